@@ -1,0 +1,220 @@
+#include "wren_utils/pack/PackDecoder.h"
+
+#include <cstring>
+
+namespace wren {
+namespace {
+
+struct PackHeader {
+    std::size_t headerLength = 0;
+    std::size_t unpackedSize = 0;
+};
+
+bool IsAcceptedKind(std::uint8_t kind) {
+    if (kind < 16 || kind > 199)
+        return false;
+    switch (kind & 0x7E) {
+    case 0x10:
+    case 0x18:
+    case 0x1A:
+    case 0x1E:
+    case 0x30:
+    case 0x32:
+    case 0x34:
+    case 0x46:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool IsDecodableKind(std::uint8_t kind) {
+    return kind == 0x10 || kind == 0x11 || kind == 0x90 || kind == 0x91;
+}
+
+std::optional<PackHeader> ReadHeader(std::span<const std::uint8_t> packed) {
+    if (packed.size() < 2 || packed[1] != 0xFB || !IsAcceptedKind(packed[0]))
+        return std::nullopt;
+    const std::size_t width = (packed[0] & 0x80) != 0 ? 4 : 3;
+    std::size_t position = 2;
+    if ((packed[0] & 1) != 0)
+        position += width;
+    if (packed.size() < position + width)
+        return std::nullopt;
+    PackHeader header;
+    for (std::size_t i = 0; i < width; ++i)
+        header.unpackedSize = (header.unpackedSize << 8) | packed[position + i];
+    header.headerLength = position + width;
+    return header;
+}
+
+// One command taken apart; literal bytes follow it in the stream.
+struct Command {
+    std::size_t length = 0; // bytes of the command itself
+    std::size_t literals = 0;
+    std::size_t matchLength = 0;
+    std::size_t distance = 0;
+    bool last = false;
+};
+
+// Reads the command at in; false when its bytes run past end.
+inline bool ReadCommand(const std::uint8_t* in, const std::uint8_t* end, Command& command) {
+    const std::size_t available = static_cast<std::size_t>(end - in);
+    if (available == 0)
+        return false;
+    const unsigned c = in[0];
+    if (c < 0x80) {
+        if (available < 2)
+            return false;
+        command.length = 2;
+        command.literals = c & 3;
+        command.matchLength = ((c >> 2) & 7) + 3;
+        command.distance = ((c & 0x60u) << 3) + in[1] + 1;
+        command.last = false;
+    } else if (c < 0xC0) {
+        if (available < 3)
+            return false;
+        command.length = 3;
+        command.literals = in[1] >> 6;
+        command.matchLength = (c & 0x3F) + 4;
+        command.distance = ((in[1] & 0x3Fu) << 8) + in[2] + 1;
+        command.last = false;
+    } else if (c < 0xE0) {
+        if (available < 4)
+            return false;
+        command.length = 4;
+        command.literals = c & 3;
+        command.matchLength = ((c & 0x0Cu) << 6) + in[3] + 5;
+        command.distance = ((c & 0x10u) << 12) + (static_cast<std::size_t>(in[1]) << 8) + in[2] + 1;
+        command.last = false;
+    } else {
+        command.length = 1;
+        command.literals = c < 0xFC ? ((c & 0x1Fu) << 2) + 4 : (c & 3);
+        command.matchLength = 0;
+        command.distance = 0;
+        command.last = c >= 0xFC;
+    }
+    return true;
+}
+
+// Slack that lets the fast paths copy whole 16-byte chunks past the exact end of a copy.
+constexpr std::size_t kSlack = 16;
+
+inline void CopyLiterals(std::uint8_t* out, const std::uint8_t* in, std::size_t count,
+                         bool roomForChunks) {
+    if (roomForChunks) {
+        for (std::size_t i = 0; i < count; i += 16)
+            std::memcpy(out + i, in + i, 16);
+    } else {
+        std::memcpy(out, in, count);
+    }
+}
+
+inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t count,
+                      bool roomForChunks) {
+    const std::uint8_t* from = out - distance;
+    if (roomForChunks && distance >= 16) {
+        for (std::size_t i = 0; i < count; i += 16)
+            std::memcpy(out + i, from + i, 16);
+    } else if (roomForChunks && distance >= 8) {
+        for (std::size_t i = 0; i < count; i += 8)
+            std::memcpy(out + i, from + i, 8);
+    } else if (distance == 1) {
+        std::memset(out, *from, count);
+    } else {
+        // Overlapping copies must go forward byte by byte so earlier output repeats.
+        for (std::size_t i = 0; i < count; ++i)
+            out[i] = from[i];
+    }
+}
+
+} // namespace
+
+std::size_t PACK_unpackedSize(std::span<const std::uint8_t> packed) {
+    const auto header = ReadHeader(packed);
+    return header ? header->unpackedSize : 0;
+}
+
+bool PACK_isDecodable(std::span<const std::uint8_t> packed) {
+    return ReadHeader(packed).has_value() && IsDecodableKind(packed[0]);
+}
+
+std::optional<std::size_t> PACK_unpack(std::span<const std::uint8_t> packed,
+                                       std::span<std::uint8_t> output) {
+    const auto header = ReadHeader(packed);
+    if (!header || !IsDecodableKind(packed[0]) || output.size() < header->unpackedSize)
+        return std::nullopt;
+    const std::uint8_t* in = packed.data() + header->headerLength;
+    const std::uint8_t* const inEnd = packed.data() + packed.size();
+    std::uint8_t* const outStart = output.data();
+    std::uint8_t* out = outStart;
+    std::uint8_t* const outEnd = outStart + header->unpackedSize;
+    Command command;
+    for (;;) {
+        if (!ReadCommand(in, inEnd, command))
+            return std::nullopt;
+        in += command.length;
+        const std::size_t inLeft = static_cast<std::size_t>(inEnd - in);
+        std::size_t outLeft = static_cast<std::size_t>(outEnd - out);
+        if (command.literals > inLeft || command.literals > outLeft)
+            return std::nullopt;
+        CopyLiterals(out, in, command.literals,
+                     inLeft >= command.literals + kSlack && outLeft >= command.literals + kSlack);
+        in += command.literals;
+        out += command.literals;
+        if (command.last)
+            break;
+        if (command.matchLength == 0)
+            continue;
+        outLeft -= command.literals;
+        if (command.distance > static_cast<std::size_t>(out - outStart) ||
+            command.matchLength > outLeft)
+            return std::nullopt;
+        CopyMatch(out, command.distance, command.matchLength,
+                  outLeft >= command.matchLength + kSlack);
+        out += command.matchLength;
+    }
+    if (out != outEnd)
+        return std::nullopt;
+    return header->unpackedSize;
+}
+
+std::optional<std::vector<std::uint8_t>> PACK_unpackToVector(std::span<const std::uint8_t> packed) {
+    const auto header = ReadHeader(packed);
+    if (!header || !IsDecodableKind(packed[0]) ||
+        header->unpackedSize > PACK_maxUnpackedSize(packed.size()))
+        return std::nullopt;
+    std::vector<std::uint8_t> output(header->unpackedSize);
+    if (!PACK_unpack(packed, output))
+        return std::nullopt;
+    return output;
+}
+
+std::size_t PACK_packedLength(std::span<const std::uint8_t> packed) {
+    const auto header = ReadHeader(packed);
+    if (!header || !IsDecodableKind(packed[0]))
+        return 0;
+    const std::uint8_t* in = packed.data() + header->headerLength;
+    const std::uint8_t* const inEnd = packed.data() + packed.size();
+    Command command;
+    for (;;) {
+        if (!ReadCommand(in, inEnd, command))
+            return 0;
+        in += command.length;
+        if (command.literals > static_cast<std::size_t>(inEnd - in))
+            return 0;
+        in += command.literals;
+        if (command.last)
+            return static_cast<std::size_t>(in - packed.data());
+    }
+}
+
+std::size_t PACK_maxUnpackedSize(std::size_t packedLength) {
+    // The densest command turns 4 stream bytes into 1028 output bytes.
+    constexpr std::size_t kMaxRatio = 257;
+    if (packedLength > SIZE_MAX / kMaxRatio)
+        return SIZE_MAX;
+    return packedLength * kMaxRatio;
+}
+
+} // namespace wren

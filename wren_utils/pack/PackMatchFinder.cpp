@@ -1,0 +1,84 @@
+#include "wren_utils/pack/PackMatchFinder.h"
+
+#include "wren_utils/pack/PackCommandWriter.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
+namespace wren {
+
+PackMatchFinder::PackMatchFinder(std::span<const std::uint8_t> data, int chainDepth, int niceLength)
+    : data_(data), chainDepth_(std::max(1, chainDepth)),
+      niceLength_(static_cast<std::size_t>(std::max(3, niceLength))),
+      head_(std::size_t{1} << kHashBits, -1), previous_(kWindow, -1) {}
+
+std::uint32_t PackMatchFinder::Hash(std::size_t position) const {
+    const std::uint32_t prefix = (std::uint32_t{data_[position]} << 16) |
+                                 (std::uint32_t{data_[position + 1]} << 8) | data_[position + 2];
+    return (prefix * 2654435761u) >> (32 - kHashBits);
+}
+
+std::size_t PackMatchFinder::CommonLength(std::size_t a, std::size_t b, std::size_t limit) const {
+    const std::uint8_t* p = data_.data() + a;
+    const std::uint8_t* q = data_.data() + b;
+    std::size_t length = 0;
+    while (length + 8 <= limit) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, p + length, 8);
+        std::memcpy(&y, q + length, 8);
+        if (x != y) {
+            const std::uint64_t diff = x ^ y;
+            const int bits = std::endian::native == std::endian::little ? std::countr_zero(diff)
+                                                                        : std::countl_zero(diff);
+            return length + static_cast<std::size_t>(bits / 8);
+        }
+        length += 8;
+    }
+    while (length < limit && p[length] == q[length])
+        ++length;
+    return length;
+}
+
+PackMatch PackMatchFinder::Find(std::size_t position) const {
+    PackMatch best;
+    if (position + 3 > data_.size())
+        return best;
+    const std::size_t limit = std::min(PackLimits::kLongMaxLength, data_.size() - position);
+    std::int64_t candidate = head_[Hash(position)];
+    const std::int64_t oldest = static_cast<std::int64_t>(position) -
+                                static_cast<std::int64_t>(PackLimits::kLongMaxDistance);
+    std::int64_t newer = static_cast<std::int64_t>(position);
+    for (int depth = chainDepth_;
+         depth > 0 && candidate >= 0 && candidate >= oldest && candidate < newer; --depth) {
+        const auto from = static_cast<std::size_t>(candidate);
+        if (best.length == 0 || best.length >= limit ||
+            data_[from + best.length] == data_[position + best.length]) {
+            const std::size_t length = CommonLength(from, position, limit);
+            const std::size_t distance = position - from;
+            const std::size_t cost = PackCommandWriter::MatchCost(length, distance);
+            if (cost != 0) {
+                const auto gain =
+                    static_cast<std::ptrdiff_t>(length) - static_cast<std::ptrdiff_t>(cost);
+                if (gain > best.gain || (gain == best.gain && length > best.length))
+                    best = {length, distance, gain};
+                if (length >= niceLength_ || length >= limit)
+                    break;
+            }
+        }
+        newer = candidate;
+        candidate = previous_[from % kWindow];
+    }
+    return best;
+}
+
+void PackMatchFinder::Insert(std::size_t position) {
+    if (position + 3 > data_.size())
+        return;
+    std::int64_t& slot = head_[Hash(position)];
+    previous_[position % kWindow] = slot;
+    slot = static_cast<std::int64_t>(position);
+}
+
+} // namespace wren
