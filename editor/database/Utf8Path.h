@@ -1,0 +1,9 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+// Paths travel through the core as UTF-8; these turn them into what the system calls take.
+std::filesystem::path Utf8Path(const std::string& path);
+std::FILE* OpenUtf8(const std::string& path, const char* mode);
