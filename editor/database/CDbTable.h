@@ -15,6 +15,8 @@ class CDbTable {
 public:
     CDbTable(uint32_t sectionOffset, uint32_t descriptorOffset);
     virtual ~CDbTable() = default;
+    CDbTable(CDbTable&&) noexcept = default;
+    CDbTable& operator=(CDbTable&&) noexcept = default;
 
     uint32_t SectionOffset() const { return m_sectionOffset; }
     void SetSectionOffset(uint32_t offset) { m_sectionOffset = offset; }
