@@ -1,0 +1,130 @@
+#include "editor/database/CSafeFile.h"
+#include "editor/database/CIngameTextDb.h"
+
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+size_t FilesIn(const std::filesystem::path& folder) {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder))
+        ++count;
+    return count;
+}
+
+} // namespace
+
+TEST(CSafeFileTest, ReplacesTheFileAndLeavesNothingElseBehind) {
+    CTempFolder folder;
+    const std::string path = folder.File("target.db");
+    WriteAll(path, {1, 2, 3});
+    std::string error;
+    const std::vector<uint8_t> bytes(100000, 0x5A);
+    ASSERT_TRUE(CSafeFile::Write(path, bytes, error)) << error;
+    EXPECT_EQ(ReadAll(path), bytes);
+    EXPECT_EQ(FilesIn(folder.Path()), 1u);
+
+    ASSERT_TRUE(CSafeFile::Write(folder.File("new.db"), {}, error)) << error;
+    EXPECT_TRUE(ReadAll(folder.File("new.db")).empty());
+}
+
+TEST(CSafeFileTest, AFailedWriteLeavesTheTargetAndNoTemporaryFile) {
+    CTempFolder folder;
+    std::string error;
+    const std::vector<uint8_t> bytes = {1};
+    std::filesystem::create_directory(folder.Path() / "sub");
+    EXPECT_FALSE(CSafeFile::Write(folder.File("sub"), bytes, error));
+    EXPECT_NE(error.find("folder"), std::string::npos) << error;
+    EXPECT_FALSE(CSafeFile::Write(folder.File("missing/x.db"), bytes, error));
+    EXPECT_NE(error.find("No such file"), std::string::npos) << error;
+    EXPECT_EQ(FilesIn(folder.Path()), 1u);
+}
+
+#ifndef _WIN32
+TEST(CSafeFileTest, KeepsPermissionsAndWritesThroughALink) {
+    CTempFolder folder;
+    const std::string real = folder.File("real.db");
+    WriteAll(real, {1});
+    ::chmod(real.c_str(), 0640);
+    std::filesystem::create_symlink(real, folder.File("link.db"));
+    std::string error;
+    ASSERT_TRUE(CSafeFile::Write(folder.File("link.db"), std::vector<uint8_t>{7, 7}, error));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.File("link.db")));
+    EXPECT_EQ(ReadAll(real), (std::vector<uint8_t>{7, 7}));
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+TEST(CSafeFileTest, AKilledSaveLeavesTheOriginalIntactAndLoadable) {
+    CTempFolder folder;
+    const std::string path = folder.File("eng.db");
+    {
+        CFileBuilder f; // a one-text database to start from
+        f.Word(0);
+        f.Word(0);
+        f.Word(1);
+        f.Word(40);
+        f.Word(56);
+        f.Word(8);
+        for (int i = 0; i < 4; ++i)
+            f.Word(0);
+        f.Word(1);
+        f.Word(16);
+        f.Word(7);
+        f.Word(68);
+        f.String("language");
+        f.String("original");
+        WriteAll(path, f.bytes);
+    }
+    const std::vector<uint8_t> original = ReadAll(path);
+
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        WriteAll(path, original);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            CIngameTextDb texts(path);
+            CRecordingSink sink;
+            if (!texts.ReadIngameTextDb(sink))
+                ::_exit(2);
+            for (uint32_t i = 0; i < 400000; ++i)
+                texts.AddText(i, std::string(200, 'a' + static_cast<char>(i % 26)));
+            for (;;)
+                texts.SaveIngameTextDb(sink);
+        }
+        // Let the child build and start writing, then stop it without warning.
+        std::this_thread::sleep_for(std::chrono::milliseconds(300 + 150 * attempt));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child ended on its own";
+
+        const std::vector<uint8_t> now = ReadAll(path);
+        CIngameTextDb texts(path);
+        CRecordingSink sink;
+        ASSERT_TRUE(texts.ReadIngameTextDb(sink)) << sink.Last();
+        if (now == original) {
+            EXPECT_EQ(texts.FindText(7), "original");
+        } else {
+            // A save that finished before the kill: complete, never partial.
+            EXPECT_EQ(texts.Entries().size(), 400001u);
+        }
+        // Whatever the child left behind is a temporary file, never the target.
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            if (entry.path().filename() != "eng.db")
+                std::filesystem::remove(entry.path());
+    }
+}
+#endif
