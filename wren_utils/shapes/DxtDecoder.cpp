@@ -2,7 +2,9 @@
 
 #include "ShapeFormat.h"
 
+#include <bit>
 #include <cstring>
+#include <utility>
 
 namespace wren {
 
@@ -10,51 +12,80 @@ namespace {
 
 constexpr uint32_t kOpaque = 0xFF000000u;
 
-inline uint32_t Pack(uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-    return (a << 24) | (r << 16) | (g << 8) | b;
+// Calls f(0) .. f(N-1) with compile-time indices: the per-pixel loops unrolled on every compiler.
+template <typename F, size_t... I> inline void Unrolled(F&& f, std::index_sequence<I...>) {
+    (f(std::integral_constant<size_t, I>{}), ...);
+}
+template <size_t N, typename F> inline void Unrolled(F&& f) {
+    Unrolled(std::forward<F>(f), std::make_index_sequence<N>{});
 }
 
-inline void Store(uint8_t* out, uint32_t value) {
-    // Pixels are stored little-endian: blue, green, red, alpha.
-    out[0] = static_cast<uint8_t>(value);
-    out[1] = static_cast<uint8_t>(value >> 8);
-    out[2] = static_cast<uint8_t>(value >> 16);
-    out[3] = static_cast<uint8_t>(value >> 24);
+// Channels of a colour in 16-bit lanes (blue, green, red) so that the palette's weighted means
+// are one multiplication each; every lane stays below 2^13.
+inline uint64_t Lanes(uint32_t colour) {
+    return uint64_t{(colour & 0x1F) * 8} | uint64_t{((colour >> 5) & 0x3F) * 4} << 16 |
+           uint64_t{(colour >> 11) * 8} << 32;
 }
+
+inline uint32_t LanesToPixel(uint64_t lanes, uint32_t alpha) {
+    return static_cast<uint32_t>((lanes & 0xFF) | ((lanes >> 8) & 0xFF00) |
+                                 ((lanes >> 16) & 0xFF0000)) |
+           alpha;
+}
+
+constexpr uint64_t kLaneLow8 = 0x000000FF00FF00FFull;
+constexpr uint64_t kPlusFourTwoFour = 0x0000000400020004ull;
 
 // The four palette entries of a colour block; alpha 255 except the transparent entry 3.
 inline void ColourPalette(const uint8_t* block, uint32_t palette[4]) {
     const uint32_t c0 = block[0] | (block[1] << 8);
     const uint32_t c1 = block[2] | (block[3] << 8);
-    const uint32_t r0 = (c0 >> 11) * 8, g0 = ((c0 >> 5) & 0x3F) * 4, b0 = (c0 & 0x1F) * 8;
-    const uint32_t r1 = (c1 >> 11) * 8, g1 = ((c1 >> 5) & 0x3F) * 4, b1 = (c1 & 0x1F) * 8;
-    palette[0] = Pack(r0 + 4, g0 + 2, b0 + 4, 255);
-    palette[1] = Pack(r1 + 4, g1 + 2, b1 + 4, 255);
+    const uint64_t e0 = Lanes(c0);
+    const uint64_t e1 = Lanes(c1);
+    palette[0] = LanesToPixel(e0 + kPlusFourTwoFour, kOpaque);
+    palette[1] = LanesToPixel(e1 + kPlusFourTwoFour, kOpaque);
     if (c0 < c1) {
-        palette[2] = Pack((r0 + r1) / 2, (g0 + g1) / 2, (b0 + b1) / 2, 255);
+        palette[2] = LanesToPixel(((e0 + e1) >> 1) & kLaneLow8, kOpaque);
         palette[3] = 0;
     } else {
-        palette[2] = Pack((5 * r0 + 3 * r1) / 8, (5 * g0 + 3 * g1) / 8, (5 * b0 + 3 * b1) / 8, 255);
-        palette[3] = Pack((3 * r0 + 5 * r1) / 8, (3 * g0 + 5 * g1) / 8, (3 * b0 + 5 * b1) / 8, 255);
+        palette[2] = LanesToPixel(((5 * e0 + 3 * e1) >> 3) & kLaneLow8, kOpaque);
+        palette[3] = LanesToPixel(((3 * e0 + 5 * e1) >> 3) & kLaneLow8, kOpaque);
     }
 }
 
-// Writes the colour block; DXT3 / DXT5 force alpha 255 here and merge their alpha block
-// afterwards.
-inline void ColourBlock(const uint8_t* block, uint8_t* out, size_t stride, uint32_t forceAlpha) {
-    uint32_t palette[4];
-    ColourPalette(block, palette);
-    for (int y = 0; y < 4; ++y) {
-        const uint32_t bits = block[4 + y];
-        uint32_t row[4];
-        row[0] = palette[bits & 3] | forceAlpha;
-        row[1] = palette[(bits >> 2) & 3] | forceAlpha;
-        row[2] = palette[(bits >> 4) & 3] | forceAlpha;
-        row[3] = palette[bits >> 6] | forceAlpha;
-        uint8_t* line = out + y * stride;
-        for (int x = 0; x < 4; ++x)
-            Store(line + 4 * x, row[x]);
+inline uint32_t ColourIndices(const uint8_t* block) {
+    return block[4] | (block[5] << 8) | (block[6] << 16) | (static_cast<uint32_t>(block[7]) << 24);
+}
+
+inline void StorePixel(uint8_t* out, uint32_t value) {
+    // Pixels are stored little-endian: blue, green, red, alpha.
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(out, &value, 4);
+    } else {
+        out[0] = static_cast<uint8_t>(value);
+        out[1] = static_cast<uint8_t>(value >> 8);
+        out[2] = static_cast<uint8_t>(value >> 16);
+        out[3] = static_cast<uint8_t>(value >> 24);
     }
+}
+
+// Writes pixel i of a block (row i / 4, column i % 4).
+template <typename F> inline void WriteBlock(uint8_t* out, size_t stride, F&& pixel) {
+    Unrolled<16>([&](auto i) { StorePixel(out + (i / 4) * stride + 4 * (i % 4), pixel(i)); });
+}
+
+// Colour palette for DXT3 / DXT5: the alpha comes from the alpha block.
+inline void ColourPaletteWithoutAlpha(const uint8_t* block, uint32_t palette[4]) {
+    ColourPalette(block, palette);
+    Unrolled<4>([&](auto i) { palette[i] &= ~kOpaque; });
+}
+
+inline void DecodeOpaque(const uint8_t* colour, uint8_t* out, size_t stride) {
+    uint32_t palette[4];
+    ColourPalette(colour, palette);
+    palette[3] |= kOpaque;
+    const uint32_t bits = ColourIndices(colour);
+    WriteBlock(out, stride, [&](auto i) { return palette[(bits >> (2 * i)) & 3]; });
 }
 
 } // namespace
@@ -64,48 +95,65 @@ size_t DxtDecoder::LevelBytes(uint8_t type, uint32_t width, uint32_t height) {
 }
 
 void DxtDecoder::DecodeDxt1Block(const uint8_t* block, uint8_t* out, size_t stride) {
-    ColourBlock(block, out, stride, 0);
+    uint32_t palette[4];
+    ColourPalette(block, palette);
+    const uint32_t bits = ColourIndices(block);
+    WriteBlock(out, stride, [&](auto i) { return palette[(bits >> (2 * i)) & 3]; });
 }
 
 void DxtDecoder::DecodeDxt3Block(const uint8_t* block, uint8_t* out, size_t stride, bool opaque) {
-    ColourBlock(block + 8, out, stride, kOpaque);
-    if (opaque)
+    if (opaque) {
+        DecodeOpaque(block + 8, out, stride);
         return;
-    for (int y = 0; y < 4; ++y) {
-        const uint32_t bits = block[2 * y] | (block[2 * y + 1] << 8);
-        uint8_t* line = out + y * stride;
-        for (int x = 0; x < 4; ++x)
-            line[4 * x + 3] = static_cast<uint8_t>(((bits >> (4 * x)) & 0xF) * 17);
     }
+    uint32_t palette[4];
+    ColourPaletteWithoutAlpha(block + 8, palette);
+    const uint32_t bits = ColourIndices(block + 8);
+    uint64_t alpha = 0;
+    std::memcpy(&alpha, block, 8);
+    if constexpr (std::endian::native != std::endian::little) {
+        alpha = 0;
+        for (int i = 0; i < 8; ++i)
+            alpha |= static_cast<uint64_t>(block[i]) << (8 * i);
+    }
+    WriteBlock(out, stride, [&](auto i) {
+        return palette[(bits >> (2 * i)) & 3] |
+               static_cast<uint32_t>((alpha >> (4 * i)) & 0xF) * (17u << 24);
+    });
 }
 
 void DxtDecoder::DecodeDxt5Block(const uint8_t* block, uint8_t* out, size_t stride, bool opaque) {
-    ColourBlock(block + 8, out, stride, kOpaque);
-    if (opaque)
+    if (opaque) {
+        DecodeOpaque(block + 8, out, stride);
         return;
+    }
+    uint32_t palette[4];
+    ColourPaletteWithoutAlpha(block + 8, palette);
+    const uint32_t bits = ColourIndices(block + 8);
     const uint32_t a0 = block[0];
     const uint32_t a1 = block[1];
-    uint8_t alpha[8];
-    alpha[0] = static_cast<uint8_t>(a0);
-    alpha[1] = static_cast<uint8_t>(a1);
+    uint32_t alpha[8];
+    alpha[0] = a0 << 24;
+    alpha[1] = a1 << 24;
     if (a0 > a1) {
-        for (uint32_t i = 1; i <= 6; ++i)
-            alpha[1 + i] = static_cast<uint8_t>(((7 - i) * a0 + i * a1 + 3) / 7);
+        Unrolled<6>([&](auto k) {
+            constexpr uint32_t i = k + 1;
+            alpha[1 + i] = (((7 - i) * a0 + i * a1 + 3) / 7) << 24;
+        });
     } else {
-        for (uint32_t i = 1; i <= 4; ++i)
-            alpha[1 + i] = static_cast<uint8_t>(((5 - i) * a0 + i * a1 + 2) / 5);
+        Unrolled<4>([&](auto k) {
+            constexpr uint32_t i = k + 1;
+            alpha[1 + i] = (((5 - i) * a0 + i * a1 + 2) / 5) << 24;
+        });
         alpha[6] = 0;
-        alpha[7] = 255;
+        alpha[7] = kOpaque;
     }
-    for (int group = 0; group < 2; ++group) {
-        const uint8_t* g = block + 2 + 3 * group;
-        const uint32_t bits = g[0] | (g[1] << 8) | (g[2] << 16);
-        for (int i = 0; i < 8; ++i) {
-            const int y = 2 * group + i / 4;
-            const int x = i % 4;
-            out[y * stride + 4 * x + 3] = alpha[(bits >> (3 * i)) & 7];
-        }
-    }
+    const uint64_t indices = block[2] | (block[3] << 8) | (uint64_t{block[4]} << 16) |
+                             (uint64_t{block[5]} << 24) | (uint64_t{block[6]} << 32) |
+                             (uint64_t{block[7]} << 40);
+    WriteBlock(out, stride, [&](auto i) {
+        return palette[(bits >> (2 * i)) & 3] | alpha[(indices >> (3 * i)) & 7];
+    });
 }
 
 bool DxtDecoder::IsLevelOpaque(uint8_t type, const uint8_t* blocks, size_t blockCount) {
