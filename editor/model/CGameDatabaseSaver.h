@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+class CGameDatabase;
+class CMessageSink;
+
+// Writes the fifteen tables of a game database in the writer's fixed order (records in
+// ascending id), then the team and league names into the in-game text database.
+class CGameDatabaseSaver {
+public:
+    CGameDatabaseSaver(CGameDatabase& database, CMessageSink& sink);
+
+    // False (file untouched, sink told why) when the database cannot be written. A failure to
+    // update the text database is reported but does not undo the game database save.
+    bool Save(const std::string& path, const std::string& textDbPath);
+
+private:
+    bool CheckNames() const;
+    void SaveNames(const std::string& textDbPath);
+
+    CGameDatabase& m_database;
+    CMessageSink& m_sink;
+};
