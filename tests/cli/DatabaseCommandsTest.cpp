@@ -1,0 +1,199 @@
+#include "editor/database/CDbWriter.h"
+#include "editor/database/CIngameTextDb.h"
+
+#include "tests/database/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class DatabaseCommandsTest : public ::testing::Test {
+protected:
+    Result Run(const std::vector<std::string>& args) {
+        std::string command = Quote(KESTREL_CLI);
+        for (const std::string& arg : args)
+            command += " " + Quote(arg);
+        command += " >" + Quote(folder.File("out")) + " 2>" + Quote(folder.File("err"));
+        Result result;
+        const int raw = std::system(command.c_str());
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = Slurp(folder.File("out"));
+        result.err = Slurp(folder.File("err"));
+        return result;
+    }
+
+    std::string MakeTexts() {
+        CFileBuilder f;
+        f.Word(0);
+        f.Word(0);
+        f.Word(1);
+        f.Word(40);
+        const size_t name = f.Word(0);
+        f.Word(8);
+        for (int i = 0; i < 4; ++i)
+            f.Word(0);
+        f.Word(3);
+        f.Word(16);
+        std::vector<size_t> pointers;
+        for (uint32_t id : {30000120u, 7u, 30000120u}) {
+            f.Word(id);
+            pointers.push_back(f.Word(0));
+        }
+        f.Patch(name, f.String("language"));
+        f.Patch(pointers[0], f.String("Górnik\tZabrze\\"));
+        f.Patch(pointers[1], f.String("line\nbreak"));
+        f.Patch(pointers[2], f.String("second"));
+        const std::string path = folder.File("eng.db");
+        WriteAll(path, f.bytes);
+        return path;
+    }
+
+    CTempFolder folder;
+};
+
+} // namespace
+
+TEST_F(DatabaseCommandsTest, InfoPrintsTheCatalogueAsJson) {
+    CDbCatalogue catalogue;
+    catalogue.headerWord1 = 4000000000u;
+    catalogue.headerWord2 = 2;
+    catalogue.tableCount = 1;
+    auto table = std::make_unique<CDbTable>(0, 16);
+    table->SetName("dup");
+    table->SetRecordSize(8);
+    table->AddColumn("a\"b\\c\n\x01", -5, 10);
+    table->AddColumn(std::string("caf\xE9 \xC3\xA9", 7), 0, 0);
+    table->AddNameListEntry(1, "one");
+    table->AddNameListEntry(3, "three");
+    catalogue.AddTable(std::move(table));
+    CDbWriter writer;
+    writer.AddTable("dup", [](CDbSectionWriter& out) {
+        for (int i = 0; i < 3; ++i) {
+            out.BeginRecord();
+            out.Word(1);
+        }
+    });
+    CRecordingSink sink;
+    const auto bytes = writer.Build(catalogue, sink);
+    ASSERT_TRUE(bytes) << sink.Last();
+    const std::string path = folder.File("cat.db");
+    WriteAll(path, *bytes);
+
+    const Result result = Run({"info", path});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    // descriptor: 24 + 16 + 4 * (2 + 2) = 56 bytes at 16, so the section is at 72.
+    EXPECT_EQ(result.out,
+              "{\"header\":[4000000000,2],\"tables\":[{\"name\":\"dup\",\"record_size\":8,"
+              "\"records\":3,\"section_offset\":72,\"descriptor_offset\":16,\"columns\":["
+              "{\"name\":\"a\\\"b\\\\c\\n\\u0001\",\"low\":-5,\"high\":10,\"width\":4},"
+              "{\"name\":\"caf\\u00e9 \xC3\xA9\",\"low\":0,\"high\":0,\"width\":1}],"
+              "\"lists\":[[\"one\"],[],[\"three\"]]}]}\n");
+}
+
+TEST_F(DatabaseCommandsTest, InfoListsEveryTableAlsoWhenTwoShareAName) {
+    CFileBuilder f;
+    f.Word(1);
+    f.Word(2);
+    f.Word(2);
+    const size_t dir0 = f.Word(0);
+    const size_t dir1 = f.Word(0);
+    std::vector<size_t> names;
+    for (uint32_t size : {4u, 12u}) {
+        names.push_back(f.Word(0));
+        f.Word(size);
+        for (int i = 0; i < 4; ++i)
+            f.Word(0);
+    }
+    const uint32_t name = f.String("same");
+    f.Patch(names[0], name);
+    f.Patch(names[1], name);
+    f.Patch(dir0, f.Here());
+    f.Word(0);
+    f.Word(20);
+    f.Patch(dir1, f.Here());
+    f.Word(0);
+    f.Word(44);
+    WriteAll(folder.File("two.db"), f.bytes);
+    const Result result = Run({"info", folder.File("two.db")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("\"record_size\":4,"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("\"record_size\":12,"), std::string::npos) << result.out;
+}
+
+TEST_F(DatabaseCommandsTest, TextsListsAndSetsEntries) {
+    const std::string path = MakeTexts();
+    Result result = Run({"texts", path});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "30000120\tGórnik\\tZabrze\\\\\n7\tline\\nbreak\n30000120\tsecond\n");
+
+    result = Run({"texts", path, "--set", "30000120", "Śląsk\\nWrocław"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    CIngameTextDb texts(path);
+    CRecordingSink sink;
+    ASSERT_TRUE(texts.ReadIngameTextDb(sink));
+    EXPECT_EQ(texts.FindText(30000120), "Śląsk\nWrocław");
+    EXPECT_EQ(texts.Entries()[2].text, "second");
+    EXPECT_EQ(texts.FindText(7), "line\nbreak");
+}
+
+TEST_F(DatabaseCommandsTest, FailuresExitWithOneLineAndChangeNothing) {
+    const std::string path = MakeTexts();
+    const std::vector<uint8_t> before = ReadAll(path);
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"texts", path, "--set", "8", "x"}, "no text with id 8"},
+        {{"texts", path, "--set", "12x", "x"}, "ID must be a number"},
+        {{"texts", path, "--set", "7", "bad \\q"}, "backslash"},
+        {{"texts", path, "--set", "7", std::string(256, 'x')}, "longer than the 255 bytes"},
+        {{"texts", path, "--set", "7"}, "usage: texts"},
+        {{"texts", folder.File("missing.db")}, "cannot read"},
+        {{"info", folder.File("missing.db")}, "No such file"},
+        {{"info"}, "usage: info"},
+    };
+    for (const auto& [args, expected] : cases) {
+        const Result result = Run(args);
+        EXPECT_EQ(result.status, 1) << expected;
+        EXPECT_EQ(result.out, "") << expected;
+        EXPECT_EQ(result.err.rfind("kestrel-cli: ", 0), 0u) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+        EXPECT_NE(result.err.find(expected), std::string::npos) << result.err;
+        EXPECT_EQ(ReadAll(path), before) << expected;
+    }
+
+    std::vector<uint8_t> damaged = before;
+    damaged[8] = 0xFF; // table count
+    WriteAll(folder.File("bad.db"), damaged);
+    const Result result = Run({"info", folder.File("bad.db")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("table count"), std::string::npos) << result.err;
+}
