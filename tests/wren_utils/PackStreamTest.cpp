@@ -1,3 +1,4 @@
+#include "wren_utils/pack/PackCommandWriter.h"
 #include "wren_utils/pack/PackDecoder.h"
 #include "wren_utils/pack/PackEncoder.h"
 
@@ -108,6 +109,42 @@ TEST(PackDecoder, DamagedStreamsFailWithoutOverrun) {
     // An output buffer smaller than the declared size is refused.
     Bytes small(3);
     EXPECT_FALSE(wren::PACK_unpack(Stream(4, {0xE0, 'a', 'b', 'c', 'd', 0xFC}), small));
+}
+
+// Long streams run through the decoder's wide-copy paths; every distance and length there must
+// give what a byte-by-byte copy gives.
+TEST(PackDecoder, WideCopiesMatchByteByByteCopies) {
+    Bytes commands;
+    Bytes expected;
+    wren::PackCommandWriter writer(commands);
+    std::mt19937 random(7);
+    Bytes literals(300);
+    for (auto& byte : literals)
+        byte = static_cast<std::uint8_t>(random());
+    writer.Match(literals.data(), literals.size(), 3, 1);
+    expected = literals;
+    auto reference = [&](std::size_t length, std::size_t distance) {
+        for (std::size_t i = 0; i < length; ++i)
+            expected.push_back(expected[expected.size() - distance]);
+    };
+    reference(3, 1);
+    for (std::size_t distance = 1; distance <= 40; ++distance)
+        for (std::size_t length :
+             {3u, 4u, 7u, 8u, 9u, 10u, 15u, 16u, 17u, 33u, 67u, 68u, 500u, 1028u}) {
+            if (wren::PackCommandWriter::MatchCost(length, distance) == 0)
+                continue;
+            // One literal between matches keeps each match's source distinct.
+            const std::uint8_t literal = static_cast<std::uint8_t>(random());
+            writer.Match(&literal, 1, length, distance);
+            expected.push_back(literal);
+            reference(length, distance);
+        }
+    writer.End(nullptr, 0);
+    const auto out = Unpack(Stream(expected.size(), commands));
+    ASSERT_TRUE(out.has_value());
+    ASSERT_EQ(out->size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ((*out)[i], expected[i]) << "at " << i;
 }
 
 TEST(PackDecoder, PackedLengthStopsAfterTheEndCommand) {

@@ -128,6 +128,95 @@ inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t count
     }
 }
 
+// Slack the fast loop keeps on both sides so no command inside it needs bounds checks other
+// than its distance: the largest command output plus a chunk of overshoot, and the largest
+// command with its literals plus a chunk of over-read.
+constexpr std::size_t kFastOutSlack = 1028 + 3 + 32;
+constexpr std::size_t kFastInSlack = 4 + 112 + 32;
+
+inline void Copy16(std::uint8_t* out, const std::uint8_t* from) {
+    std::memcpy(out, from, 16);
+}
+inline void Copy8(std::uint8_t* out, const std::uint8_t* from) {
+    std::memcpy(out, from, 8);
+}
+
+// A match inside the fast loop, where up to 16 bytes may be written past its end.
+inline void FastMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
+    const std::uint8_t* from = out - distance;
+    if (distance >= 16) {
+        Copy16(out, from);
+        for (std::size_t i = 16; i < length; i += 16)
+            Copy16(out + i, from + i);
+        return;
+    }
+    if (distance >= 8) {
+        for (std::size_t i = 0; i < length; i += 8)
+            Copy8(out + i, from + i);
+        return;
+    }
+    // Short periods: lay down 8 bytes so the source then trails by a distance of 8 or more
+    // (a multiple of the period), and go on in 8-byte chunks.
+    static constexpr int kAdvance[8] = {0, 1, 2, 1, 0, 4, 4, 4};
+    static constexpr int kBack[8] = {0, 0, 0, -1, -4, 1, 2, 3};
+    out[0] = from[0];
+    out[1] = from[1];
+    out[2] = from[2];
+    out[3] = from[3];
+    from += kAdvance[distance];
+    std::memcpy(out + 4, from, 4);
+    from -= kBack[distance];
+    for (std::size_t i = 8; i < length; i += 8)
+        Copy8(out + i, from + i - 8);
+}
+
+// Decodes commands while both sides have the fast loop's slack; stops before the end command
+// or at the first command it cannot take. False on a distance before the output's start.
+inline bool FastLoop(const std::uint8_t*& in, const std::uint8_t* inEnd, std::uint8_t*& out,
+                     std::uint8_t* outStart, std::uint8_t* outEnd) {
+    while (static_cast<std::size_t>(inEnd - in) >= kFastInSlack &&
+           static_cast<std::size_t>(outEnd - out) >= kFastOutSlack) {
+        const unsigned c = in[0];
+        std::size_t literals;
+        std::size_t length;
+        std::size_t distance;
+        if (c < 0x80) {
+            literals = c & 3;
+            length = ((c >> 2) & 7) + 3;
+            distance = ((c & 0x60u) << 3) + in[1] + 1;
+            in += 2;
+        } else if (c < 0xC0) {
+            literals = in[1] >> 6;
+            length = (c & 0x3F) + 4;
+            distance = ((in[1] & 0x3Fu) << 8) + in[2] + 1;
+            in += 3;
+        } else if (c < 0xE0) {
+            literals = c & 3;
+            length = ((c & 0x0Cu) << 6) + in[3] + 5;
+            distance = ((c & 0x10u) << 12) + (std::size_t{in[1]} << 8) + in[2] + 1;
+            in += 4;
+        } else if (c < 0xFC) {
+            literals = ((c & 0x1Fu) << 2) + 4;
+            ++in;
+            for (std::size_t i = 0; i < literals; i += 16)
+                Copy16(out + i, in + i);
+            in += literals;
+            out += literals;
+            continue;
+        } else {
+            return true;
+        }
+        std::memcpy(out, in, 4);
+        in += literals;
+        out += literals;
+        if (distance > static_cast<std::size_t>(out - outStart))
+            return false;
+        FastMatch(out, distance, length);
+        out += length;
+    }
+    return true;
+}
+
 } // namespace
 
 std::size_t PACK_unpackedSize(std::span<const std::uint8_t> packed) {
@@ -149,6 +238,8 @@ std::optional<std::size_t> PACK_unpack(std::span<const std::uint8_t> packed,
     std::uint8_t* const outStart = output.data();
     std::uint8_t* out = outStart;
     std::uint8_t* const outEnd = outStart + header->unpackedSize;
+    if (!FastLoop(in, inEnd, out, outStart, outEnd))
+        return std::nullopt;
     Command command;
     for (;;) {
         if (!ReadCommand(in, inEnd, command))
