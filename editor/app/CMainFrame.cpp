@@ -1,0 +1,667 @@
+#include "CMainFrame.h"
+
+#include "CFindDialog.h"
+#include "CKestrelApp.h"
+#include "CMessageBoxSink.h"
+#include "CToolBarIcons.h"
+#include "CUserPrompts.h"
+#include "CWaitCursor.h"
+#include "CWindowPlacement.h"
+#include "CWorkspaceBar.h"
+#include "editor/app/LocalisationText.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CSplashWindow.h"
+#include "editor/windows/CIngameFrame.h"
+#include "editor/windows/CLeagueFrame.h"
+#include "editor/windows/CPlayerFrame.h"
+#include "editor/windows/CPlayersListFrame.h"
+#include "editor/windows/CSearchResultsFrame.h"
+#include "editor/windows/CTeamFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QSettings>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <array>
+
+namespace {
+
+const char* const kKeyProperty = "localisationKey";
+
+// Loading steps in the order the model reports them, for the progress bar.
+constexpr std::array<const char*, 5> kLoadSteps = {"Message_LoadingPlayers", "Message_LoadingTeams",
+                                                   "Message_LoadingComps",
+                                                   "Message_LoadingOtherData", "Message_Ready"};
+
+const QString kDatabaseFilter = QStringLiteral("Corvid2004 DB (*.db *.DB);;All Files (*)");
+
+} // namespace
+
+CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
+    setObjectName(QStringLiteral("MainFrame"));
+    setWindowTitle(QStringLiteral("Kestrel[*]"));
+    m_mdi = new QMdiArea(this);
+    m_mdi->setObjectName(QStringLiteral("MdiArea"));
+    m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdi->setBackground(QColor(118, 128, 140));
+    setCentralWidget(m_mdi);
+    connect(m_mdi, &QMdiArea::subWindowActivated, this, [this] {
+        UpdateMenusForChild();
+        UpdateTitle();
+    });
+    resize(1100, 720);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::Create() {
+    CSplashWindow& splash = m_app.Splash();
+    splash.SetText(QString());
+    splash.SetProgress(0);
+    splash.ShowCentred();
+    QApplication::processEvents();
+
+    BuildActions();
+    BuildMenus();
+    BuildToolBar();
+    m_statusPane = new QLabel(this);
+    statusBar()->addWidget(m_statusPane, 1);
+    ShowStatus(Text("Message_Ready"));
+
+    m_workspace = new CWorkspaceBar(this);
+    m_workspace->setWindowTitle(Text("Menu_ViewLeaguesList").remove(u'&').split(u'\t').first());
+    addDockWidget(Qt::LeftDockWidgetArea, m_workspace);
+    resizeDocks({m_workspace}, {CWorkspaceBar::kWidth}, Qt::Horizontal);
+    connect(m_workspace, &CWorkspaceBar::LeagueActivated, this, [this](int id) { OpenLeague(id); });
+    QAction* toggle = ActionForKey(QStringLiteral("Menu_ViewLeaguesList"));
+    connect(m_workspace, &QDockWidget::visibilityChanged, toggle,
+            [this, toggle] { toggle->setChecked(m_workspace->isVisibleTo(this)); });
+
+    QString dbPath = m_app.DatabasePath();
+    if (dbPath.isEmpty()) {
+        dbPath = QFileDialog::getOpenFileName(this, Text("Caption_OpenDatabase"), QString(),
+                                              kDatabaseFilter);
+    }
+    {
+        CWaitCursor wait;
+        CMessageBoxSink sink(m_app.Localisation(), &splash);
+        std::size_t step = 0;
+        m_databaseLoaded =
+            !dbPath.isEmpty() &&
+            m_workspace->LoadDatabase(
+                dbPath, m_app.IngameTextDbPath(), sink, [&](const std::string& key) {
+                    splash.SetText(QString::fromStdString(m_app.Localisation().Lookup(key)));
+                    for (std::size_t i = 0; i < kLoadSteps.size(); ++i) {
+                        if (key == kLoadSteps[i]) {
+                            step = i + 1;
+                        }
+                    }
+                    splash.SetProgress(static_cast<int>(100 * step / kLoadSteps.size()));
+                    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+                });
+    }
+    if (CGameDatabase* db = Database()) {
+        db->SetDirtyCallback([this](bool dirty) { OnDirtyChanged(dirty); });
+        db->SetTextLookup(
+            [this](const std::string& key) { return m_app.Localisation().Lookup(key); });
+        db->SetSquadCallback([this](int32_t playerId, int32_t teamId) {
+            RefreshTeam(teamId);
+            RefreshPlayer(playerId);
+            RefreshLeaguesList();
+        });
+    }
+    LocaliseMenus();
+    if (m_databaseLoaded) {
+        const auto settings = CKestrelApp::EditorSettings();
+        if (CWindowPlacement::Restore(*this, *settings)) {
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+    } else {
+        ShowStatus(Text("Message_NoDatabase"));
+    }
+    UpdateMenusForChild();
+    UpdateTitle();
+    return true;
+}
+
+// ---- CFrameHost
+
+CGameDatabase* CMainFrame::Database() {
+    return m_workspace && m_databaseLoaded ? m_workspace->Database() : nullptr;
+}
+
+QString CMainFrame::Text(const char* key) const {
+    return m_app.Text(key);
+}
+
+QFont CMainFrame::TitleFont() const {
+    return m_app.TitleFont();
+}
+
+QFont CMainFrame::SmallTitleFont() const {
+    return m_app.SmallTitleFont();
+}
+
+CPictureRequests* CMainFrame::Pictures() {
+    return m_app.Pictures();
+}
+
+QString CMainFrame::LeagueTitle(int leagueId) const {
+    const CGameDatabase* db = m_workspace && m_databaseLoaded ? m_workspace->Database() : nullptr;
+    const CLeague* league = db ? db->FindLeague(leagueId) : nullptr;
+    if (!league) {
+        return {};
+    }
+    return QStringLiteral("%1 - %2").arg(Text("Caption_League"),
+                                         QString::fromStdString(league->name));
+}
+
+QString CMainFrame::TeamTitle(int teamId) const {
+    const CGameDatabase* db = m_workspace && m_databaseLoaded ? m_workspace->Database() : nullptr;
+    if (!db) {
+        return {};
+    }
+    const CTeam* team = db->FindTeam(teamId);
+    if (team) {
+        return QStringLiteral("%1 - %2").arg(Text("Caption_Team"),
+                                             QString::fromStdString(team->Name()));
+    }
+    // The players without a team have no team record of their own in most databases.
+    if (teamId == CGameDatabase::kNoTeamId) {
+        return QStringLiteral("%1 - %2").arg(Text("Caption_Team"), Text("Caption_NoTeam"));
+    }
+    return {};
+}
+
+QString CMainFrame::PlayerTitle(int playerId) const {
+    const CGameDatabase* db = m_workspace && m_databaseLoaded ? m_workspace->Database() : nullptr;
+    if (!db || !db->FindPlayer(playerId)) {
+        return {};
+    }
+    return QStringLiteral("%1 - %2").arg(Text("Caption_Player"),
+                                         QString::fromStdString(db->PlayerDisplayName(playerId)));
+}
+
+QMdiSubWindow* CMainFrame::FindChild(const QString& title) const {
+    const auto windows = m_mdi->subWindowList();
+    for (QMdiSubWindow* window : windows) {
+        if (window->isVisible() && window->windowTitle() == title) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+CChildFrame* CMainFrame::ActiveFrame() const {
+    QMdiSubWindow* active = m_mdi->activeSubWindow();
+    return active ? qobject_cast<CChildFrame*>(active->widget()) : nullptr;
+}
+
+bool CMainFrame::OpenChild(const QString& title, const std::function<CChildFrame*()>& make) {
+    // A record that does not exist gets no window rather than an empty, untitled one.
+    if (title.isEmpty()) {
+        return false;
+    }
+    if (QMdiSubWindow* existing = FindChild(title)) {
+        if (existing->isMinimized()) {
+            existing->showNormal();
+        }
+        m_mdi->setActiveSubWindow(existing);
+        return true;
+    }
+    CChildFrame* frame = make();
+    QMdiSubWindow* window = m_mdi->addSubWindow(frame);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(title);
+    window->setWindowIcon(windowIcon());
+    const QMdiSubWindow* active = m_mdi->activeSubWindow();
+    const bool maximised = active && active->isMaximized();
+    window->show();
+    if (!maximised) {
+        window->resize(kChildWidth, kChildHeight);
+    }
+    m_mdi->setActiveSubWindow(window);
+    frame->Fill();
+    UpdateMenusForChild();
+    UpdateTitle();
+    return true;
+}
+
+bool CMainFrame::OpenLeague(int leagueId) {
+    return OpenChild(LeagueTitle(leagueId), [&] { return new CLeagueFrame(leagueId, *this); });
+}
+
+bool CMainFrame::OpenTeam(int teamId) {
+    if (teamId == CGameDatabase::kNoTeamId) {
+        return OpenChild(TeamTitle(teamId), [&] { return new CPlayersListFrame(*this); });
+    }
+    return OpenChild(TeamTitle(teamId), [&] { return new CTeamFrame(teamId, *this); });
+}
+
+bool CMainFrame::OpenPlayer(int playerId) {
+    return OpenChild(PlayerTitle(playerId), [&] { return new CPlayerFrame(playerId, *this); });
+}
+
+bool CMainFrame::OpenSearchResults(const CFindSettings& settings) {
+    const QString title = QStringLiteral("%1 - %2").arg(Text("Caption_Find"), settings.text);
+    // Each Find opens its own results window, even for the same text.
+    QMdiSubWindow* earlier = FindChild(title);
+    if (earlier) {
+        earlier->setWindowTitle(earlier->windowTitle() + QStringLiteral(" "));
+    }
+    const bool opened = OpenChild(title, [&] { return new CSearchResultsFrame(settings, *this); });
+    if (earlier) {
+        earlier->setWindowTitle(title);
+    }
+    return opened;
+}
+
+bool CMainFrame::OpenIngameText(const QString& filePath) {
+    const QString title = QStringLiteral("%1 - %2").arg(Text("Caption_IngameText"),
+                                                        QDir::toNativeSeparators(filePath));
+    return OpenChild(title, [&] { return new CIngameFrame(filePath, *this); });
+}
+
+bool CMainFrame::RefreshByTitle(const QString& title, int hint) {
+    if (title.isEmpty()) {
+        return false;
+    }
+    QMdiSubWindow* window = FindChild(title);
+    auto* frame = window ? qobject_cast<CChildFrame*>(window->widget()) : nullptr;
+    if (!frame) {
+        return false;
+    }
+    frame->Refresh(hint);
+    return true;
+}
+
+bool CMainFrame::RefreshLeague(int leagueId) {
+    return RefreshByTitle(LeagueTitle(leagueId), leagueId);
+}
+
+bool CMainFrame::RefreshTeam(int teamId) {
+    return RefreshByTitle(TeamTitle(teamId), teamId);
+}
+
+bool CMainFrame::RefreshPlayer(int playerId) {
+    return RefreshByTitle(PlayerTitle(playerId), playerId);
+}
+
+void CMainFrame::RefreshLeaguesList() {
+    if (m_workspace && m_databaseLoaded) {
+        m_workspace->RefreshLeagues();
+    }
+}
+
+// ---- commands
+
+bool CMainFrame::SaveDatabase() {
+    CGameDatabase* db = Database();
+    if (!db) {
+        CUserPrompts::Warn(this, Text("Message_NoDatabase"));
+        return false;
+    }
+    ShowStatus(Text("Message_Saving"));
+    bool saved = false;
+    {
+        CWaitCursor wait;
+        CMessageBoxSink sink(m_app.Localisation(), this);
+        saved = db->SaveGameDatabase(m_workspace->DatabasePath().toStdString(),
+                                     m_workspace->TextDbPath().toStdString(), sink);
+    }
+    ShowStatus(Text(saved ? "Message_Saved" : "Message_NotSaved"));
+    UpdateTitle();
+    return saved;
+}
+
+void CMainFrame::Find() {
+    CFindDialog dialog(m_app.Localisation(), m_findSettings, this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return;
+    }
+    m_findSettings = dialog.Settings();
+    OpenSearchResults(m_findSettings);
+}
+
+int CMainFrame::AddPlayer() {
+    CGameDatabase* db = Database();
+    if (!db) {
+        return 0;
+    }
+    int teamId = CGameDatabase::kNoTeamId;
+    if (const auto* teamFrame = qobject_cast<const CTeamFrame*>(ActiveFrame())) {
+        teamId = teamFrame->TeamId();
+    }
+    const int playerId = db->NewPlayer(teamId);
+    if (playerId <= 0) {
+        CUserPrompts::Warn(this, Text("Message_PlayerNotCreated"));
+        return 0;
+    }
+    RefreshTeam(teamId);
+    RefreshLeaguesList();
+    OpenPlayer(playerId);
+    return playerId;
+}
+
+void CMainFrame::OpenIngameTextFromDialog() {
+    const QString path = QFileDialog::getOpenFileName(this, Text("Caption_IngameText"),
+                                                      m_app.InstallFolder(), kDatabaseFilter);
+    if (!path.isEmpty()) {
+        OpenIngameText(path);
+    }
+}
+
+void CMainFrame::SetEditorLanguage(const QString& language) {
+    m_app.SetEditorLanguage(language);
+    for (QAction* action : m_languageGroup ? m_languageGroup->actions() : QList<QAction*>()) {
+        action->setChecked(action->data().toString() == language);
+    }
+    CUserPrompts::Inform(this, Text("Message_RestartAfterNewLanguage"));
+}
+
+void CMainFrame::ShowStatus(const QString& text) {
+    if (m_statusPane) {
+        m_statusPane->setText(text);
+    }
+}
+
+// ---- menus and tool bar
+
+QAction* CMainFrame::MakeAction(const QString& key, const std::function<void()>& handler) {
+    auto* action = new QAction(key, this);
+    action->setProperty(kKeyProperty, key);
+    action->setObjectName(key);
+    connect(action, &QAction::triggered, this, [handler] { handler(); });
+    m_actions.insert(key, action);
+    return action;
+}
+
+QAction* CMainFrame::ActionForKey(const QString& key) const {
+    return m_actions.value(key, nullptr);
+}
+
+void CMainFrame::ForwardToFocus(const char* slot) {
+    if (QWidget* focus = QApplication::focusWidget()) {
+        QMetaObject::invokeMethod(focus, slot);
+    }
+}
+
+void CMainFrame::BuildActions() {
+    QAction* save = MakeAction(QStringLiteral("Menu_FileSaveDB"), [this] { SaveDatabase(); });
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setIcon(CToolBarIcons::Save());
+    QAction* ingame = MakeAction(QStringLiteral("Menu_FileOpenIngameText"),
+                                 [this] { OpenIngameTextFromDialog(); });
+    ingame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MakeAction(QStringLiteral("Menu_FileExit"), [this] {
+        close();
+    })->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    QAction* undo = MakeAction(QStringLiteral("Menu_EditUndo"), [this] {
+        if (CChildFrame* frame = ActiveFrame(); frame && frame->CanUndo()) {
+            frame->Undo();
+        }
+    });
+    undo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    QAction* redo = MakeAction(QStringLiteral("Menu_EditRedo"), [this] {
+        if (CChildFrame* frame = ActiveFrame(); frame && frame->CanRedo()) {
+            frame->Redo();
+        }
+    });
+    redo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    QAction* cut = MakeAction(QStringLiteral("Menu_EditCut"), [this] { ForwardToFocus("cut"); });
+    cut->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    cut->setIcon(CToolBarIcons::Cut());
+    QAction* copy = MakeAction(QStringLiteral("Menu_EditCopy"), [this] { ForwardToFocus("copy"); });
+    copy->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    copy->setIcon(CToolBarIcons::Copy());
+    QAction* paste =
+        MakeAction(QStringLiteral("Menu_EditPaste"), [this] { ForwardToFocus("paste"); });
+    paste->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    paste->setIcon(CToolBarIcons::Paste());
+    MakeAction(QStringLiteral("Menu_EditFind"), [this] {
+        Find();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    MakeAction(QStringLiteral("Menu_EditAddPlayer"), [this] {
+        AddPlayer();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+
+    QAction* leagues = MakeAction(QStringLiteral("Menu_ViewLeaguesList"),
+                                  [this] { m_workspace->setVisible(!m_workspace->isVisible()); });
+    leagues->setCheckable(true);
+    leagues->setChecked(true);
+    QAction* status = MakeAction(QStringLiteral("Menu_ViewStatusBar"),
+                                 [this] { statusBar()->setVisible(!statusBar()->isVisible()); });
+    status->setCheckable(true);
+    status->setChecked(true);
+    MakeAction(QStringLiteral("Menu_ViewNextWindow"), [this] {
+        m_mdi->activateNextSubWindow();
+    })->setShortcut(QKeySequence(Qt::Key_F6));
+    MakeAction(QStringLiteral("Menu_ViewPreviousWindow"), [this] {
+        m_mdi->activatePreviousSubWindow();
+    })->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    MakeAction(QStringLiteral("Menu_ViewPlayersWithoutTeam"),
+               [this] { OpenTeam(CGameDatabase::kNoTeamId); });
+
+    QAction* about = MakeAction(QStringLiteral("Menu_HelpAbout"), [this] { m_app.ShowAbout(); });
+    about->setIcon(CToolBarIcons::About());
+}
+
+void CMainFrame::BuildMenus() {
+    auto menu = [this](const QString& key) {
+        QMenu* m = menuBar()->addMenu(key);
+        m->menuAction()->setProperty(kKeyProperty, key);
+        m->setObjectName(key);
+        return m;
+    };
+    auto a = [this](const char* key) { return ActionForKey(QString::fromLatin1(key)); };
+
+    QMenu* file = menu(QStringLiteral("Menu_File"));
+    file->addAction(a("Menu_FileSaveDB"));
+    file->addAction(a("Menu_FileOpenIngameText"));
+    file->addSeparator();
+    m_languageMenu = file->addMenu(QStringLiteral("Menu_FileLanguage"));
+    m_languageMenu->menuAction()->setProperty(kKeyProperty, QStringLiteral("Menu_FileLanguage"));
+    m_languageMenu->setObjectName(QStringLiteral("Menu_FileLanguage"));
+    file->addSeparator();
+    file->addAction(a("Menu_FileExit"));
+
+    QMenu* edit = menu(QStringLiteral("Menu_Edit"));
+    edit->addAction(a("Menu_EditUndo"));
+    edit->addAction(a("Menu_EditRedo"));
+    m_undoSeparator = edit->addSeparator();
+    edit->addAction(a("Menu_EditCut"));
+    edit->addAction(a("Menu_EditCopy"));
+    edit->addAction(a("Menu_EditPaste"));
+    edit->addSeparator();
+    edit->addAction(a("Menu_EditFind"));
+    m_addPlayerSeparator = edit->addSeparator();
+    edit->addAction(a("Menu_EditAddPlayer"));
+    connect(edit, &QMenu::aboutToShow, this, [this] { UpdateMenusForChild(); });
+
+    QMenu* view = menu(QStringLiteral("Menu_View"));
+    view->addAction(a("Menu_ViewLeaguesList"));
+    view->addAction(a("Menu_ViewPlayersWithoutTeam"));
+    view->addAction(a("Menu_ViewStatusBar"));
+    view->addSeparator();
+    view->addAction(a("Menu_ViewNextWindow"));
+    view->addAction(a("Menu_ViewPreviousWindow"));
+
+    QMenu* help = menu(QStringLiteral("Menu_Help"));
+    help->addAction(a("Menu_HelpAbout"));
+}
+
+void CMainFrame::BuildToolBar() {
+    QToolBar* bar = addToolBar(Text("Caption_ToolBarStandard"));
+    bar->setObjectName(QStringLiteral("StandardToolBar"));
+    bar->setIconSize(QSize(16, 16));
+    bar->addAction(ActionForKey(QStringLiteral("Menu_FileSaveDB")));
+    bar->addSeparator();
+    bar->addAction(ActionForKey(QStringLiteral("Menu_EditCut")));
+    bar->addAction(ActionForKey(QStringLiteral("Menu_EditCopy")));
+    bar->addAction(ActionForKey(QStringLiteral("Menu_EditPaste")));
+    bar->addSeparator();
+    bar->addAction(ActionForKey(QStringLiteral("Menu_HelpAbout")));
+}
+
+void CMainFrame::BuildLanguageMenu() {
+    m_languageMenu->clear();
+    m_languages.clear();
+    delete m_languageGroup;
+    m_languageGroup = new QActionGroup(this);
+    m_languageGroup->setExclusive(true);
+    const QStringList files = QDir(m_app.EditorFolder())
+                                  .entryList({QStringLiteral("*.qtx"), QStringLiteral("*.QTX")},
+                                             QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& file : files) {
+        if (m_languages.size() >= kMaxLanguages) {
+            break;
+        }
+        const QString name = QFileInfo(file).completeBaseName();
+        if (m_languages.contains(name)) {
+            continue;
+        }
+        const int index = static_cast<int>(m_languages.size());
+        m_languages.append(name);
+        QAction* action = m_languageMenu->addAction(name);
+        action->setObjectName(QStringLiteral("Language_") + name);
+        // A row keyed by the language name gives the language's own name for itself.
+        action->setProperty(kKeyProperty, name);
+        action->setData(name);
+        action->setCheckable(true);
+        action->setChecked(name == m_app.EditorLanguage());
+        m_languageGroup->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, index] { SetEditorLanguage(m_languages.at(index)); });
+    }
+    m_languageMenu->setEnabled(!m_languages.isEmpty());
+}
+
+void CMainFrame::LocaliseMenus() {
+    BuildLanguageMenu();
+    const auto localise = [this](QAction* action) {
+        const QString key = action->property(kKeyProperty).toString();
+        if (key.isEmpty()) {
+            return;
+        }
+        const std::string text =
+            LocalisationText::ApplyTabRule(m_app.Localisation().Lookup(key.toStdString()));
+        action->setText(QString::fromStdString(text));
+        // The status bar shows what a command does while the pointer is over it.
+        const std::string help =
+            m_app.Localisation().Lookup((key + QStringLiteral("_Help")).toStdString());
+        if (help != (key + QStringLiteral("_Help")).toStdString()) {
+            action->setStatusTip(QString::fromStdString(help));
+            action->setToolTip(QString::fromStdString(help));
+        }
+    };
+    for (QAction* top : menuBar()->actions()) {
+        localise(top);
+        if (QMenu* sub = top->menu()) {
+            for (QAction* item : sub->actions()) {
+                localise(item);
+                if (QMenu* inner = item->menu()) {
+                    for (QAction* leaf : inner->actions()) {
+                        localise(leaf);
+                    }
+                }
+            }
+        }
+    }
+    if (m_workspace) {
+        m_workspace->setWindowTitle(ActionForKey(QStringLiteral("Menu_ViewLeaguesList"))
+                                        ->text()
+                                        .remove(u'&')
+                                        .split(u'\t')
+                                        .first());
+    }
+}
+
+QString CMainFrame::MenuKind() const {
+    const CChildFrame* frame = ActiveFrame();
+    if (!frame) {
+        return QStringLiteral("main");
+    }
+    if (frame->HasUndoHistory()) {
+        return QStringLiteral("record");
+    }
+    return frame->TakesNewPlayers() ? QStringLiteral("main") : QStringLiteral("noplayer");
+}
+
+void CMainFrame::UpdateMenusForChild() {
+    const QString kind = MenuKind();
+    const bool record = kind == QStringLiteral("record");
+    const bool players = kind != QStringLiteral("noplayer");
+    QAction* undo = ActionForKey(QStringLiteral("Menu_EditUndo"));
+    QAction* redo = ActionForKey(QStringLiteral("Menu_EditRedo"));
+    QAction* add = ActionForKey(QStringLiteral("Menu_EditAddPlayer"));
+    if (!undo) {
+        return;
+    }
+    const CChildFrame* frame = ActiveFrame();
+    undo->setVisible(record);
+    redo->setVisible(record);
+    undo->setEnabled(record && frame && frame->CanUndo());
+    redo->setEnabled(record && frame && frame->CanRedo());
+    m_undoSeparator->setVisible(record);
+    add->setVisible(players);
+    m_addPlayerSeparator->setVisible(players);
+    add->setEnabled(m_databaseLoaded);
+}
+
+void CMainFrame::UpdateTitle() {
+    QString title = QStringLiteral("Kestrel[*]");
+    if (QMdiSubWindow* active = m_mdi->activeSubWindow()) {
+        title += QStringLiteral(" - ") + active->windowTitle();
+    }
+    setWindowTitle(title);
+    const CGameDatabase* db = m_workspace && m_databaseLoaded ? m_workspace->Database() : nullptr;
+    setWindowModified(db && db->IsDirty());
+}
+
+void CMainFrame::OnDirtyChanged(bool dirty) {
+    setWindowModified(dirty);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    const CGameDatabase* db = Database();
+    if (db && db->IsDirty()) {
+        switch (CUserPrompts::AskSaveDiscardCancel(this, Text("Message_SaveChanges"))) {
+        case CUserPrompts::Answer::Save:
+            if (!SaveDatabase()) {
+                // Nothing is lost: the editor stays open with the changes.
+                event->ignore();
+                return;
+            }
+            break;
+        case CUserPrompts::Answer::Discard:
+            break;
+        default:
+            event->ignore();
+            return;
+        }
+    }
+    {
+        const auto settings = CKestrelApp::EditorSettings();
+        CWindowPlacement::Store(*this, *settings);
+    }
+    m_mdi->closeAllSubWindows();
+    event->accept();
+    emit Closed();
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "editor/windows/CChildFrame.h"
+#include "editor/windows/CFindSettings.h"
+#include "editor/windows/CFrameHost.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+
+#include <functional>
+
+class CKestrelApp;
+class CWorkspaceBar;
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+// The editor's main window: menus, tool bar, status bar, the workspace bar with the leagues
+// list, and the child windows, which are opened and refreshed only through it.
+class CMainFrame : public QMainWindow, public CFrameHost {
+    Q_OBJECT
+public:
+    static constexpr int kChildWidth = 640;
+    static constexpr int kChildHeight = 520;
+    static constexpr int kMaxLanguages = 20;
+
+    explicit CMainFrame(CKestrelApp& app);
+    ~CMainFrame() override;
+
+    // Loads the database (progress in the splash window), localises the menus and restores the
+    // placement. Returns false only when the window cannot work at all.
+    bool Create();
+
+    // CFrameHost
+    CGameDatabase* Database() override;
+    QString Text(const char* key) const override;
+    QFont TitleFont() const override;
+    QFont SmallTitleFont() const override;
+    CPictureRequests* Pictures() override;
+    bool OpenLeague(int leagueId) override;
+    bool OpenTeam(int teamId) override;
+    bool OpenPlayer(int playerId) override;
+    bool OpenSearchResults(const CFindSettings& settings) override;
+    bool OpenIngameText(const QString& filePath) override;
+    bool RefreshLeague(int leagueId) override;
+    bool RefreshTeam(int teamId) override;
+    bool RefreshPlayer(int playerId) override;
+    void RefreshLeaguesList() override;
+
+    // Commands.
+    bool SaveDatabase();
+    void Find();
+    // Returns the new player's id, or 0 when none was made.
+    int AddPlayer();
+    void OpenIngameTextFromDialog();
+    void SetEditorLanguage(const QString& language);
+    void ShowStatus(const QString& text);
+
+    // The titles child windows get: "%s - %s" of the localised caption and the record's name;
+    // empty when the record does not exist.
+    QString LeagueTitle(int leagueId) const;
+    QString TeamTitle(int teamId) const;
+    QString PlayerTitle(int playerId) const;
+
+    QMdiArea* MdiArea() { return m_mdi; }
+    CWorkspaceBar* WorkspaceBar() { return m_workspace; }
+    CChildFrame* ActiveFrame() const;
+    // The visible child window with exactly this title, or null.
+    QMdiSubWindow* FindChild(const QString& title) const;
+    const QStringList& Languages() const { return m_languages; }
+    QMenu* LanguageMenu() { return m_languageMenu; }
+    // An action by its localisation key, for tests and the tool bar.
+    QAction* ActionForKey(const QString& key) const;
+    // The menu kind now shown: "main", "record" (with Undo and Redo) or "noplayer".
+    QString MenuKind() const;
+
+signals:
+    // The window accepted closing: the program ends.
+    void Closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildLanguageMenu();
+    void LocaliseMenus();
+    void UpdateMenusForChild();
+    void UpdateTitle();
+    void OnDirtyChanged(bool dirty);
+    void ForwardToFocus(const char* slot);
+    QAction* MakeAction(const QString& key, const std::function<void()>& handler);
+    bool OpenChild(const QString& title, const std::function<CChildFrame*()>& make);
+    bool RefreshByTitle(const QString& title, int hint);
+
+    CKestrelApp& m_app;
+    QMdiArea* m_mdi = nullptr;
+    CWorkspaceBar* m_workspace = nullptr;
+    QLabel* m_statusPane = nullptr;
+    QMenu* m_languageMenu = nullptr;
+    QActionGroup* m_languageGroup = nullptr;
+    QHash<QString, QAction*> m_actions;
+    QAction* m_undoSeparator = nullptr;
+    QAction* m_addPlayerSeparator = nullptr;
+    QStringList m_languages;
+    CFindSettings m_findSettings;
+    bool m_databaseLoaded = false;
+};

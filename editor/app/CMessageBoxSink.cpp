@@ -1,0 +1,23 @@
+#include "CMessageBoxSink.h"
+
+#include "CUserPrompts.h"
+#include "editor/app/CLocalisationTable.h"
+
+#include <QApplication>
+
+void CMessageBoxSink::Report(const std::string& key, const std::string& detail) {
+    ++m_count;
+    QString text = QString::fromStdString(m_texts.Lookup(key));
+    if (!detail.empty()) {
+        text += QStringLiteral("\n\n") + QString::fromStdString(detail);
+    }
+    // A wait cursor left over from the operation would hide that the box waits for the user.
+    const bool busy = QApplication::overrideCursor() != nullptr;
+    if (busy) {
+        QApplication::restoreOverrideCursor();
+    }
+    CUserPrompts::Warn(m_parent, text);
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+}

@@ -1,0 +1,60 @@
+#include "CUserPrompts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+
+CUserPrompts::Handler& TestHandler() {
+    static CUserPrompts::Handler handler;
+    return handler;
+}
+
+QString Title() {
+    return QApplication::applicationDisplayName();
+}
+
+} // namespace
+
+void CUserPrompts::SetHandler(Handler handler) {
+    TestHandler() = std::move(handler);
+}
+
+void CUserPrompts::Inform(QWidget* parent, const QString& text) {
+    if (TestHandler()) {
+        TestHandler()(QStringLiteral("inform"), text);
+        return;
+    }
+    QMessageBox::information(parent, Title(), text);
+}
+
+void CUserPrompts::Warn(QWidget* parent, const QString& text) {
+    if (TestHandler()) {
+        TestHandler()(QStringLiteral("warn"), text);
+        return;
+    }
+    QMessageBox::warning(parent, Title(), text);
+}
+
+CUserPrompts::Answer CUserPrompts::AskSaveDiscardCancel(QWidget* parent, const QString& text) {
+    if (TestHandler()) {
+        return TestHandler()(QStringLiteral("save"), text);
+    }
+    const auto choice = QMessageBox::question(
+        parent, Title(), text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+        QMessageBox::Save);
+    if (choice == QMessageBox::Save) {
+        return Answer::Save;
+    }
+    return choice == QMessageBox::Discard ? Answer::Discard : Answer::Cancel;
+}
+
+CUserPrompts::Answer CUserPrompts::AskYesNo(QWidget* parent, const QString& text) {
+    if (TestHandler()) {
+        return TestHandler()(QStringLiteral("yesno"), text);
+    }
+    const auto choice = QMessageBox::question(parent, Title(), text,
+                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    return choice == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}

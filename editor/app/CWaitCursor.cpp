@@ -1,0 +1,11 @@
+#include "CWaitCursor.h"
+
+#include <QApplication>
+
+CWaitCursor::CWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+CWaitCursor::~CWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,94 @@
+#include "CWorkspaceBar.h"
+
+#include "editor/model/CGameDatabase.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+namespace {
+
+constexpr int kLeagueIdRole = Qt::UserRole + 1;
+
+} // namespace
+
+CWorkspaceBar::CWorkspaceBar(QWidget* parent)
+    : QDockWidget(parent), m_database(std::make_unique<CGameDatabase>()) {
+    setObjectName(QStringLiteral("WorkspaceBar"));
+    setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable |
+                QDockWidget::DockWidgetClosable);
+    m_list = new QTreeWidget(this);
+    m_list->setObjectName(QStringLiteral("LeaguesList"));
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAlternatingRowColors(true);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Fixed English headers, as the game's tools show them.
+    m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Level"),
+                             QStringLiteral("No. of Teams"), QStringLiteral("No. of Players")});
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int c = 1; c < 4; ++c) {
+        m_list->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
+    m_list->setSortingEnabled(true);
+    m_list->sortByColumn(0, Qt::AscendingOrder);
+    setWidget(m_list);
+    connect(m_list, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item, int) { OnItemActivated(item); });
+}
+
+CWorkspaceBar::~CWorkspaceBar() = default;
+
+QSize CWorkspaceBar::sizeHint() const {
+    return {kWidth, QDockWidget::sizeHint().height()};
+}
+
+bool CWorkspaceBar::LoadDatabase(const QString& path, const QString& textDbPath, CMessageSink& sink,
+                                 const Progress& progress) {
+    m_path = path;
+    m_textDbPath = textDbPath;
+    const bool loaded =
+        m_database->LoadGameDatabase(path.toStdString(), textDbPath.toStdString(), sink, progress);
+    RefreshLeagues();
+    return loaded;
+}
+
+void CWorkspaceBar::RefreshLeagues() {
+    int selected = -1;
+    if (const QTreeWidgetItem* current = m_list->currentItem()) {
+        selected = current->data(0, kLeagueIdRole).toInt();
+    }
+    m_list->setSortingEnabled(false);
+    m_list->clear();
+    QList<QTreeWidgetItem*> items;
+    for (const auto& [id, league] : m_database->Leagues()) {
+        const std::vector<int32_t> teams = m_database->TeamsOfLeague(id);
+        qsizetype players = 0;
+        for (int32_t team : teams) {
+            players += static_cast<qsizetype>(m_database->PlayersOfTeam(team).size());
+        }
+        auto* item = new QTreeWidgetItem;
+        item->setText(0, QString::fromStdString(league.name));
+        item->setData(1, Qt::DisplayRole, league.Level());
+        item->setData(2, Qt::DisplayRole, static_cast<qlonglong>(teams.size()));
+        item->setData(3, Qt::DisplayRole, static_cast<qlonglong>(players));
+        item->setData(0, kLeagueIdRole, id);
+        for (int c = 1; c < 4; ++c) {
+            item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+        }
+        items.append(item);
+    }
+    m_list->addTopLevelItems(items);
+    m_list->setSortingEnabled(true);
+    for (QTreeWidgetItem* item : items) {
+        if (item->data(0, kLeagueIdRole).toInt() == selected) {
+            m_list->setCurrentItem(item);
+        }
+    }
+}
+
+void CWorkspaceBar::OnItemActivated(QTreeWidgetItem* item) {
+    if (item) {
+        emit LeagueActivated(item->data(0, kLeagueIdRole).toInt());
+    }
+}

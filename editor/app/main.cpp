@@ -1,0 +1,23 @@
+#include "CKestrelApp.h"
+#include "CMainFrame.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Brackwater"));
+    QApplication::setApplicationName(QStringLiteral("Kestrel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kestrel"));
+    QApplication::setApplicationVersion(CKestrelApp::VersionText());
+    // The main window asks before closing; quitting follows it, not the last window closed.
+    QApplication::setQuitOnLastWindowClosed(false);
+    CKestrelApp app;
+    if (!app.Startup(QApplication::arguments())) {
+        return 1;
+    }
+    QObject::connect(app.MainFrame(), &CMainFrame::Closed, &application, &QApplication::quit,
+                     Qt::QueuedConnection);
+    const int code = QApplication::exec();
+    app.Shutdown();
+    return code;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QWidget>
+
+class CFrameHost;
+class QLabel;
+
+// The frame of every child window of the main window. Each kind fills it with its own views;
+// the main window switches its menu by the frame's kind.
+class CChildFrame : public QWidget {
+    Q_OBJECT
+public:
+    enum class Kind { Plain, League, Team, Player, PlayersList, IngameText, SearchResults };
+
+    CChildFrame(Kind kind, CFrameHost& host, QWidget* parent = nullptr);
+
+    Kind FrameKind() const { return m_kind; }
+    // League, team and player windows keep an undo history and get Undo and Redo in their menu.
+    bool HasUndoHistory() const;
+    // Search results and in-game text windows do not take new players.
+    bool TakesNewPlayers() const;
+
+    // Shows the record (or loads the file, runs the search) once the window is placed.
+    virtual void Fill();
+    // Re-reads what the window shows; `hint` is the id of the record that changed.
+    virtual void Refresh(int hint);
+
+    virtual bool CanUndo() const { return false; }
+    virtual bool CanRedo() const { return false; }
+    virtual void Undo() {}
+    virtual void Redo() {}
+
+protected:
+    CFrameHost& Host() { return m_host; }
+    // Text of the placeholder shown until the kind draws its own views.
+    void SetPlaceholder(const QString& text);
+
+private:
+    Kind m_kind;
+    CFrameHost& m_host;
+    QLabel* m_placeholder = nullptr;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "editor/windows/CFindSettings.h"
+
+#include <QFont>
+#include <QString>
+
+class CGameDatabase;
+class CPictureRequests;
+
+// What the child windows need of the main window: the database, texts, fonts, pictures, and
+// the one place through which other windows are opened or refreshed.
+class CFrameHost {
+public:
+    virtual ~CFrameHost() = default;
+
+    // Null when no database is loaded.
+    virtual CGameDatabase* Database() = 0;
+    // The localised text of a key; the key itself when it has no text.
+    virtual QString Text(const char* key) const = 0;
+    virtual QFont TitleFont() const = 0;
+    virtual QFont SmallTitleFont() const = 0;
+    // Null when the asset library is not bound.
+    virtual CPictureRequests* Pictures() = 0;
+
+    virtual bool OpenLeague(int leagueId) = 0;
+    virtual bool OpenTeam(int teamId) = 0;
+    virtual bool OpenPlayer(int playerId) = 0;
+    virtual bool OpenSearchResults(const CFindSettings& settings) = 0;
+    virtual bool OpenIngameText(const QString& filePath) = 0;
+
+    // Re-read the record in its open window; false when none is open.
+    virtual bool RefreshLeague(int leagueId) = 0;
+    virtual bool RefreshTeam(int teamId) = 0;
+    virtual bool RefreshPlayer(int playerId) = 0;
+    // Something other than a record window shows (the leagues list) may have changed.
+    virtual void RefreshLeaguesList() = 0;
+};

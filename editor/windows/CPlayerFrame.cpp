@@ -1,0 +1,22 @@
+#include "CPlayerFrame.h"
+
+#include "editor/model/CGameDatabase.h"
+#include "editor/windows/CFrameHost.h"
+
+CPlayerFrame::CPlayerFrame(int playerId, CFrameHost& host, QWidget* parent)
+    : CChildFrame(Kind::Player, host, parent), m_playerId(playerId) {}
+
+void CPlayerFrame::Fill() {
+    Refresh(m_playerId);
+}
+
+void CPlayerFrame::Refresh(int) {
+    const CGameDatabase* db = Host().Database();
+    if (!db || !db->FindPlayer(m_playerId)) {
+        SetPlaceholder(QString());
+        return;
+    }
+    SetPlaceholder(QStringLiteral("%1\nID=%2")
+                       .arg(QString::fromStdString(db->PlayerDisplayName(m_playerId)))
+                       .arg(m_playerId));
+}

@@ -1,0 +1,109 @@
+#include "editor/app/CLocalisationTable.h"
+#include "editor/app/LocalisationText.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kSource = KESTREL_SOURCE_DIR;
+const char* const kLanguages[] = {"English_UK", "French", "German", "Spanish"};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// Every quoted localisation key in the editor's sources.
+std::set<std::string> KeysUsedByTheCode() {
+    static const std::regex key("\"((Menu|Caption|Message|Msg|Tab|Error|LUT)_[A-Za-z0-9_]+)\"");
+    std::set<std::string> keys;
+    for (const auto& entry : fs::recursive_directory_iterator(kSource / "editor")) {
+        const std::string ext = entry.path().extension().string();
+        if (!entry.is_regular_file() || (ext != ".cpp" && ext != ".h")) {
+            continue;
+        }
+        const std::string text = ReadAll(entry.path());
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), key);
+             it != std::sregex_iterator(); ++it) {
+            keys.insert((*it)[1].str());
+        }
+    }
+    for (int n = 0; n < CLocalisationTable::kPositionCount; ++n) {
+        keys.insert(std::string(CLocalisationTable::PositionKey(n)));
+    }
+    return keys;
+}
+
+// Key -> text of one shipped file, with the check that every row sits in the text column.
+std::map<std::string, std::string> Rows(const std::string& language) {
+    const std::string text = ReadAll(kSource / "resources" / (language + ".qtx"));
+    std::map<std::string, std::string> rows;
+    std::istringstream in(text);
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        const auto tab = line.find('\t');
+        if (tab != std::string::npos) {
+            rows[line.substr(0, tab)] = line.substr(tab + 1);
+        }
+    }
+    return rows;
+}
+
+} // namespace
+
+TEST(LocalisationFiles, EveryKeyTheProgramUsesHasEnglishText) {
+    CLocalisationTable english;
+    ASSERT_TRUE(english.Load((kSource / "resources" / "English_UK.qtx").string(), "English_UK"));
+    const std::set<std::string> used = KeysUsedByTheCode();
+    ASSERT_GT(used.size(), 60u) << "the scan found too few keys to be looking at the editor";
+    for (const std::string& key : used) {
+        EXPECT_TRUE(english.Contains(key)) << key << " has no English text";
+    }
+}
+
+TEST(LocalisationFiles, EveryLanguageHasEveryEnglishKeyWithText) {
+    const auto english = Rows("English_UK");
+    for (const char* language : kLanguages) {
+        CLocalisationTable table;
+        ASSERT_TRUE(table.Load((kSource / "resources" / (std::string(language) + ".qtx")).string(),
+                               language))
+            << language;
+        EXPECT_EQ(table.Size(), english.size()) << language;
+        for (const auto& [key, text] : english) {
+            EXPECT_TRUE(table.Contains(key)) << language << " lacks " << key;
+        }
+    }
+}
+
+TEST(LocalisationFiles, ShortcutTextsLoseOnlyTheSpaceBeforeThem) {
+    for (const char* language : kLanguages) {
+        for (const auto& [key, text] : Rows(language)) {
+            const auto pos = text.find("\\t");
+            if (pos == std::string::npos) {
+                continue;
+            }
+            ASSERT_GT(pos, 0u) << language << " " << key;
+            EXPECT_EQ(text[pos - 1], ' ')
+                << language << " " << key << ": the letter before the shortcut would be cut";
+            const std::string shown = LocalisationText::ApplyTabRule(text);
+            EXPECT_EQ(shown.find('\t'), pos - 1) << language << " " << key;
+            EXPECT_TRUE(LocalisationText::IsValidUtf8(shown)) << language << " " << key;
+        }
+    }
+}
