@@ -1,9 +1,18 @@
 #include "AssetCommands.h"
 
+#include "editor/assets/CAssetLibrary.h"
+#include "editor/assets/CPictureRequests.h"
+
 #include "wren_utils/archive/BigArchiveView.h"
 #include "wren_utils/pack/PackDecoder.h"
 #include "wren_utils/pack/PackEncoder.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -124,11 +133,139 @@ std::vector<CliCommand> ArchiveCommands() {
     };
 }
 
+// ---- Pictures through the Wren_Utils library ----
+
+// The library named by --library, else Wren_Utils beside the tool.
+QString LibraryPath(const CliContext& context) {
+    if (context.library)
+        return QString::fromLocal8Bit(*context.library);
+    const QString program = QString::fromLocal8Bit(context.programPath);
+    if (program.contains(QLatin1Char('/')) || program.contains(QLatin1Char('\\')))
+        return QFileInfo(program).absoluteDir().filePath(QStringLiteral("Wren_Utils"));
+    if (QCoreApplication::instance())
+        return CAssetLibrary::DefaultLibraryPath();
+    int argc = 1;
+    std::string name = context.programPath;
+    char* argv[] = {name.data(), nullptr};
+    const QCoreApplication application(argc, argv);
+    return CAssetLibrary::DefaultLibraryPath();
+}
+
+// Loads and initialises the library as the editor does; false with a message in error.
+bool StartLibrary(const CliContext& context, CAssetLibrary& library, std::string& error) {
+    if (!library.Load(LibraryPath(context))) {
+        error = library.ErrorText().toStdString();
+        return false;
+    }
+    if (!library.CanReadBitmaps()) {
+        error = "the library has no readBitmap or freeBitmap export";
+        return false;
+    }
+    if (library.InitReal() != 1) {
+        error = "the library's initReal failed";
+        return false;
+    }
+    return true;
+}
+
+int SavePicture(const QImage& image, const std::string& out, const std::string& what) {
+    if (image.isNull())
+        return CliFail("no picture for " + what);
+    if (!image.save(QString::fromLocal8Bit(out), "PNG"))
+        return CliFail("cannot write '" + out + "'");
+    std::cout << "wrote " << out << " (" << image.width() << " x " << image.height() << ")\n";
+    return 0;
+}
+
+int RunShape(const CliContext& context) {
+    std::vector<std::string> args(context.args.begin() + 1, context.args.end());
+    const auto whole = std::find(args.begin(), args.end(), "--whole");
+    const bool useWhole = whole != args.end();
+    if (useWhole)
+        args.erase(whole);
+    if (args.size() != 4)
+        return CliFail("usage: shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]");
+    CAssetLibrary library;
+    std::string error;
+    if (!StartLibrary(context, library, error))
+        return CliFail(error);
+    const QString archive = QString::fromLocal8Bit(args[0]);
+    const QByteArray container = QByteArray::fromStdString(args[1]);
+    const QByteArray shape = QByteArray::fromStdString(args[2]);
+    const QImage image = useWhole ? library.GetShape(archive, container, shape)
+                                  : library.GetShapeX(archive, container, shape);
+    const int status = SavePicture(
+        image, args[3], "shape '" + args[2] + "' of '" + args[1] + "' in '" + args[0] + "'");
+    library.CleanupReal();
+    return status;
+}
+
+std::optional<int> ParseNumber(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (ec != std::errc() || ptr != end)
+        return std::nullopt;
+    return value;
+}
+
+int RunPicture(const CliContext& context) {
+    const auto& args = context.args;
+    const char* usage = "usage: picture --game DIR kit TEAM KIT OUT.png | crest TEAM OUT.png | "
+                        "face NUMBER OUT.png";
+    if (!context.game)
+        return CliFail("picture needs --game DIR");
+    if (args.size() < 4)
+        return CliFail(usage);
+    const std::string& kind = args[1];
+    const bool isKit = kind == "kit";
+    if ((isKit && args.size() != 5) || (!isKit && args.size() != 4) ||
+        (!isKit && kind != "crest" && kind != "face"))
+        return CliFail(usage);
+    const auto number = ParseNumber(args[2]);
+    const auto kit = isKit ? ParseNumber(args[3]) : std::optional<int>(0);
+    if (!number || !kit)
+        return CliFail("'" + (number ? args[3] : args[2]) + "' is not a number");
+    CAssetLibrary library;
+    std::string error;
+    if (!StartLibrary(context, library, error))
+        return CliFail(error);
+    const CPictureRequests requests(library, QString::fromLocal8Bit(*context.game));
+    QImage image;
+    if (isKit)
+        image = requests.KitImage(*number, *kit);
+    else if (kind == "crest")
+        image = requests.Logo(*number);
+    else
+        image = requests.PlayerTexture(*number);
+    const int status = SavePicture(image, args.back(),
+                                   kind + " " + args[2] + (isKit ? " " + args[3] : std::string()));
+    library.CleanupReal();
+    return status;
+}
+
+std::vector<CliCommand> PictureCommands() {
+    return {
+        {"shape", "shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]",
+         "loads Wren_Utils (beside the tool, or --library PATH) as the editor does and writes "
+         "the shape as PNG through getShapeX, or getShape with --whole; prints "
+         "\"wrote OUT.png (W x H)\"",
+         RunShape},
+        {"picture",
+         "picture --game DIR kit TEAM KIT OUT.png | crest TEAM OUT.png | face NUMBER OUT.png",
+         "asks for a kit, crest or player texture as the editor does (data/zdata_05.big, then "
+         "data/zdata_04.big) and writes it as PNG; prints \"wrote OUT.png (W x H)\"",
+         RunPicture},
+    };
+}
+
 } // namespace
 
 const std::vector<CliCommand>& AssetCommands() {
     static const std::vector<CliCommand> commands = [] {
         std::vector<CliCommand> all = ArchiveCommands();
+        for (CliCommand& command : PictureCommands())
+            all.push_back(std::move(command));
         return all;
     }();
     return commands;
