@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -44,14 +45,19 @@ bool CDbFileReader::Open(const std::string& path, CMessageSink& sink) {
         sink.Report("Error_OpenToRead", path + ": " + std::strerror(errno));
         return false;
     }
+    // One read of the whole file; the size is a hint, the loop takes whatever is there.
     std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
+    std::error_code ec;
+    const auto hint = std::filesystem::file_size(Utf8Path(path), ec);
+    bytes.resize(!ec && hint < UINT32_MAX ? static_cast<size_t>(hint) + 1 : 65536);
+    size_t filled = 0;
     for (;;) {
-        const size_t got = std::fread(chunk, 1, sizeof chunk, file.get());
-        bytes.insert(bytes.end(), chunk, chunk + got);
-        if (got < sizeof chunk)
+        filled += std::fread(bytes.data() + filled, 1, bytes.size() - filled, file.get());
+        if (filled < bytes.size() || filled > UINT32_MAX)
             break;
+        bytes.resize(bytes.size() * 2);
     }
+    bytes.resize(filled);
     if (std::ferror(file.get())) {
         sink.Report("Error_OpenToRead", path + ": read error: " + std::strerror(errno));
         return false;

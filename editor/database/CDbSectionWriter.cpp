@@ -7,7 +7,7 @@
 #include <bit>
 
 CDbSectionWriter::CDbSectionWriter(const CDbTable& table, std::vector<uint8_t>& out,
-                                   std::vector<Fixup>& fixups)
+                                   CDbFixupList& fixups)
     : m_table(table), m_out(out), m_fixups(fixups) {}
 
 void CDbSectionWriter::Refuse(const std::string& what) {
@@ -39,6 +39,11 @@ void CDbSectionWriter::FinishRecord() {
 
 void CDbSectionWriter::Finish() {
     FinishRecord();
+}
+
+void CDbSectionWriter::Reserve(size_t records, size_t stringBytes) {
+    m_out.reserve(m_out.size() + records * m_table.RecordSize());
+    m_fixups.Reserve(records, stringBytes);
 }
 
 void CDbSectionWriter::BeginRecord() {
@@ -84,7 +89,7 @@ void CDbSectionWriter::String(std::string_view text) {
                std::string(text.substr(0, 40)) + "...\"");
         return;
     }
-    m_fixups.push_back({m_out.size(), std::string(text)});
+    m_fixups.Add(m_out.size(), text);
     AppendLe32(m_out, kPlaceholder);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CDbFixupList.h"
 #include "CDbTable.h"
 
 #include <cstdint>
@@ -12,15 +13,12 @@
 // fix-ups and packed values. The first refused value stops the save; later calls do nothing.
 class CDbSectionWriter {
 public:
-    struct Fixup {
-        size_t position;
-        std::string text;
-    };
-
-    CDbSectionWriter(const CDbTable& table, std::vector<uint8_t>& out, std::vector<Fixup>& fixups);
+    CDbSectionWriter(const CDbTable& table, std::vector<uint8_t>& out, CDbFixupList& fixups);
 
     const CDbTable& Table() const { return m_table; }
 
+    // Makes room for that many records with strings of that many bytes in all (a hint only).
+    void Reserve(size_t records, size_t stringBytes);
     // Starts a record; the previous one is finished (zero-filled to the record size).
     void BeginRecord();
     void Word(uint32_t value);
@@ -48,7 +46,7 @@ private:
 
     const CDbTable& m_table;
     std::vector<uint8_t>& m_out;
-    std::vector<Fixup>& m_fixups;
+    CDbFixupList& m_fixups;
     std::string m_error;
     uint32_t m_records = 0;
     size_t m_recordStart = 0;

@@ -37,13 +37,13 @@ CDbWriter::BuildWith(const CDbCatalogue& catalogue, CMessageSink& sink,
     }
 
     std::vector<uint8_t> out;
-    std::vector<CDbSectionWriter::Fixup> fixups;
+    CDbFixupList fixups;
     std::string error;
     auto stringAt = [&](const CDbTable& table, const std::string& text, const char* what) {
         const std::string_view cut = std::string_view(text).substr(0, text.find('\0'));
         if (cut.size() > CDbFileReader::kMaxStringBytes && error.empty())
             error = "table " + table.Name() + ": " + what + " is longer than 255 bytes";
-        fixups.push_back({out.size(), std::string(cut)});
+        fixups.Add(out.size(), cut);
         AppendLe32(out, CDbSectionWriter::kPlaceholder);
     };
 
@@ -92,10 +92,12 @@ CDbWriter::BuildWith(const CDbCatalogue& catalogue, CMessageSink& sink,
         out.resize((out.size() + 3) / 4 * 4, 0);
     }
 
-    for (const CDbSectionWriter::Fixup& fixup : fixups) {
+    out.reserve(out.size() + fixups.TextBytes() + 8 * fixups.Fixups().size());
+    for (const CDbFixupList::Fixup& fixup : fixups.Fixups()) {
         const size_t position = out.size();
-        AppendLe32(out, static_cast<uint32_t>(fixup.text.size()));
-        out.insert(out.end(), fixup.text.begin(), fixup.text.end());
+        const std::string_view text = fixups.Text(fixup);
+        AppendLe32(out, fixup.length);
+        out.insert(out.end(), text.begin(), text.end());
         out.resize((out.size() + 3) / 4 * 4, 0);
         StoreLe32(out.data() + fixup.position, static_cast<uint32_t>(position));
         if (out.size() > UINT32_MAX)

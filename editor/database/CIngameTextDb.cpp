@@ -12,6 +12,18 @@ const std::string kEmpty;
 
 CIngameTextDb::CIngameTextDb(std::string path) : m_path(std::move(path)) {}
 
+CIngameTextDb CIngameTextDb::CreateNew(std::string path) {
+    CIngameTextDb texts(std::move(path));
+    texts.m_catalogue.filePath = texts.m_path;
+    texts.m_catalogue.tableCount = 1;
+    // Its descriptor follows the header and the one directory word.
+    auto table = std::make_unique<CDbTable>(0, 16);
+    table->SetName(kTableName);
+    table->SetRecordSize(8);
+    texts.m_catalogue.AddTable(std::move(table));
+    return texts;
+}
+
 bool CIngameTextDb::ReadIngameTextDb(CMessageSink& sink) {
     CDbFileReader reader;
     if (!reader.Open(m_path, sink))
@@ -46,6 +58,10 @@ bool CIngameTextDb::ReadIngameTextDb(const CDbFileReader& reader, CMessageSink& 
 CDbWriter CIngameTextDb::MakeWriter() const {
     CDbWriter writer;
     writer.AddTable(kTableName, [this](CDbSectionWriter& out) {
+        size_t textBytes = 0;
+        for (const CIngameTextEntry& entry : m_entries)
+            textBytes += entry.text.size();
+        out.Reserve(m_entries.size(), textBytes);
         for (const CIngameTextEntry& entry : m_entries) {
             out.BeginRecord();
             out.Word(entry.textId);

@@ -20,6 +20,10 @@ class CIngameTextDb {
 public:
     explicit CIngameTextDb(std::string path = {});
 
+    // An empty text database with the one "language" table the game expects, to be filled with
+    // AddText and saved as a new file.
+    static CIngameTextDb CreateNew(std::string path);
+
     const std::string& Path() const { return m_path; }
 
     // Reads the file at Path(). On failure reports to the sink and keeps its previous contents.
