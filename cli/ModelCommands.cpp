@@ -1,6 +1,431 @@
 #include "ModelCommands.h"
 
+#include "ModelCsv.h"
+#include "ModelFields.h"
+#include "ModelGame.h"
+#include "ModelRecordJson.h"
+
+#include "editor/model/CNameSearch.h"
+#include "tools/CSampleGenerator.h"
+
+#include <algorithm>
+#include <charconv>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+namespace {
+
+// Splits a command's arguments into positional ones and the named options it knows;
+// false with error for an unknown option or one without its value.
+bool SplitArgs(const CliContext& context, const std::vector<std::string>& valueOptions,
+               const std::vector<std::string>& flags, std::vector<std::string>& positional,
+               std::map<std::string, std::string>& options, std::string& error) {
+    for (size_t i = 1; i < context.args.size(); ++i) {
+        const std::string& arg = context.args[i];
+        if (!arg.starts_with("--") || arg.size() == 2) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (std::find(flags.begin(), flags.end(), arg) != flags.end()) {
+            options[arg] = "";
+        } else if (std::find(valueOptions.begin(), valueOptions.end(), arg) != valueOptions.end()) {
+            if (i + 1 >= context.args.size()) {
+                error = arg + " needs a value";
+                return false;
+            }
+            options[arg] = context.args[++i];
+        } else {
+            error = "unknown option " + arg;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool Id(const std::string& text, const char* what, int32_t& id, std::string& error) {
+    if (ParseInt32(text, id))
+        return true;
+    error = std::string(what) + " must be a whole number, not '" + text + "'";
+    return false;
+}
+
+int Usage(const char* usage) {
+    return CliFail("usage: kestrel-cli " + std::string(usage));
+}
+
+int SaveAndReturn(CCliGame& game) {
+    std::string error;
+    if (!game.Save(error))
+        return CliFail(error);
+    return 0;
+}
+
+int RunMakeSample(const CliContext& context) {
+    std::vector<std::string> args;
+    std::map<std::string, std::string> options;
+    std::string error;
+    if (!SplitArgs(context, {"--seed"}, {}, args, options, error))
+        return CliFail(error);
+    if (args.size() != 1)
+        return Usage("make-sample DIR [--seed N]");
+    uint64_t seed = CSampleGenerator::kDefaultSeed;
+    if (options.count("--seed")) {
+        const std::string& text = options["--seed"];
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
+        if (ec != std::errc() || end != text.data() + text.size())
+            return CliFail("--seed needs a whole number, not '" + text + "'");
+    }
+    CCliSink sink;
+    if (!WriteSampleInstallation(args[0], seed, sink))
+        return CliFail(sink.Last("cannot write the sample to " + args[0]));
+    return 0;
+}
+
+int RunSummary(const CliContext& context) {
+    if (context.args.size() != 1)
+        return Usage("summary");
+    CCliGame game;
+    std::string error;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    const CGameDatabase& db = game.Database();
+    size_t links = 0;
+    for (const auto& [id, team] : db.Teams())
+        links += team.Links().size();
+    std::cout << "{\"players\":" << db.Players().size() << ",\"teams\":" << db.Teams().size()
+              << ",\"leagues\":" << db.Leagues().size()
+              << ",\"league_team_links\":" << db.LeagueTeamLinks().size()
+              << ",\"team_player_links\":" << links << ",\"stadiums\":" << db.Stadiums().size()
+              << ",\"formations\":" << db.Formations().size()
+              << ",\"colours\":" << db.Colours().Count() << "}\n";
+    return 0;
+}
+
+int RunRecord(const CliContext& context, const char* kind,
+              std::string (*toJson)(const CGameDatabase&, int32_t)) {
+    if (context.args.size() != 2)
+        return Usage((std::string(kind) + " ID").c_str());
+    int32_t id = 0;
+    std::string error;
+    if (!Id(context.args[1], "ID", id, error))
+        return CliFail(error);
+    CCliGame game;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    const std::string json = toJson(game.Database(), id);
+    if (json.empty())
+        return CliFail("no " + std::string(kind) + " with id " + std::to_string(id));
+    std::cout << json << "\n";
+    return 0;
+}
+
+int RunPlayer(const CliContext& c) {
+    return RunRecord(c, "player", &PlayerJson);
+}
+int RunTeam(const CliContext& c) {
+    return RunRecord(c, "team", &TeamJson);
+}
+int RunLeague(const CliContext& c) {
+    return RunRecord(c, "league", &LeagueJson);
+}
+
+template <typename R>
+std::string SetField(const std::vector<SField<R>>& fields, R* record, const std::string& kind,
+                     int32_t id, const std::string& name, const std::string& value) {
+    if (!record)
+        return "no " + kind + " with id " + std::to_string(id);
+    const SField<R>* field = FindField(fields, name);
+    if (!field)
+        return kind + " has no field '" + name + "'";
+    if (!field->set)
+        return "field " + name + " cannot be changed";
+    if (std::string error = field->set(*record, value); !error.empty())
+        return kind + " " + std::to_string(id) + ", field " + name + ": " + error;
+    return {};
+}
+
+int RunSet(const CliContext& context) {
+    const char* usage = "set player|team|league ID FIELD VALUE";
+    if (context.args.size() != 5)
+        return Usage(usage);
+    const std::string& kind = context.args[1];
+    int32_t id = 0;
+    std::string error;
+    if (!Id(context.args[2], "ID", id, error))
+        return CliFail(error);
+    CCliGame game;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    CGameDatabase& db = game.Database();
+    const std::string& name = context.args[3];
+    const std::string& value = context.args[4];
+    if (kind == "player")
+        error = SetField(PlayerFields(db.Catalogue()), db.FindPlayer(id), kind, id, name, value);
+    else if (kind == "team")
+        error = SetField(TeamFields(db.Catalogue()), db.FindTeam(id), kind, id, name, value);
+    else if (kind == "league")
+        error = SetField(LeagueFields(db.Catalogue()), db.FindLeague(id), kind, id, name, value);
+    else
+        return Usage(usage);
+    if (!error.empty())
+        return CliFail(error);
+    db.MarkDirty();
+    return SaveAndReturn(game);
+}
+
+std::string CheckPlayerAndTeam(const CGameDatabase& db, int32_t player, int32_t team) {
+    if (!db.FindPlayer(player))
+        return "no player with id " + std::to_string(player);
+    if (!db.FindTeam(team))
+        return "no team with id " + std::to_string(team);
+    return {};
+}
+
+std::string CheckJersey(const CGameDatabase& db, int32_t jersey) {
+    const CDbTable* table = db.Catalogue().FindTable("teamplayerlinks");
+    const CDbColumn* column = table ? table->Column(0) : nullptr;
+    const int32_t low = column ? column->Low() : 0;
+    const int32_t high = column ? column->High() : 99;
+    if (jersey < low || jersey > high)
+        return "jersey number " + std::to_string(jersey) + " is outside " + std::to_string(low) +
+               ".." + std::to_string(high);
+    return {};
+}
+
+int RunSquad(const CliContext& context) {
+    const char* usage = "squad add PLAYER TEAM [--position P] [--jersey N] | squad remove "
+                        "PLAYER TEAM | squad move PLAYER FROM TO | squad jersey PLAYER TEAM N";
+    std::vector<std::string> args;
+    std::map<std::string, std::string> options;
+    std::string error;
+    if (!SplitArgs(context, {"--position", "--jersey"}, {}, args, options, error))
+        return CliFail(error);
+    if (args.empty())
+        return Usage(usage);
+    const std::string action = args[0];
+    const size_t expected = action == "add" || action == "remove" ? 3 : 4;
+    if ((action != "add" && action != "remove" && action != "move" && action != "jersey") ||
+        args.size() != expected || (action != "add" && !options.empty()))
+        return Usage(usage);
+    std::vector<int32_t> numbers;
+    for (size_t i = 1; i < args.size(); ++i) {
+        int32_t value = 0;
+        if (!Id(args[i], "PLAYER, TEAM and N", value, error))
+            return CliFail(error);
+        numbers.push_back(value);
+    }
+    CCliGame game;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    CGameDatabase& db = game.Database();
+    const int32_t player = numbers[0];
+    const int32_t team = numbers[1];
+    if (std::string problem = CheckPlayerAndTeam(db, player, team); !problem.empty())
+        return CliFail(problem);
+    const std::string where =
+        "player " + std::to_string(player) + " in team " + std::to_string(team);
+    if (action == "add") {
+        int32_t position = -1;
+        int32_t jersey = -1;
+        if (options.count("--position") &&
+            (!ParseInt32(options["--position"], position) || position < 0 || position > 34))
+            return CliFail("--position must be a position code 0..34");
+        if (options.count("--jersey")) {
+            if (!ParseInt32(options["--jersey"], jersey))
+                return CliFail("--jersey must be a whole number");
+            if (std::string problem = CheckJersey(db, jersey); !problem.empty())
+                return CliFail(problem);
+        }
+        if (!db.AddPlayerToTeam(player, team, position, jersey))
+            return CliFail("team " + std::to_string(team) + " has no free bench place");
+    } else if (action == "remove") {
+        if (!db.FindTeamPlayerLink(player, team))
+            return CliFail(where + ": the player is not in that team");
+        db.RemovePlayerFromTeam(player, team);
+    } else if (action == "move") {
+        const int32_t to = numbers[2];
+        if (!db.FindTeamPlayerLink(player, team))
+            return CliFail(where + ": the player is not in that team");
+        if (!db.FindTeam(to))
+            return CliFail("no team with id " + std::to_string(to));
+        if (to == team)
+            return CliFail("FROM and TO are the same team");
+        if (!db.MovePlayer(player, team, to))
+            return CliFail("team " + std::to_string(to) + " has no free bench place");
+    } else {
+        const int32_t jersey = numbers[2];
+        if (std::string problem = CheckJersey(db, jersey); !problem.empty())
+            return CliFail(problem);
+        if (!db.AssignJerseyNumber(player, team, jersey))
+            return CliFail(where + ": the player is not in that team");
+    }
+    return SaveAndReturn(game);
+}
+
+int RunNewPlayer(const CliContext& context) {
+    if (context.args.size() > 2)
+        return Usage("new-player [TEAM]");
+    int32_t team = -1;
+    std::string error;
+    if (context.args.size() == 2 && !Id(context.args[1], "TEAM", team, error))
+        return CliFail(error);
+    CCliGame game;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    CGameDatabase& db = game.Database();
+    if (team != -1) {
+        if (!db.FindTeam(team))
+            return CliFail("no team with id " + std::to_string(team));
+        if (db.ChooseBenchPosition(team) < 0)
+            return CliFail("team " + std::to_string(team) + " has no free bench place");
+    }
+    const int32_t id = db.NewPlayer(team);
+    if (id < 0)
+        return CliFail("no free player id is left");
+    if (const int status = SaveAndReturn(game); status != 0)
+        return status;
+    std::cout << id << "\n";
+    return 0;
+}
+
+int RunCopyPlayer(const CliContext& context) {
+    if (context.args.size() != 3)
+        return Usage("copy-player PLAYER TEAM");
+    int32_t player = 0, team = 0;
+    std::string error;
+    if (!Id(context.args[1], "PLAYER", player, error) || !Id(context.args[2], "TEAM", team, error))
+        return CliFail(error);
+    CCliGame game;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    CGameDatabase& db = game.Database();
+    if (std::string problem = CheckPlayerAndTeam(db, player, team); !problem.empty())
+        return CliFail(problem);
+    if (db.ChooseBenchPosition(team) < 0)
+        return CliFail("team " + std::to_string(team) + " has no free bench place");
+    db.SetClipboardPlayerId(player);
+    const int32_t id = db.CopyPlayer(team);
+    if (id < 0)
+        return CliFail("no free player id is left");
+    if (const int status = SaveAndReturn(game); status != 0)
+        return status;
+    std::cout << id << "\n";
+    return 0;
+}
+
+int RunFind(const CliContext& context) {
+    std::vector<std::string> args;
+    std::map<std::string, std::string> options;
+    std::string error;
+    if (!SplitArgs(context, {}, {"--leagues", "--teams", "--players"}, args, options, error))
+        return CliFail(error);
+    if (args.size() != 1 || args[0].empty())
+        return Usage("find TEXT [--leagues] [--teams] [--players]");
+    const bool all = options.empty();
+    CCliGame game;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    const auto hits =
+        CNameSearch::Find(game.Database(), args[0], all || options.count("--leagues"),
+                          all || options.count("--teams"), all || options.count("--players"));
+    std::string out;
+    for (const CNameSearch::SHit& hit : hits) {
+        out += hit.kind == CNameSearch::EKind::League ? "league"
+               : hit.kind == CNameSearch::EKind::Team ? "team"
+                                                      : "player";
+        out += '\t' + std::to_string(hit.id) + '\t' + hit.name + '\n';
+    }
+    std::cout << out;
+    return 0;
+}
+
+int RunExport(const CliContext& context) {
+    if (context.args.size() != 3 || !CModelCsv::IsKind(context.args[1]))
+        return Usage("export players|teams|leagues|links|kits FILE.csv");
+    CCliGame game;
+    std::string error;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    const std::string csv = CModelCsv::Export(game.Database(), context.args[1]);
+    std::ofstream file(context.args[2], std::ios::binary | std::ios::trunc);
+    if (!file || !file.write(csv.data(), static_cast<std::streamsize>(csv.size())) || !file.flush())
+        return CliFail("cannot write " + context.args[2]);
+    return 0;
+}
+
+int RunImport(const CliContext& context) {
+    if (context.args.size() != 3 || !CModelCsv::IsKind(context.args[1]))
+        return Usage("import players|teams|leagues|links|kits FILE.csv");
+    std::ifstream file(context.args[2], std::ios::binary);
+    if (!file)
+        return CliFail("cannot read " + context.args[2]);
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad())
+        return CliFail("cannot read " + context.args[2]);
+    CCliGame game;
+    std::string error;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    error = CModelCsv::Import(game.Database(), context.args[1], text.str());
+    if (!error.empty())
+        return CliFail(context.args[2] + ": " + error + "; nothing was imported");
+    return SaveAndReturn(game);
+}
+
+int RunResave(const CliContext& context) {
+    if (context.args.size() != 1)
+        return Usage("resave");
+    CCliGame game;
+    std::string error;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    return SaveAndReturn(game);
+}
+
+} // namespace
+
 const std::vector<CliCommand>& ModelCommands() {
-    static const std::vector<CliCommand> commands = {};
+    static const std::vector<CliCommand> commands = {
+        {"make-sample", "make-sample DIR [--seed N]",
+         "writes a made-up game installation (data/cmn/corvid.db and data/cmn/fe/*.db); the "
+         "same seed gives the same files",
+         &RunMakeSample},
+        {"summary", "summary",
+         "prints the record counts as JSON: {\"players\":N,\"teams\":N,\"leagues\":N,"
+         "\"league_team_links\":N,\"team_player_links\":N,\"stadiums\":N,\"formations\":N,"
+         "\"colours\":N}",
+         &RunSummary},
+        {"player", "player ID", "prints the player as JSON, every field by name", &RunPlayer},
+        {"team", "team ID",
+         "prints the team as JSON: its fields, squad (player_id, jersey_number, position), kits, "
+         "rivals and leagues",
+         &RunTeam},
+        {"league", "league ID", "prints the league as JSON with its team ids", &RunLeague},
+        {"set", "set player|team|league ID FIELD VALUE",
+         "changes one field (range-checked) and saves", &RunSet},
+        {"squad",
+         "squad add PLAYER TEAM [--position P] [--jersey N] | remove PLAYER TEAM | move PLAYER "
+         "FROM TO | jersey PLAYER TEAM N",
+         "changes a squad as the editor's squad list does, then saves", &RunSquad},
+        {"new-player", "new-player [TEAM]",
+         "creates a player (added to TEAM's bench when given), saves, prints the new id",
+         &RunNewPlayer},
+        {"copy-player", "copy-player PLAYER TEAM",
+         "copies the player into TEAM's bench, saves, prints the new id", &RunCopyPlayer},
+        {"find", "find TEXT [--leagues] [--teams] [--players]",
+         "lists names containing TEXT in any letter case, one per line: "
+         "league|team|player<TAB>ID<TAB>NAME, leagues first, then teams, then players",
+         &RunFind},
+        {"export", "export players|teams|leagues|links|kits FILE.csv",
+         "writes every record with every field as CSV with a header row", &RunExport},
+        {"import", "import players|teams|leagues|links|kits FILE.csv",
+         "updates records by id (links and kits are added or updated) and saves; refuses the "
+         "whole file, naming row and field, if any value is bad",
+         &RunImport},
+        {"resave", "resave", "loads and saves the game database and its names again", &RunResave},
+    };
     return commands;
 }

@@ -1,0 +1,354 @@
+#include "ModelCsv.h"
+
+#include "ModelFields.h"
+
+#include "editor/model/CGameDatabase.h"
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <set>
+
+namespace {
+
+template <typename R>
+void AppendRow(std::string& out, const std::vector<SField<R>>& fields, const R& record) {
+    std::vector<std::string> cells;
+    cells.reserve(fields.size());
+    for (const SField<R>& field : fields)
+        cells.push_back(field.get(record));
+    out += CModelCsv::Line(cells);
+}
+
+template <typename R> std::string Header(const std::vector<SField<R>>& fields) {
+    std::vector<std::string> names;
+    for (const SField<R>& field : fields)
+        names.push_back(field.name);
+    return CModelCsv::Line(names);
+}
+
+std::string RowText(size_t row) {
+    return "row " + std::to_string(row + 1);
+}
+
+// Maps the header to fields, reads the key cells of each row, asks stage for the record the
+// row changes (a copy), and applies every cell to it. Nothing outside the copies changes.
+template <typename R>
+std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
+                       const std::vector<SField<R>>& fields,
+                       const std::vector<std::string>& keyNames,
+                       const std::function<std::string(const std::vector<int32_t>&, R*&)>& stage,
+                       const std::vector<std::string>& requiredNames = {}) {
+    if (rows.empty())
+        return "the file is empty: it needs a header row";
+    const std::vector<std::string>& header = rows[0];
+    std::vector<const SField<R>*> columns;
+    std::set<std::string> seen;
+    for (const std::string& name : header) {
+        const SField<R>* field = FindField(fields, name);
+        if (!field)
+            return "row 1: unknown field '" + name + "'";
+        if (!seen.insert(name).second)
+            return "row 1: field '" + name + "' appears twice";
+        columns.push_back(field);
+    }
+    std::vector<size_t> keyColumns;
+    for (const std::string& key : keyNames) {
+        auto it = std::find(header.begin(), header.end(), key);
+        if (it == header.end())
+            return "row 1: the header lacks the key field '" + key + "'";
+        keyColumns.push_back(static_cast<size_t>(it - header.begin()));
+    }
+    for (const std::string& name : requiredNames)
+        if (!seen.count(name))
+            return "row 1: the header lacks the field '" + name + "'";
+    for (size_t r = 1; r < rows.size(); ++r) {
+        const std::vector<std::string>& row = rows[r];
+        if (row.size() == 1 && row[0].empty())
+            continue;
+        if (row.size() != header.size())
+            return RowText(r) + ": " + std::to_string(row.size()) + " fields, the header has " +
+                   std::to_string(header.size());
+        std::vector<int32_t> keys;
+        for (size_t k = 0; k < keyColumns.size(); ++k) {
+            int32_t value = 0;
+            if (!ParseInt32(row[keyColumns[k]], value))
+                return RowText(r) + ", field " + keyNames[k] + ": '" + row[keyColumns[k]] +
+                       "' is not a whole number";
+            keys.push_back(value);
+        }
+        R* record = nullptr;
+        if (std::string error = stage(keys, record); !error.empty())
+            return RowText(r) + ": " + error;
+        for (size_t c = 0; c < columns.size(); ++c) {
+            if (!columns[c]->set)
+                continue;
+            if (std::string error = columns[c]->set(*record, row[c]); !error.empty())
+                return RowText(r) + ", field " + columns[c]->name + ": " + error;
+        }
+    }
+    return {};
+}
+
+std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+    std::map<int32_t, CPlayer> staged;
+    auto stage = [&](const std::vector<int32_t>& keys, CPlayer*& record) -> std::string {
+        auto it = staged.find(keys[0]);
+        if (it == staged.end()) {
+            const CPlayer* player = db.FindPlayer(keys[0]);
+            if (!player)
+                return "no player with id " + std::to_string(keys[0]);
+            it = staged.emplace(keys[0], *player).first;
+        }
+        record = &it->second;
+        return {};
+    };
+    std::string error = ImportRows<CPlayer>(rows, PlayerFields(db.Catalogue()), {"id"}, stage);
+    if (!error.empty())
+        return error;
+    for (auto& [id, player] : staged)
+        *db.FindPlayer(id) = std::move(player);
+    return {};
+}
+
+std::string ImportTeams(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+    std::map<int32_t, CTeam> staged;
+    auto stage = [&](const std::vector<int32_t>& keys, CTeam*& record) -> std::string {
+        auto it = staged.find(keys[0]);
+        if (it == staged.end()) {
+            const CTeam* team = db.FindTeam(keys[0]);
+            if (!team)
+                return "no team with id " + std::to_string(keys[0]);
+            it = staged.emplace(keys[0], *team).first;
+        }
+        record = &it->second;
+        return {};
+    };
+    std::string error = ImportRows<CTeam>(rows, TeamFields(db.Catalogue()), {"id"}, stage);
+    if (!error.empty())
+        return error;
+    for (auto& [id, team] : staged)
+        *db.FindTeam(id) = std::move(team);
+    return {};
+}
+
+std::string ImportLeagues(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+    std::map<int32_t, CLeague> staged;
+    auto stage = [&](const std::vector<int32_t>& keys, CLeague*& record) -> std::string {
+        auto it = staged.find(keys[0]);
+        if (it == staged.end()) {
+            const CLeague* league = db.FindLeague(keys[0]);
+            if (!league)
+                return "no league with id " + std::to_string(keys[0]);
+            it = staged.emplace(keys[0], *league).first;
+        }
+        record = &it->second;
+        return {};
+    };
+    std::string error = ImportRows<CLeague>(rows, LeagueFields(db.Catalogue()), {"id"}, stage);
+    if (!error.empty())
+        return error;
+    for (auto& [id, league] : staged)
+        *db.FindLeague(id) = std::move(league);
+    return {};
+}
+
+std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+    // Links in the order the file names them, so new ones join their squads in that order.
+    std::vector<std::pair<std::pair<int32_t, int32_t>, CTeamPlayerLink>> staged;
+    std::map<std::pair<int32_t, int32_t>, size_t> index;
+    auto stage = [&](const std::vector<int32_t>& keys, CTeamPlayerLink*& record) -> std::string {
+        const std::pair<int32_t, int32_t> key(keys[0], keys[1]);
+        auto it = index.find(key);
+        if (it == index.end()) {
+            const CTeam* team = db.FindTeam(keys[0]);
+            if (!team)
+                return "no team with id " + std::to_string(keys[0]);
+            if (!db.FindPlayer(keys[1]))
+                return "no player with id " + std::to_string(keys[1]);
+            const CTeamPlayerLink* link = team->FindLink(keys[1]);
+            staged.emplace_back(key, link ? *link : CTeamPlayerLink{0, keys[1], 0, keys[0]});
+            it = index.emplace(key, staged.size() - 1).first;
+        }
+        record = &staged[it->second].second;
+        return {};
+    };
+    std::string error =
+        ImportRows<CTeamPlayerLink>(rows, LinkFields(db.Catalogue()), {"team_id", "player_id"},
+                                    stage, {"jersey_number", "formation_position"});
+    if (!error.empty())
+        return error;
+    for (const auto& [key, link] : staged) {
+        db.FindTeam(key.first)->AddOrUpdateLink(link);
+        db.FindPlayer(key.second)->AddTeam(key.first);
+    }
+    return {};
+}
+
+std::string ImportKits(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+    std::map<std::pair<int32_t, int32_t>, CTeamKit> staged;
+    auto stage = [&](const std::vector<int32_t>& keys, CTeamKit*& record) -> std::string {
+        const std::pair<int32_t, int32_t> key(keys[0], keys[1]);
+        auto it = staged.find(key);
+        if (it == staged.end()) {
+            const CTeam* team = db.FindTeam(keys[0]);
+            if (!team)
+                return "no team with id " + std::to_string(keys[0]);
+            if (keys[1] < 0 || keys[1] >= CTeamKit::kSlotCount)
+                return "kit type " + std::to_string(keys[1]) + " is outside 0..10";
+            CTeamKit kit;
+            if (const CTeamKit* existing = team->FindKit(keys[1]))
+                kit = *existing;
+            kit.SetTeamId(keys[0]);
+            kit.SetKitType(keys[1]);
+            it = staged.emplace(key, kit).first;
+        }
+        record = &it->second;
+        return {};
+    };
+    std::string error =
+        ImportRows<CTeamKit>(rows, KitFields(db.Catalogue()), {"team_id", "kit_type"}, stage);
+    if (!error.empty())
+        return error;
+    for (const auto& [key, kit] : staged)
+        db.FindTeam(key.first)->SetKit(key.second, kit);
+    return {};
+}
+
+} // namespace
+
+bool CModelCsv::IsKind(std::string_view kind) {
+    return kind == "players" || kind == "teams" || kind == "leagues" || kind == "links" ||
+           kind == "kits";
+}
+
+std::string CModelCsv::Export(const CGameDatabase& db, std::string_view kind) {
+    std::string out;
+    const CDbCatalogue& catalogue = db.Catalogue();
+    if (kind == "players") {
+        const auto fields = PlayerFields(catalogue);
+        out += Header(fields);
+        for (const auto& [id, player] : db.Players())
+            AppendRow(out, fields, player);
+    } else if (kind == "teams") {
+        const auto fields = TeamFields(catalogue);
+        out += Header(fields);
+        for (const auto& [id, team] : db.Teams())
+            AppendRow(out, fields, team);
+    } else if (kind == "leagues") {
+        const auto fields = LeagueFields(catalogue);
+        out += Header(fields);
+        for (const auto& [id, league] : db.Leagues())
+            AppendRow(out, fields, league);
+    } else if (kind == "links") {
+        const auto fields = LinkFields(catalogue);
+        out += Header(fields);
+        for (const auto& [id, team] : db.Teams())
+            for (const CTeamPlayerLink& link : team.Links())
+                AppendRow(out, fields, link);
+    } else if (kind == "kits") {
+        const auto fields = KitFields(catalogue);
+        out += Header(fields);
+        for (const auto& [id, team] : db.Teams())
+            for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot)
+                if (const CTeamKit* kit = team.FindKit(slot))
+                    AppendRow(out, fields, *kit);
+    }
+    return out;
+}
+
+std::string CModelCsv::Import(CGameDatabase& db, std::string_view kind, std::string_view csv) {
+    std::vector<std::vector<std::string>> rows;
+    std::string error;
+    if (!Parse(csv, rows, error))
+        return error;
+    if (kind == "players")
+        error = ImportPlayers(db, rows);
+    else if (kind == "teams")
+        error = ImportTeams(db, rows);
+    else if (kind == "leagues")
+        error = ImportLeagues(db, rows);
+    else if (kind == "links")
+        error = ImportLinks(db, rows);
+    else if (kind == "kits")
+        error = ImportKits(db, rows);
+    else
+        error = "unknown kind '" + std::string(kind) + "'";
+    if (error.empty())
+        db.MarkDirty();
+    return error;
+}
+
+std::string CModelCsv::Line(const std::vector<std::string>& cells) {
+    std::string line;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0)
+            line += ',';
+        const std::string& cell = cells[i];
+        if (cell.find_first_of(",\"\r\n") == std::string::npos &&
+            (cell.empty() || (cell.front() != ' ' && cell.back() != ' '))) {
+            line += cell;
+            continue;
+        }
+        line += '"';
+        for (char c : cell) {
+            if (c == '"')
+                line += '"';
+            line += c;
+        }
+        line += '"';
+    }
+    line += "\r\n";
+    return line;
+}
+
+bool CModelCsv::Parse(std::string_view text, std::vector<std::vector<std::string>>& rows,
+                      std::string& error) {
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.remove_prefix(3);
+    rows.clear();
+    std::vector<std::string> row;
+    std::string cell;
+    bool quoted = false;
+    bool any = false;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        any = true;
+        if (quoted) {
+            if (c == '"') {
+                if (i + 1 < text.size() && text[i + 1] == '"') {
+                    cell += '"';
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                cell += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            row.push_back(std::move(cell));
+            cell.clear();
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            row.push_back(std::move(cell));
+            cell.clear();
+            rows.push_back(std::move(row));
+            row.clear();
+            any = false;
+        } else {
+            cell += c;
+        }
+    }
+    if (quoted) {
+        error = "row " + std::to_string(rows.size() + 1) + ": a quoted field is not closed";
+        return false;
+    }
+    if (any) {
+        row.push_back(std::move(cell));
+        rows.push_back(std::move(row));
+    }
+    return true;
+}

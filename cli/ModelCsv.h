@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CGameDatabase;
+
+// CSV exchange of records (players, teams, leagues, links, kits): every field as a column with
+// a header row. An import checks every value first and changes nothing unless all are good.
+class CModelCsv {
+public:
+    static bool IsKind(std::string_view kind);
+    static std::string Export(const CGameDatabase& database, std::string_view kind);
+    // Empty on success; otherwise the first problem, naming row and field.
+    static std::string Import(CGameDatabase& database, std::string_view kind, std::string_view csv);
+
+    static std::string Line(const std::vector<std::string>& cells);
+    // Rows of cells (quotes, doubled quotes, CRLF and a leading byte-order mark understood).
+    static bool Parse(std::string_view text, std::vector<std::vector<std::string>>& rows,
+                      std::string& error);
+};

@@ -1,0 +1,67 @@
+#include "ModelGame.h"
+
+#include "editor/model/CGameInstallation.h"
+
+#include <iostream>
+
+void CCliSink::Report(const std::string& key, const std::string& detail) {
+    std::string text = key == "Error_OpenToRead"    ? "cannot read"
+                       : key == "Error_OpenToWrite" ? "cannot write"
+                                                    : key;
+    if (!detail.empty())
+        text += ": " + detail;
+    m_messages.push_back(std::move(text));
+}
+
+std::string CCliSink::Last(const std::string& fallback) const {
+    return m_messages.empty() ? fallback : m_messages.back();
+}
+
+bool CCliGame::Open(const CliContext& context, std::string& error) {
+    if (context.game && context.db) {
+        error = "give either --game or --db, not both";
+        return false;
+    }
+    if (context.game) {
+        CGameInstallation installation(*context.game, context.gameLanguage);
+        const auto db = installation.DatabasePath();
+        if (!db) {
+            error = "no " + std::string(CGameInstallation::kDatabaseRelativePath) + " in " +
+                    *context.game;
+            return false;
+        }
+        m_dbPath = db->string();
+        const auto texts = installation.TextDatabasePath();
+        m_textsPath = texts ? texts->string() : std::string();
+        if (context.texts)
+            m_textsPath = *context.texts;
+    } else if (context.db) {
+        m_dbPath = *context.db;
+        m_textsPath = context.texts.value_or("");
+    } else {
+        error = "no game: give --game DIR or --db FILE";
+        return false;
+    }
+    if (!m_database.LoadGameDatabase(m_dbPath, m_textsPath, m_sink)) {
+        error = m_sink.Last("cannot read " + m_dbPath);
+        return false;
+    }
+    // The names could not be read: say so, the records are still usable.
+    for (const std::string& message : m_sink.Messages())
+        std::cerr << "kestrel-cli: warning: " << message << "\n";
+    return true;
+}
+
+bool CCliGame::Save(std::string& error) {
+    const size_t before = m_sink.Messages().size();
+    if (!m_database.SaveGameDatabase(m_dbPath, m_textsPath, m_sink)) {
+        error = m_sink.Last("cannot write " + m_dbPath);
+        return false;
+    }
+    // The game database is saved; a failure of the names comes after it.
+    if (m_sink.Messages().size() > before) {
+        error = "saved " + m_dbPath + ", but not the names: " + m_sink.Messages().back();
+        return false;
+    }
+    return true;
+}
