@@ -105,7 +105,7 @@ inline void CopyLiterals(std::uint8_t* out, const std::uint8_t* in, std::size_t 
     if (roomForChunks) {
         for (std::size_t i = 0; i < count; i += 16)
             std::memcpy(out + i, in + i, 16);
-    } else {
+    } else if (count != 0) {
         std::memcpy(out, in, count);
     }
 }
