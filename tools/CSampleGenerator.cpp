@@ -1,5 +1,6 @@
 #include "CSampleGenerator.h"
 
+#include "CSampleArchives.h"
 #include "CSampleGameBuilder.h"
 #include "CSampleSchema.h"
 
@@ -38,6 +39,7 @@ constexpr std::array<SLanguageTexts, 11> kLanguages = {{
 CSampleGenerator::CSampleGenerator() {
     AddStep("game database", &CSampleGenerator::WriteGameDatabase);
     AddStep("text databases", &CSampleGenerator::WriteTextDatabases);
+    AddStep("picture archives", &CSampleArchives::Write);
 }
 
 void CSampleGenerator::AddStep(std::string name, Step step) {
