@@ -14,14 +14,24 @@ char32_t UpperOf(char32_t c) {
     if (c == 0xFF)
         return 0x178;
     // Latin Extended-A pairs upper/lower on even/odd code points, with two shifted runs.
-    if (c >= 0x100 && c <= 0x137)
+    if (c >= 0x100 && c <= 0x137 && c != 0x131)
         return c & ~1u;
     if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
         return (c & 1u) ? c : c - 1;
     if (c >= 0x14A && c <= 0x177)
         return c & ~1u;
-    if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2)
+    if (c == 0x131) // dotless i
+        return U'I';
+    if (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2)
         return c - 32;
+    if (c == 0x3AC)
+        return 0x386;
+    if (c >= 0x3AD && c <= 0x3AF)
+        return c - 37;
+    if (c == 0x3CC)
+        return 0x38C;
+    if (c == 0x3CD || c == 0x3CE)
+        return c - 63;
     if (c == 0x3C2)
         return 0x3A3;
     if (c >= 0x430 && c <= 0x44F)

@@ -1,0 +1,191 @@
+#include "TestDatabaseFiles.h"
+
+#include "editor/database/CDbFileReader.h"
+#include "editor/database/CIngameTextDb.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/model/CInGameNames.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace {
+
+class CGameDatabaseSaveTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = TestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+
+    // Fixed word 0 of every record of a table in the file.
+    std::vector<int32_t> Keys(const std::filesystem::path& path, const std::string& table,
+                              int fixedWords, int word = 0) {
+        CDbFileReader reader;
+        std::vector<int32_t> keys;
+        CDbCatalogue catalogue;
+        if (!reader.Open(path.string(), sink) || !reader.ReadCatalogue(catalogue, sink))
+            return keys;
+        auto cursor = reader.Records(*catalogue.FindTable(table), fixedWords, sink);
+        while (cursor && cursor->Next())
+            keys.push_back(cursor->Int(word));
+        return keys;
+    }
+
+    std::filesystem::path folder;
+    CGameDatabase db;
+    CRecordingSink sink;
+};
+
+} // namespace
+
+TEST_F(CGameDatabaseSaveTest, RecordsComeOutInAscendingIdsAndStatsEmpty) {
+    WriteDatabase(
+        folder / "in.db",
+        FullGame({
+            Table("players",
+                  [](CDbSectionWriter& out) {
+                      for (int32_t id : {30, 10, -4, 20})
+                          PackPlayer(out, id, "", "", "P");
+                  }),
+            Table("teams",
+                  [](CDbSectionWriter& out) {
+                      for (int32_t id : {8, 2})
+                          PackTeam(out, id);
+                  }),
+            Table("teamplayerlinks",
+                  [](CDbSectionWriter& out) {
+                      for (auto [team, player] : {std::pair{8, 30}, {2, 20}, {8, 10}, {2, -4}}) {
+                          out.BeginRecord();
+                          out.Int(team);
+                          out.Int(player);
+                          out.Pack(std::vector<int32_t>{1, 32});
+                      }
+                  }),
+            Table("playerstats",
+                  [](CDbSectionWriter& out) {
+                      out.BeginRecord();
+                      out.Int(1);
+                      out.Pack(std::vector<int32_t>{1, 2, 3});
+                  }),
+        }));
+    ASSERT_TRUE(db.LoadGameDatabase((folder / "in.db").string(), "", sink));
+    const auto out = folder / "out.db";
+    ASSERT_TRUE(db.SaveGameDatabase(out.string(), "", sink));
+    // Negative ids are kept too, in their place.
+    EXPECT_EQ(Keys(out, "players", 4), (std::vector<int32_t>{-4, 10, 20, 30}));
+    EXPECT_EQ(Keys(out, "teams", 4), (std::vector<int32_t>{2, 8}));
+    EXPECT_EQ(Keys(out, "teamplayerlinks", 2, 1), (std::vector<int32_t>{20, -4, 30, 10}));
+    // One set-piece row per team, even for teams that had none.
+    EXPECT_EQ(Keys(out, "specialteamplayers", 1), (std::vector<int32_t>{2, 8}));
+    EXPECT_TRUE(Keys(out, "playerstats", 1).empty());
+    EXPECT_EQ(db.FilePath(), out.string());
+}
+
+TEST_F(CGameDatabaseSaveTest, NamesComeFromAndGoBackToTheTextDatabase) {
+    WriteDatabase(folder / "corvid.db", FullGame({
+                                            Table("teams",
+                                                  [](CDbSectionWriter& out) {
+                                                      PackTeam(out, 12);
+                                                      PackTeam(out, 13);
+                                                  }),
+                                            Table("leagues",
+                                                  [](CDbSectionWriter& out) {
+                                                      out.BeginRecord();
+                                                      out.Int(3);
+                                                      out.String("a");
+                                                      out.String("b");
+                                                      out.String("c");
+                                                      out.Pack(std::vector<int32_t>{1, 2});
+                                                  }),
+                                        }));
+    const auto texts = folder / "eng.db";
+    WriteTexts(texts, {{30000120, "Real Córdoba"},
+                       {30000121, "COR"},
+                       {30000120, "shadowed"},
+                       {10000030, "Liga Ελλάδα"},
+                       {10000032, "Liga"},
+                       {5, "Play"}});
+    ASSERT_TRUE(db.LoadGameDatabase((folder / "corvid.db").string(), texts.string(), sink));
+    EXPECT_EQ(db.FindTeam(12)->Name(), "Real Córdoba");
+    EXPECT_EQ(db.FindTeam(12)->ShortName(), "COR");
+    EXPECT_EQ(db.FindTeam(12)->MediumName(), "");
+    EXPECT_EQ(db.FindTeam(13)->Name(), "");
+    EXPECT_EQ(db.FindLeague(3)->name, "Liga Ελλάδα");
+    EXPECT_EQ(db.FindLeague(3)->mediumName, "Liga");
+
+    db.FindTeam(12)->SetName("Real Córdoba CF");
+    db.FindTeam(13)->SetName("Neuer Verein");
+    db.FindTeam(13)->SetShortName("");
+    ASSERT_TRUE(db.SaveGameDatabase((folder / "corvid.db").string(), texts.string(), sink));
+
+    CIngameTextDb saved(texts.string());
+    ASSERT_TRUE(saved.ReadIngameTextDb(sink));
+    EXPECT_EQ(saved.FindText(30000120), "Real Córdoba CF");
+    EXPECT_EQ(saved.FindText(5), "Play");
+    // A name the file had no entry for is added, not lost; empty ones are not added.
+    EXPECT_EQ(saved.FindText(30000130), "Neuer Verein");
+    size_t entries13 = 0, shadowed = 0;
+    for (const CIngameTextEntry& entry : saved.Entries()) {
+        entries13 += entry.textId / 10 == 3000013 ? 1 : 0;
+        shadowed += entry.text == "shadowed" ? 1 : 0;
+    }
+    EXPECT_EQ(entries13, 1u);
+    EXPECT_EQ(shadowed, 1u);
+
+    CGameDatabase again;
+    ASSERT_TRUE(again.LoadGameDatabase((folder / "corvid.db").string(), texts.string(), sink));
+    EXPECT_EQ(again.FindTeam(13)->Name(), "Neuer Verein");
+}
+
+TEST_F(CGameDatabaseSaveTest, UnreadableTextsLeaveNamesEmptyButLoad) {
+    WriteDatabase(folder / "corvid.db",
+                  FullGame({Table("teams", [](CDbSectionWriter& out) { PackTeam(out, 1); })}));
+    ASSERT_TRUE(
+        db.LoadGameDatabase((folder / "corvid.db").string(), (folder / "none.db").string(), sink));
+    EXPECT_NE(db.FindTeam(1), nullptr);
+    EXPECT_FALSE(sink.messages.empty());
+}
+
+TEST_F(CGameDatabaseSaveTest, RefusesValuesAndNamesThatCannotBeStored) {
+    WriteDatabase(folder / "corvid.db",
+                  FullGame({Table("teams", [](CDbSectionWriter& out) { PackTeam(out, 1); })}));
+    WriteTexts(folder / "eng.db", {});
+    ASSERT_TRUE(db.LoadGameDatabase((folder / "corvid.db").string(), "", sink));
+    const auto before = std::filesystem::file_size(folder / "corvid.db");
+    std::ifstream original(folder / "corvid.db", std::ios::binary);
+    const std::string originalBytes((std::istreambuf_iterator<char>(original)), {});
+
+    db.FindTeam(1)->SetName(std::string(256, 'x'));
+    EXPECT_FALSE(
+        db.SaveGameDatabase((folder / "corvid.db").string(), (folder / "eng.db").string(), sink));
+    db.FindTeam(1)->SetName("ok");
+    db.FindTeam(1)->SetValue(ETeamColumn::Prestige, 5000); // the column holds 0..20
+    EXPECT_FALSE(
+        db.SaveGameDatabase((folder / "corvid.db").string(), (folder / "eng.db").string(), sink));
+    std::ifstream after(folder / "corvid.db", std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), originalBytes);
+    EXPECT_EQ(std::filesystem::file_size(folder / "corvid.db"), before);
+}
+
+TEST_F(CGameDatabaseSaveTest, SaveClearsTheDirtyFlag) {
+    WriteDatabase(folder / "corvid.db",
+                  FullGame({Table("teams", [](CDbSectionWriter& out) { PackTeam(out, 1); })}));
+    ASSERT_TRUE(db.LoadGameDatabase((folder / "corvid.db").string(), "", sink));
+    EXPECT_FALSE(db.IsDirty());
+    db.NewPlayer(1);
+    EXPECT_TRUE(db.IsDirty());
+    ASSERT_TRUE(db.SaveGameDatabase((folder / "corvid.db").string(), "", sink));
+    EXPECT_FALSE(db.IsDirty());
+    db.NewPlayer(-1);
+    ASSERT_TRUE(db.LoadGameDatabase((folder / "corvid.db").string(), "", sink));
+    EXPECT_FALSE(db.IsDirty());
+}
+
+TEST(CInGameNamesTest, TextIdsOfTeamsAndLeagues) {
+    EXPECT_EQ(CInGameNames::TeamTextId(12, 0), 30000120u);
+    EXPECT_EQ(CInGameNames::TeamTextId(12, 2), 30000122u);
+    EXPECT_EQ(CInGameNames::LeagueTextId(3, 1), 10000031u);
+    EXPECT_FALSE(CInGameNames::TeamTextId(-3000001, 0));
+    EXPECT_FALSE(CInGameNames::TeamTextId(INT32_MAX, 0));
+}
