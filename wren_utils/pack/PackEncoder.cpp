@@ -3,6 +3,8 @@
 #include "wren_utils/pack/PackCommandWriter.h"
 #include "wren_utils/pack/PackMatchFinder.h"
 
+#include <algorithm>
+
 namespace wren {
 
 std::optional<std::vector<std::uint8_t>> PACK_pack(std::span<const std::uint8_t> input,
@@ -30,7 +32,8 @@ std::optional<std::vector<std::uint8_t>> PACK_pack(std::span<const std::uint8_t>
             ++position;
             continue;
         }
-        while (options.lazy && position + 1 < input.size()) {
+        const auto lazyLength = static_cast<std::size_t>(std::max(0, options.lazyLength));
+        while (options.lazy && match.length < lazyLength && position + 1 < input.size()) {
             const PackMatch next = finder.Find(position + 1);
             if (next.gain <= match.gain)
                 break;

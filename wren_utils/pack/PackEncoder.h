@@ -13,6 +13,7 @@ namespace wren {
 struct PackOptions {
     int chainDepth = 48;  // candidates examined per position
     bool lazy = true;     // try the next position before taking a match
+    int lazyLength = 8;   // a match this long is taken without trying the next position
     int niceLength = 258; // a match this long ends the search at once
 };
 

@@ -11,12 +11,19 @@ namespace wren {
 PackMatchFinder::PackMatchFinder(std::span<const std::uint8_t> data, int chainDepth, int niceLength)
     : data_(data), chainDepth_(std::max(1, chainDepth)),
       niceLength_(static_cast<std::size_t>(std::max(3, niceLength))),
-      head_(std::size_t{1} << kHashBits, -1), previous_(kWindow, -1) {}
+      head_(std::size_t{1} << kHashBits, kNone), previous_(kWindow, kNone),
+      shortHead_(std::size_t{1} << kShortHashBits, kNone) {}
 
-std::uint32_t PackMatchFinder::Hash(std::size_t position) const {
+std::uint32_t PackMatchFinder::Hash4(std::size_t position) const {
+    std::uint32_t prefix;
+    std::memcpy(&prefix, data_.data() + position, 4);
+    return (prefix * 2654435761u) >> (32 - kHashBits);
+}
+
+std::uint32_t PackMatchFinder::Hash3(std::size_t position) const {
     const std::uint32_t prefix = (std::uint32_t{data_[position]} << 16) |
                                  (std::uint32_t{data_[position + 1]} << 8) | data_[position + 2];
-    return (prefix * 2654435761u) >> (32 - kHashBits);
+    return (prefix * 2654435761u) >> (32 - kShortHashBits);
 }
 
 std::size_t PackMatchFinder::CommonLength(std::size_t a, std::size_t b, std::size_t limit) const {
@@ -41,34 +48,44 @@ std::size_t PackMatchFinder::CommonLength(std::size_t a, std::size_t b, std::siz
     return length;
 }
 
+void PackMatchFinder::Consider(std::size_t from, std::size_t position, std::size_t limit,
+                               PackMatch& best) const {
+    // A candidate can only win by being longer than the best so far, unless it is the first.
+    if (best.length != 0 && best.length < limit &&
+        data_[from + best.length] != data_[position + best.length])
+        return;
+    const std::size_t length = CommonLength(from, position, limit);
+    const std::size_t distance = position - from;
+    const std::size_t cost = PackCommandWriter::MatchCost(length, distance);
+    if (cost == 0)
+        return;
+    const auto gain = static_cast<std::ptrdiff_t>(length) - static_cast<std::ptrdiff_t>(cost);
+    if (gain > best.gain || (gain == best.gain && length > best.length))
+        best = {length, distance, gain};
+}
+
 PackMatch PackMatchFinder::Find(std::size_t position) const {
     PackMatch best;
     if (position + 3 > data_.size())
         return best;
     const std::size_t limit = std::min(PackLimits::kLongMaxLength, data_.size() - position);
-    std::int64_t candidate = head_[Hash(position)];
-    const std::int64_t oldest = static_cast<std::int64_t>(position) -
-                                static_cast<std::int64_t>(PackLimits::kLongMaxDistance);
-    std::int64_t newer = static_cast<std::int64_t>(position);
+    const std::uint32_t near = shortHead_[Hash3(position)];
+    if (near != kNone && near < position && position - near <= PackLimits::kShortMaxDistance)
+        Consider(near, position, limit, best);
+    if (position + 4 > data_.size())
+        return best;
+    const std::size_t oldest =
+        position > PackLimits::kLongMaxDistance ? position - PackLimits::kLongMaxDistance : 0;
+    std::size_t newer = position;
+    std::uint32_t candidate = head_[Hash4(position)];
+    // Chains run to older positions; a newer one is a slot reused after the window moved on.
     for (int depth = chainDepth_;
-         depth > 0 && candidate >= 0 && candidate >= oldest && candidate < newer; --depth) {
-        const auto from = static_cast<std::size_t>(candidate);
-        if (best.length == 0 || best.length >= limit ||
-            data_[from + best.length] == data_[position + best.length]) {
-            const std::size_t length = CommonLength(from, position, limit);
-            const std::size_t distance = position - from;
-            const std::size_t cost = PackCommandWriter::MatchCost(length, distance);
-            if (cost != 0) {
-                const auto gain =
-                    static_cast<std::ptrdiff_t>(length) - static_cast<std::ptrdiff_t>(cost);
-                if (gain > best.gain || (gain == best.gain && length > best.length))
-                    best = {length, distance, gain};
-                if (length >= niceLength_ || length >= limit)
-                    break;
-            }
-        }
+         depth > 0 && candidate != kNone && candidate >= oldest && candidate < newer; --depth) {
+        Consider(candidate, position, limit, best);
+        if (best.length >= niceLength_ || best.length >= limit)
+            break;
         newer = candidate;
-        candidate = previous_[from % kWindow];
+        candidate = previous_[candidate % kWindow];
     }
     return best;
 }
@@ -76,9 +93,12 @@ PackMatch PackMatchFinder::Find(std::size_t position) const {
 void PackMatchFinder::Insert(std::size_t position) {
     if (position + 3 > data_.size())
         return;
-    std::int64_t& slot = head_[Hash(position)];
+    shortHead_[Hash3(position)] = static_cast<std::uint32_t>(position);
+    if (position + 4 > data_.size())
+        return;
+    std::uint32_t& slot = head_[Hash4(position)];
     previous_[position % kWindow] = slot;
-    slot = static_cast<std::int64_t>(position);
+    slot = static_cast<std::uint32_t>(position);
 }
 
 } // namespace wren

@@ -13,7 +13,8 @@ struct PackMatch {
     std::ptrdiff_t gain = 0; // bytes saved against sending the matched bytes as literals
 };
 
-// Hash chains over 3-byte prefixes inside the farthest distance a command can reach.
+// Hash chains over 4-byte prefixes inside the farthest distance a command can reach, plus the
+// latest position of each 3-byte prefix for the short matches only near commands can carry.
 class PackMatchFinder {
 public:
     PackMatchFinder(std::span<const std::uint8_t> data, int chainDepth, int niceLength);
@@ -24,17 +25,23 @@ public:
     void Insert(std::size_t position);
 
 private:
-    static constexpr int kHashBits = 16;
+    static constexpr int kHashBits = 17;
+    static constexpr int kShortHashBits = 14;
     static constexpr std::size_t kWindow = 131072;
+    // Positions, kNone for none; 32 bits keep the tables small enough for the cache.
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
 
-    std::uint32_t Hash(std::size_t position) const;
+    std::uint32_t Hash4(std::size_t position) const;
+    std::uint32_t Hash3(std::size_t position) const;
     std::size_t CommonLength(std::size_t a, std::size_t b, std::size_t limit) const;
+    void Consider(std::size_t from, std::size_t position, std::size_t limit, PackMatch& best) const;
 
     std::span<const std::uint8_t> data_;
     int chainDepth_;
     std::size_t niceLength_;
-    std::vector<std::int64_t> head_;
-    std::vector<std::int64_t> previous_;
+    std::vector<std::uint32_t> head_;
+    std::vector<std::uint32_t> previous_;
+    std::vector<std::uint32_t> shortHead_;
 };
 
 } // namespace wren
