@@ -113,6 +113,13 @@ TEST(CDbTableTest, BitsPastTheEndOfTheAreaReadAsZero) {
     EXPECT_EQ(table.ReadField(1, area), 7 + 0xAB00);
 }
 
+TEST(CDbTableTest, ReadFieldWrapsInsteadOfOverflowingNearTheTopOfTheRange) {
+    CDbTable table = TableWithRanges({{INT32_MAX - 2, INT32_MAX}});
+    const std::array<uint8_t, 1> area = {0xC0};
+    table.ResetBitCursor();
+    EXPECT_EQ(table.ReadField(0, area), INT32_MIN);
+}
+
 TEST(CDbTableTest, PackFieldsLaysOutTheExamplesAndCountsBytes) {
     const CDbTable five = FiveColumnTable();
     std::array<uint8_t, 256> buffer{};

@@ -232,6 +232,33 @@ TEST(CDbWriterTest, PadsShortRecordsToTheRecordSizeAndRefusesLongOnes) {
         << sink.Last();
 }
 
+TEST(CDbWriterTest, ANinePackedByteRecordGetsThreeZeroBytes) {
+    CDbCatalogue catalogue;
+    catalogue.tableCount = 1;
+    auto table = std::make_unique<CDbTable>(0, 16);
+    table->SetName("wide");
+    table->SetRecordSize(4 + 12);
+    for (int c = 0; c < 9; ++c)
+        table->AddColumn("byte", 0, 255);
+    catalogue.AddTable(std::move(table));
+    CDbWriter writer;
+    writer.AddTable("wide", [](CDbSectionWriter& out) {
+        out.BeginRecord();
+        out.Word(1);
+        const std::array<int32_t, 9> values = {255, 255, 255, 255, 255, 255, 255, 255, 255};
+        out.Pack(values);
+    });
+    CRecordingSink sink;
+    const auto bytes = writer.Build(catalogue, sink);
+    ASSERT_TRUE(bytes) << sink.Last();
+    const uint32_t record = WordAt(*bytes, 12) + 8;
+    for (uint32_t i = 0; i < 9; ++i)
+        EXPECT_EQ((*bytes)[record + 4 + i], 0xFF);
+    for (uint32_t i = 9; i < 12; ++i)
+        EXPECT_EQ((*bytes)[record + 4 + i], 0);
+    EXPECT_EQ(WordAt(*bytes, record + 16), 4u) << "the table name's stored string follows";
+}
+
 TEST(CDbWriterTest, RefusesWhatItCannotStoreAndNamesWhere) {
     struct Case {
         const char* what;
