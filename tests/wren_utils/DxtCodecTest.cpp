@@ -209,6 +209,8 @@ TEST(DxtLevel, RefusesShortInputOutputAndOtherTypes) {
     std::vector<uint8_t> small(8 * 8 * 4 - 1);
     EXPECT_FALSE(DxtDecoder::DecodeLevel(kShapeTypeDxt1, blocks, 8, 8, small));
     EXPECT_FALSE(DxtDecoder::DecodeLevel(kShapeTypeBgra32, blocks, 8, 8, out));
+    EXPECT_FALSE(DxtDecoder::DecodeLevel(kShapeTypeDxt1, blocks, 0, 8, out));
+    EXPECT_FALSE(DxtDecoder::DecodeLevel(kShapeTypeDxt1, blocks, 8, 0, out));
     EXPECT_EQ(out[0], 0xAB);
     EXPECT_TRUE(DxtDecoder::DecodeLevel(kShapeTypeDxt1, blocks, 8, 8, out));
 }

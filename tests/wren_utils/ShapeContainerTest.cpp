@@ -220,7 +220,9 @@ TEST(ShapeConversion, DamagedOrUnsupportedShapesGiveNoPicture) {
     const auto shape = ShapeContainer(OneRecord(other)).Shape(0);
     ASSERT_TRUE(ShapeConverter::Convert(*shape));
     EXPECT_FALSE(ShapeConverter::ToImage(*shape));
-    // A zero-sized picture.
+    // Zero-sized pictures.
+    EXPECT_FALSE(ShapeConverter::ToImage(
+        *ShapeContainer(OneRecord(Header(kShapeTypeDxt1, 0, 0, 0))).Shape(0)));
     EXPECT_FALSE(ShapeConverter::ToImage(
         *ShapeContainer(OneRecord(Header(kShapeTypeBgra32, 0, 5, 0))).Shape(0)));
 }

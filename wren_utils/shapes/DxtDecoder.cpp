@@ -175,7 +175,7 @@ bool DxtDecoder::IsLevelOpaque(uint8_t type, const uint8_t* blocks, size_t block
 bool DxtDecoder::DecodeLevel(uint8_t type, std::span<const uint8_t> blocks, uint32_t width,
                              uint32_t height, std::span<uint8_t> pixels) {
     const uint8_t t = type & 0x7F;
-    if (!IsDxtShapeType(t))
+    if (!IsDxtShapeType(t) || width == 0 || height == 0)
         return false;
     const size_t blocksWide = (static_cast<size_t>(width) + 3) / 4;
     const size_t blocksHigh = (static_cast<size_t>(height) + 3) / 4;

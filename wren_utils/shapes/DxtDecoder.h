@@ -14,8 +14,8 @@ public:
     static size_t LevelBytes(uint8_t type, uint32_t width, uint32_t height);
 
     // Decodes one level into `pixels`, rows top to bottom, `width` (rounded up to 4) pixels each.
-    // False, with nothing written, when the type is not a DXT type, the input holds fewer bytes
-    // than the level needs or the output is smaller than the rounded level.
+    // False, with nothing written, when the type is not a DXT type, the level is empty, the input
+    // holds fewer bytes than the level needs or the output is smaller than the rounded level.
     static bool DecodeLevel(uint8_t type, std::span<const uint8_t> blocks, uint32_t width,
                             uint32_t height, std::span<uint8_t> pixels);
 

@@ -72,6 +72,8 @@ std::optional<std::vector<uint8_t>> ConvertPixels(const ShapeRecord& header,
     const uint32_t height = header.Height();
     std::vector<uint8_t> out;
     if (IsDxtShapeType(type)) {
+        if (width == 0 || height == 0)
+            return std::nullopt;
         const uint32_t w4 = (width + 3) & ~3u;
         const uint32_t h4 = (height + 3) & ~3u;
         if (pixels.size() < DxtDecoder::LevelBytes(type, w4, h4))
