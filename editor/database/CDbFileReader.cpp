@@ -49,7 +49,11 @@ bool CDbFileReader::Open(const std::string& path, CMessageSink& sink) {
     std::vector<uint8_t> bytes;
     std::error_code ec;
     const auto hint = std::filesystem::file_size(Utf8Path(path), ec);
-    bytes.resize(!ec && hint < UINT32_MAX ? static_cast<size_t>(hint) + 1 : 65536);
+    if (!ec && hint > UINT32_MAX) {
+        sink.Report("Error_OpenToRead", path + ": file is larger than 4 GB");
+        return false;
+    }
+    bytes.resize(ec ? 65536 : static_cast<size_t>(hint) + 1);
     size_t filled = 0;
     for (;;) {
         filled += std::fread(bytes.data() + filled, 1, bytes.size() - filled, file.get());
