@@ -29,30 +29,32 @@ public:
 
 // Length of the valid UTF-8 sequence at text[i], or 0 when the byte there does not start one.
 size_t Utf8SequenceLength(const std::string& text, size_t i) {
+    struct Form {
+        unsigned char firstLead, lastLead;
+        size_t length;
+        uint32_t smallest;
+    };
+    static constexpr Form kForms[] = {
+        {0xC2, 0xDF, 2, 0x80}, {0xE0, 0xEF, 3, 0x800}, {0xF0, 0xF4, 4, 0x10000}};
     const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
     const unsigned char lead = byte(i);
-    size_t length = 0;
-    uint32_t min = 0, code = 0;
     if (lead < 0x80)
         return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        length = 2, min = 0x80, code = lead & 0x1F;
-    else if (lead >= 0xE0 && lead <= 0xEF)
-        length = 3, min = 0x800, code = lead & 0x0F;
-    else if (lead >= 0xF0 && lead <= 0xF4)
-        length = 4, min = 0x10000, code = lead & 0x07;
-    else
-        return 0;
-    if (i + length > text.size())
-        return 0;
-    for (size_t k = 1; k < length; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80)
+    for (const Form& form : kForms) {
+        if (lead < form.firstLead || lead > form.lastLead)
+            continue;
+        if (i + form.length > text.size())
             return 0;
-        code = code << 6 | (byte(i + k) & 0x3F);
+        uint32_t code = lead & (0x7F >> form.length);
+        for (size_t k = 1; k < form.length; ++k) {
+            if ((byte(i + k) & 0xC0) != 0x80)
+                return 0;
+            code = code << 6 | (byte(i + k) & 0x3F);
+        }
+        const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+        return code < form.smallest || code > 0x10FFFF || surrogate ? 0 : form.length;
     }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
+    return 0;
 }
 
 std::string JsonString(const std::string& text) {

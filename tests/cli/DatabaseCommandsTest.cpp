@@ -91,7 +91,8 @@ TEST_F(DatabaseCommandsTest, InfoPrintsTheCatalogueAsJson) {
     table->SetName("dup");
     table->SetRecordSize(8);
     table->AddColumn("a\"b\\c\n\x01", -5, 10);
-    table->AddColumn(std::string("caf\xE9 \xC3\xA9", 7), 0, 0);
+    // A lone Latin-1 byte, an overlong form and a surrogate are not UTF-8; the eagle is.
+    table->AddColumn("caf\xE9 \xC3\xA9\xC0\xAF\xED\xA0\x80\xF0\x9F\xA6\x85", 0, 0);
     table->AddNameListEntry(1, "one");
     table->AddNameListEntry(3, "three");
     catalogue.AddTable(std::move(table));
@@ -116,7 +117,9 @@ TEST_F(DatabaseCommandsTest, InfoPrintsTheCatalogueAsJson) {
               "{\"header\":[4000000000,2],\"tables\":[{\"name\":\"dup\",\"record_size\":8,"
               "\"records\":3,\"section_offset\":72,\"descriptor_offset\":16,\"columns\":["
               "{\"name\":\"a\\\"b\\\\c\\n\\u0001\",\"low\":-5,\"high\":10,\"width\":4},"
-              "{\"name\":\"caf\\u00e9 \xC3\xA9\",\"low\":0,\"high\":0,\"width\":1}],"
+              "{\"name\":\"caf\\u00e9 "
+              "\xC3\xA9\\u00c0\\u00af\\u00ed\\u00a0\\u0080\xF0\x9F\xA6\x85\",\"low\":0,\"high\":0,"
+              "\"width\":1}],"
               "\"lists\":[[\"one\"],[],[\"three\"]]}]}\n");
 }
 
