@@ -263,6 +263,15 @@ TEST_F(FileSystemTest, WriteSizeEndOfFileExistsDelete) {
     EXPECT_EQ(FILESYS_wait(removal), kFileOpDone);
     EXPECT_EQ(FILESYS_completeop(removal), 1);
     EXPECT_FALSE(FILESYS_exists(path));
+
+    // A folder is not a file: no open, no load, no archive.
+    const std::string folder = folder_.File("");
+    EXPECT_FALSE(FILESYS_exists(folder));
+    EXPECT_EQ(FILESYS_open(folder, kFileReadOnly), 0);
+    EXPECT_FALSE(FILE_load(folder).has_value());
+    const FileOpHandle mount = FILESYS_queueopenarchive(folder, 100);
+    EXPECT_EQ(FILESYS_wait(mount), kFileOpFailed);
+    EXPECT_EQ(FILESYS_completeop(mount), 0);
 }
 
 TEST_F(FileSystemTest, LoadersReadPackedAndPlainFiles) {

@@ -1,6 +1,7 @@
 #include "wren_utils/archive/BigArchiveWriter.h"
 
 #include <algorithm>
+#include <new>
 
 namespace wren {
 namespace {
@@ -68,7 +69,13 @@ BigArchiveWriter::Layout(std::uint64_t directoryEnd, const std::optional<Version
             return std::nullopt;
         }
     }
-    std::vector<std::uint8_t> out(static_cast<std::size_t>(total), 0);
+    std::vector<std::uint8_t> out;
+    try {
+        out.resize(static_cast<std::size_t>(total));
+    } catch (const std::bad_alloc&) {
+        error = "not enough memory for an archive of " + std::to_string(total) + " bytes";
+        return std::nullopt;
+    }
     const char* magic = kind_ == Kind::Bigf ? "BIGF" : "BIG4";
     std::copy(magic, magic + 4, out.begin());
     PutWord(out, 4, total);

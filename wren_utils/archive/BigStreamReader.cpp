@@ -4,6 +4,7 @@
 #include "wren_utils/engine/FileSystem.h"
 
 #include <algorithm>
+#include <new>
 
 namespace wren {
 namespace {
@@ -93,7 +94,14 @@ std::optional<std::vector<std::uint8_t>> ReadOpened(FileHandle file, const std::
                           entryName.c_str(), path.c_str());
             return std::nullopt;
         }
-        std::vector<std::uint8_t> data(size);
+        std::vector<std::uint8_t> data;
+        try {
+            data.resize(size);
+        } catch (const std::bad_alloc&) {
+            PRINT_channel(kPrintChannelDebug, "BIGFileOpen :- No memory for entry %s of %s.\n",
+                          entryName.c_str(), path.c_str());
+            return std::nullopt;
+        }
         if (FILESYS_readchunked(file, offset, data.data(), size, priority) != size) {
             PRINT_channel(kPrintChannelDebug, "BIGFileOpen :- Cant read entry %s of %s.\n",
                           entryName.c_str(), path.c_str());

@@ -79,7 +79,10 @@ void ExecuteOpen(FileSystemState& fs, FileOperation& op) {
     }
     FileSlot& slot = *fs.slots[index];
     errno = 0;
-    std::FILE* file = OpenByFlags(op.name, flags);
+    std::error_code ignored;
+    // Folders open as streams on some systems; they are never files to read.
+    std::FILE* file = std::filesystem::is_directory(op.name, ignored) ? (errno = EISDIR, nullptr)
+                                                                      : OpenByFlags(op.name, flags);
     const int error = errno;
     std::int64_t size = file != nullptr ? SizeOf(file) : -1;
     bool ok = file != nullptr && size >= 0;
@@ -168,7 +171,10 @@ void ExecuteTransfer(FileOperation& op, FileSlot& slot) {
 }
 
 void ExecuteOpenArchive(FileOperation& op) {
-    std::FILE* file = std::fopen(op.name.c_str(), "rb");
+    std::error_code ignored;
+    std::FILE* file = std::filesystem::is_directory(op.name, ignored)
+                          ? nullptr
+                          : std::fopen(op.name.c_str(), "rb");
     if (file == nullptr) {
         Fail(op, errno);
         return;
@@ -201,7 +207,10 @@ void FileExecuteOperation(FileSystemState& fs, FileOperation& op) {
         ExecuteOpen(fs, op);
         return;
     case FileOpType::Exists: {
-        std::FILE* file = std::fopen(op.name.c_str(), "rb");
+        std::error_code ignored;
+        std::FILE* file = std::filesystem::is_directory(op.name, ignored)
+                              ? nullptr
+                              : std::fopen(op.name.c_str(), "rb");
         op.result = file != nullptr ? 1 : 0;
         if (file != nullptr)
             std::fclose(file);

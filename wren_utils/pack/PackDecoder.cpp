@@ -1,6 +1,7 @@
 #include "wren_utils/pack/PackDecoder.h"
 
 #include <cstring>
+#include <new>
 
 namespace wren {
 namespace {
@@ -275,7 +276,12 @@ std::optional<std::vector<std::uint8_t>> PACK_unpackToVector(std::span<const std
     if (!header || !IsDecodableKind(packed[0]) ||
         header->unpackedSize > PACK_maxUnpackedSize(packed.size()))
         return std::nullopt;
-    std::vector<std::uint8_t> output(header->unpackedSize);
+    std::vector<std::uint8_t> output;
+    try {
+        output.resize(header->unpackedSize);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
     if (!PACK_unpack(packed, output))
         return std::nullopt;
     return output;

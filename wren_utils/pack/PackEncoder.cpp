@@ -4,14 +4,14 @@
 #include "wren_utils/pack/PackMatchFinder.h"
 
 #include <algorithm>
+#include <new>
 
 namespace wren {
 
-std::optional<std::vector<std::uint8_t>> PACK_pack(std::span<const std::uint8_t> input,
-                                                   const PackOptions& options) {
+namespace {
+
+std::vector<std::uint8_t> Pack(std::span<const std::uint8_t> input, const PackOptions& options) {
     const std::uint64_t size = input.size();
-    if (size > 0xFFFFFFFFu)
-        return std::nullopt;
     std::vector<std::uint8_t> out;
     out.reserve(input.size() / 2 + 16);
     const bool wide = size >= (1u << 24);
@@ -49,6 +49,19 @@ std::optional<std::vector<std::uint8_t>> PACK_pack(std::span<const std::uint8_t>
     }
     writer.End(data + literalStart, input.size() - literalStart);
     return out;
+}
+
+} // namespace
+
+std::optional<std::vector<std::uint8_t>> PACK_pack(std::span<const std::uint8_t> input,
+                                                   const PackOptions& options) {
+    if (input.size() > 0xFFFFFFFFu)
+        return std::nullopt;
+    try {
+        return Pack(input, options);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
 }
 
 } // namespace wren

@@ -18,7 +18,8 @@ struct PackOptions {
 };
 
 // The stream has kind 0x10 (3-byte size) when the input is below 16 MiB, else 0x90. Fails
-// (nullopt) only for inputs of 4 GiB or more, which the format cannot describe.
+// (nullopt) for inputs of 4 GiB or more, which the format cannot describe, and when memory
+// runs out.
 std::optional<std::vector<std::uint8_t>> PACK_pack(std::span<const std::uint8_t> input,
                                                    const PackOptions& options = {});
 
