@@ -156,7 +156,26 @@ inline void FastMatch(std::uint8_t* out, std::size_t distance, std::size_t lengt
             Copy8(out + i, from + i);
         return;
     }
-    // Short periods: lay down 8 bytes so the source then trails by a distance of 8 or more
+    // Periods dividing 8 repeat one 8-byte word, built in a register: re-reading bytes just
+    // stored one by one would stall the loads.
+    if (distance == 1 || distance == 2 || distance == 4) {
+        std::uint64_t pattern;
+        if (distance == 1) {
+            pattern = from[0] * 0x0101010101010101ull;
+        } else if (distance == 2) {
+            std::uint16_t pair;
+            std::memcpy(&pair, from, 2);
+            pattern = pair * 0x0001000100010001ull;
+        } else {
+            std::uint32_t quad;
+            std::memcpy(&quad, from, 4);
+            pattern = quad | (std::uint64_t{quad} << 32);
+        }
+        for (std::size_t i = 0; i < length; i += 8)
+            std::memcpy(out + i, &pattern, 8);
+        return;
+    }
+    // Other short periods: lay down 8 bytes so the source then trails by a distance of 8 or more
     // (a multiple of the period), and go on in 8-byte chunks.
     static constexpr int kAdvance[8] = {0, 1, 2, 1, 0, 4, 4, 4};
     static constexpr int kBack[8] = {0, 0, 0, -1, -4, 1, 2, 3};
