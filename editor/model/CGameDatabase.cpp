@@ -8,14 +8,12 @@
 
 namespace {
 
-template <typename T> T* FindIn(std::map<int32_t, T>& map, int32_t id) {
-    auto it = map.find(id);
-    return it == map.end() ? nullptr : &it->second;
+template <typename T> T* FindIn(CIdMap<T>& map, int32_t id) {
+    return map.Find(id);
 }
 
-template <typename T> const T* FindIn(const std::map<int32_t, T>& map, int32_t id) {
-    auto it = map.find(id);
-    return it == map.end() ? nullptr : &it->second;
+template <typename T> const T* FindIn(const CIdMap<T>& map, int32_t id) {
+    return map.Find(id);
 }
 
 std::string DefaultText(const std::string& key) {
@@ -93,26 +91,25 @@ const CTeamPlayerLink* CGameDatabase::FindTeamPlayerLink(int32_t playerId, int32
 
 CPlayer& CGameDatabase::InsertPlayer(CPlayer player) {
     m_data.maxPlayerId = std::max(m_data.maxPlayerId, player.Id());
-    CPlayer& stored = m_data.players.insert_or_assign(player.Id(), std::move(player)).first->second;
-    return stored;
+    return m_data.players.InsertOrAssign(player.Id(), std::move(player));
 }
 
 CTeam& CGameDatabase::InsertTeam(CTeam team) {
     m_data.maxTeamId = std::max(m_data.maxTeamId, team.Id());
-    return m_data.teams.insert_or_assign(team.Id(), std::move(team)).first->second;
+    return m_data.teams.InsertOrAssign(team.Id(), std::move(team));
 }
 
 CLeague& CGameDatabase::InsertLeague(CLeague league) {
     m_data.maxLeagueId = std::max(m_data.maxLeagueId, league.id);
-    return m_data.leagues.insert_or_assign(league.id, std::move(league)).first->second;
+    return m_data.leagues.InsertOrAssign(league.id, std::move(league));
 }
 
 CStadium& CGameDatabase::InsertStadium(CStadium stadium) {
-    return m_data.stadiums.insert_or_assign(stadium.id, std::move(stadium)).first->second;
+    return m_data.stadiums.InsertOrAssign(stadium.id, std::move(stadium));
 }
 
 CFormationName& CGameDatabase::InsertFormation(CFormationName formation) {
-    return m_data.formations.insert_or_assign(formation.id, std::move(formation)).first->second;
+    return m_data.formations.InsertOrAssign(formation.id, std::move(formation));
 }
 
 void CGameDatabase::AddLeagueTeamLink(const CLeagueTeamLink& link) {

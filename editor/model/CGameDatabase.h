@@ -3,6 +3,7 @@
 #include "editor/database/CDbCatalogue.h"
 #include "editor/model/CColourTable.h"
 #include "editor/model/CFormationName.h"
+#include "editor/model/CIdMap.h"
 #include "editor/model/CLeague.h"
 #include "editor/model/CLeagueTeamLink.h"
 #include "editor/model/CPlayer.h"
@@ -11,7 +12,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,7 +21,8 @@ class CMessageSink;
 
 // The loaded game database: owner of every record, keyed by id, with the lookups and the
 // squad operations. Records refer to each other by id only. Maps iterate in ascending id, the
-// order a save writes them in.
+// order a save writes them in. A record found by id stays where it is until a record of its
+// kind is added.
 class CGameDatabase {
 public:
     using ProgressCallback = std::function<void(const std::string& key)>;
@@ -61,12 +62,12 @@ public:
     void Clear();
 
     // Records.
-    const std::map<int32_t, CPlayer>& Players() const { return m_data.players; }
-    const std::map<int32_t, CTeam>& Teams() const { return m_data.teams; }
-    std::map<int32_t, CTeam>& Teams() { return m_data.teams; }
-    const std::map<int32_t, CLeague>& Leagues() const { return m_data.leagues; }
-    const std::map<int32_t, CStadium>& Stadiums() const { return m_data.stadiums; }
-    const std::map<int32_t, CFormationName>& Formations() const { return m_data.formations; }
+    const CIdMap<CPlayer>& Players() const { return m_data.players; }
+    const CIdMap<CTeam>& Teams() const { return m_data.teams; }
+    CIdMap<CTeam>& Teams() { return m_data.teams; }
+    const CIdMap<CLeague>& Leagues() const { return m_data.leagues; }
+    const CIdMap<CStadium>& Stadiums() const { return m_data.stadiums; }
+    const CIdMap<CFormationName>& Formations() const { return m_data.formations; }
     const std::vector<CLeagueTeamLink>& LeagueTeamLinks() const { return m_data.leagueTeamLinks; }
     const CColourTable& Colours() const { return m_data.colours; }
     CColourTable& Colours() { return m_data.colours; }
@@ -89,6 +90,8 @@ public:
     CLeague& InsertLeague(CLeague league);
     CStadium& InsertStadium(CStadium stadium);
     CFormationName& InsertFormation(CFormationName formation);
+    // Room for that many players, so a load does not move them again and again.
+    void ReservePlayers(size_t count) { m_data.players.Reserve(count); }
     // Keeps the link even when its team is unknown; a known team gets the league.
     void AddLeagueTeamLink(const CLeagueTeamLink& link);
 
@@ -138,12 +141,12 @@ private:
         int32_t maxPlayerId = 0;
         int32_t maxTeamId = 0;
         int32_t maxLeagueId = 0;
-        std::map<int32_t, CPlayer> players;
-        std::map<int32_t, CTeam> teams;
-        std::map<int32_t, CLeague> leagues;
+        CIdMap<CPlayer> players;
+        CIdMap<CTeam> teams;
+        CIdMap<CLeague> leagues;
         std::vector<CLeagueTeamLink> leagueTeamLinks;
-        std::map<int32_t, CStadium> stadiums;
-        std::map<int32_t, CFormationName> formations;
+        CIdMap<CStadium> stadiums;
+        CIdMap<CFormationName> formations;
         CColourTable colours;
     };
 

@@ -5,6 +5,7 @@
 #include "editor/database/CMessageSink.h"
 #include "editor/model/CInGameNames.h"
 
+#include <functional>
 #include <optional>
 
 namespace {
@@ -13,13 +14,16 @@ namespace {
 // records cannot be walked or body fails on one of them.
 template <typename Body>
 bool ForEachRecord(const CDbFileReader& file, CDbCatalogue& catalogue, const char* name,
-                   int fixedWords, CMessageSink& sink, Body body) {
+                   int fixedWords, CMessageSink& sink, Body body,
+                   const std::function<void(uint32_t)>& onCount = {}) {
     CDbTable* table = catalogue.FindTable(name);
     if (!table)
         return true;
     std::optional<CDbRecordCursor> cursor = file.Records(*table, fixedWords, sink);
     if (!cursor)
         return false;
+    if (onCount)
+        onCount(cursor->RecordCount());
     while (cursor->Next()) {
         table->ResetBitCursor();
         if (!body(*cursor, *table))

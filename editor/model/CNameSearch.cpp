@@ -27,8 +27,16 @@ std::vector<CNameSearch::SHit> CNameSearch::Find(const CGameDatabase& database,
     if (text.empty())
         return hits;
     const std::string needle = CTextCase::ToUpper(text);
-    auto matches = [&](const std::string& name) {
-        return CTextCase::ToUpper(name).find(needle) != std::string::npos;
+    // One buffer for every folded name: a search over all names allocates almost nothing.
+    std::string folded;
+    auto matches = [&](std::string_view a, std::string_view b = {}) {
+        folded.clear();
+        CTextCase::AppendUpper(a, folded);
+        if (!b.empty()) {
+            folded += ' ';
+            CTextCase::AppendUpper(b, folded);
+        }
+        return folded.find(needle) != std::string::npos;
     };
     if (leagues)
         for (const auto& [id, league] : database.Leagues())
@@ -40,9 +48,12 @@ std::vector<CNameSearch::SHit> CNameSearch::Find(const CGameDatabase& database,
                 hits.push_back({EKind::Team, id, team.Name()});
     if (players) {
         for (const auto& [id, player] : database.Players()) {
-            std::string name = PlayerSearchName(player);
-            if (matches(name))
-                hits.push_back({EKind::Player, id, std::move(name)});
+            const bool hit = !player.CommonName().empty() ? matches(player.CommonName())
+                             : player.FirstName().empty()
+                                 ? matches(player.LastName())
+                                 : matches(player.FirstName(), player.LastName());
+            if (hit)
+                hits.push_back({EKind::Player, id, PlayerSearchName(player)});
         }
     }
     return hits;

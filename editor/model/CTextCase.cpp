@@ -76,6 +76,11 @@ char32_t DecodeTwoByte(std::string_view s, size_t i) {
 std::string CTextCase::ToUpper(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());
+    AppendUpper(utf8, out);
+    return out;
+}
+
+void CTextCase::AppendUpper(std::string_view utf8, std::string& out) {
     for (size_t i = 0; i < utf8.size();) {
         const auto b = static_cast<uint8_t>(utf8[i]);
         if (b < 0x80) {
@@ -91,5 +96,4 @@ std::string CTextCase::ToUpper(std::string_view utf8) {
         out += static_cast<char>(b);
         ++i;
     }
-    return out;
 }

@@ -8,4 +8,6 @@
 class CTextCase {
 public:
     static std::string ToUpper(std::string_view utf8);
+    // Appends the upper case of utf8 to out (no allocation once out has room).
+    static void AppendUpper(std::string_view utf8, std::string& out);
 };
