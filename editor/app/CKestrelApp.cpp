@@ -80,6 +80,11 @@ void CKestrelApp::ShowAbout() {
     splash.setFocus();
 }
 
+void CKestrelApp::SetEditorFolder(const QString& folder) {
+    m_editorFolder = CGameLocator::WithSlash(folder);
+    m_editorFolderSet = true;
+}
+
 bool CKestrelApp::ParseArguments(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption game(QStringLiteral("game"),
@@ -185,7 +190,9 @@ void CKestrelApp::AddFonts() {
 
 void CKestrelApp::BindAssetLibrary() {
     m_assets = std::make_unique<CAssetLibrary>();
-    if (!m_assets->Load(CAssetLibrary::DefaultLibraryPath())) {
+    const QString library = m_editorFolderSet ? m_editorFolder + QStringLiteral("Wren_Utils")
+                                              : CAssetLibrary::DefaultLibraryPath();
+    if (!m_assets->Load(library)) {
         m_mainFrame->ShowStatus(Text("Message_NoPictures") + QStringLiteral(" (") +
                                 m_assets->ErrorText() + u')');
         return;
@@ -198,7 +205,9 @@ bool CKestrelApp::Startup(const QStringList& arguments) {
     if (!ParseArguments(arguments)) {
         return false;
     }
-    m_editorFolder = CGameLocator::WithSlash(QCoreApplication::applicationDirPath());
+    if (!m_editorFolderSet) {
+        m_editorFolder = CGameLocator::WithSlash(QCoreApplication::applicationDirPath());
+    }
     // The texts come first so that every message of the start-up is readable.
     const auto settings = EditorSettings();
     m_editorLanguage = settings->value(kEditorLanguage, kDefaultLanguage).toString();
@@ -206,6 +215,7 @@ bool CKestrelApp::Startup(const QStringList& arguments) {
         m_editorLanguage = kDefaultLanguage;
     }
     m_editorLanguageRead = true;
+    m_editorLanguageAtStart = m_editorLanguage;
     LoadLocalisation();
     if (!FindGame()) {
         return false;
@@ -235,12 +245,12 @@ void CKestrelApp::Shutdown() {
         m_assets.reset();
     }
     m_localisation.Clear();
-    // Written only when it was read, and only when it changed.
-    if (m_editorLanguageRead) {
+    // Written only when it was read and then changed, so a failed start never writes it.
+    if (m_editorLanguageRead && m_editorLanguage != m_editorLanguageAtStart) {
         const auto settings = EditorSettings();
         if (settings->value(kEditorLanguage).toString() != m_editorLanguage) {
             settings->setValue(kEditorLanguage, m_editorLanguage);
         }
-        m_editorLanguageRead = false;
     }
+    m_editorLanguageRead = false;
 }

@@ -38,6 +38,9 @@ public:
     static std::unique_ptr<QSettings> EditorSettings();
 
     const QString& EditorFolder() const { return m_editorFolder; }
+    // Where the localisation files and the asset library are looked for; by default the
+    // program's own folder. Set before Startup.
+    void SetEditorFolder(const QString& folder);
     const QString& InstallFolder() const { return m_installFolder; }
     const QString& DatabasePath() const { return m_databasePath; }
     const QString& IngameTextDbPath() const { return m_ingameTextDbPath; }
@@ -69,12 +72,14 @@ private:
     void BindAssetLibrary();
 
     QString m_editorFolder;
+    bool m_editorFolderSet = false;
     QString m_installFolder;
     QString m_databasePath;
     QString m_ingameTextDbPath;
     quint32 m_gameLanguage = 0;
     QString m_editorLanguage;
     bool m_editorLanguageRead = false;
+    QString m_editorLanguageAtStart;
     QString m_argumentGame;
     std::optional<quint32> m_argumentLanguage;
     QList<int> m_fontIds;

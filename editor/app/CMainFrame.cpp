@@ -63,7 +63,18 @@ CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
     resize(1100, 720);
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    // The base class still hides the children after this class's members are gone.
+    m_mdi->disconnect(this);
+    if (m_workspace) {
+        m_workspace->disconnect();
+    }
+    if (CGameDatabase* db = m_workspace ? m_workspace->Database() : nullptr) {
+        db->SetDirtyCallback({});
+        db->SetSquadCallback({});
+        db->SetTextLookup({});
+    }
+}
 
 bool CMainFrame::Create() {
     CSplashWindow& splash = m_app.Splash();
@@ -130,6 +141,7 @@ bool CMainFrame::Create() {
     } else {
         ShowStatus(Text("Message_NoDatabase"));
     }
+    toggle->setChecked(!m_workspace->isHidden());
     UpdateMenusForChild();
     UpdateTitle();
     return true;
@@ -339,7 +351,8 @@ int CMainFrame::AddPlayer() {
     if (!db) {
         return 0;
     }
-    int teamId = CGameDatabase::kNoTeamId;
+    // -1: the new player belongs to no team.
+    int teamId = -1;
     if (const auto* teamFrame = qobject_cast<const CTeamFrame*>(ActiveFrame())) {
         teamId = teamFrame->TeamId();
     }
@@ -348,7 +361,10 @@ int CMainFrame::AddPlayer() {
         CUserPrompts::Warn(this, Text("Message_PlayerNotCreated"));
         return 0;
     }
-    RefreshTeam(teamId);
+    if (teamId != -1) {
+        RefreshTeam(teamId);
+    }
+    RefreshTeam(CGameDatabase::kNoTeamId);
     RefreshLeaguesList();
     OpenPlayer(playerId);
     return playerId;

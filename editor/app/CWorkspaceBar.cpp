@@ -25,11 +25,20 @@ CWorkspaceBar::CWorkspaceBar(QWidget* parent)
     // Fixed English headers, as the game's tools show them.
     m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Level"),
                              QStringLiteral("No. of Teams"), QStringLiteral("No. of Players")});
-    m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // Narrow number columns keep the names readable in the bar's 250 pixels; the headers'
+    // full texts show as tool tips.
+    QHeaderView* header = m_list->header();
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(24);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    const int widths[] = {0, 38, 44, 52};
     for (int c = 1; c < 4; ++c) {
-        m_list->header()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(c, QHeaderView::Interactive);
+        header->resizeSection(c, widths[c]);
+        m_list->headerItem()->setToolTip(c, m_list->headerItem()->text(c));
+        m_list->headerItem()->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
     }
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setSortingEnabled(true);
     m_list->sortByColumn(0, Qt::AscendingOrder);
     setWidget(m_list);

@@ -16,6 +16,12 @@ constexpr int kHeight = 270;
 const QRect kTextRect(30, 180, 420, 44);
 const QRect kBarRect(30, 232, 420, 10);
 
+// Platforms without window opacity show and hide the window at once.
+bool CanFade() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
 } // namespace
 
 CSplashWindow::CSplashWindow(QWidget* parent)
@@ -52,6 +58,10 @@ void CSplashWindow::ShowCentred() {
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     m_fade->stop();
+    if (!CanFade()) {
+        show();
+        return;
+    }
     setWindowOpacity(0.0);
     show();
     raise();
@@ -66,6 +76,10 @@ void CSplashWindow::FadeOut() {
         return;
     }
     m_fade->stop();
+    if (!CanFade()) {
+        hide();
+        return;
+    }
     m_fade->setDuration(200);
     m_fade->setStartValue(windowOpacity());
     m_fade->setEndValue(0.0);

@@ -1,0 +1,93 @@
+#include "EditorFixture.h"
+
+#include "CSampleGenerator.h"
+#include "editor/app/CKestrelApp.h"
+#include "editor/database/CMessageSink.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+
+namespace {
+
+class RecordingSink : public CMessageSink {
+public:
+    void Report(const std::string& key, const std::string& detail) override {
+        qWarning("%s: %s", key.c_str(), detail.c_str());
+    }
+};
+
+} // namespace
+
+EditorFixture::EditorFixture() {
+    if (!m_dir.isValid()) {
+        return;
+    }
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope,
+                       m_dir.filePath(QStringLiteral("settings")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       m_dir.filePath(QStringLiteral("settings")));
+    // No Wine installation of the machine may stand in for the sample.
+    qputenv("WINEPREFIX", m_dir.filePath(QStringLiteral("wine")).toUtf8());
+    RecordingSink sink;
+    if (!WriteSampleInstallation(GameFolder().toStdString(), CSampleGenerator::kDefaultSeed,
+                                 sink)) {
+        return;
+    }
+    QDir().mkpath(EditorFolder());
+    const QDir bin(QCoreApplication::applicationDirPath());
+    for (const QString& name : bin.entryList({QStringLiteral("*.qtx")}, QDir::Files)) {
+        QFile::copy(bin.filePath(name), QDir(EditorFolder()).filePath(name));
+    }
+    CUserPrompts::SetHandler([this](const QString& kind, const QString& text) {
+        prompts.append(kind + QStringLiteral(": ") + text);
+        return answer;
+    });
+    m_valid = QFile::exists(QDir(EditorFolder()).filePath(QStringLiteral("English_UK.qtx")));
+}
+
+EditorFixture::~EditorFixture() {
+    Stop();
+    CUserPrompts::SetHandler({});
+}
+
+QString EditorFixture::GameFolder() const {
+    return m_dir.filePath(QStringLiteral("game"));
+}
+
+QString EditorFixture::EditorFolder() const {
+    return m_dir.filePath(QStringLiteral("editor"));
+}
+
+QString EditorFixture::DatabasePath() const {
+    return m_dir.filePath(QStringLiteral("game/data/cmn/corvid.db"));
+}
+
+QString EditorFixture::TextDbPath() const {
+    return m_dir.filePath(QStringLiteral("game/data/cmn/fe/eng.db"));
+}
+
+CKestrelApp* EditorFixture::Start(const QStringList& extraArguments) {
+    Stop();
+    m_app = std::make_unique<CKestrelApp>();
+    m_app->SetEditorFolder(EditorFolder());
+    QStringList arguments{QStringLiteral("kestrel")};
+    arguments << extraArguments;
+    if (!extraArguments.contains(QStringLiteral("--no-game"))) {
+        arguments << QStringLiteral("--game") << GameFolder();
+    } else {
+        arguments.removeAll(QStringLiteral("--no-game"));
+    }
+    if (!m_app->Startup(arguments)) {
+        m_app.reset();
+    }
+    return m_app.get();
+}
+
+void EditorFixture::Stop() {
+    if (m_app) {
+        m_app->Shutdown();
+        m_app.reset();
+    }
+}

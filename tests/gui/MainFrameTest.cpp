@@ -1,0 +1,422 @@
+#include "EditorFixture.h"
+
+#include "editor/app/CKestrelApp.h"
+#include "editor/app/CMainFrame.h"
+#include "editor/app/CWorkspaceBar.h"
+#include "editor/database/CMessageSink.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/windows/CPlayerFrame.h"
+#include "editor/windows/CTeamFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QSettings EditorSettings() {
+    return QSettings(QStringLiteral("Brackwater"), QStringLiteral("Kestrel"));
+}
+
+// The first team of the sample that has players.
+int SomeTeam(const CGameDatabase& db) {
+    for (const auto& [id, team] : db.Teams()) {
+        if (!db.PlayersOfTeam(id).empty()) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+} // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void leaguesListShowsNamesAndCounts();
+    void menusAreLocalisedAndSwitchWithTheChild();
+    void languageChoiceIsStoredAndAsksForRestart();
+    void openingTheSameRecordTwiceActivatesOneWindow();
+    void addPlayerGoesToTheActiveTeam();
+    void placementIsStoredAndRestored();
+    void saveWritesBothDatabasesAndClearsTheMark();
+    void closingWithUnsavedChangesAsks();
+    void findDialogRefusesEmptyQueries();
+    void missingGameOffersTheFolderChoice();
+};
+
+void MainFrameTest::leaguesListShowsNamesAndCounts() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CKestrelApp* app = fixture.Start();
+    QVERIFY(app);
+    CMainFrame* frame = app->MainFrame();
+    CGameDatabase* db = frame->Database();
+    QVERIFY(db);
+    QTreeWidget* list = frame->WorkspaceBar()->LeaguesList();
+    QCOMPARE(list->topLevelItemCount(), static_cast<int>(db->Leagues().size()));
+    QVERIFY(list->topLevelItemCount() > 3);
+    QCOMPARE(list->headerItem()->text(3), QStringLiteral("No. of Players"));
+    QCOMPARE(frame->WorkspaceBar()->widget()->width() <= CWorkspaceBar::kWidth + 20, true);
+
+    QStringList names;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = list->topLevelItem(row);
+        names << item->text(0);
+        const auto league =
+            std::find_if(db->Leagues().begin(), db->Leagues().end(), [&](const auto& entry) {
+                return QString::fromStdString(entry.second.name) == item->text(0);
+            });
+        QVERIFY2(league != db->Leagues().end(), qPrintable(item->text(0)));
+        const auto teams = db->TeamsOfLeague(league->first);
+        int players = 0;
+        for (int32_t team : teams) {
+            players += static_cast<int>(db->PlayersOfTeam(team).size());
+        }
+        QCOMPARE(item->text(1).toInt(), league->second.Level());
+        QCOMPARE(item->text(2).toInt(), static_cast<int>(teams.size()));
+        QCOMPARE(item->text(3).toInt(), players);
+    }
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
+    QCOMPARE(names.first(), sorted.first());
+    QVERIFY(fixture.prompts.isEmpty());
+}
+
+void MainFrameTest::menusAreLocalisedAndSwitchWithTheChild() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+    const QString save = frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->text();
+    QCOMPARE(save, QStringLiteral("&Save Database\tCtrl+S"));
+    QCOMPARE(frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->shortcut(),
+             QKeySequence(QKeySequence::Save));
+    QCOMPARE(frame->ActionForKey(QStringLiteral("Menu_EditFind"))->shortcut(),
+             QKeySequence(Qt::CTRL | Qt::Key_F));
+
+    // Main menu: no Undo; a team window brings Undo and Redo.
+    QCOMPARE(frame->MenuKind(), QStringLiteral("main"));
+    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
+    QVERIFY(frame->OpenTeam(SomeTeam(*frame->Database())));
+    QCOMPARE(frame->MenuKind(), QStringLiteral("record"));
+    QVERIFY(frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
+    QVERIFY(frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->isVisible());
+    QVERIFY(frame->OpenIngameText(fixture.TextDbPath()));
+    QCOMPARE(frame->MenuKind(), QStringLiteral("noplayer"));
+    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->isVisible());
+    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
+
+    // The language menu lists the shipped files and checks the current one.
+    QCOMPARE(frame->Languages(), QStringList({"English_UK", "French", "German", "Spanish"}));
+    const auto items = frame->LanguageMenu()->actions();
+    QCOMPARE(items.size(), 4);
+    QVERIFY(items.at(0)->isChecked());
+    QVERIFY(!items.at(1)->isChecked());
+    QCOMPARE(items.at(1)->text(), QString::fromUtf8("Fran\xC3\xA7"
+                                                    "ais"));
+    fixture.Stop();
+
+    // A French start shows French menus.
+    EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("French"));
+    frame = fixture.Start()->MainFrame();
+    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&Fichier"));
+    QCOMPARE(frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->text(),
+             QStringLiteral("&Enregistrer la base\tCtrl+S"));
+    QVERIFY(frame->LanguageMenu()->actions().at(1)->isChecked());
+}
+
+void MainFrameTest::languageChoiceIsStoredAndAsksForRestart() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    // A further file dropped beside the program is offered under its base name.
+    QFile::copy(QDir(fixture.EditorFolder()).filePath(QStringLiteral("English_UK.qtx")),
+                QDir(fixture.EditorFolder()).filePath(QStringLiteral("Pirate.qtx")));
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    QVERIFY(frame->Languages().contains(QStringLiteral("Pirate")));
+    QAction* german = frame->findChild<QAction*>(QStringLiteral("Language_German"));
+    QVERIFY(german);
+    german->trigger();
+    QCOMPARE(fixture.prompts.size(), 1);
+    QCOMPARE(fixture.prompts.first(),
+             QStringLiteral("inform: The new language is used when Kestrel is started again."));
+    QVERIFY(german->isChecked());
+    // Nothing changes in this run; the setting is written at shut-down.
+    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+    QCOMPARE(EditorSettings().value(QStringLiteral("Editor Language")).toString(), QString());
+    fixture.Stop();
+    QCOMPARE(EditorSettings().value(QStringLiteral("Editor Language")).toString(),
+             QStringLiteral("German"));
+    frame = fixture.Start()->MainFrame();
+    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&Datei"));
+
+    // A language whose file has gone falls back to English texts after saying so.
+    EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("Klingon"));
+    fixture.prompts.clear();
+    frame = fixture.Start()->MainFrame();
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().contains(QStringLiteral("Klingon.qtx")));
+    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+}
+
+void MainFrameTest::openingTheSameRecordTwiceActivatesOneWindow() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase* db = frame->Database();
+    const int team = SomeTeam(*db);
+    QVERIFY(frame->OpenTeam(team));
+    QMdiSubWindow* first = frame->MdiArea()->activeSubWindow();
+    QVERIFY(first);
+    QCOMPARE(first->windowTitle(),
+             QStringLiteral("Team - ") + QString::fromStdString(db->FindTeam(team)->Name()));
+    QCOMPARE(first->size(), QSize(CMainFrame::kChildWidth, CMainFrame::kChildHeight));
+    QVERIFY(qobject_cast<CTeamFrame*>(first->widget()));
+
+    const int player = db->PlayersOfTeam(team).front();
+    QVERIFY(frame->OpenPlayer(player));
+    QVERIFY(frame->MdiArea()->activeSubWindow() != first);
+    QVERIFY(frame->OpenTeam(team));
+    QCOMPARE(frame->MdiArea()->subWindowList().size(), 2);
+    QCOMPARE(frame->MdiArea()->activeSubWindow(), first);
+    QVERIFY(frame->windowTitle().endsWith(first->windowTitle()));
+
+    // Refreshing finds windows by title; records that do not exist open nothing.
+    QVERIFY(frame->RefreshTeam(team));
+    QVERIFY(frame->RefreshPlayer(player));
+    QVERIFY(!frame->RefreshLeague(db->Leagues().begin()->first));
+    QVERIFY(!frame->OpenTeam(-5));
+    QVERIFY(!frame->OpenPlayer(0));
+    QCOMPARE(frame->MdiArea()->subWindowList().size(), 2);
+    // The players without a team have a window of their own.
+    QVERIFY(frame->OpenTeam(CGameDatabase::kNoTeamId));
+    QCOMPARE(frame->MdiArea()->subWindowList().size(), 3);
+}
+
+void MainFrameTest::addPlayerGoesToTheActiveTeam() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase* db = frame->Database();
+    const int team = SomeTeam(*db);
+    const auto before = db->PlayersOfTeam(team).size();
+    QVERIFY(frame->OpenTeam(team));
+    const int added = frame->AddPlayer();
+    QVERIFY(added > 0);
+    QCOMPARE(db->PlayersOfTeam(team).size(), before + 1);
+    QVERIFY(qobject_cast<CPlayerFrame*>(frame->ActiveFrame()));
+    QVERIFY(frame->isWindowModified());
+
+    // With a player window active the new player gets no team.
+    const int loose = frame->AddPlayer();
+    QVERIFY(loose > 0);
+    QVERIFY(db->FindPlayer(loose)->Teams().empty());
+    QCOMPARE(db->PlayersOfTeam(team).size(), before + 1);
+}
+
+void MainFrameTest::placementIsStoredAndRestored() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    const QRect wanted(70, 60, 900, 640);
+    frame->setGeometry(wanted);
+    frame->WorkspaceBar()->hide();
+    QVERIFY(frame->close());
+    QSettings settings = EditorSettings();
+    QCOMPARE(settings.value(QStringLiteral("WindowLeft")).toInt(), frame->geometry().left());
+    QCOMPARE(settings.value(QStringLiteral("WindowRight")).toInt(),
+             frame->geometry().left() + frame->geometry().width());
+    QCOMPARE(settings.value(QStringLiteral("Maximised")).toInt(), 0);
+    QVERIFY(!settings.value(QStringLiteral("BarState")).toByteArray().isEmpty());
+    const QRect stored = frame->geometry();
+    fixture.Stop();
+
+    frame = fixture.Start()->MainFrame();
+    QCOMPARE(frame->geometry(), stored);
+    QVERIFY(!frame->WorkspaceBar()->isVisible());
+    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_ViewLeaguesList"))->isChecked());
+
+    // Maximised: the window returns maximised, over the rectangle it had before.
+    frame->showMaximized();
+    QTRY_VERIFY(frame->isMaximized());
+    QVERIFY(frame->close());
+    fixture.Stop();
+    QCOMPARE(EditorSettings().value(QStringLiteral("Maximised")).toInt(), 1);
+    frame = fixture.Start()->MainFrame();
+    QVERIFY(frame->windowState() & Qt::WindowMaximized);
+
+    // A zero left edge, or a rectangle on no screen, leaves the window where it is.
+    fixture.Stop();
+    settings.setValue(QStringLiteral("Maximised"), 0);
+    settings.setValue(QStringLiteral("WindowLeft"), 0);
+    settings.sync();
+    frame = fixture.Start()->MainFrame();
+    QVERIFY(frame->geometry() != stored);
+    fixture.Stop();
+    settings.setValue(QStringLiteral("WindowLeft"), 90000);
+    settings.setValue(QStringLiteral("WindowRight"), 90800);
+    settings.sync();
+    frame = fixture.Start()->MainFrame();
+    QVERIFY(frame->geometry().left() < 90000);
+}
+
+void MainFrameTest::saveWritesBothDatabasesAndClearsTheMark() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase* db = frame->Database();
+    const QByteArray databaseBefore = ReadFile(fixture.DatabasePath());
+    const QByteArray textsBefore = ReadFile(fixture.TextDbPath());
+    QVERIFY(!databaseBefore.isEmpty());
+    QVERIFY(!frame->isWindowModified());
+
+    const int team = SomeTeam(*db);
+    db->FindTeam(team)->SetName("Kestrel Athletic");
+    db->MarkDirty();
+    QVERIFY(frame->isWindowModified());
+    QVERIFY(frame->windowTitle().contains(QStringLiteral("[*]")));
+
+    QAction* save = frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"));
+    save->trigger();
+    QVERIFY2(fixture.prompts.isEmpty(), qPrintable(fixture.prompts.join(u'\n')));
+    QVERIFY(!frame->isWindowModified());
+    QVERIFY(ReadFile(fixture.TextDbPath()) != textsBefore);
+    QVERIFY(ReadFile(fixture.TextDbPath()).contains("Kestrel Athletic"));
+
+    CGameDatabase reloaded;
+    struct Sink : CMessageSink {
+        void Report(const std::string&, const std::string&) override { ++count; }
+        int count = 0;
+    } sink;
+    QVERIFY(reloaded.LoadGameDatabase(fixture.DatabasePath().toStdString(),
+                                      fixture.TextDbPath().toStdString(), sink));
+    QCOMPARE(QString::fromStdString(reloaded.FindTeam(team)->Name()),
+             QStringLiteral("Kestrel Athletic"));
+    QCOMPARE(reloaded.Players().size(), db->Players().size());
+}
+
+void MainFrameTest::closingWithUnsavedChangesAsks() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    const QByteArray before = ReadFile(fixture.DatabasePath());
+    // No changes: no question.
+    QVERIFY(frame->close());
+    QVERIFY(fixture.prompts.isEmpty());
+    frame = fixture.Start()->MainFrame();
+    frame->show();
+
+    QVERIFY(frame->AddPlayer() > 0);
+    fixture.answer = CUserPrompts::Answer::Cancel;
+    QVERIFY(!frame->close());
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("save: The database has unsaved")));
+    QVERIFY(frame->isVisible());
+    QVERIFY(frame->Database()->IsDirty());
+
+    fixture.answer = CUserPrompts::Answer::Discard;
+    QVERIFY(frame->close());
+    QCOMPARE(ReadFile(fixture.DatabasePath()), before);
+
+    frame = fixture.Start()->MainFrame();
+    const int added = frame->AddPlayer();
+    fixture.answer = CUserPrompts::Answer::Save;
+    QVERIFY(frame->close());
+    QVERIFY(ReadFile(fixture.DatabasePath()) != before);
+    fixture.Stop();
+    frame = fixture.Start()->MainFrame();
+    QVERIFY(frame->Database()->FindPlayer(added));
+
+    // A save that fails keeps the editor open with its changes: here a folder stands where
+    // the database file was, so nothing can be renamed over it.
+    QVERIFY(frame->AddPlayer() > 0);
+    QVERIFY(QFile::remove(fixture.DatabasePath()));
+    QVERIFY(QDir().mkpath(fixture.DatabasePath() + QStringLiteral("/blocked")));
+    fixture.prompts.clear();
+    fixture.answer = CUserPrompts::Answer::Save;
+    QVERIFY(!frame->close());
+    QVERIFY(frame->Database()->IsDirty());
+    QCOMPARE(fixture.prompts.size(), 2);
+    QVERIFY(fixture.prompts.at(1).startsWith(QStringLiteral("warn: ")));
+    QVERIFY(frame->statusBar()->currentMessage().isEmpty());
+}
+
+void MainFrameTest::findDialogRefusesEmptyQueries() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    bool checked = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
+        auto* text = dialog->findChild<QLineEdit*>(QStringLiteral("findText"));
+        text->clear();
+        dialog->accept();
+        QVERIFY(dialog->isVisible());
+        text->setText(QStringLiteral("ar"));
+        for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) {
+            box->setChecked(false);
+        }
+        dialog->accept();
+        QVERIFY(dialog->isVisible());
+        dialog->findChildren<QCheckBox*>().first()->setChecked(true);
+        dialog->accept();
+        checked = true;
+    });
+    frame->ActionForKey(QStringLiteral("Menu_EditFind"))->trigger();
+    QVERIFY(checked);
+    QCOMPARE(fixture.prompts.size(), 2);
+    QCOMPARE(fixture.prompts.at(0), QStringLiteral("inform: Please enter the text to find."));
+    QVERIFY(fixture.prompts.at(1).contains(QStringLiteral("choose where to search")));
+    QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Find - ar"));
+}
+
+void MainFrameTest::missingGameOffersTheFolderChoice() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    fixture.answer = CUserPrompts::Answer::No;
+    QVERIFY(!fixture.Start({QStringLiteral("--no-game")}));
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(
+        QStringLiteral("yesno: Corvid 2004 does not seem to be installed")));
+    // A failed start-up does not write the editor language.
+    QVERIFY(!EditorSettings().contains(QStringLiteral("Editor Language")));
+
+    // Once a game was opened, its folder is remembered for the next start.
+    QVERIFY(fixture.Start());
+    fixture.Stop();
+    fixture.prompts.clear();
+    QVERIFY(fixture.Start({QStringLiteral("--no-game")}));
+    QVERIFY(fixture.prompts.isEmpty());
+}
+
+QTEST_MAIN(MainFrameTest)
+#include "MainFrameTest.moc"
