@@ -1,0 +1,280 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct SResult {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), {});
+}
+
+void WriteAll(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class ModelCommandsTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        root = new fs::path(fs::temp_directory_path() /
+                            ("kestrel_cli_model_" + std::to_string(::getpid())));
+        fs::remove_all(*root);
+        fs::create_directories(*root);
+        sampleStatus = Run({"make-sample", (*root / "sample").string(), "--seed", "11"}).status;
+    }
+    static void TearDownTestSuite() {
+        fs::remove_all(*root);
+        delete root;
+    }
+    void SetUp() override {
+        ASSERT_EQ(sampleStatus, 0);
+        game = *root / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        fs::remove_all(game);
+        fs::create_directories(game / "data" / "cmn" / "fe");
+        fs::copy_file(*root / "sample" / "data" / "cmn" / "corvid.db",
+                      game / "data" / "cmn" / "corvid.db");
+        fs::copy_file(*root / "sample" / "data" / "cmn" / "fe" / "eng.db",
+                      game / "data" / "cmn" / "fe" / "eng.db");
+    }
+
+    static SResult Run(const std::vector<std::string>& args) {
+        const fs::path out = *root / "stdout.txt";
+        const fs::path err = *root / "stderr.txt";
+        std::string command = Quote(KESTREL_CLI);
+        for (const std::string& arg : args)
+            command += " " + Quote(arg);
+        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
+    }
+    SResult Game(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--game", game.string()});
+        return Run(args);
+    }
+    std::string Db() const { return (game / "data" / "cmn" / "corvid.db").string(); }
+    // The first team of the sample with its squad, as JSON text.
+    std::string Team(int id) { return Game({"team", std::to_string(id)}).out; }
+
+    static inline fs::path* root = nullptr;
+    static inline int sampleStatus = -1;
+    fs::path game;
+};
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST_F(ModelCommandsTest, SampleSummaryAndDeterminism) {
+    const SResult summary = Game({"summary"});
+    ASSERT_EQ(summary.status, 0) << summary.err;
+    EXPECT_TRUE(Contains(summary.out, "\"teams\":700,\"leagues\":45,\"league_team_links\":700"))
+        << summary.out;
+    EXPECT_TRUE(Contains(summary.out, "\"formations\":49,\"colours\":100}")) << summary.out;
+    ASSERT_EQ(Run({"make-sample", (game / "again").string(), "--seed", "11"}).status, 0);
+    EXPECT_EQ(ReadAll(game / "again" / "data" / "cmn" / "corvid.db"), ReadAll(Db()));
+    EXPECT_EQ(Run({"make-sample", (game / "x").string(), "--seed", "eleven"}).status, 1);
+}
+
+TEST_F(ModelCommandsTest, RecordsAsJson) {
+    const SResult player = Game({"player", "1"});
+    ASSERT_EQ(player.status, 0) << player.err;
+    for (const char* field : {"\"id\":1,", "\"first_name\":", "\"ball_control\":",
+                              "\"preferred_position_1\":0", "\"birth_date\":\"", "\"teams\":[1]"})
+        EXPECT_TRUE(Contains(player.out, field)) << field << " in " << player.out;
+    const std::string team = Team(1);
+    for (const char* field :
+         {"\"team_name\":", "\"prestige\":", "\"squad\":[{\"player_id\":1,",
+          "\"kits\":[{\"team_id\":1,\"kit_type\":0", "\"leagues\":[1]", "\"captain\":"})
+        EXPECT_TRUE(Contains(team, field)) << field;
+    EXPECT_TRUE(Contains(Game({"league", "1"}).out, "\"level\":1,\"teams\":[1,"));
+    const SResult missing = Game({"player", "99999999"});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "kestrel-cli: no player with id 99999999\n");
+    EXPECT_EQ(Game({"team", "x"}).status, 1);
+}
+
+TEST_F(ModelCommandsTest, SetChecksTheFieldsRangeAndSaves) {
+    ASSERT_EQ(Game({"set", "player", "1", "pace", "93"}).status, 0);
+    EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"pace\":93,"));
+    const std::string before = ReadAll(Db());
+    const SResult bad = Game({"set", "player", "1", "pace", "101"});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(Contains(bad.err, "player 1, field pace: 101 is outside 0..100")) << bad.err;
+    EXPECT_EQ(Game({"set", "player", "1", "speed", "1"}).status, 1);
+    EXPECT_EQ(Game({"set", "player", "1", "id", "5"}).status, 1);
+    EXPECT_EQ(Game({"set", "team", "1", "prestige", "21"}).status, 1);
+    EXPECT_EQ(Game({"set", "player", "1", "first_name", std::string(256, 'a')}).status, 1);
+    EXPECT_EQ(Game({"set", "player", "1", "first_name", "\xC3"}).status, 1);
+    EXPECT_EQ(ReadAll(Db()), before);
+
+    // Names live in the text database.
+    ASSERT_EQ(Game({"set", "team", "2", "team_name", "Škoda Žilina"}).status, 0);
+    EXPECT_TRUE(Contains(Team(2), "\"team_name\":\"Škoda Žilina\""));
+    ASSERT_EQ(Game({"set", "league", "1", "level", "3"}).status, 0);
+    EXPECT_TRUE(Contains(Game({"league", "1"}).out, "\"level\":3"));
+}
+
+TEST_F(ModelCommandsTest, SquadOperations) {
+    // Player 1 is team 1's goalkeeper; move him to team 2's bench and back.
+    ASSERT_EQ(Game({"squad", "move", "1", "1", "2"}).status, 0);
+    EXPECT_FALSE(Contains(Team(1), "{\"player_id\":1,"));
+    EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"teams\":[2]"));
+    EXPECT_EQ(Game({"squad", "remove", "1", "1"}).status, 1);
+    ASSERT_EQ(Game({"squad", "add", "1", "1", "--position", "0", "--jersey", "1"}).status, 0);
+    EXPECT_TRUE(Contains(Team(1), "{\"player_id\":1,\"jersey_number\":1,\"position\":0}"));
+    ASSERT_EQ(Game({"squad", "remove", "1", "2"}).status, 0);
+    EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"teams\":[1]"));
+    ASSERT_EQ(Game({"squad", "jersey", "1", "1", "99"}).status, 0);
+    EXPECT_TRUE(Contains(Team(1), "{\"player_id\":1,\"jersey_number\":99,"));
+    EXPECT_EQ(Game({"squad", "jersey", "1", "1", "100"}).status, 1);
+    EXPECT_EQ(Game({"squad", "add", "1", "99999"}).status, 1);
+    EXPECT_EQ(Game({"squad", "add", "1", "1", "--position", "35"}).status, 1);
+    EXPECT_EQ(Game({"squad", "move", "1", "1", "1"}).status, 1);
+    EXPECT_EQ(Game({"squad", "fly", "1", "1"}).status, 1);
+
+    const SResult created = Game({"new-player", "3"});
+    ASSERT_EQ(created.status, 0) << created.err;
+    EXPECT_EQ(created.out, "150001\n");
+    EXPECT_TRUE(Contains(Game({"player", "150001"}).out, "\"last_name\":\"Player 150001\""));
+    EXPECT_TRUE(Contains(Team(3), "\"player_id\":150001,"));
+    const SResult copied = Game({"copy-player", "1", "4"});
+    ASSERT_EQ(copied.status, 0) << copied.err;
+    EXPECT_EQ(copied.out, "150002\n");
+    const std::string copy = Game({"player", "150002"}).out;
+    EXPECT_TRUE(Contains(copy, "\"teams\":[4]")) << copy;
+    EXPECT_EQ(Game({"copy-player", "424242", "4"}).status, 1);
+}
+
+TEST_F(ModelCommandsTest, FindListsHitsByKind) {
+    const SResult all = Game({"find", "a"});
+    ASSERT_EQ(all.status, 0);
+    std::istringstream lines(all.out);
+    std::string line;
+    int kind = 0;
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        const std::string type = line.substr(0, line.find('\t'));
+        const int rank = type == "league" ? 0 : type == "team" ? 1 : type == "player" ? 2 : -1;
+        ASSERT_GE(rank, kind) << line;
+        kind = rank;
+        ++rows;
+        EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 2) << line;
+    }
+    EXPECT_GT(rows, 1000);
+    const SResult teams = Game({"find", "A", "--teams"});
+    EXPECT_FALSE(Contains(teams.out, "player\t"));
+    EXPECT_FALSE(Contains(teams.out, "league\t"));
+    EXPECT_TRUE(Contains(teams.out, "team\t"));
+    EXPECT_EQ(Game({"find", "--planets", "a"}).status, 1);
+}
+
+TEST_F(ModelCommandsTest, CsvRoundTripAndRefusal) {
+    const fs::path csv = game / "players.csv";
+    ASSERT_EQ(Game({"export", "players", csv.string()}).status, 0);
+    std::string text = ReadAll(csv);
+    ASSERT_EQ(text.rfind("id,first_name,common_name,last_name,acceleration,", 0), 0u);
+    // Import unchanged: the database stays byte for byte the same.
+    const std::string before = ReadAll(Db());
+    ASSERT_EQ(Game({"import", "players", csv.string()}).status, 0);
+    EXPECT_EQ(ReadAll(Db()), before);
+
+    WriteAll(csv, "id,pace,last_name\r\n1,12,\"Smith, Jr.\"\r\n2,13,\"O\"\"Neil\"\r\n");
+    ASSERT_EQ(Game({"import", "players", csv.string()}).status, 0);
+    EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"last_name\":\"Smith, Jr.\""));
+    EXPECT_TRUE(Contains(Game({"player", "2"}).out, "\"last_name\":\"O\\\"Neil\""));
+    EXPECT_TRUE(Contains(Game({"player", "2"}).out, "\"pace\":13,"));
+
+    const std::string good = ReadAll(Db());
+    WriteAll(csv, "id,pace\n1,50\n2,50\n3,250\n");
+    const SResult bad = Game({"import", "players", csv.string()});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(Contains(bad.err, "row 4, field pace: 250 is outside 0..100")) << bad.err;
+    EXPECT_EQ(ReadAll(Db()), good);
+    for (const char* broken : {"id,nonsense\n1,2\n", "pace\n1\n", "id,pace\n1\n",
+                               "id,pace\n99999999,1\n", "id,pace\n1,\"5\n", ""}) {
+        WriteAll(csv, broken);
+        EXPECT_EQ(Game({"import", "players", csv.string()}).status, 1) << broken;
+    }
+    EXPECT_EQ(ReadAll(Db()), good);
+}
+
+TEST_F(ModelCommandsTest, CsvOfTeamsLinksAndKits) {
+    for (const char* kind : {"teams", "leagues", "links", "kits"}) {
+        const fs::path csv = game / (std::string(kind) + ".csv");
+        ASSERT_EQ(Game({"export", kind, csv.string()}).status, 0) << kind;
+        const std::string before = ReadAll(Db());
+        ASSERT_EQ(Game({"import", kind, csv.string()}).status, 0) << kind;
+        EXPECT_EQ(ReadAll(Db()), before) << kind;
+    }
+    const fs::path csv = game / "edit.csv";
+    WriteAll(csv, "team_id,player_id,jersey_number,formation_position\n5,1,77,33\n");
+    ASSERT_EQ(Game({"import", "links", csv.string()}).status, 0);
+    EXPECT_TRUE(Contains(Team(5), "{\"player_id\":1,\"jersey_number\":77,\"position\":33}"));
+    EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"teams\":[1,5]"));
+    WriteAll(csv, "team_id,kit_type,shorts_number_x,jersey_colour_1\n5,5,0.25,7\n");
+    ASSERT_EQ(Game({"import", "kits", csv.string()}).status, 0);
+    EXPECT_TRUE(Contains(Team(5), "\"kit_type\":5,\"shorts_number_x\":0.25,"));
+    WriteAll(csv, "team_id,kit_type,jersey_colour_1\n5,11,7\n");
+    EXPECT_EQ(Game({"import", "kits", csv.string()}).status, 1);
+    WriteAll(csv, "team_id,player_id,jersey_number\n5,1,7\n");
+    EXPECT_EQ(Game({"import", "links", csv.string()}).status, 1);
+}
+
+TEST_F(ModelCommandsTest, ResaveGivesTheSameFiles) {
+    const std::string db = ReadAll(Db());
+    const std::string texts = ReadAll(game / "data" / "cmn" / "fe" / "eng.db");
+    ASSERT_EQ(Game({"resave"}).status, 0);
+    EXPECT_EQ(ReadAll(Db()), db);
+    EXPECT_EQ(ReadAll(game / "data" / "cmn" / "fe" / "eng.db"), texts);
+}
+
+TEST_F(ModelCommandsTest, GameOptionsAndLetterCase) {
+    // A copy of an installation whose folder names differ in case.
+    fs::rename(game / "data", game / "DATA");
+    fs::rename(game / "DATA" / "cmn" / "fe" / "eng.db", game / "DATA" / "cmn" / "fe" / "ENG.DB");
+    const SResult mixed = Run({"team", "1", "--game", game.string()});
+    ASSERT_EQ(mixed.status, 0) << mixed.err;
+    EXPECT_FALSE(Contains(mixed.out, "\"team_name\":\"\""));
+    const std::string db = (game / "DATA" / "cmn" / "corvid.db").string();
+    const std::string texts = (game / "DATA" / "cmn" / "fe" / "ENG.DB").string();
+    EXPECT_EQ(Run({"--db", db, "--texts", texts, "team", "1"}).out, mixed.out);
+    // Without texts the names are empty, the records the same.
+    EXPECT_TRUE(Contains(Run({"team", "1", "--db", db}).out, "\"team_name\":\"\""));
+    EXPECT_EQ(Run({"summary"}).status, 1);
+    EXPECT_EQ(Run({"summary", "--game", (game / "nowhere").string()}).status, 1);
+    EXPECT_EQ(Run({"summary", "--game", game.string(), "--db", db}).status, 1);
+}
+
+TEST_F(ModelCommandsTest, DamagedDatabaseIsRefusedWithOneLine) {
+    fs::resize_file(Db(), fs::file_size(Db()) / 2);
+    const SResult result = Game({"summary"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    EXPECT_TRUE(Contains(result.err, "cannot read")) << result.err;
+}
