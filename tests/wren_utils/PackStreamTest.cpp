@@ -147,6 +147,45 @@ TEST(PackDecoder, WideCopiesMatchByteByByteCopies) {
         ASSERT_EQ((*out)[i], expected[i]) << "at " << i;
 }
 
+// Random command sequences (every literal count, periods short and long, lengths at each
+// command's limits) decode exactly as a byte-by-byte reference does.
+TEST(PackDecoder, RandomCommandSequencesMatchTheReference) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 20; ++round) {
+        Bytes commands;
+        Bytes expected;
+        wren::PackCommandWriter writer(commands);
+        const std::size_t distances[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 15, 16, 17, 31, 1024, 1025};
+        const std::size_t lengths[] = {3, 4, 5, 8, 10, 11, 16, 67, 68, 1028};
+        while (expected.size() < 200000) {
+            Bytes literals(random() % 3 == 0 ? random() % 120 : random() % 4);
+            for (auto& byte : literals)
+                byte = static_cast<std::uint8_t>(random());
+            expected.insert(expected.end(), literals.begin(), literals.end());
+            if (expected.empty())
+                continue;
+            std::size_t distance = random() % 2 ? distances[random() % 15] : 1 + random() % 131072;
+            distance = std::min(distance, expected.size());
+            const std::size_t length = lengths[random() % 10];
+            if (wren::PackCommandWriter::MatchCost(length, distance) == 0) {
+                writer.Match(literals.data(), literals.size(), 3, 1);
+                expected.insert(expected.end(), 3, expected.back());
+                continue;
+            }
+            writer.Match(literals.data(), literals.size(), length, distance);
+            for (std::size_t i = 0; i < length; ++i)
+                expected.push_back(expected[expected.size() - distance]);
+        }
+        writer.End(nullptr, 0);
+        const auto out = Unpack(Stream(expected.size(), commands));
+        ASSERT_TRUE(out.has_value()) << round;
+        ASSERT_EQ(out->size(), expected.size());
+        const auto mismatch = std::mismatch(out->begin(), out->end(), expected.begin());
+        ASSERT_TRUE(mismatch.first == out->end())
+            << "round " << round << " at " << (mismatch.first - out->begin());
+    }
+}
+
 TEST(PackDecoder, PackedLengthStopsAfterTheEndCommand) {
     Bytes stream = Stream(11, {0x1D, 0x00, 'q', 0xFE, 'r', 's'});
     const std::size_t length = stream.size();

@@ -1,5 +1,6 @@
 #include "wren_utils/pack/PackDecoder.h"
 
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -190,10 +191,47 @@ inline void FastMatch(std::uint8_t* out, std::size_t distance, std::size_t lengt
         Copy8(out + i, from + i - 8);
 }
 
+// The four bytes that end the output once `literals` (0-3) bytes of `fresh` follow the four
+// bytes of `older`, as a word in memory order.
+inline std::uint32_t LastFour(std::uint32_t older, std::uint32_t fresh, std::size_t literals) {
+    const unsigned kept = 8 * static_cast<unsigned>(literals);
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<std::uint32_t>((std::uint64_t{older} >> kept) |
+                                          (std::uint64_t{fresh} << (32 - kept)));
+    else
+        return static_cast<std::uint32_t>((std::uint64_t{older} << kept) |
+                                          (std::uint64_t{fresh} >> (32 - kept)));
+}
+
+// Eight bytes repeating the last `period` (1, 2 or 4) bytes of tail.
+inline std::uint64_t RepeatedWord(std::uint32_t tail, std::size_t period) {
+    constexpr bool little = std::endian::native == std::endian::little;
+    if (period == 1)
+        return (little ? tail >> 24 : tail & 0xFF) * 0x0101010101010101ull;
+    if (period == 2)
+        return (little ? tail >> 16 : tail & 0xFFFF) * 0x0001000100010001ull;
+    return tail | (std::uint64_t{tail} << 32);
+}
+
+// The four bytes ending `length` bytes of a repeated word whose period divides 4.
+inline std::uint32_t TailOfPattern(std::uint64_t pattern, std::size_t length) {
+    const unsigned phase = 8 * static_cast<unsigned>(length & 3);
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<std::uint32_t>(pattern >> phase);
+    else
+        return static_cast<std::uint32_t>(pattern >> (32 - phase));
+}
+
 // Decodes commands while both sides have the fast loop's slack; stops before the end command
 // or at the first command it cannot take. False on a distance before the output's start.
 inline bool FastLoop(const std::uint8_t*& in, const std::uint8_t* inEnd, std::uint8_t*& out,
                      std::uint8_t* outStart, std::uint8_t* outEnd) {
+    // The last four output bytes ride along in a register, so short-period matches never load
+    // bytes just stored (a load spanning recent stores stalls).
+    bool known = out - outStart >= 4;
+    std::uint32_t last = 0;
+    if (known)
+        std::memcpy(&last, out - 4, 4);
     while (static_cast<std::size_t>(inEnd - in) >= kFastInSlack &&
            static_cast<std::size_t>(outEnd - out) >= kFastOutSlack) {
         const unsigned c = in[0];
@@ -222,16 +260,41 @@ inline bool FastLoop(const std::uint8_t*& in, const std::uint8_t* inEnd, std::ui
                 Copy16(out + i, in + i);
             in += literals;
             out += literals;
+            std::memcpy(&last, in - 4, 4);
+            known = true;
             continue;
         } else {
             return true;
         }
+        std::uint32_t fresh;
+        std::memcpy(&fresh, in, 4);
         std::memcpy(out, in, 4);
         in += literals;
         out += literals;
         if (distance > static_cast<std::size_t>(out - outStart))
             return false;
-        FastMatch(out, distance, length);
+        if (known && (distance == 1 || distance == 2 || distance == 4)) {
+            const std::uint64_t pattern = RepeatedWord(LastFour(last, fresh, literals), distance);
+            for (std::size_t i = 0; i < length; i += 8)
+                std::memcpy(out + i, &pattern, 8);
+            last = TailOfPattern(pattern, length);
+        } else {
+            FastMatch(out, distance, length);
+            // The new last bytes come from the match's source where it lies wholly before
+            // the match: that was stored earlier, so reading it does not stall.
+            if (known && length < 4) {
+                const std::uint8_t* from = out - distance;
+                const std::uint8_t head[4] = {from[0], from[1], from[2], 0};
+                std::uint32_t word;
+                std::memcpy(&word, head, 4);
+                last = LastFour(LastFour(last, fresh, literals), word, length);
+            } else {
+                const std::uint8_t* tail =
+                    distance >= length ? out + length - 4 - distance : out + length - 4;
+                std::memcpy(&last, tail, 4);
+            }
+            known = true;
+        }
         out += length;
     }
     return true;
