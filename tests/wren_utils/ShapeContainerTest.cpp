@@ -131,8 +131,8 @@ TEST(ShapeContainer, UnterminatedNameFallsBackToTheTag) {
     record.resize(20, 0);
     const uint8_t name[] = {kShapeTypeName, 0, 0, 0, 'x', 'y'};
     record.insert(record.end(), name, name + sizeof name);
-    const ShapeContainer container(OneRecord(record));
-    EXPECT_EQ(container.Name(0), "abcd");
+    const auto bytes = OneRecord(record);
+    EXPECT_EQ(ShapeContainer(bytes).Name(0), "abcd");
 }
 
 TEST(ShapeRecordSize, ImageAndAttachmentRules) {
@@ -217,7 +217,8 @@ TEST(ShapeConversion, DamagedOrUnsupportedShapesGiveNoPicture) {
     // 16-bit pixels are kept as they are but make no 32-bit picture.
     auto other = Header(0x78, 2, 2, 0);
     other.resize(16 + 8, 0x55);
-    const auto shape = ShapeContainer(OneRecord(other)).Shape(0);
+    const auto otherBytes = OneRecord(other);
+    const auto shape = ShapeContainer(otherBytes).Shape(0);
     ASSERT_TRUE(ShapeConverter::Convert(*shape));
     EXPECT_FALSE(ShapeConverter::ToImage(*shape));
     // Zero-sized pictures.
@@ -242,4 +243,41 @@ TEST(ShapeContainerWriter, RefusesWhatItCannotStore) {
     EXPECT_FALSE(writer.Add("a", shortImage, {}, error));
     EXPECT_FALSE(writer.Add("a", Pattern(2, 2, 0), Options(0x78, "", false, false), error));
     EXPECT_EQ(writer.Count(), 0);
+}
+
+TEST(ShapeConversion, LevelsAndAttachmentChainOf32BitShapesAreKept) {
+    // 4 x 4 with one mipmap level (64 + 16 bytes), then a 0x6F record and a name record.
+    auto record = Header(kShapeTypeBgra32, 4, 4, 1u << 28);
+    record[1] = 96;
+    for (int i = 0; i < 80; ++i)
+        record.push_back(static_cast<uint8_t>(i));
+    record.insert(record.end(), {0x6F, 16, 0, 0, 4, 0, 0, 0, 'a', 'b', 'c', 'd', 0, 0, 0, 0});
+    record.insert(record.end(), {kShapeTypeName, 0, 0, 0, 'k', 'i', 't', 0});
+    const auto bytes = OneRecord(record);
+    const ShapeContainer container(bytes);
+    ASSERT_TRUE(container.Find("kit"));
+    const auto converted = ShapeConverter::Convert(*container.Find("kit"));
+    ASSERT_TRUE(converted);
+    const auto out = ShapeRecord::At(*converted, 0);
+    EXPECT_EQ(out->Mipmaps(), 1u);
+    EXPECT_EQ(out->Size(), 96u);
+    const auto attached = out->Next();
+    ASSERT_TRUE(attached);
+    EXPECT_EQ(attached->Type(), 0x6F);
+    EXPECT_EQ(attached->Size(), 12u);
+    EXPECT_EQ(attached->Bytes()[8], 'a');
+    ASSERT_TRUE(attached->Next());
+    EXPECT_EQ(attached->Next()->NameText(), "kit");
+    const auto image = ShapeConverter::MakeImage(*converted);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels.size(), 64u);
+    EXPECT_EQ(image->pixels[63], 63);
+
+    // An attachment that claims more bytes than there are is left behind; the picture is not.
+    record[100] = 0xFF;
+    const auto damaged = OneRecord(record);
+    const auto cut = ShapeConverter::Convert(*ShapeContainer(damaged).Shape(0));
+    ASSERT_TRUE(cut);
+    EXPECT_FALSE(ShapeRecord::At(*cut, 0)->Next());
+    EXPECT_TRUE(ShapeConverter::MakeImage(*cut));
 }
