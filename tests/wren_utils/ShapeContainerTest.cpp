@@ -281,3 +281,17 @@ TEST(ShapeConversion, LevelsAndAttachmentChainOf32BitShapesAreKept) {
     EXPECT_FALSE(ShapeRecord::At(*cut, 0)->Next());
     EXPECT_TRUE(ShapeConverter::MakeImage(*cut));
 }
+
+TEST(ShapeContainer, LongAttachmentChainsAreCutShort) {
+    // 4000 one-byte steps of type 0x6F before the name record: the name is out of reach, and the
+    // lookup of many shapes sharing the chain stays quick.
+    auto record = Header(kShapeTypeBgra32, 1, 1, 0);
+    record.resize(20, 0);
+    record[1] = 20;
+    for (int i = 0; i < 4000; ++i)
+        record.insert(record.end(), {0x6F, 4, 0, 0});
+    record.insert(record.end(), {kShapeTypeName, 0, 0, 0, 'f', 'a', 'r', 0});
+    auto bytes = OneRecord(record);
+    EXPECT_EQ(ShapeContainer(bytes).Name(0), "abcd");
+    EXPECT_TRUE(ShapeConverter::Convert(*ShapeContainer(bytes).Shape(0)));
+}

@@ -44,8 +44,9 @@ std::string ShapeContainer::Tag(int index) const {
 
 std::string ShapeContainer::Name(int index) const {
     if (const auto shape = Shape(index)) {
-        // The chain only moves forward (offsets are positive), so it ends at the container's end.
-        for (auto attached = shape->Next(); attached; attached = attached->Next())
+        int steps = 0;
+        for (auto attached = shape->Next(); attached && steps < ShapeRecord::kMaxAttachments;
+             attached = attached->Next(), ++steps)
             if (attached->Type() == kShapeTypeName) {
                 if (auto text = attached->NameText())
                     return *text;

@@ -33,7 +33,9 @@ void WriteNext(uint8_t* record, uint32_t next) {
 // damaged attachment ends the chain there; the picture itself does not depend on them.
 void CarryAttachments(const ShapeRecord& record, std::vector<uint8_t>& out) {
     size_t previous = 0;
-    for (auto attached = record.Next(); attached; attached = attached->Next()) {
+    int steps = 0;
+    for (auto attached = record.Next(); attached && steps < ShapeRecord::kMaxAttachments;
+         attached = attached->Next(), ++steps) {
         const uint64_t size = attached->Size();
         if (size < 4 || size > attached->Bytes().size())
             break;

@@ -12,6 +12,10 @@ namespace wren {
 // container's end: fields that lie outside read as 0, pixel data outside yields nothing.
 class ShapeRecord {
 public:
+    // Records attached behind one shape that are looked at; real shapes carry a handful, and a
+    // damaged chain of tiny steps must not make every lookup walk the whole container.
+    static constexpr int kMaxAttachments = 64;
+
     // A record needs at least its type byte and next offset (4 bytes) inside the buffer.
     static std::optional<ShapeRecord> At(std::span<const uint8_t> buffer, size_t offset);
 
