@@ -103,6 +103,8 @@ void ExecuteOpen(FileSystemState& fs, FileOperation& op) {
         Fail(op, error);
         return;
     }
+    if ((flags & kFileUnbuffered) != 0)
+        std::setvbuf(file, nullptr, _IONBF, 0);
     slot.device = op.device;
     slot.transfer = false;
     slot.flags = flags;

@@ -49,10 +49,10 @@ constexpr unsigned kFileReadOnly = 0x01;
 constexpr unsigned kFileCreateNew = 0x02;
 constexpr unsigned kFileTruncateExisting = 0x04;
 constexpr unsigned kFileCreateAlways = kFileCreateNew | kFileTruncateExisting;
-constexpr unsigned kFileMapped = 0x08; // read from an in-memory view of the whole file
-constexpr unsigned kFileUnbuffered = 0x10;
-constexpr unsigned kFileSequential = 0x20;
-constexpr unsigned kFileRaw = 0x40; // reads are not bounded by the file's size
+constexpr unsigned kFileMapped = 0x08;     // read from an in-memory view of the whole file
+constexpr unsigned kFileUnbuffered = 0x10; // no stream buffer between the file and the caller
+constexpr unsigned kFileSequential = 0x20; // a hint only
+constexpr unsigned kFileRaw = 0x40;        // reads are not bounded by the file's size
 
 // Loader allocation flag: open raw.
 constexpr unsigned kLoadRaw = 0x40;
