@@ -193,8 +193,7 @@ void CKestrelApp::BindAssetLibrary() {
     const QString library = m_editorFolderSet ? m_editorFolder + QStringLiteral("Wren_Utils")
                                               : CAssetLibrary::DefaultLibraryPath();
     if (!m_assets->Load(library)) {
-        m_mainFrame->ShowStatus(Text("Message_NoPictures") + QStringLiteral(" (") +
-                                m_assets->ErrorText() + u')');
+        m_mainFrame->ShowStatus(Text("Message_NoPictures"), m_assets->ErrorText());
         return;
     }
     m_assets->InitReal();

@@ -50,6 +50,7 @@ const QString kDatabaseFilter = QStringLiteral("Corvid2004 DB (*.db *.DB);;All F
 CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(QStringLiteral("Kestrel[*]"));
+    setWindowIcon(CToolBarIcons::Application());
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -386,9 +387,10 @@ void CMainFrame::SetEditorLanguage(const QString& language) {
     CUserPrompts::Inform(this, Text("Message_RestartAfterNewLanguage"));
 }
 
-void CMainFrame::ShowStatus(const QString& text) {
+void CMainFrame::ShowStatus(const QString& text, const QString& detail) {
     if (m_statusPane) {
         m_statusPane->setText(text);
+        m_statusPane->setToolTip(detail);
     }
 }
 

@@ -58,7 +58,8 @@ public:
     int AddPlayer();
     void OpenIngameTextFromDialog();
     void SetEditorLanguage(const QString& language);
-    void ShowStatus(const QString& text);
+    // `detail` shows as the pane's tool tip.
+    void ShowStatus(const QString& text, const QString& detail = {});
 
     // The titles child windows get: "%s - %s" of the localised caption and the record's name;
     // empty when the record does not exist.

@@ -86,3 +86,21 @@ QIcon CToolBarIcons::About() {
         p.drawText(QRectF(3, 3, 26, 26), Qt::AlignCenter, QStringLiteral("?"));
     });
 }
+
+QIcon CToolBarIcons::Application() {
+    return Draw([](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(34, 110, 70));
+        p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+        QPainterPath bird;
+        bird.moveTo(16, 13);
+        bird.cubicTo(19, 7, 24, 5, 30, 6);
+        bird.cubicTo(25, 9, 22, 12, 20, 16);
+        bird.cubicTo(21, 19, 21, 23, 19, 27);
+        bird.lineTo(16, 21);
+        bird.cubicTo(11, 20, 6, 16, 2, 9);
+        bird.cubicTo(8, 12, 12, 13, 16, 13);
+        p.setBrush(QColor(240, 196, 120));
+        p.drawPath(bird);
+    });
+}

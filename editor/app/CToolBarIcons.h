@@ -10,4 +10,6 @@ public:
     static QIcon Copy();
     static QIcon Paste();
     static QIcon About();
+    // The program's own icon: a kestrel over a pitch.
+    static QIcon Application();
 };

@@ -78,6 +78,7 @@ void CWorkspaceBar::RefreshLeagues() {
         }
         auto* item = new QTreeWidgetItem;
         item->setText(0, QString::fromStdString(league.name));
+        item->setToolTip(0, item->text(0));
         item->setData(1, Qt::DisplayRole, league.Level());
         item->setData(2, Qt::DisplayRole, static_cast<qlonglong>(teams.size()));
         item->setData(3, Qt::DisplayRole, static_cast<qlonglong>(players));

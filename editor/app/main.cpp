@@ -1,5 +1,6 @@
 #include "CKestrelApp.h"
 #include "CMainFrame.h"
+#include "CToolBarIcons.h"
 
 #include <QApplication>
 
@@ -9,6 +10,7 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Kestrel"));
     QApplication::setApplicationDisplayName(QStringLiteral("Kestrel"));
     QApplication::setApplicationVersion(CKestrelApp::VersionText());
+    QApplication::setWindowIcon(CToolBarIcons::Application());
     // The main window asks before closing; quitting follows it, not the last window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     CKestrelApp app;

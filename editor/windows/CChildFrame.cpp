@@ -1,16 +1,23 @@
 #include "CChildFrame.h"
 
 #include <QLabel>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 CChildFrame::CChildFrame(Kind kind, CFrameHost& host, QWidget* parent)
     : QWidget(parent), m_kind(kind), m_host(host) {
     auto* layout = new QVBoxLayout(this);
-    m_placeholder = new QLabel(this);
-    m_placeholder->setAlignment(Qt::AlignCenter);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* scroll = new QScrollArea(this);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    m_placeholder = new QLabel(scroll);
+    m_placeholder->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     m_placeholder->setWordWrap(true);
-    m_placeholder->setStyleSheet(QStringLiteral("color: #606870;"));
-    layout->addWidget(m_placeholder);
+    m_placeholder->setTextFormat(Qt::RichText);
+    m_placeholder->setMargin(16);
+    scroll->setWidget(m_placeholder);
+    layout->addWidget(scroll);
 }
 
 bool CChildFrame::HasUndoHistory() const {
@@ -25,6 +32,9 @@ void CChildFrame::Fill() {}
 
 void CChildFrame::Refresh(int) {}
 
-void CChildFrame::SetPlaceholder(const QString& text) {
-    m_placeholder->setText(text);
+void CChildFrame::SetPlaceholder(const QString& title, const QString& details) {
+    m_placeholder->setText(QStringLiteral("<p style='font-size:15pt; color:#24405c'><b>%1</b></p>"
+                                          "<p style='color:#606870'>%2</p>")
+                               .arg(title.toHtmlEscaped(), details.toHtmlEscaped().replace(
+                                                               u'\n', QStringLiteral("<br>"))));
 }

@@ -32,8 +32,8 @@ public:
 
 protected:
     CFrameHost& Host() { return m_host; }
-    // Text of the placeholder shown until the kind draws its own views.
-    void SetPlaceholder(const QString& text);
+    // What the window shows until the kind draws its own views: a title line and details.
+    void SetPlaceholder(const QString& title, const QString& details = {});
 
 private:
     Kind m_kind;

@@ -12,5 +12,5 @@ void CIngameFrame::Fill() {
 }
 
 void CIngameFrame::Refresh(int) {
-    SetPlaceholder(QDir::toNativeSeparators(m_filePath));
+    SetPlaceholder(Host().Text("Caption_IngameText"), QDir::toNativeSeparators(m_filePath));
 }

@@ -3,6 +3,8 @@
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CFrameHost.h"
 
+#include <QStringList>
+
 CLeagueFrame::CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent)
     : CChildFrame(Kind::League, host, parent), m_leagueId(leagueId) {}
 
@@ -17,11 +19,18 @@ void CLeagueFrame::Refresh(int) {
         SetPlaceholder(QString());
         return;
     }
-    SetPlaceholder(QStringLiteral("%1\nID=%2 \u00B7 %3 %4 \u00B7 %5 %6")
-                       .arg(QString::fromStdString(league->name))
+    QStringList teams;
+    for (int32_t id : db->TeamsOfLeague(m_leagueId)) {
+        if (const CTeam* team = db->FindTeam(id)) {
+            teams << QString::fromStdString(team->Name());
+        }
+    }
+    teams.sort(Qt::CaseInsensitive);
+    SetPlaceholder(QString::fromStdString(league->name),
+                   QStringLiteral("ID=%1 \u00B7 %2 %3 \u00B7 %4 %5\n\n%6")
                        .arg(m_leagueId)
                        .arg(Host().Text("Caption_LeagueLevel"))
                        .arg(league->Level())
-                       .arg(db->TeamsOfLeague(m_leagueId).size())
-                       .arg(Host().Text("Caption_Teams")));
+                       .arg(teams.size())
+                       .arg(Host().Text("Caption_Teams"), teams.join(u'\n')));
 }

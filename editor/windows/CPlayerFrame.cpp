@@ -16,7 +16,6 @@ void CPlayerFrame::Refresh(int) {
         SetPlaceholder(QString());
         return;
     }
-    SetPlaceholder(QStringLiteral("%1\nID=%2")
-                       .arg(QString::fromStdString(db->PlayerDisplayName(m_playerId)))
-                       .arg(m_playerId));
+    SetPlaceholder(QString::fromStdString(db->PlayerDisplayName(m_playerId)),
+                   QStringLiteral("ID=%1").arg(m_playerId));
 }

@@ -20,5 +20,6 @@ void CPlayersListFrame::Refresh(int) {
     for (const auto& [id, player] : db->Players()) {
         count += player.Teams().empty() ? 1 : 0;
     }
-    SetPlaceholder(QStringLiteral("%1 %2").arg(count).arg(Host().Text("Caption_Players")));
+    SetPlaceholder(Host().Text("Caption_NoTeam"),
+                   QStringLiteral("%1 %2").arg(count).arg(Host().Text("Caption_Players")));
 }

@@ -7,5 +7,6 @@ CSearchResultsFrame::CSearchResultsFrame(const CFindSettings& settings, CFrameHo
     : CChildFrame(Kind::SearchResults, host, parent), m_settings(settings) {}
 
 void CSearchResultsFrame::Fill() {
-    SetPlaceholder(QStringLiteral("\u201C%1\u201D").arg(m_settings.text));
+    SetPlaceholder(Host().Text("Caption_Find"),
+                   QStringLiteral("\u201C%1\u201D").arg(m_settings.text));
 }

@@ -3,6 +3,8 @@
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CFrameHost.h"
 
+#include <QStringList>
+
 CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
     : CChildFrame(Kind::Team, host, parent), m_teamId(teamId) {}
 
@@ -17,9 +19,14 @@ void CTeamFrame::Refresh(int) {
         SetPlaceholder(QString());
         return;
     }
-    SetPlaceholder(QStringLiteral("%1\nID=%2 \u00B7 %3 %4")
-                       .arg(QString::fromStdString(team->Name()))
+    const std::vector<int32_t> squad = db->PlayersOfTeam(m_teamId);
+    QStringList players;
+    for (int32_t id : squad) {
+        players << QString::fromStdString(db->PlayerDisplayName(id));
+    }
+    SetPlaceholder(QString::fromStdString(team->Name()),
+                   QStringLiteral("ID=%1 \u00B7 %2 %3\n\n%4")
                        .arg(m_teamId)
-                       .arg(db->PlayersOfTeam(m_teamId).size())
-                       .arg(Host().Text("Caption_Players")));
+                       .arg(squad.size())
+                       .arg(Host().Text("Caption_Players"), players.join(u'\n')));
 }

@@ -37,7 +37,9 @@ EditorFixture::EditorFixture() {
     }
     QDir().mkpath(EditorFolder());
     const QDir bin(QCoreApplication::applicationDirPath());
-    for (const QString& name : bin.entryList({QStringLiteral("*.qtx")}, QDir::Files)) {
+    // The texts and the asset library lie beside the program.
+    for (const QString& name :
+         bin.entryList({QStringLiteral("*.qtx"), QStringLiteral("*Wren_Utils*")}, QDir::Files)) {
         QFile::copy(bin.filePath(name), QDir(EditorFolder()).filePath(name));
     }
     CUserPrompts::SetHandler([this](const QString& kind, const QString& text) {

@@ -69,6 +69,7 @@ private slots:
     void closingWithUnsavedChangesAsks();
     void findDialogRefusesEmptyQueries();
     void missingGameOffersTheFolderChoice();
+    void leagueAndTeamWindowsShowInTheMainWindow();
 };
 
 void MainFrameTest::leaguesListShowsNamesAndCounts() {
@@ -108,6 +109,9 @@ void MainFrameTest::leaguesListShowsNamesAndCounts() {
               [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
     QCOMPARE(names.first(), sorted.first());
     QVERIFY(fixture.prompts.isEmpty());
+    // The asset library beside the program is bound, so no notice is shown.
+    QVERIFY(app->Pictures());
+    QCOMPARE(frame->statusBar()->findChild<QLabel*>()->text(), QStringLiteral("Ready"));
 }
 
 void MainFrameTest::menusAreLocalisedAndSwitchWithTheChild() {
@@ -416,6 +420,41 @@ void MainFrameTest::missingGameOffersTheFolderChoice() {
     fixture.prompts.clear();
     QVERIFY(fixture.Start({QStringLiteral("--no-game")}));
     QVERIFY(fixture.prompts.isEmpty());
+}
+
+// Also writes the picture of the main window to $KESTREL_SCREENSHOT when that is set.
+void MainFrameTest::leagueAndTeamWindowsShowInTheMainWindow() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    frame->resize(1280, 800);
+    frame->show();
+    CGameDatabase* db = frame->Database();
+    QTreeWidget* list = frame->WorkspaceBar()->LeaguesList();
+    list->setCurrentItem(list->topLevelItem(2));
+    emit list->itemActivated(list->topLevelItem(2), 0);
+    QMdiSubWindow* league = frame->MdiArea()->activeSubWindow();
+    QVERIFY(league);
+    QCOMPARE(league->windowTitle(), QStringLiteral("League - ") + list->topLevelItem(2)->text(0));
+    int team = 0;
+    for (const auto& [id, entry] : db->Leagues()) {
+        if (QString::fromStdString(entry.name) == list->topLevelItem(2)->text(0)) {
+            team = db->TeamsOfLeague(id).front();
+        }
+    }
+    QVERIFY(frame->OpenTeam(team));
+    QMdiSubWindow* teamWindow = frame->MdiArea()->activeSubWindow();
+    teamWindow->move(140, 90);
+    QCOMPARE(frame->MdiArea()->subWindowList().size(), 2);
+    QVERIFY(league->geometry().intersects(frame->MdiArea()->rect()));
+    QVERIFY(teamWindow->geometry().intersects(frame->MdiArea()->rect()));
+    QTest::qWait(50);
+    const QPixmap picture = frame->grab();
+    QCOMPARE(picture.size(), frame->size());
+    const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT");
+    if (!path.isEmpty()) {
+        QVERIFY(picture.save(path));
+    }
 }
 
 QTEST_MAIN(MainFrameTest)
