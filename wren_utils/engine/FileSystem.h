@@ -92,7 +92,8 @@ FileOpHandle FILESYS_queueopenarchive(const std::string& name, int priority, voi
 FileOpHandle FILESYS_queueclosearchive(std::int32_t archiveId, int priority, void* user = nullptr);
 
 // Calls back when the operation completes, or at once when it already has. Callbacks run on
-// the device's worker thread and may queue further operations.
+// the device's worker thread and may queue further operations, but must not wait for an
+// operation of their own device (its worker is the thread running them).
 bool FILESYS_callbackop(FileOpHandle handle, FileOpCallback callback);
 int FILESYS_status(FileOpHandle handle);
 // Returns once the operation has left the queue, the worker and its callback.
