@@ -216,13 +216,19 @@ TEST_F(FileSystemTest, ExhaustionAndMisuseAreReportedAndSurvived) {
     EXPECT_TRUE(FILESYS_atomic([&](int) { inner = FILESYS_atomic([](int) {}, 5, 60); }, 5, 50));
     EXPECT_FALSE(inner);
     EXPECT_EQ(FILESYS_queuenop(40, 100), 0u);
+    FILESYS_shutdown();
+    EXPECT_FALSE(FILESYS_init(4, 1 << 30));
+    EXPECT_FALSE(FILESYS_isinitialised());
+    ASSERT_TRUE(FILESYS_init(2, 4));
     const std::vector<std::string> expected = {
         "ERROR: FILE_allocateop - NO FREE OPS LEFT TO ALLOCATE.\n",
         "ERROR: FILESYS_completeop - OPERATION NOT FOUND IN COMPLETED LIST.\n",
         "ERROR: FILESYS_atomic - CALLED WITH ILLEGAL FILE DEVICE (32).\n",
         "ERROR: FILESYS_atomic - CALLED AT PRIORITY (60) LOWER THAN CURRENT DEVICE PRIORITY "
         "(50).\n",
-        "ERROR: FILE_queueop - ATTEMPT TO QUEUE FILEOP ON NON-EXISTANT DEVICE.\n"};
+        "ERROR: FILE_queueop - ATTEMPT TO QUEUE FILEOP ON NON-EXISTANT DEVICE.\n",
+        "ERROR: FILESYS_init - AT MOST 65536 OPEN FILES AND 65536 OPERATIONS, NOT 4 AND "
+        "1073741824.\n"};
     EXPECT_EQ(Errors(), expected);
 
     // Two slots: a third open fails; an invalid handle fails its operations.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <new>
 
 namespace wren {
 namespace {
@@ -206,16 +207,27 @@ bool FILESYS_init(int openFileSlots, int operations) {
     std::lock_guard guard(g_instanceLock);
     if (g_instance != nullptr)
         return true;
+    constexpr int kMostRecords = 65536;
+    if (openFileSlots > kMostRecords || operations > kMostRecords) {
+        PRINT_error("FILESYS_init - AT MOST %d OPEN FILES AND %d OPERATIONS, NOT %d AND %d.\n",
+                    kMostRecords, kMostRecords, openFileSlots, operations);
+        return false;
+    }
     const auto slotCount = static_cast<std::size_t>(openFileSlots > 0 ? openFileSlots : 64);
     const auto opCount = static_cast<std::size_t>(operations > 0 ? operations : 64);
-    auto* fs = new FileSystemState;
-    fs->operations.resize(opCount);
-    for (FileOperation& op : fs->operations)
-        fs->freeList.push_back(&op);
-    std::reverse(fs->freeList.begin(), fs->freeList.end());
-    for (std::size_t i = 0; i < slotCount; ++i)
-        fs->slots.push_back(std::make_unique<FileSlot>());
-    g_instance = fs;
+    try {
+        auto fs = std::make_unique<FileSystemState>();
+        fs->operations.resize(opCount);
+        for (FileOperation& op : fs->operations)
+            fs->freeList.push_back(&op);
+        std::reverse(fs->freeList.begin(), fs->freeList.end());
+        for (std::size_t i = 0; i < slotCount; ++i)
+            fs->slots.push_back(std::make_unique<FileSlot>());
+        g_instance = fs.release();
+    } catch (const std::bad_alloc&) {
+        PRINT_error("FILESYS_init - UNABLE TO RESERVE MEMORY FOR THE FILE SYSTEM.\n");
+        return false;
+    }
     return true;
 }
 

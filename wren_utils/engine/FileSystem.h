@@ -59,7 +59,8 @@ constexpr unsigned kLoadRaw = 0x40;
 
 using FileOpCallback = void (*)(FileOpHandle handle, int status, void* user);
 
-// Creates the file system (0 slots or 0 operations mean 64); does nothing when it exists.
+// Creates the file system (0 slots or 0 operations mean 64; more than 65536 of either is
+// refused); does nothing when it exists.
 bool FILESYS_init(int openFileSlots = 4, int operations = 48);
 // Closes mounted archives, stops the device threads, closes open files, frees everything.
 void FILESYS_shutdown();
