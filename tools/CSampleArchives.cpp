@@ -9,6 +9,8 @@
 #include "wren_utils/shapes/ShapeFormat.h"
 
 #include <fstream>
+#include <mutex>
+#include <optional>
 #include <set>
 
 namespace {
@@ -32,61 +34,167 @@ CSamplePictures::SKit KitColours(const CColourTable& colours, const CTeamKit& ki
     return out;
 }
 
-class CArchiveBuilder {
-public:
-    explicit CArchiveBuilder(CMessageSink& sink) : m_sink(sink) {}
-
-    // One container holding one picture. Formats rotate so every kind of shape occurs, and every
-    // third shape carries its name in a name record behind a tag of its own.
-    bool Add(const std::string& container, const std::string& shape, const wren::BgraImage& image) {
-        static constexpr uint8_t kTypes[] = {wren::kShapeTypeBgra32, wren::kShapeTypeDxt1,
-                                             wren::kShapeTypeDxt3, wren::kShapeTypeDxt5};
-        wren::ShapeWriteOptions options;
-        options.type = kTypes[m_count % 4];
-        std::string tag = shape;
-        if (m_count % 3 == 2) {
-            options.name = shape;
-            tag = "pic" + std::to_string(m_count % 10);
-        }
-        ++m_count;
-        wren::ShapeContainerWriter writer;
-        std::string error;
-        if (!writer.Add(tag, image, options, error)) {
-            m_sink.Report("Error_OpenToWrite", container + ": " + error);
-            return false;
-        }
-        const auto packed = wren::PACK_pack(writer.Build());
-        if (!packed) {
-            m_sink.Report("Error_OpenToWrite", container + ": cannot pack");
-            return false;
-        }
-        m_archive.Add(container, *packed);
-        return true;
-    }
-
-    bool Save(const std::filesystem::path& path) {
-        std::string error;
-        const auto bytes = m_archive.Build(error);
-        if (!bytes) {
-            m_sink.Report("Error_OpenToWrite", path.string() + ": " + error);
-            return false;
-        }
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes->data()),
-                  static_cast<std::streamsize>(bytes->size()));
-        out.close();
-        if (!out) {
-            m_sink.Report("Error_OpenToWrite", path.string());
-            return false;
-        }
-        return true;
-    }
-
-private:
-    CMessageSink& m_sink;
-    wren::BigArchiveWriter m_archive{wren::BigArchiveWriter::Kind::Bigf};
-    uint32_t m_count = 0;
+// One picture of the archives and what it is drawn from.
+struct SPicture {
+    enum class EKind { Kit, Crowd, Crest, Face };
+    EKind kind = EKind::Kit;
+    bool older = false;
+    std::string container;
+    std::string shape;
+    CSamplePictures::SKit colours;
+    int32_t number = 0; // team id (crowd speckles) or face number
+    std::string name;   // the team's name on its crest
 };
+
+struct SArchiveBytes {
+    std::vector<uint8_t> newer;
+    std::vector<uint8_t> older;
+};
+
+wren::BgraImage Draw(const SPicture& picture) {
+    switch (picture.kind) {
+    case SPicture::EKind::Kit:
+        return CSamplePictures::Kit(picture.colours, CSampleArchives::kKitSize);
+    case SPicture::EKind::Crowd:
+        return CSamplePictures::Crowd(picture.colours, static_cast<uint32_t>(picture.number),
+                                      CSampleArchives::kKitSize);
+    case SPicture::EKind::Crest:
+        return CSamplePictures::Crest(picture.colours, picture.name, CSampleArchives::kCrestSize);
+    case SPicture::EKind::Face:
+        break;
+    }
+    return CSamplePictures::FaceTexture(picture.number, CSampleArchives::kFaceSize);
+}
+
+std::vector<SPicture> Plan(const CGameDatabase& db) {
+    std::vector<SPicture> plan;
+    for (const auto& [id, team] : db.Teams()) {
+        const bool older = CSampleArchives::TeamOnlyInOlderArchive(id);
+        CSamplePictures::SKit crestColours;
+        for (int32_t slot = CTeamKit::kSlotCount - 1; slot >= 0; --slot) {
+            const CTeamKit* kit = team.FindKit(slot);
+            if (!kit)
+                continue;
+            SPicture picture;
+            picture.kind = slot == 7 || slot == 8 ? SPicture::EKind::Crowd : SPicture::EKind::Kit;
+            picture.older = older;
+            picture.container = CSampleArchives::KitContainer(id, slot);
+            picture.shape = CSampleArchives::KitShape(slot);
+            picture.colours = KitColours(db.Colours(), *kit);
+            picture.number = id;
+            if (slot == 0)
+                crestColours = picture.colours;
+            plan.push_back(std::move(picture));
+        }
+        SPicture crest;
+        crest.kind = SPicture::EKind::Crest;
+        crest.older = older;
+        crest.container = CSampleArchives::CrestContainer(id);
+        crest.shape = "logo";
+        crest.colours = crestColours;
+        crest.name = team.Name();
+        plan.push_back(std::move(crest));
+    }
+    std::set<int32_t> faces;
+    for (const auto& [id, player] : db.Players())
+        if (const int32_t face = player.Value(EPlayerColumn::SpecificFace); face > 0)
+            faces.insert(face);
+    for (int32_t face : faces) {
+        SPicture picture;
+        picture.kind = SPicture::EKind::Face;
+        picture.older = CSampleArchives::FaceOnlyInOlderArchive(face);
+        picture.container = CSampleArchives::FaceContainer(face);
+        picture.shape = "tp01";
+        picture.number = face;
+        plan.push_back(std::move(picture));
+    }
+    return plan;
+}
+
+// FNV-1a over everything a picture is drawn from and where it goes.
+uint64_t Fingerprint(const std::vector<SPicture>& plan) {
+    uint64_t hash = 0xCBF29CE484222325ull;
+    auto mix = [&hash](const void* data, size_t size) {
+        for (size_t i = 0; i < size; ++i) {
+            hash ^= static_cast<const uint8_t*>(data)[i];
+            hash *= 0x100000001B3ull;
+        }
+    };
+    for (const SPicture& picture : plan) {
+        const uint32_t values[] = {static_cast<uint32_t>(picture.kind),
+                                   picture.older,
+                                   picture.colours.jersey,
+                                   picture.colours.pattern,
+                                   picture.colours.trim,
+                                   picture.colours.shorts,
+                                   picture.colours.socks,
+                                   static_cast<uint32_t>(picture.colours.style),
+                                   static_cast<uint32_t>(picture.number)};
+        mix(values, sizeof values);
+        for (const std::string* text : {&picture.container, &picture.shape, &picture.name})
+            mix(text->c_str(), text->size() + 1);
+    }
+    return hash;
+}
+
+// The container of one picture: formats rotate so every kind of shape occurs, and every third
+// shape carries its name in a name record behind a tag of its own.
+std::optional<std::vector<uint8_t>> Container(const SPicture& picture, uint32_t index,
+                                              std::string& error) {
+    static constexpr uint8_t kTypes[] = {wren::kShapeTypeBgra32, wren::kShapeTypeDxt1,
+                                         wren::kShapeTypeDxt3, wren::kShapeTypeDxt5};
+    wren::ShapeWriteOptions options;
+    options.type = kTypes[index % 4];
+    std::string tag = picture.shape;
+    if (index % 3 == 2) {
+        options.name = picture.shape;
+        tag = "pic" + std::to_string(index % 10);
+    }
+    wren::ShapeContainerWriter writer;
+    if (!writer.Add(tag, Draw(picture), options, error))
+        return std::nullopt;
+    auto packed = wren::PACK_pack(writer.Build());
+    if (!packed)
+        error = "cannot pack";
+    return packed;
+}
+
+std::optional<SArchiveBytes> Render(const std::vector<SPicture>& plan, CMessageSink& sink) {
+    wren::BigArchiveWriter newer(wren::BigArchiveWriter::Kind::Bigf);
+    wren::BigArchiveWriter older(wren::BigArchiveWriter::Kind::Bigf);
+    std::string error;
+    for (uint32_t i = 0; i < plan.size(); ++i) {
+        const auto container = Container(plan[i], i, error);
+        if (!container) {
+            sink.Report("Error_OpenToWrite", plan[i].container + ": " + error);
+            return std::nullopt;
+        }
+        (plan[i].older ? older : newer).Add(plan[i].container, *container);
+    }
+    SArchiveBytes bytes;
+    for (auto [writer, out] : {std::pair{&newer, &bytes.newer}, std::pair{&older, &bytes.older}}) {
+        auto built = writer->Build(error);
+        if (!built) {
+            sink.Report("Error_OpenToWrite", "picture archive: " + error);
+            return std::nullopt;
+        }
+        *out = std::move(*built);
+    }
+    return bytes;
+}
+
+bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes,
+               CMessageSink& sink) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        sink.Report("Error_OpenToWrite", path.string());
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -110,40 +218,26 @@ std::string CSampleArchives::FaceContainer(int32_t number) {
 }
 
 bool CSampleArchives::Write(CSampleGenerator::SContext& context) {
-    const CGameDatabase& db = context.database;
-    CArchiveBuilder newer(context.sink);
-    CArchiveBuilder older(context.sink);
-    for (const auto& [id, team] : db.Teams()) {
-        CArchiveBuilder& archive = TeamOnlyInOlderArchive(id) ? older : newer;
-        CSamplePictures::SKit crestColours;
-        for (int32_t slot = CTeamKit::kSlotCount - 1; slot >= 0; --slot) {
-            const CTeamKit* kit = team.FindKit(slot);
-            if (!kit)
-                continue;
-            const CSamplePictures::SKit colours = KitColours(db.Colours(), *kit);
-            if (slot == 0)
-                crestColours = colours;
-            const wren::BgraImage picture =
-                slot == 7 || slot == 8
-                    ? CSamplePictures::Crowd(colours, static_cast<uint32_t>(id), kKitSize)
-                    : CSamplePictures::Kit(colours, kKitSize);
-            if (!archive.Add(KitContainer(id, slot), KitShape(slot), picture))
-                return false;
-        }
-        if (!archive.Add(CrestContainer(id), "logo",
-                         CSamplePictures::Crest(crestColours, team.Name(), kCrestSize)))
-            return false;
+    // Drawing and packing thousands of pictures takes a while, and tests write the same sample
+    // again and again: the last archives made are kept for the same plan.
+    static std::mutex cacheMutex;
+    static std::optional<std::pair<uint64_t, SArchiveBytes>> cache;
+    const std::vector<SPicture> plan = Plan(context.database);
+    const uint64_t fingerprint = Fingerprint(plan);
+    std::optional<SArchiveBytes> bytes;
+    {
+        const std::lock_guard lock(cacheMutex);
+        if (cache && cache->first == fingerprint)
+            bytes = cache->second;
     }
-    std::set<int32_t> faces;
-    for (const auto& [id, player] : db.Players())
-        if (const int32_t face = player.Value(EPlayerColumn::SpecificFace); face > 0)
-            faces.insert(face);
-    for (int32_t face : faces) {
-        CArchiveBuilder& archive = FaceOnlyInOlderArchive(face) ? older : newer;
-        if (!archive.Add(FaceContainer(face), "tp01",
-                         CSamplePictures::FaceTexture(face, kFaceSize)))
+    if (!bytes) {
+        bytes = Render(plan, context.sink);
+        if (!bytes)
             return false;
+        const std::lock_guard lock(cacheMutex);
+        cache.emplace(fingerprint, *bytes);
     }
     const std::filesystem::path data = context.folder / "data";
-    return newer.Save(data / "zdata_05.big") && older.Save(data / "zdata_04.big");
+    return WriteFile(data / "zdata_05.big", bytes->newer, context.sink) &&
+           WriteFile(data / "zdata_04.big", bytes->older, context.sink);
 }

@@ -135,3 +135,20 @@ TEST(SamplePictures, KitsAreTransparentAroundTheShirt) {
     EXPECT_EQ(image.pixels[centre + 1], 0x34);
     EXPECT_EQ(image.pixels[centre], 0x56);
 }
+
+TEST_F(SampleArchivesTest, AnotherGameGetsItsOwnArchives) {
+    QTemporaryDir same;
+    QTemporaryDir other;
+    CFailingSink sink;
+    ASSERT_TRUE(
+        WriteSampleInstallation(same.path().toStdString(), CSampleGenerator::kDefaultSeed, sink));
+    ASSERT_TRUE(WriteSampleInstallation(other.path().toStdString(), 7, sink));
+    auto read = [](const QTemporaryDir& dir) {
+        std::ifstream in(dir.filePath(QStringLiteral("data/zdata_05.big")).toStdString(),
+                         std::ios::binary);
+        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(read(same), ReadArchive("zdata_05.big"));
+    EXPECT_NE(read(other), ReadArchive("zdata_05.big"));
+    EXPECT_FALSE(read(other).empty());
+}
