@@ -8,10 +8,13 @@
 #include "wren_utils/shapes/ShapeContainerWriter.h"
 #include "wren_utils/shapes/ShapeFormat.h"
 
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <thread>
 
 namespace {
 
@@ -160,18 +163,33 @@ std::optional<std::vector<uint8_t>> Container(const SPicture& picture, uint32_t 
 }
 
 std::optional<SArchiveBytes> Render(const std::vector<SPicture>& plan, CMessageSink& sink) {
+    // Pictures are independent of each other: draw and pack them on every core.
+    std::vector<std::optional<std::vector<uint8_t>>> containers(plan.size());
+    std::vector<std::string> errors(plan.size());
+    std::atomic<size_t> next{0};
+    auto work = [&] {
+        for (size_t i = next++; i < plan.size(); i = next++)
+            containers[i] = Container(plan[i], static_cast<uint32_t>(i), errors[i]);
+    };
+    const unsigned helpers = std::min(std::max(std::thread::hardware_concurrency(), 1u), 8u) - 1;
+    std::vector<std::thread> threads;
+    for (unsigned i = 0; i < helpers; ++i)
+        threads.emplace_back(work);
+    work();
+    for (std::thread& thread : threads)
+        thread.join();
+
     wren::BigArchiveWriter newer(wren::BigArchiveWriter::Kind::Bigf);
     wren::BigArchiveWriter older(wren::BigArchiveWriter::Kind::Bigf);
-    std::string error;
-    for (uint32_t i = 0; i < plan.size(); ++i) {
-        const auto container = Container(plan[i], i, error);
-        if (!container) {
-            sink.Report("Error_OpenToWrite", plan[i].container + ": " + error);
+    for (size_t i = 0; i < plan.size(); ++i) {
+        if (!containers[i]) {
+            sink.Report("Error_OpenToWrite", plan[i].container + ": " + errors[i]);
             return std::nullopt;
         }
-        (plan[i].older ? older : newer).Add(plan[i].container, *container);
+        (plan[i].older ? older : newer).Add(plan[i].container, *containers[i]);
     }
     SArchiveBytes bytes;
+    std::string error;
     for (auto [writer, out] : {std::pair{&newer, &bytes.newer}, std::pair{&older, &bytes.older}}) {
         auto built = writer->Build(error);
         if (!built) {
