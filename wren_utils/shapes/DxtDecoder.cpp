@@ -37,7 +37,7 @@ constexpr uint64_t kLaneLow8 = 0x000000FF00FF00FFull;
 constexpr uint64_t kPlusFourTwoFour = 0x0000000400020004ull;
 
 // The four palette entries of a colour block; alpha 255 except the transparent entry 3.
-inline void ColourPalette(const uint8_t* block, uint32_t palette[4]) {
+inline void ColourEntries(const uint8_t* block, uint32_t palette[4]) {
     const uint32_t c0 = block[0] | (block[1] << 8);
     const uint32_t c1 = block[2] | (block[3] << 8);
     const uint64_t e0 = Lanes(c0);
@@ -76,19 +76,49 @@ template <typename F> inline void WriteBlock(uint8_t* out, size_t stride, F&& pi
 
 // Colour palette for DXT3 / DXT5: the alpha comes from the alpha block.
 inline void ColourPaletteWithoutAlpha(const uint8_t* block, uint32_t palette[4]) {
-    ColourPalette(block, palette);
+    ColourEntries(block, palette);
     Unrolled<4>([&](auto i) { palette[i] &= ~kOpaque; });
 }
 
 inline void DecodeOpaque(const uint8_t* colour, uint8_t* out, size_t stride) {
     uint32_t palette[4];
-    ColourPalette(colour, palette);
+    ColourEntries(colour, palette);
     palette[3] |= kOpaque;
     const uint32_t bits = ColourIndices(colour);
     WriteBlock(out, stride, [&](auto i) { return palette[(bits >> (2 * i)) & 3]; });
 }
 
+// The eight alpha entries of a DXT5 block, already in the alpha byte's place.
+inline void AlphaEntries(uint32_t a0, uint32_t a1, uint32_t alpha[8]) {
+    alpha[0] = a0 << 24;
+    alpha[1] = a1 << 24;
+    if (a0 > a1) {
+        Unrolled<6>([&](auto k) {
+            constexpr uint32_t i = k + 1;
+            alpha[1 + i] = (((7 - i) * a0 + i * a1 + 3) / 7) << 24;
+        });
+    } else {
+        Unrolled<4>([&](auto k) {
+            constexpr uint32_t i = k + 1;
+            alpha[1 + i] = (((5 - i) * a0 + i * a1 + 2) / 5) << 24;
+        });
+        alpha[6] = 0;
+        alpha[7] = kOpaque;
+    }
+}
+
 } // namespace
+
+void DxtDecoder::ColourPalette(const uint8_t* colours, uint32_t palette[4]) {
+    ColourEntries(colours, palette);
+}
+
+void DxtDecoder::AlphaPalette(uint8_t a0, uint8_t a1, uint8_t palette[8]) {
+    uint32_t alpha[8];
+    AlphaEntries(a0, a1, alpha);
+    for (int i = 0; i < 8; ++i)
+        palette[i] = static_cast<uint8_t>(alpha[i] >> 24);
+}
 
 size_t DxtDecoder::LevelBytes(uint8_t type, uint32_t width, uint32_t height) {
     return static_cast<size_t>(ShapeLevelBytes(type, width, height));
@@ -96,7 +126,7 @@ size_t DxtDecoder::LevelBytes(uint8_t type, uint32_t width, uint32_t height) {
 
 void DxtDecoder::DecodeDxt1Block(const uint8_t* block, uint8_t* out, size_t stride) {
     uint32_t palette[4];
-    ColourPalette(block, palette);
+    ColourEntries(block, palette);
     const uint32_t bits = ColourIndices(block);
     WriteBlock(out, stride, [&](auto i) { return palette[(bits >> (2 * i)) & 3]; });
 }
@@ -130,24 +160,8 @@ void DxtDecoder::DecodeDxt5Block(const uint8_t* block, uint8_t* out, size_t stri
     uint32_t palette[4];
     ColourPaletteWithoutAlpha(block + 8, palette);
     const uint32_t bits = ColourIndices(block + 8);
-    const uint32_t a0 = block[0];
-    const uint32_t a1 = block[1];
     uint32_t alpha[8];
-    alpha[0] = a0 << 24;
-    alpha[1] = a1 << 24;
-    if (a0 > a1) {
-        Unrolled<6>([&](auto k) {
-            constexpr uint32_t i = k + 1;
-            alpha[1 + i] = (((7 - i) * a0 + i * a1 + 3) / 7) << 24;
-        });
-    } else {
-        Unrolled<4>([&](auto k) {
-            constexpr uint32_t i = k + 1;
-            alpha[1 + i] = (((5 - i) * a0 + i * a1 + 2) / 5) << 24;
-        });
-        alpha[6] = 0;
-        alpha[7] = kOpaque;
-    }
+    AlphaEntries(block[0], block[1], alpha);
     const uint64_t indices = block[2] | (block[3] << 8) | (uint64_t{block[4]} << 16) |
                              (uint64_t{block[5]} << 24) | (uint64_t{block[6]} << 32) |
                              (uint64_t{block[7]} << 40);

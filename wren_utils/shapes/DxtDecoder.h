@@ -25,6 +25,11 @@ public:
     static void DecodeDxt3Block(const uint8_t* block, uint8_t* out, size_t stride, bool opaque);
     static void DecodeDxt5Block(const uint8_t* block, uint8_t* out, size_t stride, bool opaque);
 
+    // The palette of a colour block from its two colours (4 bytes): entries as 0xAARRGGBB.
+    static void ColourPalette(const uint8_t* colours, uint32_t palette[4]);
+    // The eight alpha values a DXT5 alpha block with these two end values can select.
+    static void AlphaPalette(uint8_t a0, uint8_t a1, uint8_t palette[8]);
+
     // True when every alpha block of a DXT3 / DXT5 level is fully opaque.
     static bool IsLevelOpaque(uint8_t type, const uint8_t* blocks, size_t blockCount);
 };

@@ -23,19 +23,15 @@ uint16_t To565(float r, float g, float b) {
 
 // The palette exactly as the decoder builds it, so indices match what will be shown.
 void DecodedPalette(uint16_t c0, uint16_t c1, Rgb palette[4], bool& transparent3) {
-    uint8_t block[8] = {static_cast<uint8_t>(c0),
-                        static_cast<uint8_t>(c0 >> 8),
-                        static_cast<uint8_t>(c1),
-                        static_cast<uint8_t>(c1 >> 8),
-                        0xE4,
-                        0,
-                        0,
-                        0};
-    uint8_t out[64];
-    DxtDecoder::DecodeDxt1Block(block, out, 16);
+    const uint8_t colours[4] = {static_cast<uint8_t>(c0), static_cast<uint8_t>(c0 >> 8),
+                                static_cast<uint8_t>(c1), static_cast<uint8_t>(c1 >> 8)};
+    uint32_t entries[4];
+    DxtDecoder::ColourPalette(colours, entries);
     for (int i = 0; i < 4; ++i)
-        palette[i] = {out[4 * i + 2], out[4 * i + 1], out[4 * i]};
-    transparent3 = out[15] == 0;
+        palette[i] = {static_cast<int>((entries[i] >> 16) & 0xFF),
+                      static_cast<int>((entries[i] >> 8) & 0xFF),
+                      static_cast<int>(entries[i] & 0xFF)};
+    transparent3 = (entries[3] >> 24) == 0;
 }
 
 int Distance(const Rgb& a, const uint8_t* pixel) {
@@ -166,15 +162,8 @@ void EncodeDxt5Alpha(const uint8_t pixels[64], uint8_t out[8]) {
         high = std::max(high, pixels[4 * i + 3]);
     }
     // a0 > a1 gives eight graded entries; with low == high every entry 0 matches anyway.
-    uint8_t block[16] = {high, low};
     uint8_t palette[8];
-    uint8_t probe[64];
-    for (int k = 0; k < 8; ++k) {
-        // Read each entry back from the decoder: index k in the first pixel.
-        block[2] = static_cast<uint8_t>(k);
-        DxtDecoder::DecodeDxt5Block(block, probe, 16, false);
-        palette[k] = probe[3];
-    }
+    DxtDecoder::AlphaPalette(high, low, palette);
     uint64_t bits = 0;
     for (int i = 0; i < 16; ++i) {
         const int a = pixels[4 * i + 3];
