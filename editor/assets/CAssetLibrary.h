@@ -26,7 +26,7 @@ public:
     CAssetLibrary& operator=(const CAssetLibrary&) = delete;
 
     // "Wren_Utils" in the folder of the running program (the platform's prefix and suffix are
-    // added by the loader).
+    // added by the loader). Needs the application object, which knows that folder.
     static QString DefaultLibraryPath();
 
     // Frees a module already held, loads the named library and looks up its exports. True only
