@@ -139,6 +139,24 @@ TEST(DxtAlpha, Dxt5EightAndSixEntryPalettes) {
         EXPECT_EQ(PixelAt(out, 16, i % 4, i / 4).a, six[idx[i]]) << "pixel " << i;
 }
 
+TEST(DxtAlpha, Dxt5PaletteMatchesTheFormulasForEveryPairOfEnds) {
+    for (int a0 = 0; a0 < 256; ++a0)
+        for (int a1 = 0; a1 < 256; ++a1) {
+            int expected[8] = {a0, a1, 0, 0, 0, 0, 0, 255};
+            if (a0 > a1) {
+                for (int i = 1; i <= 6; ++i)
+                    expected[1 + i] = ((7 - i) * a0 + i * a1 + 3) / 7;
+            } else {
+                for (int i = 1; i <= 4; ++i)
+                    expected[1 + i] = ((5 - i) * a0 + i * a1 + 2) / 5;
+            }
+            uint8_t palette[8];
+            DxtDecoder::AlphaPalette(static_cast<uint8_t>(a0), static_cast<uint8_t>(a1), palette);
+            for (int k = 0; k < 8; ++k)
+                ASSERT_EQ(palette[k], expected[k]) << "a0 " << a0 << " a1 " << a1 << " entry " << k;
+        }
+}
+
 TEST(DxtOpaqueShortcut, AllOpaqueDxt5LevelKeepsAlpha255WhateverItsIndices) {
     // Two blocks, both a0 = a1 = 255 with every index 6, which alone would decode to alpha 0.
     std::vector<uint8_t> blocks(32, 0);

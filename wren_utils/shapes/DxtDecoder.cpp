@@ -88,19 +88,24 @@ inline void DecodeOpaque(const uint8_t* colour, uint8_t* out, size_t stride) {
     WriteBlock(out, stride, [&](auto i) { return palette[(bits >> (2 * i)) & 3]; });
 }
 
-// The eight alpha entries of a DXT5 block, already in the alpha byte's place.
+// The eight alpha entries of a DXT5 block, already in the alpha byte's place. The weighted sums
+// step by a1 - a0 from one entry to the next; x / 7 and x / 5 are exact as multiplications for
+// every sum that can occur (below 2^11).
 inline void AlphaEntries(uint32_t a0, uint32_t a1, uint32_t alpha[8]) {
     alpha[0] = a0 << 24;
     alpha[1] = a1 << 24;
+    const auto step = static_cast<int32_t>(a1) - static_cast<int32_t>(a0);
     if (a0 > a1) {
+        auto sum = static_cast<int32_t>(6 * a0 + a1 + 3);
         Unrolled<6>([&](auto k) {
-            constexpr uint32_t i = k + 1;
-            alpha[1 + i] = (((7 - i) * a0 + i * a1 + 3) / 7) << 24;
+            alpha[2 + k] = ((static_cast<uint32_t>(sum) * 9363u) >> 16) << 24;
+            sum += step;
         });
     } else {
+        auto sum = static_cast<int32_t>(4 * a0 + a1 + 2);
         Unrolled<4>([&](auto k) {
-            constexpr uint32_t i = k + 1;
-            alpha[1 + i] = (((5 - i) * a0 + i * a1 + 2) / 5) << 24;
+            alpha[2 + k] = ((static_cast<uint32_t>(sum) * 13108u) >> 16) << 24;
+            sum += step;
         });
         alpha[6] = 0;
         alpha[7] = kOpaque;
