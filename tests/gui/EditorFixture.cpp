@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -17,6 +18,36 @@ public:
         qWarning("%s: %s", key.c_str(), detail.c_str());
     }
 };
+
+// Copies a folder tree; false when anything could not be copied.
+bool CopyTree(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to)) {
+        return false;
+    }
+    const QDir source(from);
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QString target = QDir(to).filePath(entry.fileName());
+        if (entry.isDir() ? !CopyTree(entry.filePath(), target)
+                          : !QFile::copy(entry.filePath(), target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The sample is generated once per run and copied for each test, which keeps the tests quick
+// under the sanitizers.
+QString PristineSample() {
+    static QTemporaryDir dir;
+    static bool written = false;
+    if (!written && dir.isValid()) {
+        RecordingSink sink;
+        written = WriteSampleInstallation(dir.filePath(QStringLiteral("game")).toStdString(),
+                                          CSampleGenerator::kDefaultSeed, sink);
+    }
+    return written ? dir.filePath(QStringLiteral("game")) : QString();
+}
 
 } // namespace
 
@@ -30,9 +61,8 @@ EditorFixture::EditorFixture() {
                        m_dir.filePath(QStringLiteral("settings")));
     // No Wine installation of the machine may stand in for the sample.
     qputenv("WINEPREFIX", m_dir.filePath(QStringLiteral("wine")).toUtf8());
-    RecordingSink sink;
-    if (!WriteSampleInstallation(GameFolder().toStdString(), CSampleGenerator::kDefaultSeed,
-                                 sink)) {
+    const QString sample = PristineSample();
+    if (sample.isEmpty() || !CopyTree(sample, GameFolder())) {
         return;
     }
     QDir().mkpath(EditorFolder());

@@ -5,6 +5,7 @@
 #include "editor/app/CWorkspaceBar.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CSplashWindow.h"
 #include "editor/windows/CPlayerFrame.h"
 #include "editor/windows/CTeamFrame.h"
 
@@ -70,6 +71,7 @@ private slots:
     void findDialogRefusesEmptyQueries();
     void missingGameOffersTheFolderChoice();
     void leagueAndTeamWindowsShowInTheMainWindow();
+    void aboutShowsTheVersionAndClosesOnAKey();
 };
 
 void MainFrameTest::leaguesListShowsNamesAndCounts() {
@@ -172,6 +174,7 @@ void MainFrameTest::languageChoiceIsStoredAndAsksForRestart() {
     QCOMPARE(fixture.prompts.first(),
              QStringLiteral("inform: The new language is used when Kestrel is started again."));
     QVERIFY(german->isChecked());
+    QCOMPARE(frame->LanguageMenu()->actions().size(), 5);
     // Nothing changes in this run; the setting is written at shut-down.
     QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
     QCOMPARE(EditorSettings().value(QStringLiteral("Editor Language")).toString(), QString());
@@ -188,6 +191,15 @@ void MainFrameTest::languageChoiceIsStoredAndAsksForRestart() {
     QCOMPARE(fixture.prompts.size(), 1);
     QVERIFY(fixture.prompts.first().contains(QStringLiteral("Klingon.qtx")));
     QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+
+    // No more than twenty languages are offered.
+    for (int n = 0; n < 20; ++n) {
+        QFile::copy(QDir(fixture.EditorFolder()).filePath(QStringLiteral("English_UK.qtx")),
+                    QDir(fixture.EditorFolder()).filePath(QStringLiteral("Extra%1.QTX").arg(n)));
+    }
+    frame = fixture.Start()->MainFrame();
+    QCOMPARE(frame->Languages().size(), CMainFrame::kMaxLanguages);
+    QCOMPARE(frame->LanguageMenu()->actions().size(), CMainFrame::kMaxLanguages);
 }
 
 void MainFrameTest::openingTheSameRecordTwiceActivatesOneWindow() {
@@ -455,6 +467,24 @@ void MainFrameTest::leagueAndTeamWindowsShowInTheMainWindow() {
     if (!path.isEmpty()) {
         QVERIFY(picture.save(path));
     }
+}
+
+void MainFrameTest::aboutShowsTheVersionAndClosesOnAKey() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CKestrelApp* app = fixture.Start();
+    QVERIFY(!app->Splash().isVisible());
+    app->MainFrame()->ActionForKey(QStringLiteral("Menu_HelpAbout"))->trigger();
+    CSplashWindow& splash = app->Splash();
+    QVERIFY(splash.isVisible());
+    QVERIFY(splash.Text().contains(QStringLiteral("Version ") + CKestrelApp::VersionText()));
+    QCOMPARE(CKestrelApp::VersionText().count(u'.'), 3);
+    const QString path = qEnvironmentVariable("KESTREL_ABOUT_SCREENSHOT");
+    if (!path.isEmpty()) {
+        QVERIFY(splash.grab().save(path));
+    }
+    QTest::keyClick(&splash, Qt::Key_Space);
+    QTRY_VERIFY(!splash.isVisible());
 }
 
 QTEST_MAIN(MainFrameTest)
