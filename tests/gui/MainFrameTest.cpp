@@ -72,6 +72,7 @@ private slots:
     void missingGameOffersTheFolderChoice();
     void leagueAndTeamWindowsShowInTheMainWindow();
     void aboutShowsTheVersionAndClosesOnAKey();
+    void unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy();
 };
 
 void MainFrameTest::leaguesListShowsNamesAndCounts() {
@@ -111,6 +112,9 @@ void MainFrameTest::leaguesListShowsNamesAndCounts() {
               [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
     QCOMPARE(names.first(), sorted.first());
     QVERIFY(fixture.prompts.isEmpty());
+    // The splash window went through the loading steps to the end.
+    QCOMPARE(app->Splash().Text(), QStringLiteral("Ready"));
+    QCOMPARE(app->Splash().Progress(), 100);
     // The asset library beside the program is bound, so no notice is shown.
     QVERIFY(app->Pictures());
     QCOMPARE(frame->statusBar()->findChild<QLabel*>()->text(), QStringLiteral("Ready"));
@@ -485,6 +489,32 @@ void MainFrameTest::aboutShowsTheVersionAndClosesOnAKey() {
     }
     QTest::keyClick(&splash, Qt::Key_Space);
     QTRY_VERIFY(!splash.isVisible());
+}
+
+void MainFrameTest::unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    QFile database(fixture.DatabasePath());
+    QVERIFY(database.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    database.write("not a database at all");
+    database.close();
+    CKestrelApp* app = fixture.Start();
+    QVERIFY(app);
+    CMainFrame* frame = app->MainFrame();
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("warn: ")));
+    QVERIFY2(fixture.prompts.first().contains(QStringLiteral("corvid.db")),
+             qPrintable(fixture.prompts.first()));
+    QVERIFY(!frame->Database());
+    QCOMPARE(frame->WorkspaceBar()->LeaguesList()->topLevelItemCount(), 0);
+    QVERIFY(!frame->OpenTeam(1));
+    QCOMPARE(frame->AddPlayer(), 0);
+    // Saving has nothing to write and says so instead of touching the file.
+    fixture.prompts.clear();
+    QVERIFY(!frame->SaveDatabase());
+    QCOMPARE(fixture.prompts.size(), 1);
+    QCOMPARE(ReadFile(fixture.DatabasePath()), QByteArray("not a database at all"));
+    QVERIFY(frame->close());
 }
 
 QTEST_MAIN(MainFrameTest)
