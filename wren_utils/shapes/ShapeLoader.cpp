@@ -67,17 +67,19 @@ std::optional<BgraImage> ShapeLoader::FromStreamedEntry(const std::string& archi
     if (!packed)
         return std::nullopt;
     std::optional<BgraImage> image;
+    std::optional<std::vector<uint8_t>> unpacked;
     if (!PACK_isDecodable(*packed)) {
         PRINT_channel(kPrintChannelDebug, "%s is not a packed stream.\n", container.c_str());
-    } else if (const auto unpacked = PACK_unpackToVector(*packed)) {
+    } else if ((unpacked = PACK_unpackToVector(*packed))) {
         PRINT_channel(kPrintChannelDebug, "unpacked size = %d - packed size = %d\n",
                       static_cast<int>(unpacked->size()), static_cast<int>(packed->size()));
         image = ShapeFromContainer(*unpacked, shape);
-        PRINT_channel(kPrintChannelDebug, "free pFile\n");
     } else {
         PRINT_channel(kPrintChannelDebug, "%s does not unpack.\n", container.c_str());
     }
     PRINT_channel(kPrintChannelDebug, "free pBIGfile\n");
+    if (unpacked)
+        PRINT_channel(kPrintChannelDebug, "free pFile\n");
     return image;
 }
 
