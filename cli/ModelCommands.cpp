@@ -161,6 +161,9 @@ int RunSet(const CliContext& context) {
     CGameDatabase& db = game.Database();
     const std::string& name = context.args[3];
     const std::string& value = context.args[4];
+    if (CModelCsv::IsInGameName(name) && game.TextsPath().empty())
+        return CliFail(name + " is kept in the in-game text database, and there is none to "
+                              "save it in (give --texts FILE or --game DIR)");
     if (kind == "player")
         error = SetField(PlayerFields(db.Catalogue()), db.FindPlayer(id), kind, id, name, value);
     else if (kind == "team")
@@ -369,7 +372,8 @@ int RunImport(const CliContext& context) {
     std::string error;
     if (!game.Open(context, error))
         return CliFail(error);
-    error = CModelCsv::Import(game.Database(), context.args[1], text.str());
+    error =
+        CModelCsv::Import(game.Database(), context.args[1], text.str(), !game.TextsPath().empty());
     if (!error.empty())
         return CliFail(context.args[2] + ": " + error + "; nothing was imported");
     return SaveAndReturn(game);

@@ -5,11 +5,16 @@
 #include "editor/model/CGameDatabase.h"
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <map>
 #include <set>
 
 namespace {
+
+constexpr std::array<std::string_view, 6> kInGameNames = {
+    "team_name",   "short_team_name",   "medium_team_name",
+    "league_name", "short_league_name", "medium_league_name"};
 
 template <typename R>
 void AppendRow(std::string& out, const std::vector<SField<R>>& fields, const R& record) {
@@ -38,6 +43,7 @@ std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
                        const std::vector<SField<R>>& fields,
                        const std::vector<std::string>& keyNames,
                        const std::function<std::string(const std::vector<int32_t>&, R*&)>& stage,
+                       const std::set<std::string>& refused,
                        const std::vector<std::string>& requiredNames = {}) {
     if (rows.empty())
         return "the file is empty: it needs a header row";
@@ -50,6 +56,9 @@ std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
             return "row 1: unknown field '" + name + "'";
         if (!seen.insert(name).second)
             return "row 1: field '" + name + "' appears twice";
+        if (refused.count(name))
+            return "row 1: field '" + name +
+                   "' is kept in the in-game text database, and there is none to save it in";
         columns.push_back(field);
     }
     std::vector<size_t> keyColumns;
@@ -90,7 +99,8 @@ std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
     return {};
 }
 
-std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+                          const std::set<std::string>& refused) {
     std::map<int32_t, CPlayer> staged;
     auto stage = [&](const std::vector<int32_t>& keys, CPlayer*& record) -> std::string {
         auto it = staged.find(keys[0]);
@@ -103,7 +113,8 @@ std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::
         record = &it->second;
         return {};
     };
-    std::string error = ImportRows<CPlayer>(rows, PlayerFields(db.Catalogue()), {"id"}, stage);
+    std::string error =
+        ImportRows<CPlayer>(rows, PlayerFields(db.Catalogue()), {"id"}, stage, refused);
     if (!error.empty())
         return error;
     for (auto& [id, player] : staged)
@@ -111,7 +122,8 @@ std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::
     return {};
 }
 
-std::string ImportTeams(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+std::string ImportTeams(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+                        const std::set<std::string>& refused) {
     std::map<int32_t, CTeam> staged;
     auto stage = [&](const std::vector<int32_t>& keys, CTeam*& record) -> std::string {
         auto it = staged.find(keys[0]);
@@ -124,7 +136,7 @@ std::string ImportTeams(CGameDatabase& db, const std::vector<std::vector<std::st
         record = &it->second;
         return {};
     };
-    std::string error = ImportRows<CTeam>(rows, TeamFields(db.Catalogue()), {"id"}, stage);
+    std::string error = ImportRows<CTeam>(rows, TeamFields(db.Catalogue()), {"id"}, stage, refused);
     if (!error.empty())
         return error;
     for (auto& [id, team] : staged)
@@ -132,7 +144,8 @@ std::string ImportTeams(CGameDatabase& db, const std::vector<std::vector<std::st
     return {};
 }
 
-std::string ImportLeagues(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+std::string ImportLeagues(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+                          const std::set<std::string>& refused) {
     std::map<int32_t, CLeague> staged;
     auto stage = [&](const std::vector<int32_t>& keys, CLeague*& record) -> std::string {
         auto it = staged.find(keys[0]);
@@ -145,7 +158,8 @@ std::string ImportLeagues(CGameDatabase& db, const std::vector<std::vector<std::
         record = &it->second;
         return {};
     };
-    std::string error = ImportRows<CLeague>(rows, LeagueFields(db.Catalogue()), {"id"}, stage);
+    std::string error =
+        ImportRows<CLeague>(rows, LeagueFields(db.Catalogue()), {"id"}, stage, refused);
     if (!error.empty())
         return error;
     for (auto& [id, league] : staged)
@@ -153,7 +167,8 @@ std::string ImportLeagues(CGameDatabase& db, const std::vector<std::vector<std::
     return {};
 }
 
-std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+                        const std::set<std::string>& refused) {
     // Links in the order the file names them, so new ones join their squads in that order.
     std::vector<std::pair<std::pair<int32_t, int32_t>, CTeamPlayerLink>> staged;
     std::map<std::pair<int32_t, int32_t>, size_t> index;
@@ -175,7 +190,7 @@ std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::st
     };
     std::string error =
         ImportRows<CTeamPlayerLink>(rows, LinkFields(db.Catalogue()), {"team_id", "player_id"},
-                                    stage, {"jersey_number", "formation_position"});
+                                    stage, refused, {"jersey_number", "formation_position"});
     if (!error.empty())
         return error;
     for (const auto& [key, link] : staged) {
@@ -185,7 +200,8 @@ std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::st
     return {};
 }
 
-std::string ImportKits(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows) {
+std::string ImportKits(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+                       const std::set<std::string>& refused) {
     std::map<std::pair<int32_t, int32_t>, CTeamKit> staged;
     auto stage = [&](const std::vector<int32_t>& keys, CTeamKit*& record) -> std::string {
         const std::pair<int32_t, int32_t> key(keys[0], keys[1]);
@@ -206,8 +222,8 @@ std::string ImportKits(CGameDatabase& db, const std::vector<std::vector<std::str
         record = &it->second;
         return {};
     };
-    std::string error =
-        ImportRows<CTeamKit>(rows, KitFields(db.Catalogue()), {"team_id", "kit_type"}, stage);
+    std::string error = ImportRows<CTeamKit>(rows, KitFields(db.Catalogue()),
+                                             {"team_id", "kit_type"}, stage, refused);
     if (!error.empty())
         return error;
     for (const auto& [key, kit] : staged)
@@ -257,21 +273,30 @@ std::string CModelCsv::Export(const CGameDatabase& db, std::string_view kind) {
     return out;
 }
 
-std::string CModelCsv::Import(CGameDatabase& db, std::string_view kind, std::string_view csv) {
+bool CModelCsv::IsInGameName(std::string_view field) {
+    return std::find(kInGameNames.begin(), kInGameNames.end(), field) != kInGameNames.end();
+}
+
+std::string CModelCsv::Import(CGameDatabase& db, std::string_view kind, std::string_view csv,
+                              bool namesStorable) {
+    std::set<std::string> refused;
+    if (!namesStorable)
+        for (std::string_view name : kInGameNames)
+            refused.emplace(name);
     std::vector<std::vector<std::string>> rows;
     std::string error;
     if (!Parse(csv, rows, error))
         return error;
     if (kind == "players")
-        error = ImportPlayers(db, rows);
+        error = ImportPlayers(db, rows, refused);
     else if (kind == "teams")
-        error = ImportTeams(db, rows);
+        error = ImportTeams(db, rows, refused);
     else if (kind == "leagues")
-        error = ImportLeagues(db, rows);
+        error = ImportLeagues(db, rows, refused);
     else if (kind == "links")
-        error = ImportLinks(db, rows);
+        error = ImportLinks(db, rows, refused);
     else if (kind == "kits")
-        error = ImportKits(db, rows);
+        error = ImportKits(db, rows, refused);
     else
         error = "unknown kind '" + std::string(kind) + "'";
     if (error.empty())

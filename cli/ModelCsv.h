@@ -13,7 +13,12 @@ public:
     static bool IsKind(std::string_view kind);
     static std::string Export(const CGameDatabase& database, std::string_view kind);
     // Empty on success; otherwise the first problem, naming row and field.
-    static std::string Import(CGameDatabase& database, std::string_view kind, std::string_view csv);
+    // Without an in-game text database (namesStorable false) the in-game name fields are
+    // refused, as they could not be saved.
+    static std::string Import(CGameDatabase& database, std::string_view kind, std::string_view csv,
+                              bool namesStorable = true);
+    // A team or league name kept in the in-game text database.
+    static bool IsInGameName(std::string_view field);
 
     static std::string Line(const std::vector<std::string>& cells);
     // Rows of cells (quotes, doubled quotes, CRLF and a leading byte-order mark understood).

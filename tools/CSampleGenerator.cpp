@@ -46,7 +46,7 @@ void CSampleGenerator::AddStep(std::string name, Step step) {
     m_steps.emplace_back(std::move(name), std::move(step));
 }
 
-const std::vector<std::string> CSampleGenerator::StepNames() const {
+std::vector<std::string> CSampleGenerator::StepNames() const {
     std::vector<std::string> names;
     for (const auto& [name, step] : m_steps)
         names.push_back(name);

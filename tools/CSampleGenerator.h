@@ -28,7 +28,7 @@ public:
     CSampleGenerator();
 
     void AddStep(std::string name, Step step);
-    const std::vector<std::string> StepNames() const;
+    std::vector<std::string> StepNames() const;
 
     bool Write(const std::filesystem::path& folder, uint64_t seed, CMessageSink& sink) const;
 

@@ -13,11 +13,13 @@ namespace {
 
 constexpr size_t kMaxNameBytes = 255;
 
-// Packs the first values, as many as the table has columns.
+// Packs the first values, as many as the table has columns (a table without columns has no
+// packed area at all).
 void PackColumns(CDbSectionWriter& out, std::span<const int32_t> values) {
     const auto count = std::min<size_t>(
         values.size(), static_cast<size_t>(std::max(0, out.Table().ColumnCount())));
-    out.Pack(values.first(count));
+    if (count > 0)
+        out.Pack(values.first(count));
 }
 
 void WriteColours(const CGameDatabase& db, CDbSectionWriter& out) {

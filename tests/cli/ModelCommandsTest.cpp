@@ -266,6 +266,13 @@ TEST_F(ModelCommandsTest, GameOptionsAndLetterCase) {
     EXPECT_EQ(Run({"--db", db, "--texts", texts, "team", "1"}).out, mixed.out);
     // Without texts the names are empty, the records the same.
     EXPECT_TRUE(Contains(Run({"team", "1", "--db", db}).out, "\"team_name\":\"\""));
+    // Names cannot be changed without a text database to keep them in.
+    const SResult noTexts = Run({"set", "team", "1", "team_name", "X", "--db", db});
+    EXPECT_EQ(noTexts.status, 1);
+    EXPECT_TRUE(Contains(noTexts.err, "in-game text database")) << noTexts.err;
+    WriteAll(game / "names.csv", "id,team_name\n1,X\n");
+    EXPECT_EQ(Run({"import", "teams", (game / "names.csv").string(), "--db", db}).status, 1);
+    EXPECT_EQ(Run({"set", "team", "1", "prestige", "3", "--db", db}).status, 0);
     EXPECT_EQ(Run({"summary"}).status, 1);
     EXPECT_EQ(Run({"summary", "--game", (game / "nowhere").string()}).status, 1);
     EXPECT_EQ(Run({"summary", "--game", game.string(), "--db", db}).status, 1);

@@ -251,3 +251,19 @@ TEST_F(CGameDatabaseLoadTest, AFailedLoadKeepsWhatWasLoaded) {
     EXPECT_NE(db.FindPlayer(1), nullptr);
     EXPECT_EQ(sink.messages.back().rfind("Error_OpenToRead", 0), 0u);
 }
+
+TEST_F(CGameDatabaseLoadTest, TablesWithoutColumnsKeepTheirRecordsWhole) {
+    CSampleSchema::STable stadiums = GameTable("stadiums");
+    stadiums.columns.clear();
+    ASSERT_TRUE(Load(FullGame({{stadiums, [](CDbSectionWriter& out) {
+                                    out.BeginRecord();
+                                    out.Int(3);
+                                    out.String("Ground");
+                                }}})));
+    EXPECT_EQ(db.FindStadium(3)->columns, (std::array<int32_t, 4>{-1, -1, -1, -1}));
+    ASSERT_TRUE(db.SaveGameDatabase((folder / "out.db").string(), "", sink))
+        << (sink.messages.empty() ? "" : sink.messages.back());
+    CGameDatabase again;
+    ASSERT_TRUE(again.LoadGameDatabase((folder / "out.db").string(), "", sink));
+    EXPECT_EQ(*again.FindStadium(3), *db.FindStadium(3));
+}
