@@ -56,9 +56,6 @@ std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
             return "row 1: unknown field '" + name + "'";
         if (!seen.insert(name).second)
             return "row 1: field '" + name + "' appears twice";
-        if (refused.count(name))
-            return "row 1: field '" + name +
-                   "' is kept in the in-game text database, and there is none to save it in";
         columns.push_back(field);
     }
     std::vector<size_t> keyColumns;
@@ -92,6 +89,10 @@ std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
         for (size_t c = 0; c < columns.size(); ++c) {
             if (!columns[c]->set)
                 continue;
+            // A name that could not be saved may only come back as it was (an exported file).
+            if (refused.count(columns[c]->name) && columns[c]->get(*record) != row[c])
+                return RowText(r) + ", field " + columns[c]->name +
+                       ": kept in the in-game text database, and there is none to save it in";
             if (std::string error = columns[c]->set(*record, row[c]); !error.empty())
                 return RowText(r) + ", field " + columns[c]->name + ": " + error;
         }

@@ -13,8 +13,8 @@ public:
     static bool IsKind(std::string_view kind);
     static std::string Export(const CGameDatabase& database, std::string_view kind);
     // Empty on success; otherwise the first problem, naming row and field.
-    // Without an in-game text database (namesStorable false) the in-game name fields are
-    // refused, as they could not be saved.
+    // Without an in-game text database (namesStorable false) a change of an in-game name is
+    // refused, as it could not be saved.
     static std::string Import(CGameDatabase& database, std::string_view kind, std::string_view csv,
                               bool namesStorable = true);
     // A team or league name kept in the in-game text database.

@@ -272,6 +272,9 @@ TEST_F(ModelCommandsTest, GameOptionsAndLetterCase) {
     EXPECT_TRUE(Contains(noTexts.err, "in-game text database")) << noTexts.err;
     WriteAll(game / "names.csv", "id,team_name\n1,X\n");
     EXPECT_EQ(Run({"import", "teams", (game / "names.csv").string(), "--db", db}).status, 1);
+    // An export made without names comes back in unchanged.
+    ASSERT_EQ(Run({"export", "teams", (game / "teams.csv").string(), "--db", db}).status, 0);
+    EXPECT_EQ(Run({"import", "teams", (game / "teams.csv").string(), "--db", db}).status, 0);
     EXPECT_EQ(Run({"set", "team", "1", "prestige", "3", "--db", db}).status, 0);
     EXPECT_EQ(Run({"summary"}).status, 1);
     EXPECT_EQ(Run({"summary", "--game", (game / "nowhere").string()}).status, 1);
