@@ -11,19 +11,22 @@ namespace wren {
 PackMatchFinder::PackMatchFinder(std::span<const std::uint8_t> data, int chainDepth, int niceLength)
     : data_(data), chainDepth_(std::max(1, chainDepth)),
       niceLength_(static_cast<std::size_t>(std::max(3, niceLength))),
-      head_(std::size_t{1} << kHashBits, kNone), previous_(kWindow, kNone),
-      shortHead_(std::size_t{1} << kShortHashBits, kNone) {}
+      hashBits_(std::clamp(static_cast<int>(std::bit_width(data.size())), 8, kMaxHashBits)),
+      shortHashBits_(std::min(hashBits_, kMaxShortHashBits)),
+      head_(std::size_t{1} << hashBits_, kNone),
+      previous_(std::clamp(data.size(), std::size_t{1}, kWindow), kNone),
+      shortHead_(std::size_t{1} << shortHashBits_, kNone) {}
 
 std::uint32_t PackMatchFinder::Hash4(std::size_t position) const {
     std::uint32_t prefix;
     std::memcpy(&prefix, data_.data() + position, 4);
-    return (prefix * 2654435761u) >> (32 - kHashBits);
+    return (prefix * 2654435761u) >> (32 - hashBits_);
 }
 
 std::uint32_t PackMatchFinder::Hash3(std::size_t position) const {
     const std::uint32_t prefix = (std::uint32_t{data_[position]} << 16) |
                                  (std::uint32_t{data_[position + 1]} << 8) | data_[position + 2];
-    return (prefix * 2654435761u) >> (32 - kShortHashBits);
+    return (prefix * 2654435761u) >> (32 - shortHashBits_);
 }
 
 std::size_t PackMatchFinder::CommonLength(std::size_t a, std::size_t b, std::size_t limit) const {

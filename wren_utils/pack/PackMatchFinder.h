@@ -25,8 +25,8 @@ public:
     void Insert(std::size_t position);
 
 private:
-    static constexpr int kHashBits = 17;
-    static constexpr int kShortHashBits = 14;
+    static constexpr int kMaxHashBits = 17;
+    static constexpr int kMaxShortHashBits = 14;
     static constexpr std::size_t kWindow = 131072;
     // Positions, kNone for none; 32 bits keep the tables small enough for the cache.
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
@@ -39,6 +39,9 @@ private:
     std::span<const std::uint8_t> data_;
     int chainDepth_;
     std::size_t niceLength_;
+    // Tables shrink with small inputs: many small containers are packed one after another.
+    int hashBits_;
+    int shortHashBits_;
     std::vector<std::uint32_t> head_;
     std::vector<std::uint32_t> previous_;
     std::vector<std::uint32_t> shortHead_;
