@@ -18,6 +18,7 @@
 #include <QSettings>
 
 #include <array>
+#include <filesystem>
 
 namespace {
 
@@ -114,19 +115,20 @@ bool CKestrelApp::ParseArguments(const QStringList& arguments) {
 }
 
 void CKestrelApp::LoadLocalisation() {
-    CWaitCursor wait;
-    const QString path = m_editorFolder + m_editorLanguage + QStringLiteral(".qtx");
+    const auto file = [this](const QString& language) {
+        return std::filesystem::path(
+            (m_editorFolder + language + QStringLiteral(".qtx")).toStdU16String());
+    };
     std::string error;
-    if (m_localisation.Load(QDir::toNativeSeparators(path).toStdString(),
-                            m_editorLanguage.toStdString(), &error)) {
-        return;
-    }
-    // English is shipped with the program: better its texts than bare keys.
-    if (m_editorLanguage != kDefaultLanguage) {
-        m_localisation.Load(
-            QDir::toNativeSeparators(m_editorFolder + kDefaultLanguage + QStringLiteral(".qtx"))
-                .toStdString(),
-            kDefaultLanguage.toStdString());
+    {
+        CWaitCursor wait;
+        if (m_localisation.Load(file(m_editorLanguage), m_editorLanguage.toStdString(), &error)) {
+            return;
+        }
+        // English is shipped with the program: better its texts than bare keys.
+        if (m_editorLanguage != kDefaultLanguage) {
+            m_localisation.Load(file(kDefaultLanguage), kDefaultLanguage.toStdString());
+        }
     }
     CUserPrompts::Warn(nullptr, Text("Message_LocalisationTxtMissing") + QStringLiteral("\n\n") +
                                     QString::fromStdString(error));

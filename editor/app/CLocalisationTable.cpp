@@ -83,10 +83,12 @@ bool FieldAt(std::string_view line, std::size_t index, std::string_view* field) 
 
 } // namespace
 
-bool CLocalisationTable::Load(const std::string& path, const std::string& language,
+bool CLocalisationTable::Load(const std::filesystem::path& filePath, const std::string& language,
                               std::string* error) {
     m_texts.clear();
-    std::ifstream in(path, std::ios::binary);
+    const std::u8string utf8 = filePath.u8string();
+    const std::string path(utf8.begin(), utf8.end());
+    std::ifstream in(filePath, std::ios::binary);
     if (!in) {
         if (error) {
             *error = path + ": cannot be opened for reading";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -12,9 +13,10 @@ public:
     // Files larger than this are refused rather than read into memory.
     static constexpr std::size_t kMaxFileBytes = 32u * 1024u * 1024u;
 
-    // Replaces the table with the texts of `language` in the file at `path` (UTF-8 path).
+    // Replaces the table with the texts of `language` in the file at `path`.
     // False, with `error` saying why, when the file cannot be read; the table is then empty.
-    bool Load(const std::string& path, const std::string& language, std::string* error = nullptr);
+    bool Load(const std::filesystem::path& path, const std::string& language,
+              std::string* error = nullptr);
 
     // Same as Load on the bytes of a file already in memory.
     void LoadFromBytes(std::string_view bytes, const std::string& language);
