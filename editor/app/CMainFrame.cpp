@@ -234,6 +234,7 @@ bool CMainFrame::OpenChild(const QString& title, const std::function<CChildFrame
         return true;
     }
     CChildFrame* frame = make();
+    connect(frame, &CChildFrame::HistoryChanged, this, [this] { UpdateMenusForChild(); });
     QMdiSubWindow* window = m_mdi->addSubWindow(frame);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(title);

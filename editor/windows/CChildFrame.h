@@ -30,6 +30,10 @@ public:
     virtual void Undo() {}
     virtual void Redo() {}
 
+signals:
+    // Emitted by a kind whenever CanUndo or CanRedo may have changed, so the menu follows.
+    void HistoryChanged();
+
 protected:
     CFrameHost& Host() { return m_host; }
     // What the window shows until the kind draws its own views: a title line and details.

@@ -139,6 +139,7 @@ void MainFrameTest::menusAreLocalisedAndSwitchWithTheChild() {
     QCOMPARE(frame->MenuKind(), QStringLiteral("record"));
     QVERIFY(frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
     QVERIFY(frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->isVisible());
+    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
     QVERIFY(frame->OpenIngameText(fixture.TextDbPath()));
     QCOMPARE(frame->MenuKind(), QStringLiteral("noplayer"));
     QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->isVisible());
