@@ -19,11 +19,8 @@ if [ ! -f "$stamp" ] || [ build/bin/kestrel-cli -nt "$stamp" ]; then
     sample_pid=$!
 fi
 
-targets=(kestrel)
-if cmake --build build --target help | grep -q '^Wren_Utils:'; then
-    targets+=(Wren_Utils)
-fi
-cmake --build build -j "$jobs" --target "${targets[@]}"
+# The editor's target brings the asset library and the localisation files along.
+cmake --build build -j "$jobs" --target kestrel
 
 if [ -n "$sample_pid" ]; then
     wait "$sample_pid"
