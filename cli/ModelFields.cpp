@@ -136,10 +136,7 @@ std::vector<SField<CPlayer>> PlayerFields(const CDbCatalogue& catalogue) {
         fields.push_back(ColumnField<CPlayer>(
             catalogue, "players", c, columns[c].kind, columns[c].name,
             [c](const CPlayer& p) { return p.ColumnValue(c); },
-            [c](CPlayer& p, int32_t v) {
-                p.SetColumnValue(c, v);
-                p.ComputeOverall();
-            }));
+            [c](CPlayer& p, int32_t v) { p.SetColumnValue(c, v); }));
     return fields;
 }
 

@@ -35,7 +35,7 @@ std::string PlayerJson(const CGameDatabase& db, int32_t id) {
     const CPlayer* found = db.FindPlayer(id);
     if (!found)
         return {};
-    CPlayer player = *found;
+    const CPlayer& player = *found;
     CJsonWriter json;
     json.BeginObject();
     WriteFields(json, PlayerFields(db.Catalogue()), player);

@@ -315,7 +315,6 @@ int32_t CSampleGameBuilder::AddPlayer(int country, int32_t position, int prestig
                         : -1);
     for (C icon : {C::TacticalIconId1, C::TacticalIconId2, C::TacticalIconId3, C::TacticalIconId4})
         player.SetValue(icon, m_random.Range(0, 31));
-    player.ComputeOverall();
     m_database.InsertPlayer(std::move(player));
     return id;
 }

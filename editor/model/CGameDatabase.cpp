@@ -178,7 +178,6 @@ int32_t CGameDatabase::NewPlayer(int32_t teamId) {
     player.SetValue(C::PreferredPosition2, -1);
     player.SetValue(C::PreferredPosition3, -1);
     player.SetValue(C::BirthDayNumber, 145080);
-    player.ComputeOverall();
     InsertPlayer(std::move(player));
     MarkDirty();
     if (teamId != -1)
@@ -203,7 +202,6 @@ int32_t CGameDatabase::CopyPlayer(int32_t teamId) {
         copy.SetFirstName(Text("Caption_CopyOf") + copy.FirstName());
     else
         copy.SetCommonName(Text("Caption_CopyOf") + copy.CommonName());
-    copy.ComputeOverall();
     InsertPlayer(std::move(copy));
     MarkDirty();
     AddPlayerToTeam(id, teamId, -1, -1);

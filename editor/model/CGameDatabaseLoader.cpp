@@ -84,7 +84,6 @@ bool CGameDatabaseLoader::ReadPlayers(const CDbFileReader& file) {
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CPlayer::kColumnCount; ++c)
                                  player.SetColumnValue(c, table.ReadField(c, area));
-                             player.ComputeOverall();
                              m_staging.InsertPlayer(std::move(player));
                              return true;
                          });

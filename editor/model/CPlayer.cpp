@@ -142,7 +142,7 @@ void CPlayer::RemoveTeam(int32_t teamId) {
     m_teams.erase(std::remove(m_teams.begin(), m_teams.end(), teamId), m_teams.end());
 }
 
-uint8_t CPlayer::ComputeOverall() {
+uint8_t CPlayer::ComputeOverall() const {
     const int p = Value(C::PreferredPosition1);
     int rating = 0;
     if (p == 0) {
@@ -166,8 +166,7 @@ uint8_t CPlayer::ComputeOverall() {
                              C::Jumping, C::BallControl, C::Strength, C::Acceleration}) /
                  14;
     }
-    m_overall = static_cast<uint8_t>(rating);
-    return m_overall;
+    return static_cast<uint8_t>(rating);
 }
 
 int32_t CPlayer::PositionGroup() const {

@@ -121,12 +121,13 @@ public:
     void RemoveTeam(int32_t teamId);
     void SetTeams(std::vector<int32_t> teams) { m_teams = std::move(teams); }
 
-    // Derived rating from preferred position 1; also kept for OverallRating.
-    uint8_t ComputeOverall();
-    uint8_t OverallRating() const { return m_overall; }
+    // The rating derived from the attributes of preferred position 1; never stored, so it
+    // always matches the attributes.
+    uint8_t ComputeOverall() const;
+    uint8_t OverallRating() const { return ComputeOverall(); }
     int32_t PositionGroup() const;
 
-    // Field by field; the derived rating does not take part.
+    // Field by field.
     bool operator==(const CPlayer& other) const;
 
 private:
@@ -136,5 +137,4 @@ private:
     std::string m_commonName;
     std::array<int32_t, kColumnCount> m_columns{};
     std::vector<int32_t> m_teams;
-    uint8_t m_overall = 0;
 };

@@ -21,6 +21,8 @@ TEST(CPlayerTest, OverallRatingFollowsThePositionOfChoice) {
     CPlayer keeper = Keeper(0);
     EXPECT_EQ(keeper.ComputeOverall(), 60);
     EXPECT_EQ(keeper.OverallRating(), 60);
+    keeper.SetValue(C::Reflexes, 71); // the rating follows every change
+    EXPECT_EQ(keeper.OverallRating(), (60 * 10 + 71) / 11);
     // Determination, aggression, jumping and strength count for defenders too.
     CPlayer defender = Keeper(5);
     EXPECT_EQ(defender.ComputeOverall(), 60 * 4 / 11);
