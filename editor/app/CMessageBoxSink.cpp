@@ -6,7 +6,6 @@
 #include <QApplication>
 
 void CMessageBoxSink::Report(const std::string& key, const std::string& detail) {
-    ++m_count;
     QString text = QString::fromStdString(m_texts.Lookup(key));
     if (!detail.empty()) {
         text += QStringLiteral("\n\n") + QString::fromStdString(detail);

@@ -15,11 +15,7 @@ public:
 
     void Report(const std::string& key, const std::string& detail) override;
 
-    // How many failures were shown.
-    int Count() const { return m_count; }
-
 private:
     const CLocalisationTable& m_texts;
     QWidget* m_parent;
-    int m_count = 0;
 };
