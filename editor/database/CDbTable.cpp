@@ -81,7 +81,8 @@ int32_t CDbTable::ReadField(int column, std::span<const uint8_t> area) {
     if (column < 0 || column >= ColumnCount())
         return -1;
     CDbColumn& col = *m_columns[static_cast<size_t>(column)];
-    const int32_t width = col.ColumnWidth();
+    // Low and high never change after a column is made, so its stored width is current.
+    const int32_t width = col.Width();
 
     // The cursor leaves the byte index on the last byte read until the next bit is taken.
     const int64_t start = int64_t{m_byteIndex} * 8 + m_bitIndex;
@@ -90,11 +91,14 @@ int32_t CDbTable::ReadField(int column, std::span<const uint8_t> area) {
 
     // A field of at most 31 bits starting anywhere in a byte lies within five bytes.
     uint64_t window = 0;
-    for (int64_t i = 0; i < 5; ++i) {
-        const int64_t at = firstByte + i;
-        const uint64_t byte =
-            at < static_cast<int64_t>(area.size()) ? area[static_cast<size_t>(at)] : 0;
-        window = window << 8 | byte;
+    const auto first = static_cast<size_t>(firstByte);
+    if (first + 5 <= area.size()) {
+        const uint8_t* p = area.data() + first;
+        window = uint64_t{p[0]} << 32 | uint64_t{p[1]} << 24 | uint64_t{p[2]} << 16 |
+                 uint64_t{p[3]} << 8 | p[4];
+    } else {
+        for (size_t i = 0; i < 5; ++i)
+            window = window << 8 | (first + i < area.size() ? area[first + i] : 0);
     }
     const uint64_t stored = (window >> (40 - shift - width)) & ((uint64_t{1} << width) - 1);
 
