@@ -249,9 +249,20 @@ void MainFrameTest::addPlayerGoesToTheActiveTeam() {
     const int team = SomeTeam(*db);
     const auto before = db->PlayersOfTeam(team).size();
     QVERIFY(frame->OpenTeam(team));
+    const auto playersShown = [&] {
+        int sum = 0;
+        QTreeWidget* list = frame->WorkspaceBar()->LeaguesList();
+        for (int row = 0; row < list->topLevelItemCount(); ++row) {
+            sum += list->topLevelItem(row)->text(3).toInt();
+        }
+        return sum;
+    };
+    const int shownBefore = playersShown();
     const int added = frame->AddPlayer();
     QVERIFY(added > 0);
     QCOMPARE(db->PlayersOfTeam(team).size(), before + 1);
+    // The leagues list counts the new player in every league of the team.
+    QCOMPARE(playersShown(), shownBefore + static_cast<int>(db->FindTeam(team)->Leagues().size()));
     QVERIFY(qobject_cast<CPlayerFrame*>(frame->ActiveFrame()));
     QVERIFY(frame->isWindowModified());
 
