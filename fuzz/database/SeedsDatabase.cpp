@@ -1,45 +1,30 @@
 // Writes valid database files made by our own writer into the folder argv[1].
+#include "CPrintSink.h"
+
 #include "editor/database/CDbWriter.h"
-#include "editor/database/CMessageSink.h"
+#include "fuzz/common/SeedFiles.h"
 
 #include <array>
-#include <cstdio>
-#include <fstream>
-#include <iostream>
 
 namespace {
 
-class CPrintSink : public CMessageSink {
-public:
-    void Report(const std::string& key, const std::string& detail) override {
-        std::cerr << key << ": " << detail << "\n";
-    }
-};
-
-bool Save(const std::string& folder, const std::string& name, const CDbCatalogue& catalogue,
-          const CDbWriter& writer) {
+bool Save(const std::filesystem::path& folder, const std::string& name,
+          const CDbCatalogue& catalogue, const CDbWriter& writer) {
     CPrintSink sink;
     const auto bytes = writer.Build(catalogue, sink);
-    if (!bytes)
-        return false;
-    std::ofstream out(folder + "/" + name, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes->data()),
-              static_cast<std::streamsize>(bytes->size()));
-    return static_cast<bool>(out);
+    return bytes && WriteSeed(folder, {name, *bytes});
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: seeds_database FOLDER\n";
+    const auto folder = SeedFolder(argc, argv);
+    if (!folder)
         return 1;
-    }
-    const std::string folder = argv[1];
     bool ok = true;
 
     CDbCatalogue empty;
-    ok &= Save(folder, "empty.db", empty, CDbWriter());
+    ok &= Save(*folder, "empty.db", empty, CDbWriter());
 
     // A players-like table (id, name, packed columns) and a links-like one (two words).
     for (int variant = 0; variant < 3; ++variant) {
@@ -80,7 +65,7 @@ int main(int argc, char** argv) {
                 out.Word(static_cast<uint32_t>(1000 + r));
             }
         });
-        ok &= Save(folder, "tables" + std::to_string(variant) + ".db", catalogue, writer);
+        ok &= Save(*folder, "tables" + std::to_string(variant) + ".db", catalogue, writer);
     }
     return ok ? 0 : 1;
 }

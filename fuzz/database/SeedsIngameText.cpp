@@ -1,34 +1,21 @@
 // Writes valid in-game text databases made by our own writer into the folder argv[1].
+#include "CPrintSink.h"
+
 #include "editor/database/CIngameTextDb.h"
-#include "editor/database/CMessageSink.h"
-
-#include <iostream>
-
-namespace {
-
-class CPrintSink : public CMessageSink {
-public:
-    void Report(const std::string& key, const std::string& detail) override {
-        std::cerr << key << ": " << detail << "\n";
-    }
-};
-
-} // namespace
+#include "fuzz/common/SeedFiles.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: seeds_ingame_text FOLDER\n";
+    const auto folder = SeedFolder(argc, argv);
+    if (!folder)
         return 1;
-    }
-    const std::string folder = argv[1];
     CPrintSink sink;
     bool ok = true;
 
-    CIngameTextDb hi = CIngameTextDb::CreateNew(folder + "/hi.db");
+    CIngameTextDb hi = CIngameTextDb::CreateNew((*folder / "hi.db").string());
     hi.AddText(7, "Hi");
     ok &= hi.SaveIngameTextDb(sink);
 
-    CIngameTextDb names = CIngameTextDb::CreateNew(folder + "/names.db");
+    CIngameTextDb names = CIngameTextDb::CreateNew((*folder / "names.db").string());
     const char* texts[] = {"Górnik Zabrze", "GÓR", "Górnik", "수원 삼성", "浦和", "", "Ολυμπιακός"};
     for (uint32_t team = 0; team < 20; ++team)
         for (uint32_t k = 0; k < 3; ++k)
@@ -37,7 +24,7 @@ int main(int argc, char** argv) {
     names.AddText(10000010, "a second text of the same id");
     ok &= names.SaveIngameTextDb(sink);
 
-    CIngameTextDb empty = CIngameTextDb::CreateNew(folder + "/empty.db");
+    CIngameTextDb empty = CIngameTextDb::CreateNew((*folder / "empty.db").string());
     ok &= empty.SaveIngameTextDb(sink);
     return ok ? 0 : 1;
 }

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
-#include <utility>
+#include "fuzz/common/SeedFiles.h"
+
 #include <vector>
 
 // Valid inputs made by our own encoder and archive writer, each with a file name.
-using Seed = std::pair<std::string, std::vector<std::uint8_t>>;
 
 std::vector<Seed> PackedStreamSeeds();
 std::vector<Seed> ArchiveSeeds();

@@ -1,31 +1,16 @@
 #include "ArchiveSeeds.h"
+#include "ShapeSeeds.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include "fuzz/common/SeedFiles.h"
 
-// Writes the seed corpus of one fuzzer into the folder named by the first argument.
+// Writes the seed corpus of the fuzzer chosen at build time into the folder named by the first
+// argument.
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 1;
-    }
-    const std::filesystem::path folder = argv[1];
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
 #if defined(KESTREL_SEEDS_UNPACK)
-    const std::vector<Seed> seeds = PackedStreamSeeds();
+    return SeedsMain(argc, argv, PackedStreamSeeds);
+#elif defined(KESTREL_SEEDS_SHAPE)
+    return SeedsMain(argc, argv, ShapeSeeds);
 #else
-    const std::vector<Seed> seeds = ArchiveSeeds();
+    return SeedsMain(argc, argv, ArchiveSeeds);
 #endif
-    for (const auto& [name, bytes] : seeds) {
-        std::ofstream out(folder / name, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        if (!out) {
-            std::fprintf(stderr, "cannot write %s\n", (folder / name).string().c_str());
-            return 1;
-        }
-    }
-    return 0;
 }

@@ -3,8 +3,8 @@
 #include "wren_utils/shapes/ShapeContainerWriter.h"
 #include "wren_utils/shapes/ShapeFormat.h"
 
-std::vector<std::pair<std::string, std::vector<std::uint8_t>>> ShapeSeeds() {
-    std::vector<std::pair<std::string, std::vector<std::uint8_t>>> seeds;
+std::vector<Seed> ShapeSeeds() {
+    std::vector<Seed> seeds;
     const std::uint8_t types[] = {wren::kShapeTypeBgra32, wren::kShapeTypeDxt1,
                                   wren::kShapeTypeDxt3, wren::kShapeTypeDxt5};
     int n = 0;

@@ -4,6 +4,7 @@
 #include "editor/assets/CAssetLibrary.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/database/CMessageSink.h"
+#include "tests/support/WholeFile.h"
 #include "wren_utils/archive/BigArchiveView.h"
 #include "wren_utils/pack/PackDecoder.h"
 #include "wren_utils/shapes/ShapeContainer.h"
@@ -12,7 +13,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
 
 namespace {
@@ -45,9 +45,7 @@ protected:
     }
 
     static std::vector<uint8_t> ReadArchive(const char* name) {
-        std::ifstream in(folder->filePath(QStringLiteral("data/")).toStdString() + name,
-                         std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        return ReadAll(folder->filePath(QStringLiteral("data/")).toStdString() + name);
     }
 
     static inline QTemporaryDir* folder = nullptr;
@@ -144,9 +142,7 @@ TEST_F(SampleArchivesTest, AnotherGameGetsItsOwnArchives) {
         WriteSampleInstallation(same.path().toStdString(), CSampleGenerator::kDefaultSeed, sink));
     ASSERT_TRUE(WriteSampleInstallation(other.path().toStdString(), 7, sink));
     auto read = [](const QTemporaryDir& dir) {
-        std::ifstream in(dir.filePath(QStringLiteral("data/zdata_05.big")).toStdString(),
-                         std::ios::binary);
-        return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+        return ReadAll(dir.filePath(QStringLiteral("data/zdata_05.big")).toStdString());
     };
     EXPECT_EQ(read(same), ReadArchive("zdata_05.big"));
     EXPECT_NE(read(other), ReadArchive("zdata_05.big"));

@@ -1,12 +1,11 @@
 #include "TestArchives.h"
 
+#include "tests/support/WholeFile.h"
 #include "wren_utils/archive/BigArchiveWriter.h"
 #include "wren_utils/pack/PackEncoder.h"
 #include "wren_utils/shapes/ShapeContainerWriter.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
 
 namespace testarchives {
 
@@ -38,10 +37,7 @@ Archive(const std::vector<std::pair<std::string, std::vector<uint8_t>>>& entries
 }
 
 void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    ASSERT_TRUE(out.good()) << path;
+    ASSERT_TRUE(WriteAll(path, bytes)) << path;
 }
 
 } // namespace testarchives

@@ -1,58 +1,26 @@
 #include "editor/database/CDbWriter.h"
 #include "editor/database/CIngameTextDb.h"
 
-#include "tests/database/TestSupport.h"
+#include "tests/database/CRecordingSink.h"
+#include "tests/support/CDbFileBuilder.h"
+#include "tests/support/CTempFolder.h"
+#include "tests/support/ProcessRun.h"
+#include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 class DatabaseCommandsTest : public ::testing::Test {
 protected:
-    Result Run(const std::vector<std::string>& args) {
-        std::string command = Quote(KESTREL_CLI);
-        for (const std::string& arg : args)
-            command += " " + Quote(arg);
-        command += " >" + Quote(folder.File("out")) + " 2>" + Quote(folder.File("err"));
-        Result result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = Slurp(folder.File("out"));
-        result.err = Slurp(folder.File("err"));
-        return result;
+    SProcessResult Run(const std::vector<std::string>& args) {
+        return RunProcess(KESTREL_CLI, args, folder.Path());
     }
 
     std::string MakeTexts() {
-        CFileBuilder f;
+        CDbFileBuilder f;
         f.Word(0);
         f.Word(0);
         f.Word(1);
@@ -109,7 +77,7 @@ TEST_F(DatabaseCommandsTest, InfoPrintsTheCatalogueAsJson) {
     const std::string path = folder.File("cat.db");
     WriteAll(path, *bytes);
 
-    const Result result = Run({"info", path});
+    const SProcessResult result = Run({"info", path});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     // descriptor: 24 + 16 + 4 * (2 + 2) = 56 bytes at 16, so the section is at 72.
@@ -124,7 +92,7 @@ TEST_F(DatabaseCommandsTest, InfoPrintsTheCatalogueAsJson) {
 }
 
 TEST_F(DatabaseCommandsTest, InfoListsEveryTableAlsoWhenTwoShareAName) {
-    CFileBuilder f;
+    CDbFileBuilder f;
     f.Word(1);
     f.Word(2);
     f.Word(2);
@@ -147,7 +115,7 @@ TEST_F(DatabaseCommandsTest, InfoListsEveryTableAlsoWhenTwoShareAName) {
     f.Word(0);
     f.Word(44);
     WriteAll(folder.File("two.db"), f.bytes);
-    const Result result = Run({"info", folder.File("two.db")});
+    const SProcessResult result = Run({"info", folder.File("two.db")});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_NE(result.out.find("\"record_size\":4,"), std::string::npos) << result.out;
     EXPECT_NE(result.out.find("\"record_size\":12,"), std::string::npos) << result.out;
@@ -155,7 +123,7 @@ TEST_F(DatabaseCommandsTest, InfoListsEveryTableAlsoWhenTwoShareAName) {
 
 TEST_F(DatabaseCommandsTest, TextsListsAndSetsEntries) {
     const std::string path = MakeTexts();
-    Result result = Run({"texts", path});
+    SProcessResult result = Run({"texts", path});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "30000120\tGórnik\\tZabrze\\\\\n7\tline\\nbreak\n30000120\tsecond\n");
 
@@ -184,7 +152,7 @@ TEST_F(DatabaseCommandsTest, FailuresExitWithOneLineAndChangeNothing) {
         {{"info"}, "usage: info"},
     };
     for (const auto& [args, expected] : cases) {
-        const Result result = Run(args);
+        const SProcessResult result = Run(args);
         EXPECT_EQ(result.status, 1) << expected;
         EXPECT_EQ(result.out, "") << expected;
         EXPECT_EQ(result.err.rfind("kestrel-cli: ", 0), 0u) << result.err;
@@ -196,7 +164,7 @@ TEST_F(DatabaseCommandsTest, FailuresExitWithOneLineAndChangeNothing) {
     std::vector<uint8_t> damaged = before;
     damaged[8] = 0xFF; // table count
     WriteAll(folder.File("bad.db"), damaged);
-    const Result result = Run({"info", folder.File("bad.db")});
+    const SProcessResult result = Run({"info", folder.File("bad.db")});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("table count"), std::string::npos) << result.err;
 }

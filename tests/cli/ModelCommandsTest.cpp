@@ -1,77 +1,41 @@
+#include "tests/support/CTempFolder.h"
+#include "tests/support/ProcessRun.h"
+#include "tests/support/WholeFile.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct SResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), {});
-}
-
-void WriteAll(const fs::path& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 class ModelCommandsTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        root = new fs::path(fs::temp_directory_path() /
-                            ("kestrel_cli_model_" + std::to_string(::getpid())));
-        fs::remove_all(*root);
-        fs::create_directories(*root);
-        sampleStatus = Run({"make-sample", (*root / "sample").string(), "--seed", "11"}).status;
+        scratch = new CTempFolder();
+        sampleStatus = Run({"make-sample", (Root() / "sample").string(), "--seed", "11"}).status;
     }
-    static void TearDownTestSuite() {
-        fs::remove_all(*root);
-        delete root;
-    }
+    static void TearDownTestSuite() { delete scratch; }
     void SetUp() override {
         ASSERT_EQ(sampleStatus, 0);
-        game = *root / ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        game = Root() / ::testing::UnitTest::GetInstance()->current_test_info()->name();
         fs::remove_all(game);
         fs::create_directories(game / "data" / "cmn" / "fe");
-        fs::copy_file(*root / "sample" / "data" / "cmn" / "corvid.db",
+        fs::copy_file(Root() / "sample" / "data" / "cmn" / "corvid.db",
                       game / "data" / "cmn" / "corvid.db");
-        fs::copy_file(*root / "sample" / "data" / "cmn" / "fe" / "eng.db",
+        fs::copy_file(Root() / "sample" / "data" / "cmn" / "fe" / "eng.db",
                       game / "data" / "cmn" / "fe" / "eng.db");
     }
 
-    static SResult Run(const std::vector<std::string>& args) {
-        const fs::path out = *root / "stdout.txt";
-        const fs::path err = *root / "stderr.txt";
-        std::string command = Quote(KESTREL_CLI);
-        for (const std::string& arg : args)
-            command += " " + Quote(arg);
-        command += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
-        const int raw = std::system(command.c_str());
-        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(out), ReadAll(err)};
+    static SProcessResult Run(const std::vector<std::string>& args) {
+        return RunProcess(KESTREL_CLI, args, Root());
     }
-    SResult Game(std::vector<std::string> args) {
+    SProcessResult Game(std::vector<std::string> args) {
         args.insert(args.begin(), {"--game", game.string()});
         return Run(args);
     }
@@ -79,7 +43,9 @@ protected:
     // The first team of the sample with its squad, as JSON text.
     std::string Team(int id) { return Game({"team", std::to_string(id)}).out; }
 
-    static inline fs::path* root = nullptr;
+    static const fs::path& Root() { return scratch->Path(); }
+
+    static inline CTempFolder* scratch = nullptr;
     static inline int sampleStatus = -1;
     fs::path game;
 };
@@ -91,18 +57,18 @@ bool Contains(const std::string& text, const std::string& part) {
 } // namespace
 
 TEST_F(ModelCommandsTest, SampleSummaryAndDeterminism) {
-    const SResult summary = Game({"summary"});
+    const SProcessResult summary = Game({"summary"});
     ASSERT_EQ(summary.status, 0) << summary.err;
     EXPECT_TRUE(Contains(summary.out, "\"teams\":700,\"leagues\":45,\"league_team_links\":700"))
         << summary.out;
     EXPECT_TRUE(Contains(summary.out, "\"formations\":49,\"colours\":100}")) << summary.out;
     ASSERT_EQ(Run({"make-sample", (game / "again").string(), "--seed", "11"}).status, 0);
-    EXPECT_EQ(ReadAll(game / "again" / "data" / "cmn" / "corvid.db"), ReadAll(Db()));
+    EXPECT_EQ(ReadText(game / "again" / "data" / "cmn" / "corvid.db"), ReadText(Db()));
     EXPECT_EQ(Run({"make-sample", (game / "x").string(), "--seed", "eleven"}).status, 1);
 }
 
 TEST_F(ModelCommandsTest, RecordsAsJson) {
-    const SResult player = Game({"player", "1"});
+    const SProcessResult player = Game({"player", "1"});
     ASSERT_EQ(player.status, 0) << player.err;
     for (const char* field : {"\"id\":1,", "\"first_name\":", "\"ball_control\":",
                               "\"preferred_position_1\":0", "\"birth_date\":\"", "\"teams\":[1]"})
@@ -113,7 +79,7 @@ TEST_F(ModelCommandsTest, RecordsAsJson) {
           "\"kits\":[{\"team_id\":1,\"kit_type\":0", "\"leagues\":[1]", "\"captain\":"})
         EXPECT_TRUE(Contains(team, field)) << field;
     EXPECT_TRUE(Contains(Game({"league", "1"}).out, "\"level\":1,\"teams\":[1,"));
-    const SResult missing = Game({"player", "99999999"});
+    const SProcessResult missing = Game({"player", "99999999"});
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.err, "kestrel-cli: no player with id 99999999\n");
     EXPECT_EQ(Game({"team", "x"}).status, 1);
@@ -122,8 +88,8 @@ TEST_F(ModelCommandsTest, RecordsAsJson) {
 TEST_F(ModelCommandsTest, SetChecksTheFieldsRangeAndSaves) {
     ASSERT_EQ(Game({"set", "player", "1", "pace", "93"}).status, 0);
     EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"pace\":93,"));
-    const std::string before = ReadAll(Db());
-    const SResult bad = Game({"set", "player", "1", "pace", "101"});
+    const std::string before = ReadText(Db());
+    const SProcessResult bad = Game({"set", "player", "1", "pace", "101"});
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(Contains(bad.err, "player 1, field pace: 101 is outside 0..100")) << bad.err;
     EXPECT_EQ(Game({"set", "player", "1", "speed", "1"}).status, 1);
@@ -131,7 +97,7 @@ TEST_F(ModelCommandsTest, SetChecksTheFieldsRangeAndSaves) {
     EXPECT_EQ(Game({"set", "team", "1", "prestige", "21"}).status, 1);
     EXPECT_EQ(Game({"set", "player", "1", "first_name", std::string(256, 'a')}).status, 1);
     EXPECT_EQ(Game({"set", "player", "1", "first_name", "\xC3"}).status, 1);
-    EXPECT_EQ(ReadAll(Db()), before);
+    EXPECT_EQ(ReadText(Db()), before);
 
     // Names live in the text database.
     ASSERT_EQ(Game({"set", "team", "2", "team_name", "Škoda Žilina"}).status, 0);
@@ -158,12 +124,12 @@ TEST_F(ModelCommandsTest, SquadOperations) {
     EXPECT_EQ(Game({"squad", "move", "1", "1", "1"}).status, 1);
     EXPECT_EQ(Game({"squad", "fly", "1", "1"}).status, 1);
 
-    const SResult created = Game({"new-player", "3"});
+    const SProcessResult created = Game({"new-player", "3"});
     ASSERT_EQ(created.status, 0) << created.err;
     EXPECT_EQ(created.out, "150001\n");
     EXPECT_TRUE(Contains(Game({"player", "150001"}).out, "\"last_name\":\"Player 150001\""));
     EXPECT_TRUE(Contains(Team(3), "\"player_id\":150001,"));
-    const SResult copied = Game({"copy-player", "1", "4"});
+    const SProcessResult copied = Game({"copy-player", "1", "4"});
     ASSERT_EQ(copied.status, 0) << copied.err;
     EXPECT_EQ(copied.out, "150002\n");
     const std::string copy = Game({"player", "150002"}).out;
@@ -172,7 +138,7 @@ TEST_F(ModelCommandsTest, SquadOperations) {
 }
 
 TEST_F(ModelCommandsTest, FindListsHitsByKind) {
-    const SResult all = Game({"find", "a"});
+    const SProcessResult all = Game({"find", "a"});
     ASSERT_EQ(all.status, 0);
     std::istringstream lines(all.out);
     std::string line;
@@ -187,7 +153,7 @@ TEST_F(ModelCommandsTest, FindListsHitsByKind) {
         EXPECT_EQ(std::count(line.begin(), line.end(), '\t'), 2) << line;
     }
     EXPECT_GT(rows, 1000);
-    const SResult teams = Game({"find", "A", "--teams"});
+    const SProcessResult teams = Game({"find", "A", "--teams"});
     EXPECT_FALSE(Contains(teams.out, "player\t"));
     EXPECT_FALSE(Contains(teams.out, "league\t"));
     EXPECT_TRUE(Contains(teams.out, "team\t"));
@@ -197,68 +163,68 @@ TEST_F(ModelCommandsTest, FindListsHitsByKind) {
 TEST_F(ModelCommandsTest, CsvRoundTripAndRefusal) {
     const fs::path csv = game / "players.csv";
     ASSERT_EQ(Game({"export", "players", csv.string()}).status, 0);
-    std::string text = ReadAll(csv);
+    std::string text = ReadText(csv);
     ASSERT_EQ(text.rfind("id,first_name,common_name,last_name,acceleration,", 0), 0u);
     // Import unchanged: the database stays byte for byte the same.
-    const std::string before = ReadAll(Db());
+    const std::string before = ReadText(Db());
     ASSERT_EQ(Game({"import", "players", csv.string()}).status, 0);
-    EXPECT_EQ(ReadAll(Db()), before);
+    EXPECT_EQ(ReadText(Db()), before);
 
-    WriteAll(csv, "id,pace,last_name\r\n1,12,\"Smith, Jr.\"\r\n2,13,\"O\"\"Neil\"\r\n");
+    WriteText(csv, "id,pace,last_name\r\n1,12,\"Smith, Jr.\"\r\n2,13,\"O\"\"Neil\"\r\n");
     ASSERT_EQ(Game({"import", "players", csv.string()}).status, 0);
     EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"last_name\":\"Smith, Jr.\""));
     EXPECT_TRUE(Contains(Game({"player", "2"}).out, "\"last_name\":\"O\\\"Neil\""));
     EXPECT_TRUE(Contains(Game({"player", "2"}).out, "\"pace\":13,"));
 
-    const std::string good = ReadAll(Db());
-    WriteAll(csv, "id,pace\n1,50\n2,50\n3,250\n");
-    const SResult bad = Game({"import", "players", csv.string()});
+    const std::string good = ReadText(Db());
+    WriteText(csv, "id,pace\n1,50\n2,50\n3,250\n");
+    const SProcessResult bad = Game({"import", "players", csv.string()});
     EXPECT_EQ(bad.status, 1);
     EXPECT_TRUE(Contains(bad.err, "row 4, field pace: 250 is outside 0..100")) << bad.err;
-    EXPECT_EQ(ReadAll(Db()), good);
+    EXPECT_EQ(ReadText(Db()), good);
     for (const char* broken : {"id,nonsense\n1,2\n", "pace\n1\n", "id,pace\n1\n",
                                "id,pace\n99999999,1\n", "id,pace\n1,\"5\n", ""}) {
-        WriteAll(csv, broken);
+        WriteText(csv, broken);
         EXPECT_EQ(Game({"import", "players", csv.string()}).status, 1) << broken;
     }
-    EXPECT_EQ(ReadAll(Db()), good);
+    EXPECT_EQ(ReadText(Db()), good);
 }
 
 TEST_F(ModelCommandsTest, CsvOfTeamsLinksAndKits) {
     for (const char* kind : {"teams", "leagues", "links", "kits"}) {
         const fs::path csv = game / (std::string(kind) + ".csv");
         ASSERT_EQ(Game({"export", kind, csv.string()}).status, 0) << kind;
-        const std::string before = ReadAll(Db());
+        const std::string before = ReadText(Db());
         ASSERT_EQ(Game({"import", kind, csv.string()}).status, 0) << kind;
-        EXPECT_EQ(ReadAll(Db()), before) << kind;
+        EXPECT_EQ(ReadText(Db()), before) << kind;
     }
     const fs::path csv = game / "edit.csv";
-    WriteAll(csv, "team_id,player_id,jersey_number,formation_position\n5,1,77,33\n");
+    WriteText(csv, "team_id,player_id,jersey_number,formation_position\n5,1,77,33\n");
     ASSERT_EQ(Game({"import", "links", csv.string()}).status, 0);
     EXPECT_TRUE(Contains(Team(5), "{\"player_id\":1,\"jersey_number\":77,\"position\":33}"));
     EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"teams\":[1,5]"));
-    WriteAll(csv, "team_id,kit_type,shorts_number_x,jersey_colour_1\n5,5,0.25,7\n");
+    WriteText(csv, "team_id,kit_type,shorts_number_x,jersey_colour_1\n5,5,0.25,7\n");
     ASSERT_EQ(Game({"import", "kits", csv.string()}).status, 0);
     EXPECT_TRUE(Contains(Team(5), "\"kit_type\":5,\"shorts_number_x\":0.25,"));
-    WriteAll(csv, "team_id,kit_type,jersey_colour_1\n5,11,7\n");
+    WriteText(csv, "team_id,kit_type,jersey_colour_1\n5,11,7\n");
     EXPECT_EQ(Game({"import", "kits", csv.string()}).status, 1);
-    WriteAll(csv, "team_id,player_id,jersey_number\n5,1,7\n");
+    WriteText(csv, "team_id,player_id,jersey_number\n5,1,7\n");
     EXPECT_EQ(Game({"import", "links", csv.string()}).status, 1);
 }
 
 TEST_F(ModelCommandsTest, ResaveGivesTheSameFiles) {
-    const std::string db = ReadAll(Db());
-    const std::string texts = ReadAll(game / "data" / "cmn" / "fe" / "eng.db");
+    const std::string db = ReadText(Db());
+    const std::string texts = ReadText(game / "data" / "cmn" / "fe" / "eng.db");
     ASSERT_EQ(Game({"resave"}).status, 0);
-    EXPECT_EQ(ReadAll(Db()), db);
-    EXPECT_EQ(ReadAll(game / "data" / "cmn" / "fe" / "eng.db"), texts);
+    EXPECT_EQ(ReadText(Db()), db);
+    EXPECT_EQ(ReadText(game / "data" / "cmn" / "fe" / "eng.db"), texts);
 }
 
 TEST_F(ModelCommandsTest, GameOptionsAndLetterCase) {
     // A copy of an installation whose folder names differ in case.
     fs::rename(game / "data", game / "DATA");
     fs::rename(game / "DATA" / "cmn" / "fe" / "eng.db", game / "DATA" / "cmn" / "fe" / "ENG.DB");
-    const SResult mixed = Run({"team", "1", "--game", game.string()});
+    const SProcessResult mixed = Run({"team", "1", "--game", game.string()});
     ASSERT_EQ(mixed.status, 0) << mixed.err;
     EXPECT_FALSE(Contains(mixed.out, "\"team_name\":\"\""));
     const std::string db = (game / "DATA" / "cmn" / "corvid.db").string();
@@ -267,10 +233,10 @@ TEST_F(ModelCommandsTest, GameOptionsAndLetterCase) {
     // Without texts the names are empty, the records the same.
     EXPECT_TRUE(Contains(Run({"team", "1", "--db", db}).out, "\"team_name\":\"\""));
     // Names cannot be changed without a text database to keep them in.
-    const SResult noTexts = Run({"set", "team", "1", "team_name", "X", "--db", db});
+    const SProcessResult noTexts = Run({"set", "team", "1", "team_name", "X", "--db", db});
     EXPECT_EQ(noTexts.status, 1);
     EXPECT_TRUE(Contains(noTexts.err, "in-game text database")) << noTexts.err;
-    WriteAll(game / "names.csv", "id,team_name\n1,X\n");
+    WriteText(game / "names.csv", "id,team_name\n1,X\n");
     EXPECT_EQ(Run({"import", "teams", (game / "names.csv").string(), "--db", db}).status, 1);
     // An export made without names comes back in unchanged.
     ASSERT_EQ(Run({"export", "teams", (game / "teams.csv").string(), "--db", db}).status, 0);
@@ -283,7 +249,7 @@ TEST_F(ModelCommandsTest, GameOptionsAndLetterCase) {
 
 TEST_F(ModelCommandsTest, DamagedDatabaseIsRefusedWithOneLine) {
     fs::resize_file(Db(), fs::file_size(Db()) / 2);
-    const SResult result = Game({"summary"});
+    const SProcessResult result = Game({"summary"});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
     EXPECT_TRUE(Contains(result.err, "cannot read")) << result.err;

@@ -1,6 +1,9 @@
 #include "editor/database/CDbFileReader.h"
 
-#include "TestSupport.h"
+#include "CRecordingSink.h"
+#include "tests/support/CDbFileBuilder.h"
+#include "tests/support/CTempFolder.h"
+#include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +18,7 @@ struct UnusualFile {
 };
 
 UnusualFile MakeUnusualFile() {
-    CFileBuilder f;
+    CDbFileBuilder f;
     f.Word(0xDEADBEEF);
     f.Word(7);
     f.Word(2);
@@ -92,7 +95,7 @@ CDbFileReader ReaderFor(std::vector<uint8_t> bytes) {
 } // namespace
 
 TEST(CDbFileReaderTest, ReadsAnEmptyCatalogue) {
-    CFileBuilder f;
+    CDbFileBuilder f;
     f.Word(1);
     f.Word(2);
     f.Word(0);
@@ -171,7 +174,7 @@ TEST(CDbFileReaderTest, WalksRecordsWithWordsStringsAndPackedFields) {
 }
 
 TEST(CDbFileReaderTest, CutsStringsAtTheirFirstZeroByteAndKeepsTheLaterOfTwoNames) {
-    CFileBuilder f;
+    CDbFileBuilder f;
     f.Word(0);
     f.Word(0);
     f.Word(2);
@@ -239,7 +242,7 @@ TEST(CDbFileReaderTest, RefusesDamagedFilesAndLeavesTheCatalogueAlone) {
 }
 
 TEST(CDbFileReaderTest, RefusesOverLongStrings) {
-    CFileBuilder f;
+    CDbFileBuilder f;
     f.Word(0);
     f.Word(0);
     f.Word(1);
@@ -294,7 +297,7 @@ TEST(CDbFileReaderTest, RecordWalkChecksFixedWordsPackedAreaAndStringPointers) {
     }
     {
         // The second record's name points past the end.
-        CFileBuilder patch;
+        CDbFileBuilder patch;
         patch.bytes = file.bytes;
         patch.Patch(file.playersSection + 8 + 12 + 4, 0x7FFFFFF0);
         const CDbFileReader reader = ReaderFor(patch.bytes);
@@ -315,7 +318,7 @@ TEST(CDbFileReaderTest, RecordWalkChecksFixedWordsPackedAreaAndStringPointers) {
 
 TEST(CDbFileReaderTest, RefusesColumnsThatNeedMoreThan256Bytes) {
     for (const uint32_t columns : {66u, 67u}) { // 66 x 31 bits fit in 256 bytes, 67 do not
-        CFileBuilder f;
+        CDbFileBuilder f;
         f.Word(0);
         f.Word(0);
         f.Word(1);
@@ -350,7 +353,7 @@ TEST(CDbFileReaderTest, RefusesColumnsThatNeedMoreThan256Bytes) {
 }
 
 TEST(CDbFileReaderTest, RefusesAPackedAreaOverTheLimit) {
-    CFileBuilder f;
+    CDbFileBuilder f;
     f.Word(0);
     f.Word(0);
     f.Word(1);

@@ -2,7 +2,10 @@
 #include "editor/database/CDbFileReader.h"
 #include "editor/database/CIngameTextDb.h"
 
-#include "TestSupport.h"
+#include "CRecordingSink.h"
+#include "tests/support/CDbFileBuilder.h"
+#include "tests/support/CTempFolder.h"
+#include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +16,7 @@ namespace {
 // The smallest in-game text database: one table "language", no columns, no name lists, one
 // text (id 7, "Hi").
 std::vector<uint8_t> WorkedExample() {
-    CFileBuilder f;
+    CDbFileBuilder f;
     f.Word(0x11223344);
     f.Word(0x55667788);
     f.Word(1);

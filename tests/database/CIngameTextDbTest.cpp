@@ -2,7 +2,10 @@
 
 #include "editor/database/CDbFileReader.h"
 
-#include "TestSupport.h"
+#include "CRecordingSink.h"
+#include "tests/support/CDbFileBuilder.h"
+#include "tests/support/CTempFolder.h"
+#include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +14,7 @@ namespace {
 // A text database file with the given table name and texts, record size as given.
 std::vector<uint8_t> TextFile(const std::vector<std::pair<uint32_t, std::string>>& texts,
                               const std::string& tableName = "language", uint32_t recordSize = 8) {
-    CFileBuilder f;
+    CDbFileBuilder f;
     f.Word(3);
     f.Word(4);
     f.Word(1);

@@ -1,7 +1,10 @@
 #include "editor/database/CSafeFile.h"
 #include "editor/database/CIngameTextDb.h"
 
-#include "TestSupport.h"
+#include "CRecordingSink.h"
+#include "tests/support/CDbFileBuilder.h"
+#include "tests/support/CTempFolder.h"
+#include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +74,7 @@ TEST(CSafeFileTest, AKilledSaveLeavesTheOriginalIntactAndLoadable) {
     CTempFolder folder;
     const std::string path = folder.File("eng.db");
     {
-        CFileBuilder f; // a one-text database to start from
+        CDbFileBuilder f; // a one-text database to start from
         f.Word(0);
         f.Word(0);
         f.Word(1);

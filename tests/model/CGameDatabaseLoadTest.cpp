@@ -3,6 +3,8 @@
 #include "editor/database/CDbFileReader.h"
 #include "editor/model/CGameDatabase.h"
 
+#include "tests/support/CTempFolder.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -20,17 +22,13 @@ std::vector<int32_t> PlayerValues(std::initializer_list<std::pair<C, int32_t>> s
 
 class CGameDatabaseLoadTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = TestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
     bool Load(const std::vector<STestTable>& tables, const std::string& texts = "") {
         WriteDatabase(folder / "corvid.db", tables);
         return db.LoadGameDatabase((folder / "corvid.db").string(), texts, sink);
     }
 
-    std::filesystem::path folder;
+    CTempFolder scratch;
+    const std::filesystem::path folder = scratch.Path();
     CGameDatabase db;
     CRecordingSink sink;
 };

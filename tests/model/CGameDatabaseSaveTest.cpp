@@ -5,19 +5,15 @@
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 
-#include <gtest/gtest.h>
+#include "tests/support/CTempFolder.h"
+#include "tests/support/WholeFile.h"
 
-#include <fstream>
+#include <gtest/gtest.h>
 
 namespace {
 
 class CGameDatabaseSaveTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = TestFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
     // Fixed word 0 of every record of a table in the file.
     std::vector<int32_t> Keys(const std::filesystem::path& path, const std::string& table,
                               int fixedWords, int word = 0) {
@@ -32,7 +28,8 @@ protected:
         return keys;
     }
 
-    std::filesystem::path folder;
+    CTempFolder scratch;
+    const std::filesystem::path folder = scratch.Path();
     CGameDatabase db;
     CRecordingSink sink;
 };
@@ -153,8 +150,7 @@ TEST_F(CGameDatabaseSaveTest, RefusesValuesAndNamesThatCannotBeStored) {
     WriteTexts(folder / "eng.db", {});
     ASSERT_TRUE(db.LoadGameDatabase((folder / "corvid.db").string(), "", sink));
     const auto before = std::filesystem::file_size(folder / "corvid.db");
-    std::ifstream original(folder / "corvid.db", std::ios::binary);
-    const std::string originalBytes((std::istreambuf_iterator<char>(original)), {});
+    const std::string originalBytes = ReadText(folder / "corvid.db");
 
     db.FindTeam(1)->SetName(std::string(256, 'x'));
     EXPECT_FALSE(
@@ -163,8 +159,7 @@ TEST_F(CGameDatabaseSaveTest, RefusesValuesAndNamesThatCannotBeStored) {
     db.FindTeam(1)->SetValue(ETeamColumn::Prestige, 5000); // the column holds 0..20
     EXPECT_FALSE(
         db.SaveGameDatabase((folder / "corvid.db").string(), (folder / "eng.db").string(), sink));
-    std::ifstream after(folder / "corvid.db", std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), originalBytes);
+    EXPECT_EQ(ReadText(folder / "corvid.db"), originalBytes);
     EXPECT_EQ(std::filesystem::file_size(folder / "corvid.db"), before);
 }
 

@@ -5,17 +5,14 @@
 #include "editor/model/CGameInstallation.h"
 #include "editor/model/CNameSearch.h"
 
+#include "tests/support/CTempFolder.h"
+#include "tests/support/WholeFile.h"
+
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
 
 namespace {
-
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(file)), {});
-}
 
 void ExpectSameModel(const CGameDatabase& a, const CGameDatabase& b) {
     EXPECT_EQ(a.Players(), b.Players());
@@ -31,16 +28,15 @@ void ExpectSameModel(const CGameDatabase& a, const CGameDatabase& b) {
 class CSampleRoundTripTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        folder = new std::filesystem::path(TestFolder("sample"));
+        scratch = new CTempFolder();
+        folder = &scratch->Path();
         CRecordingSink sink;
         written = WriteSampleInstallation(*folder / "game", 7, sink);
     }
-    static void TearDownTestSuite() {
-        std::filesystem::remove_all(*folder);
-        delete folder;
-    }
+    static void TearDownTestSuite() { delete scratch; }
 
-    static inline std::filesystem::path* folder = nullptr;
+    static inline CTempFolder* scratch = nullptr;
+    static inline const std::filesystem::path* folder = nullptr;
     static inline bool written = false;
     CRecordingSink sink;
 };
@@ -112,11 +108,11 @@ TEST_F(CSampleRoundTripTest, LoadSaveLoadGivesTheSameModelAndTheSameBytes) {
         first.LoadGameDatabase((copy / "corvid.db").string(), (copy / "eng.db").string(), sink));
     ASSERT_TRUE(
         first.SaveGameDatabase((copy / "corvid.db").string(), (copy / "eng.db").string(), sink));
-    const std::string firstBytes = ReadAll(copy / "corvid.db");
-    const std::string firstTexts = ReadAll(copy / "eng.db");
+    const std::string firstBytes = ReadText(copy / "corvid.db");
+    const std::string firstTexts = ReadText(copy / "eng.db");
     // The generator writes through the same save: the first save changes nothing.
-    EXPECT_EQ(firstBytes, ReadAll(game / "corvid.db"));
-    EXPECT_EQ(firstTexts, ReadAll(game / "fe" / "eng.db"));
+    EXPECT_EQ(firstBytes, ReadText(game / "corvid.db"));
+    EXPECT_EQ(firstTexts, ReadText(game / "fe" / "eng.db"));
 
     CGameDatabase second;
     ASSERT_TRUE(
@@ -124,8 +120,8 @@ TEST_F(CSampleRoundTripTest, LoadSaveLoadGivesTheSameModelAndTheSameBytes) {
     ExpectSameModel(first, second);
     ASSERT_TRUE(
         second.SaveGameDatabase((copy / "corvid.db").string(), (copy / "eng.db").string(), sink));
-    EXPECT_EQ(ReadAll(copy / "corvid.db"), firstBytes);
-    EXPECT_EQ(ReadAll(copy / "eng.db"), firstTexts);
+    EXPECT_EQ(ReadText(copy / "corvid.db"), firstBytes);
+    EXPECT_EQ(ReadText(copy / "eng.db"), firstTexts);
 }
 
 TEST_F(CSampleRoundTripTest, TheSameSeedGivesTheSameGame) {
@@ -139,11 +135,12 @@ TEST_F(CSampleRoundTripTest, TheSameSeedGivesTheSameGame) {
 }
 
 TEST(CGameInstallationTest, FindsFilesWhateverTheirLetterCase) {
-    const auto folder = TestFolder("installation");
+    const CTempFolder scratch;
+    const std::filesystem::path& folder = scratch.Path();
     std::filesystem::create_directories(folder / "Data" / "CMN" / "Fe");
-    std::ofstream(folder / "Data" / "CMN" / "Corvid.DB") << "x";
-    std::ofstream(folder / "Data" / "CMN" / "Fe" / "GER.db") << "x";
-    std::ofstream(folder / "Data" / "CMN" / "Fe" / ".db") << "x";
+    WriteText(folder / "Data" / "CMN" / "Corvid.DB", "x");
+    WriteText(folder / "Data" / "CMN" / "Fe" / "GER.db", "x");
+    WriteText(folder / "Data" / "CMN" / "Fe" / ".db", "x");
     EXPECT_EQ(CGameInstallation(folder, 0).DatabasePath(), folder / "Data" / "CMN" / "Corvid.DB");
     EXPECT_EQ(CGameInstallation(folder, 3).TextDatabasePath(),
               folder / "Data" / "CMN" / "Fe" / "GER.db");
@@ -151,5 +148,4 @@ TEST(CGameInstallationTest, FindsFilesWhateverTheirLetterCase) {
               folder / "Data" / "CMN" / "Fe" / ".db");
     EXPECT_FALSE(CGameInstallation(folder, 0).TextDatabasePath());
     EXPECT_FALSE(CGameInstallation(folder / "nowhere", 0).DatabasePath());
-    std::filesystem::remove_all(folder);
 }

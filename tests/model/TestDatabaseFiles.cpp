@@ -58,16 +58,6 @@ void WriteTexts(const std::filesystem::path& path,
     ASSERT_TRUE(writer.Save(catalogue, path.string(), sink));
 }
 
-std::filesystem::path TestFolder(const std::string& name) {
-    const std::filesystem::path folder =
-        std::filesystem::temp_directory_path() /
-        ("kestrel_model_" + name + "_" +
-         std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    return folder;
-}
-
 void PackPlayer(CDbSectionWriter& out, int32_t id, const std::string& first,
                 const std::string& common, const std::string& last,
                 std::vector<int32_t> columnValues) {

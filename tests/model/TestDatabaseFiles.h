@@ -38,9 +38,6 @@ std::vector<STestTable> FullGame(std::vector<STestTable> overrides);
 void WriteTexts(const std::filesystem::path& path,
                 const std::vector<std::pair<uint32_t, std::string>>& texts);
 
-// A fresh, empty folder for one test.
-std::filesystem::path TestFolder(const std::string& name);
-
 // Packs the first n of the values (the rest of a player's columns being zero).
 void PackPlayer(CDbSectionWriter& out, int32_t id, const std::string& first,
                 const std::string& common, const std::string& last,

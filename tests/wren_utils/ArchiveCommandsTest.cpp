@@ -1,67 +1,26 @@
 #include "WrenTestFiles.h"
 
+#include "tests/support/ProcessRun.h"
+#include "tests/support/WholeFile.h"
+
 #include "wren_utils/archive/BigArchiveWriter.h"
 #include "wren_utils/pack/PackEncoder.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-
-#ifndef _WIN32
-#include <sys/wait.h>
-#endif
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string Quote(const std::string& arg) {
-#ifdef _WIN32
-    return "\"" + arg + "\"";
-#else
-    std::string quoted = "'";
-    for (const char c : arg)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-#endif
-}
-
 class ArchiveCommandsTest : public ::testing::Test {
 protected:
-    Result Run(const std::vector<std::string>& args) {
-        std::string command = Quote(KESTREL_CLI);
-        for (const std::string& arg : args)
-            command += " " + Quote(arg);
-        command += " >" + Quote(folder_.File("out")) + " 2>" + Quote(folder_.File("err"));
-        Result result;
-        const int raw = std::system(command.c_str());
-#ifdef _WIN32
-        result.status = raw;
-#else
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-#endif
-        result.out = Slurp(folder_.File("out"));
-        result.err = Slurp(folder_.File("err"));
-        return result;
+    SProcessResult Run(const std::vector<std::string>& args) {
+        return RunProcess(KESTREL_CLI, args, folder_.Path());
     }
 
-    TempFolder folder_;
+    CTempFolder folder_;
 };
 
 TEST_F(ArchiveCommandsTest, ListsPlainAndPackedArchives) {
@@ -75,11 +34,12 @@ TEST_F(ArchiveCommandsTest, ListsPlainAndPackedArchives) {
     // Directory: 16 + (8 + 11) + (8 + 12) = 55; data follows it.
     const std::string expected = "league.fsh\t55\t10\nkits/t1.fsh\t65\t3\n";
     for (const std::string& path : {plain, packed}) {
-        const Result result = Run({"archive", "list", path});
+        const SProcessResult result = Run({"archive", "list", path});
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, expected);
     }
-    const Result bad = Run({"archive", "list", folder_.Write("x.bin", Bytes{'n', 'o', 'p', 'e'})});
+    const SProcessResult bad =
+        Run({"archive", "list", folder_.Write("x.bin", Bytes{'n', 'o', 'p', 'e'})});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1);
     EXPECT_EQ(Run({"archive", "show", plain}).status, 1);
@@ -90,16 +50,16 @@ TEST_F(ArchiveCommandsTest, PackAndUnpackRoundTrip) {
     const std::string in = folder_.Write("in.bin", content);
     ASSERT_EQ(Run({"pack", in, folder_.File("packed.bin")}).status, 0);
     ASSERT_EQ(Run({"unpack", folder_.File("packed.bin"), folder_.File("out.bin")}).status, 0);
-    EXPECT_EQ(Slurp(folder_.File("out.bin")), Slurp(in));
+    EXPECT_EQ(ReadText(folder_.File("out.bin")), ReadText(in));
 
     // A damaged stream fails and leaves the existing output file untouched.
-    std::string damaged = Slurp(folder_.File("packed.bin"));
+    std::string damaged = ReadText(folder_.File("packed.bin"));
     damaged.resize(damaged.size() - 10);
     const std::string broken = folder_.Write("broken.bin", Bytes(damaged.begin(), damaged.end()));
-    const Result result = Run({"unpack", broken, folder_.File("out.bin")});
+    const SProcessResult result = Run({"unpack", broken, folder_.File("out.bin")});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("damaged packed stream"), std::string::npos);
-    EXPECT_EQ(Slurp(folder_.File("out.bin")), Slurp(in));
+    EXPECT_EQ(ReadText(folder_.File("out.bin")), ReadText(in));
     EXPECT_EQ(Run({"unpack", in, folder_.File("x.bin")}).status, 1);
     EXPECT_EQ(Run({"pack", folder_.File("missing.bin"), folder_.File("x.bin")}).status, 1);
 }

@@ -210,7 +210,7 @@ protected:
         return messages_;
     }
 
-    TempFolder folder_;
+    CTempFolder folder_;
 
 private:
     std::mutex lock_;

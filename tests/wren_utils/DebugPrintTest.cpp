@@ -1,12 +1,11 @@
-#include "WrenTestFiles.h"
+#include "tests/support/CTempFolder.h"
+#include "tests/support/WholeFile.h"
 
 #include "wren_utils/engine/DebugPrint.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -23,13 +22,6 @@ void SetVariable(const char* name, const char* value) {
 #endif
 }
 
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class DebugPrintTest : public ::testing::Test {
 protected:
     void TearDown() override {
@@ -38,7 +30,7 @@ protected:
         PRINT_reload();
         PRINT_setlistener({});
     }
-    TempFolder folder_;
+    CTempFolder folder_;
 };
 
 TEST_F(DebugPrintTest, ChannelsAndDevicesFollowTheEnvironment) {
@@ -65,15 +57,15 @@ TEST_F(DebugPrintTest, ChannelsAndDevicesFollowTheEnvironment) {
         std::snprintf(text, sizeof text, "%p", static_cast<void*>(nullptr));
         return std::string(text);
     }() + ".\nsize = 12\n";
-    EXPECT_EQ(Contents(log), expected);
+    EXPECT_EQ(ReadText(log), expected);
 
     SetVariable("PRINT_CHANNEL", "all");
     PRINT_reload();
     PRINT_error("FILESYS_completeop - OPERATION NOT FOUND IN COMPLETED LIST.\n");
-    EXPECT_EQ(Contents(log),
+    EXPECT_EQ(ReadText(log),
               expected + "ERROR: FILESYS_completeop - OPERATION NOT FOUND IN COMPLETED LIST.\n");
 
-    const std::string before = Contents(log);
+    const std::string before = ReadText(log);
     SetVariable("PRINT_DEVICE", "none");
     PRINT_reload();
     std::vector<std::pair<int, std::string>> heard;
@@ -81,7 +73,7 @@ TEST_F(DebugPrintTest, ChannelsAndDevicesFollowTheEnvironment) {
         [&](int channel, const std::string& text) { heard.emplace_back(channel, text); });
     PRINT_error("gone %d\n", 1);
     PRINT_channel(7, "quiet\n");
-    EXPECT_EQ(Contents(log), before);
+    EXPECT_EQ(ReadText(log), before);
     const std::vector<std::pair<int, std::string>> want = {{2, "ERROR: gone 1\n"}, {7, "quiet\n"}};
     EXPECT_EQ(heard, want);
 }

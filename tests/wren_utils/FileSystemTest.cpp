@@ -39,7 +39,7 @@ protected:
         return errors_;
     }
 
-    TempFolder folder_;
+    CTempFolder folder_;
 
 private:
     std::mutex lock_;
