@@ -6,6 +6,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick fonts-dejavu-core
+    fonts-nanum fonts-droid-fallback  # Korean, Japanese and Chinese names
 )
 missing=()
 for p in "${packages[@]}"; do
