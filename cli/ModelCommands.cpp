@@ -62,6 +62,16 @@ int SaveAndReturn(CCliGame& game) {
     return 0;
 }
 
+// The id of a player just made (negative when none could be) is printed once the save went well.
+int SaveAndPrintNewPlayer(CCliGame& game, int32_t id) {
+    if (id < 0)
+        return CliFail("no free player id is left");
+    if (const int status = SaveAndReturn(game); status != 0)
+        return status;
+    std::cout << id << "\n";
+    return 0;
+}
+
 int RunMakeSample(const CliContext& context) {
     std::vector<std::string> args;
     std::map<std::string, std::string> options;
@@ -285,12 +295,7 @@ int RunNewPlayer(const CliContext& context) {
             return CliFail("team " + std::to_string(team) + " has no free bench place");
     }
     const int32_t id = db.NewPlayer(team);
-    if (id < 0)
-        return CliFail("no free player id is left");
-    if (const int status = SaveAndReturn(game); status != 0)
-        return status;
-    std::cout << id << "\n";
-    return 0;
+    return SaveAndPrintNewPlayer(game, id);
 }
 
 int RunCopyPlayer(const CliContext& context) {
@@ -310,12 +315,7 @@ int RunCopyPlayer(const CliContext& context) {
         return CliFail("team " + std::to_string(team) + " has no free bench place");
     db.SetClipboardPlayerId(player);
     const int32_t id = db.CopyPlayer(team);
-    if (id < 0)
-        return CliFail("no free player id is left");
-    if (const int status = SaveAndReturn(game); status != 0)
-        return status;
-    std::cout << id << "\n";
-    return 0;
+    return SaveAndPrintNewPlayer(game, id);
 }
 
 int RunFind(const CliContext& context) {
