@@ -155,17 +155,17 @@ CDbCatalogue CSampleSchema::MakeCatalogue(const std::vector<STable>& tables) {
     catalogue.headerWord2 = kHeaderWord2;
     catalogue.tableCount = static_cast<uint32_t>(tables.size());
     uint32_t descriptor = 12 + 4 * catalogue.tableCount;
-    for (const STable& spec : tables) {
+    for (const STable& layout : tables) {
         auto table = std::make_unique<CDbTable>(0, descriptor);
-        table->SetName(spec.name);
-        table->SetRecordSize(RecordSize(spec));
-        for (const std::string& entry : spec.nameList1)
+        table->SetName(layout.name);
+        table->SetRecordSize(RecordSize(layout));
+        for (const std::string& entry : layout.nameList1)
             table->AddNameListEntry(1, entry);
-        for (const SColumn& column : spec.columns)
+        for (const SColumn& column : layout.columns)
             table->AddColumn(column.name, column.low, column.high);
-        const auto columns = static_cast<uint32_t>(spec.columns.size());
+        const auto columns = static_cast<uint32_t>(layout.columns.size());
         descriptor +=
-            24 + 8 * columns + 4 * (static_cast<uint32_t>(spec.nameList1.size()) + columns);
+            24 + 8 * columns + 4 * (static_cast<uint32_t>(layout.nameList1.size()) + columns);
         catalogue.AddTable(std::move(table));
     }
     return catalogue;
