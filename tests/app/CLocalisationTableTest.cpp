@@ -1,10 +1,9 @@
 #include "editor/app/CLocalisationTable.h"
+#include "tests/support/CTempFolder.h"
+#include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
@@ -17,21 +16,6 @@ std::string ToUtf16LeWithBom(const std::string& ascii) {
     }
     return bytes;
 }
-
-class TempFile {
-public:
-    explicit TempFile(const std::string& bytes)
-        : m_path(
-              std::filesystem::temp_directory_path() /
-              ("kestrel_loc_" + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".qtx")) {
-        std::ofstream(m_path, std::ios::binary) << bytes;
-    }
-    ~TempFile() { std::filesystem::remove(m_path); }
-    std::string Path() const { return m_path.string(); }
-
-private:
-    std::filesystem::path m_path;
-};
 
 } // namespace
 
@@ -109,13 +93,15 @@ TEST(LocalisationTableLoad, Windows1252FileBecomesUtf8) {
 }
 
 TEST(LocalisationTableFile, LoadsFromDiskAndReportsMissingFile) {
-    TempFile file("Key\tSpanish\nMenu_File\tArchivo\n");
+    const CTempFolder folder;
+    const std::string path = folder.File("Spanish.qtx");
+    ASSERT_TRUE(WriteText(path, "Key\tSpanish\nMenu_File\tArchivo\n"));
     CLocalisationTable table;
     std::string error;
-    ASSERT_TRUE(table.Load(file.Path(), "Spanish", &error)) << error;
+    ASSERT_TRUE(table.Load(path, "Spanish", &error)) << error;
     EXPECT_EQ(table.Lookup("Menu_File"), "Archivo");
 
-    const std::string missing = file.Path() + ".none";
+    const std::string missing = path + ".none";
     EXPECT_FALSE(table.Load(missing, "Spanish", &error));
     EXPECT_NE(error.find(missing), std::string::npos);
     EXPECT_EQ(table.Size(), 0u) << "a failed load leaves no stale texts";
