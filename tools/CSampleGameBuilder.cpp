@@ -64,8 +64,8 @@ int32_t NearbyPosition(CSampleRandom& random, int32_t position) {
 
 } // namespace
 
-CSampleGameBuilder::CSampleGameBuilder(CGameDatabase& database, uint64_t seed)
-    : m_database(database), m_random(seed), m_names(m_random) {}
+CSampleGameBuilder::CSampleGameBuilder(CGameDatabase& database, uint64_t seed, size_t playerCount)
+    : m_database(database), m_random(seed), m_names(m_random), m_playerCount(playerCount) {}
 
 void CSampleGameBuilder::Build() {
     AddColours();
@@ -337,6 +337,9 @@ void CSampleGameBuilder::AddRivals() {
 
 void CSampleGameBuilder::AddFreeAgents() {
     const int countries = static_cast<int>(CSampleNames::Countries().size());
-    for (int i = 0; i < kFreeAgents; ++i)
+    const size_t squads = m_database.Players().size();
+    const size_t count =
+        std::max<size_t>(kFreeAgents, m_playerCount > squads ? m_playerCount - squads : 0);
+    for (size_t i = 0; i < count; ++i)
         AddPlayer(m_random.Range(0, countries - 1), m_random.Range(0, 31), 5);
 }

@@ -3,6 +3,7 @@
 #include "CSampleNames.h"
 #include "CSampleRandom.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -14,7 +15,8 @@ class CTeam;
 // with a first eleven, a bench, reserves and set-piece takers.
 class CSampleGameBuilder {
 public:
-    CSampleGameBuilder(CGameDatabase& database, uint64_t seed);
+    // playerCount: at least that many players, the ones beyond the squads without a team.
+    CSampleGameBuilder(CGameDatabase& database, uint64_t seed, size_t playerCount = 0);
 
     void Build();
 
@@ -37,6 +39,7 @@ private:
     CSampleRandom m_random;
     CSampleNames m_names;
     int32_t m_nextPlayerId = 1;
+    size_t m_playerCount = 0;
     std::vector<int32_t> m_matchStadiums;
     std::vector<int32_t> m_trainingStadiums;
     std::vector<std::vector<int32_t>> m_leagueTeams;

@@ -53,8 +53,8 @@ std::vector<std::string> CSampleGenerator::StepNames() const {
     return names;
 }
 
-bool CSampleGenerator::Write(const std::filesystem::path& folder, uint64_t seed,
-                             CMessageSink& sink) const {
+bool CSampleGenerator::Write(const std::filesystem::path& folder, uint64_t seed, CMessageSink& sink,
+                             size_t playerCount) const {
     std::error_code ec;
     std::filesystem::create_directories(folder / "data" / "cmn" / "fe", ec);
     if (ec) {
@@ -62,17 +62,17 @@ bool CSampleGenerator::Write(const std::filesystem::path& folder, uint64_t seed,
         return false;
     }
     SContext context{folder, seed, sink, {}};
-    BuildGame(context.database, seed);
+    BuildGame(context.database, seed, playerCount);
     for (const auto& [name, step] : m_steps)
         if (!step(context))
             return false;
     return true;
 }
 
-void CSampleGenerator::BuildGame(CGameDatabase& database, uint64_t seed) {
+void CSampleGenerator::BuildGame(CGameDatabase& database, uint64_t seed, size_t playerCount) {
     database.Clear();
     database.Catalogue() = CSampleSchema::GameCatalogue();
-    CSampleGameBuilder(database, seed).Build();
+    CSampleGameBuilder(database, seed, playerCount).Build();
 }
 
 bool CSampleGenerator::WriteGameDatabase(SContext& context) {
@@ -116,7 +116,7 @@ bool CSampleGenerator::WriteTextDatabases(SContext& context) {
     return true;
 }
 
-bool WriteSampleInstallation(const std::filesystem::path& folder, uint64_t seed,
-                             CMessageSink& sink) {
-    return CSampleGenerator().Write(folder, seed, sink);
+bool WriteSampleInstallation(const std::filesystem::path& folder, uint64_t seed, CMessageSink& sink,
+                             size_t playerCount) {
+    return CSampleGenerator().Write(folder, seed, sink, playerCount);
 }

@@ -30,10 +30,12 @@ public:
     void AddStep(std::string name, Step step);
     std::vector<std::string> StepNames() const;
 
-    bool Write(const std::filesystem::path& folder, uint64_t seed, CMessageSink& sink) const;
+    bool Write(const std::filesystem::path& folder, uint64_t seed, CMessageSink& sink,
+               size_t playerCount = 0) const;
 
-    // The game alone, in memory, with the catalogue a save needs.
-    static void BuildGame(CGameDatabase& database, uint64_t seed);
+    // The game alone, in memory, with the catalogue a save needs; with at least playerCount
+    // players when that is more than the squads hold (for measuring large databases).
+    static void BuildGame(CGameDatabase& database, uint64_t seed, size_t playerCount = 0);
 
     static constexpr uint64_t kDefaultSeed = 2004;
 
@@ -45,5 +47,5 @@ private:
 };
 
 // The sample installation with the default steps.
-bool WriteSampleInstallation(const std::filesystem::path& folder, uint64_t seed,
-                             CMessageSink& sink);
+bool WriteSampleInstallation(const std::filesystem::path& folder, uint64_t seed, CMessageSink& sink,
+                             size_t playerCount = 0);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// What is wrong with a filter or a bulk change and the column (a character count from 1)
+// where it is; shown as "expected a number at 7".
+struct SQueryError {
+    std::string message;
+    int column = 0;
+
+    std::string Text() const { return message + " at " + std::to_string(column); }
+};
