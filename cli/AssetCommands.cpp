@@ -178,11 +178,8 @@ int SavePicture(const QImage& image, const std::string& out, const std::string& 
 }
 
 int RunShape(const CliContext& context) {
-    std::vector<std::string> args(context.args.begin() + 1, context.args.end());
-    const auto whole = std::find(args.begin(), args.end(), "--whole");
-    const bool useWhole = whole != args.end();
-    if (useWhole)
-        args.erase(whole);
+    const std::vector<std::string> args(context.args.begin() + 1, context.args.end());
+    const bool useWhole = context.Has("--whole");
     if (args.size() != 4)
         return CliFail("usage: shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]");
     CAssetLibrary library;
@@ -250,7 +247,8 @@ std::vector<CliCommand> PictureCommands() {
          "loads Wren_Utils (beside the tool, or --library PATH) as the editor does and writes "
          "the shape as PNG through getShapeX, or getShape with --whole; prints "
          "\"wrote OUT.png (W x H)\"",
-         RunShape},
+         RunShape,
+         {{"--whole", 0, "  load the whole archive through getShape"}}},
         {"picture",
          "picture --game DIR kit TEAM KIT OUT.png | crest TEAM OUT.png | face NUMBER OUT.png",
          "asks for a kit, crest or player texture as the editor does (data/zdata_05.big, then "

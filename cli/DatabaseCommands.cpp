@@ -1,11 +1,12 @@
 #include "DatabaseCommands.h"
 
+#include "CliJson.h"
+
 #include "editor/database/CDbFileReader.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
 
 #include <charconv>
-#include <cstdio>
 #include <iostream>
 #include <string>
 
@@ -26,65 +27,6 @@ public:
     }
     std::string message;
 };
-
-// Length of the valid UTF-8 sequence at text[i], or 0 when the byte there does not start one.
-size_t Utf8SequenceLength(const std::string& text, size_t i) {
-    struct Form {
-        unsigned char firstLead, lastLead;
-        size_t length;
-        uint32_t smallest;
-    };
-    static constexpr Form kForms[] = {
-        {0xC2, 0xDF, 2, 0x80}, {0xE0, 0xEF, 3, 0x800}, {0xF0, 0xF4, 4, 0x10000}};
-    const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
-    const unsigned char lead = byte(i);
-    if (lead < 0x80)
-        return 1;
-    for (const Form& form : kForms) {
-        if (lead < form.firstLead || lead > form.lastLead)
-            continue;
-        if (i + form.length > text.size())
-            return 0;
-        uint32_t code = lead & (0x7F >> form.length);
-        for (size_t k = 1; k < form.length; ++k) {
-            if ((byte(i + k) & 0xC0) != 0x80)
-                return 0;
-            code = code << 6 | (byte(i + k) & 0x3F);
-        }
-        const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-        return code < form.smallest || code > 0x10FFFF || surrogate ? 0 : form.length;
-    }
-    return 0;
-}
-
-std::string JsonString(const std::string& text) {
-    std::string out = "\"";
-    char escape[8];
-    for (size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const size_t length = Utf8SequenceLength(text, i);
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (c < 0x20 || length == 0) {
-            // Control characters, and bytes that are not UTF-8, as their byte value.
-            std::snprintf(escape, sizeof escape, "\\u%04x", c);
-            out += escape;
-        } else {
-            out.append(text, i, length);
-            i += length;
-            continue;
-        }
-        ++i;
-    }
-    return out + "\"";
-}
 
 // Texts are printed one per line, so line breaks, tabs and backslashes are escaped.
 std::string EscapeText(const std::string& text) {
@@ -138,44 +80,42 @@ int RunInfo(const CliContext& context) {
     if (!reader.Open(context.args[1], sink) || !reader.ReadCatalogue(catalogue, sink))
         return CliFail(sink.message);
 
-    std::string json = "{\"header\":[" + std::to_string(catalogue.headerWord1) + "," +
-                       std::to_string(catalogue.headerWord2) + "],\"tables\":[";
-    for (size_t t = 0; t < catalogue.Tables().size(); ++t) {
-        const CDbTable& table = *catalogue.Tables()[t];
-        json += t ? ",{" : "{";
-        json += "\"name\":" + JsonString(table.Name());
-        json += ",\"record_size\":" + std::to_string(table.RecordSize());
-        json += ",\"records\":" + std::to_string(table.RecordCount());
-        json += ",\"section_offset\":" + std::to_string(table.SectionOffset());
-        json += ",\"descriptor_offset\":" + std::to_string(table.DescriptorOffset());
-        json += ",\"columns\":[";
-        for (int c = 0; c < table.ColumnCount(); ++c) {
-            const CDbColumn& column = *table.Column(c);
-            json += c ? ",{" : "{";
-            json += "\"name\":" + JsonString(column.Name());
-            json += ",\"low\":" + std::to_string(column.Low());
-            json += ",\"high\":" + std::to_string(column.High());
-            json += ",\"width\":" + std::to_string(column.Width()) + "}";
+    CliJson tables = CliJson::array();
+    for (const auto& table : catalogue.Tables()) {
+        CliJson columns = CliJson::array();
+        for (int c = 0; c < table->ColumnCount(); ++c) {
+            const CDbColumn& column = *table->Column(c);
+            columns.push_back({{"name", CliByteString(column.Name())},
+                               {"low", column.Low()},
+                               {"high", column.High()},
+                               {"width", column.Width()}});
         }
-        json += "],\"lists\":[";
+        CliJson lists = CliJson::array();
         for (int list = 1; list <= 3; ++list) {
-            json += list > 1 ? ",[" : "[";
-            const auto& entries = table.NameList(list);
-            for (size_t e = 0; e < entries.size(); ++e)
-                json += (e ? "," : "") + JsonString(entries[e]);
-            json += "]";
+            CliJson entries = CliJson::array();
+            for (const std::string& entry : table->NameList(list))
+                entries.push_back(CliByteString(entry));
+            lists.push_back(std::move(entries));
         }
-        json += "]}";
+        tables.push_back({{"name", CliByteString(table->Name())},
+                          {"record_size", table->RecordSize()},
+                          {"records", table->RecordCount()},
+                          {"section_offset", table->SectionOffset()},
+                          {"descriptor_offset", table->DescriptorOffset()},
+                          {"columns", std::move(columns)},
+                          {"lists", std::move(lists)}});
     }
-    json += "]}\n";
-    std::cout << json;
+    CliJson json;
+    json["header"] = {catalogue.headerWord1, catalogue.headerWord2};
+    json["tables"] = std::move(tables);
+    std::cout << CliJsonTextKeepingBytes(json) << "\n";
     return 0;
 }
 
 int RunTexts(const CliContext& context) {
     const auto& args = context.args;
-    const bool set = args.size() == 5 && args[2] == "--set";
-    if (args.size() != 2 && !set)
+    const bool set = context.Has("--set");
+    if (args.size() != 2)
         return CliFail("usage: texts FILE [--set ID TEXT]");
     CFirstMessageSink sink;
     CIngameTextDb texts(args[1]);
@@ -190,12 +130,12 @@ int RunTexts(const CliContext& context) {
         return 0;
     }
     uint32_t id = 0;
-    const std::string& idText = args[3];
+    const std::string& idText = context.options.at("--set")[0];
     const auto [end, ec] = std::from_chars(idText.data(), idText.data() + idText.size(), id);
     if (ec != std::errc() || end != idText.data() + idText.size())
         return CliFail("ID must be a number from 0 to 4294967295, not '" + idText + "'");
     std::string text, error;
-    if (!UnescapeText(args[4], text, error))
+    if (!UnescapeText(context.options.at("--set")[1], text, error))
         return CliFail(error);
     if (!texts.SetText(id, text))
         return CliFail("no text with id " + idText + " in " + args[1]);
@@ -219,7 +159,8 @@ const std::vector<CliCommand>& DatabaseCommands() {
          "prints the texts of an in-game text database, one 'ID<TAB>TEXT' line per entry in file "
          "order, with \\\\ \\n \\t \\r for backslash, line break, tab and return; with --set, "
          "gives the first entry with that ID the TEXT (same escapes) and saves the file",
-         &RunTexts},
+         &RunTexts,
+         {{"--set", 2, "ID TEXT  gives the entry ID the TEXT and saves the file"}}},
     };
     return commands;
 }

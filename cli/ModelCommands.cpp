@@ -1,5 +1,6 @@
 #include "ModelCommands.h"
 
+#include "CliJson.h"
 #include "ModelCsv.h"
 #include "ModelFields.h"
 #include "ModelGame.h"
@@ -12,37 +13,9 @@
 #include <charconv>
 #include <fstream>
 #include <iostream>
-#include <map>
 #include <sstream>
 
 namespace {
-
-// Splits a command's arguments into positional ones and the named options it knows;
-// false with error for an unknown option or one without its value.
-bool SplitArgs(const CliContext& context, const std::vector<std::string>& valueOptions,
-               const std::vector<std::string>& flags, std::vector<std::string>& positional,
-               std::map<std::string, std::string>& options, std::string& error) {
-    for (size_t i = 1; i < context.args.size(); ++i) {
-        const std::string& arg = context.args[i];
-        if (!arg.starts_with("--") || arg.size() == 2) {
-            positional.push_back(arg);
-            continue;
-        }
-        if (std::find(flags.begin(), flags.end(), arg) != flags.end()) {
-            options[arg] = "";
-        } else if (std::find(valueOptions.begin(), valueOptions.end(), arg) != valueOptions.end()) {
-            if (i + 1 >= context.args.size()) {
-                error = arg + " needs a value";
-                return false;
-            }
-            options[arg] = context.args[++i];
-        } else {
-            error = "unknown option " + arg;
-            return false;
-        }
-    }
-    return true;
-}
 
 bool Id(const std::string& text, const char* what, int32_t& id, std::string& error) {
     if (ParseInt32(text, id))
@@ -73,16 +46,12 @@ int SaveAndPrintNewPlayer(CCliGame& game, int32_t id) {
 }
 
 int RunMakeSample(const CliContext& context) {
-    std::vector<std::string> args;
-    std::map<std::string, std::string> options;
-    std::string error;
-    if (!SplitArgs(context, {"--seed"}, {}, args, options, error))
-        return CliFail(error);
+    const std::vector<std::string> args(context.args.begin() + 1, context.args.end());
     if (args.size() != 1)
         return Usage("make-sample DIR [--seed N]");
     uint64_t seed = CSampleGenerator::kDefaultSeed;
-    if (options.count("--seed")) {
-        const std::string& text = options["--seed"];
+    if (const auto given = context.Value("--seed")) {
+        const std::string& text = *given;
         auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), seed);
         if (ec != std::errc() || end != text.data() + text.size())
             return CliFail("--seed needs a whole number, not '" + text + "'");
@@ -104,12 +73,16 @@ int RunSummary(const CliContext& context) {
     size_t links = 0;
     for (const auto& [id, team] : db.Teams())
         links += team.Links().size();
-    std::cout << "{\"players\":" << db.Players().size() << ",\"teams\":" << db.Teams().size()
-              << ",\"leagues\":" << db.Leagues().size()
-              << ",\"league_team_links\":" << db.LeagueTeamLinks().size()
-              << ",\"team_player_links\":" << links << ",\"stadiums\":" << db.Stadiums().size()
-              << ",\"formations\":" << db.Formations().size()
-              << ",\"colours\":" << db.Colours().Count() << "}\n";
+    CliJson json;
+    json["players"] = db.Players().size();
+    json["teams"] = db.Teams().size();
+    json["leagues"] = db.Leagues().size();
+    json["league_team_links"] = db.LeagueTeamLinks().size();
+    json["team_player_links"] = links;
+    json["stadiums"] = db.Stadiums().size();
+    json["formations"] = db.Formations().size();
+    json["colours"] = db.Colours().Count();
+    std::cout << CliJsonText(json) << "\n";
     return 0;
 }
 
@@ -210,17 +183,16 @@ std::string CheckJersey(const CGameDatabase& db, int32_t jersey) {
 int RunSquad(const CliContext& context) {
     const char* usage = "squad add PLAYER TEAM [--position P] [--jersey N] | squad remove "
                         "PLAYER TEAM | squad move PLAYER FROM TO | squad jersey PLAYER TEAM N";
-    std::vector<std::string> args;
-    std::map<std::string, std::string> options;
+    const std::vector<std::string> args(context.args.begin() + 1, context.args.end());
+    const auto position = context.Value("--position");
+    const auto jersey = context.Value("--jersey");
     std::string error;
-    if (!SplitArgs(context, {"--position", "--jersey"}, {}, args, options, error))
-        return CliFail(error);
     if (args.empty())
         return Usage(usage);
     const std::string action = args[0];
     const size_t expected = action == "add" || action == "remove" ? 3 : 4;
     if ((action != "add" && action != "remove" && action != "move" && action != "jersey") ||
-        args.size() != expected || (action != "add" && !options.empty()))
+        args.size() != expected || (action != "add" && !context.options.empty()))
         return Usage(usage);
     std::vector<int32_t> numbers;
     for (size_t i = 1; i < args.size(); ++i) {
@@ -240,18 +212,18 @@ int RunSquad(const CliContext& context) {
     const std::string where =
         "player " + std::to_string(player) + " in team " + std::to_string(team);
     if (action == "add") {
-        int32_t position = -1;
-        int32_t jersey = -1;
-        if (options.count("--position") &&
-            (!ParseInt32(options["--position"], position) || position < 0 || position > 34))
+        int32_t positionCode = -1;
+        int32_t jerseyNumber = -1;
+        if (position && (!ParseInt32(*position, positionCode) || positionCode < 0 ||
+                         positionCode > 34))
             return CliFail("--position must be a position code 0..34");
-        if (options.count("--jersey")) {
-            if (!ParseInt32(options["--jersey"], jersey))
+        if (jersey) {
+            if (!ParseInt32(*jersey, jerseyNumber))
                 return CliFail("--jersey must be a whole number");
-            if (std::string problem = CheckJersey(db, jersey); !problem.empty())
+            if (std::string problem = CheckJersey(db, jerseyNumber); !problem.empty())
                 return CliFail(problem);
         }
-        if (!db.AddPlayerToTeam(player, team, position, jersey))
+        if (!db.AddPlayerToTeam(player, team, positionCode, jerseyNumber))
             return CliFail("team " + std::to_string(team) + " has no free bench place");
     } else if (action == "remove") {
         if (!db.FindTeamPlayerLink(player, team))
@@ -319,20 +291,17 @@ int RunCopyPlayer(const CliContext& context) {
 }
 
 int RunFind(const CliContext& context) {
-    std::vector<std::string> args;
-    std::map<std::string, std::string> options;
-    std::string error;
-    if (!SplitArgs(context, {}, {"--leagues", "--teams", "--players"}, args, options, error))
-        return CliFail(error);
+    const std::vector<std::string> args(context.args.begin() + 1, context.args.end());
     if (args.size() != 1 || args[0].empty())
         return Usage("find TEXT [--leagues] [--teams] [--players]");
-    const bool all = options.empty();
+    const bool all = context.options.empty();
+    std::string error;
     CCliGame game;
     if (!game.Open(context, error))
         return CliFail(error);
     const auto hits =
-        CNameSearch::Find(game.Database(), args[0], all || options.count("--leagues"),
-                          all || options.count("--teams"), all || options.count("--players"));
+        CNameSearch::Find(game.Database(), args[0], all || context.Has("--leagues"),
+                          all || context.Has("--teams"), all || context.Has("--players"));
     std::string out;
     for (const CNameSearch::SHit& hit : hits) {
         out += hit.kind == CNameSearch::EKind::League ? "league"
@@ -396,7 +365,8 @@ const std::vector<CliCommand>& ModelCommands() {
         {"make-sample", "make-sample DIR [--seed N]",
          "writes a made-up game installation (data/cmn/corvid.db and data/cmn/fe/*.db); the "
          "same seed gives the same files",
-         &RunMakeSample},
+         &RunMakeSample,
+         {{"--seed", 1, "N  seed of the made-up data (default: the usual sample)"}}},
         {"summary", "summary",
          "prints the record counts as JSON: {\"players\":N,\"teams\":N,\"leagues\":N,"
          "\"league_team_links\":N,\"team_player_links\":N,\"stadiums\":N,\"formations\":N,"
@@ -413,7 +383,9 @@ const std::vector<CliCommand>& ModelCommands() {
         {"squad",
          "squad add PLAYER TEAM [--position P] [--jersey N] | remove PLAYER TEAM | move PLAYER "
          "FROM TO | jersey PLAYER TEAM N",
-         "changes a squad as the editor's squad list does, then saves", &RunSquad},
+         "changes a squad as the editor's squad list does, then saves", &RunSquad,
+         {{"--position", 1, "P  formation position code 0..34 (add)"},
+          {"--jersey", 1, "N  jersey number (add)"}}},
         {"new-player", "new-player [TEAM]",
          "creates a player (added to TEAM's bench when given), saves, prints the new id",
          &RunNewPlayer},
@@ -422,7 +394,10 @@ const std::vector<CliCommand>& ModelCommands() {
         {"find", "find TEXT [--leagues] [--teams] [--players]",
          "lists names containing TEXT in any letter case, one per line: "
          "league|team|player<TAB>ID<TAB>NAME, leagues first, then teams, then players",
-         &RunFind},
+         &RunFind,
+         {{"--leagues", 0, "  search league names"},
+          {"--teams", 0, "  search team names"},
+          {"--players", 0, "  search player names"}}},
         {"export", "export players|teams|leagues|links|kits FILE.csv",
          "writes every record with every field as CSV with a header row", &RunExport},
         {"import", "import players|teams|leagues|links|kits FILE.csv",

@@ -3,12 +3,25 @@
 #include "DatabaseCommands.h"
 #include "ModelCommands.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
-#include <cstdio>
 #include <exception>
 #include <iostream>
 
 namespace {
+
+constexpr const char* kGlobalHelp =
+    "Usage: kestrel-cli [GLOBAL OPTIONS] COMMAND [ARGS]\n\n"
+    "Global options (before or after the command):\n"
+    "  --game DIR           game installation folder (data/cmn/corvid.db and its texts)\n"
+    "  --game-language N    in-game text database of language N (default 0)\n"
+    "  --db FILE            game database file, instead of --game\n"
+    "  --texts FILE         in-game text database file, with --db\n"
+    "  --library PATH       Wren_Utils shared library to load\n"
+    "  --help               this text (COMMAND --help: that command's)\n\n"
+    "Exit status: 0 on success, 1 with a one-line message on standard error.\n\n"
+    "Commands:\n";
 
 std::vector<const CliCommand*> AllCommands() {
     std::vector<const CliCommand*> all;
@@ -19,78 +32,144 @@ std::vector<const CliCommand*> AllCommands() {
 }
 
 void PrintHelp() {
-    std::cout << "Usage: kestrel-cli [GLOBAL OPTIONS] COMMAND [ARGS]\n\n"
-                 "Global options (before or after the command):\n"
-                 "  --game DIR           game installation folder (data/cmn/corvid.db and its texts)\n"
-                 "  --game-language N    in-game text database of language N (default 0)\n"
-                 "  --db FILE            game database file, instead of --game\n"
-                 "  --texts FILE         in-game text database file, with --db\n"
-                 "  --library PATH       Wren_Utils shared library to load\n"
-                 "  --help               this text\n\n"
-                 "Exit status: 0 on success, 1 with a one-line message on standard error.\n\n"
-                 "Commands:\n";
+    std::cout << kGlobalHelp;
     for (const CliCommand* command : AllCommands())
         std::cout << "  " << command->usage << "\n      " << command->summary << "\n";
 }
 
-// Takes the global options out of the argument list; returns false with a message on error.
-bool ParseGlobalOptions(int argc, char** argv, CliContext& context, std::string& error) {
-    context.programPath = argc > 0 ? argv[0] : "";
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::optional<std::string>& slot) {
-            if (i + 1 >= argc) {
-                error = arg + " needs a value";
-                return false;
-            }
-            slot = argv[++i];
-            return true;
-        };
-        if (arg == "--game") {
-            if (!value(context.game))
-                return false;
-        } else if (arg == "--db") {
-            if (!value(context.db))
-                return false;
-        } else if (arg == "--texts") {
-            if (!value(context.texts))
-                return false;
-        } else if (arg == "--library") {
-            if (!value(context.library))
-                return false;
-        } else if (arg == "--game-language") {
-            std::optional<std::string> text;
-            if (!value(text))
-                return false;
-            const char* end = text->data() + text->size();
-            auto [ptr, ec] = std::from_chars(text->data(), end, context.gameLanguage);
-            if (ec != std::errc() || ptr != end) {
-                error = "--game-language needs a number, not '" + *text + "'";
-                return false;
-            }
-        } else {
-            context.args.push_back(arg);
+// Breaks text into lines of at most width characters, each starting with indent.
+std::string Wrap(const std::string& text, const std::string& indent, size_t width = 79) {
+    std::string out, line;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string word = text.substr(start, end - start);
+        if (!line.empty() && indent.size() + line.size() + 1 + word.size() > width) {
+            out += indent + line + "\n";
+            line.clear();
         }
+        line += (line.empty() ? "" : " ") + word;
+        start = end + 1;
     }
-    return true;
+    return line.empty() ? out : out + indent + line + "\n";
+}
+
+std::string CommandHelp(const CliCommand& command) {
+    std::string help = "Usage: kestrel-cli [GLOBAL OPTIONS] " + command.usage + "\n\n" +
+                       Wrap(command.summary, "") + "\nOptions:\n";
+    for (const CliOption& option : command.options)
+        help += "  " + option.name + " " + option.what + "\n";
+    return help + "  --help this text\n\nGlobal options: see kestrel-cli --help\n";
+}
+
+// The global options, wherever they stand, go to the context as the commands expect them.
+void AddGlobalOptions(CLI::App& app, CliContext& context) {
+    const auto slot = [&app](const char* name, std::optional<std::string>& target) {
+        app.add_option_function<std::string>(name, [&target](const std::string& v) { target = v; })
+            ->expected(1);
+    };
+    slot("--game", context.game);
+    slot("--db", context.db);
+    slot("--texts", context.texts);
+    slot("--library", context.library);
+    app.add_option_function<std::string>("--game-language", [&context](const std::string& text) {
+        const char* end = text.data() + text.size();
+        const auto [ptr, ec] = std::from_chars(text.data(), end, context.gameLanguage);
+        if (ec != std::errc() || ptr != end)
+            throw CLI::ValidationError("--game-language needs a number, not '" + text + "'");
+    });
+}
+
+CLI::App* AddCommand(CLI::App& app, const CliCommand& command, CliContext& context) {
+    CLI::App* sub = app.add_subcommand(command.name, command.summary);
+    sub->fallthrough(); // global options may follow the command
+    sub->set_help_flag("--help", "this text");
+    sub->add_option_function<std::vector<std::string>>(
+        "args", [&context](const std::vector<std::string>& values) {
+            context.args.insert(context.args.end(), values.begin(), values.end());
+        });
+    for (const CliOption& option : command.options) {
+        const std::string name = option.name;
+        if (option.values == 0) {
+            sub->add_flag_callback(name, [&context, name] { context.options[name]; });
+            continue;
+        }
+        sub->add_option_function<std::vector<std::string>>(
+               name, [&context, name](const std::vector<std::string>& values) {
+                   context.options[name] = values;
+               })
+            ->expected(option.values);
+    }
+    return sub;
+}
+
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\n')
+            c = ' ';
+    while (!text.empty() && text.back() == ' ')
+        text.pop_back();
+    return text;
 }
 
 int Run(int argc, char** argv) {
     CliContext context;
-    std::string error;
-    if (!ParseGlobalOptions(argc, argv, context, error))
-        return CliFail(error);
-    if (context.args.empty() || context.args[0] == "--help" || context.args[0] == "help") {
-        PrintHelp();
-        return context.args.empty() ? 1 : 0;
-    }
+    context.programPath = argc > 0 ? argv[0] : "";
+    CLI::App app("kestrel-cli");
+    app.set_help_flag("--help");
+    app.allow_extras(); // unknown words are reported below in the tool's own words
+    app.require_subcommand(0, 1); // a command's arguments may be other commands' names
+    AddGlobalOptions(app, context);
+    std::vector<std::pair<CLI::App*, const CliCommand*>> commands;
     for (const CliCommand* command : AllCommands())
-        if (command->name == context.args[0])
-            return command->run(context);
-    return CliFail("unknown command '" + context.args[0] + "' (see kestrel-cli --help)");
+        commands.emplace_back(AddCommand(app, *command, context), command);
+    app.add_subcommand("help", "this text");
+
+    const auto chosen = [&]() -> const CliCommand* {
+        for (const auto& [sub, command] : commands)
+            if (sub->parsed())
+                return command;
+        return nullptr;
+    };
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp&) {
+        if (const CliCommand* command = chosen())
+            std::cout << CommandHelp(*command);
+        else
+            PrintHelp();
+        return 0;
+    } catch (const CLI::ParseError& e) {
+        const CliCommand* command = chosen();
+        return CliFail(OneLine(e.what()) +
+                       (command ? " (usage: " + command->usage + ")" : std::string()));
+    }
+    const CliCommand* command = chosen();
+    const std::vector<std::string> extras = app.remaining();
+    if (!command) {
+        if (!extras.empty() && extras[0].starts_with("-"))
+            return CliFail("unknown option " + extras[0] + " (see kestrel-cli --help)");
+        if (!extras.empty())
+            return CliFail("unknown command '" + extras[0] + "' (see kestrel-cli --help)");
+        PrintHelp();
+        return app.got_subcommand("help") ? 0 : 1;
+    }
+    if (!extras.empty())
+        return CliFail("unknown option " + extras[0] + " (usage: " + command->usage + ")");
+    context.args.insert(context.args.begin(), command->name);
+    return command->run(context);
 }
 
 } // namespace
+
+std::optional<std::string> CliContext::Value(const std::string& option) const {
+    const auto found = options.find(option);
+    if (found == options.end() || found->second.empty())
+        return std::nullopt;
+    return found->second.front();
+}
 
 int CliFail(const std::string& message) {
     std::cout.flush();

@@ -4,6 +4,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build clang libclang-rt-14-dev
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+    libcli11-dev nlohmann-json3-dev  # the CLI's arguments and JSON
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth imagemagick fonts-dejavu-core ccache
     fonts-nanum fonts-droid-fallback  # Korean, Japanese and Chinese names

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 namespace {
 
@@ -62,6 +63,8 @@ TEST_F(DatabaseCommandsTest, InfoPrintsTheCatalogueAsJson) {
     // A lone Latin-1 byte, an overlong form and a surrogate are not UTF-8; the eagle is.
     table->AddColumn("caf\xE9 \xC3\xA9\xC0\xAF\xED\xA0\x80\xF0\x9F\xA6\x85", 0, 0);
     table->AddNameListEntry(1, "one");
+    // Private-use characters near those the JSON step borrows for such bytes, then a lone byte.
+    table->AddNameListEntry(2, "\xF4\x8F\xBD\xBF\xF4\x8F\xBE\x90\x90");
     table->AddNameListEntry(3, "three");
     catalogue.AddTable(std::move(table));
     CDbWriter writer;
@@ -80,15 +83,16 @@ TEST_F(DatabaseCommandsTest, InfoPrintsTheCatalogueAsJson) {
     const SProcessResult result = Run({"info", path});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    // descriptor: 24 + 16 + 4 * (2 + 2) = 56 bytes at 16, so the section is at 72.
+    // The descriptor (columns, then the list entries) runs from 16 to 76, where the section is.
     EXPECT_EQ(result.out,
               "{\"header\":[4000000000,2],\"tables\":[{\"name\":\"dup\",\"record_size\":8,"
-              "\"records\":3,\"section_offset\":72,\"descriptor_offset\":16,\"columns\":["
+              "\"records\":3,\"section_offset\":76,\"descriptor_offset\":16,\"columns\":["
               "{\"name\":\"a\\\"b\\\\c\\n\\u0001\",\"low\":-5,\"high\":10,\"width\":4},"
               "{\"name\":\"caf\\u00e9 "
               "\xC3\xA9\\u00c0\\u00af\\u00ed\\u00a0\\u0080\xF0\x9F\xA6\x85\",\"low\":0,\"high\":0,"
               "\"width\":1}],"
-              "\"lists\":[[\"one\"],[],[\"three\"]]}]}\n");
+              "\"lists\":[[\"one\"],[\"\xF4\x8F\xBD\xBF\xF4\x8F\xBE\x90\\u0090\"],"
+              "[\"three\"]]}]}\n");
 }
 
 TEST_F(DatabaseCommandsTest, InfoListsEveryTableAlsoWhenTwoShareAName) {
@@ -167,4 +171,31 @@ TEST_F(DatabaseCommandsTest, FailuresExitWithOneLineAndChangeNothing) {
     const SProcessResult result = Run({"info", folder.File("bad.db")});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("table count"), std::string::npos) << result.err;
+}
+
+TEST_F(DatabaseCommandsTest, EveryCommandExplainsItselfAndArgumentsMayBeCommandNames) {
+    const SProcessResult help = Run({"--help"});
+    ASSERT_EQ(help.status, 0);
+    std::istringstream lines(help.out.substr(help.out.find("Commands:\n")));
+    std::vector<std::string> names;
+    for (std::string line; std::getline(lines, line);)
+        if (line.size() > 2 && line.rfind("  ", 0) == 0 && line[2] != ' ')
+            names.push_back(line.substr(2, line.find(' ', 2) - 2));
+    ASSERT_GE(names.size(), 15u);
+    for (const std::string& name : names) {
+        const SProcessResult own = Run({name, "--help"});
+        EXPECT_EQ(own.status, 0) << name;
+        EXPECT_NE(own.out.find("Usage: kestrel-cli [GLOBAL OPTIONS] " + name), std::string::npos)
+            << own.out;
+    }
+    EXPECT_EQ(Run({}).status, 1);
+    const SProcessResult unknown = Run({"frobnicate"});
+    EXPECT_EQ(unknown.err, "kestrel-cli: unknown command 'frobnicate' (see kestrel-cli --help)\n");
+    const SProcessResult missing = Run({"texts", "x", "--set", "7"});
+    EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+
+    // "info" is a command name, yet here only the new text.
+    const std::string path = MakeTexts();
+    EXPECT_EQ(Run({"texts", path, "--set", "7", "info"}).status, 0);
+    EXPECT_NE(Run({"texts", path}).out.find("7\tinfo\n"), std::string::npos);
 }
