@@ -145,6 +145,7 @@ void CFormationView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.drawPixmap(0, 0, m_ground);
     p.setRenderHint(QPainter::TextAntialiasing);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
     for (int i = 0; i < m_markers.size(); ++i)
         if (i != m_selected)
             PaintMarker(p, i, false);

@@ -1,0 +1,246 @@
+#include "editor/windows/CTeamFormationForm.h"
+
+#include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CFormationView.h"
+#include "editor/windows/CFrameHost.h"
+#include "editor/app/CLocalisationTable.h"
+#include "editor/windows/CPositionIcon.h"
+#include "editor/windows/CRatingPicture.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace {
+
+const char* const kSetPieceLabels[] = {"C", "FK", "LC", "RC", "PK"};
+const char* const kSetPieceCaptions[] = {"Caption_Captain", "Caption_FreeKick",
+                                         "Caption_LeftCorner", "Caption_RightCorner",
+                                         "Caption_PenaltyKick"};
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The localisation key of a position code, as a C string for the host's lookup.
+std::string PositionKey(int32_t code) {
+    return std::string(CLocalisationTable::PositionKey(code));
+}
+
+QSpinBox* NumberBox() {
+    auto* box = new QSpinBox;
+    // The game takes any value here: no range beyond the field's own.
+    box->setRange(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
+    return box;
+}
+
+} // namespace
+
+CTeamFormationForm::CTeamFormationForm(int teamId, CFrameHost& host, QWidget* parent)
+    : CColourFormView([&host](const QString& key) { return host.Text(key.toUtf8().constData()); },
+                      parent),
+      m_teamId(teamId), m_host(host) {
+    BuildControls();
+}
+
+void CTeamFormationForm::BuildControls() {
+    m_formation = new QComboBox;
+    m_formation->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_offsideTrap = new QCheckBox(QStringLiteral("Caption_OffsideTrap"));
+    m_attack = NumberBox();
+    m_withoutBall = NumberBox();
+    m_pitch = new CFormationView;
+    m_pitch->setAccessibleName(QStringLiteral("Caption_Pitch"));
+    m_pitch->SetFonts(m_host.SmallTitleFont(), m_host.SmallTitleFont());
+
+    auto* tactics = new QHBoxLayout;
+    const auto addLabelled = [tactics](const char* key, QWidget* control) {
+        auto* label = new QLabel(QString::fromLatin1(key));
+        label->setBuddy(control);
+        tactics->addWidget(label);
+        tactics->addWidget(control);
+        tactics->addSpacing(12);
+    };
+    addLabelled("Caption_Formation", m_formation);
+    tactics->addWidget(m_offsideTrap);
+    tactics->addSpacing(12);
+    addLabelled("Caption_Attack", m_attack);
+    addLabelled("Caption_WithoutBall", m_withoutBall);
+    tactics->addStretch(1);
+
+    auto* layout = new QVBoxLayout(Body());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(tactics);
+    layout->addWidget(m_pitch, 1);
+
+    connect(m_formation, &QComboBox::activated, this, &CTeamFormationForm::ChooseFormation);
+    connect(m_pitch, &CFormationView::MarkerDropped, this, &CTeamFormationForm::DropMarker);
+    connect(m_pitch, &CFormationView::MarkerActivated, this, &CTeamFormationForm::OpenMarker);
+    connect(this, &CColourFormView::ApplyClicked, this, [this] { Apply(); });
+    connect(this, &CColourFormView::ResetClicked, this, &CTeamFormationForm::ResetRequested);
+}
+
+void CTeamFormationForm::Fill() {
+    const CGameDatabase* db = m_host.Database();
+    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    setEnabled(team != nullptr);
+    m_formation->clear();
+    if (!team) {
+        m_lineUp = CLineUp();
+        ShowMarkers();
+        return;
+    }
+    for (const auto& [id, formation] : db->Formations())
+        m_formation->addItem(FromUtf8(formation.name), id);
+    m_formation->setCurrentIndex(m_formation->findData(team->Value(ETeamColumn::FormationId)));
+    m_offsideTrap->setChecked(team->Value(ETeamColumn::OffsideTrap) != 0);
+    m_attack->setValue(team->Value(ETeamColumn::Attack));
+    m_withoutBall->setValue(team->Value(ETeamColumn::WithoutBall));
+    LoadPitch();
+}
+
+void CTeamFormationForm::LoadPitch() {
+    const CGameDatabase* db = m_host.Database();
+    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (team)
+        m_lineUp.Load(*db, *team);
+    else
+        m_lineUp = CLineUp();
+    m_pitch->SetSelectedMarker(-1);
+    ShowMarkers();
+}
+
+void CTeamFormationForm::showEvent(QShowEvent* event) {
+    CColourFormView::showEvent(event);
+    LoadPitch();
+}
+
+bool CTeamFormationForm::Apply() {
+    CGameDatabase* db = m_host.Database();
+    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (!team)
+        return false;
+    const CTeam before = *team;
+    // A formation id that no entry shows stays as it is rather than becoming garbage.
+    if (m_formation->currentIndex() >= 0)
+        team->SetValue(ETeamColumn::FormationId, m_formation->currentData().toInt());
+    team->SetValue(ETeamColumn::Attack, m_attack->value());
+    team->SetValue(ETeamColumn::WithoutBall, m_withoutBall->value());
+    team->SetValue(ETeamColumn::OffsideTrap, m_offsideTrap->isChecked() ? 1 : 0);
+    const bool linksChanged = m_lineUp.WriteBack(*team);
+    if (!(*team == before))
+        db->MarkDirty();
+    LoadPitch();
+    emit Applied(linksChanged);
+    return linksChanged;
+}
+
+void CTeamFormationForm::ChooseFormation(int entry) {
+    CGameDatabase* db = m_host.Database();
+    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (!team || entry < 0)
+        return;
+    std::vector<int32_t> rows;
+    if (m_rows)
+        rows = m_rows();
+    else
+        rows = db->PlayersOfTeam(m_teamId);
+    const int32_t oldFormationId = team->Value(ETeamColumn::FormationId);
+    const auto changes = CFormationTemplates::Apply(*team, entry,
+                                                    m_formation->itemData(entry).toInt(), rows);
+    if (oldFormationId != team->Value(ETeamColumn::FormationId) || !changes.empty())
+        db->MarkDirty();
+    LoadPitch();
+    emit FormationChanged(oldFormationId, changes);
+}
+
+void CTeamFormationForm::DropMarker(int index, int cell) {
+    m_lineUp.Drop(index, CLineUp::SlotOfCell(cell));
+    ShowMarkers();
+}
+
+void CTeamFormationForm::OpenMarker(int index) {
+    const auto& markers = m_lineUp.Markers();
+    if (index >= 0 && index < static_cast<int>(markers.size()))
+        m_host.OpenPlayer(markers[static_cast<size_t>(index)].playerId);
+}
+
+void CTeamFormationForm::ShowMarkers() {
+    QList<SFormationMarker> views;
+    for (int i = 0; i < static_cast<int>(m_lineUp.Markers().size()); ++i)
+        views.push_back(MarkerView(i));
+    m_pitch->SetMarkers(std::move(views));
+}
+
+QString CTeamFormationForm::SlotName(int slot) const {
+    if (CLineUp::IsSetPieceSlot(slot))
+        return m_host.Text(kSetPieceCaptions[slot - CLineUp::kFirstSetPieceSlot]);
+    return m_host.Text(PositionKey(CLineUp::PositionOfSlot(slot)).c_str());
+}
+
+SFormationMarker CTeamFormationForm::MarkerView(int index) const {
+    const SLineUpMarker& marker = m_lineUp.Markers()[static_cast<size_t>(index)];
+    const CPlayer* player = m_host.Database()->FindPlayer(marker.playerId);
+    SFormationMarker view;
+    view.cell = CLineUp::CellOfSlot(marker.slot);
+    view.stackLevel = m_lineUp.StackLevel(index);
+    view.setPiece = marker.IsSetPiece();
+    const QString name = player ? FromUtf8(player->LastName().empty() ? player->CommonName()
+                                                                      : player->LastName())
+                                : QString();
+    view.name = name;
+    const QString fullName = FromUtf8(m_host.Database()->PlayerDisplayName(marker.playerId));
+    if (view.setPiece) {
+        view.boxText = kSetPieceLabels[marker.kind - CLineUp::kFirstSetPieceSlot];
+        view.toolTip = SlotName(marker.kind);
+        view.description = SlotName(marker.kind) + ", " + fullName;
+    } else {
+        view.boxText = QString::number(marker.jerseyNumber);
+        if (player)
+            view.icon = CPositionIcon::Of(player->PositionGroup(),
+                                             player->Value(EPlayerColumn::StarPlayer) != 0);
+        view.toolTip = ToolTipOf(index);
+        view.description = SlotName(marker.slot) + ", " + view.boxText + ", " + fullName;
+    }
+    return view;
+}
+
+QString CTeamFormationForm::ToolTipOf(int index) const {
+    const CGameDatabase& db = *m_host.Database();
+    const SLineUpMarker& marker = m_lineUp.Markers()[static_cast<size_t>(index)];
+    const CPlayer* player = db.FindPlayer(marker.playerId);
+    if (!player)
+        return {};
+    const QString shownName = player->CommonName().empty()
+                                  ? FromUtf8(player->FirstName() + " " + player->LastName())
+                                  : FromUtf8(player->CommonName());
+    QString html = QStringLiteral("<table width='100%'><tr><td><b><font color='#FF0000'>%1 "
+                                  "%2</font></b></td><td align='right'>%3</td></tr></table>")
+                       .arg(marker.jerseyNumber)
+                       .arg(shownName.toHtmlEscaped(),
+                            m_host.Text(
+                                PositionKey(player->Value(EPlayerColumn::PreferredPosition1))
+                                    .c_str())
+                                .toHtmlEscaped());
+    html += QStringLiteral("<hr width='100%'>%1: %2")
+                .arg(m_host.Text("Caption_Rating").toHtmlEscaped(),
+                     CRatingPicture::ImageTag(player->ComputeOverall()));
+    // A position held twice after a formation change: say with whom, so it can be mended.
+    for (size_t i = 0; i < m_lineUp.Markers().size(); ++i) {
+        const SLineUpMarker& other = m_lineUp.Markers()[i];
+        if (static_cast<int>(i) == index || other.IsSetPiece() || other.slot != marker.slot ||
+            marker.slot >= CLineUp::kPitchSlots)
+            continue;
+        html += "<br><i>" +
+                m_host.Text("Caption_SharedPosition")
+                    .replace("%s", FromUtf8(db.PlayerDisplayName(other.playerId)))
+                    .toHtmlEscaped() +
+                "</i>";
+    }
+    return html;
+}

@@ -1,0 +1,331 @@
+#include "EditorFixture.h"
+
+#include "editor/app/CKestrelApp.h"
+#include "editor/app/CMainFrame.h"
+#include "editor/database/CMessageSink.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/model/CLineUp.h"
+#include "editor/toolkit/CFormationView.h"
+#include "editor/windows/CPlayerFrame.h"
+#include "editor/windows/CTeamFormationForm.h"
+
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+// The first team of the sample with at least `players` players.
+int TeamWith(const CGameDatabase& db, size_t players) {
+    for (const auto& [id, team] : db.Teams())
+        if (team.Links().size() >= players)
+            return id;
+    return 0;
+}
+
+int32_t PositionOf(const CGameDatabase& db, int team, int32_t player) {
+    const CTeamPlayerLink* link = db.FindTeamPlayerLink(player, team);
+    return link ? link->formationPosition : -100;
+}
+
+// The players of a team holding a position code, in link order.
+std::vector<int32_t> PlayersAt(const CGameDatabase& db, int team, int32_t position) {
+    std::vector<int32_t> players;
+    for (const CTeamPlayerLink& link : db.FindTeam(team)->Links())
+        if (link.formationPosition == position)
+            players.push_back(link.playerId);
+    return players;
+}
+
+// A pitch place no link of the team holds.
+int EmptyPitchSlot(const CGameDatabase& db, int team) {
+    for (int slot = 1; slot < CLineUp::kPitchSlots; ++slot)
+        if (PlayersAt(db, team, slot).empty())
+            return slot;
+    return -1;
+}
+
+struct SSink : CMessageSink {
+    void Report(const std::string& key, const std::string& detail) override {
+        reports << QString::fromStdString(key + ": " + detail);
+    }
+    QStringList reports;
+};
+
+} // namespace
+
+class FormationPageTest : public QObject {
+    Q_OBJECT
+
+private:
+    // The editor on the sample with the formation page of a team in front.
+    CTeamFormationForm* OpenPage(int team) {
+        m_fixture = std::make_unique<EditorFixture>();
+        if (!m_fixture->IsValid())
+            return nullptr;
+        CKestrelApp* app = m_fixture->Start();
+        if (!app)
+            return nullptr;
+        m_frame = app->MainFrame();
+        m_frame->resize(1100, 800);
+        m_frame->show();
+        if (team == 0)
+            team = TeamWith(*m_frame->Database(), 18);
+        m_team = team;
+        m_page = std::make_unique<CTeamFormationForm>(team, *m_frame);
+        m_page->resize(900, 640);
+        m_page->show();
+        m_page->Fill();
+        return m_page.get();
+    }
+    CGameDatabase& Db() { return *m_frame->Database(); }
+    CFormationView* Pitch() { return m_page->Pitch(); }
+    QPoint SlotPoint(int slot) {
+        return Pitch()->CellRect(CLineUp::CellOfSlot(slot)).center();
+    }
+    // A real left drag from one slot to another, through the middle of the pitch.
+    void Drag(int fromSlot, int toSlot) {
+        QTest::mousePress(Pitch(), Qt::LeftButton, {}, SlotPoint(fromSlot));
+        QTest::mouseMove(Pitch(), Pitch()->rect().center());
+        QTest::mouseMove(Pitch(), SlotPoint(toSlot));
+        QTest::mouseRelease(Pitch(), Qt::LeftButton, {}, SlotPoint(toSlot));
+    }
+    int SlotOnPitch(int32_t player) {
+        const int index = m_page->LineUp().MarkerOfPlayer(player);
+        return index < 0 ? -1 : m_page->LineUp().Markers()[static_cast<size_t>(index)].slot;
+    }
+    int32_t TakerShown(int setPieceSlot) {
+        const int index = m_page->LineUp().MarkerInSlot(setPieceSlot);
+        return index < 0 ? 0 : m_page->LineUp().Markers()[static_cast<size_t>(index)].playerId;
+    }
+    void ClickApply() { QTest::mouseClick(m_page->ApplyButton(), Qt::LeftButton); }
+
+    std::unique_ptr<EditorFixture> m_fixture;
+    std::unique_ptr<CTeamFormationForm> m_page;
+    CMainFrame* m_frame = nullptr;
+    int m_team = 0;
+
+private slots:
+    void cleanup() {
+        m_page.reset();
+        m_fixture.reset();
+    }
+
+    void benchPlayersComeOnOnlyBySwappingWithElevenOnThePitch() {
+        QVERIFY(OpenPage(0));
+        const int empty = EmptyPitchSlot(Db(), m_team);
+        const int32_t sub = PlayersAt(Db(), m_team, 32).front();
+        const int32_t keeper = PlayersAt(Db(), m_team, 0).front();
+        const int32_t back = Db().FindTeam(m_team)->Links()[1].playerId;
+        const int backSlot = SlotOnPitch(back);
+        QCOMPARE(m_page->LineUp().PitchCount(), 11);
+
+        Drag(32, empty);
+        QCOMPARE(SlotOnPitch(sub), 32);
+        Drag(32, backSlot);
+        QCOMPARE(SlotOnPitch(sub), backSlot);
+        QCOMPARE(SlotOnPitch(back), 32);
+        QCOMPARE(Pitch()->SelectedMarker(), m_page->LineUp().MarkerOfPlayer(sub));
+
+        // The goalkeeper never leaves for an empty place, but swaps with anyone.
+        Drag(0, empty);
+        QCOMPARE(SlotOnPitch(keeper), 0);
+        Drag(0, 37);
+        QCOMPARE(SlotOnPitch(keeper), 37);
+        // A drop beyond the grid puts the marker back.
+        QTest::mousePress(Pitch(), Qt::LeftButton, {}, SlotPoint(backSlot));
+        QTest::mouseRelease(Pitch(), Qt::LeftButton, {}, QPoint(-20, -20));
+        QCOMPARE(SlotOnPitch(sub), backSlot);
+
+        // Nothing reaches the links before Apply.
+        QCOMPARE(PositionOf(Db(), m_team, sub), 32);
+        ClickApply();
+        QCOMPARE(PositionOf(Db(), m_team, sub), backSlot);
+        QCOMPARE(PositionOf(Db(), m_team, back), 32);
+        QCOMPARE(PositionOf(Db(), m_team, keeper), 33);
+        QVERIFY(Db().IsDirty());
+    }
+
+    void overflowingBenchColumnsAreShownAndStoredSafely() {
+        QVERIFY(OpenPage(0));
+        CTeam& team = *Db().FindTeam(m_team);
+        // Six substitutes: the sixth shows among the first-pick reserves.
+        const auto& links = team.Links();
+        std::vector<int32_t> bench;
+        for (const CTeamPlayerLink& link : links)
+            if (link.formationPosition >= 32)
+                bench.push_back(link.playerId);
+        QVERIFY(bench.size() >= 6);
+        for (size_t i = 0; i < 6; ++i)
+            team.FindLink(bench[i])->formationPosition = 32;
+        // Ten second-pick reserves among the pitch players beyond the goalkeeper.
+        std::vector<int32_t> seconds;
+        for (size_t i = 1; i <= 10; ++i) {
+            team.FindLink(links[i].playerId)->formationPosition = 34;
+            seconds.push_back(links[i].playerId);
+        }
+        for (size_t i = 6; i < bench.size(); ++i)
+            team.FindLink(bench[i])->formationPosition = 33;
+        m_page->Fill();
+
+        QCOMPARE(SlotOnPitch(bench[5]), 37);
+        QCOMPARE(SlotOnPitch(seconds[8]), 54);
+        QCOMPARE(SlotOnPitch(seconds[9]), -1);
+        // Nothing but set pieces shows in the set-piece row.
+        for (int slot = 55; slot < 60; ++slot) {
+            const int index = m_page->LineUp().MarkerInSlot(slot);
+            QVERIFY(index < 0 || m_page->LineUp().Markers()[static_cast<size_t>(index)].IsSetPiece());
+        }
+        ClickApply();
+        QCOMPARE(PositionOf(Db(), m_team, bench[5]), 33);
+        QCOMPARE(PositionOf(Db(), m_team, bench[4]), 32);
+        QCOMPARE(PositionOf(Db(), m_team, seconds[9]), 34);
+        QVERIFY(Db().FindTeamPlayerLink(seconds[9], m_team));
+    }
+
+    void setPiecesAreGivenByDroppingEitherWay() {
+        QVERIFY(OpenPage(0));
+        const int32_t midfielder = Db().FindTeam(m_team)->Links()[6].playerId;
+        const int slot = SlotOnPitch(midfielder);
+        Drag(slot, 55);
+        QCOMPARE(TakerShown(55), midfielder);
+        QCOMPARE(SlotOnPitch(midfielder), slot);
+
+        const int32_t sub = PlayersAt(Db(), m_team, 32)[1];
+        Drag(56, 33);
+        QCOMPARE(TakerShown(56), sub);
+        QCOMPARE(SlotOnPitch(sub), 33);
+        QCOMPARE(m_page->LineUp().Markers()[static_cast<size_t>(m_page->LineUp().MarkerInSlot(56))].slot, 56);
+
+        QVERIFY(Db().FindTeam(m_team)->Taker(ETaker::Captain) != midfielder);
+        ClickApply();
+        QCOMPARE(Db().FindTeam(m_team)->Taker(ETaker::Captain), midfielder);
+        QCOMPARE(Db().FindTeam(m_team)->Taker(ETaker::FreeKick), sub);
+        QCOMPARE(PositionOf(Db(), m_team, midfielder), slot);
+    }
+
+    void aFormationFillsOnlyTheRowsThereAre() {
+        QVERIFY(OpenPage(0));
+        CTeam& team = *Db().FindTeam(m_team);
+        // Cut the squad to seven: the rest leave the team.
+        while (team.Links().size() > 7)
+            Db().RemovePlayerFromTeam(team.Links().back().playerId, m_team);
+        for (const CTeamPlayerLink& link : team.Links())
+            team.FindLink(link.playerId)->formationPosition = 32;
+        m_page->Fill();
+        QComboBox* formation = m_page->findChild<QComboBox*>();
+        QCOMPARE(formation->accessibleName(), QStringLiteral("Formation"));
+        QCOMPARE(formation->count(), static_cast<int>(Db().Formations().size()));
+        formation->setFocus();
+        formation->setCurrentIndex(3);
+        QTest::keyClick(formation, Qt::Key_Down); // entry 4: 0 3 4 6 7 16 17 18 26 27 28
+        QCOMPARE(formation->currentIndex(), 4);
+        QCOMPARE(team.Value(ETeamColumn::FormationId), formation->itemData(4).toInt());
+        const int32_t expected[] = {0, 3, 4, 6, 7, 16, 17};
+        for (size_t row = 0; row < 7; ++row)
+            QCOMPARE(team.Links()[row].formationPosition, expected[row]);
+        QCOMPARE(team.Links().size(), size_t(7));
+        QCOMPARE(m_page->LineUp().PitchCount(), 7);
+    }
+
+    void twoPlayersInOnePlaceStayVisibleAndSaySo() {
+        QVERIFY(OpenPage(0));
+        CTeam& team = *Db().FindTeam(m_team);
+        const int32_t first = team.Links()[3].playerId;
+        const int32_t second = team.Links()[14].playerId;
+        team.FindLink(second)->formationPosition = team.Links()[3].formationPosition;
+        m_page->Fill();
+        const int a = m_page->LineUp().MarkerOfPlayer(first);
+        const int b = m_page->LineUp().MarkerOfPlayer(second);
+        QVERIFY(Pitch()->MarkerRect(a) != Pitch()->MarkerRect(b));
+        QVERIFY(Pitch()->MarkerRect(b).contains(Pitch()->MarkerRect(a).center() +
+                                                QPoint(Pitch()->CellWidth() / 3,
+                                                       Pitch()->CellHeight() / 2)));
+        const QString name = QString::fromStdString(Db().PlayerDisplayName(first));
+        QVERIFY2(Pitch()->Markers()[b].toolTip.contains(name), qPrintable(Pitch()->Markers()[b].toolTip));
+        QVERIFY(Pitch()->Markers()[b].toolTip.contains(QStringLiteral("Shares this position")));
+    }
+
+    void markersOpenTheirPlayersAndReadAloud() {
+        QVERIFY(OpenPage(0));
+        const int32_t keeper = PlayersAt(Db(), m_team, 0).front();
+        QAccessibleInterface* pitch = QAccessible::queryAccessibleInterface(Pitch());
+        QCOMPARE(pitch->text(QAccessible::Name), QStringLiteral("Line-up"));
+        QCOMPARE(pitch->childCount(), static_cast<int>(m_page->LineUp().Markers().size()));
+        const int index = m_page->LineUp().MarkerOfPlayer(keeper);
+        const QString spoken = pitch->child(index)->text(QAccessible::Name);
+        QVERIFY2(spoken.startsWith(QStringLiteral("Goalkeeper, ")), qPrintable(spoken));
+        QVERIFY(spoken.endsWith(QString::fromStdString(Db().PlayerDisplayName(keeper))));
+        QVERIFY(Pitch()->Markers()[index].toolTip.contains(QStringLiteral("Rating")));
+
+        // Right click selects without moving; double click opens the player's window.
+        QTest::mouseClick(Pitch(), Qt::RightButton, {}, SlotPoint(0));
+        QCOMPARE(Pitch()->SelectedMarker(), index);
+        QTest::mouseDClick(Pitch(), Qt::LeftButton, {}, SlotPoint(0));
+        QMdiSubWindow* active = m_frame->findChild<QMdiArea*>()->activeSubWindow();
+        QVERIFY(active);
+        auto* player = qobject_cast<CPlayerFrame*>(active->widget());
+        QVERIFY(player);
+        QCOMPARE(player->PlayerId(), keeper);
+
+        // Keys: up from the goalkeeper, then Enter opens that player.
+        Pitch()->setFocus();
+        QTest::keyClick(Pitch(), Qt::Key_Up);
+        QVERIFY(Pitch()->SelectedMarker() != index);
+        const int32_t above =
+            m_page->LineUp().Markers()[static_cast<size_t>(Pitch()->SelectedMarker())].playerId;
+        QTest::keyClick(Pitch(), Qt::Key_Return);
+        active = m_frame->findChild<QMdiArea*>()->activeSubWindow();
+        QCOMPARE(qobject_cast<CPlayerFrame*>(active->widget())->PlayerId(), above);
+    }
+
+    void appliedLineUpSurvivesSaveAndLoad() {
+        QVERIFY(OpenPage(0));
+        const int32_t sub = PlayersAt(Db(), m_team, 32).front();
+        const int32_t striker = Db().FindTeam(m_team)->Links()[10].playerId;
+        const int strikerSlot = SlotOnPitch(striker);
+        Drag(32, strikerSlot);
+        Drag(SlotOnPitch(striker), 59);
+        m_page->findChild<QCheckBox*>()->click();
+        const bool trap = m_page->findChild<QCheckBox*>()->isChecked();
+        auto* attack = m_page->findChildren<QSpinBox*>().first();
+        attack->setValue(71);
+        ClickApply();
+        QVERIFY(m_frame->SaveDatabase());
+
+        CGameDatabase reloaded;
+        SSink sink;
+        QVERIFY(reloaded.LoadGameDatabase(m_fixture->DatabasePath().toStdString(),
+                                          m_fixture->TextDbPath().toStdString(), sink));
+        QCOMPARE(PositionOf(reloaded, m_team, sub), strikerSlot);
+        QCOMPARE(PositionOf(reloaded, m_team, striker), 32);
+        const CTeam& team = *reloaded.FindTeam(m_team);
+        QCOMPARE(team.Taker(ETaker::Penalty), striker);
+        QCOMPARE(team.Value(ETeamColumn::OffsideTrap), trap ? 1 : 0);
+        QCOMPARE(team.Value(ETeamColumn::Attack), 71);
+    }
+
+    // With KESTREL_SCREENSHOTS naming a folder, the page at a small and a large window size.
+    void screenshotsAtTwoSizes() {
+        const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOTS");
+        if (folder.isEmpty())
+            QSKIP("KESTREL_SCREENSHOTS not set");
+        QVERIFY(OpenPage(0));
+        for (const QSize size : {QSize(640, 480), QSize(1280, 860)}) {
+            m_page->resize(size);
+            QTest::qWait(50);
+            QVERIFY(m_page->grab().save(
+                QStringLiteral("%1/formation-page-%2x%3.png").arg(folder).arg(size.width()).arg(size.height())));
+        }
+    }
+};
+
+QTEST_MAIN(FormationPageTest)
+#include "FormationPageTest.moc"
