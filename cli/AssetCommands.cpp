@@ -24,6 +24,17 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 std::optional<Bytes> ReadWholeFile(const std::string& path, std::string& error) {
+    // Only regular files: a folder cannot be read as one, and a FIFO would block forever.
+    std::error_code statusError;
+    const auto status = std::filesystem::status(path, statusError);
+    if (std::filesystem::is_directory(status)) {
+        error = "'" + path + "' is a folder, not a file";
+        return std::nullopt;
+    }
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        error = "'" + path + "' is not a regular file";
+        return std::nullopt;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open '" + path + "' for reading";
@@ -83,8 +94,21 @@ int RunArchive(const CliContext& context) {
     if (!view)
         return CliFail("'" + path +
                        "' is not an archive (unknown kind, or its directory runs past the end)");
-    for (const wren::BigEntry& entry : view->Entries())
+    size_t outside = 0;
+    const wren::BigEntry* firstOutside = nullptr;
+    const std::vector<wren::BigEntry> entries = view->Entries();
+    for (const wren::BigEntry& entry : entries) {
         std::cout << entry.name << '\t' << entry.offset << '\t' << entry.size << '\n';
+        if (!entry.inBounds && outside++ == 0)
+            firstOutside = &entry;
+    }
+    if (firstOutside)
+        return CliFail("'" + path + "' is cut short or damaged: " + std::to_string(outside) +
+                       " of " + std::to_string(entries.size()) + " entries lie outside its " +
+                       std::to_string(bytes->size()) + " bytes, the first '" +
+                       std::string(firstOutside->name) + "' (offset " +
+                       std::to_string(firstOutside->offset) + ", size " +
+                       std::to_string(firstOutside->size) + ")");
     return 0;
 }
 
@@ -126,7 +150,8 @@ std::vector<CliCommand> ArchiveCommands() {
     return {
         {"archive", "archive list FILE",
          "lists the entries of an archive (.big), one per line: NAME<TAB>OFFSET<TAB>SIZE "
-         "(decimal bytes); a packed archive file is unpacked first",
+         "(decimal bytes); a packed archive file is unpacked first; exits 1 when entries lie "
+         "outside the file",
          RunArchive},
         {"pack", "pack IN OUT", "packs the file IN into the packed stream OUT", RunPack},
         {"unpack", "unpack IN OUT", "unpacks the packed stream IN into the file OUT", RunUnpack},

@@ -40,6 +40,24 @@ std::vector<Seed> PackedStreamSeeds() {
     // A stream with the packed-size field (kind 0x11).
     Bytes withPackedSize = {0x11, 0xFB, 0, 0, 12, 0, 0, 3, 0xFF, 'a', 'b', 'c'};
     seeds.emplace_back("packed_kind11.bin", withPackedSize);
+    // Streams opening with a short overlapping match, then long enough for the fast loop.
+    for (std::size_t distance = 1; distance <= 8; ++distance) {
+        for (std::size_t length = 3; length <= 10; ++length) {
+            Bytes opening(distance);
+            for (std::size_t i = 0; i < distance; ++i)
+                opening[i] = static_cast<std::uint8_t>('a' + i);
+            Bytes data = opening;
+            for (std::size_t i = 0; i < length; ++i)
+                data.push_back(data[data.size() - distance]);
+            for (int i = 0; i < 300; ++i)
+                data.insert(data.end(), data.end() - 4, data.end());
+            const Bytes tail = Sample(400, static_cast<unsigned>(100 + distance * 16 + length));
+            data.insert(data.end(), tail.begin(), tail.end());
+            seeds.emplace_back("packed_overlap_" + std::to_string(distance) + "_" +
+                                   std::to_string(length) + ".bin",
+                               *wren::PACK_pack(data));
+        }
+    }
     return seeds;
 }
 

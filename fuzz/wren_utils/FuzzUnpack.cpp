@@ -75,11 +75,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     if (output && length == 0)
         std::abort();
-    // A buffer exactly the declared size, when that is small, in place of a fitted vector.
+    // A buffer exactly the declared size, when that is small, in place of the growing vector:
+    // the same verdict and the same bytes.
     const std::size_t declared = wren::PACK_unpackedSize(packed);
     if (declared != 0 && declared <= (1u << 20)) {
         std::vector<std::uint8_t> exact(declared);
-        wren::PACK_unpack(packed, exact);
+        const auto produced = wren::PACK_unpack(packed, exact);
+        if (produced.has_value() != output.has_value() || (output && exact != *output))
+            std::abort();
     }
     return 0;
 }

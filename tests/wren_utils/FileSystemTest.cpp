@@ -7,9 +7,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -278,6 +284,46 @@ TEST_F(FileSystemTest, WriteSizeEndOfFileExistsDelete) {
     const FileOpHandle mount = FILESYS_queueopenarchive(folder, 100);
     EXPECT_EQ(FILESYS_wait(mount), kFileOpFailed);
     EXPECT_EQ(FILESYS_completeop(mount), 0);
+}
+
+// Opens the FIFO's writing end now and then, which frees whoever waits to read it; a reader
+// that was waiting shows the FIFO was opened when it should have been refused.
+class CFifoWatch {
+public:
+    explicit CFifoWatch(const std::string& path) : thread_([this, path] {
+        while (!stop_) {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                opened_ = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }) {}
+    ~CFifoWatch() {
+        stop_ = true;
+        thread_.join();
+    }
+    bool SomeoneWaited() const { return opened_; }
+
+private:
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> opened_{false};
+    std::thread thread_;
+};
+
+TEST_F(FileSystemTest, FifosAreRefusedWithoutWaiting) {
+    const std::string fifo = folder_.File("pipe.big");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const CFifoWatch watch(fifo);
+    EXPECT_FALSE(FILESYS_exists(fifo));
+    EXPECT_EQ(FILESYS_open(fifo, kFileReadOnly), 0);
+    EXPECT_EQ(FILESYS_open(fifo, kFileCreateAlways), 0);
+    EXPECT_FALSE(FILE_load(fifo).has_value());
+    const FileOpHandle mount = FILESYS_queueopenarchive(fifo, 100);
+    EXPECT_EQ(FILESYS_wait(mount), kFileOpFailed);
+    EXPECT_EQ(FILESYS_completeop(mount), 0);
+    EXPECT_FALSE(watch.SomeoneWaited());
 }
 
 TEST_F(FileSystemTest, LoadersReadPackedAndPlainFiles) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <random>
 #include <string>
@@ -184,6 +186,61 @@ TEST(PackDecoder, RandomCommandSequencesMatchTheReference) {
         ASSERT_TRUE(mismatch.first == out->end())
             << "round " << round << " at " << (mismatch.first - out->begin());
     }
+}
+
+// A stream opening with a short overlapping match, then enough repeats and literals that the
+// decoder's fast loop takes over: its first command is the case where the source of the last
+// output bytes would lie before the output.
+TEST(PackDecoder, StreamsOpeningWithShortOverlappingMatchesDecodeExactly) {
+    std::mt19937 random(5);
+    for (std::size_t distance = 1; distance <= 8; ++distance) {
+        for (std::size_t length = 3; length <= 10; ++length) {
+            Bytes commands;
+            Bytes expected;
+            wren::PackCommandWriter writer(commands);
+            const auto match = [&](const Bytes& literals, std::size_t size, std::size_t back) {
+                writer.Match(literals.data(), literals.size(), size, back);
+                expected.insert(expected.end(), literals.begin(), literals.end());
+                for (std::size_t i = 0; i < size; ++i)
+                    expected.push_back(expected[expected.size() - back]);
+            };
+            Bytes opening(distance);
+            for (auto& byte : opening)
+                byte = static_cast<std::uint8_t>('a' + random() % 26);
+            match(opening, length, distance);
+            for (int i = 0; i < 100; ++i)
+                match({}, 10, std::size_t{4} >> (i % 3)); // periods 4, 2 and 1
+            Bytes tail(400);
+            for (auto& byte : tail)
+                byte = static_cast<std::uint8_t>(random());
+            writer.End(tail.data(), tail.size());
+            expected.insert(expected.end(), tail.begin(), tail.end());
+
+            const Bytes stream = Stream(expected.size(), commands);
+            EXPECT_EQ(Unpack(stream), expected) << "distance " << distance << " length " << length;
+            Bytes exact(expected.size());
+            EXPECT_EQ(wren::PACK_unpack(stream, exact), expected.size());
+            EXPECT_EQ(exact, expected) << "distance " << distance << " length " << length;
+        }
+    }
+}
+
+// A header may claim up to 257 bytes out for each byte in; the buffer follows what the stream
+// really makes, so a damaged stream claiming 512 MiB costs about its own size.
+TEST(PackDecoder, ClaimedSizeIsNotAllocatedBeforeTheStreamMakesIt) {
+    constexpr std::size_t kClaimed = std::size_t{512} << 20;
+    Bytes stream = {0x90, 0xFB, 0x20, 0x00, 0x00, 0x00};
+    while (stream.size() < kClaimed / 257 + 1000) {
+        stream.push_back(0xFB); // 112 literals
+        stream.insert(stream.end(), 112, 'x');
+    }
+    stream.push_back(0x00); // a two-byte command cut short: the stream is damaged at its end
+    rusage before{};
+    getrusage(RUSAGE_SELF, &before);
+    EXPECT_FALSE(Unpack(stream).has_value());
+    rusage after{};
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes more at the peak";
 }
 
 TEST(PackDecoder, PackedLengthStopsAfterTheEndCommand) {

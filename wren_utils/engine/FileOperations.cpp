@@ -33,10 +33,34 @@ void Fail(FileOperation& op, int error) {
     op.error = error != 0 ? error : EIO;
 }
 
+// EISDIR or EINVAL for a name that is there but is no regular file (a folder, a FIFO, a
+// device), else 0: opening a FIFO would wait for a writer forever, so such names are refused
+// before any open.
+int NotRegularError(const std::string& name) {
+    std::error_code error;
+    const auto status = std::filesystem::status(name, error);
+    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status))
+        return 0;
+    return std::filesystem::is_directory(status) ? EISDIR : EINVAL;
+}
+
+// The file opened for reading when it is a regular file; null with errno set otherwise.
+std::FILE* OpenRegularToRead(const std::string& name) {
+    if (const int error = NotRegularError(name); error != 0) {
+        errno = error;
+        return nullptr;
+    }
+    return std::fopen(name.c_str(), "rb");
+}
+
 // Opens the file by the creation rule of the flags; null with errno set on failure.
 std::FILE* OpenByFlags(const std::string& name, unsigned flags) {
     std::error_code error;
     const bool exists = std::filesystem::exists(name, error);
+    if (const int notRegular = NotRegularError(name); notRegular != 0) {
+        errno = notRegular;
+        return nullptr;
+    }
     const bool readOnly = (flags & kFileReadOnly) != 0;
     switch (flags & kFileCreateAlways) {
     case kFileCreateNew:
@@ -173,10 +197,7 @@ void ExecuteTransfer(FileOperation& op, FileSlot& slot) {
 }
 
 void ExecuteOpenArchive(FileOperation& op) {
-    std::error_code ignored;
-    std::FILE* file = std::filesystem::is_directory(op.name, ignored)
-                          ? nullptr
-                          : std::fopen(op.name.c_str(), "rb");
+    std::FILE* file = OpenRegularToRead(op.name);
     if (file == nullptr) {
         Fail(op, errno);
         return;
@@ -209,10 +230,7 @@ void FileExecuteOperation(FileSystemState& fs, FileOperation& op) {
         ExecuteOpen(fs, op);
         return;
     case FileOpType::Exists: {
-        std::error_code ignored;
-        std::FILE* file = std::filesystem::is_directory(op.name, ignored)
-                              ? nullptr
-                              : std::fopen(op.name.c_str(), "rb");
+        std::FILE* file = OpenRegularToRead(op.name);
         op.result = file != nullptr ? 1 : 0;
         if (file != nullptr)
             std::fclose(file);

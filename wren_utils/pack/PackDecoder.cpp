@@ -1,5 +1,6 @@
 #include "wren_utils/pack/PackDecoder.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <new>
@@ -289,15 +290,62 @@ inline bool FastLoop(const std::uint8_t*& in, const std::uint8_t* inEnd, std::ui
                 std::memcpy(&word, head, 4);
                 last = LastFour(LastFour(last, fresh, literals), word, length);
             } else {
-                const std::uint8_t* tail =
-                    distance >= length ? out + length - 4 - distance : out + length - 4;
-                std::memcpy(&last, tail, 4);
+                // A match starts after at least one byte, so there are four bytes behind its end;
+                // their copy in the source is used only where it lies inside the output.
+                const std::size_t tail = static_cast<std::size_t>(out - outStart) + length - 4;
+                const bool sourceHolds = distance >= length && tail >= distance;
+                std::memcpy(&last, outStart + (sourceHolds ? tail - distance : tail), 4);
             }
             known = true;
         }
         out += length;
     }
     return true;
+}
+
+// How far Decode got: to the end command, to damage, or to a command the output cannot hold yet.
+enum class Step { Done, Damaged, Full };
+
+// Decodes commands from in into output after the produced bytes already there. When the output
+// is the whole declared size (final), a command passing its end is damage; otherwise Decode
+// stops before that command with Full, so the caller can give it more room and call again.
+Step Decode(const std::uint8_t*& in, const std::uint8_t* inEnd, std::span<std::uint8_t> output,
+            std::size_t& produced, bool final) {
+    std::uint8_t* const outStart = output.data();
+    std::uint8_t* out = outStart + produced;
+    std::uint8_t* const outEnd = outStart + output.size();
+    const auto stop = [&](Step step) {
+        produced = static_cast<std::size_t>(out - outStart);
+        return step;
+    };
+    if (!FastLoop(in, inEnd, out, outStart, outEnd))
+        return stop(Step::Damaged);
+    Command command;
+    for (;;) {
+        if (!ReadCommand(in, inEnd, command))
+            return stop(Step::Damaged);
+        const std::size_t inLeft = static_cast<std::size_t>(inEnd - in) - command.length;
+        const std::size_t outLeft = static_cast<std::size_t>(outEnd - out);
+        if (command.literals > inLeft)
+            return stop(Step::Damaged);
+        if (command.literals + command.matchLength > outLeft)
+            return stop(final ? Step::Damaged : Step::Full);
+        in += command.length;
+        CopyLiterals(out, in, command.literals,
+                     inLeft >= command.literals + kSlack && outLeft >= command.literals + kSlack);
+        in += command.literals;
+        out += command.literals;
+        if (command.last)
+            return stop(Step::Done);
+        if (command.matchLength == 0)
+            continue;
+        const std::size_t matchRoom = outLeft - command.literals;
+        if (command.distance > static_cast<std::size_t>(out - outStart))
+            return stop(Step::Damaged);
+        CopyMatch(out, command.distance, command.matchLength,
+                  matchRoom >= command.matchLength + kSlack);
+        out += command.matchLength;
+    }
 }
 
 } // namespace
@@ -317,40 +365,12 @@ std::optional<std::size_t> PACK_unpack(std::span<const std::uint8_t> packed,
     if (!header || !IsDecodableKind(packed[0]) || output.size() < header->unpackedSize)
         return std::nullopt;
     const std::uint8_t* in = packed.data() + header->headerLength;
-    const std::uint8_t* const inEnd = packed.data() + packed.size();
-    std::uint8_t* const outStart = output.data();
-    std::uint8_t* out = outStart;
-    std::uint8_t* const outEnd = outStart + header->unpackedSize;
-    if (!FastLoop(in, inEnd, out, outStart, outEnd))
+    std::size_t produced = 0;
+    const std::span<std::uint8_t> room = output.first(header->unpackedSize);
+    if (Decode(in, packed.data() + packed.size(), room, produced, true) != Step::Done ||
+        produced != header->unpackedSize)
         return std::nullopt;
-    Command command;
-    for (;;) {
-        if (!ReadCommand(in, inEnd, command))
-            return std::nullopt;
-        in += command.length;
-        const std::size_t inLeft = static_cast<std::size_t>(inEnd - in);
-        std::size_t outLeft = static_cast<std::size_t>(outEnd - out);
-        if (command.literals > inLeft || command.literals > outLeft)
-            return std::nullopt;
-        CopyLiterals(out, in, command.literals,
-                     inLeft >= command.literals + kSlack && outLeft >= command.literals + kSlack);
-        in += command.literals;
-        out += command.literals;
-        if (command.last)
-            break;
-        if (command.matchLength == 0)
-            continue;
-        outLeft -= command.literals;
-        if (command.distance > static_cast<std::size_t>(out - outStart) ||
-            command.matchLength > outLeft)
-            return std::nullopt;
-        CopyMatch(out, command.distance, command.matchLength,
-                  outLeft >= command.matchLength + kSlack);
-        out += command.matchLength;
-    }
-    if (out != outEnd)
-        return std::nullopt;
-    return header->unpackedSize;
+    return produced;
 }
 
 std::optional<std::vector<std::uint8_t>> PACK_unpackToVector(std::span<const std::uint8_t> packed) {
@@ -358,14 +378,31 @@ std::optional<std::vector<std::uint8_t>> PACK_unpackToVector(std::span<const std
     if (!header || !IsDecodableKind(packed[0]) ||
         header->unpackedSize > PACK_maxUnpackedSize(packed.size()))
         return std::nullopt;
+    // The declared size is only a claim: the buffer grows as the stream proves it, so a damaged
+    // header costs no more memory than the output the stream really makes.
+    constexpr std::size_t kFirstRoom = std::size_t{1} << 20;
+    const std::size_t declared = header->unpackedSize;
+    const std::uint8_t* in = packed.data() + header->headerLength;
+    const std::uint8_t* const inEnd = packed.data() + packed.size();
     std::vector<std::uint8_t> output;
-    try {
-        output.resize(header->unpackedSize);
-    } catch (const std::bad_alloc&) {
-        return std::nullopt;
+    std::size_t produced = 0;
+    std::size_t room = std::min(declared, std::max(kFirstRoom, packed.size()));
+    for (;;) {
+        try {
+            output.resize(room);
+        } catch (const std::bad_alloc&) {
+            return std::nullopt;
+        }
+        const Step step = Decode(in, inEnd, output, produced, room == declared);
+        if (step == Step::Damaged)
+            return std::nullopt;
+        if (step == Step::Done)
+            break;
+        room = declared - room > room ? 2 * room : declared;
     }
-    if (!PACK_unpack(packed, output))
+    if (produced != declared)
         return std::nullopt;
+    output.resize(declared);
     return output;
 }
 

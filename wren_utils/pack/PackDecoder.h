@@ -25,7 +25,8 @@ bool PACK_isDecodable(std::span<const std::uint8_t> packed);
 std::optional<std::size_t> PACK_unpack(std::span<const std::uint8_t> packed,
                                        std::span<std::uint8_t> output);
 
-// Decodes into a new buffer; refuses a declared size the stream could not possibly produce.
+// Decodes into a new buffer that grows with the output the stream really makes; refuses a
+// declared size the stream could not possibly produce.
 std::optional<std::vector<std::uint8_t>> PACK_unpackToVector(std::span<const std::uint8_t> packed);
 
 // Bytes from the stream's start up to and including its end command's literals, or 0 when the
