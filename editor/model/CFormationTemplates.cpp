@@ -66,33 +66,15 @@ std::optional<Positions> CFormationTemplates::Template(int entry) {
     return kTemplates[static_cast<size_t>(entry)];
 }
 
-std::vector<CFormationTemplates::SChange>
-CFormationTemplates::Apply(CTeam& team, int entry, int32_t formationId,
-                           std::span<const int32_t> rowPlayerIds) {
+CPositionStep CFormationTemplates::Apply(CTeam& team, int entry, int32_t formationId,
+                                         std::span<const int32_t> rowPlayerIds) {
     team.SetValue(ETeamColumn::FormationId, formationId);
-    std::vector<SChange> changes;
+    CPositionStep step;
     const std::optional<Positions> positions = Template(entry);
     if (!positions)
-        return changes;
+        return step;
     const size_t rows = std::min<size_t>(rowPlayerIds.size(), kFirstEleven);
-    for (size_t row = 0; row < rows; ++row) {
-        CTeamPlayerLink* link = team.FindLink(rowPlayerIds[row]);
-        if (!link)
-            continue;
-        const int32_t position = (*positions)[row];
-        if (link->formationPosition == position)
-            continue;
-        changes.push_back({link->playerId, link->formationPosition, position});
-        link->formationPosition = position;
-    }
-    return changes;
-}
-
-void CFormationTemplates::Revert(CTeam& team, int32_t oldFormationId,
-                                 std::span<const SChange> changes) {
-    team.SetValue(ETeamColumn::FormationId, oldFormationId);
-    // Backwards, so a player listed twice ends at his first old position.
-    for (auto it = changes.rbegin(); it != changes.rend(); ++it)
-        if (CTeamPlayerLink* link = team.FindLink(it->playerId))
-            link->formationPosition = it->oldPosition;
+    for (size_t row = 0; row < rows; ++row)
+        step.Set(team, rowPlayerIds[row], (*positions)[row]);
+    return step;
 }

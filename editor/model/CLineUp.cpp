@@ -181,23 +181,15 @@ EDropOutcome CLineUp::Drop(int index, int target) {
     return EDropOutcome::Moved;
 }
 
-bool CLineUp::WriteBack(CTeam& team) const {
-    bool changed = false;
-    for (const CTeamPlayerLink& link : team.Links()) {
-        const int index = MarkerOfPlayer(link.playerId);
-        if (index < 0)
-            continue;
-        const int32_t position = PositionOfSlot(m_markers[static_cast<size_t>(index)].slot);
-        if (position == link.formationPosition)
-            continue;
-        CTeamPlayerLink* mutableLink = team.FindLink(link.playerId);
-        mutableLink->formationPosition = position;
-        changed = true;
-    }
+CPositionStep CLineUp::WriteBack(CTeam& team) const {
+    CPositionStep step;
+    for (const SLineUpMarker& marker : m_markers)
+        if (!marker.IsSetPiece())
+            step.Set(team, marker.playerId, PositionOfSlot(marker.slot));
     for (int slot = kFirstSetPieceSlot; slot < kSlotCount; ++slot)
         team.SetTaker(TakerOfSlot(slot), 0);
     for (const SLineUpMarker& marker : m_markers)
         if (marker.IsSetPiece())
             team.SetTaker(TakerOfSlot(marker.kind), marker.playerId);
-    return changed;
+    return step;
 }

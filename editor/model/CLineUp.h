@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/model/CPositionStep.h"
 #include "editor/model/CTeam.h"
 
 #include <cstdint>
@@ -78,8 +79,8 @@ public:
 
     // Stores the line-up into the team: each link with a marker takes its slot's position
     // code, and the five set-piece takers become those of the set-piece markers (0 where
-    // none). True when any link's position changed.
-    bool WriteBack(CTeam& team) const;
+    // none). Returns the link positions it changed.
+    CPositionStep WriteBack(CTeam& team) const;
 
 private:
     void SetTaker(int setPieceSlot, int32_t playerId);

@@ -1,11 +1,11 @@
 #include "editor/windows/CPositionIcon.h"
 
+#include "editor/windows/CRatingPicture.h"
+
 #include <QColor>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <array>
-#include <cmath>
 
 namespace {
 
@@ -39,18 +39,9 @@ QImage Draw(int group, bool star) {
     p.setPen(Qt::white);
     p.drawText(QRectF(1, 1, 14, 14), Qt::AlignCenter, QString::fromLatin1(look.letter));
     if (star) {
-        QPainterPath path;
-        const QPointF centre(12, 4);
-        for (int corner = 0; corner < 10; ++corner) {
-            const qreal radius = corner % 2 == 0 ? 4.2 : 1.8;
-            const qreal angle = -M_PI / 2 + M_PI / 5 * corner;
-            const QPointF point = centre + QPointF(radius * std::cos(angle), radius * std::sin(angle));
-            corner == 0 ? path.moveTo(point) : path.lineTo(point);
-        }
-        path.closeSubpath();
         p.setPen(QPen(QColor(140, 90, 0), 0.8));
         p.setBrush(QColor(255, 200, 30));
-        p.drawPath(path);
+        p.drawPath(CRatingPicture::Star(QPointF(12, 4), 4.2, 1.8));
     }
     return image;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainterPath>
 #include <QString>
 
 // The rating shown in tool tips: a strip of five stars, 100 by 20 pixels, cut after as many
@@ -11,6 +12,8 @@ public:
     static constexpr int kHeight = 20;
 
     static QImage Of(int rating);
+    // A five-pointed star, point up; the position icons' star variant uses it too.
+    static QPainterPath Star(const QPointF& centre, qreal outerRadius, qreal innerRadius);
     // An <img> tag carrying the picture, for rich-text tool tips.
     static QString ImageTag(int rating);
 };

@@ -120,11 +120,11 @@ void CTeamFormationForm::showEvent(QShowEvent* event) {
     LoadPitch();
 }
 
-bool CTeamFormationForm::Apply() {
+void CTeamFormationForm::Apply() {
     CGameDatabase* db = m_host.Database();
     CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
     if (!team)
-        return false;
+        return;
     const CTeam before = *team;
     // A formation id that no entry shows stays as it is rather than becoming garbage.
     if (m_formation->currentIndex() >= 0)
@@ -132,12 +132,11 @@ bool CTeamFormationForm::Apply() {
     team->SetValue(ETeamColumn::Attack, m_attack->value());
     team->SetValue(ETeamColumn::WithoutBall, m_withoutBall->value());
     team->SetValue(ETeamColumn::OffsideTrap, m_offsideTrap->isChecked() ? 1 : 0);
-    const bool linksChanged = m_lineUp.WriteBack(*team);
+    const CPositionStep positions = m_lineUp.WriteBack(*team);
     if (!(*team == before))
         db->MarkDirty();
     LoadPitch();
-    emit Applied(linksChanged);
-    return linksChanged;
+    emit Applied(positions);
 }
 
 void CTeamFormationForm::ChooseFormation(int entry) {
@@ -151,12 +150,12 @@ void CTeamFormationForm::ChooseFormation(int entry) {
     else
         rows = db->PlayersOfTeam(m_teamId);
     const int32_t oldFormationId = team->Value(ETeamColumn::FormationId);
-    const auto changes = CFormationTemplates::Apply(*team, entry,
-                                                    m_formation->itemData(entry).toInt(), rows);
-    if (oldFormationId != team->Value(ETeamColumn::FormationId) || !changes.empty())
+    const CPositionStep positions =
+        CFormationTemplates::Apply(*team, entry, m_formation->itemData(entry).toInt(), rows);
+    if (oldFormationId != team->Value(ETeamColumn::FormationId) || !positions.IsEmpty())
         db->MarkDirty();
     LoadPitch();
-    emit FormationChanged(oldFormationId, changes);
+    emit FormationChanged(positions);
 }
 
 void CTeamFormationForm::DropMarker(int index, int cell) {

@@ -29,19 +29,18 @@ public:
 
     // Reads the team into the controls and lays out the pitch again, dropping unapplied moves.
     void Fill();
-    // Writes controls and pitch into the team. True when a link's position changed.
-    bool Apply();
+    // Writes controls and pitch into the team and says so with Applied.
+    void Apply();
 
     const CLineUp& LineUp() const { return m_lineUp; }
     CFormationView* Pitch() const { return m_pitch; }
 
 signals:
-    // A formation was chosen and written: the team's formation id was oldFormationId, and
-    // these links changed. The window makes it one undo step and refreshes the team.
-    void FormationChanged(int32_t oldFormationId,
-                          const std::vector<CFormationTemplates::SChange>& changes);
-    // Apply wrote into the team; linksChanged when a position changed.
-    void Applied(bool linksChanged);
+    // A formation was chosen and written into the team (its id and these link positions):
+    // the window makes it one undo step and refreshes the team's views.
+    void FormationChanged(const CPositionStep& positions);
+    // Apply wrote into the team, with these link positions.
+    void Applied(const CPositionStep& positions);
     void ResetRequested();
 
 protected:

@@ -264,6 +264,7 @@ private slots:
         QVERIFY2(spoken.startsWith(QStringLiteral("Goalkeeper, ")), qPrintable(spoken));
         QVERIFY(spoken.endsWith(QString::fromStdString(Db().PlayerDisplayName(keeper))));
         QVERIFY(Pitch()->Markers()[index].toolTip.contains(QStringLiteral("Rating")));
+        QVERIFY(Pitch()->Markers()[index].toolTip.contains(QStringLiteral("<img")));
 
         // Right click selects without moving; double click opens the player's window.
         QTest::mouseClick(Pitch(), Qt::RightButton, {}, SlotPoint(0));

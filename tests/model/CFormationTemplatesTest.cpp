@@ -38,7 +38,7 @@ TEST(CFormationTemplatesTest, EveryTemplateIsAGoalkeeperAndTenDistinctPitchPlace
     EXPECT_FALSE(CFormationTemplates::Template(49));
 }
 
-TEST(CFormationTemplatesTest, ApplyGivesTheFirstElevenRowsTheirPlacesAndRevertUndoesIt) {
+TEST(CFormationTemplatesTest, ApplyGivesTheFirstElevenRowsTheirPlacesAsOneUndoableStep) {
     CTeam team = TeamWithLinks(14);
     team.SetValue(ETeamColumn::FormationId, 3);
     team.FindLink(100)->formationPosition = 0; // already in goal: not a change
@@ -46,7 +46,8 @@ TEST(CFormationTemplatesTest, ApplyGivesTheFirstElevenRowsTheirPlacesAndRevertUn
     std::vector<int32_t> rows{100, 112, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111};
     const CTeam before = team;
 
-    const auto changes = CFormationTemplates::Apply(team, 1, 905, rows);
+    const CPositionStep step = CFormationTemplates::Apply(team, 1, 905, rows);
+    const CTeam after = team;
 
     EXPECT_EQ(team.Value(ETeamColumn::FormationId), 905);
     const auto positions = *CFormationTemplates::Template(1);
@@ -55,28 +56,37 @@ TEST(CFormationTemplatesTest, ApplyGivesTheFirstElevenRowsTheirPlacesAndRevertUn
     EXPECT_EQ(team.FindLink(110)->formationPosition, 32);
     EXPECT_EQ(team.FindLink(111)->formationPosition, 32);
     EXPECT_EQ(team.FindLink(113)->formationPosition, 32);
-    ASSERT_EQ(changes.size(), 10u);
-    EXPECT_EQ(changes[0], (CFormationTemplates::SChange{112, 32, 3}));
+    ASSERT_EQ(step.Changes().size(), 10u);
+    EXPECT_EQ(step.Changes()[0], (CPositionStep::SChange{112, 32, 3}));
 
-    CFormationTemplates::Revert(team, 3, changes);
-    EXPECT_EQ(team, before);
+    step.Undo(team);
+    EXPECT_EQ(team.Links(), before.Links());
+    step.Redo(team);
+    EXPECT_EQ(team.Links(), after.Links());
+    // A player the squad list moved since keeps his new place through an undo.
+    team.FindLink(112)->formationPosition = 33;
+    step.Undo(team);
+    EXPECT_EQ(team.FindLink(112)->formationPosition, 33);
+    EXPECT_EQ(team.FindLink(101)->formationPosition, 32);
+    step.Redo(team);
+    EXPECT_EQ(team.FindLink(112)->formationPosition, 33);
+    EXPECT_EQ(team.FindLink(101)->formationPosition, 5);
 }
 
 TEST(CFormationTemplatesTest, ShortListsUnlinkedRowsAndUnknownEntriesChangeOnlyWhatTheyMay) {
     CTeam team = TeamWithLinks(4);
     // Player 555 has no link to this team: his row is skipped, the next row keeps its place.
     std::vector<int32_t> rows{100, 555, 101, 102, 103};
-    const auto changes = CFormationTemplates::Apply(team, 0, 10, rows);
-    EXPECT_EQ(changes.size(), 4u);
+    EXPECT_EQ(CFormationTemplates::Apply(team, 0, 10, rows).Changes().size(), 4u);
     EXPECT_EQ(team.FindLink(100)->formationPosition, 0);
     EXPECT_EQ(team.FindLink(101)->formationPosition, 5);
     EXPECT_EQ(team.FindLink(103)->formationPosition, 14);
     EXPECT_EQ(team.Links().size(), 4u);
 
     const CTeam before = team;
-    EXPECT_TRUE(CFormationTemplates::Apply(team, 49, 77, rows).empty());
+    EXPECT_TRUE(CFormationTemplates::Apply(team, 49, 77, rows).IsEmpty());
     EXPECT_EQ(team.Value(ETeamColumn::FormationId), 77);
     EXPECT_EQ(team.Links(), before.Links());
-    EXPECT_TRUE(CFormationTemplates::Apply(team, -3, 78, {}).empty());
+    EXPECT_TRUE(CFormationTemplates::Apply(team, -3, 78, {}).IsEmpty());
     EXPECT_EQ(team.Value(ETeamColumn::FormationId), 78);
 }

@@ -108,7 +108,7 @@ TEST_F(CLineUpTest, LoadSpreadsTheBenchAndOverflowsIntoTheNextColumn) {
     EXPECT_EQ(lineUp.Markers()[1].jerseyNumber, 10);
 
     // Writing back untouched stores the overflow where it is shown and leaves the rest alone.
-    EXPECT_TRUE(lineUp.WriteBack(Team()));
+    EXPECT_FALSE(lineUp.WriteBack(Team()).IsEmpty());
     EXPECT_EQ(PositionOf(15), 33);
     EXPECT_EQ(PositionOf(27), 34);
     EXPECT_EQ(PositionOf(14), 32);
@@ -133,7 +133,7 @@ TEST_F(CLineUpTest, SecondPickReservesBeyondTheNinthStayOffThePitchWithTheirLink
         }
     }
     Team().FindLink(50)->jerseyNumber = 61;
-    EXPECT_FALSE(lineUp.WriteBack(Team()));
+    EXPECT_TRUE(lineUp.WriteBack(Team()).IsEmpty());
     EXPECT_EQ(*Team().FindLink(50), (CTeamPlayerLink{61, 50, 34, kTeam}));
     EXPECT_EQ(Team().Taker(ETaker::Captain), 40);
 }
@@ -176,7 +176,7 @@ TEST_F(CLineUpTest, BenchPlayersReachThePitchOnlyBelowElevenButAlwaysSwap) {
     EXPECT_EQ(DropPlayer(105, 33), EDropOutcome::Returned); // 33 was left empty by 112
     EXPECT_EQ(lineUp.Drop(99, 3), EDropOutcome::Returned);
 
-    EXPECT_TRUE(lineUp.WriteBack(Team()));
+    EXPECT_FALSE(lineUp.WriteBack(Team()).IsEmpty());
     EXPECT_EQ(PositionOf(111), 5);
     EXPECT_EQ(PositionOf(103), 32);
     EXPECT_EQ(PositionOf(112), 34);
@@ -221,7 +221,7 @@ TEST_F(CLineUpTest, SetPiecesAreAssignedBothWaysAndNobodyMoves) {
     EXPECT_EQ(DropSetPiece(56, 84), EDropOutcome::Returned);
     EXPECT_EQ(DropSetPiece(56, 0), EDropOutcome::TakerChanged);
 
-    EXPECT_FALSE(lineUp.WriteBack(Team()));
+    EXPECT_TRUE(lineUp.WriteBack(Team()).IsEmpty());
     EXPECT_EQ(Team().Taker(ETaker::Captain), 107);
     EXPECT_EQ(Team().Taker(ETaker::FreeKick), 100);
     EXPECT_EQ(Team().Taker(ETaker::RightCorner), 108);
