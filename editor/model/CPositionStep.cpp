@@ -9,6 +9,10 @@ bool CPositionStep::Set(CTeam& team, int32_t playerId, int32_t position) {
     return true;
 }
 
+void CPositionStep::Append(const CPositionStep& later) {
+    m_changes.insert(m_changes.end(), later.m_changes.begin(), later.m_changes.end());
+}
+
 void CPositionStep::Undo(CTeam& team) const {
     // Backwards, so a player changed twice ends where the step found him.
     for (auto it = m_changes.rbegin(); it != m_changes.rend(); ++it) {

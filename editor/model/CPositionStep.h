@@ -21,6 +21,9 @@ public:
     // link for the player or it holds that position already.
     bool Set(CTeam& team, int32_t playerId, int32_t position);
 
+    // The changes of a later step become part of this one.
+    void Append(const CPositionStep& later);
+
     const std::vector<SChange>& Changes() const { return m_changes; }
     bool IsEmpty() const { return m_changes.empty(); }
 

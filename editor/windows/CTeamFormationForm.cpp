@@ -121,6 +121,36 @@ void CTeamFormationForm::showEvent(QShowEvent* event) {
 }
 
 void CTeamFormationForm::Apply() {
+    ApplyWith(CPositionStep());
+}
+
+void CTeamFormationForm::ResetTo(const CTeam& opened) {
+    CGameDatabase* db = m_host.Database();
+    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (!team)
+        return;
+    const CTeam before = *team;
+    CPositionStep positions;
+    // Players who joined since keep their links; those who left stay gone.
+    for (const CTeamPlayerLink& link : opened.Links()) {
+        if (CTeamPlayerLink* live = team->FindLink(link.playerId)) {
+            live->jerseyNumber = link.jerseyNumber;
+            positions.Set(*team, link.playerId, link.formationPosition);
+        }
+    }
+    for (ETaker taker : {ETaker::Captain, ETaker::FreeKick, ETaker::LeftCorner,
+                         ETaker::RightCorner, ETaker::Penalty})
+        team->SetTaker(taker, opened.Taker(taker));
+    for (ETeamColumn column : {ETeamColumn::FormationId, ETeamColumn::Attack,
+                               ETeamColumn::WithoutBall, ETeamColumn::OffsideTrap})
+        team->SetValue(column, opened.Value(column));
+    if (!(*team == before))
+        db->MarkDirty();
+    Fill();
+    ApplyWith(std::move(positions));
+}
+
+void CTeamFormationForm::ApplyWith(CPositionStep positions) {
     CGameDatabase* db = m_host.Database();
     CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
     if (!team)
@@ -132,7 +162,7 @@ void CTeamFormationForm::Apply() {
     team->SetValue(ETeamColumn::Attack, m_attack->value());
     team->SetValue(ETeamColumn::WithoutBall, m_withoutBall->value());
     team->SetValue(ETeamColumn::OffsideTrap, m_offsideTrap->isChecked() ? 1 : 0);
-    const CPositionStep positions = m_lineUp.WriteBack(*team);
+    positions.Append(m_lineUp.WriteBack(*team));
     if (!(*team == before))
         db->MarkDirty();
     LoadPitch();

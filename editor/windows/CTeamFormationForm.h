@@ -31,6 +31,9 @@ public:
     void Fill();
     // Writes controls and pitch into the team and says so with Applied.
     void Apply();
+    // Puts back what this page edits as it was in `opened` (the team when its window opened):
+    // the squad's jersey numbers and positions, takers, formation and tactics; then applies.
+    void ResetTo(const CTeam& opened);
 
     const CLineUp& LineUp() const { return m_lineUp; }
     CFormationView* Pitch() const { return m_pitch; }
@@ -48,6 +51,7 @@ protected:
 
 private:
     void BuildControls();
+    void ApplyWith(CPositionStep positions);
     void LoadPitch();
     void ShowMarkers();
     SFormationMarker MarkerView(int index) const;

@@ -313,6 +313,31 @@ private slots:
         QCOMPARE(team.Value(ETeamColumn::Attack), 71);
     }
 
+    void resetBringsBackTheLineUpAsOpened() {
+        QVERIFY(OpenPage(0));
+        const CTeam opened = *Db().FindTeam(m_team);
+        const int32_t sub = PlayersAt(Db(), m_team, 32).front();
+        const int32_t back = opened.Links()[1].playerId;
+        const int backSlot = SlotOnPitch(back);
+        Drag(32, backSlot);
+        Drag(backSlot, 57);
+        auto* attack = m_page->findChildren<QSpinBox*>().first();
+        attack->setValue(opened.Value(ETeamColumn::Attack) + 5);
+        ClickApply();
+        QCOMPARE(PositionOf(Db(), m_team, sub), backSlot);
+        Db().FindTeam(m_team)->FindLink(sub)->jerseyNumber = 77;
+
+        QObject::connect(m_page.get(), &CTeamFormationForm::ResetRequested, m_page.get(),
+                         [&] { m_page->ResetTo(opened); });
+        QTest::mouseClick(m_page->ResetButton(), Qt::LeftButton);
+        const CTeam& team = *Db().FindTeam(m_team);
+        QCOMPARE(team.Links(), opened.Links());
+        QCOMPARE(team.Taker(ETaker::LeftCorner), opened.Taker(ETaker::LeftCorner));
+        QCOMPARE(team.Value(ETeamColumn::Attack), opened.Value(ETeamColumn::Attack));
+        QCOMPARE(attack->value(), opened.Value(ETeamColumn::Attack));
+        QCOMPARE(SlotOnPitch(sub), 32);
+    }
+
     // With KESTREL_SCREENSHOTS naming a folder, the page at a small and a large window size.
     void screenshotsAtTwoSizes() {
         const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOTS");
