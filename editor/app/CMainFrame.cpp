@@ -17,6 +17,7 @@
 #include "editor/windows/CPlayersListFrame.h"
 #include "editor/windows/CSearchResultsFrame.h"
 #include "editor/windows/CTeamFrame.h"
+#include "editor/windows/CTeamSelectDialog.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -357,6 +358,9 @@ int CMainFrame::AddPlayer() {
     int teamId = -1;
     if (const auto* teamFrame = qobject_cast<const CTeamFrame*>(ActiveFrame())) {
         teamId = teamFrame->TeamId();
+    } else if (const auto chosen =
+                   CTeamSelectDialog::ChooseTeam(*this, "Caption_SelectTeamToAddPlayer", this)) {
+        teamId = *chosen;
     }
     const int playerId = db->NewPlayer(teamId);
     if (playerId <= 0) {

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "ModalDialogs.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
@@ -52,6 +53,12 @@ int SomeTeam(const CGameDatabase& db) {
         }
     }
     return 0;
+}
+
+// Add Player without a team window asks for the team; the question is cancelled.
+int AddPlayerOfNoTeam(CMainFrame& frame) {
+    WhenModalShown([](QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+    return frame.AddPlayer();
 }
 
 } // namespace
@@ -266,8 +273,9 @@ void MainFrameTest::addPlayerGoesToTheActiveTeam() {
     QVERIFY(qobject_cast<CPlayerFrame*>(frame->ActiveFrame()));
     QVERIFY(frame->isWindowModified());
 
-    // With a player window active the new player gets no team.
-    const int loose = frame->AddPlayer();
+    // With a player window active the editor asks for the team; cancelled, the new player
+    // gets none.
+    const int loose = AddPlayerOfNoTeam(*frame);
     QVERIFY(loose > 0);
     QVERIFY(db->FindPlayer(loose)->Teams().empty());
     QCOMPARE(db->PlayersOfTeam(team).size(), before + 1);
@@ -365,7 +373,7 @@ void MainFrameTest::closingWithUnsavedChangesAsks() {
     frame = fixture.Start()->MainFrame();
     frame->show();
 
-    QVERIFY(frame->AddPlayer() > 0);
+    QVERIFY(AddPlayerOfNoTeam(*frame) > 0);
     fixture.answer = CUserPrompts::Answer::Cancel;
     QVERIFY(!frame->close());
     QCOMPARE(fixture.prompts.size(), 1);
@@ -378,7 +386,7 @@ void MainFrameTest::closingWithUnsavedChangesAsks() {
     QCOMPARE(ReadFile(fixture.DatabasePath()), before);
 
     frame = fixture.Start()->MainFrame();
-    const int added = frame->AddPlayer();
+    const int added = AddPlayerOfNoTeam(*frame);
     fixture.answer = CUserPrompts::Answer::Save;
     QVERIFY(frame->close());
     QVERIFY(ReadFile(fixture.DatabasePath()) != before);
@@ -388,7 +396,7 @@ void MainFrameTest::closingWithUnsavedChangesAsks() {
 
     // A save that fails keeps the editor open with its changes: here a folder stands where
     // the database file was, so nothing can be renamed over it.
-    QVERIFY(frame->AddPlayer() > 0);
+    QVERIFY(AddPlayerOfNoTeam(*frame) > 0);
     QVERIFY(QFile::remove(fixture.DatabasePath()));
     QVERIFY(QDir().mkpath(fixture.DatabasePath() + QStringLiteral("/blocked")));
     fixture.prompts.clear();

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <functional>
+
+class QDialog;
+
+// Acts on the next modal dialog once its exec() shows it. A dialog the action leaves open is
+// rejected and the test fails, so a broken check cannot hang the run.
+void WhenModalShown(const std::function<void(QDialog*)>& act);
