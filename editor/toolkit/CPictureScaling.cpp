@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 QImage CPictureScaling::Scaled(const QImage& picture, double factor,
@@ -9,11 +10,9 @@ QImage CPictureScaling::Scaled(const QImage& picture, double factor,
     if (picture.isNull() || !(factor > 0.0)) {
         return {};
     }
-    const int width = static_cast<int>(std::lround(picture.width() * factor));
-    const int height = static_cast<int>(std::lround(picture.height() * factor));
-    if (width <= 0 || height <= 0) {
-        return {};
-    }
+    // However small the factor, a picture keeps at least one pixel each way.
+    const int width = std::max(1, static_cast<int>(std::lround(picture.width() * factor)));
+    const int height = std::max(1, static_cast<int>(std::lround(picture.height() * factor)));
     QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
     if (transparent) {
         const QRgb key = transparent->rgb() & 0xFFFFFFu;

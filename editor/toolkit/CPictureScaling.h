@@ -11,7 +11,7 @@ class CPictureScaling {
 public:
     static inline const QColor kMagenta = QColor(255, 0, 255);
 
-    // A null image for a null picture or a factor that leaves nothing.
+    // A null image for a null picture or a factor that is not positive.
     static QImage Scaled(const QImage& picture, double factor,
                          std::optional<QColor> transparent = kMagenta);
     // The scaled picture centred on a transparent square of `side` pixels (shrunk further
