@@ -1,4 +1,5 @@
 #include "CSampleGameBuilder.h"
+#include "editor/model/CGameRanges.h"
 
 #include "editor/model/CGameDatabase.h"
 
@@ -155,9 +156,9 @@ void CSampleGameBuilder::AddTeam(int32_t teamId, int32_t leagueId, int country, 
     team.SetRecordName(2, "TEAM_" + std::to_string(teamId));
     const int prestige = std::clamp(21 - 4 * level + m_random.Range(-2, 3), 0, 20);
     using T = ETeamColumn;
-    team.SetValue(T::AdboardId, m_random.Range(0, 63));
+    team.SetValue(T::AdboardId, m_random.Range(1, 245));
     team.SetValue(T::Attack, m_random.Range(30, 80));
-    team.SetValue(T::BallType, m_random.Range(0, 7));
+    team.SetValue(T::BallType, m_random.Range(1, 7));
     team.SetValue(T::EliteTeam, prestige >= 17 ? 1 : 0);
     team.SetValue(T::Column4, m_random.Range(0, 255));
     team.SetValue(T::FormationId, m_random.Range(0, kFormationShapes * kFormationVariants - 1));
@@ -165,7 +166,7 @@ void CSampleGameBuilder::AddTeam(int32_t teamId, int32_t leagueId, int country, 
     team.SetValue(T::Column7, m_random.Range(0, 255));
     team.SetValue(T::OffsideTrap, m_random.Chance(40) ? 1 : 0);
     team.SetValue(T::OpponentTeamId, m_random.Range(1, kTeamCount));
-    team.SetValue(T::PitchRepair, m_random.Range(0, 15));
+    team.SetValue(T::PitchRepair, m_random.Range(0, 3));
     team.SetValue(T::SpeechCountryId, CSampleNames::Countries()[country].speechId);
     team.SetValue(T::StadiumId, m_random.Pick<int32_t>(m_matchStadiums));
     team.SetValue(T::Streamers, m_random.Chance(50) ? 1 : 0);
@@ -197,8 +198,13 @@ void CSampleGameBuilder::AddKits(CTeam& team) {
         const int32_t jersey = home ? main : slot == 1 ? second : m_random.Range(1, colours);
         const int32_t trim = home ? second : main;
         using K = EKitColumn;
-        for (int c = 0; c < CTeamKit::kColumnCount; ++c)
-            kit.SetColumnValue(c, m_random.Range(0, 7));
+        for (int c = 0; c < CTeamKit::kColumnCount; ++c) {
+            const auto range = CGameRanges::Find("teamkits", CTeamKit::Columns()[c].name);
+            // Colour columns are drawn too (and set below), so the game stays what the seed
+            // made it.
+            kit.SetColumnValue(c, range ? m_random.Range(range->low, range->high)
+                                        : m_random.Range(0, 7));
+        }
         for (K k : {K::JerseyColour1, K::ShortsColour2, K::SocksColour1})
             kit.SetValue(k, jersey);
         for (K k :
@@ -278,9 +284,10 @@ int32_t CSampleGameBuilder::AddPlayer(int country, int32_t position, int prestig
             value += 10;
         player.SetValue(attribute, std::clamp(value, 1, 99));
     }
-    player.SetValue(C::Consistency, m_random.Range(30, 95));
-    player.SetValue(C::Leadership, m_random.Range(10, 95));
-    player.SetValue(C::Talent, m_random.Range(0, 10));
+    // Traits on the game's small scales; the better teams have more of the gifted.
+    player.SetValue(C::Consistency, m_random.Range(1, 4));
+    player.SetValue(C::Leadership, m_random.Range(0, 4));
+    player.SetValue(C::Talent, std::clamp(prestige / 4 + m_random.Range(-1, 1), 0, 5));
     for (C flag : {C::BallWinner, C::Calm, C::ClinicalFinisher, C::Greed, C::HotTemper,
                    C::InjuryProne, C::PrimaDonna, C::Reckless, C::SpeedKing, C::WorkRate})
         player.SetValue(flag, m_random.Chance(10) ? 1 : 0);
@@ -294,15 +301,16 @@ int32_t CSampleGameBuilder::AddPlayer(int country, int32_t position, int prestig
     player.SetValue(C::ShoeColour, m_random.Range(1, 5));
     const CDate birth(m_random.Range(1966, 1987), m_random.Range(1, 12), m_random.Range(1, 28));
     player.SetBirthDate(birth);
-    player.SetValue(C::AgeRate1, m_random.Range(1, 10));
-    player.SetValue(C::AgeRate2, m_random.Range(1, 10));
-    player.SetValue(C::FaceType, m_random.Range(1, 40));
-    player.SetValue(C::FacialHairStyle, m_random.Chance(70) ? 0 : m_random.Range(1, 12));
+    player.SetValue(C::AgeRate1, m_random.Range(1, 7));
+    player.SetValue(C::AgeRate2, m_random.Range(1, 5));
+    player.SetValue(C::FaceType, m_random.Range(1, 25));
+    // Style 1 is a clean shave.
+    player.SetValue(C::FacialHairStyle, m_random.Chance(70) ? 1 : m_random.Range(2, 6));
     player.SetValue(C::HairColour, m_random.Range(1, 5));
-    player.SetValue(C::HairType, m_random.Range(1, 60));
+    player.SetValue(C::HairType, m_random.Range(1, 11));
     player.SetValue(C::LegType, m_random.Range(1, 3));
     player.SetValue(C::SleeveLength, m_random.Range(0, 1));
-    player.SetValue(C::SpecificFace, m_random.Chance(5) ? m_random.Range(1, 4000) : 0);
+    player.SetValue(C::SpecificFace, m_random.Chance(5) ? m_random.Range(1, 650) : 0);
     player.SetValue(C::Footed, m_random.Chance(70) ? 0 : m_random.Range(1, 2));
     player.SetValue(C::Height, keeper ? m_random.Range(183, 200) : m_random.Range(165, 195));
     player.SetValue(C::Weight, player.Value(C::Height) - 100 + m_random.Range(-8, 8));
@@ -314,7 +322,7 @@ int32_t CSampleGameBuilder::AddPlayer(int country, int32_t position, int prestig
                         ? NearbyPosition(m_random, position)
                         : -1);
     for (C icon : {C::TacticalIconId1, C::TacticalIconId2, C::TacticalIconId3, C::TacticalIconId4})
-        player.SetValue(icon, m_random.Range(0, 31));
+        player.SetValue(icon, m_random.Range(0, 13));
     m_database.InsertPlayer(std::move(player));
     return id;
 }

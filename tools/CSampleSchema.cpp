@@ -3,7 +3,9 @@
 #include "editor/model/CPlayer.h"
 #include "editor/model/CTeam.h"
 #include "editor/model/CTeamKit.h"
+#include "editor/model/CGameRanges.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -14,46 +16,26 @@ SColumn Range(std::string name, int32_t low, int32_t high) {
     return {std::move(name), low, high};
 }
 
+// The game's own range where the windows bound the field, so the file declares what the game
+// accepts; otherwise the plausible width given (players' other numbers: PlayerHigh). The low
+// end stays at 0 at most, so a blank record (all zeros, as new records start) can be stored.
+SColumn GameRange(std::string_view table, std::string name, int32_t low, int32_t high) {
+    if (const auto range = CGameRanges::Find(table, name))
+        return Range(std::move(name), std::min(range->low, 0), range->high);
+    return Range(std::move(name), low, high);
+}
+
 int32_t PlayerHigh(const std::string& name, EFieldKind kind, int32_t& low) {
     low = 0;
     if (kind == EFieldKind::Bool || name == "star_player")
         return 1;
-    if (name == "talent")
-        return 10;
     if (kind == EFieldKind::UInt8)
         return 100;
-    if (name.starts_with("accessory_colour") || name == "shoe_colour" || name == "hair_colour")
-        return 7;
-    if (name.starts_with("accessory_") || name.starts_with("age_rate") ||
-        name == "facial_hair_style")
-        return 15;
     if (name == "birth_day_number") {
         low = 100000;
         return 200000;
     }
-    if (name == "face_type")
-        return 63;
-    if (name == "specific_face")
-        return 4095;
-    if (name == "hair_type")
-        return 127;
-    if (name == "leg_type" || name == "sleeve_length")
-        return 3;
-    if (name == "footed")
-        return 2;
-    if (name == "height") {
-        low = 150;
-        return 215;
-    }
-    if (name == "weight") {
-        low = 50;
-        return 120;
-    }
-    if (name.starts_with("preferred_position")) {
-        low = -1;
-        return 34;
-    }
-    return 31; // tactical icons
+    return 255;
 }
 
 std::vector<SColumn> TeamColumns() {
@@ -76,7 +58,7 @@ std::vector<SColumn> TeamColumns() {
             high = 1;
         else if (name == "ball_type" || name == "pitch_repair" || name == "column_14")
             high = 15;
-        columns.push_back(Range(name, 0, high));
+        columns.push_back(GameRange("teams", name, 0, high));
     }
     return columns;
 }
@@ -90,7 +72,7 @@ std::vector<SColumn> KitColumns() {
             high = 255;
         else if (name == "wet_kit")
             high = 1;
-        columns.push_back(Range(name, 0, high));
+        columns.push_back(GameRange("teamkits", name, 0, high));
     }
     return columns;
 }
@@ -110,7 +92,7 @@ std::vector<SColumn> CSampleSchema::PlayerColumns() {
     for (const SColumnInfo& info : CPlayer::Columns()) {
         int32_t low = 0;
         const int32_t high = PlayerHigh(info.name, info.kind, low);
-        columns.push_back(Range(info.name, low, high));
+        columns.push_back(GameRange("players", info.name, low, high));
     }
     return columns;
 }
