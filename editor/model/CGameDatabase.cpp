@@ -136,13 +136,7 @@ std::vector<int32_t> CGameDatabase::PlayersOfTeam(int32_t teamId) const {
 
 std::string CGameDatabase::PlayerDisplayName(int32_t playerId) const {
     const CPlayer* player = FindPlayer(playerId);
-    if (!player)
-        return {};
-    if (!player->FirstName().empty())
-        return player->FirstName() + " " + player->LastName();
-    if (!player->LastName().empty())
-        return player->LastName();
-    return player->CommonName();
+    return player ? player->DisplayName() : std::string();
 }
 
 int32_t CGameDatabase::NextPlayerId() {

@@ -127,6 +127,14 @@ bool CPlayer::SetBirthDate(const CDate& date) {
     return true;
 }
 
+std::string CPlayer::DisplayName() const {
+    if (!m_firstName.empty())
+        return m_firstName + " " + m_lastName;
+    if (!m_lastName.empty())
+        return m_lastName;
+    return m_commonName;
+}
+
 bool CPlayer::IsInTeam(int32_t teamId) const {
     return std::find(m_teams.begin(), m_teams.end(), teamId) != m_teams.end();
 }

@@ -114,6 +114,9 @@ public:
     // False (nothing changed) for a date that does not exist.
     bool SetBirthDate(const CDate& date);
 
+    // "First Last", else the last name, else the common name: how lists name the player.
+    std::string DisplayName() const;
+
     const std::vector<int32_t>& Teams() const { return m_teams; }
     bool IsInTeam(int32_t teamId) const;
     // Appends unless already present; false when it was.

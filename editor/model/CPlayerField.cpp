@@ -190,14 +190,6 @@ int32_t CPlayerField::Age(const CPlayer& player, const CDate& today) {
     return age;
 }
 
-std::string CPlayerField::DisplayName(const CPlayer& player) {
-    if (!player.FirstName().empty())
-        return player.FirstName() + " " + player.LastName();
-    if (!player.LastName().empty())
-        return player.LastName();
-    return player.CommonName();
-}
-
 int64_t CPlayerField::Number(const CPlayer& player, const SPlayerFieldContext& context) const {
     switch (m_source) {
     case S::Id:
@@ -238,13 +230,7 @@ void CPlayerField::AppendText(const CPlayer& player, const SPlayerFieldContext& 
         out += player.LastName();
         return;
     case S::Name:
-        if (!player.FirstName().empty()) {
-            out += player.FirstName();
-            out += ' ';
-            out += player.LastName();
-        } else {
-            out += player.LastName().empty() ? player.CommonName() : player.LastName();
-        }
+        out += player.DisplayName();
         return;
     case S::Team:
         if (const CTeam* team = FirstTeam(player, context.database))

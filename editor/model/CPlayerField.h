@@ -61,9 +61,8 @@ public:
     // the field, narrowed to the column's range in the loaded file and its width in memory.
     SValueRange EditRange(const CDbCatalogue& catalogue) const;
 
-    // Derived fields, each computed one way for every user of the field list.
+    // Whole years at that day.
     static int32_t Age(const CPlayer& player, const CDate& today);
-    static std::string DisplayName(const CPlayer& player);
 
     enum class ESource {
         Id,
