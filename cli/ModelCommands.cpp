@@ -5,6 +5,7 @@
 #include "ModelFields.h"
 #include "ModelGame.h"
 #include "ModelRecordJson.h"
+#include "PlayerQuery.h"
 
 #include "editor/model/CNameSearch.h"
 #include "tools/CSampleGenerator.h"
@@ -48,7 +49,7 @@ int SaveAndPrintNewPlayer(CCliGame& game, int32_t id) {
 int RunMakeSample(const CliContext& context) {
     const std::vector<std::string> args(context.args.begin() + 1, context.args.end());
     if (args.size() != 1)
-        return Usage("make-sample DIR [--seed N]");
+        return Usage("make-sample DIR [--seed N] [--players N]");
     uint64_t seed = CSampleGenerator::kDefaultSeed;
     if (const auto given = context.Value("--seed")) {
         const std::string& text = *given;
@@ -56,9 +57,60 @@ int RunMakeSample(const CliContext& context) {
         if (ec != std::errc() || end != text.data() + text.size())
             return CliFail("--seed needs a whole number, not '" + text + "'");
     }
+    size_t players = 0;
+    if (const auto given = context.Value("--players")) {
+        const std::string& text = *given;
+        auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), players);
+        // Beyond this the file's player count no longer stays within reason.
+        if (ec != std::errc() || end != text.data() + text.size() || players > 1000000)
+            return CliFail("--players needs a whole number up to 1000000, not '" + text + "'");
+    }
     CCliSink sink;
-    if (!WriteSampleInstallation(args[0], seed, sink))
+    if (!WriteSampleInstallation(args[0], seed, sink, players))
         return CliFail(sink.Last("cannot write the sample to " + args[0]));
+    return 0;
+}
+
+int RunPlayers(const CliContext& context) {
+    if (context.args.size() != 1)
+        return Usage("players [--where EXPR] [--fields a,b,c] [--sort FIELD[:desc]] [--csv]");
+    CPlayerQuery::SListRequest request;
+    request.where = context.Value("--where").value_or("");
+    request.fields = context.Value("--fields").value_or("");
+    request.sort = context.Value("--sort").value_or("");
+    request.csv = context.Has("--csv");
+    CCliGame game;
+    std::string error;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    std::ostringstream out;
+    if (!CPlayerQuery::List(game.Database(), request, out, error))
+        return CliFail(error);
+    std::cout << out.str();
+    return 0;
+}
+
+int RunBulk(const CliContext& context) {
+    const auto where = context.Value("--where");
+    if (context.args.size() < 2 || !where)
+        return Usage("bulk --where EXPR SET... [--dry-run]");
+    const std::vector<std::string> changes(context.args.begin() + 1, context.args.end());
+    CCliGame game;
+    std::string error;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    SBulkPlan plan;
+    if (!CPlayerQuery::Plan(game.Database(), *where, changes, plan, error))
+        return CliFail(error);
+    const bool dryRun = context.Has("--dry-run");
+    if (dryRun) {
+        CPlayerQuery::PrintChanges(game.Database(), plan, std::cout);
+    } else if (!plan.changes.empty()) {
+        plan.Apply(game.Database());
+        if (const int status = SaveAndReturn(game); status != 0)
+            return status;
+    }
+    std::cout << CPlayerQuery::Summary(plan, dryRun) << "\n";
     return 0;
 }
 
@@ -362,11 +414,29 @@ int RunResave(const CliContext& context) {
 
 const std::vector<CliCommand>& ModelCommands() {
     static const std::vector<CliCommand> commands = {
-        {"make-sample", "make-sample DIR [--seed N]",
+        {"make-sample",
+         "make-sample DIR [--seed N] [--players N]",
          "writes a made-up game installation (data/cmn/corvid.db and data/cmn/fe/*.db); the "
          "same seed gives the same files",
          &RunMakeSample,
-         {{"--seed", 1, "N  seed of the made-up data (default: the usual sample)"}}},
+         {{"--seed", 1, "N  seed of the made-up data (default: the usual sample)"},
+          {"--players", 1, "N  at least N players, those beyond the squads without a team"}}},
+        {"players",
+         "players [--where EXPR] [--fields a,b,c] [--sort FIELD[:desc]] [--csv]",
+         "lists the players the filter picks (all without one; syntax in docs/filters.md) in "
+         "aligned columns with a count, or as CSV",
+         &RunPlayers,
+         {{"--where", 1, "EXPR  filter, e.g. \"pace>=85 and age<21\""},
+          {"--fields", 1, "a,b,c  columns (default id,name,team,age,preferred_position_1,overall)"},
+          {"--sort", 1, "FIELD[:asc|:desc]  order (default: ascending id)"},
+          {"--csv", 0, "  CSV with a header row instead of columns"}}},
+        {"bulk",
+         "bulk --where EXPR SET... [--dry-run]",
+         "changes the players the filter picks (SET: field=N, field+=N, field-=N, field*=F; "
+         "results clamped to the field's range), saves and prints how many changed",
+         &RunBulk,
+         {{"--where", 1, "EXPR  filter (\"\" for every player)"},
+          {"--dry-run", 0, "  print each value that would change, save nothing"}}},
         {"summary", "summary",
          "prints the record counts as JSON: {\"players\":N,\"teams\":N,\"leagues\":N,"
          "\"league_team_links\":N,\"team_player_links\":N,\"stadiums\":N,\"formations\":N,"
@@ -383,7 +453,8 @@ const std::vector<CliCommand>& ModelCommands() {
         {"squad",
          "squad add PLAYER TEAM [--position P] [--jersey N] | remove PLAYER TEAM | move PLAYER "
          "FROM TO | jersey PLAYER TEAM N",
-         "changes a squad as the editor's squad list does, then saves", &RunSquad,
+         "changes a squad as the editor's squad list does, then saves",
+         &RunSquad,
          {{"--position", 1, "P  formation position code 0..34 (add)"},
           {"--jersey", 1, "N  jersey number (add)"}}},
         {"new-player", "new-player [TEAM]",
@@ -391,7 +462,8 @@ const std::vector<CliCommand>& ModelCommands() {
          &RunNewPlayer},
         {"copy-player", "copy-player PLAYER TEAM",
          "copies the player into TEAM's bench, saves, prints the new id", &RunCopyPlayer},
-        {"find", "find TEXT [--leagues] [--teams] [--players]",
+        {"find",
+         "find TEXT [--leagues] [--teams] [--players]",
          "lists names containing TEXT in any letter case, one per line: "
          "league|team|player<TAB>ID<TAB>NAME, leagues first, then teams, then players",
          &RunFind,

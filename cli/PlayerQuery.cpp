@@ -7,26 +7,23 @@
 #include "editor/model/CPlayerFilter.h"
 #include "editor/model/CPlayerSort.h"
 
-#include <chrono>
-
 namespace {
 
 constexpr const char* kDefaultFields = "id,name,team,age,preferred_position_1,overall";
 
-bool Filter(const CGameDatabase& database, const CDate& today, const std::string& where,
-            std::vector<int32_t>& ids, std::string& error) {
+bool Filter(const CGameDatabase& database, const std::string& where, std::vector<int32_t>& ids,
+            std::string& error) {
     SQueryError problem;
     auto filter = CPlayerFilter::Parse(where, problem);
     if (!filter) {
         error = "--where: " + problem.Text();
         return false;
     }
-    ids = filter->Select(SPlayerFieldContext(database, today));
+    ids = filter->Select(SPlayerFieldContext(database, CPlayerField::AgeDate()));
     return true;
 }
 
-bool Fields(const std::string& list, std::vector<const CPlayerField*>& fields,
-            std::string& error) {
+bool Fields(const std::string& list, std::vector<const CPlayerField*>& fields, std::string& error) {
     size_t start = 0;
     while (start <= list.size()) {
         const size_t comma = std::min(list.find(',', start), list.size());
@@ -51,15 +48,8 @@ size_t Characters(const std::string& text) {
 
 } // namespace
 
-CDate CPlayerQuery::Today() {
-    const std::chrono::year_month_day day{
-        std::chrono::floor<std::chrono::days>(std::chrono::system_clock::now())};
-    return CDate(static_cast<int>(day.year()), static_cast<int>(unsigned(day.month())),
-                 static_cast<int>(unsigned(day.day())));
-}
-
-bool CPlayerQuery::List(const CGameDatabase& database, const CDate& today,
-                        const SListRequest& request, std::ostream& out, std::string& error) {
+bool CPlayerQuery::List(const CGameDatabase& database, const SListRequest& request,
+                        std::ostream& out, std::string& error) {
     std::vector<const CPlayerField*> fields;
     if (!Fields(request.fields.empty() ? kDefaultFields : request.fields, fields, error))
         return false;
@@ -84,9 +74,9 @@ bool CPlayerQuery::List(const CGameDatabase& database, const CDate& today,
         }
     }
     std::vector<int32_t> ids;
-    if (!Filter(database, today, request.where, ids, error))
+    if (!Filter(database, request.where, ids, error))
         return false;
-    const SPlayerFieldContext context(database, today);
+    const SPlayerFieldContext context(database, CPlayerField::AgeDate());
     if (sortField)
         CPlayerSort::Sort(ids, *sortField, descending, context);
 
@@ -103,7 +93,7 @@ bool CPlayerQuery::List(const CGameDatabase& database, const CDate& today,
     }
     if (request.csv) {
         for (const auto& row : rows)
-            out << CModelCsv::Line(row) << "\n";
+            out << CModelCsv::Line(row);
         return true;
     }
     std::vector<size_t> widths(fields.size(), 0);
@@ -123,9 +113,9 @@ bool CPlayerQuery::List(const CGameDatabase& database, const CDate& today,
     return true;
 }
 
-bool CPlayerQuery::Plan(const CGameDatabase& database, const CDate& today,
-                        const std::string& where, const std::vector<std::string>& changes,
-                        SBulkPlan& plan, std::string& error) {
+bool CPlayerQuery::Plan(const CGameDatabase& database, const std::string& where,
+                        const std::vector<std::string>& changes, SBulkPlan& plan,
+                        std::string& error) {
     std::vector<CBulkChange> parsed;
     for (const std::string& text : changes) {
         SQueryError problem;
@@ -137,7 +127,7 @@ bool CPlayerQuery::Plan(const CGameDatabase& database, const CDate& today,
         parsed.push_back(*change);
     }
     std::vector<int32_t> ids;
-    if (!Filter(database, today, where, ids, error))
+    if (!Filter(database, where, ids, error))
         return false;
     plan = SBulkPlan::Make(database, ids, parsed);
     return true;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "editor/model/CBulkChange.h"
-#include "editor/model/CDate.h"
 
 #include <ostream>
 #include <string>
@@ -22,18 +21,15 @@ public:
     };
 
     // Prints the matching players: aligned columns with a header and a count, or CSV.
-    static bool List(const CGameDatabase& database, const CDate& today,
-                     const SListRequest& request, std::ostream& out, std::string& error);
+    static bool List(const CGameDatabase& database, const SListRequest& request, std::ostream& out,
+                     std::string& error);
 
     // The changes the texts ask for on the players the filter picks.
-    static bool Plan(const CGameDatabase& database, const CDate& today, const std::string& where,
-                     const std::vector<std::string>& changes, SBulkPlan& plan,
-                     std::string& error);
+    static bool Plan(const CGameDatabase& database, const std::string& where,
+                     const std::vector<std::string>& changes, SBulkPlan& plan, std::string& error);
     // One line per changed value, "ID NAME: FIELD BEFORE -> AFTER".
     static void PrintChanges(const CGameDatabase& database, const SBulkPlan& plan,
                              std::ostream& out);
     // "changed 3 players (4 values, 1 clamped)", "would change" for a dry run.
     static std::string Summary(const SBulkPlan& plan, bool dryRun);
-
-    static CDate Today();
 };

@@ -100,7 +100,9 @@ CLI::App* AddCommand(CLI::App& app, const CliCommand& command, CliContext& conte
                name, [&context, name](const std::vector<std::string>& values) {
                    context.options[name] = values;
                })
-            ->expected(option.values);
+            ->expected(option.values)
+            // An option takes its own values only; the words after them stay positional.
+            ->allow_extra_args(false);
     }
     return sub;
 }

@@ -153,8 +153,8 @@ const CLeague* FirstLeague(const CPlayer& player, const CGameDatabase& database)
 
 } // namespace
 
-SPlayerFieldContext::SPlayerFieldContext(const CGameDatabase& database, const CDate& today)
-    : database(database), today(today) {}
+SPlayerFieldContext::SPlayerFieldContext(const CGameDatabase& database, const CDate& ageDate)
+    : database(database), ageDate(ageDate) {}
 
 std::span<const CPlayerField> CPlayerField::All() {
     return Fields();
@@ -181,11 +181,11 @@ const CPlayerField& CPlayerField::OfColumn(int column) {
     return Fields()[kFirstColumnField + static_cast<size_t>(column)];
 }
 
-int32_t CPlayerField::Age(const CPlayer& player, const CDate& today) {
+int32_t CPlayerField::Age(const CPlayer& player, const CDate& ageDate) {
     const CDate birth = player.BirthDate();
-    int32_t age = today.Year() - birth.Year();
-    if (today.Month() < birth.Month() ||
-        (today.Month() == birth.Month() && today.Day() < birth.Day()))
+    int32_t age = ageDate.Year() - birth.Year();
+    if (ageDate.Month() < birth.Month() ||
+        (ageDate.Month() == birth.Month() && ageDate.Day() < birth.Day()))
         --age;
     return age;
 }
@@ -197,7 +197,7 @@ int64_t CPlayerField::Number(const CPlayer& player, const SPlayerFieldContext& c
     case S::Column:
         return player.ColumnValue(m_column);
     case S::Age:
-        return Age(player, context.today);
+        return Age(player, context.ageDate);
     case S::Overall:
         return player.ComputeOverall();
     case S::PositionGroup:

@@ -12,12 +12,12 @@ class CGameDatabase;
 class CPlayer;
 
 // What filters, sorts and tables need besides the player: the database for team and league
-// names, and the day ages are counted to.
+// names, and the day ages are counted at.
 struct SPlayerFieldContext {
-    SPlayerFieldContext(const CGameDatabase& database, const CDate& today);
+    SPlayerFieldContext(const CGameDatabase& database, const CDate& ageDate);
 
     const CGameDatabase& database;
-    CDate today;
+    CDate ageDate;
 };
 
 // A closed range of values a bulk change may store into a field.
@@ -62,7 +62,10 @@ public:
     SValueRange EditRange(const CDbCatalogue& catalogue) const;
 
     // Whole years at that day.
-    static int32_t Age(const CPlayer& player, const CDate& today);
+    static int32_t Age(const CPlayer& player, const CDate& ageDate);
+    // The day the editor counts ages at: 1 January 2004, the year the game is set in, so ages
+    // read as the game's players are meant to be rather than growing with the calendar.
+    static CDate AgeDate() { return CDate(2004, 1, 1); }
 
     enum class ESource {
         Id,

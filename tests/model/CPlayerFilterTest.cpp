@@ -13,7 +13,7 @@ namespace {
 using C = EPlayerColumn;
 using Ids = std::vector<int32_t>;
 
-const CDate kToday(2025, 12, 8);
+const CDate kAgeDate(2025, 12, 8);
 
 void AddTeam(CGameDatabase& db, int32_t id, const char* name, int32_t league) {
     CTeam team(id);
@@ -69,7 +69,7 @@ protected:
         EXPECT_TRUE(filter) << text << ": " << error.Text();
         if (!filter)
             return {};
-        return filter->Select(SPlayerFieldContext(db, kToday));
+        return filter->Select(SPlayerFieldContext(db, kAgeDate));
     }
 
     std::string Error(const std::string& text) {
@@ -175,7 +175,7 @@ TEST_F(CPlayerFilterTest, ErrorsNameTheColumn) {
 }
 
 TEST_F(CPlayerFilterTest, FieldsAndSorting) {
-    const SPlayerFieldContext context(db, kToday);
+    const SPlayerFieldContext context(db, kAgeDate);
     const CPlayer& carlos = *db.FindPlayer(3);
     EXPECT_EQ(CPlayerField::Find("team")->Text(carlos, context), "Ashford Town");
     EXPECT_EQ(CPlayerField::Find("league")->Text(carlos, context), "Premier Division");
