@@ -25,6 +25,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -171,6 +172,14 @@ CPictureRequests* CMainFrame::Pictures() {
     return m_app.Pictures();
 }
 
+bool CMainFrame::CanStoreInGameNames() const {
+    if (!m_workspace || !m_databaseLoaded || m_workspace->TextDbPath().isEmpty()) {
+        return false;
+    }
+    const QFileInfo texts(m_workspace->TextDbPath());
+    return texts.isFile() && texts.isReadable();
+}
+
 QString CMainFrame::LeagueTitle(int leagueId) const {
     const CGameDatabase* db = m_workspace && m_databaseLoaded ? m_workspace->Database() : nullptr;
     const CLeague* league = db ? db->FindLeague(leagueId) : nullptr;
@@ -239,6 +248,8 @@ bool CMainFrame::OpenChild(const QString& title, const std::function<CChildFrame
     QMdiSubWindow* window = m_mdi->addSubWindow(frame);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(title);
+    // A renamed record retitles its window; the main window's title follows.
+    connect(window, &QWidget::windowTitleChanged, this, [this] { UpdateTitle(); });
     window->setWindowIcon(windowIcon());
     const QMdiSubWindow* active = m_mdi->activeSubWindow();
     const bool maximised = active && active->isMaximized();

@@ -41,6 +41,7 @@ public:
     QFont TitleFont() const override;
     QFont SmallTitleFont() const override;
     CPictureRequests* Pictures() override;
+    bool CanStoreInGameNames() const override;
     bool OpenLeague(int leagueId) override;
     bool OpenTeam(int teamId) override;
     bool OpenPlayer(int playerId) override;

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr size_t kMaxNameBytes = 255;
-
 // Packs the first values, as many as the table has columns (a table without columns has no
 // packed area at all).
 void PackColumns(CDbSectionWriter& out, std::span<const int32_t> values) {
@@ -188,7 +186,7 @@ bool CGameDatabaseSaver::Save(const std::string& path, const std::string& textDb
 // Refuses before anything is written, so the game database and its names stay in step.
 bool CGameDatabaseSaver::CheckNames() const {
     auto tooLong = [&](const char* kind, int32_t id, const std::string& name) {
-        if (name.size() <= kMaxNameBytes)
+        if (name.size() <= CInGameNames::kMaxNameBytes)
             return false;
         m_sink.Report("Error_OpenToWrite", std::string(kind) + " " + std::to_string(id) +
                                                ": name of " + std::to_string(name.size()) +

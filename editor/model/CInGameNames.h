@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,6 +13,9 @@ class CIngameTextDb;
 // 10,000,000 + 10 x league id + k.
 class CInGameNames {
 public:
+    // The longest name, in bytes of UTF-8, that the text database keeps.
+    static constexpr size_t kMaxNameBytes = 255;
+
     // Nothing for an id whose text id does not fit 32 bits.
     static std::optional<uint32_t> TeamTextId(int32_t teamId, int k);
     static std::optional<uint32_t> LeagueTextId(int32_t leagueId, int k);

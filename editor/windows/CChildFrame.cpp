@@ -1,6 +1,7 @@
 #include "CChildFrame.h"
 
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -18,6 +19,7 @@ CChildFrame::CChildFrame(Kind kind, CFrameHost& host, QWidget* parent)
     m_placeholder->setMargin(16);
     scroll->setWidget(m_placeholder);
     layout->addWidget(scroll);
+    m_summary = scroll;
 }
 
 bool CChildFrame::HasUndoHistory() const {
@@ -33,8 +35,24 @@ void CChildFrame::Fill() {}
 void CChildFrame::Refresh(int) {}
 
 void CChildFrame::SetPlaceholder(const QString& title, const QString& details) {
+    if (!m_placeholder) {
+        return;
+    }
     m_placeholder->setText(QStringLiteral("<p style='font-size:15pt; color:#24405c'><b>%1</b></p>"
                                           "<p style='color:#606870'>%2</p>")
                                .arg(title.toHtmlEscaped(), details.toHtmlEscaped().replace(
                                                                u'\n', QStringLiteral("<br>"))));
+}
+
+void CChildFrame::SetContent(QWidget* content) {
+    delete m_summary;
+    m_summary = nullptr;
+    m_placeholder = nullptr;
+    layout()->addWidget(content);
+}
+
+void CChildFrame::SetFrameTitle(const QString& title) {
+    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        window->setWindowTitle(title);
+    }
 }

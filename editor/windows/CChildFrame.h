@@ -38,9 +38,14 @@ protected:
     CFrameHost& Host() { return m_host; }
     // What the window shows until the kind draws its own views: a title line and details.
     void SetPlaceholder(const QString& title, const QString& details = {});
+    // The kind's own views take the place of the summary.
+    void SetContent(QWidget* content);
+    // Retitles the window in the main window's work area (after a rename).
+    void SetFrameTitle(const QString& title);
 
 private:
     Kind m_kind;
     CFrameHost& m_host;
+    QWidget* m_summary = nullptr;
     QLabel* m_placeholder = nullptr;
 };

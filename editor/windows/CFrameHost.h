@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/toolkit/TextLookup.h"
 #include "editor/windows/CFindSettings.h"
 
 #include <QFont>
@@ -18,10 +19,17 @@ public:
     virtual CGameDatabase* Database() = 0;
     // The localised text of a key; the key itself when it has no text.
     virtual QString Text(const char* key) const = 0;
+    // The same lookup for the toolkit's forms.
+    TextLookup Lookup() const {
+        return [this](const QString& key) { return Text(key.toUtf8().constData()); };
+    }
     virtual QFont TitleFont() const = 0;
     virtual QFont SmallTitleFont() const = 0;
     // Null when the asset library is not bound.
     virtual CPictureRequests* Pictures() = 0;
+    // Team and league names live in the in-game text database; without a readable one a
+    // rename would be lost at the next save.
+    virtual bool CanStoreInGameNames() const = 0;
 
     virtual bool OpenLeague(int leagueId) = 0;
     virtual bool OpenTeam(int teamId) = 0;

@@ -1,36 +1,147 @@
 #include "CLeagueFrame.h"
 
 #include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CGradientBanner.h"
 #include "editor/windows/CFrameHost.h"
+#include "editor/windows/CLeagueInfoForm.h"
+#include "editor/windows/CRecordIcons.h"
 
-#include <QStringList>
+#include <QListView>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kTeamIdRole = Qt::UserRole + 1;
+
+} // namespace
 
 CLeagueFrame::CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent)
-    : CChildFrame(Kind::League, host, parent), m_leagueId(leagueId) {}
+    : CRecordFrame(Kind::League, host, parent), m_leagueId(leagueId) {
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_banner = new CGradientBanner(content);
+    m_banner->SetTitleFont(host.TitleFont());
+    m_banner->SetColour(palette().color(QPalette::Highlight));
+    layout->addWidget(m_banner);
+
+    auto* split = new QSplitter(Qt::Vertical, content);
+    m_teamsPlace = new QWidget(split);
+    m_teamsPlace->setObjectName(QStringLiteral("TeamsListPlace"));
+    auto* placeLayout = new QVBoxLayout(m_teamsPlace);
+    placeLayout->setContentsMargins(0, 0, 0, 0);
+    // Stand-in for the teams list view: the names in league order; a double click opens the team.
+    m_teamNames = new QStandardItemModel(this);
+    m_teams = new QListView(m_teamsPlace);
+    m_teams->setModel(m_teamNames);
+    m_teams->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_teams->setAccessibleName(host.Text("Caption_Teams"));
+    connect(m_teams, &QListView::activated, this,
+            [this](const QModelIndex& index) { Host().OpenTeam(index.data(kTeamIdRole).toInt()); });
+    placeLayout->addWidget(m_teams);
+    split->addWidget(m_teamsPlace);
+
+    m_tabs = new QTabWidget(split);
+    m_form = new CLeagueInfoForm(leagueId, host, m_tabs);
+    // The page's caption is a fixed text, as the game's tools have it.
+    m_tabs->addTab(m_form, CRecordIcons::Information(), QStringLiteral("Info"));
+    split->addWidget(m_tabs);
+    split->setStretchFactor(0, 1);
+    split->setStretchFactor(1, 1);
+    layout->addWidget(split, 1);
+    SetContent(content);
+
+    connect(m_form, &CColourFormView::ApplyClicked, this, &CLeagueFrame::OnApply);
+    connect(m_form, &CColourFormView::ResetClicked, this, &CLeagueFrame::OnReset);
+}
+
+QString CLeagueFrame::Title() {
+    const CGameDatabase* db = Host().Database();
+    const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    return league ? QStringLiteral("%1 - %2").arg(Host().Text("Caption_League"),
+                                                  QString::fromStdString(league->name))
+                  : QString();
+}
 
 void CLeagueFrame::Fill() {
-    Refresh(m_leagueId);
+    const CGameDatabase* db = Host().Database();
+    if (const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr) {
+        StartHistory(CLeagueSnapshot::Of(*league));
+    }
+    ShowLeague();
 }
 
 void CLeagueFrame::Refresh(int) {
+    ShowLeague();
+}
+
+void CLeagueFrame::ShowLeague() {
     const CGameDatabase* db = Host().Database();
     const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
     if (!league) {
-        SetPlaceholder(QString());
         return;
     }
-    QStringList teams;
-    for (int32_t id : db->TeamsOfLeague(m_leagueId)) {
-        if (const CTeam* team = db->FindTeam(id)) {
-            teams << QString::fromStdString(team->Name());
+    m_banner->SetTitle(QString::fromStdString(league->name));
+    m_teamNames->clear();
+    for (int32_t teamId : db->TeamsOfLeague(m_leagueId)) {
+        if (const CTeam* team = db->FindTeam(teamId)) {
+            auto* item = new QStandardItem(QString::fromStdString(team->Name()));
+            item->setData(teamId, kTeamIdRole);
+            m_teamNames->appendRow(item);
         }
     }
-    teams.sort(Qt::CaseInsensitive);
-    SetPlaceholder(QString::fromStdString(league->name),
-                   QStringLiteral("ID=%1 \u00B7 %2 %3 \u00B7 %4 %5\n\n%6")
-                       .arg(m_leagueId)
-                       .arg(Host().Text("Caption_LeagueLevel"))
-                       .arg(league->Level())
-                       .arg(teams.size())
-                       .arg(Host().Text("Caption_Teams"), teams.join(u'\n')));
+    m_form->Fill();
+}
+
+void CLeagueFrame::OnApply() {
+    CGameDatabase* db = Host().Database();
+    const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    if (!league || History().IsEmpty() || !m_form->Apply()) {
+        return;
+    }
+    const CLeagueSnapshot now = CLeagueSnapshot::Of(*league);
+    if (now == History().Current()) {
+        return;
+    }
+    const bool renamed = now.Name() != History().Current().Name();
+    PushSnapshot(now);
+    if (renamed) {
+        AnnounceRename();
+    }
+    ShowLeague();
+}
+
+void CLeagueFrame::OnReset() {
+    CGameDatabase* db = Host().Database();
+    const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    if (!league || History().IsEmpty()) {
+        return;
+    }
+    CLeague opened = *league;
+    History().First().RestoreInto(opened);
+    m_form->FillFrom(opened);
+    OnApply();
+}
+
+void CLeagueFrame::Restore(const CLeagueSnapshot& current, const CLeagueSnapshot& snapshot) {
+    CGameDatabase* db = Host().Database();
+    CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    if (!league) {
+        return;
+    }
+    snapshot.RestoreInto(*league);
+    MarkChanged();
+    if (snapshot.Name() != current.Name()) {
+        AnnounceRename();
+    }
+    ShowLeague();
+}
+
+void CLeagueFrame::AnnounceRename() {
+    SetFrameTitle(Title());
+    Host().RefreshLeaguesList();
 }

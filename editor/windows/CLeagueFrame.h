@@ -1,11 +1,19 @@
 #pragma once
 
-#include "editor/windows/CChildFrame.h"
+#include "editor/model/CLeagueSnapshot.h"
+#include "editor/windows/CRecordFrame.h"
 
 #include <QString>
 
-// Child window of kind League; shows a summary until its own views are built.
-class CLeagueFrame : public CChildFrame {
+class CGradientBanner;
+class CLeagueInfoForm;
+class QListView;
+class QStandardItemModel;
+class QTabWidget;
+
+// Child window of kind League: banner, the league's teams, and the "Info" page with the
+// league's names and level. Apply, Reset, Undo and Redo go through its snapshot history.
+class CLeagueFrame : public CRecordFrame<CLeagueSnapshot> {
     Q_OBJECT
 public:
     CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent = nullptr);
@@ -15,6 +23,30 @@ public:
     void Fill() override;
     void Refresh(int hint) override;
 
+    CGradientBanner* Banner() const { return m_banner; }
+    CLeagueInfoForm* InfoForm() const { return m_form; }
+    QTabWidget* Tabs() const { return m_tabs; }
+    // The place of the league's teams list, between banner and tabs: the list view goes into
+    // its layout, in place of the stand-in list of names.
+    QWidget* TeamsListPlace() const { return m_teamsPlace; }
+
+protected:
+    void Restore(const CLeagueSnapshot& current, const CLeagueSnapshot& snapshot) override;
+
 private:
+    void OnApply();
+    void OnReset();
+    // Banner, teams and form from the record.
+    void ShowLeague();
+    // After a rename: the window's title and the main window's leagues list.
+    void AnnounceRename();
+    QString Title();
+
     int m_leagueId;
+    CGradientBanner* m_banner = nullptr;
+    QWidget* m_teamsPlace = nullptr;
+    QListView* m_teams = nullptr;
+    QStandardItemModel* m_teamNames = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    CLeagueInfoForm* m_form = nullptr;
 };

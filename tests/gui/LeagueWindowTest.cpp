@@ -1,0 +1,233 @@
+#include "EditorFixture.h"
+
+#include "editor/app/CKestrelApp.h"
+#include "editor/app/CMainFrame.h"
+#include "editor/app/CWorkspaceBar.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CGradientBanner.h"
+#include "editor/windows/CLeagueFrame.h"
+#include "editor/windows/CLeagueInfoForm.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+// Opens the league of that row of the leagues list as a user does: select it, press Enter.
+CLeagueFrame* OpenLeagueFromList(CMainFrame& frame, int row) {
+    QTreeWidget* list = frame.WorkspaceBar()->LeaguesList();
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(row));
+    QTest::keyClick(list, Qt::Key_Return);
+    QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();
+    return window ? qobject_cast<CLeagueFrame*>(window->widget()) : nullptr;
+}
+
+CMainFrame* StartShown(EditorFixture& fixture) {
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    frame->resize(1100, 760);
+    frame->show();
+    frame->activateWindow();
+    return QTest::qWaitForWindowActive(frame) ? frame : nullptr;
+}
+
+// Replaces the text of a box by typing, as a user does.
+void Retype(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+void SetLevel(QSpinBox* box, int level) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QString::number(level));
+}
+
+QStringList ListedLeagues(CMainFrame& frame) {
+    QStringList names;
+    QTreeWidget* list = frame.WorkspaceBar()->LeaguesList();
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        names << list->topLevelItem(row)->text(0);
+    }
+    return names;
+}
+
+} // namespace
+
+class LeagueWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheLeagueWithAccessibleControls();
+    void renameRetitlesAndRefreshesTheLeaguesList();
+    void resetAfterTwoEditsCanBeUndone();
+    void refusesNamesTheGameCannotKeep();
+};
+
+void LeagueWindowTest::showsTheLeagueWithAccessibleControls() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CLeagueFrame* window = OpenLeagueFromList(*frame, 0);
+    QVERIFY(window);
+    const CLeague* league = frame->Database()->FindLeague(window->LeagueId());
+    CLeagueInfoForm* form = window->InfoForm();
+    QCOMPARE(window->Banner()->Title(), QString::fromStdString(league->name));
+    QCOMPARE(window->Tabs()->tabText(0), QStringLiteral("Info"));
+    QCOMPARE(form->NameBox()->text(), QString::fromStdString(league->name));
+    QCOMPARE(form->LevelBox()->value(), league->Level());
+    QCOMPARE(form->NameBox()->accessibleName(), frame->Text("Caption_League"));
+    QCOMPARE(form->MediumNameBox()->accessibleName(), frame->Text("Caption_LeagueNameMedium"));
+    QCOMPARE(form->ShortNameBox()->accessibleName(), frame->Text("Caption_LeagueNameShort"));
+    QCOMPARE(form->LevelBox()->accessibleName(), frame->Text("Caption_LeagueLevel"));
+    QCOMPARE(form->ApplyButton()->text(), frame->Text("Caption_Apply"));
+    QVERIFY(window->TeamsListPlace()->isVisible());
+    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
+
+    // Nothing changed: Apply records no step.
+    QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
+    QVERIFY(!window->CanUndo());
+    QVERIFY(!frame->isWindowModified());
+
+    const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+    if (!path.isEmpty()) {
+        frame->MdiArea()->activeSubWindow()->resize(620, 600);
+        QTest::qWait(50);
+        QVERIFY(frame->MdiArea()->activeSubWindow()->grab().save(path + "/league-window.png"));
+    }
+}
+
+void LeagueWindowTest::renameRetitlesAndRefreshesTheLeaguesList() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CLeagueFrame* window = OpenLeagueFromList(*frame, 1);
+    QVERIFY(window);
+    QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
+    CLeague* league = frame->Database()->FindLeague(window->LeagueId());
+    const QString oldName = QString::fromStdString(league->name);
+    const QString oldTitle = sub->windowTitle();
+    CLeagueInfoForm* form = window->InfoForm();
+
+    // The level alone: stored, one step, but no new title.
+    SetLevel(form->LevelBox(), 7);
+    QTest::keyClick(form->LevelBox(), Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(league->Level(), 7);
+    QVERIFY(window->CanUndo());
+    QCOMPARE(sub->windowTitle(), oldTitle);
+    QVERIFY(frame->isWindowModified());
+
+    Retype(form->NameBox(), QStringLiteral("Ligue Kestrel"));
+    QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(league->name, std::string("Ligue Kestrel"));
+    QCOMPARE(sub->windowTitle(), frame->Text("Caption_League") + " - Ligue Kestrel");
+    QVERIFY(frame->windowTitle().contains(QStringLiteral("Ligue Kestrel")));
+    QCOMPARE(window->Banner()->Title(), QStringLiteral("Ligue Kestrel"));
+    QVERIFY(ListedLeagues(*frame).contains(QStringLiteral("Ligue Kestrel")));
+    QVERIFY(!ListedLeagues(*frame).contains(oldName));
+    // The main window finds the window under its new title.
+    QVERIFY(frame->OpenLeague(window->LeagueId()));
+    QCOMPARE(frame->MdiArea()->subWindowList().size(), 1);
+
+    // Undo (Ctrl+Z in the main window) takes the name back, and the title with it.
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(QString::fromStdString(league->name), oldName);
+    QCOMPARE(sub->windowTitle(), oldTitle);
+    QCOMPARE(form->NameBox()->text(), oldName);
+    QVERIFY(ListedLeagues(*frame).contains(oldName));
+    QCOMPARE(league->Level(), 7);
+    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(league->name, std::string("Ligue Kestrel"));
+}
+
+void LeagueWindowTest::resetAfterTwoEditsCanBeUndone() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CLeagueFrame* window = OpenLeagueFromList(*frame, 2);
+    QVERIFY(window);
+    CLeague* league = frame->Database()->FindLeague(window->LeagueId());
+    const CLeague opened = *league;
+    CLeagueInfoForm* form = window->InfoForm();
+
+    Retype(form->ShortNameBox(), QStringLiteral("KST"));
+    QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
+    Retype(form->NameBox(), QStringLiteral("Second Name"));
+    SetLevel(form->LevelBox(), 3);
+    QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(window->History().Count(), 3);
+
+    QTest::keyClick(form->NameBox(), Qt::Key_R, Qt::AltModifier);
+    QCOMPARE(*league, opened);
+    QCOMPARE(form->NameBox()->text(), QString::fromStdString(opened.name));
+    QCOMPARE(form->ShortNameBox()->text(), QString::fromStdString(opened.shortName));
+    QCOMPARE(window->History().Count(), 4);
+
+    frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
+    QCOMPARE(league->name, std::string("Second Name"));
+    QCOMPARE(league->shortName, std::string("KST"));
+    QCOMPARE(league->Level(), 3);
+    QCOMPARE(form->LevelBox()->value(), 3);
+}
+
+void LeagueWindowTest::refusesNamesTheGameCannotKeep() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CLeagueFrame* window = OpenLeagueFromList(*frame, 0);
+    QVERIFY(window);
+    CLeague* league = frame->Database()->FindLeague(window->LeagueId());
+    const CLeague opened = *league;
+    CLeagueInfoForm* form = window->InfoForm();
+
+    // 150 two-byte letters: 300 bytes. Refused, naming the field; nothing written.
+    form->MediumNameBox()->setText(QString(150, QChar(0x00E9)));
+    SetLevel(form->LevelBox(), 9);
+    QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY2(fixture.prompts.first().contains(frame->Text("Caption_LeagueNameMedium")),
+             qPrintable(fixture.prompts.first()));
+    QCOMPARE(*league, opened);
+    QVERIFY(!window->CanUndo());
+    // Exactly 255 bytes is kept.
+    form->MediumNameBox()->setText(QString(127, QChar(0x00E9)) + "x");
+    QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(league->mediumName.size(), size_t{255});
+    fixture.Stop();
+
+    // Without the in-game text database a new name would be lost at the next save.
+    QVERIFY(QFile::remove(fixture.TextDbPath()));
+    frame = StartShown(fixture);
+    QVERIFY(frame);
+    window = OpenLeagueFromList(*frame, 0);
+    league = frame->Database()->FindLeague(window->LeagueId());
+    const CLeague nameless = *league;
+    fixture.prompts.clear();
+    Retype(window->InfoForm()->NameBox(), QStringLiteral("Lost"));
+    QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(fixture.prompts, QStringList{"warn: " + frame->Text("Message_NameNeedsTextDb")});
+    QCOMPARE(*league, nameless);
+    // The level alone is no rename and is taken.
+    window->InfoForm()->NameBox()->setText(QString::fromStdString(nameless.name));
+    SetLevel(window->InfoForm()->LevelBox(), 4);
+    QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(league->Level(), 4);
+    QCOMPARE(fixture.prompts.size(), 1);
+}
+
+QTEST_MAIN(LeagueWindowTest)
+#include "LeagueWindowTest.moc"
