@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-30}"
 bash scripts/setup.sh
 CC=clang CXX=clang++ bash scripts/build.sh build-fuzz -DKESTREL_FUZZ=ON -DKESTREL_GUI=OFF \
-    -DKESTREL_TESTS=OFF -DKESTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    -DKESTREL_TESTS=OFF -DKESTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKESTREL_WERROR="${KESTREL_WERROR:-OFF}"
 shopt -s nullglob
 for fuzzer in build-fuzz/bin/fuzz_*; do
     name="${fuzzer##*/fuzz_}"

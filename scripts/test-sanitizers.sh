@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh build-asan -DKESTREL_SANITIZE=ON -DKESTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+bash scripts/build.sh build-asan -DKESTREL_SANITIZE=ON -DKESTREL_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug \
+    -DKESTREL_WERROR="${KESTREL_WERROR:-OFF}"
 # Qt and fontconfig keep caches until exit; leaks there are not ours.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
