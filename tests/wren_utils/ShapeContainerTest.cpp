@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace wren;
@@ -39,11 +40,11 @@ ShapeWriteOptions Options(uint8_t type, std::string name, bool packed, bool pixe
 
 // A container with one hand-made record; `record` starts at byte 24.
 std::vector<uint8_t> OneRecord(const std::vector<uint8_t>& record) {
-    std::vector<uint8_t> bytes(24, 0);
+    std::vector<uint8_t> bytes(24 + record.size(), 0);
     bytes[8] = 1;
     std::memcpy(bytes.data() + 16, "abcd", 4);
     bytes[20] = 24;
-    bytes.insert(bytes.end(), record.begin(), record.end());
+    std::copy(record.begin(), record.end(), bytes.begin() + 24);
     return bytes;
 }
 
