@@ -196,9 +196,9 @@ int RunSet(const CliContext& context) {
     CGameDatabase& db = game.Database();
     const std::string& name = context.args[3];
     const std::string& value = context.args[4];
-    if (CModelCsv::IsInGameName(name) && game.TextsPath().empty())
-        return CliFail(name + " is kept in the in-game text database, and there is none to "
-                              "save it in (give --texts FILE or --game DIR)");
+    if (CModelCsv::IsInGameName(name) && !game.NamesProblem().empty())
+        return CliFail(name + " is kept in the in-game text database, and " +
+                       game.NamesProblem());
     if (kind == "player")
         error = SetField(PlayerFields(db.Catalogue()), db.FindPlayer(id), kind, id, name, value);
     else if (kind == "team")
@@ -263,7 +263,12 @@ int RunSquad(const CliContext& context) {
         return CliFail(problem);
     const std::string where =
         "player " + std::to_string(player) + " in team " + std::to_string(team);
+    const auto alreadyIn = [](int32_t who, int32_t inTeam) {
+        return "player " + std::to_string(who) + " is already in team " + std::to_string(inTeam);
+    };
     if (action == "add") {
+        if (db.FindTeamPlayerLink(player, team))
+            return CliFail(alreadyIn(player, team));
         int32_t positionCode = -1;
         int32_t jerseyNumber = -1;
         if (position && (!ParseInt32(*position, positionCode) || positionCode < 0 ||
@@ -289,6 +294,8 @@ int RunSquad(const CliContext& context) {
             return CliFail("no team with id " + std::to_string(to));
         if (to == team)
             return CliFail("FROM and TO are the same team");
+        if (db.FindTeamPlayerLink(player, to))
+            return CliFail(alreadyIn(player, to));
         if (!db.MovePlayer(player, team, to))
             return CliFail("team " + std::to_string(to) + " has no free bench place");
     } else {

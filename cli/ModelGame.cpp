@@ -46,9 +46,16 @@ bool CCliGame::Open(const CliContext& context, std::string& error) {
         error = m_sink.Last("cannot read " + m_dbPath);
         return false;
     }
-    // The names could not be read: say so, the records are still usable.
+    // The names could not be read: say so, the records are still usable, but the names are not
+    // saved (they would be written back empty) and cannot be changed.
     for (const std::string& message : m_sink.Messages())
         std::cerr << "kestrel-cli: warning: " << message << "\n";
+    if (m_textsPath.empty())
+        m_namesProblem = "there is none to save it in (give --texts FILE or --game DIR)";
+    else if (!m_sink.Messages().empty())
+        m_namesProblem = "it cannot be read (" + m_sink.Messages().back() + ")";
+    if (!m_namesProblem.empty())
+        m_textsPath.clear();
     return true;
 }
 

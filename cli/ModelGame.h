@@ -30,11 +30,15 @@ public:
     bool Save(std::string& error);
 
     CGameDatabase& Database() { return m_database; }
+    // The in-game text database the names are saved to; empty when there is none or it could
+    // not be read, and then NamesProblem says which.
     const std::string& TextsPath() const { return m_textsPath; }
+    const std::string& NamesProblem() const { return m_namesProblem; }
 
 private:
     CGameDatabase m_database;
     std::string m_dbPath;
     std::string m_textsPath;
+    std::string m_namesProblem;
     CCliSink m_sink;
 };

@@ -13,6 +13,7 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -48,7 +49,59 @@ std::string TempSuffix(unsigned attempt) {
            std::to_string(counter++) + "_" + std::to_string(attempt);
 }
 
+// The rename would replace even a file nobody may write, so the target itself is checked: a
+// file made read-only, or one this user cannot open for writing, stays as it is.
+bool CheckTargetWritable(const fs::path& target, std::string& error) {
+    std::error_code ec;
+    const fs::file_status status = fs::status(target, ec);
+    if (!fs::exists(status))
+        return true;
+    if (!fs::is_regular_file(status)) {
+        error = "it is not a regular file";
+        return false;
+    }
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((status.permissions() & kAnyWrite) == fs::perms::none) {
+        error = "it is read-only";
+        return false;
+    }
+    const std::u8string name = target.u8string();
+    std::FILE* probe = OpenUtf8(std::string(name.begin(), name.end()), "r+b");
+    if (!probe) {
+        error = std::string("it cannot be opened for writing: ") + std::strerror(errno);
+        return false;
+    }
+    std::fclose(probe);
+    return true;
+}
+
+// The new file takes the old one's owner and group where the system allows it.
+void KeepOwner([[maybe_unused]] std::FILE* file, [[maybe_unused]] const fs::path& target) {
+#ifndef _WIN32
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0)
+        return;
+    const int fd = fileno(file);
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0)
+        return; // the system allows neither: the file stays this user's
+#endif
+}
+
 } // namespace
+
+bool CSafeFile::CanReplace(const std::string& path, std::string& error) {
+    std::error_code ec;
+    const fs::path target = fs::canonical(Utf8Path(path), ec);
+    if (ec)
+        return true; // nothing there yet (a missing folder fails when the file is made)
+    if (fs::is_directory(target, ec)) {
+        error = "it is a folder";
+        return false;
+    }
+    return CheckTargetWritable(target, error);
+}
 
 bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
     std::error_code ec;
@@ -63,6 +116,8 @@ bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, s
         error = "it is a folder";
         return false;
     }
+    if (!CheckTargetWritable(target, error))
+        return false;
 
     fs::path temp;
     std::FILE* file = nullptr;
@@ -81,6 +136,7 @@ bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, s
         return false;
     }
 
+    KeepOwner(file, target);
     bool written =
         bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     int savedErrno = errno;

@@ -328,8 +328,9 @@ bool CGameDatabase::AssignJerseyNumber(int32_t playerId, int32_t teamId, int32_t
 }
 
 bool CGameDatabase::MovePlayer(int32_t playerId, int32_t fromTeamId, int32_t toTeamId) {
-    // Moving into the same team would add and then drop the only link.
-    if (fromTeamId == toTeamId)
+    // Moving into the same team would add and then drop the only link; into a team he is in
+    // already, it would send him to that team's bench.
+    if (fromTeamId == toTeamId || FindTeamPlayerLink(playerId, toTeamId))
         return false;
     if (!AddPlayerToTeam(playerId, toTeamId, -1, -1))
         return false;

@@ -115,7 +115,8 @@ public:
     bool FillFormationPosition(int32_t position, int32_t teamId);
     // False when the team has no link for the player.
     bool AssignJerseyNumber(int32_t playerId, int32_t teamId, int32_t number);
-    // Adds to the target, and only when that worked removes from the source.
+    // Adds to the target, and only when that worked removes from the source; false, changing
+    // nothing, when the player is in the target already.
     bool MovePlayer(int32_t playerId, int32_t fromTeamId, int32_t toTeamId);
 
     std::optional<int32_t> ClipboardPlayerId() const { return m_clipboardPlayerId; }

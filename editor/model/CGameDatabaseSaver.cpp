@@ -3,11 +3,13 @@
 #include "editor/database/CDbWriter.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
+#include "editor/database/CSafeFile.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 namespace {
 
@@ -151,8 +153,24 @@ CGameDatabaseSaver::CGameDatabaseSaver(CGameDatabase& database, CMessageSink& si
     : m_database(database), m_sink(sink) {}
 
 bool CGameDatabaseSaver::Save(const std::string& path, const std::string& textDbPath) {
-    if (!textDbPath.empty() && !CheckNames())
-        return false;
+    // The names are read and both files checked before anything is written, so the game
+    // database and its names are saved together or not at all.
+    std::optional<CIngameTextDb> texts;
+    if (!textDbPath.empty()) {
+        if (!CheckNames())
+            return false;
+        texts.emplace(textDbPath);
+        if (!texts->ReadIngameTextDb(m_sink))
+            return false;
+        CInGameNames::Export(m_database, *texts);
+        for (const std::string& target : {path, textDbPath}) {
+            std::string error;
+            if (!CSafeFile::CanReplace(target, error)) {
+                m_sink.Report("Error_OpenToWrite", target + ": " + error);
+                return false;
+            }
+        }
+    }
     const CGameDatabase& db = m_database;
     CDbWriter writer;
     writer.AddTable("coloridtorgb", [&](CDbSectionWriter& out) { WriteColours(db, out); });
@@ -177,8 +195,8 @@ bool CGameDatabaseSaver::Save(const std::string& path, const std::string& textDb
     if (!writer.Save(m_database.Catalogue(), path, m_sink))
         return false;
     m_database.SetFilePath(path);
-    if (!textDbPath.empty())
-        SaveNames(textDbPath);
+    if (texts)
+        texts->SaveIngameTextDb(m_sink);
     m_database.ClearDirty();
     return true;
 }
@@ -202,12 +220,4 @@ bool CGameDatabaseSaver::CheckNames() const {
             tooLong("league", id, league.mediumName))
             return false;
     return true;
-}
-
-void CGameDatabaseSaver::SaveNames(const std::string& textDbPath) {
-    CIngameTextDb texts(textDbPath);
-    if (!texts.ReadIngameTextDb(m_sink))
-        return;
-    CInGameNames::Export(m_database, texts);
-    texts.SaveIngameTextDb(m_sink);
 }

@@ -11,13 +11,13 @@ class CGameDatabaseSaver {
 public:
     CGameDatabaseSaver(CGameDatabase& database, CMessageSink& sink);
 
-    // False (file untouched, sink told why) when the database cannot be written. A failure to
-    // update the text database is reported but does not undo the game database save.
+    // False (files untouched, sink told why) when the database cannot be written, or when the
+    // text database (given) cannot be read or written. A failure while writing the text database
+    // after the game database is reported but does not undo the game database save.
     bool Save(const std::string& path, const std::string& textDbPath);
 
 private:
     bool CheckNames() const;
-    void SaveNames(const std::string& textDbPath);
 
     CGameDatabase& m_database;
     CMessageSink& m_sink;

@@ -124,6 +124,20 @@ TEST_F(ModelCommandsTest, SquadOperations) {
     EXPECT_EQ(Game({"squad", "move", "1", "1", "1"}).status, 1);
     EXPECT_EQ(Game({"squad", "fly", "1", "1"}).status, 1);
 
+    // Into a team he is in already: refused, and the goalkeeper keeps his place.
+    const std::string squad1 = Team(1);
+    const SProcessResult again = Game({"squad", "add", "1", "1"});
+    EXPECT_EQ(again.status, 1);
+    EXPECT_EQ(again.err, "kestrel-cli: player 1 is already in team 1\n");
+    ASSERT_EQ(Game({"squad", "add", "1", "2"}).status, 0);
+    const std::string squad2 = Team(2);
+    const SProcessResult moveIn = Game({"squad", "move", "1", "2", "1"});
+    EXPECT_EQ(moveIn.status, 1);
+    EXPECT_EQ(moveIn.err, "kestrel-cli: player 1 is already in team 1\n");
+    EXPECT_EQ(Team(1), squad1);
+    EXPECT_EQ(Team(2), squad2);
+    ASSERT_EQ(Game({"squad", "remove", "1", "2"}).status, 0);
+
     const SProcessResult created = Game({"new-player", "3"});
     ASSERT_EQ(created.status, 0) << created.err;
     EXPECT_EQ(created.out, "150001\n");
@@ -253,4 +267,24 @@ TEST_F(ModelCommandsTest, DamagedDatabaseIsRefusedWithOneLine) {
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
     EXPECT_TRUE(Contains(result.err, "cannot read")) << result.err;
+}
+
+// A text database that is there but cannot be read: the names are neither changed nor written
+// back (empty); other fields are saved as usual.
+TEST_F(ModelCommandsTest, UnreadableTextDatabaseRefusesNameEditsBeforeAnythingIsWritten) {
+    const fs::path texts = game / "data" / "cmn" / "fe" / "eng.db";
+    WriteText(texts, "damaged");
+    const std::string before = ReadText(Db());
+    const SProcessResult name = Game({"set", "team", "1", "team_name", "X"});
+    EXPECT_EQ(name.status, 1);
+    EXPECT_TRUE(Contains(name.err, "team_name is kept in the in-game text database, and it "
+                                   "cannot be read"))
+        << name.err;
+    EXPECT_EQ(ReadText(Db()), before);
+    EXPECT_EQ(ReadText(texts), "damaged");
+
+    const SProcessResult other = Game({"set", "team", "1", "prestige", "3"});
+    EXPECT_EQ(other.status, 0) << other.err;
+    EXPECT_NE(ReadText(Db()), before);
+    EXPECT_EQ(ReadText(texts), "damaged");
 }

@@ -26,6 +26,26 @@ size_t FilesIn(const std::filesystem::path& folder) {
     return count;
 }
 
+// A text database holding one text, "original" with id 7.
+void WriteOneTextDatabase(const std::string& path) {
+    CDbFileBuilder f;
+    f.Word(0);
+    f.Word(0);
+    f.Word(1);
+    f.Word(40);
+    f.Word(56);
+    f.Word(8);
+    for (int i = 0; i < 4; ++i)
+        f.Word(0);
+    f.Word(1);
+    f.Word(16);
+    f.Word(7);
+    f.Word(68);
+    f.String("language");
+    f.String("original");
+    WriteAll(path, f.bytes);
+}
+
 } // namespace
 
 TEST(CSafeFileTest, ReplacesTheFileAndLeavesNothingElseBehind) {
@@ -70,27 +90,54 @@ TEST(CSafeFileTest, KeepsPermissionsAndWritesThroughALink) {
     EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
+// A file the user made read-only is refused with the reason, whoever saves it, and keeps its
+// bytes, its mode and its group; a writable one keeps its group through the replacement.
+TEST(CSafeFileTest, ARefusedTargetStaysAsItWasAndAReplacedOneKeepsItsGroup) {
+    CTempFolder folder;
+    const std::string path = folder.File("corvid.db");
+    WriteOneTextDatabase(path);
+    const std::vector<uint8_t> before = ReadAll(path);
+    ::chmod(path.c_str(), 0444);
+    CIngameTextDb texts(path);
+    CRecordingSink sink;
+    ASSERT_TRUE(texts.ReadIngameTextDb(sink));
+    ASSERT_TRUE(texts.SetText(7, "changed"));
+    EXPECT_FALSE(texts.SaveIngameTextDb(sink));
+    ASSERT_EQ(sink.messages.size(), 1u);
+    EXPECT_EQ(sink.messages[0].key, "Error_OpenToWrite");
+    EXPECT_NE(sink.Last().find(path + ": it is read-only"), std::string::npos) << sink.Last();
+    EXPECT_EQ(ReadAll(path), before);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+    EXPECT_EQ(FilesIn(folder.Path()), 1u);
+
+    // Another group than the saving user's own: the replacement must carry it over.
+    ::chmod(path.c_str(), 0664);
+    const gid_t other = ::getegid() == 65534 ? 100 : 65534;
+    if (::chown(path.c_str(), static_cast<uid_t>(-1), other) != 0)
+        GTEST_SKIP() << "this user cannot give the file another group";
+    std::string error;
+    ASSERT_TRUE(CSafeFile::Write(path, std::vector<uint8_t>{9}, error)) << error;
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_gid, other);
+    EXPECT_EQ(info.st_mode & 0777, 0664u);
+}
+
+TEST(CSafeFileTest, ATargetThatIsNoRegularFileIsRefused) {
+    CTempFolder folder;
+    const std::string fifo = folder.File("pipe.db");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string error;
+    EXPECT_FALSE(CSafeFile::Write(fifo, std::vector<uint8_t>{1}, error));
+    EXPECT_EQ(error, "it is not a regular file");
+    EXPECT_EQ(FilesIn(folder.Path()), 1u);
+}
+
 TEST(CSafeFileTest, AKilledSaveLeavesTheOriginalIntactAndLoadable) {
     CTempFolder folder;
     const std::string path = folder.File("eng.db");
-    {
-        CDbFileBuilder f; // a one-text database to start from
-        f.Word(0);
-        f.Word(0);
-        f.Word(1);
-        f.Word(40);
-        f.Word(56);
-        f.Word(8);
-        for (int i = 0; i < 4; ++i)
-            f.Word(0);
-        f.Word(1);
-        f.Word(16);
-        f.Word(7);
-        f.Word(68);
-        f.String("language");
-        f.String("original");
-        WriteAll(path, f.bytes);
-    }
+    WriteOneTextDatabase(path);
     const std::vector<uint8_t> original = ReadAll(path);
 
     for (int attempt = 0; attempt < 5; ++attempt) {

@@ -163,6 +163,41 @@ TEST_F(CGameDatabaseSaveTest, RefusesValuesAndNamesThatCannotBeStored) {
     EXPECT_EQ(std::filesystem::file_size(folder / "corvid.db"), before);
 }
 
+// The game database and its names are saved together or not at all: a text database that
+// cannot be read, or cannot be written, is found before anything is written.
+TEST_F(CGameDatabaseSaveTest, NamesThatCannotBeSavedStopTheSaveBeforeAnythingIsWritten) {
+    WriteDatabase(folder / "corvid.db",
+                  FullGame({Table("teams", [](CDbSectionWriter& out) { PackTeam(out, 1); })}));
+    const auto texts = folder / "eng.db";
+    WriteTexts(texts, {{30000010, "Old Name"}});
+    ASSERT_TRUE(db.LoadGameDatabase((folder / "corvid.db").string(), texts.string(), sink));
+    const std::string gameBytes = ReadText(folder / "corvid.db");
+    db.FindTeam(1)->SetName("New Name");
+    db.MarkDirty();
+
+    WriteText(texts, "damaged");
+    EXPECT_FALSE(db.SaveGameDatabase((folder / "corvid.db").string(), texts.string(), sink));
+    EXPECT_EQ(ReadText(folder / "corvid.db"), gameBytes);
+    EXPECT_EQ(ReadText(texts), "damaged");
+    EXPECT_TRUE(db.IsDirty());
+
+    WriteTexts(texts, {{30000010, "Old Name"}});
+    const std::string textBytes = ReadText(texts);
+    std::filesystem::permissions(texts, std::filesystem::perms::owner_read);
+    sink.messages.clear();
+    EXPECT_FALSE(db.SaveGameDatabase((folder / "corvid.db").string(), texts.string(), sink));
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_EQ(sink.messages.back(), "Error_OpenToWrite: " + texts.string() + ": it is read-only");
+    EXPECT_EQ(ReadText(folder / "corvid.db"), gameBytes);
+    EXPECT_EQ(ReadText(texts), textBytes);
+
+    std::filesystem::permissions(texts, std::filesystem::perms::owner_all);
+    ASSERT_TRUE(db.SaveGameDatabase((folder / "corvid.db").string(), texts.string(), sink));
+    CIngameTextDb saved(texts.string());
+    ASSERT_TRUE(saved.ReadIngameTextDb(sink));
+    EXPECT_EQ(saved.FindText(30000010), "New Name");
+}
+
 TEST_F(CGameDatabaseSaveTest, SaveClearsTheDirtyFlag) {
     WriteDatabase(folder / "corvid.db",
                   FullGame({Table("teams", [](CDbSectionWriter& out) { PackTeam(out, 1); })}));

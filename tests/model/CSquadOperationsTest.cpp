@@ -236,6 +236,12 @@ TEST_F(CSquadOperationsTest, MoveKeepsThePlayerWhenTheTargetIsFull) {
     ASSERT_TRUE(db.MovePlayer(1, 1, 3));
     EXPECT_EQ(db.FindTeamPlayerLink(1, 1), nullptr);
     EXPECT_EQ(db.FindPlayer(1)->Teams(), std::vector<int32_t>{3});
+    // Into a team he is in already (a club and a national team): his place there stays.
+    db.InsertTeam(CTeam(4));
+    Link(4, 1, 0, 1);
+    EXPECT_FALSE(db.MovePlayer(1, 3, 4));
+    EXPECT_EQ(PositionOf(1, 4), 0);
+    EXPECT_NE(db.FindTeamPlayerLink(1, 3), nullptr);
 }
 
 TEST_F(CSquadOperationsTest, EditsMarkTheDatabaseDirty) {
