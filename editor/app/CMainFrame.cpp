@@ -11,6 +11,7 @@
 #include "editor/app/LocalisationText.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CSplashWindow.h"
+#include "editor/windows/CAllPlayersFrame.h"
 #include "editor/windows/CIngameFrame.h"
 #include "editor/windows/CLeagueFrame.h"
 #include "editor/windows/CPlayerFrame.h"
@@ -33,6 +34,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include <array>
 
@@ -53,6 +55,9 @@ CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowTitle(QStringLiteral("Kestrel[*]"));
     setWindowIcon(CToolBarIcons::Application());
+    m_undoStack = new QUndoStack(this);
+    // The table's Undo and Redo follow the stack.
+    connect(m_undoStack, &QUndoStack::indexChanged, this, [this] { UpdateMenusForChild(); });
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -69,6 +74,8 @@ CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
 CMainFrame::~CMainFrame() {
     // The base class still hides the children after this class's members are gone.
     m_mdi->disconnect(this);
+    // Clearing the history on the way out must not reach menus or windows being taken down.
+    m_undoStack->blockSignals(true);
     if (m_workspace) {
         m_workspace->disconnect();
     }
@@ -277,6 +284,21 @@ bool CMainFrame::OpenTeam(int teamId) {
 
 bool CMainFrame::OpenPlayer(int playerId) {
     return OpenChild(PlayerTitle(playerId), [&] { return new CPlayerFrame(playerId, *this); });
+}
+
+bool CMainFrame::OpenAllPlayers() {
+    if (!m_databaseLoaded) {
+        return false;
+    }
+    return OpenChild(Text("Caption_AllPlayers"), [&] { return new CAllPlayersFrame(*this); });
+}
+
+QUndoStack& CMainFrame::UndoStack() {
+    return *m_undoStack;
+}
+
+std::unique_ptr<QSettings> CMainFrame::Settings() const {
+    return CKestrelApp::EditorSettings();
 }
 
 bool CMainFrame::OpenSearchResults(const CFindSettings& settings) {
@@ -492,6 +514,9 @@ void CMainFrame::BuildActions() {
     })->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     MakeAction(QStringLiteral("Menu_ViewPlayersWithoutTeam"),
                [this] { OpenTeam(CGameDatabase::kNoTeamId); });
+    MakeAction(QStringLiteral("Menu_ViewAllPlayers"), [this] {
+        OpenAllPlayers();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
 
     QAction* about = MakeAction(QStringLiteral("Menu_HelpAbout"), [this] { m_app.ShowAbout(); });
     about->setIcon(CToolBarIcons::About());
@@ -532,6 +557,7 @@ void CMainFrame::BuildMenus() {
     QMenu* view = menu(QStringLiteral("Menu_View"));
     view->addAction(a("Menu_ViewLeaguesList"));
     view->addAction(a("Menu_ViewPlayersWithoutTeam"));
+    view->addAction(a("Menu_ViewAllPlayers"));
     view->addAction(a("Menu_ViewStatusBar"));
     view->addSeparator();
     view->addAction(a("Menu_ViewNextWindow"));
@@ -657,6 +683,7 @@ void CMainFrame::UpdateMenusForChild() {
     add->setVisible(players);
     m_addPlayerSeparator->setVisible(players);
     add->setEnabled(m_databaseLoaded);
+    ActionForKey(QStringLiteral("Menu_ViewAllPlayers"))->setEnabled(m_databaseLoaded);
 }
 
 void CMainFrame::UpdateTitle() {

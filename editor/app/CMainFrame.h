@@ -18,6 +18,7 @@ class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class QUndoStack;
 
 // The editor's main window: menus, tool bar, status bar, the workspace bar with the leagues
 // list, and the child windows, which are opened and refreshed only through it.
@@ -51,6 +52,9 @@ public:
     bool RefreshTeam(int teamId) override;
     bool RefreshPlayer(int playerId) override;
     void RefreshLeaguesList() override;
+    QUndoStack& UndoStack() override;
+    void ShowStatus(const QString& text, const QString& detail = {}) override;
+    std::unique_ptr<QSettings> Settings() const override;
 
     // Commands.
     bool SaveDatabase();
@@ -58,9 +62,9 @@ public:
     // Returns the new player's id, or 0 when none was made.
     int AddPlayer();
     void OpenIngameTextFromDialog();
+    // The table of every player (View › All Players).
+    bool OpenAllPlayers();
     void SetEditorLanguage(const QString& language);
-    // `detail` shows as the pane's tool tip.
-    void ShowStatus(const QString& text, const QString& detail = {});
 
     // The titles child windows get: "%s - %s" of the localised caption and the record's name;
     // empty when the record does not exist.
@@ -109,6 +113,7 @@ private:
     QActionGroup* m_languageGroup = nullptr;
     QHash<QString, QAction*> m_actions;
     QAction* m_undoSeparator = nullptr;
+    QUndoStack* m_undoStack = nullptr;
     QAction* m_addPlayerSeparator = nullptr;
     QStringList m_languages;
     CFindSettings m_findSettings;

@@ -23,7 +23,8 @@ CChildFrame::CChildFrame(Kind kind, CFrameHost& host, QWidget* parent)
 }
 
 bool CChildFrame::HasUndoHistory() const {
-    return m_kind == Kind::League || m_kind == Kind::Team || m_kind == Kind::Player;
+    return m_kind == Kind::League || m_kind == Kind::Team || m_kind == Kind::Player ||
+           m_kind == Kind::AllPlayers;
 }
 
 bool CChildFrame::TakesNewPlayers() const {

@@ -10,12 +10,22 @@ class QLabel;
 class CChildFrame : public QWidget {
     Q_OBJECT
 public:
-    enum class Kind { Plain, League, Team, Player, PlayersList, IngameText, SearchResults };
+    enum class Kind {
+        Plain,
+        League,
+        Team,
+        Player,
+        PlayersList,
+        IngameText,
+        SearchResults,
+        AllPlayers
+    };
 
     CChildFrame(Kind kind, CFrameHost& host, QWidget* parent = nullptr);
 
     Kind FrameKind() const { return m_kind; }
-    // League, team and player windows keep an undo history and get Undo and Redo in their menu.
+    // League, team and player windows keep an undo history, the all-players table uses the main
+    // window's; they get Undo and Redo in their menu.
     bool HasUndoHistory() const;
     // Search results and in-game text windows do not take new players.
     bool TakesNewPlayers() const;

@@ -6,8 +6,12 @@
 #include <QFont>
 #include <QString>
 
+#include <memory>
+
 class CGameDatabase;
 class CPictureRequests;
+class QSettings;
+class QUndoStack;
 
 // What the child windows need of the main window: the database, texts, fonts, pictures, and
 // the one place through which other windows are opened or refreshed.
@@ -43,4 +47,11 @@ public:
     virtual bool RefreshPlayer(int playerId) = 0;
     // Something other than a record window shows (the leagues list) may have changed.
     virtual void RefreshLeaguesList() = 0;
+
+    // The history of changes that span many records (bulk edits): one step each.
+    virtual QUndoStack& UndoStack() = 0;
+    // Text of the status bar; `detail` shows as its tool tip.
+    virtual void ShowStatus(const QString& text, const QString& detail = {}) = 0;
+    // The editor's own settings.
+    virtual std::unique_ptr<QSettings> Settings() const = 0;
 };

@@ -1,0 +1,352 @@
+#include "CAllPlayersFrame.h"
+
+#include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CErrorLineEdit.h"
+#include "editor/windows/CAllPlayersModel.h"
+#include "editor/windows/CBulkEditCommand.h"
+#include "editor/windows/CBulkEditDialog.h"
+#include "editor/windows/CFrameHost.h"
+#include "editor/windows/CPlayersTableView.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+#include <QUndoStack>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace {
+
+constexpr std::array<const char*, 6> kDefaultColumns = {
+    "name", "team", "age", "preferred_position_1", "overall", "star_player"};
+constexpr std::array<const char*, 5> kGroupKeys = {"Caption_Goalkeepers", "Caption_Defenders",
+                                                   "Caption_Midfielders", "Caption_Attackers",
+                                                   "Caption_BenchPositions"};
+// Typing pauses this long before the table follows.
+constexpr int kFilterDelayMs = 150;
+
+} // namespace
+
+CAllPlayersFrame::CAllPlayersFrame(CFrameHost& host, QWidget* parent)
+    : CChildFrame(Kind::AllPlayers, host, parent) {
+    setObjectName(QStringLiteral("AllPlayersFrame"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addLayout(BuildFilterBar());
+
+    m_model = new CAllPlayersModel(
+        *host.Database(), [&host](const char* key) { return host.Text(key); }, this);
+    m_view = new CPlayersTableView(this);
+    m_view->setObjectName(QStringLiteral("AllPlayersTable"));
+    m_view->setAccessibleName(host.Text("Caption_AllPlayers"));
+    m_view->setModel(m_model);
+    LoadColumns();
+    m_view->setSortingEnabled(true);
+    m_view->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    m_view->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view->horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
+            [this](const QPoint& at) {
+                ColumnMenu()->popup(m_view->horizontalHeader()->mapToGlobal(at));
+            });
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_view, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { ShowRowMenu(at); });
+    connect(m_view, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (const int32_t id = m_model->PlayerAt(index.row()))
+            Host().OpenPlayer(id);
+    });
+    connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { UpdateActions(); });
+    layout->addWidget(m_view, 1);
+
+    m_editAction = new QAction(host.Text("Caption_EditSelected"), this);
+    m_editAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m_editAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(m_editAction, &QAction::triggered, this, [this] { EditSelected(); });
+    addAction(m_editAction);
+    connect(&host.UndoStack(), &QUndoStack::indexChanged, this, [this] {
+        m_model->Reread();
+        emit HistoryChanged();
+    });
+    UpdateActions();
+}
+
+QHBoxLayout* CAllPlayersFrame::BuildFilterBar() {
+    auto* bar = new QHBoxLayout();
+    auto* label = new QLabel(Host().Text("Caption_Filter"), this);
+    m_filter = new CErrorLineEdit(this);
+    m_filter->setObjectName(QStringLiteral("PlayerFilter"));
+    m_filter->setAccessibleName(label->text().remove(u'&'));
+    m_filter->setPlaceholderText(Host().Text("Caption_FilterExample"));
+    m_filter->SetHint(Host().Text("Caption_FilterHelp"));
+    m_filter->setClearButtonEnabled(true);
+    label->setBuddy(m_filter);
+    m_filterTimer = new QTimer(this);
+    m_filterTimer->setSingleShot(true);
+    m_filterTimer->setInterval(kFilterDelayMs);
+    connect(m_filterTimer, &QTimer::timeout, this, [this] { ApplyFilter(); });
+    connect(m_filter, &QLineEdit::textChanged, this, [this] {
+        CheckFilterText();
+        m_filterTimer->start();
+    });
+    connect(m_filter, &QLineEdit::returnPressed, this, [this] { ApplyFilter(); });
+
+    auto combo = [this](const char* name, const char* accessibleKey) {
+        auto* box = new QComboBox(this);
+        box->setObjectName(QString::fromLatin1(name));
+        box->setAccessibleName(Host().Text(accessibleKey));
+        box->setToolTip(Host().Text(accessibleKey));
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(12);
+        connect(box, &QComboBox::currentIndexChanged, this, [this] { ApplyFilter(); });
+        return box;
+    };
+    m_position = combo("PositionGroupFilter", "Caption_PositionGroup");
+    m_team = combo("TeamFilter", "Caption_Team");
+    m_league = combo("LeagueFilter", "Caption_League");
+    m_edit = new QPushButton(Host().Text("Caption_EditSelected"), this);
+    m_edit->setObjectName(QStringLiteral("EditSelected"));
+    m_edit->setToolTip(Host().Text("Caption_EditSelected") + QStringLiteral(" (Ctrl+E)"));
+    connect(m_edit, &QPushButton::clicked, this, [this] { EditSelected(); });
+    bar->addWidget(label);
+    bar->addWidget(m_filter, 1);
+    bar->addWidget(m_position);
+    bar->addWidget(m_team);
+    bar->addWidget(m_league);
+    bar->addWidget(m_edit);
+    return bar;
+}
+
+void CAllPlayersFrame::FillQuickFilters() {
+    const CGameDatabase& db = *Host().Database();
+    const QSignalBlocker blockPosition(m_position);
+    const QSignalBlocker blockTeam(m_team);
+    const QSignalBlocker blockLeague(m_league);
+    const int group = m_position->currentData().isValid() ? m_position->currentData().toInt() : -1;
+    const int team = m_team->currentData().isValid() ? m_team->currentData().toInt() : -1;
+    const int league = m_league->currentData().isValid() ? m_league->currentData().toInt() : -1;
+    m_position->clear();
+    m_position->addItem(Host().Text("Caption_AllPositions"), -1);
+    for (int g = 0; g < static_cast<int>(kGroupKeys.size()); ++g)
+        m_position->addItem(Host().Text(kGroupKeys[g]), g);
+    auto sortedByName = [](std::vector<std::pair<QString, int>>& items) {
+        std::sort(items.begin(), items.end(), [](const auto& a, const auto& b) {
+            const int order = QString::localeAwareCompare(a.first, b.first);
+            return order != 0 ? order < 0 : a.second < b.second;
+        });
+    };
+    std::vector<std::pair<QString, int>> teams;
+    for (const auto& [id, record] : db.Teams())
+        teams.emplace_back(QString::fromStdString(record.Name()), id);
+    sortedByName(teams);
+    m_team->clear();
+    m_team->addItem(Host().Text("Caption_AllTeams"), -1);
+    m_team->addItem(Host().Text("Caption_NoTeam"), CGameDatabase::kNoTeamId);
+    for (const auto& [name, id] : teams)
+        m_team->addItem(name, id);
+    std::vector<std::pair<QString, int>> leagues;
+    for (const auto& [id, record] : db.Leagues())
+        leagues.emplace_back(QString::fromStdString(record.name), id);
+    sortedByName(leagues);
+    m_league->clear();
+    m_league->addItem(Host().Text("Caption_AllLeagues"), -1);
+    for (const auto& [name, id] : leagues)
+        m_league->addItem(name, id);
+    m_position->setCurrentIndex(std::max(0, m_position->findData(group)));
+    m_team->setCurrentIndex(std::max(0, m_team->findData(team)));
+    m_league->setCurrentIndex(std::max(0, m_league->findData(league)));
+}
+
+void CAllPlayersFrame::Fill() {
+    FillQuickFilters();
+    CheckFilterText();
+    ApplyFilter();
+}
+
+void CAllPlayersFrame::Refresh(int) {
+    FillQuickFilters();
+    m_model->Reread();
+}
+
+void CAllPlayersFrame::CheckFilterText() {
+    SQueryError error;
+    m_parsed = CPlayerFilter::Parse(m_filter->text().toStdString(), error);
+    if (m_parsed)
+        m_filter->ClearError();
+    else
+        m_filter->ShowError(error.column, QString::fromStdString(error.Text()));
+}
+
+void CAllPlayersFrame::ApplyFilter() {
+    m_filterTimer->stop();
+    CGameDatabase& db = *Host().Database();
+    // A filter with a fault keeps the rows the last good one chose.
+    if (!m_parsed)
+        return;
+    const int group = m_position->currentData().toInt();
+    const int team = m_team->currentData().toInt();
+    const int league = m_league->currentData().toInt();
+    const SPlayerFieldContext context(db, CPlayerField::AgeDate());
+    m_parsed->Bind(db);
+    std::vector<int32_t> ids;
+    ids.reserve(db.Players().size());
+    for (const auto& [id, player] : db.Players()) {
+        if (group >= 0 && player.PositionGroup() != group)
+            continue;
+        if (team >= 0 && !(team == CGameDatabase::kNoTeamId ? player.Teams().empty()
+                                                             : player.IsInTeam(team)))
+            continue;
+        if (league >= 0) {
+            const bool inLeague = std::any_of(
+                player.Teams().begin(), player.Teams().end(), [&](int32_t teamId) {
+                    const CTeam* t = db.FindTeam(teamId);
+                    return t && std::find(t->Leagues().begin(), t->Leagues().end(), league) !=
+                                    t->Leagues().end();
+                });
+            if (!inLeague)
+                continue;
+        }
+        if (m_parsed->Matches(player, context))
+            ids.push_back(id);
+    }
+    m_model->SetPlayers(std::move(ids));
+    ShowCount();
+    UpdateActions();
+}
+
+void CAllPlayersFrame::ShowCount() {
+    m_countText = Host()
+                      .Text("Caption_PlayersCount")
+                      .arg(m_model->rowCount())
+                      .arg(Host().Database()->Players().size());
+    Host().ShowStatus(m_countText);
+}
+
+void CAllPlayersFrame::showEvent(QShowEvent* event) {
+    CChildFrame::showEvent(event);
+    if (!m_countText.isEmpty())
+        Host().ShowStatus(m_countText);
+}
+
+bool CAllPlayersFrame::EditSelected() {
+    std::vector<int32_t> ids;
+    for (int row : m_view->SelectedRows())
+        ids.push_back(m_model->PlayerAt(row));
+    if (ids.empty())
+        return false;
+    CBulkEditDialog dialog(Host(), ids, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.Plan().changes.empty())
+        return true;
+    const QString text = Host().Text("Caption_BulkEditStep").arg(dialog.ChangeTexts().join(
+        QStringLiteral(", ")));
+    Host().UndoStack().push(new CBulkEditCommand(Host(), dialog.Plan(), text));
+    return true;
+}
+
+bool CAllPlayersFrame::CanUndo() const {
+    return const_cast<CAllPlayersFrame*>(this)->Host().UndoStack().canUndo();
+}
+
+bool CAllPlayersFrame::CanRedo() const {
+    return const_cast<CAllPlayersFrame*>(this)->Host().UndoStack().canRedo();
+}
+
+void CAllPlayersFrame::Undo() {
+    Host().UndoStack().undo();
+}
+
+void CAllPlayersFrame::Redo() {
+    Host().UndoStack().redo();
+}
+
+void CAllPlayersFrame::UpdateActions() {
+    const bool any = m_view->selectionModel() && m_view->selectionModel()->hasSelection();
+    m_edit->setEnabled(any);
+    m_editAction->setEnabled(any);
+}
+
+void CAllPlayersFrame::LoadColumns() {
+    QStringList names;
+    if (const auto settings = Host().Settings())
+        names = settings->value(QString::fromLatin1(kColumnsSetting)).toStringList();
+    std::vector<const CPlayerField*> columns;
+    for (const QString& name : names)
+        if (const CPlayerField* field = CPlayerField::Find(name.toStdString()))
+            if (std::find(columns.begin(), columns.end(), field) == columns.end())
+                columns.push_back(field);
+    if (columns.empty())
+        for (const char* name : kDefaultColumns)
+            columns.push_back(CPlayerField::Find(name));
+    m_model->SetColumns(std::move(columns));
+}
+
+void CAllPlayersFrame::SaveColumns() const {
+    QStringList names;
+    for (const CPlayerField* field : m_model->Columns())
+        names << QString::fromLatin1(field->Name());
+    if (const auto settings = const_cast<CAllPlayersFrame*>(this)->Host().Settings())
+        settings->setValue(QString::fromLatin1(kColumnsSetting), names);
+}
+
+void CAllPlayersFrame::ToggleColumn(const CPlayerField* field, bool shown) {
+    std::vector<const CPlayerField*> columns = m_model->Columns();
+    const auto at = std::find(columns.begin(), columns.end(), field);
+    if (shown && at == columns.end())
+        columns.push_back(field);
+    else if (!shown && at != columns.end() && columns.size() > 1)
+        columns.erase(at);
+    else
+        return;
+    m_model->SetColumns(std::move(columns));
+    SaveColumns();
+}
+
+QMenu* CAllPlayersFrame::ColumnMenu() {
+    if (!m_columnMenu) {
+        m_columnMenu = new QMenu(this);
+        m_columnMenu->setObjectName(QStringLiteral("ColumnMenu"));
+        m_columnMenu->setTitle(Host().Text("Caption_Columns"));
+        m_columnMenu->setAccessibleName(Host().Text("Caption_Columns"));
+        for (const CPlayerField& field : CPlayerField::All()) {
+            QAction* action = m_columnMenu->addAction(QString::fromLatin1(field.Name()));
+            action->setObjectName(QString::fromLatin1(field.Name()));
+            action->setCheckable(true);
+            const CPlayerField* pointer = &field;
+            connect(action, &QAction::toggled, this,
+                    [this, pointer](bool on) { ToggleColumn(pointer, on); });
+        }
+    }
+    // Ticks follow the columns shown; the last column cannot be hidden.
+    const auto& shown = m_model->Columns();
+    for (QAction* action : m_columnMenu->actions()) {
+        const QSignalBlocker block(action);
+        const bool on = std::any_of(shown.begin(), shown.end(), [&](const CPlayerField* f) {
+            return action->objectName() == QLatin1String(f->Name());
+        });
+        action->setChecked(on);
+        action->setEnabled(!on || shown.size() > 1);
+    }
+    return m_columnMenu;
+}
+
+void CAllPlayersFrame::ShowRowMenu(const QPoint& at) {
+    const QModelIndex index = m_view->indexAt(at);
+    QMenu menu(this);
+    QAction* open = menu.addAction(Host().Text("Caption_OpenPlayer"));
+    open->setEnabled(index.isValid());
+    QAction* copy = menu.addAction(Host().Text("Menu_EditCopy").split(u'\t').first());
+    copy->setEnabled(m_view->selectionModel()->hasSelection());
+    menu.addAction(m_editAction);
+    QAction* chosen = menu.exec(m_view->viewport()->mapToGlobal(at));
+    if (chosen == open)
+        Host().OpenPlayer(m_model->PlayerAt(index.row()));
+    else if (chosen == copy)
+        m_view->copy();
+}

@@ -1,0 +1,43 @@
+#include "CPlayersTableView.h"
+
+#include "editor/windows/CAllPlayersModel.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+
+#include <algorithm>
+
+CPlayersTableView::CPlayersTableView(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setAlternatingRowColors(true);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    // Rows of one height are laid out without asking every row for its size.
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    horizontalHeader()->setSectionsMovable(false);
+    horizontalHeader()->setStretchLastSection(true);
+}
+
+std::vector<int> CPlayersTableView::SelectedRows() const {
+    std::vector<int> rows;
+    if (!selectionModel())
+        return rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void CPlayersTableView::copy() {
+    auto* players = qobject_cast<CAllPlayersModel*>(model());
+    const std::vector<int> rows = SelectedRows();
+    if (!players || rows.empty())
+        return;
+    QApplication::clipboard()->setText(players->TabSeparated(rows));
+}

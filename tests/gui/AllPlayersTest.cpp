@@ -1,0 +1,344 @@
+#include "EditorFixture.h"
+#include "ModalDialogs.h"
+
+#include "editor/app/CKestrelApp.h"
+#include "editor/app/CMainFrame.h"
+#include "editor/database/CMessageSink.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/model/CPlayerFilter.h"
+#include "editor/toolkit/CErrorLineEdit.h"
+#include "editor/windows/CAllPlayersFrame.h"
+#include "editor/windows/CAllPlayersModel.h"
+#include "editor/windows/CBulkEditDialog.h"
+#include "editor/windows/CPlayerFrame.h"
+#include "editor/windows/CPlayersTableView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTest>
+#include <QUndoStack>
+
+namespace {
+
+using C = EPlayerColumn;
+
+class CQuietSink : public CMessageSink {
+public:
+    void Report(const std::string&, const std::string&) override {}
+};
+
+// Opens the table the way a user does: View › All Players by its shortcut.
+CAllPlayersFrame* OpenTable(CMainFrame& frame) {
+    frame.activateWindow();
+    if (!QTest::qWaitForWindowActive(&frame))
+        return nullptr;
+    QTest::keyClick(&frame, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    return qobject_cast<CAllPlayersFrame*>(frame.ActiveFrame());
+}
+
+void TypeFilter(CAllPlayersFrame& table, const QString& text) {
+    CErrorLineEdit* edit = table.FilterEdit();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+std::vector<int32_t> Rows(const CAllPlayersFrame& table) {
+    return table.Model()->Players();
+}
+
+int ColumnOf(const CAllPlayersFrame& table, const char* name) {
+    const auto& columns = table.Model()->Columns();
+    for (size_t c = 0; c < columns.size(); ++c)
+        if (std::string_view(columns[c]->Name()) == name)
+            return static_cast<int>(c);
+    return -1;
+}
+
+void ClickHeader(CAllPlayersFrame& table, int column) {
+    QHeaderView* header = table.View()->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(column) + 4, header->height() / 2));
+}
+
+QPoint RowPoint(CAllPlayersFrame& table, int row) {
+    return table.View()->visualRect(table.Model()->index(row, 0)).center();
+}
+
+// Fills the first change of Edit Selected by keyboard and presses OK with the mouse.
+void ChangeInDialog(const QString& field, int operationSteps, const QString& value,
+                    QString* preview = nullptr) {
+    WhenModalShown([=](QDialog* dialog) {
+        auto* bulk = qobject_cast<CBulkEditDialog*>(dialog);
+        QVERIFY(bulk);
+        const CBulkEditDialog::SRow& row = bulk->Rows().front();
+        row.field->setFocus();
+        QTest::keyClicks(row.field, field);
+        for (int i = 0; i < operationSteps; ++i)
+            QTest::keyClick(row.operation, Qt::Key_Down);
+        QTest::keyClicks(row.value, value);
+        if (preview)
+            *preview = bulk->Preview()->text();
+        auto* box = dialog->findChild<QDialogButtonBox*>();
+        QPushButton* ok = box->button(QDialogButtonBox::Ok);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+}
+
+} // namespace
+
+class AllPlayersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void filterAndQuickFiltersPickPlayers();
+    void sortingAndColumnChooserKeptInSettings();
+    void bulkEditIsOneUndoStepAndSurvivesASave();
+    void copyAndOpenFromTheTable();
+};
+
+void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase& db = *frame->Database();
+    CAllPlayersFrame* table = OpenTable(*frame);
+    QVERIFY(table);
+    const int all = static_cast<int>(db.Players().size());
+    QCOMPARE(table->Model()->rowCount(), all);
+    QCOMPARE(table->CountText(), QStringLiteral("%1 of %1 players").arg(all));
+    QCOMPARE(frame->statusBar()->findChild<QLabel*>()->text(), table->CountText());
+    QCOMPARE(frame->MenuKind(), QStringLiteral("record"));
+
+    // A fault is underlined with its message as tool tip; the rows stay as they were.
+    TypeFilter(*table, QStringLiteral("pace>="));
+    QCOMPARE(table->FilterEdit()->ErrorMessage(), QStringLiteral("expected a number at 7"));
+    QCOMPARE(table->FilterEdit()->toolTip(), QStringLiteral("expected a number at 7"));
+    QCOMPARE(table->FilterEdit()->ErrorRange(), qMakePair(5, 1));
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    QCOMPARE(table->Model()->rowCount(), all);
+    QVERIFY(fixture.prompts.isEmpty());
+
+    QTest::keyClicks(table->FilterEdit(), QStringLiteral("80 and age<24 and name~\"A\""));
+    QVERIFY(table->FilterEdit()->ErrorMessage().isEmpty());
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    SQueryError error;
+    auto expected = CPlayerFilter::Parse("pace>=80 and age<24 and name~\"a\"", error);
+    QVERIFY(expected);
+    const std::vector<int32_t> picked =
+        expected->Select(SPlayerFieldContext(db, CPlayerField::AgeDate()));
+    QVERIFY(!picked.empty());
+    std::vector<int32_t> rows = Rows(*table);
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(rows, picked);
+    QCOMPARE(table->CountText(), QStringLiteral("%1 of %2 players").arg(picked.size()).arg(all));
+
+    // Quick filters narrow the text filter: attackers only (fourth entry), by keyboard.
+    table->PositionFilter()->setFocus();
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(table->PositionFilter(), Qt::Key_Down);
+    QCOMPARE(table->PositionFilter()->currentText(), QStringLiteral("Attackers"));
+    QVERIFY(table->Model()->rowCount() < static_cast<int>(picked.size()));
+    for (int32_t id : Rows(*table))
+        QCOMPARE(db.FindPlayer(id)->PositionGroup(), 3);
+
+    // A team: only its players; "Players without a team" is the second entry.
+    TypeFilter(*table, QString());
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    table->PositionFilter()->setCurrentIndex(0);
+    table->TeamFilter()->setFocus();
+    QTest::keyClick(table->TeamFilter(), Qt::Key_Down);
+    QCOMPARE(table->TeamFilter()->currentText(), QStringLiteral("Players without a team"));
+    for (int32_t id : Rows(*table))
+        QVERIFY(db.FindPlayer(id)->Teams().empty());
+    QTest::keyClick(table->TeamFilter(), Qt::Key_Down);
+    const int team = table->TeamFilter()->currentData().toInt();
+    std::vector<int32_t> squad = db.PlayersOfTeam(team);
+    std::sort(squad.begin(), squad.end());
+    rows = Rows(*table);
+    std::sort(rows.begin(), rows.end());
+    QCOMPARE(rows, squad);
+}
+
+void AllPlayersTest::sortingAndColumnChooserKeptInSettings() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase& db = *frame->Database();
+    CAllPlayersFrame* table = OpenTable(*frame);
+    QVERIFY(table);
+    TypeFilter(*table, QStringLiteral("league=1"));
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    QVERIFY(table->Model()->rowCount() > 20);
+
+    // Overall: ascending on the first click, descending on the second.
+    const int overall = ColumnOf(*table, "overall");
+    QVERIFY(overall >= 0);
+    ClickHeader(*table, overall);
+    auto ratings = [&] {
+        std::vector<int> values;
+        for (int32_t id : Rows(*table))
+            values.push_back(db.FindPlayer(id)->ComputeOverall());
+        return values;
+    };
+    std::vector<int> values = ratings();
+    QVERIFY(std::is_sorted(values.begin(), values.end()));
+    ClickHeader(*table, overall);
+    values = ratings();
+    QVERIFY(std::is_sorted(values.rbegin(), values.rend()));
+    QCOMPARE(table->Model()->data(table->Model()->index(0, overall)).toInt(), values.front());
+
+    // The header's menu adds a column; it is kept for the next window and the next start.
+    QHeaderView* header = table->View()->horizontalHeader();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(10, 5),
+                                header->viewport()->mapToGlobal(QPoint(10, 5)));
+    QApplication::sendEvent(header->viewport(), &menuEvent);
+    QMenu* menu = table->ColumnMenu();
+    QTRY_VERIFY(menu->isVisible());
+    QAction* pace = menu->findChild<QAction*>(QStringLiteral("pace"));
+    QVERIFY(pace);
+    QVERIFY(!pace->isChecked());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(pace).center());
+    QVERIFY(ColumnOf(*table, "pace") >= 0);
+    QCOMPARE(fixture.App()->MainFrame()->Settings()->value(
+                 QString::fromLatin1(CAllPlayersFrame::kColumnsSetting)),
+             QVariant(QStringList({"name", "team", "age", "preferred_position_1", "overall",
+                                   "star_player", "pace"})));
+    const int paceColumn = ColumnOf(*table, "pace");
+    const int32_t first = table->Model()->PlayerAt(0);
+    QCOMPARE(table->Model()->data(table->Model()->index(0, paceColumn)).toInt(),
+             db.FindPlayer(first)->Value(C::Pace));
+
+    frame->MdiArea()->closeActiveSubWindow();
+    fixture.Stop();
+    frame = fixture.Start()->MainFrame();
+    table = OpenTable(*frame);
+    QVERIFY(table);
+    QVERIFY(ColumnOf(*table, "pace") >= 0);
+    QCOMPARE(table->Model()->headerData(ColumnOf(*table, "pace"), Qt::Horizontal).toString(),
+             QStringLiteral("pace"));
+}
+
+void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase& db = *frame->Database();
+    CAllPlayersFrame* table = OpenTable(*frame);
+    QVERIFY(table);
+    TypeFilter(*table, QStringLiteral("position_group=0 and team<50"));
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    const std::vector<int32_t> keepers = Rows(*table);
+    QVERIFY(keepers.size() > 5);
+    std::map<int32_t, int32_t> before;
+    for (int32_t id : keepers)
+        before[id] = db.FindPlayer(id)->Value(C::Reflexes);
+    // Some already at 97 or more clamp at 100.
+    db.FindPlayer(keepers[0])->SetValue(C::Reflexes, 98);
+    before[keepers[0]] = 98;
+
+    // Nothing selected: Edit Selected is off.
+    QVERIFY(!table->EditButton()->isEnabled());
+    table->View()->setFocus();
+    QTest::keyClick(table->View(), Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(table->EditButton()->isEnabled());
+    QString preview;
+    ChangeInDialog(QStringLiteral("reflexes"), 1, QStringLiteral("5"), &preview);
+    QTest::keyClick(table->View(), Qt::Key_E, Qt::ControlModifier);
+    QVERIFY2(preview.contains(QStringLiteral("of %1 players change; ").arg(keepers.size())) &&
+                 preview.endsWith(QStringLiteral("clamped to their range.")),
+             qPrintable(preview));
+    QVERIFY(!preview.contains(QStringLiteral("; 0 clamped")));
+
+    for (int32_t id : keepers)
+        QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), std::min(100, before[id] + 5));
+    QCOMPARE(frame->UndoStack().count(), 1);
+    QVERIFY(frame->isWindowModified());
+    QAction* undo = frame->ActionForKey(QStringLiteral("Menu_EditUndo"));
+    QVERIFY(undo->isVisible() && undo->isEnabled());
+
+    // One Undo takes back every player's change; Redo brings all back.
+    // The offscreen platform gives activation back to nobody when the dialog closes.
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    for (int32_t id : keepers)
+        QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), before[id]);
+    QVERIFY(!undo->isEnabled());
+    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    for (int32_t id : keepers)
+        QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), std::min(100, before[id] + 5));
+
+    // Saved and loaded again by the model, the change is there and nothing else moved.
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!frame->isWindowModified());
+    CGameDatabase loaded;
+    CQuietSink sink;
+    QVERIFY(loaded.LoadGameDatabase(fixture.DatabasePath().toStdString(),
+                                    fixture.TextDbPath().toStdString(), sink));
+    for (const auto& [id, player] : db.Players()) {
+        const CPlayer* again = loaded.FindPlayer(id);
+        QVERIFY(again);
+        QCOMPARE(again->Value(C::Reflexes), player.Value(C::Reflexes));
+        QCOMPARE(again->Value(C::Pace), player.Value(C::Pace));
+    }
+    QCOMPARE(loaded.FindPlayer(keepers[0])->Value(C::Reflexes), 100);
+}
+
+void AllPlayersTest::copyAndOpenFromTheTable() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase& db = *frame->Database();
+    CAllPlayersFrame* table = OpenTable(*frame);
+    QVERIFY(table);
+    TypeFilter(*table, QStringLiteral("team=1"));
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    QVERIFY(table->Model()->rowCount() > 3);
+
+    // Two rows chosen with the mouse, copied with Ctrl+C through Edit › Copy.
+    QWidget* viewport = table->View()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, RowPoint(*table, 0));
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, RowPoint(*table, 2));
+    QApplication::clipboard()->clear();
+    QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+    const CPlayer& a = *db.FindPlayer(table->Model()->PlayerAt(0));
+    const CPlayer& b = *db.FindPlayer(table->Model()->PlayerAt(2));
+    auto line = [&](const CPlayer& p) {
+        return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6")
+            .arg(QString::fromStdString(p.DisplayName()),
+                 QString::fromStdString(db.FindTeam(p.Teams().front())->Name()))
+            .arg(CPlayerField::Age(p, CPlayerField::AgeDate()))
+            .arg(p.Value(C::PreferredPosition1))
+            .arg(p.ComputeOverall())
+            .arg(p.Value(C::StarPlayer));
+    };
+    QCOMPARE(QApplication::clipboard()->text(),
+             QStringLiteral("name\tteam\tage\tpreferred_position_1\toverall\tstar_player\n") +
+                 line(a) + u'\n' + line(b) + u'\n');
+
+    // A double click opens the player's window.
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, RowPoint(*table, 2));
+    auto* player = qobject_cast<CPlayerFrame*>(frame->ActiveFrame());
+    QVERIFY(player);
+    QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), frame->PlayerTitle(b.Id()));
+    // The shortcut brings the table back instead of opening a second one.
+    QVERIFY(OpenTable(*frame) == table);
+}
+
+QTEST_MAIN(AllPlayersTest)
+#include "AllPlayersTest.moc"
