@@ -37,13 +37,14 @@ constexpr int kFilterDelayMs = 150;
 CAllPlayersFrame::CAllPlayersFrame(CFrameHost& host, QWidget* parent)
     : CChildFrame(Kind::AllPlayers, host, parent) {
     setObjectName(QStringLiteral("AllPlayersFrame"));
-    auto* layout = new QVBoxLayout(this);
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addLayout(BuildFilterBar());
 
     m_model = new CAllPlayersModel(
         *host.Database(), [&host](const char* key) { return host.Text(key); }, this);
-    m_view = new CPlayersTableView(this);
+    m_view = new CPlayersTableView(content);
     m_view->setObjectName(QStringLiteral("AllPlayersTable"));
     m_view->setAccessibleName(host.Text("Caption_AllPlayers"));
     m_view->setModel(m_model);
@@ -65,6 +66,7 @@ CAllPlayersFrame::CAllPlayersFrame(CFrameHost& host, QWidget* parent)
     connect(m_view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { UpdateActions(); });
     layout->addWidget(m_view, 1);
+    SetContent(content);
 
     m_editAction = new QAction(host.Text("Caption_EditSelected"), this);
     m_editAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
