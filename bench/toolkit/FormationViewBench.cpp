@@ -20,8 +20,8 @@ QApplication& App() {
 QList<SFormationMarker> Squad() {
     QImage icon(16, 16, QImage::Format_ARGB32_Premultiplied);
     icon.fill(QColor(40, 90, 200));
-    const int cells[] = {73, 56, 54, 52, 50, 36, 34, 32, 30, 13, 3, 7, 17, 27, 37, 47,
-                         8, 18, 28, 38, 48, 9, 19, 29, 80, 81, 82, 83, 84};
+    const int cells[] = {73, 56, 54, 52, 50, 36, 34, 32, 30, 13, 3,  7,  17, 27, 37,
+                         47, 8,  18, 28, 38, 48, 9,  19, 29, 80, 81, 82, 83, 84};
     QList<SFormationMarker> markers;
     int number = 1;
     for (int cell : cells) {

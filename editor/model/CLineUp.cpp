@@ -8,18 +8,18 @@ namespace {
 
 // Cell of every slot, slot by slot.
 constexpr std::array<int, CLineUp::kSlotCount> kCells{
-    73,                                  // goalkeeper
-    63,                                  // sweeper
-    56, 55, 54, 53, 52, 51, 50,          // back line, right to left
-    45, 44, 43, 42, 41,                  // defensive midfield
-    36, 35, 34, 33, 32, 31, 30,          // midfield
-    25, 24, 23, 22, 21,                  // attacking midfield
-    14, 13, 12,                          // forwards
-    4,  3,  2,                           // strikers
-    7,  17, 27, 37, 47,                  // substitutes
-    8,  18, 28, 38, 48, 58, 68, 78, 88,  // first-pick reserves
-    9,  19, 29, 39, 49, 59, 69, 79, 89,  // second-pick reserves
-    80, 81, 82, 83, 84,                  // captain, free kick, left corner, right corner, penalty
+    73,                                 // goalkeeper
+    63,                                 // sweeper
+    56, 55, 54, 53, 52, 51, 50,         // back line, right to left
+    45, 44, 43, 42, 41,                 // defensive midfield
+    36, 35, 34, 33, 32, 31, 30,         // midfield
+    25, 24, 23, 22, 21,                 // attacking midfield
+    14, 13, 12,                         // forwards
+    4,  3,  2,                          // strikers
+    7,  17, 27, 37, 47,                 // substitutes
+    8,  18, 28, 38, 48, 58, 68, 78, 88, // first-pick reserves
+    9,  19, 29, 39, 49, 59, 69, 79, 89, // second-pick reserves
+    80, 81, 82, 83, 84,                 // captain, free kick, left corner, right corner, penalty
 };
 
 constexpr std::array<int, CLineUp::kColumns * CLineUp::kRows> MakeSlotsOfCells() {
@@ -34,9 +34,8 @@ constexpr std::array<int, CLineUp::kColumns * CLineUp::kRows> MakeSlotsOfCells()
 constexpr auto kSlotsOfCells = MakeSlotsOfCells();
 
 // Set-piece slots 55-59 in their order on the pitch.
-constexpr std::array<ETaker, 5> kTakersOfSlots{ETaker::Captain, ETaker::FreeKick,
-                                               ETaker::LeftCorner, ETaker::RightCorner,
-                                               ETaker::Penalty};
+constexpr std::array<ETaker, 5> kTakersOfSlots{
+    ETaker::Captain, ETaker::FreeKick, ETaker::LeftCorner, ETaker::RightCorner, ETaker::Penalty};
 
 } // namespace
 

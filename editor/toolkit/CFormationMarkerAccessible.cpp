@@ -22,9 +22,12 @@ QString CFormationMarkerAccessible::text(QAccessible::Text t) const {
         return {};
     const SFormationMarker& marker = m_view->Markers()[m_index];
     switch (t) {
-    case QAccessible::Name: return marker.description;
-    case QAccessible::Value: return marker.boxText;
-    default: return {};
+    case QAccessible::Name:
+        return marker.description;
+    case QAccessible::Value:
+        return marker.boxText;
+    default:
+        return {};
     }
 }
 

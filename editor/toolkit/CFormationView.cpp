@@ -274,10 +274,18 @@ void CFormationView::keyPressEvent(QKeyEvent* event) {
     int dx = 0;
     int dy = 0;
     switch (event->key()) {
-    case Qt::Key_Left: dx = -1; break;
-    case Qt::Key_Right: dx = 1; break;
-    case Qt::Key_Up: dy = -1; break;
-    case Qt::Key_Down: dy = 1; break;
+    case Qt::Key_Left:
+        dx = -1;
+        break;
+    case Qt::Key_Right:
+        dx = 1;
+        break;
+    case Qt::Key_Up:
+        dy = -1;
+        break;
+    case Qt::Key_Down:
+        dy = 1;
+        break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         if (m_selected >= 0) {
@@ -285,7 +293,8 @@ void CFormationView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         break;
-    default: break;
+    default:
+        break;
     }
     if (dx == 0 && dy == 0) {
         QWidget::keyPressEvent(event);

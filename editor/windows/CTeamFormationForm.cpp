@@ -1,9 +1,9 @@
 #include "editor/windows/CTeamFormationForm.h"
 
+#include "editor/app/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CFormationView.h"
 #include "editor/windows/CFrameHost.h"
-#include "editor/app/CLocalisationTable.h"
 #include "editor/windows/CPositionIcon.h"
 #include "editor/windows/CRatingPicture.h"
 
@@ -138,8 +138,8 @@ void CTeamFormationForm::ResetTo(const CTeam& opened) {
             positions.Set(*team, link.playerId, link.formationPosition);
         }
     }
-    for (ETaker taker : {ETaker::Captain, ETaker::FreeKick, ETaker::LeftCorner,
-                         ETaker::RightCorner, ETaker::Penalty})
+    for (ETaker taker : {ETaker::Captain, ETaker::FreeKick, ETaker::LeftCorner, ETaker::RightCorner,
+                         ETaker::Penalty})
         team->SetTaker(taker, opened.Taker(taker));
     for (ETeamColumn column : {ETeamColumn::FormationId, ETeamColumn::Attack,
                                ETeamColumn::WithoutBall, ETeamColumn::OffsideTrap})
@@ -219,9 +219,9 @@ SFormationMarker CTeamFormationForm::MarkerView(int index) const {
     view.cell = CLineUp::CellOfSlot(marker.slot);
     view.stackLevel = m_lineUp.StackLevel(index);
     view.setPiece = marker.IsSetPiece();
-    const QString name = player ? FromUtf8(player->LastName().empty() ? player->CommonName()
-                                                                      : player->LastName())
-                                : QString();
+    const QString name =
+        player ? FromUtf8(player->LastName().empty() ? player->CommonName() : player->LastName())
+               : QString();
     view.name = name;
     const QString fullName = FromUtf8(m_host.Database()->PlayerDisplayName(marker.playerId));
     if (view.setPiece) {
@@ -232,7 +232,7 @@ SFormationMarker CTeamFormationForm::MarkerView(int index) const {
         view.boxText = QString::number(marker.jerseyNumber);
         if (player)
             view.icon = CPositionIcon::Of(player->PositionGroup(),
-                                             player->Value(EPlayerColumn::StarPlayer) != 0);
+                                          player->Value(EPlayerColumn::StarPlayer) != 0);
         view.toolTip = ToolTipOf(index);
         view.description = SlotName(marker.slot) + ", " + view.boxText + ", " + fullName;
     }
@@ -248,14 +248,13 @@ QString CTeamFormationForm::ToolTipOf(int index) const {
     const QString shownName = player->CommonName().empty()
                                   ? FromUtf8(player->FirstName() + " " + player->LastName())
                                   : FromUtf8(player->CommonName());
-    QString html = QStringLiteral("<table width='100%'><tr><td><b><font color='#FF0000'>%1 "
-                                  "%2</font></b></td><td align='right'>%3</td></tr></table>")
-                       .arg(marker.jerseyNumber)
-                       .arg(shownName.toHtmlEscaped(),
-                            m_host.Text(
-                                PositionKey(player->Value(EPlayerColumn::PreferredPosition1))
-                                    .c_str())
-                                .toHtmlEscaped());
+    QString html =
+        QStringLiteral("<table width='100%'><tr><td><b><font color='#FF0000'>%1 "
+                       "%2</font></b></td><td align='right'>%3</td></tr></table>")
+            .arg(marker.jerseyNumber)
+            .arg(shownName.toHtmlEscaped(),
+                 m_host.Text(PositionKey(player->Value(EPlayerColumn::PreferredPosition1)).c_str())
+                     .toHtmlEscaped());
     html += QStringLiteral("<hr width='100%'>%1: %2")
                 .arg(m_host.Text("Caption_Rating").toHtmlEscaped(),
                      CRatingPicture::ImageTag(player->ComputeOverall()));

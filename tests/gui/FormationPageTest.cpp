@@ -87,9 +87,7 @@ private:
     }
     CGameDatabase& Db() { return *m_frame->Database(); }
     CFormationView* Pitch() { return m_page->Pitch(); }
-    QPoint SlotPoint(int slot) {
-        return Pitch()->CellRect(CLineUp::CellOfSlot(slot)).center();
-    }
+    QPoint SlotPoint(int slot) { return Pitch()->CellRect(CLineUp::CellOfSlot(slot)).center(); }
     // A real left drag from one slot to another, through the middle of the pitch.
     void Drag(int fromSlot, int toSlot) {
         QTest::mousePress(Pitch(), Qt::LeftButton, {}, SlotPoint(fromSlot));
@@ -181,7 +179,8 @@ private slots:
         // Nothing but set pieces shows in the set-piece row.
         for (int slot = 55; slot < 60; ++slot) {
             const int index = m_page->LineUp().MarkerInSlot(slot);
-            QVERIFY(index < 0 || m_page->LineUp().Markers()[static_cast<size_t>(index)].IsSetPiece());
+            QVERIFY(index < 0 ||
+                    m_page->LineUp().Markers()[static_cast<size_t>(index)].IsSetPiece());
         }
         ClickApply();
         QCOMPARE(PositionOf(Db(), m_team, bench[5]), 33);
@@ -202,7 +201,9 @@ private slots:
         Drag(56, 33);
         QCOMPARE(TakerShown(56), sub);
         QCOMPARE(SlotOnPitch(sub), 33);
-        QCOMPARE(m_page->LineUp().Markers()[static_cast<size_t>(m_page->LineUp().MarkerInSlot(56))].slot, 56);
+        QCOMPARE(
+            m_page->LineUp().Markers()[static_cast<size_t>(m_page->LineUp().MarkerInSlot(56))].slot,
+            56);
 
         QVERIFY(Db().FindTeam(m_team)->Taker(ETaker::Captain) != midfielder);
         ClickApply();
@@ -245,11 +246,12 @@ private slots:
         const int a = m_page->LineUp().MarkerOfPlayer(first);
         const int b = m_page->LineUp().MarkerOfPlayer(second);
         QVERIFY(Pitch()->MarkerRect(a) != Pitch()->MarkerRect(b));
-        QVERIFY(Pitch()->MarkerRect(b).contains(Pitch()->MarkerRect(a).center() +
-                                                QPoint(Pitch()->CellWidth() / 3,
-                                                       Pitch()->CellHeight() / 2)));
+        QVERIFY(Pitch()->MarkerRect(b).contains(
+            Pitch()->MarkerRect(a).center() +
+            QPoint(Pitch()->CellWidth() / 3, Pitch()->CellHeight() / 2)));
         const QString name = QString::fromStdString(Db().PlayerDisplayName(first));
-        QVERIFY2(Pitch()->Markers()[b].toolTip.contains(name), qPrintable(Pitch()->Markers()[b].toolTip));
+        QVERIFY2(Pitch()->Markers()[b].toolTip.contains(name),
+                 qPrintable(Pitch()->Markers()[b].toolTip));
         QVERIFY(Pitch()->Markers()[b].toolTip.contains(QStringLiteral("Shares this position")));
     }
 
@@ -347,8 +349,10 @@ private slots:
         for (const QSize size : {QSize(640, 480), QSize(1280, 860)}) {
             m_page->resize(size);
             QTest::qWait(50);
-            QVERIFY(m_page->grab().save(
-                QStringLiteral("%1/formation-page-%2x%3.png").arg(folder).arg(size.width()).arg(size.height())));
+            QVERIFY(m_page->grab().save(QStringLiteral("%1/formation-page-%2x%3.png")
+                                            .arg(folder)
+                                            .arg(size.width())
+                                            .arg(size.height())));
         }
     }
 };

@@ -58,13 +58,13 @@ TEST(CLineUpGridTest, SlotsOwnTheirCellsOneToOne) {
     }
     EXPECT_EQ(cells.size(), 60u);
     EXPECT_EQ(CLineUp::CellOfSlot(0), 73);
-    EXPECT_EQ(CLineUp::CellOfSlot(2), 56);  // right wing back on the right of the back line
+    EXPECT_EQ(CLineUp::CellOfSlot(2), 56); // right wing back on the right of the back line
     EXPECT_EQ(CLineUp::CellOfSlot(31), 2);
     EXPECT_EQ(CLineUp::CellOfSlot(36), 47);
     EXPECT_EQ(CLineUp::CellOfSlot(45), 88);
     EXPECT_EQ(CLineUp::CellOfSlot(54), 89);
     EXPECT_EQ(CLineUp::CellOfSlot(59), 84);
-    EXPECT_EQ(CLineUp::SlotOfCell(0), -1);  // top-left corner: no slot
+    EXPECT_EQ(CLineUp::SlotOfCell(0), -1); // top-left corner: no slot
     EXPECT_EQ(CLineUp::SlotOfCell(85), -1);
     EXPECT_EQ(CLineUp::SlotOfCell(90), -1);
     EXPECT_EQ(CLineUp::SlotOfCell(-1), -1);
@@ -87,7 +87,7 @@ TEST_F(CLineUpTest, LoadSpreadsTheBenchAndOverflowsIntoTheNextColumn) {
     for (int i = 0; i < 9; ++i)
         Link(20 + i, 33); // seven fit in the first-pick column, two overflow
     Link(30, 34);
-    Link(31, 77);  // no such position code: off the pitch
+    Link(31, 77); // no such position code: off the pitch
     Link(32, -4);
     Team().AddOrUpdateLink({9, 999, 5, kTeam}); // a link without a player
     Load();

@@ -158,7 +158,8 @@ private slots:
             const QColor boxColour = image.pixelColor(box.right() - 2, box.top() + 2);
             QCOMPARE(boxColour, QColor(92, 0, 0));
             const QRect setPiece = view.MarkerRect(5);
-            QCOMPARE(image.pixelColor(setPiece.left() + 1, setPiece.top() + 1), QColor(128, 0, 128));
+            QCOMPARE(image.pixelColor(setPiece.left() + 1, setPiece.top() + 1),
+                     QColor(128, 0, 128));
         }
     }
 };
