@@ -109,6 +109,7 @@ private slots:
     void sortingAndColumnChooserKeptInSettings();
     void bulkEditIsOneUndoStepAndSurvivesASave();
     void copyAndOpenFromTheTable();
+    void screenshotWithAFilter();
 };
 
 void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
@@ -338,6 +339,33 @@ void AllPlayersTest::copyAndOpenFromTheTable() {
     QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), frame->PlayerTitle(b.Id()));
     // The shortcut brings the table back instead of opening a second one.
     QVERIFY(OpenTable(*frame) == table);
+}
+
+// The picture of the README; written where KESTREL_SCREENSHOT_DIR points, when it is set.
+void AllPlayersTest::screenshotWithAFilter() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    frame->resize(1180, 720);
+    CAllPlayersFrame* table = OpenTable(*frame);
+    QVERIFY(table);
+    frame->MdiArea()->activeSubWindow()->showMaximized();
+    TypeFilter(*table, QStringLiteral("pace>=85 and age<21"));
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    table->PositionFilter()->setCurrentIndex(4);
+    const int overall = ColumnOf(*table, "overall");
+    ClickHeader(*table, overall);
+    ClickHeader(*table, overall);
+    table->View()->resizeColumnsToContents();
+    table->View()->selectRow(1);
+    TypeFilter(*table, QStringLiteral("pace>=85 and age<21 and name~\"mar"));
+    QCOMPARE(table->FilterEdit()->ErrorMessage(), QStringLiteral("unterminated text at 30"));
+    QTest::qWait(50);
+    const QImage shot = frame->grab().toImage();
+    QVERIFY(!shot.isNull());
+    const QByteArray folder = qgetenv("KESTREL_SCREENSHOT_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(shot.save(QString::fromLocal8Bit(folder) + QStringLiteral("/all-players.png")));
 }
 
 QTEST_MAIN(AllPlayersTest)
