@@ -51,8 +51,8 @@ void CErrorLineEdit::ApplyFormat() {
         format.setUnderlineColor(Qt::red);
         format.setForeground(QColor(0xB0, 0x00, 0x00));
         attributes << QInputMethodEvent::Attribute(QInputMethodEvent::TextFormat,
-                                                   m_range.first - cursorPosition(),
-                                                   m_range.second, format);
+                                                   m_range.first - cursorPosition(), m_range.second,
+                                                   format);
     }
     QInputMethodEvent event(QString(), attributes);
     QCoreApplication::sendEvent(this, &event);

@@ -202,12 +202,12 @@ void CAllPlayersFrame::ApplyFilter() {
     for (const auto& [id, player] : db.Players()) {
         if (group >= 0 && player.PositionGroup() != group)
             continue;
-        if (team >= 0 && !(team == CGameDatabase::kNoTeamId ? player.Teams().empty()
-                                                             : player.IsInTeam(team)))
+        if (team >= 0 &&
+            !(team == CGameDatabase::kNoTeamId ? player.Teams().empty() : player.IsInTeam(team)))
             continue;
         if (league >= 0) {
-            const bool inLeague = std::any_of(
-                player.Teams().begin(), player.Teams().end(), [&](int32_t teamId) {
+            const bool inLeague =
+                std::any_of(player.Teams().begin(), player.Teams().end(), [&](int32_t teamId) {
                     const CTeam* t = db.FindTeam(teamId);
                     return t && std::find(t->Leagues().begin(), t->Leagues().end(), league) !=
                                     t->Leagues().end();
@@ -246,8 +246,8 @@ bool CAllPlayersFrame::EditSelected() {
     CBulkEditDialog dialog(Host(), ids, this);
     if (dialog.exec() != QDialog::Accepted || dialog.Plan().changes.empty())
         return true;
-    const QString text = Host().Text("Caption_BulkEditStep").arg(dialog.ChangeTexts().join(
-        QStringLiteral(", ")));
+    const QString text =
+        Host().Text("Caption_BulkEditStep").arg(dialog.ChangeTexts().join(QStringLiteral(", ")));
     Host().UndoStack().push(new CBulkEditCommand(Host(), dialog.Plan(), text));
     return true;
 }

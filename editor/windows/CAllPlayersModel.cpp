@@ -12,14 +12,14 @@ using S = CPlayerField::ESource;
 
 bool IsPosition(const CPlayerField& field) {
     const auto column = static_cast<EPlayerColumn>(field.Column());
-    return field.IsColumn() &&
-           (column == EPlayerColumn::PreferredPosition1 ||
-            column == EPlayerColumn::PreferredPosition2 ||
-            column == EPlayerColumn::PreferredPosition3);
+    return field.IsColumn() && (column == EPlayerColumn::PreferredPosition1 ||
+                                column == EPlayerColumn::PreferredPosition2 ||
+                                column == EPlayerColumn::PreferredPosition3);
 }
 
 bool IsStar(const CPlayerField& field) {
-    return field.IsColumn() && static_cast<EPlayerColumn>(field.Column()) == EPlayerColumn::StarPlayer;
+    return field.IsColumn() &&
+           static_cast<EPlayerColumn>(field.Column()) == EPlayerColumn::StarPlayer;
 }
 
 } // namespace
@@ -74,7 +74,8 @@ QString CAllPlayersModel::TeamName(int32_t teamId) const {
     if (it != m_teamNames.constEnd())
         return *it;
     const CTeam* team = m_database.FindTeam(teamId);
-    return m_teamNames.insert(teamId, team ? QString::fromStdString(team->Name()) : QString()).value();
+    return m_teamNames.insert(teamId, team ? QString::fromStdString(team->Name()) : QString())
+        .value();
 }
 
 QVariant CAllPlayersModel::data(const QModelIndex& index, int role) const {
@@ -82,8 +83,8 @@ QVariant CAllPlayersModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::TextAlignmentRole) {
         const CPlayerField& field = *m_columns[index.column()];
-        const bool number = field.Type() == CPlayerField::EType::Number && !IsPosition(field) &&
-                            !IsStar(field);
+        const bool number =
+            field.Type() == CPlayerField::EType::Number && !IsPosition(field) && !IsStar(field);
         return number ? QVariant(int(Qt::AlignRight | Qt::AlignVCenter)) : QVariant();
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)

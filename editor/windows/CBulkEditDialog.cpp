@@ -18,9 +18,8 @@ namespace {
 
 // Operators in the order of the operation list.
 constexpr std::array<const char*, 4> kOperators = {"=", "+=", "-=", "*="};
-constexpr std::array<const char*, 4> kOperationKeys = {"Caption_BulkSet", "Caption_BulkAdd",
-                                                       "Caption_BulkSubtract",
-                                                       "Caption_BulkMultiply"};
+constexpr std::array<const char*, 4> kOperationKeys = {
+    "Caption_BulkSet", "Caption_BulkAdd", "Caption_BulkSubtract", "Caption_BulkMultiply"};
 
 } // namespace
 
@@ -114,8 +113,9 @@ void CBulkEditDialog::RemoveRow(QPushButton* button) {
 QStringList CBulkEditDialog::ChangeTexts() const {
     QStringList texts;
     for (const SRow& row : m_rows)
-        texts << row.field->currentText() + QString::fromLatin1(kOperators[static_cast<size_t>(
-                                                std::max(0, row.operation->currentIndex()))]) +
+        texts << row.field->currentText() +
+                     QString::fromLatin1(kOperators[static_cast<size_t>(
+                         std::max(0, row.operation->currentIndex()))]) +
                      row.value->text().trimmed();
     return texts;
 }
