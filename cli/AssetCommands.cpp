@@ -268,7 +268,8 @@ int RunPicture(const CliContext& context) {
 
 std::vector<CliCommand> PictureCommands() {
     return {
-        {"shape", "shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]",
+        {"shape",
+         "shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]",
          "loads Wren_Utils (beside the tool, or --library PATH) as the editor does and writes "
          "the shape as PNG through getShapeX, or getShape with --whole; prints "
          "\"wrote OUT.png (W x H)\"",

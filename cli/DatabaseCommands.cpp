@@ -155,7 +155,8 @@ const std::vector<CliCommand>& DatabaseCommands() {
          "\"width\"}],\"lists\":[[list 1],[list 2],[list 3]]}]}, tables in file order; bytes "
          "that are not UTF-8 appear as \\u00XX",
          &RunInfo},
-        {"texts", "texts FILE [--set ID TEXT]",
+        {"texts",
+         "texts FILE [--set ID TEXT]",
          "prints the texts of an in-game text database, one 'ID<TAB>TEXT' line per entry in file "
          "order, with \\\\ \\n \\t \\r for backslash, line break, tab and return; with --set, "
          "gives the first entry with that ID the TEXT (same escapes) and saves the file",

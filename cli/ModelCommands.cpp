@@ -197,8 +197,7 @@ int RunSet(const CliContext& context) {
     const std::string& name = context.args[3];
     const std::string& value = context.args[4];
     if (CModelCsv::IsInGameName(name) && !game.NamesProblem().empty())
-        return CliFail(name + " is kept in the in-game text database, and " +
-                       game.NamesProblem());
+        return CliFail(name + " is kept in the in-game text database, and " + game.NamesProblem());
     if (kind == "player")
         error = SetField(PlayerFields(db.Catalogue()), db.FindPlayer(id), kind, id, name, value);
     else if (kind == "team")
@@ -271,8 +270,8 @@ int RunSquad(const CliContext& context) {
             return CliFail(alreadyIn(player, team));
         int32_t positionCode = -1;
         int32_t jerseyNumber = -1;
-        if (position && (!ParseInt32(*position, positionCode) || positionCode < 0 ||
-                         positionCode > 34))
+        if (position &&
+            (!ParseInt32(*position, positionCode) || positionCode < 0 || positionCode > 34))
             return CliFail("--position must be a position code 0..34");
         if (jersey) {
             if (!ParseInt32(*jersey, jerseyNumber))

@@ -335,44 +335,53 @@ bool CModelCsv::Parse(std::string_view text, std::vector<std::vector<std::string
     rows.clear();
     std::vector<std::string> row;
     std::string cell;
-    bool quoted = false;
-    bool any = false;
+    // Quotes only open a field, close it, or stand doubled inside it (RFC 4180).
+    enum class EState { FieldStart, Unquoted, Quoted, AfterQuote } state = EState::FieldStart;
+    const auto fail = [&](const char* what) {
+        error = "row " + std::to_string(rows.size() + 1) + ", column " +
+                std::to_string(row.size() + 1) + ": " + what;
+        return false;
+    };
+    const auto endCell = [&] {
+        row.push_back(std::move(cell));
+        cell.clear();
+        state = EState::FieldStart;
+    };
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        any = true;
-        if (quoted) {
-            if (c == '"') {
-                if (i + 1 < text.size() && text[i + 1] == '"') {
-                    cell += '"';
-                    ++i;
-                } else {
-                    quoted = false;
-                }
-            } else {
+        if (state == EState::Quoted) {
+            if (c == '"')
+                state = EState::AfterQuote;
+            else
                 cell += c;
-            }
-        } else if (c == '"') {
-            quoted = true;
+            continue;
+        }
+        if (c == '"') {
+            if (state == EState::FieldStart)
+                state = EState::Quoted;
+            else if (state == EState::AfterQuote) {
+                cell += '"'; // a doubled quote inside a quoted field
+                state = EState::Quoted;
+            } else
+                return fail("a quote inside a field that does not start with one");
         } else if (c == ',') {
-            row.push_back(std::move(cell));
-            cell.clear();
+            endCell();
         } else if (c == '\r' || c == '\n') {
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
                 ++i;
-            row.push_back(std::move(cell));
-            cell.clear();
+            endCell();
             rows.push_back(std::move(row));
             row.clear();
-            any = false;
+        } else if (state == EState::AfterQuote) {
+            return fail("text after the closing quote of a field");
         } else {
             cell += c;
+            state = EState::Unquoted;
         }
     }
-    if (quoted) {
-        error = "row " + std::to_string(rows.size() + 1) + ": a quoted field is not closed";
-        return false;
-    }
-    if (any) {
+    if (state == EState::Quoted)
+        return fail("a quoted field is not closed");
+    if (state != EState::FieldStart || !row.empty()) {
         row.push_back(std::move(cell));
         rows.push_back(std::move(row));
     }

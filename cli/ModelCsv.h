@@ -21,7 +21,8 @@ public:
     static bool IsInGameName(std::string_view field);
 
     static std::string Line(const std::vector<std::string>& cells);
-    // Rows of cells (quotes, doubled quotes, CRLF and a leading byte-order mark understood).
+    // Rows of cells as RFC 4180 has them (quoted fields, doubled quotes, CRLF; a leading
+    // byte-order mark is skipped); false with the row and column of malformed quoting.
     static bool Parse(std::string_view text, std::vector<std::vector<std::string>>& rows,
                       std::string& error);
 };

@@ -33,22 +33,24 @@ bool ValidUtf8(std::string_view s) {
 }
 
 // Checks a value for a packed column: the in-memory width first, then the column's range as
-// the loaded file declares it (a column the file lacks is not written, so any value goes).
+// the loaded file declares it (a column the file lacks is not written, so any value goes). The
+// value the record holds is always taken back: the file held it, so it saves to the same bits.
 std::string CheckColumn(const CDbCatalogue& catalogue, const char* table, int column,
-                        EFieldKind kind, std::string_view text, int32_t& value) {
+                        EFieldKind kind, std::string_view text, int32_t current, int32_t& value) {
     if (!ParseInt32(text, value))
         return "'" + std::string(text) + "' is not a whole number";
-    if (kind == EFieldKind::UInt8 && (value < 0 || value > 255))
+    if (value == current)
+        return {};
+    const CDbTable* t = catalogue.FindTable(table);
+    const CDbColumn* c = t ? t->Column(column) : nullptr;
+    // A byte-sized field holds what its column stores (a low below 0 included).
+    if (kind == EFieldKind::UInt8 && !c && (value < 0 || value > 255))
         return std::to_string(value) + " is outside 0..255";
     if (kind == EFieldKind::Bool && (value < 0 || value > 1))
         return std::to_string(value) + " is not 0 or 1";
-    if (const CDbTable* t = catalogue.FindTable(table)) {
-        if (const CDbColumn* c = t->Column(column)) {
-            if (value < c->Low() || value > c->High())
-                return std::to_string(value) + " is outside " + std::to_string(c->Low()) + ".." +
-                       std::to_string(c->High());
-        }
-    }
+    if (c && (value < c->Low() || value > c->High()))
+        return std::to_string(value) + " is outside " + std::to_string(c->Low()) + ".." +
+               std::to_string(c->High());
     return {};
 }
 
@@ -81,7 +83,9 @@ template <typename R>
 SField<R> TextField(std::string name, std::function<const std::string&(const R&)> get,
                     std::function<void(R&, std::string)> set) {
     return {std::move(name), [get](const R& r) { return get(r); },
-            [set](R& r, std::string_view text) {
+            [get, set](R& r, std::string_view text) {
+                if (text == get(r))
+                    return std::string(); // as the file has it, even when that is not UTF-8
                 std::string value;
                 std::string error = CheckText(text, value);
                 if (error.empty())
@@ -100,9 +104,10 @@ SField<R> ColumnField(const CDbCatalogue& catalogue, const char* table, int colu
                       std::string name, std::function<int32_t(const R&)> get,
                       std::function<void(R&, int32_t)> set) {
     return {std::move(name), [get](const R& r) { return std::to_string(get(r)); },
-            [&catalogue, table, column, kind, set](R& r, std::string_view text) {
+            [&catalogue, table, column, kind, get, set](R& r, std::string_view text) {
                 int32_t value = 0;
-                std::string error = CheckColumn(catalogue, table, column, kind, text, value);
+                std::string error =
+                    CheckColumn(catalogue, table, column, kind, text, get(r), value);
                 if (error.empty())
                     set(r, value);
                 return error;
@@ -136,7 +141,7 @@ std::vector<SField<CPlayer>> PlayerFields(const CDbCatalogue& catalogue) {
         fields.push_back(ColumnField<CPlayer>(
             catalogue, "players", c, columns[c].kind, columns[c].name,
             [c](const CPlayer& p) { return p.ColumnValue(c); },
-            [c](CPlayer& p, int32_t v) { p.SetColumnValue(c, v); }));
+            [c](CPlayer& p, int32_t v) { p.SetStoredValue(c, v); }));
     return fields;
 }
 
@@ -246,6 +251,6 @@ std::vector<SField<CTeamKit>> KitFields(const CDbCatalogue& catalogue) {
         fields.push_back(ColumnField<K>(
             catalogue, "teamkits", c, columns[c].kind, columns[c].name,
             [c](const K& k) { return k.ColumnValue(c); },
-            [c](K& k, int32_t v) { k.SetColumnValue(c, v); }));
+            [c](K& k, int32_t v) { k.SetStoredValue(c, v); }));
     return fields;
 }

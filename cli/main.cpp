@@ -97,7 +97,8 @@ CLI::App* AddCommand(CLI::App& app, const CliCommand& command, CliContext& conte
             continue;
         }
         sub->add_option_function<std::vector<std::string>>(
-               name, [&context, name](const std::vector<std::string>& values) {
+               name,
+               [&context, name](const std::vector<std::string>& values) {
                    context.options[name] = values;
                })
             ->expected(option.values)
@@ -121,7 +122,7 @@ int Run(int argc, char** argv) {
     context.programPath = argc > 0 ? argv[0] : "";
     CLI::App app("kestrel-cli");
     app.set_help_flag("--help");
-    app.allow_extras(); // unknown words are reported below in the tool's own words
+    app.allow_extras();           // unknown words are reported below in the tool's own words
     app.require_subcommand(0, 1); // a command's arguments may be other commands' names
     AddGlobalOptions(app, context);
     std::vector<std::pair<CLI::App*, const CliCommand*>> commands;

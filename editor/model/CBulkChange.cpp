@@ -131,6 +131,6 @@ void SBulkPlan::Apply(CGameDatabase& database, bool undo) const {
         return;
     for (const SBulkValueChange& change : changes)
         if (CPlayer* player = database.FindPlayer(change.playerId))
-            player->SetColumnValue(change.column, undo ? change.before : change.after);
+            player->SetStoredValue(change.column, undo ? change.before : change.after);
     database.MarkDirty();
 }

@@ -32,6 +32,17 @@ bool ForEachRecord(const CDbFileReader& file, CDbCatalogue& catalogue, const cha
     return true;
 }
 
+// A column the table has gives its value as stored; a missing one reads -1, which takes the
+// field's width (an attribute then holds 255).
+template <typename R>
+void StoreField(R& record, CDbTable& table, int column, std::span<const uint8_t> area) {
+    const int32_t value = table.ReadField(column, area);
+    if (column < table.ColumnCount())
+        record.SetStoredValue(column, value);
+    else
+        record.SetColumnValue(column, value);
+}
+
 } // namespace
 
 CGameDatabaseLoader::CGameDatabaseLoader(CGameDatabase& target, CMessageSink& sink)
@@ -83,7 +94,7 @@ bool CGameDatabaseLoader::ReadPlayers(const CDbFileReader& file) {
                              player.SetLastName(std::move(last));
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CPlayer::kColumnCount; ++c)
-                                 player.SetColumnValue(c, table.ReadField(c, area));
+                                 StoreField(player, table, c, area);
                              m_staging.InsertPlayer(std::move(player));
                              return true;
                          });
@@ -173,7 +184,7 @@ bool CGameDatabaseLoader::ReadTeamKits(const CDbFileReader& file) {
                              kit.SetShortsNumberYBits(record.Word(3));
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CTeamKit::kColumnCount; ++c)
-                                 kit.SetColumnValue(c, table.ReadField(c, area));
+                                 StoreField(kit, table, c, area);
                              if (CTeam* team = m_staging.FindTeam(kit.TeamId()))
                                  team->SetKit(kit.KitType(), kit);
                              return true;

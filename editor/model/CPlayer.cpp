@@ -115,6 +115,11 @@ void CPlayer::SetColumnValue(int column, int32_t value) {
     m_columns[column] = ApplyFieldKind(kColumns[column].kind, value);
 }
 
+void CPlayer::SetStoredValue(int column, int32_t value) {
+    if (column >= 0 && column < kColumnCount)
+        m_columns[column] = value;
+}
+
 CDate CPlayer::BirthDate() const {
     return CDate::FromDayNumber(Value(C::BirthDayNumber));
 }

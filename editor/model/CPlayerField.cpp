@@ -259,10 +259,13 @@ std::string CPlayerField::Text(const CPlayer& player, const SPlayerFieldContext&
 SValueRange CPlayerField::EditRange(const CDbCatalogue& catalogue) const {
     if (!IsColumn())
         return {0, 0};
-    SValueRange range = KindRange(CPlayer::Columns()[m_column].kind);
+    const EFieldKind kind = CPlayer::Columns()[m_column].kind;
+    SValueRange range = KindRange(kind);
+    // A byte-sized field holds what its column stores, a negative low included.
     if (const CDbTable* table = catalogue.FindTable("players"))
         if (const CDbColumn* column = table->Column(m_column))
-            range = Intersect(range, {column->Low(), column->High()});
+            range = kind == EFieldKind::UInt8 ? SValueRange{column->Low(), column->High()}
+                                              : Intersect(range, {column->Low(), column->High()});
     if (const auto window = WindowRange(m_column))
         range = Intersect(range, *window);
     return range;

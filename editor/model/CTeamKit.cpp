@@ -72,3 +72,8 @@ void CTeamKit::SetColumnValue(int column, int32_t value) {
         return;
     m_columns[column] = ApplyFieldKind(kColumns[column].kind, value);
 }
+
+void CTeamKit::SetStoredValue(int column, int32_t value) {
+    if (column >= 0 && column < kColumnCount)
+        m_columns[column] = value;
+}

@@ -64,6 +64,9 @@ public:
     void SetValue(EKitColumn column, int32_t value);
     int32_t ColumnValue(int column) const { return m_columns[column]; }
     void SetColumnValue(int column, int32_t value);
+    // A value as the file's column holds it (read from the file, or checked against that
+    // column): kept as is, even outside the field's width, so it saves back to the same bits.
+    void SetStoredValue(int column, int32_t value);
 
     bool operator==(const CTeamKit&) const = default;
 

@@ -3,6 +3,7 @@
 #include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <filesystem>
@@ -44,6 +45,31 @@ protected:
     std::string Team(int id) { return Game({"team", std::to_string(id)}).out; }
 
     static const fs::path& Root() { return scratch->Path(); }
+
+    // Gives a players column another range in the file's catalogue, leaving its width and the
+    // stored bits as they are (the descriptor holds six words, then low and high per column).
+    void SetPlayersColumnRange(const std::string& name, int32_t low, int32_t high) {
+        const auto info = nlohmann::json::parse(Run({"info", Db()}).out);
+        for (const auto& table : info["tables"]) {
+            if (table["name"] != "players")
+                continue;
+            const auto& columns = table["columns"];
+            for (size_t c = 0; c < columns.size(); ++c) {
+                if (columns[c]["name"] != name)
+                    continue;
+                std::vector<std::uint8_t> bytes = ReadAll(Db());
+                const size_t at = table["descriptor_offset"].get<size_t>() + 24 + 8 * c;
+                for (int i = 0; i < 4; ++i) {
+                    bytes[at + i] = static_cast<std::uint8_t>(static_cast<uint32_t>(low) >> 8 * i);
+                    bytes[at + 4 + i] =
+                        static_cast<std::uint8_t>(static_cast<uint32_t>(high) >> 8 * i);
+                }
+                ASSERT_TRUE(WriteAll(Db(), bytes));
+                return;
+            }
+        }
+        FAIL() << "no players column " << name;
+    }
 
     static inline CTempFolder* scratch = nullptr;
     static inline int sampleStatus = -1;
@@ -287,4 +313,73 @@ TEST_F(ModelCommandsTest, UnreadableTextDatabaseRefusesNameEditsBeforeAnythingIs
     EXPECT_EQ(other.status, 0) << other.err;
     EXPECT_NE(ReadText(Db()), before);
     EXPECT_EQ(ReadText(texts), "damaged");
+}
+
+// A byte-sized field whose column starts below 0 holds that value, takes it from the CLI, and
+// the database stays saveable.
+TEST_F(ModelCommandsTest, ByteFieldsHoldTheNegativeLowOfTheirColumn) {
+    SetPlayersColumnRange("acceleration", -1, 100); // 7 bits as 0..100
+    const SProcessResult set = Game({"set", "player", "1", "acceleration", "-1"});
+    ASSERT_EQ(set.status, 0) << set.err;
+    EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"acceleration\":-1,"));
+    const SProcessResult other = Game({"set", "player", "2", "pace", "40"});
+    EXPECT_EQ(other.status, 0) << other.err;
+    const std::string saved = ReadText(Db());
+    ASSERT_EQ(Game({"resave"}).status, 0);
+    EXPECT_EQ(ReadText(Db()), saved);
+    EXPECT_TRUE(Contains(Game({"player", "1"}).out, "\"acceleration\":-1,"));
+    EXPECT_EQ(Game({"set", "player", "1", "acceleration", "-2"}).status, 1);
+}
+
+// What the file holds comes back in from an export, even a value above its column's high (the
+// bits hold it) or a name that is not UTF-8; a changed value is checked as always.
+TEST_F(ModelCommandsTest, ImportTakesBackItsOwnExport) {
+    SetPlayersColumnRange("pace", 0, 64); // 7 bits as 0..100: the sample's paces run above 64
+    const std::string player1 = Game({"player", "1"}).out;
+    const auto firstName = nlohmann::json::parse(player1)["first_name"].get<std::string>();
+    ASSERT_FALSE(firstName.empty());
+    std::string bytes = ReadText(Db());
+    const size_t at = bytes.find(firstName + '\0');
+    ASSERT_NE(at, std::string::npos);
+    bytes[at] = '\xE9'; // a Latin-1 letter: not UTF-8
+    ASSERT_TRUE(WriteText(Db(), bytes));
+
+    const fs::path csv = game / "players.csv";
+    ASSERT_EQ(Game({"export", "players", csv.string()}).status, 0);
+    ASSERT_NE(ReadText(csv).find("\xE9" + firstName.substr(1)), std::string::npos);
+    const SProcessResult again = Game({"import", "players", csv.string()});
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(ReadText(Db()), bytes);
+
+    WriteText(csv, "id,pace\n1,65\n");
+    const SProcessResult changed = Game({"import", "players", csv.string()});
+    EXPECT_EQ(changed.status, 1);
+    EXPECT_TRUE(Contains(changed.err, "row 2, field pace: 65 is outside 0..64")) << changed.err;
+    WriteText(csv, "id,first_name\n2,\xE9t\xE9\n");
+    EXPECT_EQ(Game({"import", "players", csv.string()}).status, 1);
+}
+
+// Quotes as RFC 4180 has them; anything else is refused with its row and column.
+TEST_F(ModelCommandsTest, CsvQuotingIsStrict) {
+    const fs::path csv = game / "players.csv";
+    const std::string before = ReadText(Db());
+    const std::pair<const char*, const char*> cases[] = {
+        {"id,last_name\n1,ab\"cd\"ef\n", "row 2, column 2: a quote inside a field"},
+        {"id,last_name\n1,\"ab\"cd\n", "row 2, column 2: text after the closing quote"},
+        {"id,last_name\n1,x\n2,\"open\n", "row 3, column 2: a quoted field is not closed"},
+        {"id,\"last\"_name\n", "row 1, column 2: text after the closing quote"},
+    };
+    for (const auto& [text, expected] : cases) {
+        WriteText(csv, text);
+        const SProcessResult result = Game({"import", "players", csv.string()});
+        EXPECT_EQ(result.status, 1) << text;
+        EXPECT_TRUE(Contains(result.err, expected)) << result.err;
+    }
+    EXPECT_EQ(ReadText(Db()), before);
+    // Quoted fields may hold commas, doubled quotes and line breaks; an empty one is empty.
+    WriteText(csv, "id,last_name,common_name\r\n1,\"a,\"\"b\"\"\r\nc\",\"\"\r\n");
+    ASSERT_EQ(Game({"import", "players", csv.string()}).status, 0);
+    const auto player = nlohmann::json::parse(Game({"player", "1"}).out);
+    EXPECT_EQ(player["last_name"], "a,\"b\"\r\nc");
+    EXPECT_EQ(player["common_name"], "");
 }
