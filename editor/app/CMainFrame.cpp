@@ -175,6 +175,10 @@ QFont CMainFrame::SmallTitleFont() const {
     return m_app.SmallTitleFont();
 }
 
+QString CMainFrame::EditorFolder() const {
+    return m_app.EditorFolder();
+}
+
 CPictureRequests* CMainFrame::Pictures() {
     return m_app.Pictures();
 }

@@ -41,6 +41,7 @@ public:
     QString Text(const char* key) const override;
     QFont TitleFont() const override;
     QFont SmallTitleFont() const override;
+    QString EditorFolder() const override;
     CPictureRequests* Pictures() override;
     bool CanStoreInGameNames() const override;
     bool OpenLeague(int leagueId) override;

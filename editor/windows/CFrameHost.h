@@ -29,6 +29,8 @@ public:
     }
     virtual QFont TitleFont() const = 0;
     virtual QFont SmallTitleFont() const = 0;
+    // The folder of the editor's own files (the "Arts" pictures).
+    virtual QString EditorFolder() const = 0;
     // Null when the asset library is not bound.
     virtual CPictureRequests* Pictures() = 0;
     // Team and league names live in the in-game text database; without a readable one a

@@ -1,21 +1,110 @@
 #include "CPlayerFrame.h"
 
-#include "editor/model/CGameDatabase.h"
-#include "editor/windows/CFrameHost.h"
+#include "editor/windows/CPlayerAppearanceForm.h"
+#include "editor/windows/CPlayerAttributesForm.h"
+#include "editor/windows/CPlayerBannerForm.h"
+#include "editor/windows/CPlayerInfoForm.h"
+
+#include <QLayout>
+#include <QTabWidget>
 
 CPlayerFrame::CPlayerFrame(int playerId, CFrameHost& host, QWidget* parent)
-    : CChildFrame(Kind::Player, host, parent), m_playerId(playerId) {}
-
-void CPlayerFrame::Fill() {
-    Refresh(m_playerId);
+    : CRecordFrame<CPlayer>(Kind::Player, host, parent), m_playerId(playerId) {
+    // The frame's placeholder makes way for the banner and the pages.
+    QLayout* frameLayout = layout();
+    while (QLayoutItem* item = frameLayout->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    m_banner = new CPlayerBannerForm(host, this);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setAccessibleName(host.Text("Caption_Player"));
+    m_pages = {new CPlayerInfoForm(*this), new CPlayerAppearanceForm(*this),
+               new CPlayerAttributesForm(*this)};
+    for (CPlayerPage* page : m_pages) {
+        m_tabs->addTab(page, page->TabIcon(), host.Text(page->TabKey()));
+    }
+    frameLayout->addWidget(m_banner);
+    frameLayout->addWidget(m_tabs);
 }
 
-void CPlayerFrame::Refresh(int) {
-    const CGameDatabase* db = Host().Database();
-    if (!db || !db->FindPlayer(m_playerId)) {
-        SetPlaceholder(QString());
+CPlayerPage* CPlayerFrame::Page(int index) const {
+    return m_pages.at(static_cast<size_t>(index));
+}
+
+CPlayer* CPlayerFrame::Record() {
+    CGameDatabase* db = Host().Database();
+    return db ? db->FindPlayer(m_playerId) : nullptr;
+}
+
+void CPlayerFrame::Fill() {
+    if (const CPlayer* player = Record()) {
+        StartHistory(*player);
+    }
+    FillPages();
+}
+
+void CPlayerFrame::Refresh(int hint) {
+    // Another window changed the player (a squad move, a bulk edit): show it again.
+    if (hint != 0) {
+        FillPages();
+    }
+}
+
+void CPlayerFrame::FillPages() {
+    const CPlayer* player = Record();
+    if (!player) {
         return;
     }
-    SetPlaceholder(QString::fromStdString(db->PlayerDisplayName(m_playerId)),
-                   QStringLiteral("ID=%1").arg(m_playerId));
+    m_banner->Fill(*player);
+    for (CPlayerPage* page : m_pages) {
+        page->Fill(*player);
+    }
+}
+
+void CPlayerFrame::Commit() {
+    CPlayer* player = Record();
+    if (!player || History().IsEmpty() || !DiffersInEditedFields(*player, History().Current())) {
+        return;
+    }
+    RefreshTeamsIfShownFieldsDiffer(History().Current(), *player);
+    PushSnapshot(*player);
+    m_banner->Fill(*player);
+}
+
+void CPlayerFrame::Restore(const CPlayer& current, const CPlayer& snapshot) {
+    CPlayer* player = Record();
+    if (!player) {
+        return;
+    }
+    CopyEditedFields(*player, snapshot);
+    MarkChanged();
+    RefreshTeamsIfShownFieldsDiffer(current, snapshot);
+    FillPages();
+}
+
+void CPlayerFrame::RefreshTeamsIfShownFieldsDiffer(const CPlayer& before, const CPlayer& after) {
+    if (before.FirstName() == after.FirstName() && before.LastName() == after.LastName() &&
+        before.Value(EPlayerColumn::StarPlayer) == after.Value(EPlayerColumn::StarPlayer)) {
+        return;
+    }
+    // The live record's teams: the snapshots' team lists may be out of date.
+    if (const CPlayer* player = Record()) {
+        const std::vector<int32_t> teams = player->Teams();
+        for (int32_t teamId : teams) {
+            Host().RefreshTeam(teamId);
+        }
+    }
+}
+
+void CPlayerFrame::CopyEditedFields(CPlayer& into, const CPlayer& from) {
+    CPlayerInfoForm::CopyFields(into, from);
+    CPlayerAppearanceForm::CopyFields(into, from);
+    CPlayerAttributesForm::CopyFields(into, from);
+}
+
+bool CPlayerFrame::DiffersInEditedFields(const CPlayer& record, const CPlayer& snapshot) {
+    CPlayer restored = record;
+    CopyEditedFields(restored, snapshot);
+    return !(restored == record);
 }

@@ -1,20 +1,51 @@
 #pragma once
 
-#include "editor/windows/CChildFrame.h"
+#include "editor/model/CPlayer.h"
+#include "editor/windows/CRecordFrame.h"
 
 #include <QString>
 
-// Child window of kind Player; shows a summary until its own views are built.
-class CPlayerFrame : public CChildFrame {
+class CPlayerBannerForm;
+class CPlayerPage;
+class QTabWidget;
+
+// Child window of kind Player: a banner over three pages (information, appearance,
+// abilities). Pages write into the record only on Apply; each applied change is a snapshot.
+class CPlayerFrame : public CRecordFrame<CPlayer> {
     Q_OBJECT
 public:
     CPlayerFrame(int playerId, CFrameHost& host, QWidget* parent = nullptr);
 
     int PlayerId() const { return m_playerId; }
+    QTabWidget* Tabs() const { return m_tabs; }
+    CPlayerPage* Page(int index) const;
 
     void Fill() override;
     void Refresh(int hint) override;
 
+    // The record, looked up by id each time; null when it was deleted elsewhere.
+    CPlayer* Record();
+    // The record as the window opened it.
+    const CPlayer& OpenedRecord() const { return History().First(); }
+    // After a page wrote into the record: a snapshot when something changed, team windows told
+    // when a name or the star flag changed.
+    void Commit();
+    CFrameHost& FrameHost() { return Host(); }
+
+    // Copies every field the window edits (never the team list).
+    static void CopyEditedFields(CPlayer& into, const CPlayer& from);
+    // Whether restoring `snapshot` would change any field the window edits.
+    static bool DiffersInEditedFields(const CPlayer& record, const CPlayer& snapshot);
+
+protected:
+    void Restore(const CPlayer& current, const CPlayer& snapshot) override;
+
 private:
+    void FillPages();
+    void RefreshTeamsIfShownFieldsDiffer(const CPlayer& before, const CPlayer& after);
+
     int m_playerId;
+    CPlayerBannerForm* m_banner;
+    QTabWidget* m_tabs;
+    std::vector<CPlayerPage*> m_pages;
 };

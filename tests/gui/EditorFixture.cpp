@@ -72,6 +72,11 @@ EditorFixture::EditorFixture() {
          bin.entryList({QStringLiteral("*.qtx"), QStringLiteral("*Wren_Utils*")}, QDir::Files)) {
         QFile::copy(bin.filePath(name), QDir(EditorFolder()).filePath(name));
     }
+    // The face and hair pictures of the player windows.
+    if (QFileInfo(bin.filePath(QStringLiteral("Arts"))).isDir()) {
+        CopyTree(bin.filePath(QStringLiteral("Arts")),
+                 QDir(EditorFolder()).filePath(QStringLiteral("Arts")));
+    }
     CUserPrompts::SetHandler([this](const QString& kind, const QString& text) {
         prompts.append(kind + QStringLiteral(": ") + text);
         return answer;
