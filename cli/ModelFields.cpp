@@ -125,23 +125,47 @@ bool ParseInt32(std::string_view text, int32_t& value) {
 }
 
 std::vector<SField<CPlayer>> PlayerFields(const CDbCatalogue& catalogue) {
+    using S = CPlayerField::ESource;
+    // The stored fields of the one player field list; the derived ones are not in files.
     std::vector<SField<CPlayer>> fields;
-    fields.push_back(KeyField<CPlayer>("id", [](const CPlayer& p) { return p.Id(); }));
-    fields.push_back(TextField<CPlayer>(
-        "first_name", [](const CPlayer& p) -> const std::string& { return p.FirstName(); },
-        [](CPlayer& p, std::string v) { p.SetFirstName(std::move(v)); }));
-    fields.push_back(TextField<CPlayer>(
-        "common_name", [](const CPlayer& p) -> const std::string& { return p.CommonName(); },
-        [](CPlayer& p, std::string v) { p.SetCommonName(std::move(v)); }));
-    fields.push_back(TextField<CPlayer>(
-        "last_name", [](const CPlayer& p) -> const std::string& { return p.LastName(); },
-        [](CPlayer& p, std::string v) { p.SetLastName(std::move(v)); }));
-    const auto columns = CPlayer::Columns();
-    for (int c = 0; c < CPlayer::kColumnCount; ++c)
-        fields.push_back(ColumnField<CPlayer>(
-            catalogue, "players", c, columns[c].kind, columns[c].name,
-            [c](const CPlayer& p) { return p.ColumnValue(c); },
-            [c](CPlayer& p, int32_t v) { p.SetStoredValue(c, v); }));
+    for (const CPlayerField& field : CPlayerField::All()) {
+        switch (field.Source()) {
+        case S::Id:
+            fields.push_back(
+                KeyField<CPlayer>(field.Name(), [](const CPlayer& p) { return p.Id(); }));
+            break;
+        case S::FirstName:
+            fields.push_back(TextField<CPlayer>(
+                field.Name(), [](const CPlayer& p) -> const std::string& { return p.FirstName(); },
+                [](CPlayer& p, std::string v) { p.SetFirstName(std::move(v)); }));
+            break;
+        case S::CommonName:
+            fields.push_back(TextField<CPlayer>(
+                field.Name(), [](const CPlayer& p) -> const std::string& { return p.CommonName(); },
+                [](CPlayer& p, std::string v) { p.SetCommonName(std::move(v)); }));
+            break;
+        case S::LastName:
+            fields.push_back(TextField<CPlayer>(
+                field.Name(), [](const CPlayer& p) -> const std::string& { return p.LastName(); },
+                [](CPlayer& p, std::string v) { p.SetLastName(std::move(v)); }));
+            break;
+        case S::Column: {
+            const int c = field.Column();
+            fields.push_back(ColumnField<CPlayer>(
+                catalogue, "players", c, CPlayer::Columns()[c].kind, field.Name(),
+                [c](const CPlayer& p) { return p.ColumnValue(c); },
+                [c](CPlayer& p, int32_t v) { p.SetStoredValue(c, v); }));
+            break;
+        }
+        case S::Name:
+        case S::Age:
+        case S::Overall:
+        case S::PositionGroup:
+        case S::Team:
+        case S::League:
+            break;
+        }
+    }
     return fields;
 }
 

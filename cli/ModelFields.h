@@ -3,6 +3,7 @@
 #include "editor/database/CDbCatalogue.h"
 #include "editor/model/CLeague.h"
 #include "editor/model/CPlayer.h"
+#include "editor/model/CPlayerField.h"
 #include "editor/model/CTeam.h"
 
 #include <functional>
@@ -22,7 +23,8 @@ template <typename R> struct SField {
 };
 
 // Field tables of the record kinds scripts and CSV files work with; names are lower case with
-// underscores, packed columns named as the record classes name them.
+// underscores, packed columns named as the record classes name them; players' as the filters
+// name them (CPlayerField).
 std::vector<SField<CPlayer>> PlayerFields(const CDbCatalogue& catalogue);
 std::vector<SField<CTeam>> TeamFields(const CDbCatalogue& catalogue);
 std::vector<SField<CLeague>> LeagueFields(const CDbCatalogue& catalogue);
