@@ -4,11 +4,13 @@
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/database/CSafeFile.h"
+#include "editor/database/Utf8Path.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -154,9 +156,11 @@ CGameDatabaseSaver::CGameDatabaseSaver(CGameDatabase& database, CMessageSink& si
 
 bool CGameDatabaseSaver::Save(const std::string& path, const std::string& textDbPath) {
     // The names are read and both files checked before anything is written, so the game
-    // database and its names are saved together or not at all.
+    // database and its names are saved together or not at all. Without a text database file
+    // there are no names to keep (none were loaded), as without a path.
     std::optional<CIngameTextDb> texts;
-    if (!textDbPath.empty()) {
+    std::error_code ignored;
+    if (!textDbPath.empty() && std::filesystem::exists(Utf8Path(textDbPath), ignored)) {
         if (!CheckNames())
             return false;
         texts.emplace(textDbPath);

@@ -12,7 +12,7 @@ public:
     CGameDatabaseSaver(CGameDatabase& database, CMessageSink& sink);
 
     // False (files untouched, sink told why) when the database cannot be written, or when the
-    // text database (given) cannot be read or written. A failure while writing the text database
+    // text database (given and present) cannot be read or written. A failure while writing the text database
     // after the game database is reported but does not undo the game database save.
     bool Save(const std::string& path, const std::string& textDbPath);
 

@@ -191,6 +191,11 @@ TEST_F(CGameDatabaseSaveTest, NamesThatCannotBeSavedStopTheSaveBeforeAnythingIsW
     EXPECT_EQ(ReadText(folder / "corvid.db"), gameBytes);
     EXPECT_EQ(ReadText(texts), textBytes);
 
+    // No text database file at all: nothing to keep the names in, the game database is saved.
+    EXPECT_TRUE(
+        db.SaveGameDatabase((folder / "corvid.db").string(), (folder / "fre.db").string(), sink));
+    EXPECT_FALSE(std::filesystem::exists(folder / "fre.db"));
+
     std::filesystem::permissions(texts, std::filesystem::perms::owner_all);
     ASSERT_TRUE(db.SaveGameDatabase((folder / "corvid.db").string(), texts.string(), sink));
     CIngameTextDb saved(texts.string());
