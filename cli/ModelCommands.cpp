@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -388,6 +389,10 @@ int RunExport(const CliContext& context) {
 int RunImport(const CliContext& context) {
     if (context.args.size() != 3 || !CModelCsv::IsKind(context.args[1]))
         return Usage("import players|teams|leagues|links|kits FILE.csv");
+    std::error_code statusError;
+    const auto status = std::filesystem::status(context.args[2], statusError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return CliFail("cannot read " + context.args[2] + ": it is not a regular file");
     std::ifstream file(context.args[2], std::ios::binary);
     if (!file)
         return CliFail("cannot read " + context.args[2]);

@@ -40,6 +40,15 @@ private:
 } // namespace
 
 bool CDbFileReader::Open(const std::string& path, CMessageSink& sink) {
+    // A folder, FIFO or device is no database; opening a FIFO would wait for a writer forever.
+    std::error_code statusError;
+    const auto status = std::filesystem::status(Utf8Path(path), statusError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        sink.Report("Error_OpenToRead", path + (std::filesystem::is_directory(status)
+                                                    ? ": it is a folder"
+                                                    : ": it is not a regular file"));
+        return false;
+    }
     std::unique_ptr<FILE, int (*)(FILE*)> file(OpenUtf8(path, "rb"), &std::fclose);
     if (!file) {
         sink.Report("Error_OpenToRead", path + ": " + std::strerror(errno));

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <sstream>
 
@@ -198,4 +200,20 @@ TEST_F(DatabaseCommandsTest, EveryCommandExplainsItselfAndArgumentsMayBeCommandN
     const std::string path = MakeTexts();
     EXPECT_EQ(Run({"texts", path, "--set", "7", "info"}).status, 0);
     EXPECT_NE(Run({"texts", path}).out.find("7\tinfo\n"), std::string::npos);
+}
+
+// A FIFO or a folder given as a database is refused at once, never waited on.
+TEST_F(DatabaseCommandsTest, OnlyRegularFilesAreReadAsDatabases) {
+    const std::string fifo = folder.File("pipe.db");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::vector<std::vector<std::string>> cases = {
+        {"info", fifo}, {"texts", fifo}, {"--db", fifo, "summary"}, {"info", folder.File("")}};
+    for (std::vector<std::string> args : cases) {
+        args.insert(args.begin(), {"10", KESTREL_CLI});
+        const SProcessResult result = RunProcess("timeout", args, folder.Path());
+        EXPECT_EQ(result.status, 1) << args[2];
+        EXPECT_TRUE(result.err.find("it is not a regular file") != std::string::npos ||
+                    result.err.find("it is a folder") != std::string::npos)
+            << result.err;
+    }
 }
