@@ -6,10 +6,12 @@
 #include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPlayerFilter.h"
+#include "editor/toolkit/CAttributeBar.h"
 #include "editor/toolkit/CErrorLineEdit.h"
 #include "editor/windows/CAllPlayersFrame.h"
 #include "editor/windows/CAllPlayersModel.h"
 #include "editor/windows/CBulkEditDialog.h"
+#include "editor/windows/CPlayerAttributesForm.h"
 #include "editor/windows/CPlayerFrame.h"
 #include "editor/windows/CPlayersTableView.h"
 
@@ -252,6 +254,19 @@ void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
     db.FindPlayer(keepers[0])->SetValue(C::Reflexes, 98);
     before[keepers[0]] = 98;
 
+    // A player window opened with Enter follows every step; the reflexes bar is the 22nd.
+    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, {}, RowPoint(*table, 1));
+    QTest::keyClick(table->View(), Qt::Key_Return);
+    auto* playerWindow = qobject_cast<CPlayerFrame*>(frame->ActiveFrame());
+    QVERIFY(playerWindow);
+    const int32_t shownId = playerWindow->PlayerId();
+    auto shownReflexes = [&] {
+        return qobject_cast<CPlayerAttributesForm*>(playerWindow->Page(2))->Bar(21)->Value();
+    };
+    QCOMPARE(shownReflexes(), before[shownId]);
+    QVERIFY(OpenTable(*frame) == table);
+    table->View()->clearSelection();
+
     // Nothing selected: Edit Selected is off.
     QVERIFY(!table->EditButton()->isEnabled());
     table->View()->setFocus();
@@ -269,6 +284,7 @@ void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
         QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), std::min(100, before[id] + 5));
     QCOMPARE(frame->UndoStack().count(), 1);
     QVERIFY(frame->isWindowModified());
+    QCOMPARE(shownReflexes(), std::min(100, before[shownId] + 5));
     QAction* undo = frame->ActionForKey(QStringLiteral("Menu_EditUndo"));
     QVERIFY(undo->isVisible() && undo->isEnabled());
 
@@ -279,6 +295,7 @@ void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
     QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
     for (int32_t id : keepers)
         QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), before[id]);
+    QCOMPARE(shownReflexes(), before[shownId]);
     QVERIFY(!undo->isEnabled());
     QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
     for (int32_t id : keepers)
