@@ -37,6 +37,7 @@ public:
     }
     QFont TitleFont() const override { return {}; }
     QFont SmallTitleFont() const override { return {}; }
+    QString EditorFolder() const override { return QDir::tempPath(); }
     CPictureRequests* Pictures() override { return nullptr; }
     bool CanStoreInGameNames() const override { return true; }
     bool OpenLeague(int) override { return false; }
