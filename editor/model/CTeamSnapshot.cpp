@@ -2,32 +2,42 @@
 
 namespace {
 
-constexpr std::array kEditedColumns = {
-    // information page
-    ETeamColumn::StadiumId, ETeamColumn::TrainingStadiumId, ETeamColumn::OpponentTeamId,
-    ETeamColumn::EliteTeam, ETeamColumn::Prestige,
-    // formation page
-    ETeamColumn::FormationId, ETeamColumn::Attack, ETeamColumn::WithoutBall,
-    ETeamColumn::OffsideTrap,
-    // miscellaneous page
-    ETeamColumn::BallType, ETeamColumn::AdboardId, ETeamColumn::PitchRepair,
-    ETeamColumn::SpeechCountryId, ETeamColumn::GenericBanner, ETeamColumn::Streamers,
-    ETeamColumn::WetKit};
+struct SEditedColumn {
+    ETeamColumn column;
+    CTeamSnapshot::EPage page;
+};
+
+using P = CTeamSnapshot::EPage;
+// The team columns the window edits, by page.
+constexpr std::array kEditedColumnPages = {
+    SEditedColumn{ETeamColumn::StadiumId, P::Information},
+    SEditedColumn{ETeamColumn::TrainingStadiumId, P::Information},
+    SEditedColumn{ETeamColumn::OpponentTeamId, P::Information},
+    SEditedColumn{ETeamColumn::EliteTeam, P::Information},
+    SEditedColumn{ETeamColumn::Prestige, P::Information},
+    SEditedColumn{ETeamColumn::FormationId, P::Formation},
+    SEditedColumn{ETeamColumn::Attack, P::Formation},
+    SEditedColumn{ETeamColumn::WithoutBall, P::Formation},
+    SEditedColumn{ETeamColumn::OffsideTrap, P::Formation},
+    SEditedColumn{ETeamColumn::BallType, P::Miscellaneous},
+    SEditedColumn{ETeamColumn::AdboardId, P::Miscellaneous},
+    SEditedColumn{ETeamColumn::PitchRepair, P::Miscellaneous},
+    SEditedColumn{ETeamColumn::SpeechCountryId, P::Miscellaneous},
+    SEditedColumn{ETeamColumn::GenericBanner, P::Miscellaneous},
+    SEditedColumn{ETeamColumn::Streamers, P::Miscellaneous},
+    SEditedColumn{ETeamColumn::WetKit, P::Miscellaneous},
+};
 
 } // namespace
-
-std::span<const ETeamColumn> CTeamSnapshot::EditedColumns() {
-    return kEditedColumns;
-}
 
 CTeamSnapshot CTeamSnapshot::Of(const CTeam& team) {
     CTeamSnapshot snapshot;
     snapshot.m_name = team.Name();
     snapshot.m_mediumName = team.MediumName();
     snapshot.m_shortName = team.ShortName();
-    snapshot.m_columns.reserve(kEditedColumns.size());
-    for (ETeamColumn column : kEditedColumns) {
-        snapshot.m_columns.push_back(team.Value(column));
+    snapshot.m_columns.reserve(kEditedColumnPages.size());
+    for (const SEditedColumn& edited : kEditedColumnPages) {
+        snapshot.m_columns.push_back(team.Value(edited.column));
     }
     for (int taker = 0; taker < CTeam::kTakerCount; ++taker) {
         snapshot.m_takers[taker] = team.Taker(static_cast<ETaker>(taker));
@@ -42,16 +52,31 @@ CTeamSnapshot CTeamSnapshot::Of(const CTeam& team) {
 }
 
 void CTeamSnapshot::RestoreInto(CTeam& team) const {
-    team.SetName(m_name);
-    team.SetMediumName(m_mediumName);
-    team.SetShortName(m_shortName);
-    for (size_t i = 0; i < kEditedColumns.size(); ++i) {
-        team.SetValue(kEditedColumns[i], m_columns[i]);
+    for (EPage page : {EPage::Information, EPage::Formation, EPage::Kits, EPage::Miscellaneous}) {
+        RestoreInto(team, page);
     }
-    for (int taker = 0; taker < CTeam::kTakerCount; ++taker) {
-        team.SetTaker(static_cast<ETaker>(taker), m_takers[taker]);
+}
+
+void CTeamSnapshot::RestoreInto(CTeam& team, EPage page) const {
+    for (size_t i = 0; i < kEditedColumnPages.size(); ++i) {
+        if (kEditedColumnPages[i].page == page) {
+            team.SetValue(kEditedColumnPages[i].column, m_columns[i]);
+        }
     }
-    team.SetRivals(m_rivals);
+    if (page == EPage::Information) {
+        team.SetName(m_name);
+        team.SetMediumName(m_mediumName);
+        team.SetShortName(m_shortName);
+        team.SetRivals(m_rivals);
+    }
+    if (page == EPage::Formation) {
+        for (int taker = 0; taker < CTeam::kTakerCount; ++taker) {
+            team.SetTaker(static_cast<ETaker>(taker), m_takers[taker]);
+        }
+    }
+    if (page != EPage::Kits) {
+        return;
+    }
     for (int type = 0; type < CTeamKit::kSlotCount; ++type) {
         if (m_kits[type]) {
             team.SetKit(type, *m_kits[type]);

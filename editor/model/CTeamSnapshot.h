@@ -5,7 +5,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -14,11 +13,15 @@
 // list or anything a player holds, so squads changed in between stay as they are.
 class CTeamSnapshot {
 public:
-    static CTeamSnapshot Of(const CTeam& team);
-    // The team columns the window's pages edit.
-    static std::span<const ETeamColumn> EditedColumns();
+    // The pages of the team window; Reset on a page restores that page's fields only.
+    enum class EPage { Information, Formation, Kits, Miscellaneous };
 
+    static CTeamSnapshot Of(const CTeam& team);
+
+    // Every field the window edits (Undo, Redo).
     void RestoreInto(CTeam& team) const;
+    // The fields of one page.
+    void RestoreInto(CTeam& team, EPage page) const;
 
     const std::string& Name() const { return m_name; }
     const CTeamKit* Kit(int32_t kitType) const;

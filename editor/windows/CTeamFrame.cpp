@@ -1,32 +1,214 @@
 #include "CTeamFrame.h"
 
+#include "editor/assets/CPictureRequests.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CGradientBanner.h"
+#include "editor/toolkit/CPictureScaling.h"
 #include "editor/windows/CFrameHost.h"
+#include "editor/windows/CGameColours.h"
+#include "editor/windows/CRecordIcons.h"
+#include "editor/windows/CTeamInfoForm.h"
+#include "editor/windows/CTeamKitsForm.h"
+#include "editor/windows/CTeamMiscForm.h"
 
-#include <QStringList>
+#include <QListView>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kPlayerIdRole = Qt::UserRole + 1;
+
+} // namespace
 
 CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
-    : CChildFrame(Kind::Team, host, parent), m_teamId(teamId) {}
+    : CRecordFrame(Kind::Team, host, parent), m_teamId(teamId) {
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_banner = new CGradientBanner(content);
+    m_banner->SetTitleFont(host.TitleFont());
+    layout->addWidget(m_banner);
+    m_tabs = new QTabWidget(content);
+    layout->addWidget(m_tabs, 1);
 
-void CTeamFrame::Fill() {
-    Refresh(m_teamId);
+    auto* information = new QSplitter(Qt::Vertical, m_tabs);
+    m_squadPlace = new QWidget(information);
+    m_squadPlace->setObjectName(QStringLiteral("SquadListPlace"));
+    auto* placeLayout = new QVBoxLayout(m_squadPlace);
+    placeLayout->setContentsMargins(0, 0, 0, 0);
+    // Stand-in for the squad list view: the players in squad order; a double click opens one.
+    m_squadNames = new QStandardItemModel(this);
+    m_squad = new QListView(m_squadPlace);
+    m_squad->setModel(m_squadNames);
+    m_squad->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_squad->setAccessibleName(host.Text("Caption_Players"));
+    connect(m_squad, &QListView::activated, this, [this](const QModelIndex& index) {
+        Host().OpenPlayer(index.data(kPlayerIdRole).toInt());
+    });
+    placeLayout->addWidget(m_squad);
+    m_info = new CTeamInfoForm(teamId, host, information);
+    information->addWidget(m_squadPlace);
+    information->addWidget(m_info);
+    information->setStretchFactor(0, 2);
+    information->setStretchFactor(1, 3);
+    m_kits = new CTeamKitsForm(teamId, host, m_tabs);
+    m_misc = new CTeamMiscForm(teamId, host, m_tabs);
+    m_tabs->addTab(information, CRecordIcons::Information(), host.Text("Tab_TeamInformation"));
+    m_tabs->addTab(m_kits, CRecordIcons::Kits(), host.Text("Tab_TeamKits"));
+    m_tabs->addTab(m_misc, CRecordIcons::Miscellaneous(), host.Text("Tab_TeamMisc"));
+    SetContent(content);
+
+    connect(m_info, &CColourFormView::ApplyClicked, this, [this] {
+        if (m_info->Apply()) {
+            RecordApplied();
+        }
+    });
+    connect(m_misc, &CColourFormView::ApplyClicked, this, [this] {
+        if (m_misc->Apply()) {
+            RecordApplied();
+        }
+    });
+    connect(m_kits, &CColourFormView::ApplyClicked, m_kits, &CTeamKitsForm::Apply);
+    connect(m_kits, &CTeamKitsForm::Applied, this, &CTeamFrame::RecordApplied);
+    connect(m_info, &CColourFormView::ResetClicked, this,
+            [this] { ResetPage(CTeamSnapshot::EPage::Information); });
+    connect(m_kits, &CColourFormView::ResetClicked, this,
+            [this] { ResetPage(CTeamSnapshot::EPage::Kits); });
+    connect(m_misc, &CColourFormView::ResetClicked, this,
+            [this] { ResetPage(CTeamSnapshot::EPage::Miscellaneous); });
 }
 
-void CTeamFrame::Refresh(int) {
+void CTeamFrame::InsertPage(int index, QWidget* page, const QIcon& icon, const char* tabKey) {
+    m_tabs->insertTab(index, page, icon, Host().Text(tabKey));
+}
+
+QString CTeamFrame::Title() {
+    const CGameDatabase* db = Host().Database();
+    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    return team ? QStringLiteral("%1 - %2").arg(Host().Text("Caption_Team"),
+                                                QString::fromStdString(team->Name()))
+                : QString();
+}
+
+void CTeamFrame::Fill() {
     const CGameDatabase* db = Host().Database();
     const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
     if (!team) {
-        SetPlaceholder(QString());
         return;
     }
-    const std::vector<int32_t> squad = db->PlayersOfTeam(m_teamId);
-    QStringList players;
-    for (int32_t id : squad) {
-        players << QString::fromStdString(db->PlayerDisplayName(id));
+    m_opened = *team;
+    StartHistory(CTeamSnapshot::Of(*team));
+    FillPages();
+    ShowBanner();
+    ShowSquad();
+}
+
+void CTeamFrame::Refresh(int) {
+    ShowBanner();
+    ShowSquad();
+}
+
+void CTeamFrame::FillPages() {
+    m_info->Fill();
+    m_kits->Fill();
+    m_misc->Fill();
+}
+
+void CTeamFrame::ShowBanner() {
+    const CGameDatabase* db = Host().Database();
+    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (!team) {
+        return;
     }
-    SetPlaceholder(QString::fromStdString(team->Name()),
-                   QStringLiteral("ID=%1 \u00B7 %2 %3\n\n%4")
-                       .arg(m_teamId)
-                       .arg(squad.size())
-                       .arg(Host().Text("Caption_Players"), players.join(u'\n')));
+    m_banner->SetTitle(QString::fromStdString(team->Name()));
+    const CTeamKit* home = team->FindKit(0);
+    m_banner->SetColour(home ? CGameColours::ToColor(db->Colours().ColourOfIndex(
+                                   home->Value(EKitColumn::JerseyColour1) - 1))
+                             : QColor(Qt::white));
+    CPictureRequests* pictures = Host().Pictures();
+    const QImage crest =
+        pictures ? CPictureScaling::Scaled(pictures->Logo(m_teamId), kCrestScale) : QImage();
+    m_banner->SetPicture(crest.isNull() ? QPixmap() : QPixmap::fromImage(crest));
+}
+
+void CTeamFrame::ShowSquad() {
+    const CGameDatabase* db = Host().Database();
+    m_squadNames->clear();
+    if (!db) {
+        return;
+    }
+    for (int32_t playerId : db->PlayersOfTeam(m_teamId)) {
+        auto* item = new QStandardItem(QString::fromStdString(db->PlayerDisplayName(playerId)));
+        item->setData(playerId, kPlayerIdRole);
+        m_squadNames->appendRow(item);
+    }
+}
+
+void CTeamFrame::RecordApplied() {
+    const CGameDatabase* db = Host().Database();
+    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (!team || History().IsEmpty()) {
+        return;
+    }
+    const CTeamSnapshot now = CTeamSnapshot::Of(*team);
+    if (now == History().Current()) {
+        return;
+    }
+    const bool renamed = now.Name() != History().Current().Name();
+    PushSnapshot(now);
+    AfterChange(renamed);
+}
+
+void CTeamFrame::ResetPage(CTeamSnapshot::EPage page) {
+    CGameDatabase* db = Host().Database();
+    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (!team || History().IsEmpty()) {
+        return;
+    }
+    History().First().RestoreInto(*team, page);
+    switch (page) {
+    case CTeamSnapshot::EPage::Information:
+        m_info->Fill();
+        break;
+    case CTeamSnapshot::EPage::Kits:
+        m_kits->Fill();
+        break;
+    case CTeamSnapshot::EPage::Miscellaneous:
+        m_misc->Fill();
+        break;
+    case CTeamSnapshot::EPage::Formation:
+        break;
+    }
+    RecordApplied();
+}
+
+void CTeamFrame::Restore(const CTeamSnapshot& current, const CTeamSnapshot& snapshot) {
+    CGameDatabase* db = Host().Database();
+    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (!team) {
+        return;
+    }
+    snapshot.RestoreInto(*team);
+    MarkChanged();
+    FillPages();
+    AfterChange(snapshot.Name() != current.Name());
+}
+
+void CTeamFrame::AfterChange(bool renamed) {
+    ShowBanner();
+    if (!renamed) {
+        return;
+    }
+    SetFrameTitle(Title());
+    const CGameDatabase* db = Host().Database();
+    if (const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr) {
+        for (int32_t leagueId : team->Leagues()) {
+            Host().RefreshLeague(leagueId);
+        }
+    }
+    Host().RefreshLeaguesList();
 }

@@ -1,13 +1,28 @@
 #pragma once
 
-#include "editor/windows/CChildFrame.h"
+#include "editor/model/CTeam.h"
+#include "editor/model/CTeamSnapshot.h"
+#include "editor/windows/CRecordFrame.h"
 
 #include <QString>
 
-// Child window of kind Team; shows a summary until its own views are built.
-class CTeamFrame : public CChildFrame {
+class CGradientBanner;
+class CTeamInfoForm;
+class CTeamKitsForm;
+class CTeamMiscForm;
+class QIcon;
+class QListView;
+class QStandardItemModel;
+class QTabWidget;
+
+// Child window of kind Team: the banner above the pages information (with the squad list
+// above the form), kits and miscellaneous. Every page's Apply and Reset is a step of the
+// window's history; Undo and Redo restore only what the window edits.
+class CTeamFrame : public CRecordFrame<CTeamSnapshot> {
     Q_OBJECT
 public:
+    static constexpr double kCrestScale = 0.375;
+
     CTeamFrame(int teamId, CFrameHost& host, QWidget* parent = nullptr);
 
     int TeamId() const { return m_teamId; }
@@ -15,6 +30,42 @@ public:
     void Fill() override;
     void Refresh(int hint) override;
 
+    CGradientBanner* Banner() const { return m_banner; }
+    QTabWidget* Tabs() const { return m_tabs; }
+    CTeamInfoForm* InfoForm() const { return m_info; }
+    CTeamKitsForm* KitsForm() const { return m_kits; }
+    CTeamMiscForm* MiscForm() const { return m_misc; }
+    // The place of the team's squad list, above the information form: the list view goes into
+    // its layout, in place of the stand-in list of names.
+    QWidget* SquadListPlace() const { return m_squadPlace; }
+    // The team as the window opened it (the formation page's Reset wants it whole).
+    const CTeam& OpenedTeam() const { return m_opened; }
+
+    // Puts a page built elsewhere among the tabs (the formation page goes at index 1).
+    void InsertPage(int index, QWidget* page, const QIcon& icon, const char* tabKey);
+    // A page wrote into the team: one step in the history when what the window edits changed.
+    void RecordApplied();
+
+protected:
+    void Restore(const CTeamSnapshot& current, const CTeamSnapshot& snapshot) override;
+
 private:
+    void ResetPage(CTeamSnapshot::EPage page);
+    void FillPages();
+    void ShowBanner();
+    void ShowSquad();
+    // After a step: banner, and on a rename the title and what lists the team's name.
+    void AfterChange(bool renamed);
+    QString Title();
+
     int m_teamId;
+    CTeam m_opened;
+    CGradientBanner* m_banner = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QWidget* m_squadPlace = nullptr;
+    QListView* m_squad = nullptr;
+    QStandardItemModel* m_squadNames = nullptr;
+    CTeamInfoForm* m_info = nullptr;
+    CTeamKitsForm* m_kits = nullptr;
+    CTeamMiscForm* m_misc = nullptr;
 };

@@ -1,0 +1,530 @@
+#include "EditorFixture.h"
+#include "ModalDialogs.h"
+
+#include "editor/app/CKestrelApp.h"
+#include "editor/app/CMainFrame.h"
+#include "editor/app/CWorkspaceBar.h"
+#include "editor/database/CIngameTextDb.h"
+#include "editor/database/CMessageSink.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/model/CInGameNames.h"
+#include "editor/toolkit/CArrowRangeSpinBox.h"
+#include "editor/toolkit/CColourSwatchGrid.h"
+#include "editor/toolkit/CColourTableButton.h"
+#include "editor/toolkit/CGradientBanner.h"
+#include "editor/toolkit/CIdComboBox.h"
+#include "editor/toolkit/CPictureView.h"
+#include "editor/toolkit/CPropertyColours.h"
+#include "editor/toolkit/CPropertyList.h"
+#include "editor/windows/CLeagueFrame.h"
+#include "editor/windows/CLeagueInfoForm.h"
+#include "editor/windows/CTeamFrame.h"
+#include "editor/windows/CTeamInfoForm.h"
+#include "editor/windows/CTeamKitsForm.h"
+#include "editor/windows/CTeamMiscForm.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+
+namespace {
+
+class QuietSink : public CMessageSink {
+public:
+    void Report(const std::string& key, const std::string& detail) override {
+        qWarning("%s: %s", key.c_str(), detail.c_str());
+    }
+};
+
+CMainFrame* StartShown(EditorFixture& fixture) {
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    frame->resize(1180, 820);
+    frame->show();
+    frame->activateWindow();
+    return QTest::qWaitForWindowActive(frame) ? frame : nullptr;
+}
+
+template <typename TFrame> TFrame* ActiveFrameOf(CMainFrame& frame) {
+    QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();
+    return window ? qobject_cast<TFrame*>(window->widget()) : nullptr;
+}
+
+// The team of that row of the league's teams, opened as a user does: the league in the
+// leagues list, then the team in the league window, each selected and opened with Enter.
+CTeamFrame* OpenTeamFromLeague(CMainFrame& frame, int32_t leagueId, int teamRow) {
+    QTreeWidget* list = frame.WorkspaceBar()->LeaguesList();
+    const QString name = QString::fromStdString(frame.Database()->FindLeague(leagueId)->name);
+    const QList<QTreeWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
+    if (found.isEmpty()) {
+        return nullptr;
+    }
+    list->setFocus();
+    list->setCurrentItem(found.first());
+    QTest::keyClick(list, Qt::Key_Return);
+    auto* league = ActiveFrameOf<CLeagueFrame>(frame);
+    if (!league) {
+        return nullptr;
+    }
+    auto* teams = league->TeamsListPlace()->findChild<QListView*>();
+    teams->setFocus();
+    teams->setCurrentIndex(teams->model()->index(teamRow, 0));
+    QTest::keyClick(teams, Qt::Key_Return);
+    return ActiveFrameOf<CTeamFrame>(frame);
+}
+
+int32_t FirstLeague(CMainFrame& frame) {
+    return frame.Database()->Leagues().begin()->first;
+}
+
+void ShowTab(CTeamFrame* team, int index) {
+    QTabBar* bar = team->Tabs()->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void Retype(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
+}
+
+// Opens the colour item's editor with Enter and its swatch grid with Space; `steps` right
+// arrows later, Enter chooses.
+void ChooseColourByKeys(CTeamKitsForm* kits, const char* key, int steps) {
+    QTreeView* view = kits->Properties()->View();
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(kits->RowOf(key), 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    auto* button = qobject_cast<CColourTableButton*>(
+        view->indexWidget(view->model()->index(kits->RowOf(key), 1)));
+    QVERIFY(button);
+    WhenModalShown([steps](QDialog* dialog) {
+        auto* grid = dialog->findChild<CColourSwatchGrid*>();
+        for (int i = 0; i < steps; ++i) {
+            QTest::keyClick(grid, Qt::Key_Right);
+        }
+        QTest::keyClick(grid, Qt::Key_Return);
+    });
+    QTest::keyClick(button, Qt::Key_Space);
+    QTest::keyClick(button, Qt::Key_Tab);
+    // The main window is active again once the grid is gone, as a window manager leaves it.
+    kits->window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(kits->window()));
+}
+
+int KitValue(CGameDatabase& db, int team, int type, EKitColumn column) {
+    return db.FindTeam(team)->FindKit(type)->Value(column);
+}
+
+} // namespace
+
+class TeamWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pagesShowTheTeamWithAccessibleControls();
+    void renameRetitlesTheTeamLeaguesAndList();
+    void kitColoursComeFromTheTableAndSwitchingAsks();
+    void rivalsRefuseTheTeamItselfAndRepeats();
+    void untouchedControlsLeaveFieldsAsStored();
+    void undoLeavesSquadsChangedSinceAlone();
+    void editsReachTheSavedFiles();
+};
+
+void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    QVERIFY(window);
+    CGameDatabase* db = frame->Database();
+    const CTeam* team = db->FindTeam(window->TeamId());
+    QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), frame->TeamTitle(team->Id()));
+    QCOMPARE(window->Tabs()->count(), 3);
+    QCOMPARE(window->Tabs()->tabText(0), frame->Text("Tab_TeamInformation"));
+    QCOMPARE(window->Tabs()->tabText(1), frame->Text("Tab_TeamKits"));
+    QCOMPARE(window->Tabs()->tabText(2), frame->Text("Tab_TeamMisc"));
+    QCOMPARE(window->Banner()->Title(), QString::fromStdString(team->Name()));
+    QVERIFY(!window->Banner()->Picture().isNull());
+    QCOMPARE(window->Banner()->Picture().width(), 24);
+
+    CTeamInfoForm* info = window->InfoForm();
+    QCOMPARE(info->NameBox()->text(), QString::fromStdString(team->Name()));
+    QCOMPARE(info->NameBox()->accessibleName(), frame->Text("Caption_TeamName"));
+    QCOMPARE(info->StadiumBox()->accessibleName(), frame->Text("Caption_Stadium"));
+    QCOMPARE(info->OpponentBox()->accessibleName(), frame->Text("Caption_Opponent"));
+    QCOMPARE(info->PrestigeBox()->accessibleName(), frame->Text("Caption_TeamPrestige"));
+    QCOMPARE(info->RivalsList()->accessibleName(), frame->Text("Caption_Rivals"));
+    QCOMPARE(info->EliteBox()->text(), frame->Text("Caption_EliteTeam"));
+    QCOMPARE(info->StadiumBox()->SelectedId(),
+             std::optional<int>(team->Value(ETeamColumn::StadiumId)));
+    QCOMPARE(info->RivalIds(), team->Rivals());
+
+    ShowTab(window, 1);
+    CTeamKitsForm* kits = window->KitsForm();
+    QVERIFY(kits->isVisible());
+    QCOMPARE(kits->KitTypeBox()->accessibleName(), frame->Text("Caption_KitType"));
+    QCOMPARE(kits->KitTypeBox()->itemText(10), frame->Text("Caption_AwayGoalie"));
+    QVERIFY(kits->Picture()->HasPicture());
+    QCOMPARE(kits->Picture()->Shown().width(), 48);
+    QCOMPARE(kits->Properties()->Model()->rowCount(), 32);
+    const CTeamKit* home = team->FindKit(0);
+    QCOMPARE(kits->Properties()->Model()->Value(kits->RowOf("Caption_ShortsNumberX")).toString(),
+             QString::number(home->ShortsNumberX(), 'f', 4));
+    QCOMPARE(kits->Properties()->Model()->Value(kits->RowOf("Caption_Wrinkle")).toInt(),
+             home->Value(EKitColumn::Wrinkle));
+
+    ShowTab(window, 2);
+    CTeamMiscForm* misc = window->MiscForm();
+    QCOMPARE(misc->NumberBox(0)->accessibleName(), frame->Text("Caption_BallType"));
+    QCOMPARE(misc->NumberBox(0)->value(), team->Value(ETeamColumn::BallType));
+    QCOMPARE(misc->SwitchBox(2)->text(), frame->Text("Caption_WetKit"));
+
+    const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+    if (!path.isEmpty()) {
+        QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
+        sub->resize(760, 700);
+        ShowTab(window, 0);
+        QTest::qWait(50);
+        QVERIFY(sub->grab().save(path + "/team-window-information.png"));
+        ShowTab(window, 1);
+        kits->Properties()->SelectRow(kits->RowOf("Caption_JerseyColour1"));
+        QTest::qWait(50);
+        QVERIFY(sub->grab().save(path + "/team-window-kits.png"));
+        ShowTab(window, 2);
+        QTest::qWait(50);
+        QVERIFY(sub->grab().save(path + "/team-window-misc.png"));
+    }
+}
+
+void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 1);
+    QVERIFY(window);
+    QMdiSubWindow* teamWindow = frame->MdiArea()->activeSubWindow();
+    CGameDatabase* db = frame->Database();
+    CTeam* team = db->FindTeam(window->TeamId());
+    const QString oldTitle = teamWindow->windowTitle();
+    const int32_t leagueId = team->Leagues().front();
+    QMdiSubWindow* leagueWindow = frame->FindChild(frame->LeagueTitle(leagueId));
+    QVERIFY(leagueWindow);
+    auto* leagueTeams = qobject_cast<CLeagueFrame*>(leagueWindow->widget())
+                            ->TeamsListPlace()
+                            ->findChild<QListView*>();
+    CTeamInfoForm* info = window->InfoForm();
+
+    // Prestige alone: stored and undoable, nothing retitled.
+    info->PrestigeBox()->setFocus();
+    info->PrestigeBox()->selectAll();
+    QTest::keyClicks(info->PrestigeBox(), QStringLiteral("4"));
+    QTest::keyClick(info->PrestigeBox(), Qt::Key_A, Qt::AltModifier);
+    QCOMPARE(team->Value(ETeamColumn::Prestige), 4);
+    QVERIFY(window->CanUndo());
+    QCOMPARE(teamWindow->windowTitle(), oldTitle);
+
+    Retype(info->NameBox(), QStringLiteral("Kestrel Town"));
+    QTest::mouseClick(info->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(team->Name(), std::string("Kestrel Town"));
+    QCOMPARE(teamWindow->windowTitle(), frame->Text("Caption_Team") + " - Kestrel Town");
+    QCOMPARE(window->Banner()->Title(), QStringLiteral("Kestrel Town"));
+    QVERIFY(!leagueTeams->model()
+                 ->match(leagueTeams->model()->index(0, 0), Qt::DisplayRole,
+                         QStringLiteral("Kestrel Town"))
+                 .isEmpty());
+    QVERIFY(frame->OpenTeam(team->Id()));
+    QCOMPARE(frame->MdiArea()->activeSubWindow(), teamWindow);
+
+    // Undo from the Edit menu: the old name, title and league list entry come back.
+    frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
+    QCOMPARE(teamWindow->windowTitle(), oldTitle);
+    QCOMPARE(info->NameBox()->text(), oldTitle.section(QStringLiteral(" - "), 1));
+    QVERIFY(leagueTeams->model()
+                ->match(leagueTeams->model()->index(0, 0), Qt::DisplayRole,
+                        QStringLiteral("Kestrel Town"))
+                .isEmpty());
+    QCOMPARE(team->Value(ETeamColumn::Prestige), 4);
+}
+
+void TeamWindowTest::kitColoursComeFromTheTableAndSwitchingAsks() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CGameDatabase* db = frame->Database();
+    // A stored colour id 1 is table entry 0.
+    const int teamId = db->TeamsOfLeague(db->Leagues().begin()->first).front();
+    db->FindTeam(teamId)->FindKit(0)->SetValue(EKitColumn::JerseyColour1, 1);
+    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    QVERIFY(window && window->TeamId() == teamId);
+    ShowTab(window, 1);
+    CTeamKitsForm* kits = window->KitsForm();
+    CPropertyModel* model = kits->Properties()->Model();
+    const int jersey1 = kits->RowOf("Caption_JerseyColour1");
+    const uint32_t entry0 = db->Colours().ColourOfIndex(0);
+    const QColor first(entry0 & 0xFF, (entry0 >> 8) & 0xFF, (entry0 >> 16) & 0xFF);
+    QCOMPARE(model->Colours()->Colour(model->Value(jersey1).toInt()), first);
+    QVERIFY(model->data(model->index(jersey1, 1), Qt::DisplayRole).toString().startsWith("1: RGB"));
+    QCOMPARE(window->Banner()->Colour(), first);
+
+    // A colour chosen in the table's grid; switching kits asks, No keeps the kit.
+    ChooseColourByKeys(kits, "Caption_JerseyColour1", 2);
+    QCOMPARE(model->Value(jersey1).toInt(), 3);
+    QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 1);
+    fixture.answer = CUserPrompts::Answer::No;
+    kits->KitTypeBox()->setFocus();
+    QTest::keyClick(kits->KitTypeBox(), Qt::Key_Down);
+    QCOMPARE(kits->ShownType(), 1);
+    QCOMPARE(fixture.prompts, QStringList{"yesno: " + frame->Text("Message_KitsChanged")});
+    QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 1);
+    QVERIFY(!window->CanUndo());
+
+    // Back home (no question: nothing changed), the same edit, and Yes stores it as one step.
+    QTest::keyClick(kits->KitTypeBox(), Qt::Key_Up);
+    QCOMPARE(fixture.prompts.size(), 1);
+    QCOMPARE(model->Value(jersey1).toInt(), 1);
+    ChooseColourByKeys(kits, "Caption_JerseyColour1", 2);
+    fixture.answer = CUserPrompts::Answer::Yes;
+    kits->KitTypeBox()->setFocus();
+    QTest::keyClick(kits->KitTypeBox(), Qt::Key_Down);
+    QCOMPARE(fixture.prompts.size(), 2);
+    QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 3);
+    QCOMPARE(window->History().Count(), 2);
+    QVERIFY(frame->isWindowModified());
+    QVERIFY(window->Banner()->Colour() != first);
+
+    // Reset on the kits page: every kit as opened, as an undoable step.
+    const int wrinkleRow = kits->RowOf("Caption_Wrinkle");
+    const int wrinkle = KitValue(*db, teamId, 1, EKitColumn::Wrinkle);
+    model->setData(model->index(wrinkleRow, 1), wrinkle == 11 ? 10 : 11, Qt::EditRole);
+    QTest::mouseClick(kits->ApplyButton(), Qt::LeftButton);
+    QVERIFY(KitValue(*db, teamId, 1, EKitColumn::Wrinkle) != wrinkle);
+    QTest::mouseClick(kits->ResetButton(), Qt::LeftButton);
+    QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 1);
+    QCOMPARE(KitValue(*db, teamId, 1, EKitColumn::Wrinkle), wrinkle);
+    QCOMPARE(model->Value(wrinkleRow).toInt(), wrinkle);
+    QCOMPARE(window->History().Count(), 4);
+    frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
+    QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 3);
+
+    // An X that is no number is refused, the kit untouched.
+    const int xRow = kits->RowOf("Caption_ShortsNumberX");
+    const uint32_t xBits = db->FindTeam(teamId)->FindKit(1)->ShortsNumberXBits();
+    model->setData(model->index(xRow, 1), QStringLiteral("left"), Qt::EditRole);
+    fixture.prompts.clear();
+    QTest::mouseClick(kits->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().contains(frame->Text("Caption_ShortsNumberX")));
+    QCOMPARE(db->FindTeam(teamId)->FindKit(1)->ShortsNumberXBits(), xBits);
+}
+
+void TeamWindowTest::rivalsRefuseTheTeamItselfAndRepeats() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    QVERIFY(window);
+    CGameDatabase* db = frame->Database();
+    const int32_t self = window->TeamId();
+    const std::vector<int32_t> league = db->TeamsOfLeague(db->Leagues().begin()->first);
+    CTeamInfoForm* info = window->InfoForm();
+    const std::vector<int32_t> stored = info->RivalIds();
+    const auto choose = [&](int32_t teamId) {
+        WhenModalShown([teamId, &league](QDialog* dialog) {
+            auto* tree = dialog->findChild<QTreeView*>();
+            const QModelIndex leagueIndex = tree->model()->index(0, 0);
+            tree->expand(leagueIndex);
+            const int row =
+                static_cast<int>(std::find(league.begin(), league.end(), teamId) - league.begin());
+            tree->setCurrentIndex(tree->model()->index(row, 0, leagueIndex));
+            QTest::keyClick(tree, Qt::Key_Return);
+        });
+    };
+
+    choose(self);
+    QTest::mouseClick(info->AddRivalButton(), Qt::LeftButton);
+    QCOMPARE(fixture.prompts, QStringList{"warn: " + frame->Text("Message_RivalIsTheTeam")});
+    QCOMPARE(info->RivalIds(), stored);
+
+    const int32_t other = league.at(3) == self ? league.at(4) : league.at(3);
+    choose(other);
+    QTest::mouseClick(info->AddRivalButton(), Qt::LeftButton);
+    std::vector<int32_t> expected = stored;
+    expected.push_back(other);
+    QCOMPARE(info->RivalIds(), expected);
+    choose(other);
+    QTest::mouseClick(info->AddRivalButton(), Qt::LeftButton);
+    QCOMPARE(fixture.prompts.size(), 2);
+    QVERIFY(fixture.prompts.last().contains(QString::fromStdString(db->FindTeam(other)->Name())));
+    QCOMPARE(info->RivalIds(), expected);
+    // Nothing reaches the team before Apply; then the list as shown.
+    QCOMPARE(db->FindTeam(self)->Rivals(), stored);
+    QTest::mouseClick(info->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(db->FindTeam(self)->Rivals(), expected);
+
+    // Remove needs a selection.
+    info->RivalsList()->clearSelection();
+    fixture.prompts.clear();
+    QTest::mouseClick(info->RemoveRivalButton(), Qt::LeftButton);
+    QCOMPARE(fixture.prompts, QStringList{"warn: " + frame->Text("Message_SelectTeamToRemove")});
+    const QModelIndex last =
+        info->RivalsList()->model()->index(static_cast<int>(expected.size()) - 1, 0);
+    QTest::mouseClick(info->RivalsList()->viewport(), Qt::LeftButton, {},
+                      info->RivalsList()->visualRect(last).center());
+    QTest::mouseClick(info->RemoveRivalButton(), Qt::LeftButton);
+    QCOMPARE(info->RivalIds(), stored);
+}
+
+void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CGameDatabase* db = frame->Database();
+    const int teamId = db->TeamsOfLeague(db->Leagues().begin()->first).front();
+    CTeam* team = db->FindTeam(teamId);
+    // Values no control can show: a stadium the table lacks, an opponent that does not exist,
+    // a kit colour outside the table, a switch that is neither 0 nor 1.
+    team->SetValue(ETeamColumn::StadiumId, 99999);
+    team->SetValue(ETeamColumn::OpponentTeamId, -5);
+    team->SetValue(ETeamColumn::Streamers, 7);
+    team->FindKit(0)->SetValue(EKitColumn::SocksColour2, db->Colours().Count() + 40);
+    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    QVERIFY(window);
+    QCOMPARE(window->InfoForm()->StadiumBox()->currentIndex(), -1);
+    QCOMPARE(window->InfoForm()->OpponentBox()->currentIndex(), -1);
+
+    // Apply on each page changes nothing it did not show.
+    Retype(window->InfoForm()->ShortNameBox(), QStringLiteral("KES"));
+    QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
+    ShowTab(window, 1);
+    window->KitsForm()->Properties()->Model()->setData(
+        window->KitsForm()->Properties()->Model()->index(
+            window->KitsForm()->RowOf("Caption_Wrinkle"), 1),
+        3, Qt::EditRole);
+    QTest::mouseClick(window->KitsForm()->ApplyButton(), Qt::LeftButton);
+    ShowTab(window, 2);
+    QTest::mouseClick(window->MiscForm()->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(team->ShortName(), std::string("KES"));
+    QCOMPARE(team->FindKit(0)->Value(EKitColumn::Wrinkle), 3);
+    QCOMPARE(team->Value(ETeamColumn::StadiumId), 99999);
+    QCOMPARE(team->Value(ETeamColumn::OpponentTeamId), -5);
+    QCOMPARE(team->Value(ETeamColumn::Streamers), 7);
+    QCOMPARE(team->FindKit(0)->Value(EKitColumn::SocksColour2), db->Colours().Count() + 40);
+
+    // A choice the user makes is written.
+    CIdComboBox* opponent = window->InfoForm()->OpponentBox();
+    ShowTab(window, 0);
+    opponent->setFocus();
+    QTest::keyClick(opponent, Qt::Key_Down);
+    QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(team->Value(ETeamColumn::OpponentTeamId), *opponent->SelectedId());
+
+    // The speech country's arrows stop at 34464; typed numbers go beyond.
+    CTeamMiscForm* misc = window->MiscForm();
+    ShowTab(window, 2);
+    misc->NumberBox(3)->setFocus();
+    misc->NumberBox(3)->selectAll();
+    QTest::keyClicks(misc->NumberBox(3), QStringLiteral("34464"));
+    QTest::keyClick(misc->NumberBox(3), Qt::Key_Up);
+    QCOMPARE(misc->NumberBox(3)->value(), 34464);
+    misc->NumberBox(3)->selectAll();
+    QTest::keyClicks(misc->NumberBox(3), QStringLiteral("40000"));
+    QTest::mouseClick(misc->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(team->Value(ETeamColumn::SpeechCountryId), 40000);
+}
+
+void TeamWindowTest::undoLeavesSquadsChangedSinceAlone() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 2);
+    QVERIFY(window);
+    CGameDatabase* db = frame->Database();
+    const int32_t teamId = window->TeamId();
+    Retype(window->InfoForm()->NameBox(), QStringLiteral("Before The Move"));
+    QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
+
+    // A player moves to another team in between.
+    const int32_t player = db->PlayersOfTeam(teamId).front();
+    const int32_t target = db->TeamsOfLeague(db->Leagues().begin()->first).back();
+    QVERIFY(db->MovePlayer(player, teamId, target));
+    const std::vector<int32_t> squad = db->PlayersOfTeam(teamId);
+    const std::vector<int32_t> targetSquad = db->PlayersOfTeam(target);
+    auto* squadList = window->SquadListPlace()->findChild<QListView*>();
+    QCOMPARE(squadList->model()->rowCount(), static_cast<int>(squad.size()));
+
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(db->FindTeam(teamId)->Name() != "Before The Move");
+    QCOMPARE(db->PlayersOfTeam(teamId), squad);
+    QCOMPARE(db->PlayersOfTeam(target), targetSquad);
+    QCOMPARE(db->FindPlayer(player)->Teams(), std::vector<int32_t>{target});
+    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(db->FindTeam(teamId)->Name(), std::string("Before The Move"));
+    QCOMPARE(db->PlayersOfTeam(teamId), squad);
+}
+
+void TeamWindowTest::editsReachTheSavedFiles() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CTeamFrame* window =
+        OpenTeamFromLeague(*frame, std::next(frame->Database()->Leagues().begin())->first, 0);
+    QVERIFY(window);
+    const int32_t teamId = window->TeamId();
+    Retype(window->InfoForm()->NameBox(), QStringLiteral("Sporting Kestrel"));
+    QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
+    ShowTab(window, 1);
+    ChooseColourByKeys(window->KitsForm(), "Caption_ShortsColour1", 1);
+    const int shorts = window->KitsForm()
+                           ->Properties()
+                           ->Model()
+                           ->Value(window->KitsForm()->RowOf("Caption_ShortsColour1"))
+                           .toInt();
+    QTest::mouseClick(window->KitsForm()->ApplyButton(), Qt::LeftButton);
+
+    auto* league = qobject_cast<CLeagueFrame*>(
+        frame->FindChild(frame->LeagueTitle(frame->Database()->FindTeam(teamId)->Leagues().front()))
+            ->widget());
+    frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(league->parentWidget()));
+    const int32_t leagueId = league->LeagueId();
+    Retype(league->InfoForm()->NameBox(), QStringLiteral("Kestrel Premier"));
+    QTest::mouseClick(league->InfoForm()->ApplyButton(), Qt::LeftButton);
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY2(!frame->isWindowModified(), qPrintable(fixture.prompts.join(u'\n')));
+    fixture.Stop();
+
+    CGameDatabase saved;
+    QuietSink sink;
+    QVERIFY(saved.LoadGameDatabase(fixture.DatabasePath().toStdString(),
+                                   fixture.TextDbPath().toStdString(), sink));
+    QCOMPARE(saved.FindTeam(teamId)->Name(), std::string("Sporting Kestrel"));
+    QCOMPARE(saved.FindTeam(teamId)->FindKit(0)->Value(EKitColumn::ShortsColour1), shorts);
+    QCOMPARE(saved.FindLeague(leagueId)->name, std::string("Kestrel Premier"));
+    CIngameTextDb texts(fixture.TextDbPath().toStdString());
+    QVERIFY(texts.ReadIngameTextDb(sink));
+    QCOMPARE(texts.FindText(*CInGameNames::TeamTextId(teamId, 0)), std::string("Sporting Kestrel"));
+    QCOMPARE(texts.FindText(*CInGameNames::LeagueTextId(leagueId, 0)),
+             std::string("Kestrel Premier"));
+}
+
+QTEST_MAIN(TeamWindowTest)
+#include "TeamWindowTest.moc"
