@@ -9,12 +9,13 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -58,20 +59,20 @@ void CTeamFormationForm::BuildControls() {
     m_pitch->setAccessibleName(QStringLiteral("Caption_Pitch"));
     m_pitch->SetFonts(m_host.SmallTitleFont(), m_host.SmallTitleFont());
 
-    auto* tactics = new QHBoxLayout;
-    const auto addLabelled = [tactics](const char* key, QWidget* control) {
+    // Two short rows, so the page fits a 640-pixel-wide window without scrolling.
+    auto* tactics = new QGridLayout;
+    tactics->setHorizontalSpacing(8);
+    const auto addLabelled = [tactics](const char* key, QWidget* control, int row, int column) {
         auto* label = new QLabel(QString::fromLatin1(key));
         label->setBuddy(control);
-        tactics->addWidget(label);
-        tactics->addWidget(control);
-        tactics->addSpacing(12);
+        tactics->addWidget(label, row, column);
+        tactics->addWidget(control, row, column + 1);
     };
-    addLabelled("Caption_Formation", m_formation);
-    tactics->addWidget(m_offsideTrap);
-    tactics->addSpacing(12);
-    addLabelled("Caption_Attack", m_attack);
-    addLabelled("Caption_WithoutBall", m_withoutBall);
-    tactics->addStretch(1);
+    addLabelled("Caption_Formation", m_formation, 0, 0);
+    tactics->addWidget(m_offsideTrap, 0, 2, 1, 2);
+    addLabelled("Caption_Attack", m_attack, 1, 0);
+    addLabelled("Caption_WithoutBall", m_withoutBall, 1, 2);
+    tactics->setColumnStretch(4, 1);
 
     auto* layout = new QVBoxLayout(Body());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -107,12 +108,26 @@ void CTeamFormationForm::Fill() {
 void CTeamFormationForm::LoadPitch() {
     const CGameDatabase* db = m_host.Database();
     const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    // The selection follows its marker (same player, same kind) through the reload.
+    std::optional<SLineUpMarker> selected;
+    const int index = m_pitch->SelectedMarker();
+    if (index >= 0 && index < static_cast<int>(m_lineUp.Markers().size()))
+        selected = m_lineUp.Markers()[static_cast<size_t>(index)];
     if (team)
         m_lineUp.Load(*db, *team);
     else
         m_lineUp = CLineUp();
+    int reselect = -1;
+    for (size_t i = 0; selected && i < m_lineUp.Markers().size(); ++i) {
+        const SLineUpMarker& marker = m_lineUp.Markers()[i];
+        if (marker.playerId == selected->playerId && marker.kind == selected->kind) {
+            reselect = static_cast<int>(i);
+            break;
+        }
+    }
     m_pitch->SetSelectedMarker(-1);
     ShowMarkers();
+    m_pitch->SetSelectedMarker(reselect);
 }
 
 void CTeamFormationForm::showEvent(QShowEvent* event) {

@@ -7,6 +7,7 @@
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CGameColours.h"
 #include "editor/windows/CRecordIcons.h"
+#include "editor/windows/CTeamFormationForm.h"
 #include "editor/windows/CTeamInfoForm.h"
 #include "editor/windows/CTeamKitsForm.h"
 #include "editor/windows/CTeamMiscForm.h"
@@ -60,6 +61,9 @@ CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
     m_tabs->addTab(information, CRecordIcons::Information(), host.Text("Tab_TeamInformation"));
     m_tabs->addTab(m_kits, CRecordIcons::Kits(), host.Text("Tab_TeamKits"));
     m_tabs->addTab(m_misc, CRecordIcons::Miscellaneous(), host.Text("Tab_TeamMisc"));
+    m_formation = new CTeamFormationForm(teamId, host, m_tabs);
+    m_formation->SetRowOrder([this] { return SquadOrder(); });
+    InsertPage(1, m_formation, CRecordIcons::Formation(), "Tab_TeamFormation");
     SetContent(content);
 
     connect(m_info, &CColourFormView::ApplyClicked, this, [this] {
@@ -73,7 +77,17 @@ CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
         }
     });
     connect(m_kits, &CColourFormView::ApplyClicked, m_kits, &CTeamKitsForm::Apply);
-    connect(m_kits, &CTeamKitsForm::Applied, this, &CTeamFrame::RecordApplied);
+    connect(m_kits, &CTeamKitsForm::Applied, this, [this] { RecordApplied(); });
+    // A formation writes at once and Apply moves players: both are steps with their positions.
+    const auto recordLineUp = [this](const CPositionStep& positions) {
+        RecordApplied(positions);
+        if (!positions.IsEmpty())
+            ShowSquad();
+    };
+    connect(m_formation, &CTeamFormationForm::FormationChanged, this, recordLineUp);
+    connect(m_formation, &CTeamFormationForm::Applied, this, recordLineUp);
+    connect(m_formation, &CTeamFormationForm::ResetRequested, this,
+            [this] { m_formation->ResetTo(m_opened); });
     connect(m_info, &CColourFormView::ResetClicked, this,
             [this] { ResetPage(CTeamSnapshot::EPage::Information); });
     connect(m_kits, &CColourFormView::ResetClicked, this,
@@ -102,6 +116,8 @@ void CTeamFrame::Fill() {
     }
     m_opened = *team;
     StartHistory(CTeamSnapshot::Of(*team));
+    m_positionSteps.clear();
+    m_shownStep = 0;
     FillPages();
     ShowBanner();
     ShowSquad();
@@ -110,10 +126,20 @@ void CTeamFrame::Fill() {
 void CTeamFrame::Refresh(int) {
     ShowBanner();
     ShowSquad();
+    // Squad changes move markers; unapplied moves on the pitch give way to them.
+    m_formation->Fill();
+}
+
+std::vector<int32_t> CTeamFrame::SquadOrder() const {
+    std::vector<int32_t> players;
+    for (int row = 0; row < m_squadNames->rowCount(); ++row)
+        players.push_back(m_squadNames->item(row)->data(kPlayerIdRole).toInt());
+    return players;
 }
 
 void CTeamFrame::FillPages() {
     m_info->Fill();
+    m_formation->Fill();
     m_kits->Fill();
     m_misc->Fill();
 }
@@ -148,18 +174,23 @@ void CTeamFrame::ShowSquad() {
     }
 }
 
-void CTeamFrame::RecordApplied() {
+void CTeamFrame::RecordApplied(const CPositionStep& positions) {
     const CGameDatabase* db = Host().Database();
     const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
     if (!team || History().IsEmpty()) {
         return;
     }
     const CTeamSnapshot now = CTeamSnapshot::Of(*team);
-    if (now == History().Current()) {
+    if (now == History().Current() && positions.IsEmpty()) {
         return;
     }
     const bool renamed = now.Name() != History().Current().Name();
     PushSnapshot(now);
+    // The push dropped the steps after the current one; their positions go with them.
+    m_shownStep = History().CurrentIndex();
+    m_positionSteps.erase(m_positionSteps.lower_bound(m_shownStep), m_positionSteps.end());
+    if (!positions.IsEmpty())
+        m_positionSteps.emplace(m_shownStep, positions);
     AfterChange(renamed);
 }
 
@@ -193,7 +224,21 @@ void CTeamFrame::Restore(const CTeamSnapshot& current, const CTeamSnapshot& snap
         return;
     }
     snapshot.RestoreInto(*team);
+    const int target = History().CurrentIndex();
+    bool moved = false;
+    for (; m_shownStep > target; --m_shownStep)
+        if (auto step = m_positionSteps.find(m_shownStep); step != m_positionSteps.end()) {
+            step->second.Undo(*team);
+            moved = true;
+        }
+    for (; m_shownStep < target; ++m_shownStep)
+        if (auto step = m_positionSteps.find(m_shownStep + 1); step != m_positionSteps.end()) {
+            step->second.Redo(*team);
+            moved = true;
+        }
     MarkChanged();
+    if (moved)
+        ShowSquad();
     FillPages();
     AfterChange(snapshot.Name() != current.Name());
 }

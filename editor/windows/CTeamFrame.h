@@ -1,12 +1,17 @@
 #pragma once
 
+#include "editor/model/CPositionStep.h"
 #include "editor/model/CTeam.h"
 #include "editor/model/CTeamSnapshot.h"
 #include "editor/windows/CRecordFrame.h"
 
 #include <QString>
 
+#include <map>
+#include <vector>
+
 class CGradientBanner;
+class CTeamFormationForm;
 class CTeamInfoForm;
 class CTeamKitsForm;
 class CTeamMiscForm;
@@ -33,6 +38,7 @@ public:
     CGradientBanner* Banner() const { return m_banner; }
     QTabWidget* Tabs() const { return m_tabs; }
     CTeamInfoForm* InfoForm() const { return m_info; }
+    CTeamFormationForm* FormationForm() const { return m_formation; }
     CTeamKitsForm* KitsForm() const { return m_kits; }
     CTeamMiscForm* MiscForm() const { return m_misc; }
     // The place of the team's squad list, above the information form: the list view goes into
@@ -43,8 +49,11 @@ public:
 
     // Puts a page built elsewhere among the tabs (the formation page goes at index 1).
     void InsertPage(int index, QWidget* page, const QIcon& icon, const char* tabKey);
-    // A page wrote into the team: one step in the history when what the window edits changed.
-    void RecordApplied();
+    // A page wrote into the team: one step in the history when what the window edits changed
+    // or the step moved players (their link positions come back with Undo).
+    void RecordApplied(const CPositionStep& positions = {});
+    // The squad list's players in its current row order.
+    std::vector<int32_t> SquadOrder() const;
 
 protected:
     void Restore(const CTeamSnapshot& current, const CTeamSnapshot& snapshot) override;
@@ -66,6 +75,11 @@ private:
     QListView* m_squad = nullptr;
     QStandardItemModel* m_squadNames = nullptr;
     CTeamInfoForm* m_info = nullptr;
+    CTeamFormationForm* m_formation = nullptr;
+    // Link positions moved by a step, by the history index of its snapshot; and the index the
+    // team shows now, so Undo and Redo know which way they go.
+    std::map<int, CPositionStep> m_positionSteps;
+    int m_shownStep = 0;
     CTeamKitsForm* m_kits = nullptr;
     CTeamMiscForm* m_misc = nullptr;
 };

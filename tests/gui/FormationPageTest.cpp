@@ -2,21 +2,29 @@
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/app/CWorkspaceBar.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CLineUp.h"
 #include "editor/toolkit/CFormationView.h"
+#include "editor/windows/CLeagueFrame.h"
 #include "editor/windows/CPlayerFrame.h"
 #include "editor/windows/CTeamFormationForm.h"
+#include "editor/windows/CTeamFrame.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <memory>
 
@@ -52,6 +60,39 @@ int EmptyPitchSlot(const CGameDatabase& db, int team) {
     return -1;
 }
 
+template <typename TFrame> TFrame* ActiveFrameOf(CMainFrame& frame) {
+    QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();
+    return window ? qobject_cast<TFrame*>(window->widget()) : nullptr;
+}
+
+// The team's window opened as a user does: its league in the leagues list, then the team in
+// the league window, each selected and opened with Enter.
+CTeamFrame* OpenTeam(CMainFrame& frame, int team) {
+    const CGameDatabase& db = *frame.Database();
+    const int32_t league = db.FindTeam(team)->Leagues().front();
+    QTreeWidget* leagues = frame.WorkspaceBar()->LeaguesList();
+    const auto found =
+        leagues->findItems(QString::fromStdString(db.FindLeague(league)->name), Qt::MatchExactly);
+    if (found.isEmpty())
+        return nullptr;
+    leagues->setFocus();
+    leagues->setCurrentItem(found.first());
+    QTest::keyClick(leagues, Qt::Key_Return);
+    auto* leagueWindow = ActiveFrameOf<CLeagueFrame>(frame);
+    if (!leagueWindow)
+        return nullptr;
+    auto* teams = leagueWindow->TeamsListPlace()->findChild<QListView*>();
+    const QModelIndexList rows = teams->model()->match(
+        teams->model()->index(0, 0), Qt::DisplayRole,
+        QString::fromStdString(db.FindTeam(team)->Name()), 1, Qt::MatchExactly);
+    if (rows.isEmpty())
+        return nullptr;
+    teams->setFocus();
+    teams->setCurrentIndex(rows.first());
+    QTest::keyClick(teams, Qt::Key_Return);
+    return ActiveFrameOf<CTeamFrame>(frame);
+}
+
 struct SSink : CMessageSink {
     void Report(const std::string& key, const std::string& detail) override {
         reports << QString::fromStdString(key + ": " + detail);
@@ -65,8 +106,9 @@ class FormationPageTest : public QObject {
     Q_OBJECT
 
 private:
-    // The editor on the sample with the formation page of a team in front.
-    CTeamFormationForm* OpenPage(int team) {
+    // The editor on the sample with the formation page of a team in front, reached through
+    // the leagues list, the league window and the team window's tab.
+    CTeamFormationForm* OpenPage(int team, QSize size = QSize(1100, 800)) {
         m_fixture = std::make_unique<EditorFixture>();
         if (!m_fixture->IsValid())
             return nullptr;
@@ -74,16 +116,20 @@ private:
         if (!app)
             return nullptr;
         m_frame = app->MainFrame();
-        m_frame->resize(1100, 800);
+        m_frame->resize(size);
         m_frame->show();
-        if (team == 0)
-            team = TeamWith(*m_frame->Database(), 18);
-        m_team = team;
-        m_page = std::make_unique<CTeamFormationForm>(team, *m_frame);
-        m_page->resize(900, 640);
-        m_page->show();
-        m_page->Fill();
-        return m_page.get();
+        m_frame->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_frame))
+            return nullptr;
+        m_team = team != 0 ? team : TeamWith(*m_frame->Database(), 18);
+        m_window = OpenTeam(*m_frame, m_team);
+        if (!m_window)
+            return nullptr;
+        m_frame->MdiArea()->activeSubWindow()->showMaximized();
+        QTabBar* bar = m_window->Tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        m_page = m_window->FormationForm();
+        return m_page->isVisible() ? m_page : nullptr;
     }
     CGameDatabase& Db() { return *m_frame->Database(); }
     CFormationView* Pitch() { return m_page->Pitch(); }
@@ -106,13 +152,15 @@ private:
     void ClickApply() { QTest::mouseClick(m_page->ApplyButton(), Qt::LeftButton); }
 
     std::unique_ptr<EditorFixture> m_fixture;
-    std::unique_ptr<CTeamFormationForm> m_page;
+    CTeamFormationForm* m_page = nullptr;
+    CTeamFrame* m_window = nullptr;
     CMainFrame* m_frame = nullptr;
     int m_team = 0;
 
 private slots:
     void cleanup() {
-        m_page.reset();
+        m_page = nullptr;
+        m_window = nullptr;
         m_fixture.reset();
     }
 
@@ -171,7 +219,7 @@ private slots:
         }
         for (size_t i = 6; i < bench.size(); ++i)
             team.FindLink(bench[i])->formationPosition = 33;
-        m_page->Fill();
+        m_frame->RefreshTeam(m_team);
 
         QCOMPARE(SlotOnPitch(bench[5]), 37);
         QCOMPARE(SlotOnPitch(seconds[8]), 54);
@@ -220,7 +268,7 @@ private slots:
             Db().RemovePlayerFromTeam(team.Links().back().playerId, m_team);
         for (const CTeamPlayerLink& link : team.Links())
             team.FindLink(link.playerId)->formationPosition = 32;
-        m_page->Fill();
+        m_frame->RefreshTeam(m_team);
         QComboBox* formation = m_page->findChild<QComboBox*>();
         QCOMPARE(formation->accessibleName(), QStringLiteral("Formation"));
         QCOMPARE(formation->count(), static_cast<int>(Db().Formations().size()));
@@ -236,13 +284,45 @@ private slots:
         QCOMPARE(m_page->LineUp().PitchCount(), 7);
     }
 
+    void aFormationChangeIsOneUndoStep() {
+        QVERIFY(OpenPage(0));
+        CTeam& team = *Db().FindTeam(m_team);
+        const CTeam before = team;
+        QComboBox* formation = m_page->findChild<QComboBox*>();
+        const int entry = formation->currentIndex() == 10 ? 11 : 10;
+        formation->setFocus();
+        formation->setCurrentIndex(entry - 1);
+        QTest::keyClick(formation, Qt::Key_Down);
+        // Entry 10 or 11 puts a sweeper (1) in the second row: the squad list's second player.
+        const std::vector<int32_t> rows = m_window->SquadOrder();
+        QCOMPARE(PositionOf(Db(), m_team, rows[1]), 1);
+        QCOMPARE(SlotOnPitch(rows[1]), 1);
+        QCOMPARE(team.Value(ETeamColumn::FormationId), formation->itemData(entry).toInt());
+        QVERIFY(team.Links() != before.Links());
+
+        QAction* undo = m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"));
+        QVERIFY(undo->isEnabled());
+        m_frame->MdiArea()->activeSubWindow()->setFocus();
+        undo->trigger();
+        QCOMPARE(team.Value(ETeamColumn::FormationId), before.Value(ETeamColumn::FormationId));
+        QCOMPARE(team.Links(), before.Links());
+        QCOMPARE(formation->currentData().toInt(), before.Value(ETeamColumn::FormationId));
+        QCOMPARE(SlotOnPitch(rows[1]), before.FindLink(rows[1])->formationPosition);
+
+        QAction* redo = m_frame->ActionForKey(QStringLiteral("Menu_EditRedo"));
+        QVERIFY(redo->isEnabled());
+        redo->trigger();
+        QCOMPARE(PositionOf(Db(), m_team, rows[1]), 1);
+        QCOMPARE(team.Value(ETeamColumn::FormationId), formation->itemData(entry).toInt());
+    }
+
     void twoPlayersInOnePlaceStayVisibleAndSaySo() {
         QVERIFY(OpenPage(0));
         CTeam& team = *Db().FindTeam(m_team);
         const int32_t first = team.Links()[3].playerId;
         const int32_t second = team.Links()[14].playerId;
         team.FindLink(second)->formationPosition = team.Links()[3].formationPosition;
-        m_page->Fill();
+        m_frame->RefreshTeam(m_team);
         const int a = m_page->LineUp().MarkerOfPlayer(first);
         const int b = m_page->LineUp().MarkerOfPlayer(second);
         QVERIFY(Pitch()->MarkerRect(a) != Pitch()->MarkerRect(b));
@@ -278,8 +358,9 @@ private slots:
         QVERIFY(player);
         QCOMPARE(player->PlayerId(), keeper);
 
-        // Keys: up from the goalkeeper, then Enter opens that player.
+        // Keys: up from the goalkeeper, still selected, then Enter opens that player.
         Pitch()->setFocus();
+        QCOMPARE(Pitch()->SelectedMarker(), index);
         QTest::keyClick(Pitch(), Qt::Key_Up);
         QVERIFY(Pitch()->SelectedMarker() != index);
         const int32_t above =
@@ -329,8 +410,6 @@ private slots:
         QCOMPARE(PositionOf(Db(), m_team, sub), backSlot);
         Db().FindTeam(m_team)->FindLink(sub)->jerseyNumber = 77;
 
-        QObject::connect(m_page.get(), &CTeamFormationForm::ResetRequested, m_page.get(),
-                         [&] { m_page->ResetTo(opened); });
         QTest::mouseClick(m_page->ResetButton(), Qt::LeftButton);
         const CTeam& team = *Db().FindTeam(m_team);
         QCOMPARE(team.Links(), opened.Links());
@@ -340,19 +419,22 @@ private slots:
         QCOMPARE(SlotOnPitch(sub), 32);
     }
 
-    // With KESTREL_SCREENSHOTS naming a folder, the page at a small and a large window size.
+    // With KESTREL_SCREENSHOTS naming a folder: the team window's formation page in the main
+    // window at a small and a large size.
     void screenshotsAtTwoSizes() {
         const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOTS");
         if (folder.isEmpty())
             QSKIP("KESTREL_SCREENSHOTS not set");
-        QVERIFY(OpenPage(0));
-        for (const QSize size : {QSize(640, 480), QSize(1280, 860)}) {
-            m_page->resize(size);
-            QTest::qWait(50);
-            QVERIFY(m_page->grab().save(QStringLiteral("%1/formation-page-%2x%3.png")
-                                            .arg(folder)
-                                            .arg(size.width())
-                                            .arg(size.height())));
+        for (const QSize size : {QSize(900, 650), QSize(1440, 900)}) {
+            QVERIFY(OpenPage(0, size));
+            Pitch()->setFocus();
+            QTest::mouseClick(Pitch(), Qt::RightButton, {}, SlotPoint(0));
+            QTest::qWait(100);
+            QVERIFY(m_frame->grab().save(QStringLiteral("%1/formation-page-%2x%3.png")
+                                             .arg(folder)
+                                             .arg(size.width())
+                                             .arg(size.height())));
+            cleanup();
         }
     }
 };

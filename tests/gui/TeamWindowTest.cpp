@@ -153,10 +153,11 @@ void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
     CGameDatabase* db = frame->Database();
     const CTeam* team = db->FindTeam(window->TeamId());
     QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), frame->TeamTitle(team->Id()));
-    QCOMPARE(window->Tabs()->count(), 3);
+    QCOMPARE(window->Tabs()->count(), 4);
     QCOMPARE(window->Tabs()->tabText(0), frame->Text("Tab_TeamInformation"));
-    QCOMPARE(window->Tabs()->tabText(1), frame->Text("Tab_TeamKits"));
-    QCOMPARE(window->Tabs()->tabText(2), frame->Text("Tab_TeamMisc"));
+    QCOMPARE(window->Tabs()->tabText(1), frame->Text("Tab_TeamFormation"));
+    QCOMPARE(window->Tabs()->tabText(2), frame->Text("Tab_TeamKits"));
+    QCOMPARE(window->Tabs()->tabText(3), frame->Text("Tab_TeamMisc"));
     QCOMPARE(window->Banner()->Title(), QString::fromStdString(team->Name()));
     QVERIFY(!window->Banner()->Picture().isNull());
     QCOMPARE(window->Banner()->Picture().width(), 24);
@@ -173,7 +174,7 @@ void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
              std::optional<int>(team->Value(ETeamColumn::StadiumId)));
     QCOMPARE(info->RivalIds(), team->Rivals());
 
-    ShowTab(window, 1);
+    ShowTab(window, 2);
     CTeamKitsForm* kits = window->KitsForm();
     QVERIFY(kits->isVisible());
     QCOMPARE(kits->KitTypeBox()->accessibleName(), frame->Text("Caption_KitType"));
@@ -187,7 +188,7 @@ void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
     QCOMPARE(kits->Properties()->Model()->Value(kits->RowOf("Caption_Wrinkle")).toInt(),
              home->Value(EKitColumn::Wrinkle));
 
-    ShowTab(window, 2);
+    ShowTab(window, 3);
     CTeamMiscForm* misc = window->MiscForm();
     QCOMPARE(misc->NumberBox(0)->accessibleName(), frame->Text("Caption_BallType"));
     QCOMPARE(misc->NumberBox(0)->value(), team->Value(ETeamColumn::BallType));
@@ -200,11 +201,11 @@ void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
         ShowTab(window, 0);
         QTest::qWait(50);
         QVERIFY(sub->grab().save(path + "/team-window-information.png"));
-        ShowTab(window, 1);
+        ShowTab(window, 2);
         kits->Properties()->SelectRow(kits->RowOf("Caption_JerseyColour1"));
         QTest::qWait(50);
         QVERIFY(sub->grab().save(path + "/team-window-kits.png"));
-        ShowTab(window, 2);
+        ShowTab(window, 3);
         QTest::qWait(50);
         QVERIFY(sub->grab().save(path + "/team-window-misc.png"));
     }
@@ -272,7 +273,7 @@ void TeamWindowTest::kitColoursComeFromTheTableAndSwitchingAsks() {
     db->FindTeam(teamId)->FindKit(0)->SetValue(EKitColumn::JerseyColour1, 1);
     CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
     QVERIFY(window && window->TeamId() == teamId);
-    ShowTab(window, 1);
+    ShowTab(window, 2);
     CTeamKitsForm* kits = window->KitsForm();
     CPropertyModel* model = kits->Properties()->Model();
     const int jersey1 = kits->RowOf("Caption_JerseyColour1");
@@ -413,13 +414,13 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
     // Apply on each page changes nothing it did not show.
     Retype(window->InfoForm()->ShortNameBox(), QStringLiteral("KES"));
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
-    ShowTab(window, 1);
+    ShowTab(window, 2);
     window->KitsForm()->Properties()->Model()->setData(
         window->KitsForm()->Properties()->Model()->index(
             window->KitsForm()->RowOf("Caption_Wrinkle"), 1),
         3, Qt::EditRole);
     QTest::mouseClick(window->KitsForm()->ApplyButton(), Qt::LeftButton);
-    ShowTab(window, 2);
+    ShowTab(window, 3);
     QTest::mouseClick(window->MiscForm()->ApplyButton(), Qt::LeftButton);
     QCOMPARE(team->ShortName(), std::string("KES"));
     QCOMPARE(team->FindKit(0)->Value(EKitColumn::Wrinkle), 3);
@@ -438,7 +439,7 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
 
     // The speech country's arrows stop at 34464; typed numbers go beyond.
     CTeamMiscForm* misc = window->MiscForm();
-    ShowTab(window, 2);
+    ShowTab(window, 3);
     misc->NumberBox(3)->setFocus();
     misc->NumberBox(3)->selectAll();
     QTest::keyClicks(misc->NumberBox(3), QStringLiteral("34464"));
@@ -492,7 +493,7 @@ void TeamWindowTest::editsReachTheSavedFiles() {
     const int32_t teamId = window->TeamId();
     Retype(window->InfoForm()->NameBox(), QStringLiteral("Sporting Kestrel"));
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
-    ShowTab(window, 1);
+    ShowTab(window, 2);
     ChooseColourByKeys(window->KitsForm(), "Caption_ShortsColour1", 1);
     const int shorts = window->KitsForm()
                            ->Properties()
