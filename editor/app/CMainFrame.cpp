@@ -37,6 +37,7 @@
 #include <QUndoStack>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -136,11 +137,8 @@ bool CMainFrame::Create() {
         db->SetDirtyCallback([this](bool dirty) { OnDirtyChanged(dirty); });
         db->SetTextLookup(
             [this](const std::string& key) { return m_app.Localisation().Lookup(key); });
-        db->SetSquadCallback([this](int32_t playerId, int32_t teamId) {
-            RefreshTeam(teamId);
-            RefreshPlayer(playerId);
-            RefreshLeaguesList();
-        });
+        db->SetSquadCallback(
+            [this](int32_t playerId, int32_t teamId) { OnSquadChanged(playerId, teamId); });
     }
     LocaliseMenus();
     if (m_databaseLoaded) {
@@ -354,6 +352,47 @@ void CMainFrame::RefreshLeaguesList() {
     if (m_workspace && m_databaseLoaded) {
         m_workspace->RefreshLeagues();
     }
+}
+
+void CMainFrame::BeginSquadChanges() {
+    ++m_squadBatchDepth;
+}
+
+void CMainFrame::EndSquadChanges() {
+    if (m_squadBatchDepth > 0 && --m_squadBatchDepth == 0) {
+        RefreshSquadWindows();
+    }
+}
+
+void CMainFrame::OnSquadChanged(int32_t playerId, int32_t teamId) {
+    m_changedTeams.insert(teamId);
+    m_changedPlayers.insert(playerId);
+    if (m_squadBatchDepth == 0) {
+        RefreshSquadWindows();
+    }
+}
+
+void CMainFrame::RefreshSquadWindows() {
+    const QSet<int32_t> teams = std::exchange(m_changedTeams, {});
+    const QSet<int32_t> players = std::exchange(m_changedPlayers, {});
+    if (teams.isEmpty() && players.isEmpty()) {
+        return;
+    }
+    for (int32_t team : teams) {
+        RefreshTeam(team);
+    }
+    // A player who joined his first team or left his last one comes or goes there.
+    if (!teams.contains(CGameDatabase::kNoTeamId)) {
+        RefreshTeam(CGameDatabase::kNoTeamId);
+    }
+    for (int32_t player : players) {
+        RefreshPlayer(player);
+    }
+    RefreshLeaguesList();
+}
+
+void CMainFrame::Warn(QWidget* parent, const QString& text) {
+    CUserPrompts::Warn(parent ? parent : this, text);
 }
 
 // ---- commands

@@ -5,6 +5,7 @@
 #include "editor/windows/CFrameHost.h"
 
 #include <QHash>
+#include <QSet>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -56,6 +57,9 @@ public:
     QUndoStack& UndoStack() override;
     void ShowStatus(const QString& text, const QString& detail = {}) override;
     std::unique_ptr<QSettings> Settings() const override;
+    void BeginSquadChanges() override;
+    void EndSquadChanges() override;
+    void Warn(QWidget* parent, const QString& text) override;
 
     // Commands.
     bool SaveDatabase();
@@ -105,6 +109,8 @@ private:
     QAction* MakeAction(const QString& key, const std::function<void()>& handler);
     bool OpenChild(const QString& title, const std::function<CChildFrame*()>& make);
     bool RefreshByTitle(const QString& title, int hint);
+    void OnSquadChanged(int32_t playerId, int32_t teamId);
+    void RefreshSquadWindows();
 
     CKestrelApp& m_app;
     QMdiArea* m_mdi = nullptr;
@@ -119,4 +125,7 @@ private:
     QStringList m_languages;
     CFindSettings m_findSettings;
     bool m_databaseLoaded = false;
+    int m_squadBatchDepth = 0;
+    QSet<int32_t> m_changedTeams;
+    QSet<int32_t> m_changedPlayers;
 };

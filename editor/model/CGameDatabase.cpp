@@ -338,6 +338,25 @@ bool CGameDatabase::MovePlayer(int32_t playerId, int32_t fromTeamId, int32_t toT
     return true;
 }
 
+std::vector<int32_t> CGameDatabase::TransferPlayers(const std::vector<int32_t>& playerIds,
+                                                   int32_t fromTeamId, int32_t toTeamId,
+                                                   bool copy) {
+    std::vector<int32_t> taken;
+    for (int32_t playerId : playerIds) {
+        const CTeam* target = FindTeam(toTeamId);
+        // Adding again would move him to the bench under a new number.
+        if (!target || target->FindLink(playerId) ||
+            std::find(taken.begin(), taken.end(), playerId) != taken.end())
+            continue;
+        if (AddPlayerToTeam(playerId, toTeamId, -1, -1))
+            taken.push_back(playerId);
+    }
+    if (!copy)
+        for (int32_t playerId : taken)
+            RemovePlayerFromTeam(playerId, fromTeamId);
+    return taken;
+}
+
 void CGameDatabase::MarkDirty() {
     if (m_dirty)
         return;

@@ -118,6 +118,12 @@ public:
     // Adds to the target, and only when that worked removes from the source; false, changing
     // nothing, when the player is in the target already.
     bool MovePlayer(int32_t playerId, int32_t fromTeamId, int32_t toTeamId);
+    // A drop of players on a team: each is added to the target (bench place and number chosen
+    // by the add); unless copying, those the target took leave the source. Players already in
+    // the target keep their place and number there and stay in the source. Returns the ids the
+    // target took.
+    std::vector<int32_t> TransferPlayers(const std::vector<int32_t>& playerIds, int32_t fromTeamId,
+                                         int32_t toTeamId, bool copy);
 
     std::optional<int32_t> ClipboardPlayerId() const { return m_clipboardPlayerId; }
     void SetClipboardPlayerId(std::optional<int32_t> id) { m_clipboardPlayerId = id; }

@@ -23,21 +23,23 @@ std::string CNameSearch::SearchName(const CGameDatabase& database, int32_t playe
 std::vector<CNameSearch::SHit> CNameSearch::Find(const CGameDatabase& database,
                                                  std::string_view text, bool leagues, bool teams,
                                                  bool players) {
-    std::vector<SHit> hits;
     if (text.empty())
-        return hits;
+        return {};
     const std::string needle = CTextCase::ToUpper(text);
     // One buffer for every folded name: a search over all names allocates almost nothing.
     std::string folded;
-    auto matches = [&](std::string_view a, std::string_view b = {}) {
+    const auto matches = [&](std::string_view name) {
         folded.clear();
-        CTextCase::AppendUpper(a, folded);
-        if (!b.empty()) {
-            folded += ' ';
-            CTextCase::AppendUpper(b, folded);
-        }
+        CTextCase::AppendUpper(name, folded);
         return folded.find(needle) != std::string::npos;
     };
+    return Find(database, matches, leagues, teams, players);
+}
+
+std::vector<CNameSearch::SHit> CNameSearch::Find(const CGameDatabase& database,
+                                                 const Matcher& matches, bool leagues, bool teams,
+                                                 bool players) {
+    std::vector<SHit> hits;
     if (leagues)
         for (const auto& [id, league] : database.Leagues())
             if (matches(league.name))
@@ -47,13 +49,11 @@ std::vector<CNameSearch::SHit> CNameSearch::Find(const CGameDatabase& database,
             if (matches(team.Name()))
                 hits.push_back({EKind::Team, id, team.Name()});
     if (players) {
+        std::string name;
         for (const auto& [id, player] : database.Players()) {
-            const bool hit = !player.CommonName().empty() ? matches(player.CommonName())
-                             : player.FirstName().empty()
-                                 ? matches(player.LastName())
-                                 : matches(player.FirstName(), player.LastName());
-            if (hit)
-                hits.push_back({EKind::Player, id, PlayerSearchName(player)});
+            name = PlayerSearchName(player);
+            if (matches(name))
+                hits.push_back({EKind::Player, id, name});
         }
     }
     return hits;

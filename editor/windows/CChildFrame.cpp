@@ -50,6 +50,7 @@ void CChildFrame::SetContent(QWidget* content) {
     m_summary = nullptr;
     m_placeholder = nullptr;
     layout()->addWidget(content);
+    setFocusProxy(content);
 }
 
 void CChildFrame::SetFrameTitle(const QString& title) {

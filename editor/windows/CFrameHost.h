@@ -12,6 +12,7 @@ class CGameDatabase;
 class CPictureRequests;
 class QSettings;
 class QUndoStack;
+class QWidget;
 
 // What the child windows need of the main window: the database, texts, fonts, pictures, and
 // the one place through which other windows are opened or refreshed.
@@ -56,4 +57,10 @@ public:
     virtual void ShowStatus(const QString& text, const QString& detail = {}) = 0;
     // The editor's own settings.
     virtual std::unique_ptr<QSettings> Settings() const = 0;
+
+    // Squad changes between Begin and End refresh the windows that show them once, at End.
+    virtual void BeginSquadChanges() = 0;
+    virtual void EndSquadChanges() = 0;
+    // A warning message box over the parent.
+    virtual void Warn(QWidget* parent, const QString& text) = 0;
 };

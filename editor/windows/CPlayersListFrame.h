@@ -2,7 +2,9 @@
 
 #include "editor/windows/CChildFrame.h"
 
-// Child window listing the players without a team; shows a summary until its list is built.
+class CPlayersListView;
+
+// Child window listing the players without a team (team id 109998).
 class CPlayersListFrame : public CChildFrame {
     Q_OBJECT
 public:
@@ -10,4 +12,9 @@ public:
 
     void Fill() override;
     void Refresh(int hint) override;
+
+    CPlayersListView* List() const { return m_list; }
+
+private:
+    CPlayersListView* m_list = nullptr;
 };

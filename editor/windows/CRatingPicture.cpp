@@ -1,5 +1,7 @@
 #include "editor/windows/CRatingPicture.h"
 
+#include "editor/toolkit/CMarkupToolTip.h"
+
 #include <QBuffer>
 #include <QPainter>
 
@@ -42,15 +44,5 @@ QImage CRatingPicture::Of(int rating) {
 }
 
 QString CRatingPicture::ImageTag(int rating) {
-    const QImage image = Of(rating);
-    if (image.isNull())
-        return {};
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return QStringLiteral("<img src=\"data:image/png;base64,%1\" width=\"%2\" height=\"%3\">")
-        .arg(QString::fromLatin1(png.toBase64()))
-        .arg(image.width())
-        .arg(image.height());
+    return CMarkupToolTip::ImageTag(Of(rating));
 }

@@ -280,3 +280,40 @@ TEST_F(CSquadOperationsTest, LeagueTeamsFollowTheLinkList) {
     EXPECT_TRUE(db.TeamsOfLeague(3).empty());
     EXPECT_EQ(db.FindTeam(5)->Leagues(), (std::vector<int32_t>{1, 2}));
 }
+
+TEST_F(CSquadOperationsTest, TransferPlayersMovesCopiesAndStopsAtAFullBench) {
+    db.InsertTeam(CTeam(1));
+    db.InsertTeam(CTeam(2));
+    for (int32_t id = 10; id < 13; ++id) {
+        AddPlayer(id);
+        Link(1, id, 32, id);
+    }
+    AddPlayer(20);
+    Link(2, 20, 32, 12);
+
+    // Copy: both squads hold them; the target chose bench places and free numbers.
+    EXPECT_EQ(db.TransferPlayers({10, 11}, 1, 2, true), (std::vector<int32_t>{10, 11}));
+    EXPECT_NE(db.FindTeamPlayerLink(10, 1), nullptr);
+    EXPECT_EQ(db.FindTeamPlayerLink(10, 2)->jerseyNumber, 1);
+    EXPECT_EQ(db.FindTeamPlayerLink(11, 2)->jerseyNumber, 2);
+
+    // Players already in the target keep their number there and stay in the source.
+    db.FindTeam(2)->FindLink(10)->formationPosition = 4;
+    EXPECT_EQ(db.TransferPlayers({10, 12, 12}, 1, 2, false), (std::vector<int32_t>{12}));
+    EXPECT_EQ(PositionOf(10, 2), 4);
+    EXPECT_EQ(db.FindTeamPlayerLink(10, 2)->jerseyNumber, 1);
+    EXPECT_NE(db.FindTeamPlayerLink(10, 1), nullptr);
+    EXPECT_EQ(db.FindTeamPlayerLink(12, 1), nullptr);
+    EXPECT_EQ(db.FindPlayer(12)->Teams(), std::vector<int32_t>{2});
+
+    // A full bench takes nobody, and nobody leaves the source.
+    for (int32_t id = 100; id < 100 + 21; ++id) {
+        AddPlayer(id);
+        db.AddPlayerToTeam(id, 2, -1, -1);
+    }
+    EXPECT_TRUE(db.TransferPlayers({11}, 1, 3, false).empty());
+    AddPlayer(30);
+    Link(1, 30, 32, 30);
+    EXPECT_TRUE(db.TransferPlayers({30}, 1, 2, false).empty());
+    EXPECT_NE(db.FindTeamPlayerLink(30, 1), nullptr);
+}

@@ -1,0 +1,21 @@
+#include "CDragDropView.h"
+
+#include <QHeaderView>
+#include <QSortFilterProxyModel>
+
+CDragDropView::CDragDropView(QAbstractItemModel* source, QWidget* parent) : QTreeView(parent) {
+    source->setParent(this);
+    m_proxy = new QSortFilterProxyModel(this);
+    m_proxy->setSourceModel(source);
+    m_proxy->setSortLocaleAware(true);
+    m_proxy->setSortCaseSensitivity(Qt::CaseInsensitive);
+    setModel(m_proxy);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setAlternatingRowColors(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSortingEnabled(true);
+    header()->setStretchLastSection(false);
+}

@@ -1,0 +1,224 @@
+#include "CPlayersListModel.h"
+
+#include "editor/app/CLocalisationTable.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/model/CNameSearch.h"
+#include "editor/toolkit/CMarkupToolTip.h"
+#include "editor/windows/CFrameHost.h"
+#include "editor/windows/CListIcons.h"
+#include "editor/windows/CRatingPicture.h"
+
+#include <QDataStream>
+#include <QIODevice>
+#include <QMimeData>
+#include <QSet>
+
+#include <string>
+
+namespace {
+
+const char* const kStarsImage = "IDB_FIVESTARS_TRANS";
+
+const CMarkupToolTip& ToolTipRenderer() {
+    static const CMarkupToolTip renderer = [] {
+        CMarkupToolTip tip;
+        tip.RegisterImage(QString::fromLatin1(kStarsImage), CRatingPicture::Of(CRatingPicture::kWidth));
+        tip.SetImageList(CListIcons::PlayerImages());
+        return tip;
+    }();
+    return renderer;
+}
+
+} // namespace
+
+const char* const CPlayersListModel::kMimeType = "application/x-kestrel-players";
+
+CPlayersListModel::CPlayersListModel(CFrameHost& host, QObject* parent)
+    : QAbstractTableModel(parent), m_host(host) {}
+
+bool CPlayersListModel::ShowsPlayersWithoutTeam() const {
+    return m_teamId == CGameDatabase::kNoTeamId;
+}
+
+void CPlayersListModel::Refresh(int32_t teamId) {
+    beginResetModel();
+    m_teamId = teamId;
+    m_rows.clear();
+    const CGameDatabase* db = m_host.Database();
+    const auto addRow = [&](const CPlayer& player, int32_t jersey, int32_t position) {
+        const bool star = player.Value(EPlayerColumn::StarPlayer) != 0;
+        m_rows.push_back({player.Id(),
+                          QString::fromStdString(CNameSearch::SearchName(*db, player.Id())),
+                          jersey, position,
+                          CListIcons::PlayerIconIndex(player.PositionGroup(), star)});
+    };
+    if (!db) {
+        // Nothing to list.
+    } else if (teamId == CGameDatabase::kNoTeamId) {
+        for (const auto& [id, player] : db->Players()) {
+            if (player.Teams().empty()) {
+                addRow(player, 0, 0);
+            }
+        }
+    } else if (const CTeam* team = db->FindTeam(teamId)) {
+        m_rows.reserve(team->Links().size());
+        for (const CTeamPlayerLink& link : team->Links()) {
+            if (const CPlayer* player = db->FindPlayer(link.playerId)) {
+                addRow(*player, link.jerseyNumber, link.formationPosition);
+            }
+        }
+    }
+    endResetModel();
+}
+
+int32_t CPlayersListModel::PlayerAt(int row) const {
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[row].playerId : -1;
+}
+
+int CPlayersListModel::RowOf(int32_t playerId) const {
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].playerId == playerId) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int CPlayersListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CPlayersListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant CPlayersListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size())) {
+        return {};
+    }
+    const SRow& row = m_rows[index.row()];
+    const bool free = ShowsPlayersWithoutTeam();
+    switch (role) {
+    case Qt::DisplayRole:
+        if (index.column() == NameColumn) {
+            return row.name;
+        }
+        if (free) {
+            return {};
+        }
+        return QString::number(index.column() == NumberColumn ? row.jersey : row.position);
+    case kSortRole:
+        if (index.column() == NameColumn) {
+            return row.name;
+        }
+        return index.column() == NumberColumn ? row.jersey : row.position;
+    case Qt::DecorationRole:
+        return index.column() == NameColumn ? CListIcons::PlayerIcon(row.icon) : QVariant();
+    case Qt::TextAlignmentRole:
+        return index.column() == PositionColumn ? QVariant(Qt::AlignCenter)
+                                                : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    case Qt::ToolTipRole:
+        return ToolTipHtml(row);
+    case kMarkupRole:
+        return ToolTipMarkup(row);
+    case kPlayerIdRole:
+        return row.playerId;
+    case kIconIndexRole:
+        return row.icon;
+    case Qt::AccessibleTextRole:
+        return index.column() == NameColumn ? row.name : data(index, Qt::DisplayRole);
+    default:
+        return {};
+    }
+}
+
+QVariant CPlayersListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    switch (section) {
+    case NameColumn:
+        return m_host.Text("Caption_Player");
+    case NumberColumn:
+        return m_host.Text("Caption_Num");
+    case PositionColumn:
+        return m_host.Text("Caption_Position");
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags CPlayersListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled |
+           Qt::ItemNeverHasChildren;
+}
+
+QStringList CPlayersListModel::mimeTypes() const {
+    return {QString::fromLatin1(kMimeType)};
+}
+
+QMimeData* CPlayersListModel::mimeData(const QModelIndexList& indexes) const {
+    // In the order given (the order the list shows), each row once.
+    QList<int32_t> players;
+    QSet<int> rows;
+    for (const QModelIndex& index : indexes) {
+        if (index.isValid() && !rows.contains(index.row())) {
+            rows.insert(index.row());
+            players.append(PlayerAt(index.row()));
+        }
+    }
+    QByteArray bytes;
+    QDataStream stream(&bytes, QIODevice::WriteOnly);
+    stream << m_teamId << players;
+    auto* data = new QMimeData;
+    data->setData(QString::fromLatin1(kMimeType), bytes);
+    return data;
+}
+
+std::optional<CPlayersListModel::SDraggedPlayers>
+CPlayersListModel::DecodeMimeData(const QMimeData* data) {
+    if (!data || !data->hasFormat(QString::fromLatin1(kMimeType))) {
+        return std::nullopt;
+    }
+    QByteArray bytes = data->data(QString::fromLatin1(kMimeType));
+    QDataStream stream(&bytes, QIODevice::ReadOnly);
+    SDraggedPlayers dragged;
+    stream >> dragged.sourceTeamId >> dragged.playerIds;
+    if (stream.status() != QDataStream::Ok) {
+        return std::nullopt;
+    }
+    return dragged;
+}
+
+Qt::DropActions CPlayersListModel::supportedDragActions() const {
+    return Qt::MoveAction | Qt::CopyAction;
+}
+
+QString CPlayersListModel::ToolTipMarkup(const SRow& row) const {
+    const CGameDatabase* db = m_host.Database();
+    const CPlayer* player = db ? db->FindPlayer(row.playerId) : nullptr;
+    if (!player) {
+        return {};
+    }
+    const CTeamPlayerLink* link = db->FindTeamPlayerLink(row.playerId, m_teamId);
+    const int preferred = player->Value(EPlayerColumn::PreferredPosition1);
+    const std::string positionKey(CLocalisationTable::PositionKey(preferred));
+    const QString position = positionKey.empty() ? QString() : m_host.Text(positionKey.c_str());
+    // The numbers go in first, so no name is ever read as a placeholder.
+    return QStringLiteral("<ilst=%1><b><ct=0x0000FF><al> %2<t>%4 %5</b></ct><br><ct=0x000000>"
+                          "<al_r>%6<br><hr=100%><br><al>%7: <img=%8 cx=%3 cy=-20>")
+        .arg(row.icon)
+        .arg(link ? link->jerseyNumber : 0)
+        .arg(-static_cast<int>(player->ComputeOverall()))
+        .arg(QString::fromStdString(player->FirstName()),
+             QString::fromStdString(player->LastName()), position, m_host.Text("Caption_Rating"),
+             QString::fromLatin1(kStarsImage));
+}
+
+QString CPlayersListModel::ToolTipHtml(const SRow& row) const {
+    const QString markup = ToolTipMarkup(row);
+    return markup.isEmpty() ? QString() : ToolTipRenderer().ToHtml(markup);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class CFrameHost;
+
+// The rows of a players list: a team's squad in link order, or (team 109998) every player
+// without a team. Rows hold only what the columns show; the rest is looked up by player id.
+class CPlayersListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { NameColumn, NumberColumn, PositionColumn, ColumnCount };
+    static constexpr int kPlayerIdRole = Qt::UserRole + 1;
+    // Text for the name column, numbers for the others, so a sort compares numbers as numbers.
+    static constexpr int kSortRole = Qt::UserRole + 2;
+    // The tool tip in the windows' mark-up, before it is turned into rich text.
+    static constexpr int kMarkupRole = Qt::UserRole + 3;
+    static constexpr int kIconIndexRole = Qt::UserRole + 4;
+    static const char* const kMimeType;
+
+    // What a drag of players carries: the team they are dragged from and the players in order.
+    struct SDraggedPlayers {
+        int32_t sourceTeamId = 0;
+        QList<int32_t> playerIds;
+    };
+    static std::optional<SDraggedPlayers> DecodeMimeData(const QMimeData* data);
+
+    explicit CPlayersListModel(CFrameHost& host, QObject* parent = nullptr);
+
+    // Fills the rows again for a team (or 109998).
+    void Refresh(int32_t teamId);
+    int32_t TeamId() const { return m_teamId; }
+    bool ShowsPlayersWithoutTeam() const;
+    int32_t PlayerAt(int row) const;
+    // -1 when the player has no row.
+    int RowOf(int32_t playerId) const;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override;
+
+private:
+    struct SRow {
+        int32_t playerId = 0;
+        QString name;
+        int32_t jersey = 0;
+        int32_t position = 0;
+        int icon = 0;
+    };
+    QString ToolTipMarkup(const SRow& row) const;
+    QString ToolTipHtml(const SRow& row) const;
+
+    CFrameHost& m_host;
+    int32_t m_teamId = 0;
+    std::vector<SRow> m_rows;
+};

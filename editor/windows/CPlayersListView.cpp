@@ -1,0 +1,405 @@
+#include "CPlayersListView.h"
+
+#include "editor/app/LocalisationText.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/model/CNameSearch.h"
+#include "editor/toolkit/CMenuGrid.h"
+#include "editor/windows/CFrameHost.h"
+#include "editor/windows/CListIcons.h"
+#include "editor/windows/CPlayersListModel.h"
+#include "editor/windows/CSquadChangeBatch.h"
+#include "editor/windows/CTeamSelectDialog.h"
+
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPainter>
+#include <QScrollBar>
+#include <QSortFilterProxyModel>
+#include <QWidgetAction>
+
+namespace {
+
+constexpr int kJerseyNumbers = 100;
+constexpr int kJerseyRows = 20;
+constexpr int kDragRowsShown = 5;
+
+QString MenuText(const CFrameHost& host, const char* key) {
+    return QString::fromStdString(LocalisationText::ApplyTabRule(host.Text(key).toStdString()));
+}
+
+// The names of the dragged rows under each other, the first few and how many more.
+QPixmap DragPixmap(const QList<QPair<QIcon, QString>>& rows, const QFont& font) {
+    const QFontMetrics metrics(font);
+    const int lineHeight = std::max(18, metrics.height() + 2);
+    const int shown = std::min<int>(static_cast<int>(rows.size()), kDragRowsShown);
+    const bool more = rows.size() > shown;
+    int width = 0;
+    for (int i = 0; i < shown; ++i) {
+        width = std::max(width, metrics.horizontalAdvance(rows.at(i).second));
+    }
+    width = std::min(width + 28, 320);
+    QPixmap pixmap(width, lineHeight * (shown + (more ? 1 : 0)) + 2);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setFont(font);
+    p.setPen(QColor(70, 90, 120));
+    p.setBrush(QColor(235, 242, 252, 220));
+    p.drawRoundedRect(pixmap.rect().adjusted(0, 0, -1, -1), 3, 3);
+    p.setPen(Qt::black);
+    for (int i = 0; i < shown; ++i) {
+        const int y = 1 + i * lineHeight;
+        rows.at(i).first.paint(&p, QRect(4, y + (lineHeight - 16) / 2, 16, 16));
+        p.drawText(QRect(24, y, width - 26, lineHeight), Qt::AlignVCenter | Qt::AlignLeft,
+                   metrics.elidedText(rows.at(i).second, Qt::ElideRight, width - 26));
+    }
+    if (more) {
+        p.drawText(QRect(24, 1 + shown * lineHeight, width - 26, lineHeight),
+                   Qt::AlignVCenter | Qt::AlignLeft,
+                   QStringLiteral("+%1").arg(rows.size() - shown));
+    }
+    return pixmap;
+}
+
+// The arrow with a plus sign: what the pointer shows while a drop copies.
+QPixmap CopyCursor() {
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF arrow[] = {{1, 1}, {1, 17}, {5, 13}, {8, 20}, {10, 19}, {7, 12}, {12, 12}};
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawPolygon(arrow, 7);
+    p.setBrush(QColor(40, 140, 60));
+    p.drawRect(QRectF(15, 17, 12, 12));
+    p.setPen(QPen(Qt::white, 2));
+    p.drawLine(QPointF(21, 19), QPointF(21, 27));
+    p.drawLine(QPointF(17, 23), QPointF(25, 23));
+    return pixmap;
+}
+
+} // namespace
+
+CPlayersListView::CPlayersListView(CFrameHost& host, QWidget* parent)
+    : CDragDropView(new CPlayersListModel(host), parent), m_host(host) {
+    setObjectName(QStringLiteral("PlayersList"));
+    setAccessibleName(host.Text("Caption_Players"));
+    m_model = static_cast<CPlayersListModel*>(Proxy()->sourceModel());
+    Proxy()->setSortRole(CPlayersListModel::kSortRole);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    sortByColumn(CPlayersListModel::PositionColumn, Qt::AscendingOrder);
+    header()->setSectionsMovable(false);
+    header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(this, &QAbstractItemView::activated, this, &CPlayersListView::OpenPlayer);
+}
+
+void CPlayersListView::Refresh(int32_t teamId, int32_t selectPlayerId) {
+    const int32_t keep = selectPlayerId >= 0 ? selectPlayerId : CurrentPlayerId();
+    m_model->Refresh(teamId);
+    ResizeColumns();
+    if (keep >= 0) {
+        SelectPlayer(keep);
+    }
+}
+
+int32_t CPlayersListView::TeamId() const {
+    return m_model->TeamId();
+}
+
+int32_t CPlayersListView::CurrentPlayerId() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.data(CPlayersListModel::kPlayerIdRole).toInt() : -1;
+}
+
+QList<int32_t> CPlayersListView::SelectedPlayerIds() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QList<int32_t> ids;
+    for (const QModelIndex& row : rows) {
+        ids.append(row.data(CPlayersListModel::kPlayerIdRole).toInt());
+    }
+    return ids;
+}
+
+void CPlayersListView::SelectPlayer(int32_t playerId) {
+    const int row = m_model->RowOf(playerId);
+    if (row < 0) {
+        return;
+    }
+    const QModelIndex index = Proxy()->mapFromSource(m_model->index(row, 0));
+    setCurrentIndex(index);
+    selectionModel()->select(index, QItemSelectionModel::ClearAndSelect |
+                                        QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+void CPlayersListView::OpenPlayer(const QModelIndex& index) {
+    if (index.isValid()) {
+        m_host.OpenPlayer(index.data(CPlayersListModel::kPlayerIdRole).toInt());
+    }
+}
+
+void CPlayersListView::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    ResizeColumns();
+}
+
+void CPlayersListView::ResizeColumns() {
+    // The usable width leaves room for a vertical scroll bar, shown or not, so the columns do
+    // not jump when one appears. Name, number and position share it 44:10:10, so the position
+    // column keeps a visible share.
+    const int usable = std::max(64, viewport()->width() + (verticalScrollBar()->isVisible()
+                                                               ? verticalScrollBar()->width()
+                                                               : 0) -
+                                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2);
+    const int name = usable * 44 / 64;
+    const int number = usable * 10 / 64;
+    header()->resizeSection(CPlayersListModel::NameColumn, name);
+    header()->resizeSection(CPlayersListModel::NumberColumn, number);
+    header()->resizeSection(CPlayersListModel::PositionColumn, usable - name - number);
+}
+
+bool CPlayersListView::CanPaste() const {
+    const CGameDatabase* db = m_host.Database();
+    return db && db->ClipboardPlayerId().has_value();
+}
+
+void CPlayersListView::AfterChange(int32_t selectPlayerId) {
+    Refresh(TeamId(), selectPlayerId);
+}
+
+void CPlayersListView::cut() {
+    CGameDatabase* db = m_host.Database();
+    const int32_t player = CurrentPlayerId();
+    if (!db || player < 0) {
+        return;
+    }
+    db->SetClipboardPlayerId(player);
+    {
+        CSquadChangeBatch batch(m_host);
+        // The player himself stays in the database: without another team he is listed with
+        // the players without a team until pasted or put in a team.
+        db->RemovePlayerFromTeam(player, TeamId());
+    }
+    m_host.RefreshTeam(CGameDatabase::kNoTeamId);
+    AfterChange();
+}
+
+void CPlayersListView::copy() {
+    CGameDatabase* db = m_host.Database();
+    const int32_t player = CurrentPlayerId();
+    if (db && player >= 0) {
+        db->SetClipboardPlayerId(player);
+    }
+}
+
+void CPlayersListView::paste() {
+    CGameDatabase* db = m_host.Database();
+    if (!db || !CanPaste()) {
+        return;
+    }
+    int32_t copyId = -1;
+    {
+        CSquadChangeBatch batch(m_host);
+        copyId = db->CopyPlayer(TeamId());
+    }
+    if (copyId < 0) {
+        return;
+    }
+    m_host.RefreshTeam(CGameDatabase::kNoTeamId);
+    m_host.RefreshLeaguesList();
+    AfterChange(copyId);
+}
+
+void CPlayersListView::NewPlayer() {
+    CGameDatabase* db = m_host.Database();
+    if (!db) {
+        return;
+    }
+    int32_t id = -1;
+    {
+        CSquadChangeBatch batch(m_host);
+        id = db->NewPlayer(m_model->ShowsPlayersWithoutTeam() ? -1 : TeamId());
+    }
+    if (id < 0) {
+        return;
+    }
+    m_host.RefreshTeam(CGameDatabase::kNoTeamId);
+    m_host.RefreshLeaguesList();
+    AfterChange(id);
+}
+
+void CPlayersListView::MoveToTeam() {
+    SendToChosenTeam(false);
+}
+
+void CPlayersListView::AssignToTeam() {
+    SendToChosenTeam(true);
+}
+
+void CPlayersListView::SendToChosenTeam(bool keepInThisTeam) {
+    CGameDatabase* db = m_host.Database();
+    const int32_t player = CurrentPlayerId();
+    if (!db || player < 0) {
+        return;
+    }
+    const std::optional<int32_t> team =
+        CTeamSelectDialog::ChooseTeam(m_host, "Caption_SelectTeamToAddPlayer", this);
+    // Adding him again to a team he is in would only move him to its bench.
+    if (!team || db->FindTeamPlayerLink(player, *team)) {
+        return;
+    }
+    bool took = false;
+    {
+        CSquadChangeBatch batch(m_host);
+        took = keepInThisTeam ? db->AddPlayerToTeam(player, *team, -1, -1)
+                              : db->MovePlayer(player, TeamId(), *team);
+    }
+    if (!took) {
+        m_host.Warn(this, m_host.Text("Message_TeamCannotTakePlayer"));
+        return;
+    }
+    AfterChange();
+}
+
+void CPlayersListView::AssignJerseyNumber(int number) {
+    CGameDatabase* db = m_host.Database();
+    const int32_t player = CurrentPlayerId();
+    if (!db || player < 0 || number < 0 || number >= kJerseyNumbers ||
+        m_model->ShowsPlayersWithoutTeam()) {
+        return;
+    }
+    {
+        CSquadChangeBatch batch(m_host);
+        db->AssignJerseyNumber(player, TeamId(), number);
+    }
+    AfterChange();
+}
+
+QMenu* CPlayersListView::CreateJerseyMenu(QWidget* parent) {
+    const CGameDatabase* db = m_host.Database();
+    const CTeam* team = db ? db->FindTeam(TeamId()) : nullptr;
+    auto* menu = new QMenu(MenuText(m_host, "Menu_AssignJerseyNo"), parent);
+    menu->setObjectName(QStringLiteral("JerseyMenu"));
+    if (!team) {
+        menu->setEnabled(false);
+        return menu;
+    }
+    const CTeamPlayerLink* selected = team->FindLink(CurrentPlayerId());
+    QList<QAction*> numbers;
+    for (int n = 0; n < kJerseyNumbers; ++n) {
+        QString text = QString::number(n);
+        bool worn = false;
+        for (const CTeamPlayerLink& link : team->Links()) {
+            if (link.jerseyNumber == n && db->FindPlayer(link.playerId)) {
+                text = QStringLiteral("%1 %2").arg(n).arg(QString::fromStdString(
+                    CNameSearch::SearchName(*db, link.playerId)));
+                worn = true;
+                break;
+            }
+        }
+        auto* action = new QAction(text, menu);
+        action->setObjectName(QStringLiteral("Jersey_%1").arg(n));
+        action->setCheckable(true);
+        action->setChecked(selected && selected->jerseyNumber == n);
+        action->setEnabled(!worn && selected);
+        connect(action, &QAction::triggered, this, [this, n] { AssignJerseyNumber(n); });
+        numbers.append(action);
+    }
+    auto* grid = new CMenuGrid(numbers, kJerseyRows, menu);
+    grid->setAccessibleName(menu->title().remove(u'&'));
+    auto* holder = new QWidgetAction(menu);
+    holder->setDefaultWidget(grid);
+    menu->addAction(holder);
+    connect(grid, &CMenuGrid::Triggered, menu, [parent] {
+        if (auto* top = qobject_cast<QMenu*>(parent)) {
+            top->close();
+        }
+    });
+    menu->setEnabled(selected != nullptr);
+    return menu;
+}
+
+QMenu* CPlayersListView::CreateContextMenu(QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    menu->setObjectName(QStringLiteral("PlayersListMenu"));
+    menu->setAccessibleName(accessibleName());
+    const bool hasDb = m_host.Database() != nullptr;
+    const bool hasPlayer = CurrentPlayerId() >= 0;
+    const auto add = [&](const char* key, bool enabled, void (CPlayersListView::*slot)()) {
+        QAction* action = menu->addAction(MenuText(m_host, key));
+        action->setObjectName(QString::fromLatin1(key));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    add("Menu_EditNew", hasDb, &CPlayersListView::NewPlayer);
+    add("Menu_EditCut", hasPlayer, &CPlayersListView::cut);
+    add("Menu_EditCopy", hasPlayer, &CPlayersListView::copy);
+    add("Menu_EditPaste", CanPaste(), &CPlayersListView::paste);
+    add("Menu_EditMoveTo", hasPlayer, &CPlayersListView::MoveToTeam);
+    add("Menu_EditAssignTo", hasPlayer, &CPlayersListView::AssignToTeam);
+    if (!m_model->ShowsPlayersWithoutTeam()) {
+        menu->addSeparator();
+        menu->addMenu(CreateJerseyMenu(menu));
+    }
+    return menu;
+}
+
+void CPlayersListView::contextMenuEvent(QContextMenuEvent* event) {
+    const QPoint at = event->reason() == QContextMenuEvent::Mouse
+                          ? event->globalPos()
+                          : viewport()->mapToGlobal(QPoint(5, 5));
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        const QModelIndex index = indexAt(viewport()->mapFromGlobal(event->globalPos()));
+        if (index.isValid() && !selectionModel()->isRowSelected(index.row(), {})) {
+            setCurrentIndex(index);
+        }
+    }
+    QMenu* menu = CreateContextMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(at);
+    event->accept();
+}
+
+QMimeData* CPlayersListView::SelectionMimeData() const {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty()) {
+        return nullptr;
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QModelIndexList sourceRows;
+    for (const QModelIndex& row : rows) {
+        sourceRows.append(Proxy()->mapToSource(row));
+    }
+    return m_model->mimeData(sourceRows);
+}
+
+void CPlayersListView::startDrag(Qt::DropActions) {
+    QModelIndexList rows = selectionModel()->selectedRows();
+    QMimeData* data = SelectionMimeData();
+    if (!data) {
+        return;
+    }
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    QList<QPair<QIcon, QString>> shown;
+    for (const QModelIndex& row : rows) {
+        shown.append({row.data(Qt::DecorationRole).value<QIcon>(), row.data().toString()});
+    }
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    drag->setPixmap(DragPixmap(shown, font()));
+    // The picture hangs below and right of the pointer, so the row under it stays visible.
+    drag->setHotSpot(QPoint(-10, -10));
+    drag->setDragCursor(CopyCursor(), Qt::CopyAction);
+    // The drop changes the squads and the main window refreshes every list that shows them.
+    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "editor/windows/CDragDropView.h"
+
+#include <QList>
+
+#include <cstdint>
+
+class CFrameHost;
+class CPlayersListModel;
+class QMenu;
+class QMimeData;
+
+// A players list: a team's squad or the players without a team, sortable, with the rating
+// tool tips, the squad commands (context menu and the main window's edit commands while it has
+// the focus), the jersey-number menu and dragging players onto a teams list.
+class CPlayersListView : public CDragDropView {
+    Q_OBJECT
+public:
+    explicit CPlayersListView(CFrameHost& host, QWidget* parent = nullptr);
+
+    // Fills the list for a team (or 109998). The player to select, else the one selected now.
+    void Refresh(int32_t teamId, int32_t selectPlayerId = -1);
+    int32_t TeamId() const;
+    // -1 without a current row.
+    int32_t CurrentPlayerId() const;
+    // In the order the list shows them.
+    QList<int32_t> SelectedPlayerIds() const;
+    void SelectPlayer(int32_t playerId);
+
+    CPlayersListModel* Model() const { return m_model; }
+
+    // What a drag of the selected rows carries; the caller owns it. Null without a selection.
+    QMimeData* SelectionMimeData() const;
+    // The context menu as it would show now; the caller owns it.
+    QMenu* CreateContextMenu(QWidget* parent);
+    bool CanPaste() const;
+
+public slots:
+    // The main window's edit commands reach the focused list by these names.
+    void cut();
+    void copy();
+    void paste();
+    void NewPlayer();
+    void MoveToTeam();
+    void AssignToTeam();
+    void AssignJerseyNumber(int number);
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void startDrag(Qt::DropActions supportedActions) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void OpenPlayer(const QModelIndex& index);
+    void ResizeColumns();
+    void AfterChange(int32_t selectPlayerId = -1);
+    QMenu* CreateJerseyMenu(QWidget* parent);
+    // Move to (or, keeping him here, assign to) the team the user chooses.
+    void SendToChosenTeam(bool keepInThisTeam);
+
+    CFrameHost& m_host;
+    CPlayersListModel* m_model = nullptr;
+};

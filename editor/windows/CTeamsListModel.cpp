@@ -1,0 +1,146 @@
+#include "CTeamsListModel.h"
+
+#include "editor/assets/CPictureRequests.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CPictureScaling.h"
+#include "editor/windows/CFrameHost.h"
+#include "editor/windows/CListIcons.h"
+#include "editor/windows/CPlayersListModel.h"
+#include "editor/windows/CSquadChangeBatch.h"
+
+#include <QMimeData>
+#include <QPixmap>
+
+CTeamsListModel::CTeamsListModel(CFrameHost& host, QObject* parent)
+    : QAbstractTableModel(parent), m_host(host) {}
+
+void CTeamsListModel::Refresh(int32_t leagueId) {
+    beginResetModel();
+    m_leagueId = leagueId;
+    m_rows.clear();
+    if (const CGameDatabase* db = m_host.Database()) {
+        for (int32_t id : db->TeamsOfLeague(leagueId)) {
+            if (const CTeam* team = db->FindTeam(id)) {
+                m_rows.push_back({id, QString::fromStdString(team->Name())});
+            }
+        }
+    }
+    endResetModel();
+}
+
+int32_t CTeamsListModel::TeamAt(int row) const {
+    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[row].teamId : -1;
+}
+
+int CTeamsListModel::RowOf(int32_t teamId) const {
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        if (m_rows[i].teamId == teamId) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+int CTeamsListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CTeamsListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QIcon CTeamsListModel::Crest(int32_t teamId) const {
+    const auto found = m_crests.constFind(teamId);
+    if (found != m_crests.constEnd()) {
+        return *found;
+    }
+    QIcon icon;
+    if (CPictureRequests* pictures = m_host.Pictures()) {
+        const QImage crest = CPictureScaling::Scaled(pictures->Logo(teamId), kCrestFactor);
+        if (!crest.isNull()) {
+            icon = QIcon(QPixmap::fromImage(crest));
+        }
+    }
+    m_crests.insert(teamId, icon);
+    return icon;
+}
+
+QVariant CTeamsListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size())) {
+        return {};
+    }
+    const SRow& row = m_rows[index.row()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return index.column() == TeamColumn ? row.name : QVariant();
+    case Qt::DecorationRole:
+        return index.column() == TeamColumn ? Crest(row.teamId) : QVariant();
+    case kTeamIdRole:
+        return row.teamId;
+    default:
+        return {};
+    }
+}
+
+QVariant CTeamsListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    // Fixed English headers, as the game's tools show them.
+    switch (section) {
+    case TeamColumn:
+        return QStringLiteral("Team");
+    case TypeColumn:
+        return QStringLiteral("Type");
+    case TeamCountColumn:
+        return QStringLiteral("No. of Teams");
+    case PlayerCountColumn:
+        return QStringLiteral("No. of Players");
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags CTeamsListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled |
+           Qt::ItemNeverHasChildren;
+}
+
+QStringList CTeamsListModel::mimeTypes() const {
+    return {QString::fromLatin1(CPlayersListModel::kMimeType)};
+}
+
+Qt::DropActions CTeamsListModel::supportedDropActions() const {
+    return Qt::MoveAction | Qt::CopyAction;
+}
+
+bool CTeamsListModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
+                                      const QModelIndex& parent) const {
+    return (action == Qt::MoveAction || action == Qt::CopyAction) && parent.isValid() &&
+           TeamAt(parent.row()) >= 0 && data &&
+           data->hasFormat(QString::fromLatin1(CPlayersListModel::kMimeType));
+}
+
+bool CTeamsListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
+                                   int column, const QModelIndex& parent) {
+    if (!canDropMimeData(data, action, row, column, parent)) {
+        return false;
+    }
+    const auto dragged = CPlayersListModel::DecodeMimeData(data);
+    CGameDatabase* db = m_host.Database();
+    if (!dragged || !db) {
+        return false;
+    }
+    std::vector<int32_t> taken;
+    {
+        CSquadChangeBatch batch(m_host);
+        taken = db->TransferPlayers({dragged->playerIds.begin(), dragged->playerIds.end()},
+                                    dragged->sourceTeamId, TeamAt(parent.row()),
+                                    action == Qt::CopyAction);
+    }
+    return !taken.empty();
+}

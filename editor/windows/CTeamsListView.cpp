@@ -1,0 +1,122 @@
+#include "CTeamsListView.h"
+
+#include "editor/windows/CFrameHost.h"
+#include "editor/windows/CPlayersListModel.h"
+#include "editor/windows/CTeamsListModel.h"
+
+#include <QDragEnterEvent>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QPainter>
+#include <QSortFilterProxyModel>
+
+CTeamsListView::CTeamsListView(CFrameHost& host, QWidget* parent)
+    : CDragDropView(new CTeamsListModel(host), parent), m_host(host) {
+    setObjectName(QStringLiteral("TeamsList"));
+    setAccessibleName(host.Text("Caption_Teams"));
+    m_model = static_cast<CTeamsListModel*>(Proxy()->sourceModel());
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setIconSize(QSize(24, 24));
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setDropIndicatorShown(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    sortByColumn(CTeamsListModel::TeamColumn, Qt::AscendingOrder);
+    connect(this, &QAbstractItemView::activated, this, [this](const QModelIndex& index) {
+        if (index.isValid()) {
+            m_host.OpenTeam(index.data(CTeamsListModel::kTeamIdRole).toInt());
+        }
+    });
+}
+
+void CTeamsListView::Refresh(int32_t leagueId) {
+    const QModelIndex current = currentIndex();
+    const int32_t keep = current.isValid() ? current.data(CTeamsListModel::kTeamIdRole).toInt() : -1;
+    m_model->Refresh(leagueId);
+    if (const int row = m_model->RowOf(keep); row >= 0) {
+        setCurrentIndex(Proxy()->mapFromSource(m_model->index(row, 0)));
+    }
+}
+
+int32_t CTeamsListView::LeagueId() const {
+    return m_model->LeagueId();
+}
+
+void CTeamsListView::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    // The team names take what the three narrow, empty columns leave.
+    const int narrow = fontMetrics().horizontalAdvance(QStringLiteral("No. of Players")) + 16;
+    for (int c = CTeamsListModel::TypeColumn; c < CTeamsListModel::ColumnCount; ++c) {
+        header()->resizeSection(c, c == CTeamsListModel::TypeColumn ? narrow * 2 / 3 : narrow);
+    }
+    header()->resizeSection(CTeamsListModel::TeamColumn,
+                            std::max(120, viewport()->width() - narrow * 8 / 3));
+}
+
+Qt::DropAction CTeamsListView::ActionFor(Qt::KeyboardModifiers modifiers) {
+    return modifiers.testFlag(Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction;
+}
+
+void CTeamsListView::SetDropRow(int row) {
+    if (row != m_dropRow) {
+        m_dropRow = row;
+        viewport()->update();
+    }
+}
+
+void CTeamsListView::dragEnterEvent(QDragEnterEvent* event) {
+    if (!CPlayersListModel::DecodeMimeData(event->mimeData())) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(ActionFor(event->modifiers()));
+    event->accept();
+}
+
+void CTeamsListView::dragMoveEvent(QDragMoveEvent* event) {
+    const QModelIndex index = indexAt(event->position().toPoint());
+    if (!index.isValid() || !CPlayersListModel::DecodeMimeData(event->mimeData())) {
+        // No team under the pointer: no drop here, and the pointer says so.
+        SetDropRow(-1);
+        event->ignore();
+        return;
+    }
+    SetDropRow(index.row());
+    event->setDropAction(ActionFor(event->modifiers()));
+    event->accept(visualRect(index));
+}
+
+void CTeamsListView::dragLeaveEvent(QDragLeaveEvent* event) {
+    SetDropRow(-1);
+    event->accept();
+}
+
+void CTeamsListView::dropEvent(QDropEvent* event) {
+    SetDropRow(-1);
+    const QModelIndex index = indexAt(event->position().toPoint());
+    const Qt::DropAction action = ActionFor(event->modifiers());
+    if (!index.isValid() ||
+        !m_model->dropMimeData(event->mimeData(), action, -1, -1,
+                               Proxy()->mapToSource(index.siblingAtColumn(0)))) {
+        event->ignore();
+        return;
+    }
+    // The source list is refreshed from the database, never by Qt removing its rows.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void CTeamsListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const {
+    if (index.row() != m_dropRow) {
+        QTreeView::drawRow(painter, option, index);
+        return;
+    }
+    QStyleOptionViewItem highlighted = option;
+    highlighted.state |= QStyle::State_Selected;
+    QTreeView::drawRow(painter, highlighted, index);
+    painter->save();
+    painter->setPen(QPen(palette().color(QPalette::Highlight).darker(130), 2));
+    painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+    painter->restore();
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "editor/windows/CDragDropView.h"
+
+#include <cstdint>
+
+class CFrameHost;
+class CTeamsListModel;
+
+// The teams of a league, sorted by name. Players dragged from a players list onto a team's row
+// join that team: moved, or copied while Ctrl is held. The row under the pointer is
+// highlighted while players are dragged over it.
+class CTeamsListView : public CDragDropView {
+    Q_OBJECT
+public:
+    explicit CTeamsListView(CFrameHost& host, QWidget* parent = nullptr);
+
+    void Refresh(int32_t leagueId);
+    int32_t LeagueId() const;
+    CTeamsListModel* Model() const { return m_model; }
+    // The row highlighted as the drop target, -1 when none.
+    int DropRow() const { return m_dropRow; }
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void SetDropRow(int row);
+    static Qt::DropAction ActionFor(Qt::KeyboardModifiers modifiers);
+
+    CFrameHost& m_host;
+    CTeamsListModel* m_model = nullptr;
+    int m_dropRow = -1;
+};
