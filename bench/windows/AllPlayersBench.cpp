@@ -1,69 +1,20 @@
-#include "CSampleGenerator.h"
+#include "CBenchHost.h"
 
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CAllPlayersFrame.h"
 #include "editor/windows/CAllPlayersModel.h"
-#include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPlayersTableView.h"
 
-#include <QApplication>
-#include <QDir>
 #include <QImage>
 #include <QScrollBar>
-#include <QSettings>
-#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "kestrel_windows_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
-// The main window's part the table needs, over the sample grown to 50,000 players.
-class CBenchHost : public CFrameHost {
-public:
-    CBenchHost() { CSampleGenerator::BuildGame(m_database, CSampleGenerator::kDefaultSeed, 50000); }
-    CGameDatabase* Database() override { return &m_database; }
-    QString Text(const char* key) const override {
-        return std::string_view(key) == "Caption_PlayersCount" ? QStringLiteral("%1 of %2")
-                                                               : QString::fromLatin1(key);
-    }
-    QFont TitleFont() const override { return {}; }
-    QFont SmallTitleFont() const override { return {}; }
-    QString EditorFolder() const override { return QDir::tempPath(); }
-    CPictureRequests* Pictures() override { return nullptr; }
-    bool CanStoreInGameNames() const override { return true; }
-    bool OpenLeague(int) override { return false; }
-    bool OpenTeam(int) override { return false; }
-    bool OpenPlayer(int) override { return false; }
-    bool OpenSearchResults(const CFindSettings&) override { return false; }
-    bool OpenIngameText(const QString&) override { return false; }
-    bool RefreshLeague(int) override { return false; }
-    bool RefreshTeam(int) override { return false; }
-    bool RefreshPlayer(int) override { return false; }
-    void RefreshLeaguesList() override {}
-    QUndoStack& UndoStack() override { return m_undo; }
-    void ShowStatus(const QString&, const QString&) override {}
-    std::unique_ptr<QSettings> Settings() const override {
-        return std::make_unique<QSettings>(QDir::temp().filePath("kestrel_bench.ini"),
-                                           QSettings::IniFormat);
-    }
-
-private:
-    CGameDatabase m_database;
-    QUndoStack m_undo;
-};
-
+// The sample grown to 50,000 players.
 CBenchHost& Host() {
-    App();
-    static CBenchHost host;
+    static CBenchHost host(50000);
     return host;
 }
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "editor/model/CGameDatabase.h"
+#include "editor/windows/CFrameHost.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+#include <QUndoStack>
+
+#include <memory>
+
+// The main window's part the windows need, over a sample game, for the windows' benchmarks.
+// Texts are their keys, except the ones a benchmark gives.
+class CBenchHost : public CFrameHost {
+public:
+    // The offscreen application every benchmark of the windows runs in.
+    static QApplication& App();
+
+    explicit CBenchHost(int playerCount);
+
+    CGameDatabase* Database() override { return &m_database; }
+    QString Text(const char* key) const override;
+    QFont TitleFont() const override { return {}; }
+    QFont SmallTitleFont() const override { return {}; }
+    CPictureRequests* Pictures() override { return nullptr; }
+    QString EditorFolder() const override { return QDir::tempPath(); }
+    bool CanStoreInGameNames() const override { return true; }
+    bool OpenLeague(int) override { return false; }
+    bool OpenTeam(int) override { return false; }
+    bool OpenPlayer(int) override { return false; }
+    bool OpenSearchResults(const CFindSettings&) override { return false; }
+    bool OpenIngameText(const QString&) override { return false; }
+    bool RefreshLeague(int) override { return false; }
+    bool RefreshTeam(int) override { return false; }
+    bool RefreshPlayer(int) override { return false; }
+    void RefreshLeaguesList() override {}
+    QUndoStack& UndoStack() override { return m_undo; }
+    void ShowStatus(const QString&, const QString&) override {}
+    std::unique_ptr<QSettings> Settings() const override;
+    void BeginSquadChanges() override {}
+    void EndSquadChanges() override {}
+    void Warn(QWidget*, const QString&) override {}
+
+private:
+    CGameDatabase m_database;
+    QUndoStack m_undo;
+};
