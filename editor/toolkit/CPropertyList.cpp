@@ -51,7 +51,6 @@ CPropertyList::CPropertyList(QWidget* parent) : QWidget(parent) {
                             QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     m_view->header()->hide();
-    m_view->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     m_view->header()->setStretchLastSection(true);
     m_help = new QLabel(this);
     m_help->setWordWrap(true);
@@ -76,7 +75,9 @@ CPropertyList::CPropertyList(QWidget* parent) : QWidget(parent) {
 
 void CPropertyList::SetTextLookup(const TextLookup& lookup) {
     m_model->SetTextLookup(lookup);
-    m_view->header()->resizeSections(QHeaderView::ResizeToContents);
+    // The names' width and a gap, so values do not run into them.
+    m_view->resizeColumnToContents(0);
+    m_view->setColumnWidth(0, m_view->columnWidth(0) + 16);
     ShowHelp();
 }
 

@@ -154,6 +154,8 @@ CPlayerAppearanceForm::CPlayerAppearanceForm(CPlayerFrame& frame) : CPlayerPage(
     pictures->addWidget(framed("Caption_HairType", m_hair), 0, 1);
     pictures->addWidget(framed("Caption_FacialHairStyle", m_facialHair), 0, 2);
     pictures->addWidget(framed("Caption_SpecificFace", m_specificFace), 1, 0, 1, 3);
+    // The archives' face textures are small: the larger frame shows them enlarged.
+    m_specificFace->SetScale(kSpecificFaceScale);
     m_specificFace->setMinimumSize(128, 128);
     pictures->setRowStretch(2, 1);
 

@@ -12,6 +12,7 @@ class CPlayerAppearanceForm : public CPlayerPage {
 public:
     // The pictures' scale in the frames.
     static constexpr double kPictureScale = 0.65;
+    static constexpr double kSpecificFaceScale = 2.0;
 
     explicit CPlayerAppearanceForm(CPlayerFrame& frame);
 

@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -49,6 +50,15 @@ int32_t OutfieldPlayer(const CGameDatabase& db, int skip = 0) {
         if (!player.Teams().empty() && player.Value(C::PreferredPosition1) >= 9 &&
             player.Value(C::PreferredPosition1) <= 25 && !player.FirstName().empty() &&
             player.Value(C::StarPlayer) == 0 && skip-- == 0) {
+            return id;
+        }
+    }
+    return 0;
+}
+
+int32_t WithSpecificFace(const CGameDatabase& db) {
+    for (const auto& [id, player] : db.Players()) {
+        if (player.Value(C::SpecificFace) > 0 && !player.Teams().empty()) {
             return id;
         }
     }
@@ -177,6 +187,8 @@ private slots:
     void starFlagIsWrittenAtOnceAndTeamsOpenFromTheList();
     void undoAfterAMoveLeavesTheTeamListAlone();
     void anEditSavedWithCtrlSIsInTheFile();
+    void specificFaceComesFromTheArchivesAndFollowsTheList();
+    void screenshotsOfEachPage();
 };
 
 void PlayerWindowTest::pagesFillFromTheRecordWithNamedControls() {
@@ -531,6 +543,54 @@ void PlayerWindowTest::anEditSavedWithCtrlSIsInTheFile() {
     QVERIFY(saved);
     QCOMPARE(saved->LastName(), std::string("Saved"));
     QCOMPARE(saved->Value(C::Passing), 77);
+}
+
+void PlayerWindowTest::specificFaceComesFromTheArchivesAndFollowsTheList() {
+    QVERIFY(Open());
+    QVERIFY(m_main->OpenPlayer(WithSpecificFace(Db())));
+    m_player = Frame()->PlayerId();
+    ShowPage(1);
+    QVERIFY(Looks()->SpecificFace()->HasPicture());
+    const QImage face = Looks()->Face()->Shown().toImage();
+    // Live, before Apply: no specific face empties its frame; another face type redraws.
+    CPropertyModel* looks = Looks()->Properties()->Model();
+    const int specific = looks->RowOfKey(QStringLiteral("Caption_SpecificFace"));
+    Looks()->Properties()->View()->setFocus();
+    Looks()->Properties()->SelectRow(specific);
+    QTest::keyClick(Looks()->Properties()->View(), Qt::Key_F2);
+    auto* spin = qobject_cast<QSpinBox*>(
+        Looks()->Properties()->View()->indexWidget(looks->index(specific, 1)));
+    QVERIFY(spin);
+    QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(spin, Qt::Key_0);
+    QCOMPARE(looks->Value(specific).toInt(), 0);
+    QVERIFY(!Looks()->SpecificFace()->HasPicture());
+    QTest::keyClick(spin, Qt::Key_Return);
+    StepProperty(Looks()->Properties(), 1, Record().Value(C::FaceType) < 25 ? 1 : -1);
+    QVERIFY(Looks()->Face()->Shown().toImage() != face);
+    QVERIFY(Record().Value(C::SpecificFace) > 0);
+}
+
+// With KESTREL_SCREENSHOT_DIR set, the three pages of a player window are saved there as PNGs
+// (docs/ holds the last ones taken).
+void PlayerWindowTest::screenshotsOfEachPage() {
+    const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        QSKIP("KESTREL_SCREENSHOT_DIR is not set");
+    }
+    QVERIFY(Open());
+    QVERIFY(m_main->OpenPlayer(WithSpecificFace(Db())));
+    m_main->MdiArea()->activeSubWindow()->showNormal();
+    m_main->MdiArea()->activeSubWindow()->resize(980, 700);
+    const char* names[] = {"player-window-info.png", "player-window-appearance.png",
+                           "player-window-abilities.png"};
+    for (int page = 0; page < 3; ++page) {
+        ShowPage(page);
+        Info()->Traits()->SelectRow(1);
+        Looks()->Properties()->SelectRow(1);
+        QVERIFY(m_main->MdiArea()->activeSubWindow()->grab().save(
+            QDir(folder).filePath(QString::fromLatin1(names[page]))));
+    }
 }
 
 QTEST_MAIN(PlayerWindowTest)
