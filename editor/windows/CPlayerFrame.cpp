@@ -67,7 +67,7 @@ void CPlayerFrame::Commit() {
     if (!player || History().IsEmpty() || !DiffersInEditedFields(*player, History().Current())) {
         return;
     }
-    RefreshTeamsIfShownFieldsDiffer(History().Current(), *player);
+    FollowNameAndStarChanges(History().Current(), *player);
     PushSnapshot(*player);
     m_banner->Fill(*player);
 }
@@ -79,21 +79,34 @@ void CPlayerFrame::Restore(const CPlayer& current, const CPlayer& snapshot) {
     }
     CopyEditedFields(*player, snapshot);
     MarkChanged();
-    RefreshTeamsIfShownFieldsDiffer(current, snapshot);
+    FollowNameAndStarChanges(current, snapshot);
     FillPages();
 }
 
-void CPlayerFrame::RefreshTeamsIfShownFieldsDiffer(const CPlayer& before, const CPlayer& after) {
+void CPlayerFrame::FollowNameAndStarChanges(const CPlayer& before, const CPlayer& after) {
     if (before.FirstName() == after.FirstName() && before.LastName() == after.LastName() &&
-        before.Value(EPlayerColumn::StarPlayer) == after.Value(EPlayerColumn::StarPlayer)) {
+        before.Value(EPlayerColumn::StarPlayer) == after.Value(EPlayerColumn::StarPlayer) &&
+        before.CommonName() == after.CommonName()) {
         return;
     }
+    Retitle();
     // The live record's teams: the snapshots' team lists may be out of date.
     if (const CPlayer* player = Record()) {
         const std::vector<int32_t> teams = player->Teams();
         for (int32_t teamId : teams) {
             Host().RefreshTeam(teamId);
         }
+    }
+}
+
+void CPlayerFrame::Retitle() {
+    // The main window finds a player's window by its title: it follows the name.
+    const CGameDatabase* db = Host().Database();
+    QWidget* window = parentWidget();
+    if (db && window && !window->windowTitle().isEmpty()) {
+        window->setWindowTitle(QStringLiteral("%1 - %2").arg(
+            Host().Text("Caption_Player"),
+            QString::fromStdString(db->PlayerDisplayName(m_playerId))));
     }
 }
 

@@ -42,7 +42,9 @@ protected:
 
 private:
     void FillPages();
-    void RefreshTeamsIfShownFieldsDiffer(const CPlayer& before, const CPlayer& after);
+    // A changed name or star flag: retitle the window, refresh the player's team windows.
+    void FollowNameAndStarChanges(const CPlayer& before, const CPlayer& after);
+    void Retitle();
 
     int m_playerId;
     CPlayerBannerForm* m_banner;

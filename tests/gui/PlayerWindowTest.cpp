@@ -281,6 +281,11 @@ void PlayerWindowTest::editsReachTheRecordOnlyOnApplyAndAreUndoable() {
     QVERIFY(m_main->isWindowModified());
     QVERIFY(Frame()->CanUndo());
     QCOMPARE(Frame()->findChild<CPlayerBannerForm*>()->Title(), QStringLiteral("Ottó Kovács"));
+    // The window is found under the new name: opening the player again activates it.
+    QVERIFY(m_main->MdiArea()->activeSubWindow()->windowTitle().endsWith(
+        QString::fromStdString(Db().PlayerDisplayName(m_player))));
+    QVERIFY(m_main->OpenPlayer(m_player));
+    QCOMPARE(m_main->MdiArea()->subWindowList().size(), 1);
 
     ShowPage(2);
     Retype(Abilities()->Bar(0)->Box(), QStringLiteral("91"));
