@@ -3,16 +3,28 @@
 #include "editor/windows/CChildFrame.h"
 #include "editor/windows/CFindSettings.h"
 
-// Child window with the results of one Find; shows a summary until its list is built.
+class CSearchResultsModel;
+class QTreeView;
+
+// Child window with the results of one Find: name and type of every league, team and player
+// found; a double click (or Return) opens the record's window.
 class CSearchResultsFrame : public CChildFrame {
     Q_OBJECT
 public:
     CSearchResultsFrame(const CFindSettings& settings, CFrameHost& host, QWidget* parent = nullptr);
 
     const CFindSettings& Settings() const { return m_settings; }
+    QTreeView* List() const { return m_list; }
 
     void Fill() override;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void Open(const QModelIndex& index);
+
     CFindSettings m_settings;
+    CSearchResultsModel* m_model = nullptr;
+    QTreeView* m_list = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "editor/windows/CPlayersListFrame.h"
 #include "editor/windows/CPlayersListModel.h"
 #include "editor/windows/CPlayersListView.h"
+#include "editor/windows/CSearchResultsFrame.h"
 #include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
 
@@ -117,6 +118,7 @@ private slots:
     void dragOntoTeamsListMovesOrCopies();
     void contextMenuAndEditCommands();
     void jerseyMenuNamesAndDisablesWornNumbers();
+    void searchFindsEveryCaseAndOpensEachKind();
     void screenshots();
 };
 
@@ -360,6 +362,55 @@ void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
     QTRY_VERIFY(!menu->isVisible());
     const int row = ProxyRowOfPlayer(&players, squad[0]);
     QCOMPARE(players.model()->index(row, 1).data().toString(), QStringLiteral("12"));
+}
+
+void ListsTest::searchFindsEveryCaseAndOpensEachKind() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase* db = frame->Database();
+    QVERIFY(frame->OpenSearchResults({QStringLiteral("aR"), true, true, true}));
+    auto* results = qobject_cast<CSearchResultsFrame*>(frame->ActiveFrame());
+    QVERIFY(results);
+    QTreeView* list = results->List();
+    QAbstractItemModel* model = list->model();
+    QVERIFY(model->rowCount() > 10);
+    QStringList types;
+    QSet<QString> kinds;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QString name = model->index(row, 0).data().toString();
+        QVERIFY2(name.contains(QStringLiteral("ar"), Qt::CaseInsensitive), qPrintable(name));
+        const QString type = model->index(row, 1).data().toString();
+        if (types.isEmpty() || types.last() != type) {
+            QVERIFY2(!types.contains(type), qPrintable(type));
+            types << type;
+        }
+        kinds.insert(type);
+    }
+    QStringList sorted = types;
+    sorted.sort();
+    QCOMPARE(types, sorted);
+    QVERIFY(types.contains(QStringLiteral("Team")) && types.contains(QStringLiteral("Player")));
+    // Each kind opens its own window on a double click.
+    for (const QString& type : types) {
+        int row = 0;
+        while (model->index(row, 1).data().toString() != type) {
+            ++row;
+        }
+        frame->MdiArea()->setActiveSubWindow(frame->FindChild(
+            frame->MdiArea()->subWindowList().first()->windowTitle()));
+        list->scrollTo(model->index(row, 0));
+        DoubleClickRow(list, row);
+        QVERIFY2(frame->MdiArea()->activeSubWindow()->windowTitle().startsWith(type),
+                 qPrintable(frame->MdiArea()->activeSubWindow()->windowTitle()));
+    }
+    // Letter case of other scripts folds too.
+    CPlayer* player = db->FindPlayer(db->Players().begin()->first);
+    player->SetCommonName("\xC3\xA7e\xC5\x9Fme \xCF\x83");
+    QVERIFY(frame->OpenSearchResults({QString::fromUtf8("\xC3\x87E\xC5\x9EME \xCE\xA3"), false,
+                                      false, true}));
+    results = qobject_cast<CSearchResultsFrame*>(frame->ActiveFrame());
+    QCOMPARE(results->List()->model()->rowCount(), 1);
 }
 
 // Pictures of the windows for the documentation, written only when KESTREL_SCREENSHOT_DIR names
