@@ -39,6 +39,7 @@ public:
 
     // The text of the first entry with that id; empty when there is none.
     const std::string& FindText(uint32_t textId) const;
+    bool HasText(uint32_t textId) const { return m_firstById.contains(textId); }
     // Gives the first entry with that id the text; false when no entry has it.
     bool SetText(uint32_t textId, std::string text);
     // Appends an entry (found by FindText only when no earlier entry has the id).

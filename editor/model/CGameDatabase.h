@@ -8,6 +8,7 @@
 #include "editor/model/CLeagueTeamLink.h"
 #include "editor/model/CPlayer.h"
 #include "editor/model/CStadium.h"
+#include "editor/model/SLoadAnomaly.h"
 #include "editor/model/CTeam.h"
 
 #include <cstdint>
@@ -37,6 +38,13 @@ public:
     static constexpr int kSubstituteLimit = 5;
     static constexpr int kReserveLimit = 8;
 
+    // A save first copies the files it replaces into the backups folder beside the database,
+    // keeping the newest `keep` copies of each (and its first one).
+    struct SBackupSettings {
+        bool enabled = true;
+        int keep = 20;
+    };
+
     CGameDatabase();
     ~CGameDatabase();
     CGameDatabase(const CGameDatabase&) = delete;
@@ -55,6 +63,11 @@ public:
     const CDbCatalogue& Catalogue() const { return m_data.catalogue; }
     CDbCatalogue& Catalogue() { return m_data.catalogue; }
     void SetFilePath(std::string path) { m_data.filePath = std::move(path); }
+    const SBackupSettings& BackupSettings() const { return m_backupSettings; }
+    void SetBackupSettings(SBackupSettings settings) { m_backupSettings = settings; }
+    // What the last load could not keep as the file had it (duplicate ids, dropped rows).
+    const std::vector<SLoadAnomaly>& LoadAnomalies() const { return m_data.loadAnomalies; }
+    void AddLoadAnomaly(SLoadAnomaly anomaly) { m_data.loadAnomalies.push_back(std::move(anomaly)); }
     // Takes over every record and the catalogue of other (a freshly loaded database); the
     // clipboard is forgotten and the changes count as saved.
     void TakeContents(CGameDatabase& other);
@@ -155,6 +168,7 @@ private:
         CIdMap<CStadium> stadiums;
         CIdMap<CFormationName> formations;
         CColourTable colours;
+        std::vector<SLoadAnomaly> loadAnomalies;
     };
 
     SContents m_data;
@@ -163,4 +177,5 @@ private:
     DirtyCallback m_dirtyCallback;
     SquadCallback m_squadCallback;
     TextLookup m_textLookup;
+    SBackupSettings m_backupSettings;
 };

@@ -95,6 +95,8 @@ bool CGameDatabaseLoader::ReadPlayers(const CDbFileReader& file) {
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CPlayer::kColumnCount; ++c)
                                  StoreField(player, table, c, area);
+                             NoteDuplicate("players", m_staging.FindPlayer(player.Id()) != nullptr,
+                                           player.Id());
                              m_staging.InsertPlayer(std::move(player));
                              return true;
                          });
@@ -113,6 +115,8 @@ bool CGameDatabaseLoader::ReadTeams(const CDbFileReader& file) {
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CTeam::kColumnCount; ++c)
                                  team.SetColumnValue(c, table.ReadField(c, area));
+                             NoteDuplicate("teams", m_staging.FindTeam(team.Id()) != nullptr,
+                                           team.Id());
                              m_staging.InsertTeam(std::move(team));
                              return true;
                          });
@@ -129,6 +133,8 @@ bool CGameDatabaseLoader::ReadLeagues(const CDbFileReader& file) {
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CLeague::kColumnCount; ++c)
                                  league.columns[c] = table.ReadField(c, area);
+                             NoteDuplicate("leagues", m_staging.FindLeague(league.id) != nullptr,
+                                           league.id);
                              m_staging.InsertLeague(std::move(league));
                              return true;
                          });
@@ -165,8 +171,10 @@ bool CGameDatabaseLoader::ReadSpecialTeamPlayers(const CDbFileReader& file) {
     return ForEachRecord(file, m_staging.Catalogue(), "specialteamplayers", 1, m_sink,
                          [&](const CDbRecordCursor& record, CDbTable& table) {
                              CTeam* team = m_staging.FindTeam(record.Int(0));
-                             if (!team)
+                             if (!team) {
+                                 NoteUnknownTeam("specialteamplayers", record.Int(0));
                                  return true;
+                             }
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CTeam::kTakerCount; ++c)
                                  team->SetTaker(static_cast<ETaker>(c), table.ReadField(c, area));
@@ -185,8 +193,13 @@ bool CGameDatabaseLoader::ReadTeamKits(const CDbFileReader& file) {
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CTeamKit::kColumnCount; ++c)
                                  StoreField(kit, table, c, area);
-                             if (CTeam* team = m_staging.FindTeam(kit.TeamId()))
-                                 team->SetKit(kit.KitType(), kit);
+                             CTeam* team = m_staging.FindTeam(kit.TeamId());
+                             if (!team)
+                                 NoteUnknownTeam("teamkits", kit.TeamId());
+                             else if (!team->SetKit(kit.KitType(), kit))
+                                 m_staging.AddLoadAnomaly(
+                                     {SLoadAnomaly::EKind::KitTypeOutOfRange, "teamkits",
+                                      kit.TeamId(), kit.KitType()});
                              return true;
                          });
 }
@@ -201,6 +214,9 @@ bool CGameDatabaseLoader::ReadStadiums(const CDbFileReader& file) {
                              const auto area = record.PackedArea();
                              for (int c = 0; c < CStadium::kColumnCount; ++c)
                                  stadium.columns[c] = table.ReadField(c, area);
+                             NoteDuplicate("stadiums",
+                                           m_staging.FindStadium(stadium.id) != nullptr,
+                                           stadium.id);
                              m_staging.InsertStadium(std::move(stadium));
                              return true;
                          });
@@ -213,6 +229,9 @@ bool CGameDatabaseLoader::ReadFormationNames(const CDbFileReader& file) {
                              formation.id = record.Int(0);
                              if (!record.String(1, formation.name))
                                  return false;
+                             NoteDuplicate("teamformationnames",
+                                           m_staging.FindFormation(formation.id) != nullptr,
+                                           formation.id);
                              m_staging.InsertFormation(std::move(formation));
                              return true;
                          });
@@ -223,6 +242,8 @@ bool CGameDatabaseLoader::ReadRivalries(const CDbFileReader& file) {
                          [&](const CDbRecordCursor& record, CDbTable&) {
                              if (CTeam* team = m_staging.FindTeam(record.Int(0)))
                                  team->AddRival(record.Int(1));
+                             else
+                                 NoteUnknownTeam("teamrivalry", record.Int(0));
                              return true;
                          });
 }
@@ -237,6 +258,15 @@ bool CGameDatabaseLoader::ReadColours(const CDbFileReader& file) {
                              m_staging.Colours().Append(CColourTable::FromColumns(c0, c1, c2));
                              return true;
                          });
+}
+
+void CGameDatabaseLoader::NoteDuplicate(const char* table, bool duplicate, int32_t id) {
+    if (duplicate)
+        m_staging.AddLoadAnomaly({SLoadAnomaly::EKind::DuplicateId, table, id, 0});
+}
+
+void CGameDatabaseLoader::NoteUnknownTeam(const char* table, int32_t teamId) {
+    m_staging.AddLoadAnomaly({SLoadAnomaly::EKind::UnknownTeam, table, teamId, 0});
 }
 
 void CGameDatabaseLoader::ReadNames(const std::string& textDbPath) {

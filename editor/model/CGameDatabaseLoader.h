@@ -2,6 +2,7 @@
 
 #include "editor/model/CGameDatabase.h"
 
+#include <cstdint>
 #include <string>
 
 class CDbFileReader;
@@ -30,6 +31,8 @@ private:
     bool ReadRivalries(const CDbFileReader& file);
     bool ReadColours(const CDbFileReader& file);
     void ReadNames(const std::string& textDbPath);
+    void NoteDuplicate(const char* table, bool duplicate, int32_t id);
+    void NoteUnknownTeam(const char* table, int32_t teamId);
 
     CGameDatabase& m_target;
     CMessageSink& m_sink;

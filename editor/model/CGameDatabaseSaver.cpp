@@ -5,6 +5,7 @@
 #include "editor/database/CMessageSink.h"
 #include "editor/database/CSafeFile.h"
 #include "editor/database/Utf8Path.h"
+#include "editor/model/CBackupStore.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 
@@ -175,6 +176,8 @@ bool CGameDatabaseSaver::Save(const std::string& path, const std::string& textDb
             }
         }
     }
+    if (!BackUp(path, textDbPath))
+        return false;
     const CGameDatabase& db = m_database;
     CDbWriter writer;
     writer.AddTable("coloridtorgb", [&](CDbSectionWriter& out) { WriteColours(db, out); });
@@ -202,6 +205,22 @@ bool CGameDatabaseSaver::Save(const std::string& path, const std::string& textDb
     if (texts)
         texts->SaveIngameTextDb(m_sink);
     m_database.ClearDirty();
+    return true;
+}
+
+// Both files are copied before either is written: a failed copy leaves both as they were.
+bool CGameDatabaseSaver::BackUp(const std::string& path, const std::string& textDbPath) {
+    const CGameDatabase::SBackupSettings& settings = m_database.BackupSettings();
+    if (!settings.enabled)
+        return true;
+    const CBackupStore store(CBackupStore::FolderFor(Utf8Path(path)));
+    for (const std::string* file : {&path, &textDbPath}) {
+        std::string made, error;
+        if (!file->empty() && !store.Backup(Utf8Path(*file), settings.keep, made, error)) {
+            m_sink.Report("Error_Backup", error);
+            return false;
+        }
+    }
     return true;
 }
 

@@ -14,9 +14,12 @@ public:
     // False (files untouched, sink told why) when the database cannot be written, or when the
     // text database (given and present) cannot be read or written. A failure while writing the text database
     // after the game database is reported but does not undo the game database save.
+    // Both files are first copied into the backups folder (when the database's settings say
+    // so); a failed copy stops the save before anything is written.
     bool Save(const std::string& path, const std::string& textDbPath);
 
 private:
+    bool BackUp(const std::string& path, const std::string& textDbPath);
     bool CheckNames() const;
 
     CGameDatabase& m_database;

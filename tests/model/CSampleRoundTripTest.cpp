@@ -1,6 +1,8 @@
 #include "CSampleGenerator.h"
 #include "TestDatabaseFiles.h"
 
+#include "editor/database/CIngameTextDb.h"
+#include "editor/model/CDatabaseCheck.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CGameInstallation.h"
 #include "editor/model/CNameSearch.h"
@@ -148,4 +150,19 @@ TEST(CGameInstallationTest, FindsFilesWhateverTheirLetterCase) {
               folder / "Data" / "CMN" / "Fe" / ".db");
     EXPECT_FALSE(CGameInstallation(folder, 0).TextDatabasePath());
     EXPECT_FALSE(CGameInstallation(folder / "nowhere", 0).DatabasePath());
+}
+
+TEST_F(CSampleRoundTripTest, TheCheckFindsNothingInTheSample) {
+    ASSERT_TRUE(written);
+    CGameInstallation installation(*folder / "game", 0);
+    CGameDatabase db;
+    ASSERT_TRUE(db.LoadGameDatabase(installation.DatabasePath()->string(),
+                                    installation.TextDatabasePath()->string(), sink));
+    CIngameTextDb texts(installation.TextDatabasePath()->string());
+    ASSERT_TRUE(texts.ReadIngameTextDb(sink));
+    const std::vector<SCheckFinding> findings = CDatabaseCheck::Run(db, &texts);
+    for (size_t i = 0; i < findings.size() && i < 20; ++i)
+        ADD_FAILURE() << findings[i].code << " " << SCheckFinding::KindName(findings[i].kind)
+                      << " " << findings[i].id << ": " << findings[i].message;
+    EXPECT_EQ(findings.size(), 0u);
 }

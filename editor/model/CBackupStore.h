@@ -1,0 +1,50 @@
+#pragma once
+
+#include "editor/model/SBackupInfo.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The backups folder of a game installation: a copy of a database file is made before each
+// save replaces it, each copy with a JSON side file (SBackupInfo). The first copy of a file is
+// its original and stays; of the others the newest `keep` stay.
+class CBackupStore {
+public:
+    static constexpr int kDefaultKeep = 20;
+    static constexpr int kMaxKeep = 1000;
+
+    explicit CBackupStore(std::filesystem::path folder);
+    // The backups folder beside a game database (data/cmn/backups for data/cmn/corvid.db).
+    static std::filesystem::path FolderFor(const std::filesystem::path& databasePath);
+
+    const std::filesystem::path& Folder() const { return m_folder; }
+
+    // Copies file into the folder, unless it does not exist or the newest backup of it is
+    // identical (made stays empty then). False with error when the copy could not be made.
+    bool Backup(const std::filesystem::path& file, int keep, std::string& made,
+                std::string& error) const;
+
+    // Every readable backup, newest first; only those of fileName when it is not empty.
+    std::vector<SBackupInfo> List(const std::string& fileName = {}) const;
+    std::optional<SBackupInfo> Find(const std::string& name) const;
+    std::optional<SBackupInfo> Original(const std::string& fileName) const;
+
+    // The copy's bytes, refused with error when they do not match its recorded size and SHA-256.
+    bool ReadVerified(const SBackupInfo& backup, std::vector<uint8_t>& bytes,
+                      std::string& error) const;
+    // Puts the backup in place of target: checks the copy, backs target up first (its name in
+    // madeBefore, empty when an identical backup was the newest), replaces target atomically
+    // and checks the result. False with error when any step fails; target is unchanged unless
+    // the failure is the final check.
+    bool Restore(const SBackupInfo& backup, const std::filesystem::path& target, int keep,
+                 std::string& madeBefore, std::string& error) const;
+
+private:
+    bool MakeCopy(const std::filesystem::path& file, std::string& made, std::string& error) const;
+    void Rotate(const std::string& fileName, int keep, const std::string& spare) const;
+    bool WriteSideFile(const SBackupInfo& info, std::string& error) const;
+
+    std::filesystem::path m_folder;
+};
