@@ -1,6 +1,8 @@
 #include "CSampleGenerator.h"
 
+#include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
+#include "editor/model/CDatabaseCheck.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CNameSearch.h"
 
@@ -76,6 +78,21 @@ void BM_SaveGameDatabase(benchmark::State& state) {
             state.SkipWithError("save failed");
 }
 BENCHMARK(BM_SaveGameDatabase)->Unit(benchmark::kMillisecond);
+
+// Target: under 30 ms for the whole check of the sample, names included.
+void BM_CheckDatabase(benchmark::State& state) {
+    CQuietSink sink;
+    CGameDatabase db;
+    db.LoadGameDatabase((SampleFolder() / "corvid.db").string(), TextsPath(), sink);
+    CIngameTextDb texts(TextsPath());
+    texts.ReadIngameTextDb(sink);
+    for (auto _ : state) {
+        const auto findings = CDatabaseCheck::Run(db, &texts);
+        if (!findings.empty())
+            state.SkipWithError("the sample has findings");
+    }
+}
+BENCHMARK(BM_CheckDatabase)->Unit(benchmark::kMillisecond);
 
 // Target: under 5 ms over all names.
 void BM_FindAllKinds(benchmark::State& state) {
