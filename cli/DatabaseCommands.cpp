@@ -1,10 +1,13 @@
 #include "DatabaseCommands.h"
 
 #include "CliJson.h"
+#include "ModelGame.h"
 
 #include "editor/database/CDbFileReader.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
+#include "editor/database/Utf8Path.h"
+#include "editor/model/CBackupStore.h"
 
 #include <charconv>
 #include <iostream>
@@ -139,6 +142,13 @@ int RunTexts(const CliContext& context) {
         return CliFail(error);
     if (!texts.SetText(id, text))
         return CliFail("no text with id " + idText + " in " + args[1]);
+    // As every save: the file as it was goes to the game's backups folder (or one beside it).
+    SCliGamePaths paths;
+    std::string made;
+    const std::string beside = paths.Resolve(context, error) ? paths.db : args[1];
+    const CBackupStore store(CBackupStore::FolderFor(Utf8Path(beside)));
+    if (!store.Backup(Utf8Path(args[1]), paths.keep, made, error))
+        return CliFail("nothing was saved, the file could not be backed up: " + error);
     if (!texts.SaveIngameTextDb(sink))
         return CliFail(sink.message);
     return 0;

@@ -17,31 +17,43 @@ std::string CCliSink::Last(const std::string& fallback) const {
     return m_messages.empty() ? fallback : m_messages.back();
 }
 
-bool CCliGame::Open(const CliContext& context, std::string& error) {
+bool SCliGamePaths::Resolve(const CliContext& context, std::string& error) {
+    if (context.keep)
+        keep = *context.keep;
     if (context.game && context.db) {
         error = "give either --game or --db, not both";
         return false;
     }
     if (context.game) {
         CGameInstallation installation(*context.game, context.gameLanguage);
-        const auto db = installation.DatabasePath();
-        if (!db) {
+        const auto found = installation.DatabasePath();
+        if (!found) {
             error = "no " + std::string(CGameInstallation::kDatabaseRelativePath) + " in " +
                     *context.game;
             return false;
         }
-        m_dbPath = db->string();
-        const auto texts = installation.TextDatabasePath();
-        m_textsPath = texts ? texts->string() : std::string();
+        db = found->string();
+        const auto textsFound = installation.TextDatabasePath();
+        texts = textsFound ? textsFound->string() : std::string();
         if (context.texts)
-            m_textsPath = *context.texts;
+            texts = *context.texts;
     } else if (context.db) {
-        m_dbPath = *context.db;
-        m_textsPath = context.texts.value_or("");
+        db = *context.db;
+        texts = context.texts.value_or("");
     } else {
         error = "no game: give --game DIR or --db FILE";
         return false;
     }
+    return true;
+}
+
+bool CCliGame::Open(const CliContext& context, std::string& error) {
+    SCliGamePaths paths;
+    if (!paths.Resolve(context, error))
+        return false;
+    m_dbPath = paths.db;
+    m_textsPath = paths.texts;
+    m_database.SetBackupSettings({true, paths.keep});
     if (!m_database.LoadGameDatabase(m_dbPath, m_textsPath, m_sink)) {
         error = m_sink.Last("cannot read " + m_dbPath);
         return false;

@@ -20,6 +20,17 @@ private:
     std::vector<std::string> m_messages;
 };
 
+// The files a command works on, named by --game or --db/--texts, and how many backups a save
+// keeps (--keep).
+struct SCliGamePaths {
+    std::string db;
+    std::string texts;
+    int keep = CGameDatabase::SBackupSettings().keep;
+
+    // Fills error and returns false when the options name no game.
+    bool Resolve(const CliContext& context, std::string& error);
+};
+
 // The game a command works on: the database file and the text database named by --game or
 // --db/--texts, loaded into one CGameDatabase.
 class CCliGame {

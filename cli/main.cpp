@@ -1,4 +1,5 @@
 #include "AssetCommands.h"
+#include "BackupCommands.h"
 #include "CliCommand.h"
 #include "DatabaseCommands.h"
 #include "ModelCommands.h"
@@ -19,13 +20,16 @@ constexpr const char* kGlobalHelp =
     "  --db FILE            game database file, instead of --game\n"
     "  --texts FILE         in-game text database file, with --db\n"
     "  --library PATH       Wren_Utils shared library to load\n"
+    "  --keep N             backups a save keeps of each file, 0-1000 (default 20; the\n"
+    "                       first backup of a file is always kept)\n"
     "  --help               this text (COMMAND --help: that command's)\n\n"
     "Exit status: 0 on success, 1 with a one-line message on standard error.\n\n"
     "Commands:\n";
 
 std::vector<const CliCommand*> AllCommands() {
     std::vector<const CliCommand*> all;
-    for (const auto* group : {&DatabaseCommands(), &ModelCommands(), &AssetCommands()})
+    for (const auto* group : {&DatabaseCommands(), &ModelCommands(), &BackupCommands(),
+                              &AssetCommands()})
         for (const CliCommand& command : *group)
             all.push_back(&command);
     return all;
@@ -79,6 +83,14 @@ void AddGlobalOptions(CLI::App& app, CliContext& context) {
         const auto [ptr, ec] = std::from_chars(text.data(), end, context.gameLanguage);
         if (ec != std::errc() || ptr != end)
             throw CLI::ValidationError("--game-language needs a number, not '" + text + "'");
+    });
+    app.add_option_function<std::string>("--keep", [&context](const std::string& text) {
+        int keep = -1;
+        const char* end = text.data() + text.size();
+        const auto [ptr, ec] = std::from_chars(text.data(), end, keep);
+        if (ec != std::errc() || ptr != end || keep < 0 || keep > 1000)
+            throw CLI::ValidationError("--keep needs a number from 0 to 1000, not '" + text + "'");
+        context.keep = keep;
     });
 }
 

@@ -1,5 +1,6 @@
 #include "CMainFrame.h"
 
+#include "CDatabaseSafety.h"
 #include "CFindDialog.h"
 #include "CKestrelApp.h"
 #include "CMessageBoxSink.h"
@@ -59,6 +60,7 @@ CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
     m_undoStack = new QUndoStack(this);
     // The table's Undo and Redo follow the stack.
     connect(m_undoStack, &QUndoStack::indexChanged, this, [this] { UpdateMenusForChild(); });
+    m_safety = new CDatabaseSafety(*this);
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MdiArea"));
     m_mdi->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -133,6 +135,7 @@ bool CMainFrame::Create() {
                     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
                 });
     }
+    m_safety->ApplyBackupSetting();
     if (CGameDatabase* db = Database()) {
         db->SetDirtyCallback([this](bool dirty) { OnDirtyChanged(dirty); });
         db->SetTextLookup(
@@ -403,6 +406,10 @@ bool CMainFrame::SaveDatabase() {
         CUserPrompts::Warn(this, Text("Message_NoDatabase"));
         return false;
     }
+    if (!m_safety->CheckBeforeSave()) {
+        ShowStatus(Text("Message_NotSaved"));
+        return false;
+    }
     ShowStatus(Text("Message_Saving"));
     bool saved = false;
     {
@@ -414,6 +421,16 @@ bool CMainFrame::SaveDatabase() {
     ShowStatus(Text(saved ? "Message_Saved" : "Message_NotSaved"));
     UpdateTitle();
     return saved;
+}
+
+bool CMainFrame::ReloadDatabase() {
+    m_mdi->closeAllSubWindows();
+    CWaitCursor wait;
+    CMessageBoxSink sink(m_app.Localisation(), this);
+    const bool loaded = m_workspace->LoadDatabase(m_workspace->DatabasePath(),
+                                                  m_workspace->TextDbPath(), sink, {});
+    UpdateTitle();
+    return loaded;
 }
 
 void CMainFrame::Find() {
@@ -503,6 +520,10 @@ void CMainFrame::BuildActions() {
     QAction* ingame = MakeAction(QStringLiteral("Menu_FileOpenIngameText"),
                                  [this] { OpenIngameTextFromDialog(); });
     ingame->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MakeAction(QStringLiteral("Menu_FileRestoreBackup"), [this] { m_safety->RestoreBackup(); });
+    MakeAction(QStringLiteral("Menu_FileBackupCount"), [this] { m_safety->ChooseBackupCount(); });
+    MakeAction(QStringLiteral("Menu_ViewCheckDatabase"), [this] { m_safety->CheckDatabase(); })
+        ->setShortcut(QKeySequence(Qt::Key_F7));
     MakeAction(QStringLiteral("Menu_FileExit"), [this] {
         close();
     })->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -577,6 +598,8 @@ void CMainFrame::BuildMenus() {
     QMenu* file = menu(QStringLiteral("Menu_File"));
     file->addAction(a("Menu_FileSaveDB"));
     file->addAction(a("Menu_FileOpenIngameText"));
+    file->addAction(a("Menu_FileRestoreBackup"));
+    file->addAction(a("Menu_FileBackupCount"));
     file->addSeparator();
     m_languageMenu = file->addMenu(QStringLiteral("Menu_FileLanguage"));
     m_languageMenu->menuAction()->setProperty(kKeyProperty, QStringLiteral("Menu_FileLanguage"));
@@ -601,6 +624,7 @@ void CMainFrame::BuildMenus() {
     view->addAction(a("Menu_ViewLeaguesList"));
     view->addAction(a("Menu_ViewPlayersWithoutTeam"));
     view->addAction(a("Menu_ViewAllPlayers"));
+    view->addAction(a("Menu_ViewCheckDatabase"));
     view->addAction(a("Menu_ViewStatusBar"));
     view->addSeparator();
     view->addAction(a("Menu_ViewNextWindow"));

@@ -13,6 +13,7 @@
 
 class CKestrelApp;
 class CWorkspaceBar;
+class CDatabaseSafety;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -63,6 +64,9 @@ public:
 
     // Commands.
     bool SaveDatabase();
+    // Closes the record windows and loads the database files again (after a restore).
+    bool ReloadDatabase();
+    CDatabaseSafety* Safety() { return m_safety; }
     void Find();
     // Returns the new player's id, or 0 when none was made.
     int AddPlayer();
@@ -128,4 +132,5 @@ private:
     int m_squadBatchDepth = 0;
     QSet<int32_t> m_changedTeams;
     QSet<int32_t> m_changedPlayers;
+    CDatabaseSafety* m_safety = nullptr;
 };

@@ -50,6 +50,26 @@ CUserPrompts::Answer CUserPrompts::AskSaveDiscardCancel(QWidget* parent, const Q
     return choice == QMessageBox::Discard ? Answer::Discard : Answer::Cancel;
 }
 
+CUserPrompts::Answer CUserPrompts::AskSaveAnyway(QWidget* parent, const QString& text,
+                                                const QString& saveAnyway,
+                                                const QString& showProblems,
+                                                const QString& cancel) {
+    if (TestHandler()) {
+        return TestHandler()(QStringLiteral("saveanyway"), text);
+    }
+    QMessageBox box(QMessageBox::Warning, Title(), text, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(saveAnyway, QMessageBox::AcceptRole);
+    QPushButton* show = box.addButton(showProblems, QMessageBox::ActionRole);
+    QPushButton* no = box.addButton(cancel, QMessageBox::RejectRole);
+    box.setDefaultButton(show);
+    box.setEscapeButton(no);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return Answer::Save;
+    }
+    return box.clickedButton() == show ? Answer::ShowProblems : Answer::Cancel;
+}
+
 CUserPrompts::Answer CUserPrompts::AskYesNo(QWidget* parent, const QString& text) {
     if (TestHandler()) {
         return TestHandler()(QStringLiteral("yesno"), text);

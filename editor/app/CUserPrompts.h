@@ -9,18 +9,21 @@ class QWidget;
 // The editor's message boxes in one place, so tests can answer them without a person.
 class CUserPrompts {
 public:
-    enum class Answer { Save, Discard, Cancel, Yes, No };
+    enum class Answer { Save, Discard, Cancel, Yes, No, ShowProblems };
 
     // An OK box with the application's title.
     static void Inform(QWidget* parent, const QString& text);
     static void Warn(QWidget* parent, const QString& text);
     // Save, Discard or Cancel (Escape cancels).
     static Answer AskSaveDiscardCancel(QWidget* parent, const QString& text);
+    // Save (anyway), ShowProblems or Cancel, with those button texts (Escape cancels).
+    static Answer AskSaveAnyway(QWidget* parent, const QString& text, const QString& saveAnyway,
+                                const QString& showProblems, const QString& cancel);
     // Yes or No (Escape answers No).
     static Answer AskYesNo(QWidget* parent, const QString& text);
 
     // Set by tests: every prompt goes to the handler instead of a dialog; `kind` is "inform",
-    // "warn", "save" or "yesno", and the answer is used for the two questions.
+    // "warn", "save", "saveanyway" or "yesno", and the answer is used for the two questions.
     using Handler = std::function<Answer(const QString& kind, const QString& text)>;
     static void SetHandler(Handler handler);
 };

@@ -1,0 +1,180 @@
+#include "BackupCommands.h"
+
+#include "CliJson.h"
+#include "ModelGame.h"
+
+#include "editor/database/CIngameTextDb.h"
+#include "editor/database/Utf8Path.h"
+#include "editor/model/CBackupStore.h"
+#include "editor/model/CDatabaseCheck.h"
+
+#include <iostream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string PathText(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+std::string FileName(const std::string& path) {
+    const std::u8string name = Utf8Path(path).filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
+// "players 15012, teams 700, leagues 45"
+std::string Counts(const SBackupInfo& info) {
+    std::string text;
+    for (const char* key : {"players", "teams", "leagues", "texts"}) {
+        const auto found = info.counts.find(key);
+        if (found != info.counts.end())
+            text += (text.empty() ? "" : ", ") + std::string(key) + " " +
+                    std::to_string(found->second);
+    }
+    return text.empty() ? "-" : text;
+}
+
+// Tabs and line breaks of names read from a file would break the one-line format.
+std::string OneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\t' || c == '\n' || c == '\r')
+            c = ' ';
+    return text;
+}
+
+int RunBackups(const CliContext& context) {
+    if (context.args.size() != 1)
+        return CliFail("usage: backups");
+    SCliGamePaths paths;
+    std::string error;
+    if (!paths.Resolve(context, error))
+        return CliFail(error);
+    const CBackupStore store(CBackupStore::FolderFor(Utf8Path(paths.db)));
+    std::string out;
+    for (const SBackupInfo& info : store.List())
+        out += info.time + "\t" + info.name + "\t" + info.file + "\t" + std::to_string(info.size) +
+               " bytes\t" + Counts(info) + (info.original ? "\toriginal" : "") + "\n";
+    std::cout << out;
+    return 0;
+}
+
+int RunRestore(const CliContext& context) {
+    const bool original = context.Has("--original");
+    const bool texts = context.Has("--texts");
+    if (context.args.size() != (original ? 1u : 2u))
+        return CliFail("usage: restore NAME|--original [--texts]");
+    SCliGamePaths paths;
+    std::string error;
+    if (!paths.Resolve(context, error))
+        return CliFail(error);
+    if (texts && paths.texts.empty())
+        return CliFail("this game has no in-game text database to restore");
+    const CBackupStore store(CBackupStore::FolderFor(Utf8Path(paths.db)));
+
+    std::optional<SBackupInfo> backup;
+    std::string target = texts ? paths.texts : paths.db;
+    if (original) {
+        backup = store.Original(FileName(target));
+        if (!backup)
+            return CliFail("no original backup of " + FileName(target) + " in " +
+                           PathText(store.Folder()));
+    } else {
+        backup = store.Find(context.args[1]);
+        if (!backup)
+            return CliFail("no backup named '" + context.args[1] + "' in " +
+                           PathText(store.Folder()) + " (see kestrel-cli backups)");
+        if (backup->file == FileName(paths.texts) && !paths.texts.empty())
+            target = paths.texts;
+        else if (backup->file == FileName(paths.db))
+            target = paths.db;
+        else
+            return CliFail("backup " + backup->name + " is a copy of " + backup->file +
+                           ", which is neither the game database nor its text database");
+    }
+    std::string before;
+    if (!store.Restore(*backup, Utf8Path(target), paths.keep, before, error))
+        return CliFail(error);
+    std::cout << "restored " << backup->name << " to " << target << "\n";
+    if (!before.empty())
+        std::cout << "the file as it was is backup " << before << "\n";
+    return 0;
+}
+
+int RunCheck(const CliContext& context) {
+    if (context.args.size() != 1)
+        return CliFail("usage: check [--json]");
+    SCliGamePaths paths;
+    std::string error;
+    if (!paths.Resolve(context, error))
+        return CliFail(error);
+
+    std::vector<SCheckFinding> findings;
+    auto structure = [&](const std::string& message) {
+        findings.push_back({SCheckFinding::ESeverity::Error, "structure",
+                            SCheckFinding::EKind::File, 0, message});
+    };
+    CGameDatabase database;
+    CCliSink sink;
+    // The load walks every record of every table: a damaged structure fails here.
+    if (!database.LoadGameDatabase(paths.db, paths.texts, sink)) {
+        structure(sink.Last("cannot read " + paths.db));
+    } else {
+        std::optional<CIngameTextDb> texts;
+        if (!paths.texts.empty()) {
+            texts.emplace(paths.texts);
+            CCliSink textSink;
+            if (!texts->ReadIngameTextDb(textSink)) {
+                structure(textSink.Last("cannot read " + paths.texts));
+                texts.reset();
+            }
+        }
+        const auto found = CDatabaseCheck::Run(database, texts ? &*texts : nullptr);
+        findings.insert(findings.end(), found.begin(), found.end());
+    }
+
+    if (context.Has("--json")) {
+        CliJson list = CliJson::array();
+        for (const SCheckFinding& finding : findings)
+            list.push_back({{"severity", SCheckFinding::SeverityName(finding.severity)},
+                            {"code", finding.code},
+                            {"kind", SCheckFinding::KindName(finding.kind)},
+                            {"id", finding.id},
+                            {"message", finding.message}});
+        std::cout << CliJsonText({{"findings", list}}) << "\n";
+    } else {
+        std::string out;
+        for (const SCheckFinding& finding : findings)
+            out += std::string(SCheckFinding::SeverityName(finding.severity)) + "\t" +
+                   finding.code + "\t" + SCheckFinding::KindName(finding.kind) + "\t" +
+                   std::to_string(finding.id) + "\t" + OneLine(finding.message) + "\n";
+        std::cout << out;
+    }
+    return CDatabaseCheck::HasErrors(findings) ? 1 : 0;
+}
+
+} // namespace
+
+const std::vector<CliCommand>& BackupCommands() {
+    static const std::vector<CliCommand> commands = {
+        {"backups", "backups",
+         "lists the backups of the game's database and texts, newest first: "
+         "'TIME<TAB>NAME<TAB>FILE<TAB>SIZE<TAB>COUNTS[<TAB>original]'",
+         &RunBackups},
+        {"restore", "restore NAME|--original [--texts]",
+         "puts a backup back in place of its file, after backing the current file up (restore "
+         "that backup to undo); --original: the first backup of the game database, or with "
+         "--texts of its text database. The SHA-256 is checked before and after",
+         &RunRestore,
+         {{"--original", 0, "    the first backup ever made of the file"},
+          {"--texts", 0, "       the in-game text database instead of the game database"}}},
+        {"check", "check [--json]",
+         "checks the whole database, records included, and prints one "
+         "'SEVERITY<TAB>CODE<TAB>KIND<TAB>ID<TAB>MESSAGE' line per finding; exit status 1 when "
+         "there is an error",
+         &RunCheck,
+         {{"--json", 0, "        the findings as one JSON document"}}},
+    };
+    return commands;
+}

@@ -1,0 +1,163 @@
+#include "CDatabaseSafety.h"
+
+#include "CFindingsWindow.h"
+#include "CKestrelApp.h"
+#include "CMainFrame.h"
+#include "CRestoreBackupDialog.h"
+#include "CUserPrompts.h"
+#include "CWorkspaceBar.h"
+
+#include "editor/database/CIngameTextDb.h"
+#include "editor/database/CMessageSink.h"
+#include "editor/database/Utf8Path.h"
+#include "editor/model/CBackupStore.h"
+#include "editor/model/CDatabaseCheck.h"
+#include "editor/model/CGameDatabase.h"
+
+#include <QInputDialog>
+
+#include <algorithm>
+#include <QSettings>
+
+namespace {
+
+std::string FileName(const QString& path) {
+    const std::u8string name = Utf8Path(path.toStdString()).filename().u8string();
+    return std::string(name.begin(), name.end());
+}
+
+} // namespace
+
+CDatabaseSafety::CDatabaseSafety(CMainFrame& frame) : QObject(&frame), m_frame(frame) {}
+
+bool CDatabaseSafety::CheckBeforeSave() {
+    const CGameDatabase* db = m_frame.Database();
+    if (!db)
+        return true;
+    std::vector<SCheckFinding> findings = CDatabaseCheck::Run(*db, nullptr);
+    const auto errors = std::count_if(findings.begin(), findings.end(), [](const auto& f) {
+        return f.severity == SCheckFinding::ESeverity::Error;
+    });
+    if (errors == 0)
+        return true;
+    switch (CUserPrompts::AskSaveAnyway(&m_frame,
+                                        m_frame.Text("Message_SaveWithErrors").arg(errors),
+                                        m_frame.Text("Caption_SaveAnyway"),
+                                        m_frame.Text("Caption_ShowProblems"),
+                                        m_frame.Text("Caption_Cancel"))) {
+    case CUserPrompts::Answer::Save:
+        return true;
+    case CUserPrompts::Answer::ShowProblems:
+        ShowFindings(std::move(findings));
+        return false;
+    default:
+        return false;
+    }
+}
+
+void CDatabaseSafety::CheckDatabase() {
+    const CGameDatabase* db = m_frame.Database();
+    if (!db) {
+        CUserPrompts::Warn(&m_frame, m_frame.Text("Message_NoDatabase"));
+        return;
+    }
+    // The names are checked against the texts they were loaded from.
+    const QString textsPath = m_frame.WorkspaceBar()->TextDbPath();
+    CIngameTextDb texts(textsPath.toStdString());
+    class CQuiet : public CMessageSink {
+    public:
+        void Report(const std::string&, const std::string&) override {}
+    } sink;
+    const bool haveTexts = !textsPath.isEmpty() && texts.ReadIngameTextDb(sink);
+    ShowFindings(CDatabaseCheck::Run(*db, haveTexts ? &texts : nullptr));
+}
+
+CFindingsWindow* CDatabaseSafety::FindingsWindow() const {
+    return m_findings.data();
+}
+
+void CDatabaseSafety::ShowFindings(std::vector<SCheckFinding> findings) {
+    if (!m_findings)
+        m_findings = new CFindingsWindow(m_frame, &m_frame);
+    m_findings->SetFindings(std::move(findings));
+    m_findings->show();
+    m_findings->raise();
+    m_findings->activateWindow();
+}
+
+std::filesystem::path CDatabaseSafety::BackupFolder() const {
+    return CBackupStore::FolderFor(
+        Utf8Path(m_frame.WorkspaceBar()->DatabasePath().toStdString()));
+}
+
+void CDatabaseSafety::RestoreBackup() {
+    CGameDatabase* db = m_frame.Database();
+    if (!db) {
+        CUserPrompts::Warn(&m_frame, m_frame.Text("Message_NoDatabase"));
+        return;
+    }
+    const QString dbPath = m_frame.WorkspaceBar()->DatabasePath();
+    const QString textsPath = m_frame.WorkspaceBar()->TextDbPath();
+    CRestoreBackupDialog dialog(m_frame, BackupFolder(), textsPath.toStdString(), &m_frame);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const std::optional<SBackupInfo> chosen = dialog.Chosen();
+    if (!chosen)
+        return;
+    if (db->IsDirty()) {
+        switch (CUserPrompts::AskSaveDiscardCancel(&m_frame, m_frame.Text("Message_SaveChanges"))) {
+        case CUserPrompts::Answer::Save:
+            if (!m_frame.SaveDatabase())
+                return;
+            break;
+        case CUserPrompts::Answer::Discard:
+            break;
+        default:
+            return;
+        }
+    }
+    const QString target = chosen->file == FileName(textsPath) && !textsPath.isEmpty()
+                               ? textsPath
+                               : dbPath;
+    const CBackupStore store(BackupFolder());
+    std::string before, error;
+    if (!store.Restore(*chosen, Utf8Path(target.toStdString()), BackupCount(), before, error)) {
+        CUserPrompts::Warn(&m_frame, m_frame.Text("Error_Restore") + QStringLiteral("\n\n") +
+                                         QString::fromStdString(error));
+        return;
+    }
+    if (before.empty()) {
+        // The file as it was already had an identical newest backup.
+        for (const SBackupInfo& info : store.List(FileName(target)))
+            if (info.name != chosen->name) {
+                before = info.name;
+                break;
+            }
+    }
+    m_frame.ReloadDatabase();
+    CUserPrompts::Inform(&m_frame,
+                         m_frame.Text("Message_Restored").arg(QString::fromStdString(before)));
+}
+
+int CDatabaseSafety::BackupCount() const {
+    const auto settings = CKestrelApp::EditorSettings();
+    const int count =
+        settings->value(kBackupCountSetting, CGameDatabase::SBackupSettings().keep).toInt();
+    return std::clamp(count, 0, CBackupStore::kMaxKeep);
+}
+
+void CDatabaseSafety::ApplyBackupSetting() {
+    if (CGameDatabase* db = m_frame.Database())
+        db->SetBackupSettings({true, BackupCount()});
+}
+
+void CDatabaseSafety::ChooseBackupCount() {
+    bool ok = false;
+    const int count = QInputDialog::getInt(
+        &m_frame, m_frame.Text("Caption_BackupCount"), m_frame.Text("Caption_BackupCount"),
+        BackupCount(), 0, CBackupStore::kMaxKeep, 1, &ok);
+    if (!ok)
+        return;
+    CKestrelApp::EditorSettings()->setValue(kBackupCountSetting, count);
+    ApplyBackupSetting();
+}

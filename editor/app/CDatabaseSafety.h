@@ -1,0 +1,44 @@
+#pragma once
+
+#include "editor/model/SCheckFinding.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <filesystem>
+#include <vector>
+
+class CFindingsWindow;
+class CMainFrame;
+
+// The main window's safety net: the check before a save, the findings window, restoring a
+// backup and the number of backups kept.
+class CDatabaseSafety : public QObject {
+    Q_OBJECT
+public:
+    static constexpr const char* kBackupCountSetting = "BackupCount";
+
+    explicit CDatabaseSafety(CMainFrame& frame);
+
+    // True when the save may go ahead: no error found, or the user chose to save anyway.
+    bool CheckBeforeSave();
+    // View > Check Database: every finding, names included, in the findings window.
+    void CheckDatabase();
+    // File > Restore Backup: chooses a backup, settles unsaved changes, restores and reloads.
+    void RestoreBackup();
+    // File > Backups to Keep.
+    void ChooseBackupCount();
+    // Gives the loaded database the stored number of backups to keep.
+    void ApplyBackupSetting();
+
+    // Null until the first check shows it.
+    CFindingsWindow* FindingsWindow() const;
+
+private:
+    void ShowFindings(std::vector<SCheckFinding> findings);
+    std::filesystem::path BackupFolder() const;
+    int BackupCount() const;
+
+    CMainFrame& m_frame;
+    QPointer<CFindingsWindow> m_findings;
+};
