@@ -2,6 +2,7 @@
 
 #include "editor/assets/CAssetLibrary.h"
 #include "editor/assets/CPictureRequests.h"
+#include "editor/assets/CProgramFolders.h"
 
 #include "wren_utils/archive/BigArchiveView.h"
 #include "wren_utils/pack/PackDecoder.h"
@@ -160,13 +161,13 @@ std::vector<CliCommand> ArchiveCommands() {
 
 // ---- Pictures through the Wren_Utils library ----
 
-// The library named by --library, else Wren_Utils beside the tool.
+// The library named by --library, else Wren_Utils beside the tool or where it is installed.
 QString LibraryPath(const CliContext& context) {
     if (context.library)
         return QString::fromLocal8Bit(*context.library);
     const QString program = QString::fromLocal8Bit(context.programPath);
     if (program.contains(QLatin1Char('/')) || program.contains(QLatin1Char('\\')))
-        return QFileInfo(program).absoluteDir().filePath(QStringLiteral("Wren_Utils"));
+        return CProgramFolders::LibraryPath(QFileInfo(program).absolutePath());
     if (QCoreApplication::instance())
         return CAssetLibrary::DefaultLibraryPath();
     int argc = 1;

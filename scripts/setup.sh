@@ -2,8 +2,8 @@
 # Installs the Debian 12 packages the build, the tests and the editor need (skips what is there).
 set -euo pipefail
 packages=(
-    build-essential cmake ninja-build clang libclang-rt-14-dev
-    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+    build-essential cmake ninja-build clang libclang-rt-14-dev dpkg-dev file
+    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-translations-l10n
     libcli11-dev nlohmann-json3-dev  # the CLI's arguments and JSON
     libgtest-dev libgmock-dev libbenchmark-dev
     libssl-dev nlohmann-json3-dev  # SHA-256 of backups, JSON

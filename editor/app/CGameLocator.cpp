@@ -99,13 +99,13 @@ std::optional<CGameLocator::Location> CGameLocator::Locate(const Inputs& inputs)
         const QString folder = WithSlash(QFileInfo(inputs.commandLineFolder).absoluteFilePath());
         const bool sameFolder = registered && QFileInfo(registered->folder).canonicalFilePath() ==
                                                   QFileInfo(folder).canonicalFilePath();
-        found =
-            Location{folder, sameFolder ? registered->language : 0, QStringLiteral("command line")};
+        found = Location{folder, sameFolder ? registered->language : std::nullopt,
+                         QStringLiteral("command line")};
     } else if (registered) {
         found = registered;
     } else if (HoldsGame(inputs.lastUsedFolder)) {
-        found = Location{WithSlash(inputs.lastUsedFolder), inputs.lastUsedLanguage,
-                         QStringLiteral("last used")};
+        found =
+            Location{WithSlash(inputs.lastUsedFolder), std::nullopt, QStringLiteral("last used")};
     }
     if (found && inputs.commandLineLanguage) {
         found->language = *inputs.commandLineLanguage;

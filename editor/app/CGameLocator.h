@@ -12,7 +12,8 @@ public:
     struct Location {
         // Ends in '/'.
         QString folder;
-        quint32 language = 0;
+        // Known from the command line or the game's registry values for this very folder.
+        std::optional<quint32> language;
         // Where the folder came from: "command line", "registry", "wine", "last used".
         QString source;
     };
@@ -23,12 +24,12 @@ public:
         // Empty: $WINEPREFIX, else ~/.wine.
         QString winePrefix;
         QString lastUsedFolder;
-        quint32 lastUsedLanguage = 0;
         bool readSystemRegistry = true;
     };
 
-    // The first source that names a folder holding the game database; nothing when none does.
-    // A folder given on the command line is taken as it is.
+    // The first source that names a folder; nothing when none does. A registered or last used
+    // folder counts only when it holds the game database; the command line's is taken as it
+    // is, for the caller to check (HoldsGame) and to say what is wrong with it.
     static std::optional<Location> Locate(const Inputs& inputs);
 
     // True when data/cmn/corvid.db (any letter case) is a file under `folder`.

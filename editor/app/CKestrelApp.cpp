@@ -1,12 +1,15 @@
 #include "CKestrelApp.h"
 
+#include "CGameLanguages.h"
 #include "CGameLocator.h"
 #include "CMainFrame.h"
 #include "CUserPrompts.h"
 #include "CWaitCursor.h"
 #include "editor/assets/CAssetLibrary.h"
 #include "editor/assets/CPictureRequests.h"
+#include "editor/assets/CProgramFolders.h"
 #include "editor/assets/InstallPath.h"
+#include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CSplashWindow.h"
 
 #include <QApplication>
@@ -15,9 +18,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QHash>
+#include <QInputDialog>
+#include <QLibraryInfo>
 #include <QSettings>
+#include <QTextStream>
+#include <QTranslator>
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
 
 namespace {
@@ -27,10 +36,22 @@ CKestrelApp* g_instance = nullptr;
 const QString kEditorLanguage = QStringLiteral("Editor Language");
 const QString kDefaultLanguage = QStringLiteral("English_UK");
 const QString kLastGameFolder = QStringLiteral("Last Game Folder");
-const QString kLastGameLanguage = QStringLiteral("Last Game Language");
 const QString kTitleFontFamily = QStringLiteral("Gill Sans Display MT Cond Bold");
 
 constexpr std::array<const char*, 3> kFontFiles = {"futuraxk.ttf", "abacebdi.ttf", "gdcb____.ttf"};
+
+// The locale of an editor language ("French": fr_FR); C for a language without one.
+QLocale LocaleOfLanguage(const QString& editorLanguage) {
+    static const QHash<QString, QString> kLocales = {
+        {QStringLiteral("English_UK"), QStringLiteral("en_GB")},
+        {QStringLiteral("French"), QStringLiteral("fr_FR")},
+        {QStringLiteral("German"), QStringLiteral("de_DE")},
+        {QStringLiteral("Spanish"), QStringLiteral("es_ES")},
+        {QStringLiteral("Dutch"), QStringLiteral("nl_NL")},
+        {QStringLiteral("Korean"), QStringLiteral("ko_KR")}};
+    const auto found = kLocales.find(editorLanguage);
+    return found == kLocales.end() ? QLocale::c() : QLocale(found.value());
+}
 
 } // namespace
 
@@ -94,11 +115,24 @@ bool CKestrelApp::ParseArguments(const QStringList& arguments) {
     const QCommandLineOption language(QStringLiteral("game-language"),
                                       QStringLiteral("The game's language number (0-12)."),
                                       QStringLiteral("N"));
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QStringLiteral("Start, load the game, report what was found and end, without windows."));
     parser.addOption(game);
     parser.addOption(language);
+    parser.addOption(check);
     if (!parser.parse(arguments)) {
         CUserPrompts::Warn(nullptr, parser.errorText());
         return false;
+    }
+    if (parser.isSet(check)) {
+        m_checkOnly = true;
+        // Nobody is there to answer: every message goes to the report, every question is
+        // answered No.
+        CUserPrompts::SetHandler([](const QString& kind, const QString& text) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(kind), qPrintable(text));
+            return CUserPrompts::Answer::No;
+        });
     }
     m_argumentGame = parser.value(game);
     if (parser.isSet(language)) {
@@ -112,6 +146,20 @@ bool CKestrelApp::ParseArguments(const QStringList& arguments) {
         m_argumentLanguage = value;
     }
     return true;
+}
+
+void CKestrelApp::LoadQtTranslations() {
+    // Qt's own buttons and dialogs (Yes, Cancel, the file dialog) in the editor's language.
+    const QLocale locale = LocaleOfLanguage(m_editorLanguage);
+    if (locale == QLocale::c()) {
+        return;
+    }
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(locale, QStringLiteral("qt"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+        QCoreApplication::installTranslator(translator.get())) {
+        m_qtTranslator = std::move(translator);
+    }
 }
 
 void CKestrelApp::LoadLocalisation() {
@@ -140,8 +188,13 @@ bool CKestrelApp::FindGame() {
     inputs.commandLineFolder = m_argumentGame;
     inputs.commandLineLanguage = m_argumentLanguage;
     inputs.lastUsedFolder = settings->value(kLastGameFolder).toString();
-    inputs.lastUsedLanguage = settings->value(kLastGameLanguage, 0).toUInt();
     std::optional<CGameLocator::Location> location = CGameLocator::Locate(inputs);
+    // A folder given on the command line is checked as one chosen in the dialog is.
+    if (location && !CGameLocator::HoldsGame(location->folder)) {
+        CUserPrompts::Warn(nullptr, Text("Message_NotAGameFolder") + QStringLiteral("\n\n") +
+                                        QDir::toNativeSeparators(location->folder));
+        location.reset();
+    }
     while (!location) {
         const QString question = Text("Message_NotInstalled") + QStringLiteral("\n\n") +
                                  Text("Message_ChooseGameFolder");
@@ -158,18 +211,53 @@ bool CKestrelApp::FindGame() {
                                             QDir::toNativeSeparators(folder));
             continue;
         }
-        location = CGameLocator::Location{CGameLocator::WithSlash(folder),
-                                          m_argumentLanguage.value_or(0), QStringLiteral("chosen")};
+        location = CGameLocator::Location{CGameLocator::WithSlash(folder), m_argumentLanguage,
+                                          QStringLiteral("chosen")};
     }
     m_installFolder = location->folder;
-    m_gameLanguage = location->language;
+    m_gameLanguage = ChooseGameLanguage(*settings, location->language);
     m_databasePath = CGameLocator::DatabasePath(m_installFolder);
     m_ingameTextDbPath = CGameLocator::IngameTextDbPath(m_installFolder, m_gameLanguage);
-    if (CGameLocator::HoldsGame(m_installFolder)) {
-        settings->setValue(kLastGameFolder, m_installFolder);
-        settings->setValue(kLastGameLanguage, m_gameLanguage);
-    }
+    settings->setValue(kLastGameFolder, m_installFolder);
     return true;
+}
+
+quint32 CKestrelApp::ChooseGameLanguage(QSettings& settings, std::optional<quint32> registered) {
+    // What the user said (now or at an earlier start) counts before the game's registry value.
+    if (m_argumentLanguage) {
+        CGameLanguages::Remember(settings, m_installFolder, *m_argumentLanguage);
+        return *m_argumentLanguage;
+    }
+    if (const auto remembered = CGameLanguages::Remembered(settings, m_installFolder)) {
+        return *remembered;
+    }
+    if (registered) {
+        return *registered;
+    }
+    const QList<CGameLanguages::Language> installed = CGameLanguages::Installed(m_installFolder);
+    if (installed.size() <= 1) {
+        return installed.isEmpty() ? 0 : installed.first().number;
+    }
+    if (m_checkOnly) {
+        return installed.first().number;
+    }
+    // Names written to another language's texts would be lost to the game: ask, once.
+    QStringList items;
+    for (const CGameLanguages::Language& language : installed) {
+        items << QStringLiteral("%1 (%2)").arg(language.name, language.relativePath);
+    }
+    bool ok = false;
+    const QString item =
+        QInputDialog::getItem(nullptr, Text("Caption_GameLanguage"),
+                              Text("Message_ChooseGameLanguage") + QStringLiteral("\n\n") +
+                                  QDir::toNativeSeparators(m_installFolder),
+                              items, 0, false, &ok);
+    const auto chosen = items.indexOf(item);
+    if (!ok || chosen < 0) {
+        return installed.first().number;
+    }
+    CGameLanguages::Remember(settings, m_installFolder, installed.at(chosen).number);
+    return installed.at(chosen).number;
 }
 
 void CKestrelApp::AddFonts() {
@@ -207,7 +295,7 @@ bool CKestrelApp::Startup(const QStringList& arguments) {
         return false;
     }
     if (!m_editorFolderSet) {
-        m_editorFolder = CGameLocator::WithSlash(QCoreApplication::applicationDirPath());
+        m_editorFolder = CProgramFolders::DataFolder(QCoreApplication::applicationDirPath());
     }
     // The texts come first so that every message of the start-up is readable.
     const auto settings = EditorSettings();
@@ -218,6 +306,7 @@ bool CKestrelApp::Startup(const QStringList& arguments) {
     m_editorLanguageRead = true;
     m_editorLanguageAtStart = m_editorLanguage;
     LoadLocalisation();
+    LoadQtTranslations();
     if (!FindGame()) {
         return false;
     }
@@ -228,9 +317,45 @@ bool CKestrelApp::Startup(const QStringList& arguments) {
         return false;
     }
     BindAssetLibrary();
+    if (m_checkOnly) {
+        Splash().hide();
+        return true;
+    }
     m_mainFrame->show();
     Splash().FadeOut();
     return true;
+}
+
+bool CKestrelApp::CheckReport(QString& report) const {
+    const CGameDatabase* db = m_mainFrame ? m_mainFrame->Database() : nullptr;
+    const bool texts = m_localisation.Size() > 0;
+    const bool pictures = m_pictures != nullptr;
+    QTextStream out(&report);
+    out << "editor folder: " << m_editorFolder << "\n";
+    out << "localisation: " << m_editorLanguage << " ("
+        << (texts ? QStringLiteral("%1 texts").arg(m_localisation.Size()) : QStringLiteral("none"))
+        << ")\n";
+    out << "game: " << m_installFolder << "\n";
+    out << "database: " << m_databasePath;
+    if (db) {
+        out << " (" << db->Players().size() << " players, " << db->Teams().size() << " teams, "
+            << db->Leagues().size() << " leagues)\n";
+    } else {
+        out << " (not loaded)\n";
+    }
+    out << "in-game texts: " << m_ingameTextDbPath << " ("
+        << (QFileInfo(m_ingameTextDbPath).isFile() ? QStringLiteral("found")
+                                                   : QStringLiteral("missing"))
+        << ")\n";
+    out << "asset library: "
+        << (pictures
+                ? QStringLiteral("bound")
+                : QStringLiteral("not bound: ") + (m_assets ? m_assets->ErrorText() : QString()))
+        << "\n";
+    const bool arts = QFileInfo(m_editorFolder + QStringLiteral("Arts/head01.jpg")).isFile();
+    out << "Arts pictures: " << (arts ? QStringLiteral("found") : QStringLiteral("missing"))
+        << "\n";
+    return db && texts && pictures && arts;
 }
 
 void CKestrelApp::Shutdown() {
@@ -246,6 +371,10 @@ void CKestrelApp::Shutdown() {
         m_assets.reset();
     }
     m_localisation.Clear();
+    if (m_qtTranslator) {
+        QCoreApplication::removeTranslator(m_qtTranslator.get());
+        m_qtTranslator.reset();
+    }
     // Written only when it was read and then changed, so a failed start never writes it.
     if (m_editorLanguageRead && m_editorLanguage != m_editorLanguageAtStart) {
         const auto settings = EditorSettings();

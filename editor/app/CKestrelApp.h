@@ -16,6 +16,7 @@ class CMainFrame;
 class CPictureRequests;
 class CSplashWindow;
 class QSettings;
+class QTranslator;
 
 // Everything that lives for the whole run: paths, languages, fonts, the localisation table,
 // the asset library binding and the main window. Start-up and shut-down run in a fixed order.
@@ -28,9 +29,15 @@ public:
     // The one instance, or null outside a run.
     static CKestrelApp* Instance();
 
-    // Reads the arguments (--game DIR, --game-language N), finds the game, loads the texts and
-    // the fonts, creates the main window and binds the asset library. False: end the program.
+    // Reads the arguments (--game DIR, --game-language N, --check), finds the game, loads the
+    // texts and the fonts, creates the main window and binds the asset library. False: end the
+    // program.
     bool Startup(const QStringList& arguments);
+    // --check: the program reports what it loaded and ends instead of showing its window.
+    bool CheckOnly() const { return m_checkOnly; }
+    // What was loaded, one "what: where (how)" line each; true when everything a user needs
+    // (database, localisation texts, asset library, Arts pictures) was there.
+    bool CheckReport(QString& report) const;
     // Runs whatever start-up set up in reverse; safe after a failed start-up.
     void Shutdown();
 
@@ -38,8 +45,9 @@ public:
     static std::unique_ptr<QSettings> EditorSettings();
 
     const QString& EditorFolder() const { return m_editorFolder; }
-    // Where the localisation files and the asset library are looked for; by default the
-    // program's own folder. Set before Startup.
+    // Where the localisation files, the Arts pictures and (when set) the asset library are
+    // looked for; by default the program's own folder, or an installation's data folder.
+    // Set before Startup.
     void SetEditorFolder(const QString& folder);
     const QString& InstallFolder() const { return m_installFolder; }
     const QString& DatabasePath() const { return m_databasePath; }
@@ -67,12 +75,17 @@ public:
 private:
     bool ParseArguments(const QStringList& arguments);
     bool FindGame();
+    // The game language of the installation folder: the command line's, the one the user
+    // chose for this folder before, the game's registered one, or asked for.
+    quint32 ChooseGameLanguage(QSettings& settings, std::optional<quint32> registered);
     void LoadLocalisation();
+    void LoadQtTranslations();
     void AddFonts();
     void BindAssetLibrary();
 
     QString m_editorFolder;
     bool m_editorFolderSet = false;
+    bool m_checkOnly = false;
     QString m_installFolder;
     QString m_databasePath;
     QString m_ingameTextDbPath;
@@ -90,4 +103,5 @@ private:
     std::unique_ptr<CPictureRequests> m_pictures;
     std::unique_ptr<CSplashWindow> m_splash;
     std::unique_ptr<CMainFrame> m_mainFrame;
+    std::unique_ptr<QTranslator> m_qtTranslator;
 };

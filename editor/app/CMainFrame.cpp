@@ -2,6 +2,7 @@
 
 #include "CDatabaseSafety.h"
 #include "CFindDialog.h"
+#include "CGameLanguages.h"
 #include "CKestrelApp.h"
 #include "CMessageBoxSink.h"
 #include "CToolBarIcons.h"
@@ -34,15 +35,19 @@
 #include <QMenuBar>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
 namespace {
 
 const char* const kKeyProperty = "localisationKey";
+// On each child window: the id (or file) of what it shows; with the frame's kind, its identity.
+const char* const kChildKeyProperty = "childKey";
 
 // Loading steps in the order the model reports them, for the progress bar.
 constexpr std::array<const char*, 5> kLoadSteps = {"Message_LoadingPlayers", "Message_LoadingTeams",
@@ -55,7 +60,6 @@ const QString kDatabaseFilter = QStringLiteral("Corvid2004 DB (*.db *.DB);;All F
 
 CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
     setObjectName(QStringLiteral("MainFrame"));
-    setWindowTitle(QStringLiteral("Kestrel[*]"));
     setWindowIcon(CToolBarIcons::Application());
     m_undoStack = new QUndoStack(this);
     // The table's Undo and Redo follow the stack.
@@ -102,6 +106,7 @@ bool CMainFrame::Create() {
     m_statusPane = new QLabel(this);
     statusBar()->addWidget(m_statusPane, 1);
     ShowStatus(Text("Message_Ready"));
+    ShowTextDatabase();
 
     m_workspace = new CWorkspaceBar(this);
     m_workspace->setWindowTitle(Text("Menu_ViewLeaguesList").remove(u'&').split(u'\t').first());
@@ -228,10 +233,15 @@ QString CMainFrame::PlayerTitle(int playerId) const {
                                          QString::fromStdString(db->PlayerDisplayName(playerId)));
 }
 
-QMdiSubWindow* CMainFrame::FindChild(const QString& title) const {
+QMdiSubWindow* CMainFrame::FindChild(CChildFrame::Kind kind, const QVariant& key) const {
+    if (key.isNull()) {
+        return nullptr;
+    }
     const auto windows = m_mdi->subWindowList();
     for (QMdiSubWindow* window : windows) {
-        if (window->isVisible() && window->windowTitle() == title) {
+        const auto* frame = qobject_cast<const CChildFrame*>(window->widget());
+        if (window->isVisible() && frame && frame->FrameKind() == kind &&
+            window->property(kChildKeyProperty) == key) {
             return window;
         }
     }
@@ -243,12 +253,13 @@ CChildFrame* CMainFrame::ActiveFrame() const {
     return active ? qobject_cast<CChildFrame*>(active->widget()) : nullptr;
 }
 
-bool CMainFrame::OpenChild(const QString& title, const std::function<CChildFrame*()>& make) {
+bool CMainFrame::OpenChild(CChildFrame::Kind kind, const QVariant& key, const QString& title,
+                           const std::function<CChildFrame*()>& make) {
     // A record that does not exist gets no window rather than an empty, untitled one.
     if (title.isEmpty()) {
         return false;
     }
-    if (QMdiSubWindow* existing = FindChild(title)) {
+    if (QMdiSubWindow* existing = FindChild(kind, key)) {
         if (existing->isMinimized()) {
             existing->showNormal();
         }
@@ -259,6 +270,7 @@ bool CMainFrame::OpenChild(const QString& title, const std::function<CChildFrame
     connect(frame, &CChildFrame::HistoryChanged, this, [this] { UpdateMenusForChild(); });
     QMdiSubWindow* window = m_mdi->addSubWindow(frame);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setProperty(kChildKeyProperty, key);
     window->setWindowTitle(title);
     // A renamed record retitles its window; the main window's title follows.
     connect(window, &QWidget::windowTitleChanged, this, [this] { UpdateTitle(); });
@@ -266,8 +278,9 @@ bool CMainFrame::OpenChild(const QString& title, const std::function<CChildFrame
     const QMdiSubWindow* active = m_mdi->activeSubWindow();
     const bool maximised = active && active->isMaximized();
     window->show();
+    // After show: the area's own placement of new windows runs when they are shown.
     if (!maximised) {
-        window->resize(kChildWidth, kChildHeight);
+        PlaceNewChild(window);
     }
     m_mdi->setActiveSubWindow(window);
     frame->Fill();
@@ -276,19 +289,39 @@ bool CMainFrame::OpenChild(const QString& title, const std::function<CChildFrame
     return true;
 }
 
+void CMainFrame::PlaceNewChild(QMdiSubWindow* window) {
+    // Each new window steps down and right by a title bar from the last, and starts again at
+    // the corner when it would reach past the visible area; a small area shrinks the window.
+    const QSize area = m_mdi->viewport()->size();
+    const QSize size(std::min(kChildWidth, area.width()), std::min(kChildHeight, area.height()));
+    const int step =
+        std::max(window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window), 16);
+    QPoint corner(m_cascadeStep * step, m_cascadeStep * step);
+    if (corner.x() + size.width() > area.width() || corner.y() + size.height() > area.height()) {
+        m_cascadeStep = 0;
+        corner = QPoint(0, 0);
+    }
+    ++m_cascadeStep;
+    window->setGeometry(QRect(corner, size));
+}
+
 bool CMainFrame::OpenLeague(int leagueId) {
-    return OpenChild(LeagueTitle(leagueId), [&] { return new CLeagueFrame(leagueId, *this); });
+    return OpenChild(CChildFrame::Kind::League, leagueId, LeagueTitle(leagueId),
+                     [&] { return new CLeagueFrame(leagueId, *this); });
 }
 
 bool CMainFrame::OpenTeam(int teamId) {
     if (teamId == CGameDatabase::kNoTeamId) {
-        return OpenChild(TeamTitle(teamId), [&] { return new CPlayersListFrame(*this); });
+        return OpenChild(CChildFrame::Kind::PlayersList, teamId, TeamTitle(teamId),
+                         [&] { return new CPlayersListFrame(*this); });
     }
-    return OpenChild(TeamTitle(teamId), [&] { return new CTeamFrame(teamId, *this); });
+    return OpenChild(CChildFrame::Kind::Team, teamId, TeamTitle(teamId),
+                     [&] { return new CTeamFrame(teamId, *this); });
 }
 
 bool CMainFrame::OpenPlayer(int playerId) {
-    return OpenChild(PlayerTitle(playerId), [&] { return new CPlayerFrame(playerId, *this); });
+    return OpenChild(CChildFrame::Kind::Player, playerId, PlayerTitle(playerId),
+                     [&] { return new CPlayerFrame(playerId, *this); });
 }
 
 bool CMainFrame::OpenAllPlayers() {
@@ -308,47 +341,48 @@ std::unique_ptr<QSettings> CMainFrame::Settings() const {
 
 bool CMainFrame::OpenSearchResults(const CFindSettings& settings) {
     const QString title = QStringLiteral("%1 - %2").arg(Text("Caption_Find"), settings.text);
-    // Each Find opens its own results window, even for the same text.
-    QMdiSubWindow* earlier = FindChild(title);
-    if (earlier) {
-        earlier->setWindowTitle(earlier->windowTitle() + QStringLiteral(" "));
-    }
-    const bool opened = OpenChild(title, [&] { return new CSearchResultsFrame(settings, *this); });
-    if (earlier) {
-        earlier->setWindowTitle(title);
-    }
-    return opened;
+    return OpenChild(CChildFrame::Kind::SearchResults, QVariant(), title,
+                     [&] { return new CSearchResultsFrame(settings, *this); });
 }
 
 bool CMainFrame::OpenIngameText(const QString& filePath) {
     const QString title = QStringLiteral("%1 - %2").arg(Text("Caption_IngameText"),
                                                         QDir::toNativeSeparators(filePath));
-    return OpenChild(title, [&] { return new CIngameFrame(filePath, *this); });
+    // One window per file, however its path was written.
+    const QFileInfo file(filePath);
+    const QString canonical = file.canonicalFilePath();
+    const QString key = canonical.isEmpty() ? QDir::cleanPath(file.absoluteFilePath()) : canonical;
+    return OpenChild(CChildFrame::Kind::IngameText, key, title,
+                     [&] { return new CIngameFrame(filePath, *this); });
 }
 
-bool CMainFrame::RefreshByTitle(const QString& title, int hint) {
-    if (title.isEmpty()) {
-        return false;
-    }
-    QMdiSubWindow* window = FindChild(title);
+bool CMainFrame::RefreshChild(CChildFrame::Kind kind, int id, const QString& title) {
+    QMdiSubWindow* window = FindChild(kind, id);
     auto* frame = window ? qobject_cast<CChildFrame*>(window->widget()) : nullptr;
     if (!frame) {
         return false;
     }
-    frame->Refresh(hint);
+    // A renamed record's window follows the new name.
+    if (!title.isEmpty() && window->windowTitle() != title) {
+        window->setWindowTitle(title);
+        UpdateTitle();
+    }
+    frame->Refresh(id);
     return true;
 }
 
 bool CMainFrame::RefreshLeague(int leagueId) {
-    return RefreshByTitle(LeagueTitle(leagueId), leagueId);
+    return RefreshChild(CChildFrame::Kind::League, leagueId, LeagueTitle(leagueId));
 }
 
 bool CMainFrame::RefreshTeam(int teamId) {
-    return RefreshByTitle(TeamTitle(teamId), teamId);
+    const auto kind = teamId == CGameDatabase::kNoTeamId ? CChildFrame::Kind::PlayersList
+                                                         : CChildFrame::Kind::Team;
+    return RefreshChild(kind, teamId, TeamTitle(teamId));
 }
 
 bool CMainFrame::RefreshPlayer(int playerId) {
-    return RefreshByTitle(PlayerTitle(playerId), playerId);
+    return RefreshChild(CChildFrame::Kind::Player, playerId, PlayerTitle(playerId));
 }
 
 void CMainFrame::RefreshLeaguesList() {
@@ -490,6 +524,26 @@ void CMainFrame::ShowStatus(const QString& text, const QString& detail) {
         m_statusPane->setText(text);
         m_statusPane->setToolTip(detail);
     }
+}
+
+void CMainFrame::ShowTextDatabase() {
+    // Which language's texts receive the team and league names, so a wrong choice shows.
+    if (!m_textsPane) {
+        m_textsPane = new QLabel(this);
+        m_textsPane->setObjectName(QStringLiteral("TextDatabasePane"));
+        statusBar()->addPermanentWidget(m_textsPane);
+    }
+    const QString path = m_app.IngameTextDbPath();
+    QString text =
+        QStringLiteral("%1 %2 (%3)")
+            .arg(Text("Caption_InGameNames"), QDir(m_app.InstallFolder()).relativeFilePath(path),
+                 CGameLanguages::Name(m_app.GameLanguage()));
+    if (!QFileInfo(path).isFile()) {
+        text += QStringLiteral(" - ") + Text("Caption_FileMissing");
+    }
+    m_textsPane->setText(text);
+    m_textsPane->setToolTip(QDir::toNativeSeparators(path));
+    m_textsPane->setAccessibleName(text);
 }
 
 // ---- menus and tool bar
@@ -754,11 +808,15 @@ void CMainFrame::UpdateMenusForChild() {
 }
 
 void CMainFrame::UpdateTitle() {
-    QString title = QStringLiteral("Kestrel[*]");
+    // The document shown and the database's modified mark; the platform adds the program's
+    // name (the application display name), so it is not repeated here.
+    QString document;
     if (QMdiSubWindow* active = m_mdi->activeSubWindow()) {
-        title += QStringLiteral(" - ") + active->windowTitle();
+        document = active->windowTitle();
+    } else if (m_workspace && m_databaseLoaded) {
+        document = QFileInfo(m_workspace->DatabasePath()).fileName();
     }
-    setWindowTitle(title);
+    setWindowTitle(document.isEmpty() ? QString() : document + QStringLiteral("[*]"));
     const CGameDatabase* db = m_workspace && m_databaseLoaded ? m_workspace->Database() : nullptr;
     setWindowModified(db && db->IsDirty());
 }

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QMainWindow>
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 
@@ -84,8 +85,9 @@ public:
     QMdiArea* MdiArea() { return m_mdi; }
     CWorkspaceBar* WorkspaceBar() { return m_workspace; }
     CChildFrame* ActiveFrame() const;
-    // The visible child window with exactly this title, or null.
-    QMdiSubWindow* FindChild(const QString& title) const;
+    // The visible child window of this kind showing the record `key` (an id, or an in-game text
+    // file's path), or null. Titles do not identify windows: two players may share a name.
+    QMdiSubWindow* FindChild(CChildFrame::Kind kind, const QVariant& key) const;
     const QStringList& Languages() const { return m_languages; }
     QMenu* LanguageMenu() { return m_languageMenu; }
     // An action by its localisation key, for tests and the tool bar.
@@ -109,10 +111,14 @@ private:
     void UpdateMenusForChild();
     void UpdateTitle();
     void OnDirtyChanged(bool dirty);
+    void ShowTextDatabase();
     void ForwardToFocus(const char* slot);
     QAction* MakeAction(const QString& key, const std::function<void()>& handler);
-    bool OpenChild(const QString& title, const std::function<CChildFrame*()>& make);
-    bool RefreshByTitle(const QString& title, int hint);
+    // `key` null: always a new window (each Find has its own results).
+    bool OpenChild(CChildFrame::Kind kind, const QVariant& key, const QString& title,
+                   const std::function<CChildFrame*()>& make);
+    bool RefreshChild(CChildFrame::Kind kind, int id, const QString& title);
+    void PlaceNewChild(QMdiSubWindow* window);
     void OnSquadChanged(int32_t playerId, int32_t teamId);
     void RefreshSquadWindows();
 
@@ -120,6 +126,7 @@ private:
     QMdiArea* m_mdi = nullptr;
     CWorkspaceBar* m_workspace = nullptr;
     QLabel* m_statusPane = nullptr;
+    QLabel* m_textsPane = nullptr;
     QMenu* m_languageMenu = nullptr;
     QActionGroup* m_languageGroup = nullptr;
     QHash<QString, QAction*> m_actions;
@@ -133,4 +140,6 @@ private:
     QSet<int32_t> m_changedTeams;
     QSet<int32_t> m_changedPlayers;
     CDatabaseSafety* m_safety = nullptr;
+    // Where the next new child window goes in the cascade, counted in steps from the corner.
+    int m_cascadeStep = 0;
 };

@@ -1,5 +1,6 @@
 #include "CToolBarIcons.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -87,20 +88,32 @@ QIcon CToolBarIcons::About() {
     });
 }
 
+QImage CToolBarIcons::ApplicationPicture(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / qreal(kSize), size / qreal(kSize));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(34, 110, 70));
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+    QPainterPath bird;
+    bird.moveTo(16, 13);
+    bird.cubicTo(19, 7, 24, 5, 30, 6);
+    bird.cubicTo(25, 9, 22, 12, 20, 16);
+    bird.cubicTo(21, 19, 21, 23, 19, 27);
+    bird.lineTo(16, 21);
+    bird.cubicTo(11, 20, 6, 16, 2, 9);
+    bird.cubicTo(8, 12, 12, 13, 16, 13);
+    p.setBrush(QColor(240, 196, 120));
+    p.drawPath(bird);
+    return image;
+}
+
 QIcon CToolBarIcons::Application() {
-    return Draw([](QPainter& p) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(34, 110, 70));
-        p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-        QPainterPath bird;
-        bird.moveTo(16, 13);
-        bird.cubicTo(19, 7, 24, 5, 30, 6);
-        bird.cubicTo(25, 9, 22, 12, 20, 16);
-        bird.cubicTo(21, 19, 21, 23, 19, 27);
-        bird.lineTo(16, 21);
-        bird.cubicTo(11, 20, 6, 16, 2, 9);
-        bird.cubicTo(8, 12, 12, 13, 16, 13);
-        p.setBrush(QColor(240, 196, 120));
-        p.drawPath(bird);
-    });
+    QIcon icon;
+    for (int size : {16, 32, 48, 64}) {
+        icon.addPixmap(QPixmap::fromImage(ApplicationPicture(size)));
+    }
+    return icon;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 
 // The tool bar's small pictures, drawn by the editor itself.
 class CToolBarIcons {
@@ -12,4 +13,7 @@ public:
     static QIcon About();
     // The program's own icon: a kestrel over a pitch.
     static QIcon Application();
+    // The same picture drawn at `size` pixels square; needs no application object, so the
+    // build can write the icon files that an installation ships.
+    static QImage ApplicationPicture(int size);
 };

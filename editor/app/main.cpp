@@ -4,6 +4,8 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Brackwater"));
@@ -16,6 +18,13 @@ int main(int argc, char* argv[]) {
     CKestrelApp app;
     if (!app.Startup(QApplication::arguments())) {
         return 1;
+    }
+    if (app.CheckOnly()) {
+        QString report;
+        const bool complete = app.CheckReport(report);
+        std::fputs(qPrintable(report), stdout);
+        app.Shutdown();
+        return complete ? 0 : 1;
     }
     QObject::connect(app.MainFrame(), &CMainFrame::Closed, &application, &QApplication::quit,
                      Qt::QueuedConnection);

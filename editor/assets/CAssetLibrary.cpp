@@ -1,5 +1,7 @@
 #include "CAssetLibrary.h"
 
+#include "CProgramFolders.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -12,7 +14,7 @@ CAssetLibrary::~CAssetLibrary() {
 }
 
 QString CAssetLibrary::DefaultLibraryPath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Wren_Utils"));
+    return CProgramFolders::LibraryPath(QCoreApplication::applicationDirPath());
 }
 
 bool CAssetLibrary::Load(const QString& fileName) {

@@ -25,8 +25,9 @@ public:
     CAssetLibrary(const CAssetLibrary&) = delete;
     CAssetLibrary& operator=(const CAssetLibrary&) = delete;
 
-    // "Wren_Utils" in the folder of the running program (the platform's prefix and suffix are
-    // added by the loader). Needs the application object, which knows that folder.
+    // "Wren_Utils" beside the running program, or where an installation puts it (the
+    // platform's prefix and suffix are added by the loader). Needs the application object,
+    // which knows the program's folder.
     static QString DefaultLibraryPath();
 
     // Frees a module already held, loads the named library and looks up its exports. True only

@@ -84,12 +84,11 @@ TEST_F(GameLocatorTest, OrderIsCommandLineThenRegistryThenLastUsed) {
     CGameLocator::Inputs in = Inputs();
     in.commandLineFolder = given;
     in.lastUsedFolder = last;
-    in.lastUsedLanguage = 7;
     auto found = CGameLocator::Locate(in);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->source, QStringLiteral("command line"));
     EXPECT_EQ(QDir(found->folder).canonicalPath(), QDir(given).canonicalPath());
-    EXPECT_EQ(found->language, 0u) << "another installation's language is not borrowed";
+    EXPECT_FALSE(found->language) << "another installation's language is not borrowed";
     in.commandLineLanguage = 11;
     EXPECT_EQ(CGameLocator::Locate(in)->language, 11u);
 
@@ -105,7 +104,7 @@ TEST_F(GameLocatorTest, OrderIsCommandLineThenRegistryThenLastUsed) {
     found = CGameLocator::Locate(in);
     ASSERT_TRUE(found);
     EXPECT_EQ(found->source, QStringLiteral("last used"));
-    EXPECT_EQ(found->language, 7u);
+    EXPECT_FALSE(found->language);
 
     in.lastUsedFolder = m_root.filePath(QStringLiteral("nowhere"));
     EXPECT_FALSE(CGameLocator::Locate(in));

@@ -111,6 +111,9 @@ CKestrelApp* EditorFixture::Start(const QStringList& extraArguments) {
     m_app->SetEditorFolder(EditorFolder());
     QStringList arguments{QStringLiteral("kestrel")};
     arguments << extraArguments;
+    if (giveGameLanguage && !extraArguments.contains(QStringLiteral("--game-language"))) {
+        arguments << QStringLiteral("--game-language") << QStringLiteral("0");
+    }
     if (!extraArguments.contains(QStringLiteral("--no-game"))) {
         arguments << QStringLiteral("--game") << GameFolder();
     } else {

@@ -33,6 +33,9 @@ public:
     QStringList prompts;
     // The answer given to the next questions.
     CUserPrompts::Answer answer = CUserPrompts::Answer::Cancel;
+    // Start passes --game-language 0 unless told otherwise, so the editor does not ask which
+    // of the sample's languages it is.
+    bool giveGameLanguage = true;
 
 private:
     QTemporaryDir m_dir;

@@ -234,9 +234,9 @@ void MainFrameTest::openingTheSameRecordTwiceActivatesOneWindow() {
     QVERIFY(frame->OpenTeam(team));
     QCOMPARE(frame->MdiArea()->subWindowList().size(), 2);
     QCOMPARE(frame->MdiArea()->activeSubWindow(), first);
-    QVERIFY(frame->windowTitle().endsWith(first->windowTitle()));
+    QVERIFY(frame->windowTitle().startsWith(first->windowTitle()));
 
-    // Refreshing finds windows by title; records that do not exist open nothing.
+    // Refreshing finds windows by kind and id; records that do not exist open nothing.
     QVERIFY(frame->RefreshTeam(team));
     QVERIFY(frame->RefreshPlayer(player));
     QVERIFY(!frame->RefreshLeague(db->Leagues().begin()->first));

@@ -1,0 +1,218 @@
+#include "EditorFixture.h"
+#include "ModalDialogs.h"
+
+#include "editor/app/CKestrelApp.h"
+#include "editor/app/CMainFrame.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// While it lives, every modal dialog that opens is counted and rejected, so a question that
+// should not come fails the test instead of hanging it.
+class UnexpectedDialogs {
+public:
+    UnexpectedDialogs() {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ++count;
+                dialog->reject();
+            }
+        });
+        m_timer.start(20);
+    }
+    int count = 0;
+
+private:
+    QTimer m_timer;
+};
+
+// The game language question answered with the `downs`-th entry after the first.
+void ChooseLanguage(QInputDialog* dialog, int downs) {
+    auto* combo = dialog->findChild<QComboBox*>();
+    QVERIFY(combo);
+    for (int i = 0; i < downs; ++i) {
+        QTest::keyClick(combo, Qt::Key_Down);
+    }
+    QTest::keyClick(combo, Qt::Key_Return);
+}
+
+QString TextDatabasePane(CKestrelApp& app) {
+    auto* pane =
+        app.MainFrame()->statusBar()->findChild<QLabel*>(QStringLiteral("TextDatabasePane"));
+    return pane ? pane->text() : QString();
+}
+
+// Registers `folder` as the game's installation in the fixture's Wine prefix.
+bool RegisterGame(const QString& folder, int language) {
+    const QString prefix = qEnvironmentVariable("WINEPREFIX");
+    QDir().mkpath(prefix + QStringLiteral("/dosdevices"));
+    QFile::link(QStringLiteral("/"), prefix + QStringLiteral("/dosdevices/z:"));
+    QFile reg(prefix + QStringLiteral("/system.reg"));
+    if (!reg.open(QIODevice::WriteOnly)) {
+        return false;
+    }
+    const QByteArray windowsPath = "Z:" + QDir::cleanPath(folder).toUtf8().replace('/', "\\\\");
+    reg.write("WINE REGISTRY Version 2\n\n[Software\\\\Brackwater\\\\Corvid 2004] 1\n"
+              "\"Install Dir\"=\"" +
+              windowsPath + "\"\n\"Language\"=dword:" +
+              QByteArray::number(language, 16).rightJustified(8, '0') + "\n");
+    return true;
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gameFolderOnTheCommandLineIsCheckedLikeAChosenOne();
+    void gameLanguageIsRememberedForEachInstallation();
+    void registeredLanguageServesItsOwnFolder();
+    void qtDialogsSpeakTheEditorLanguage();
+};
+
+void StartupTest::gameFolderOnTheCommandLineIsCheckedLikeAChosenOne() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    QTemporaryDir empty;
+    fixture.answer = CUserPrompts::Answer::No;
+    QVERIFY(!fixture.Start({QStringLiteral("--no-game"), QStringLiteral("--game"), empty.path()}));
+    QCOMPARE(fixture.prompts.size(), 2);
+    QVERIFY(fixture.prompts[0].startsWith(QStringLiteral("warn: This folder holds no game")));
+    QVERIFY(fixture.prompts[0].contains(QDir::toNativeSeparators(empty.path())));
+    QVERIFY(fixture.prompts[1].startsWith(QStringLiteral("yesno: ")));
+
+    // Yes: the folder chooser opens, and the game chosen there is loaded.
+    fixture.prompts.clear();
+    fixture.answer = CUserPrompts::Answer::Yes;
+    WhenModalShown([&](QDialog* dialog) {
+        QVERIFY(qobject_cast<QFileDialog*>(dialog));
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit);
+        // Set rather than typed: typing opens the completer, which would take the Return.
+        edit->setText(fixture.GameFolder());
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    CKestrelApp* app =
+        fixture.Start({QStringLiteral("--no-game"), QStringLiteral("--game"), empty.path()});
+    QVERIFY(app);
+    QVERIFY(app->MainFrame()->Database());
+    QCOMPARE(QDir(app->InstallFolder()).canonicalPath(),
+             QDir(fixture.GameFolder()).canonicalPath());
+}
+
+void StartupTest::gameLanguageIsRememberedForEachInstallation() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    fixture.giveGameLanguage = false;
+    // The sample holds texts in several languages: the editor asks which one is the game's.
+    WhenModalShown([](QDialog* dialog) {
+        auto* question = qobject_cast<QInputDialog*>(dialog);
+        QVERIFY(question);
+        QVERIFY(question->comboBoxItems().first().startsWith(QStringLiteral("English")));
+        ChooseLanguage(question, 1);
+    });
+    CKestrelApp* app = fixture.Start();
+    QVERIFY(app);
+    QCOMPARE(app->GameLanguage(), 2u);
+    QVERIFY(app->IngameTextDbPath().endsWith(QStringLiteral("data/cmn/fe/fre.db")));
+    QVERIFY2(TextDatabasePane(*app).contains(QStringLiteral("data/cmn/fe/fre.db")),
+             qPrintable(TextDatabasePane(*app)));
+    QVERIFY(TextDatabasePane(*app).contains(QStringLiteral("Fran\u00e7ais")));
+
+    // Only once for that folder, however it is written.
+    UnexpectedDialogs asked;
+    fixture.Stop();
+    app = fixture.Start({QStringLiteral("--no-game"), QStringLiteral("--game"),
+                         fixture.GameFolder() + QStringLiteral("/data/..")});
+    QVERIFY(app);
+    QCOMPARE(asked.count, 0);
+    QCOMPARE(app->GameLanguage(), 2u);
+
+    // Another installation has its own language.
+    fixture.Stop();
+    QTemporaryDir other;
+    QVERIFY(QDir().mkpath(other.filePath(QStringLiteral("data/cmn/fe"))));
+    QVERIFY(
+        QFile::copy(fixture.DatabasePath(), other.filePath(QStringLiteral("data/cmn/corvid.db"))));
+    QVERIFY(QFile::copy(QDir(fixture.GameFolder()).filePath(QStringLiteral("data/cmn/fe/ger.db")),
+                        other.filePath(QStringLiteral("data/cmn/fe/ger.db"))));
+    // With one language's texts there is nothing to ask.
+    app = fixture.Start({QStringLiteral("--no-game"), QStringLiteral("--game"), other.path()});
+    QVERIFY(app);
+    QCOMPARE(asked.count, 0);
+    QCOMPARE(app->GameLanguage(), 3u);
+
+    // A language given on the command line wins and is kept for the folder.
+    fixture.Stop();
+    QVERIFY(fixture.Start({QStringLiteral("--game-language"), QStringLiteral("5")}));
+    fixture.Stop();
+    app = fixture.Start();
+    QCOMPARE(asked.count, 0);
+    QCOMPARE(app->GameLanguage(), 5u);
+    QVERIFY2(fixture.prompts.isEmpty(), qPrintable(fixture.prompts.join(u'\n')));
+
+    // A folder without the language's file says so in the status bar.
+    fixture.Stop();
+    app = fixture.Start({QStringLiteral("--no-game"), QStringLiteral("--game"), other.path(),
+                         QStringLiteral("--game-language"), QStringLiteral("2")});
+    QVERIFY(app);
+    QVERIFY2(
+        TextDatabasePane(*app).contains(QStringLiteral("fre.db (Fran\u00e7ais) - file missing")),
+        qPrintable(TextDatabasePane(*app)));
+}
+
+void StartupTest::registeredLanguageServesItsOwnFolder() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    fixture.giveGameLanguage = false;
+    QVERIFY(RegisterGame(fixture.GameFolder(), 3));
+    UnexpectedDialogs asked;
+    // Given on the command line, the registered folder keeps its registered language.
+    CKestrelApp* app = fixture.Start();
+    QVERIFY(app);
+    QCOMPARE(asked.count, 0);
+    QCOMPARE(app->GameLanguage(), 3u);
+    QVERIFY(TextDatabasePane(*app).contains(QStringLiteral("ger.db")));
+}
+
+void StartupTest::qtDialogsSpeakTheEditorLanguage() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    QSettings(QStringLiteral("Brackwater"), QStringLiteral("Kestrel"))
+        .setValue(QStringLiteral("Editor Language"), QStringLiteral("French"));
+    QVERIFY(fixture.Start());
+    QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No |
+                             QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Annuler"));
+    QCOMPARE(buttons.button(QDialogButtonBox::Yes)->text().remove(u'&'), QStringLiteral("Oui"));
+    fixture.Stop();
+
+    QSettings(QStringLiteral("Brackwater"), QStringLiteral("Kestrel"))
+        .setValue(QStringLiteral("Editor Language"), QStringLiteral("German"));
+    QVERIFY(fixture.Start());
+    QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+             QStringLiteral("Abbrechen"));
+    // Shut down, the program's translation goes with it.
+    fixture.Stop();
+    QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+             QStringLiteral("Cancel"));
+}
+
+QTEST_MAIN(StartupTest)
+#include "StartupTest.moc"
