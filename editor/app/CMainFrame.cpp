@@ -328,7 +328,9 @@ bool CMainFrame::OpenAllPlayers() {
     if (!m_databaseLoaded) {
         return false;
     }
-    return OpenChild(Text("Caption_AllPlayers"), [&] { return new CAllPlayersFrame(*this); });
+    // One window of all players: its key is the same for every open.
+    return OpenChild(CChildFrame::Kind::AllPlayers, 0, Text("Caption_AllPlayers"),
+                     [&] { return new CAllPlayersFrame(*this); });
 }
 
 QUndoStack& CMainFrame::UndoStack() {
