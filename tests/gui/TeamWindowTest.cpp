@@ -223,7 +223,7 @@ void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
     CTeam* team = db->FindTeam(window->TeamId());
     const QString oldTitle = teamWindow->windowTitle();
     const int32_t leagueId = team->Leagues().front();
-    QMdiSubWindow* leagueWindow = frame->FindChild(frame->LeagueTitle(leagueId));
+    QMdiSubWindow* leagueWindow = frame->FindChild(CChildFrame::Kind::League, leagueId);
     QVERIFY(leagueWindow);
     auto* leagueTeams = qobject_cast<CLeagueFrame*>(leagueWindow->widget())
                             ->TeamsListPlace()
@@ -503,7 +503,9 @@ void TeamWindowTest::editsReachTheSavedFiles() {
     QTest::mouseClick(window->KitsForm()->ApplyButton(), Qt::LeftButton);
 
     auto* league = qobject_cast<CLeagueFrame*>(
-        frame->FindChild(frame->LeagueTitle(frame->Database()->FindTeam(teamId)->Leagues().front()))
+        frame
+            ->FindChild(CChildFrame::Kind::League,
+                        frame->Database()->FindTeam(teamId)->Leagues().front())
             ->widget());
     frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(league->parentWidget()));
     const int32_t leagueId = league->LeagueId();
