@@ -149,9 +149,8 @@ void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
     const QString markup = first.data(CPlayersListModel::kMarkupRole).toString();
     QVERIFY2(markup.contains(QStringLiteral("cx=%1 cy=-20").arg(-player->ComputeOverall())),
              qPrintable(markup));
-    QVERIFY(markup.startsWith(
-        QStringLiteral("<ilst=%1><b><ct=0x0000FF><al> 0<t>")
-            .arg(first.data(CPlayersListModel::kIconIndexRole).toInt())));
+    QVERIFY(markup.startsWith(QStringLiteral("<ilst=%1><b><ct=0x0000FF><al> 0<t>")
+                                  .arg(first.data(CPlayersListModel::kIconIndexRole).toInt())));
     const QString html = first.data(Qt::ToolTipRole).toString();
     QVERIFY(html.contains(QString::fromStdString(player->LastName()).toHtmlEscaped()));
     QVERIFY(html.contains(QStringLiteral("data:image/png;base64,")));
@@ -159,12 +158,12 @@ void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
 
     // A double click opens the player's window; a second one activates it again.
     DoubleClickRow(list, 0);
-    const QString title = frame->PlayerTitle(list->model()->index(0, 0)
-                                                 .data(CPlayersListModel::kPlayerIdRole)
-                                                 .toInt());
+    const QString title = frame->PlayerTitle(
+        list->model()->index(0, 0).data(CPlayersListModel::kPlayerIdRole).toInt());
     QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), title);
     const auto windows = frame->MdiArea()->subWindowList().size();
-    frame->MdiArea()->setActiveSubWindow(frame->FindChild(frame->TeamTitle(CGameDatabase::kNoTeamId)));
+    frame->MdiArea()->setActiveSubWindow(
+        frame->FindChild(CChildFrame::Kind::PlayersList, CGameDatabase::kNoTeamId));
     DoubleClickRow(list, 0);
     QCOMPARE(frame->MdiArea()->subWindowList().size(), windows);
     QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), title);
@@ -284,8 +283,8 @@ void ListsTest::contextMenuAndEditCommands() {
     const int32_t pasted = players.CurrentPlayerId();
     QVERIFY(pasted != cut);
     QVERIFY(db->FindTeamPlayerLink(pasted, team));
-    QVERIFY(QString::fromStdString(db->FindPlayer(pasted)->FirstName()).startsWith(
-        QStringLiteral("Copy of")));
+    QVERIFY(QString::fromStdString(db->FindPlayer(pasted)->FirstName())
+                .startsWith(QStringLiteral("Copy of")));
     QVERIFY(free->Model()->RowOf(cut) >= 0);
 
     // New makes a player in this team and selects him.
@@ -333,9 +332,8 @@ void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
         QCOMPARE(action->isEnabled(), !worn);
         QCOMPARE(action->isChecked(), n == 1);
         if (worn) {
-            QCOMPARE(action->text(),
-                     QStringLiteral("%1 %2").arg(n).arg(QString::fromStdString(
-                         db->PlayerDisplayName(squad[n - 1]))));
+            QCOMPARE(action->text(), QStringLiteral("%1 %2").arg(n).arg(QString::fromStdString(
+                                         db->PlayerDisplayName(squad[n - 1]))));
         } else {
             QCOMPARE(action->text(), QString::number(n));
         }
