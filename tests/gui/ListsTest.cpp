@@ -395,8 +395,7 @@ void ListsTest::searchFindsEveryCaseAndOpensEachKind() {
         while (model->index(row, 1).data().toString() != type) {
             ++row;
         }
-        frame->MdiArea()->setActiveSubWindow(frame->FindChild(
-            frame->MdiArea()->subWindowList().first()->windowTitle()));
+        frame->MdiArea()->setActiveSubWindow(frame->MdiArea()->subWindowList().first());
         list->scrollTo(model->index(row, 0));
         DoubleClickRow(list, row);
         QVERIFY2(frame->MdiArea()->activeSubWindow()->windowTitle().startsWith(type),
@@ -404,8 +403,8 @@ void ListsTest::searchFindsEveryCaseAndOpensEachKind() {
     }
     // Letter case of other scripts folds too.
     CPlayer* player = db->FindPlayer(db->Players().begin()->first);
-    player->SetCommonName("\xC3\xA7e\xC5\x9Fme \xCF\x83");
-    QVERIFY(frame->OpenSearchResults({QString::fromUtf8("\xC3\x87E\xC5\x9EME \xCE\xA3"), false,
+    player->SetCommonName("\xC3\xA7" "e\xC5\x9F" "me \xCF\x83");
+    QVERIFY(frame->OpenSearchResults({QString::fromUtf8("\xC3\x87" "E\xC5\x9E" "ME \xCE\xA3"), false,
                                       false, true}));
     results = qobject_cast<CSearchResultsFrame*>(frame->ActiveFrame());
     QCOMPARE(results->List()->model()->rowCount(), 1);
