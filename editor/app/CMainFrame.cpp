@@ -91,6 +91,9 @@ CMainFrame::~CMainFrame() {
         db->SetSquadCallback({});
         db->SetTextLookup({});
     }
+    // Child windows ask this frame for texts and records until they are gone, so they go while
+    // it is whole, not when the base class takes its children down.
+    qDeleteAll(m_mdi->subWindowList());
 }
 
 bool CMainFrame::Create() {

@@ -116,7 +116,7 @@ void CheckPlayers(const CGameDatabase& db, CFindings& out) {
         if (player.LastName().empty() && player.CommonName().empty())
             out.Warning("name-empty", EKind::Player, id, "the player has no last or common name");
         CheckRanges(db, "players", CPlayer::kColumnCount, EKind::Player, id,
-                    [&](int c) { return player.ColumnValue(c); }, out);
+                    [&record = player](int c) { return record.ColumnValue(c); }, out);
     }
 }
 
@@ -230,7 +230,7 @@ void CheckTeams(const CGameDatabase& db, const CIngameTextDb* texts, CFindings& 
             CheckNames(texts, EKind::Team, id, {&team.Name(), &team.ShortName(), &team.MediumName()},
                        &CInGameNames::TeamTextId, out);
         CheckRanges(db, "teams", CTeam::kColumnCount, EKind::Team, id,
-                    [&](int c) { return team.ColumnValue(c); }, out);
+                    [&record = team](int c) { return record.ColumnValue(c); }, out);
         for (const CTeamPlayerLink& link : team.Links()) {
             const std::array<int32_t, 2> values = {link.jerseyNumber, link.formationPosition};
             CheckRanges(db, "teamplayerlinks", 2, EKind::Team, id,
@@ -254,13 +254,13 @@ void CheckLeagues(const CGameDatabase& db, const CIngameTextDb* texts, CFindings
                        {&league.name, &league.shortName, &league.mediumName},
                        &CInGameNames::LeagueTextId, out);
         CheckRanges(db, "leagues", CLeague::kColumnCount, EKind::League, id,
-                    [&](int c) { return league.columns[static_cast<size_t>(c)]; }, out);
+                    [&record = league](int c) { return record.columns[static_cast<size_t>(c)]; }, out);
     }
     for (const auto& [id, stadium] : db.Stadiums()) {
         if (stadium.name.empty())
             out.Warning("name-empty", EKind::Stadium, id, "the stadium has no name");
         CheckRanges(db, "stadiums", CStadium::kColumnCount, EKind::Stadium, id,
-                    [&](int c) { return stadium.columns[static_cast<size_t>(c)]; }, out);
+                    [&record = stadium](int c) { return record.columns[static_cast<size_t>(c)]; }, out);
     }
 }
 
