@@ -24,14 +24,32 @@ void Align16(std::vector<uint8_t>& out) {
     out.resize((out.size() + 15) & ~size_t{15}, 0);
 }
 
-} // namespace
-
-bool ShapeContainerWriter::Add(const std::string& tag, const BgraImage& image,
-                               const ShapeWriteOptions& options, std::string& error) {
+bool IsValidTag(const std::string& tag, std::string& error) {
     if (tag.empty() || tag.size() > 4 || tag.find('\0') != std::string::npos) {
         error = "shape tag '" + tag + "' must have 1 to 4 characters";
         return false;
     }
+    return true;
+}
+
+} // namespace
+
+bool ShapeContainerWriter::AddRecord(const std::string& tag, std::vector<uint8_t> record,
+                                     std::string& error) {
+    if (!IsValidTag(tag, error))
+        return false;
+    if (record.size() < 4) {
+        error = "shape '" + tag + "' has no record";
+        return false;
+    }
+    shapes.push_back({tag, std::move(record)});
+    return true;
+}
+
+bool ShapeContainerWriter::Add(const std::string& tag, const BgraImage& image,
+                               const ShapeWriteOptions& options, std::string& error) {
+    if (!IsValidTag(tag, error))
+        return false;
     if (options.name.find('\0') != std::string::npos) {
         error = "shape name of '" + tag + "' holds a zero byte";
         return false;

@@ -26,6 +26,10 @@ public:
     bool Add(const std::string& tag, const BgraImage& image, const ShapeWriteOptions& options,
              std::string& error);
 
+    // A record kept as it is (its attachments behind it): its offsets are relative to itself,
+    // so it may move. False for a tag that Add would refuse or an empty record.
+    bool AddRecord(const std::string& tag, std::vector<uint8_t> record, std::string& error);
+
     int Count() const { return static_cast<int>(shapes.size()); }
 
     // The container's bytes.

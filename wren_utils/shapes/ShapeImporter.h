@@ -1,0 +1,50 @@
+#pragma once
+
+#include "BgraImage.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace wren {
+
+// How an imported picture is stored.
+enum class ShapeImportFormat {
+    Auto,   // DXT1 for an opaque picture; with alpha DXT3 where the old shape was DXT3, else DXT5
+    Bgra32, // 32 bits a pixel, no loss
+};
+
+struct ShapeImportRequest {
+    std::string shape; // the name the game asks for, e.g. "tp00"
+    // Size of the new shape; 0 x 0 keeps the old shape's size, or the picture's for a new one.
+    uint32_t width = 0;
+    uint32_t height = 0;
+    ShapeImportFormat format = ShapeImportFormat::Auto;
+};
+
+struct ShapeImportResult {
+    std::vector<uint8_t> entry;     // the archive entry: the container, packed when the old was
+    std::vector<uint8_t> container; // the container unpacked
+    uint8_t type = 0;               // shape type written (0x60, 0x61, 0x62 or 0x7D)
+    uint32_t width = 0;
+    uint32_t height = 0;
+    bool packed = false;        // the entry is a packed stream
+    bool replacedShape = false; // the container had a shape of that name
+    BgraImage decoded;          // the new shape as the game decodes it
+};
+
+// Turns a picture into the shape a game container holds at that name: resized to the old
+// shape's size, compressed as the picture needs, with the old shape's tag, name record and
+// storage flags, the container's other shapes kept byte for byte, and the container packed
+// as the old entry was. Without an old entry a packed container of that one shape is made.
+class ShapeImporter {
+public:
+    static std::optional<ShapeImportResult> Import(std::optional<std::span<const uint8_t>> oldEntry,
+                                                   const BgraImage& picture,
+                                                   const ShapeImportRequest& request,
+                                                   std::string& error);
+};
+
+} // namespace wren
