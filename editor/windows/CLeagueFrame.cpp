@@ -5,18 +5,11 @@
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CLeagueInfoForm.h"
 #include "editor/windows/CRecordIcons.h"
+#include "editor/windows/CTeamsListView.h"
 
-#include <QListView>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr int kTeamIdRole = Qt::UserRole + 1;
-
-} // namespace
 
 CLeagueFrame::CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent)
     : CRecordFrame(Kind::League, host, parent), m_leagueId(leagueId) {
@@ -30,20 +23,8 @@ CLeagueFrame::CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent)
     layout->addWidget(m_banner);
 
     auto* split = new QSplitter(Qt::Vertical, content);
-    m_teamsPlace = new QWidget(split);
-    m_teamsPlace->setObjectName(QStringLiteral("TeamsListPlace"));
-    auto* placeLayout = new QVBoxLayout(m_teamsPlace);
-    placeLayout->setContentsMargins(0, 0, 0, 0);
-    // Stand-in for the teams list view: the names in league order; a double click opens the team.
-    m_teamNames = new QStandardItemModel(this);
-    m_teams = new QListView(m_teamsPlace);
-    m_teams->setModel(m_teamNames);
-    m_teams->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_teams->setAccessibleName(host.Text("Caption_Teams"));
-    connect(m_teams, &QListView::activated, this,
-            [this](const QModelIndex& index) { Host().OpenTeam(index.data(kTeamIdRole).toInt()); });
-    placeLayout->addWidget(m_teams);
-    split->addWidget(m_teamsPlace);
+    m_teams = new CTeamsListView(host, split);
+    split->addWidget(m_teams);
 
     m_tabs = new QTabWidget(split);
     m_form = new CLeagueInfoForm(leagueId, host, m_tabs);
@@ -86,14 +67,7 @@ void CLeagueFrame::ShowLeague() {
         return;
     }
     m_banner->SetTitle(QString::fromStdString(league->name));
-    m_teamNames->clear();
-    for (int32_t teamId : db->TeamsOfLeague(m_leagueId)) {
-        if (const CTeam* team = db->FindTeam(teamId)) {
-            auto* item = new QStandardItem(QString::fromStdString(team->Name()));
-            item->setData(teamId, kTeamIdRole);
-            m_teamNames->appendRow(item);
-        }
-    }
+    m_teams->Refresh(m_leagueId);
     m_form->Fill();
 }
 

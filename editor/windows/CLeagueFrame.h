@@ -7,8 +7,7 @@
 
 class CGradientBanner;
 class CLeagueInfoForm;
-class QListView;
-class QStandardItemModel;
+class CTeamsListView;
 class QTabWidget;
 
 // Child window of kind League: banner, the league's teams, and the "Info" page with the
@@ -26,9 +25,8 @@ public:
     CGradientBanner* Banner() const { return m_banner; }
     CLeagueInfoForm* InfoForm() const { return m_form; }
     QTabWidget* Tabs() const { return m_tabs; }
-    // The place of the league's teams list, between banner and tabs: the list view goes into
-    // its layout, in place of the stand-in list of names.
-    QWidget* TeamsListPlace() const { return m_teamsPlace; }
+    // The league's teams, between banner and tabs.
+    CTeamsListView* TeamsList() const { return m_teams; }
 
 protected:
     void Restore(const CLeagueSnapshot& current, const CLeagueSnapshot& snapshot) override;
@@ -44,9 +42,7 @@ private:
 
     int m_leagueId;
     CGradientBanner* m_banner = nullptr;
-    QWidget* m_teamsPlace = nullptr;
-    QListView* m_teams = nullptr;
-    QStandardItemModel* m_teamNames = nullptr;
+    CTeamsListView* m_teams = nullptr;
     QTabWidget* m_tabs = nullptr;
     CLeagueInfoForm* m_form = nullptr;
 };

@@ -127,6 +127,15 @@ QList<int32_t> CPlayersListView::SelectedPlayerIds() const {
     return ids;
 }
 
+std::vector<int32_t> CPlayersListView::PlayersInShownOrder() const {
+    std::vector<int32_t> ids;
+    ids.reserve(Proxy()->rowCount());
+    for (int row = 0; row < Proxy()->rowCount(); ++row) {
+        ids.push_back(Proxy()->index(row, 0).data(CPlayersListModel::kPlayerIdRole).toInt());
+    }
+    return ids;
+}
+
 void CPlayersListView::SelectPlayer(int32_t playerId) {
     const int row = m_model->RowOf(playerId);
     if (row < 0) {

@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <cstdint>
+#include <vector>
 
 class CFrameHost;
 class CPlayersListModel;
@@ -26,6 +27,7 @@ public:
     int32_t CurrentPlayerId() const;
     // In the order the list shows them.
     QList<int32_t> SelectedPlayerIds() const;
+    std::vector<int32_t> PlayersInShownOrder() const;
     void SelectPlayer(int32_t playerId);
 
     CPlayersListModel* Model() const { return m_model; }

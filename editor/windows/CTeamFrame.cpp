@@ -6,23 +6,16 @@
 #include "editor/toolkit/CPictureScaling.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CGameColours.h"
+#include "editor/windows/CPlayersListView.h"
 #include "editor/windows/CRecordIcons.h"
 #include "editor/windows/CTeamFormationForm.h"
 #include "editor/windows/CTeamInfoForm.h"
 #include "editor/windows/CTeamKitsForm.h"
 #include "editor/windows/CTeamMiscForm.h"
 
-#include <QListView>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr int kPlayerIdRole = Qt::UserRole + 1;
-
-} // namespace
 
 CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
     : CRecordFrame(Kind::Team, host, parent), m_teamId(teamId) {
@@ -37,22 +30,9 @@ CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
     layout->addWidget(m_tabs, 1);
 
     auto* information = new QSplitter(Qt::Vertical, m_tabs);
-    m_squadPlace = new QWidget(information);
-    m_squadPlace->setObjectName(QStringLiteral("SquadListPlace"));
-    auto* placeLayout = new QVBoxLayout(m_squadPlace);
-    placeLayout->setContentsMargins(0, 0, 0, 0);
-    // Stand-in for the squad list view: the players in squad order; a double click opens one.
-    m_squadNames = new QStandardItemModel(this);
-    m_squad = new QListView(m_squadPlace);
-    m_squad->setModel(m_squadNames);
-    m_squad->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_squad->setAccessibleName(host.Text("Caption_Players"));
-    connect(m_squad, &QListView::activated, this, [this](const QModelIndex& index) {
-        Host().OpenPlayer(index.data(kPlayerIdRole).toInt());
-    });
-    placeLayout->addWidget(m_squad);
+    m_squad = new CPlayersListView(host, information);
     m_info = new CTeamInfoForm(teamId, host, information);
-    information->addWidget(m_squadPlace);
+    information->addWidget(m_squad);
     information->addWidget(m_info);
     information->setStretchFactor(0, 2);
     information->setStretchFactor(1, 3);
@@ -131,10 +111,7 @@ void CTeamFrame::Refresh(int) {
 }
 
 std::vector<int32_t> CTeamFrame::SquadOrder() const {
-    std::vector<int32_t> players;
-    for (int row = 0; row < m_squadNames->rowCount(); ++row)
-        players.push_back(m_squadNames->item(row)->data(kPlayerIdRole).toInt());
-    return players;
+    return m_squad->PlayersInShownOrder();
 }
 
 void CTeamFrame::FillPages() {
@@ -162,16 +139,7 @@ void CTeamFrame::ShowBanner() {
 }
 
 void CTeamFrame::ShowSquad() {
-    const CGameDatabase* db = Host().Database();
-    m_squadNames->clear();
-    if (!db) {
-        return;
-    }
-    for (int32_t playerId : db->PlayersOfTeam(m_teamId)) {
-        auto* item = new QStandardItem(QString::fromStdString(db->PlayerDisplayName(playerId)));
-        item->setData(playerId, kPlayerIdRole);
-        m_squadNames->appendRow(item);
-    }
+    m_squad->Refresh(m_teamId);
 }
 
 void CTeamFrame::RecordApplied(const CPositionStep& positions) {

@@ -15,9 +15,8 @@ class CTeamFormationForm;
 class CTeamInfoForm;
 class CTeamKitsForm;
 class CTeamMiscForm;
+class CPlayersListView;
 class QIcon;
-class QListView;
-class QStandardItemModel;
 class QTabWidget;
 
 // Child window of kind Team: the banner above the pages information (with the squad list
@@ -41,9 +40,8 @@ public:
     CTeamFormationForm* FormationForm() const { return m_formation; }
     CTeamKitsForm* KitsForm() const { return m_kits; }
     CTeamMiscForm* MiscForm() const { return m_misc; }
-    // The place of the team's squad list, above the information form: the list view goes into
-    // its layout, in place of the stand-in list of names.
-    QWidget* SquadListPlace() const { return m_squadPlace; }
+    // The team's squad, above the information form.
+    CPlayersListView* SquadList() const { return m_squad; }
     // The team as the window opened it (the formation page's Reset wants it whole).
     const CTeam& OpenedTeam() const { return m_opened; }
 
@@ -71,9 +69,7 @@ private:
     CTeam m_opened;
     CGradientBanner* m_banner = nullptr;
     QTabWidget* m_tabs = nullptr;
-    QWidget* m_squadPlace = nullptr;
-    QListView* m_squad = nullptr;
-    QStandardItemModel* m_squadNames = nullptr;
+    CPlayersListView* m_squad = nullptr;
     CTeamInfoForm* m_info = nullptr;
     CTeamFormationForm* m_formation = nullptr;
     // Link positions moved by a step, by the history index of its snapshot; and the index the

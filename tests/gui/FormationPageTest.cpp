@@ -9,14 +9,16 @@
 #include "editor/toolkit/CFormationView.h"
 #include "editor/windows/CLeagueFrame.h"
 #include "editor/windows/CPlayerFrame.h"
+#include "editor/windows/CPlayersListView.h"
 #include "editor/windows/CTeamFormationForm.h"
 #include "editor/windows/CTeamFrame.h"
+#include "editor/windows/CTeamsListView.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QListView>
+#include <QHeaderView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -81,7 +83,7 @@ CTeamFrame* OpenTeam(CMainFrame& frame, int team) {
     auto* leagueWindow = ActiveFrameOf<CLeagueFrame>(frame);
     if (!leagueWindow)
         return nullptr;
-    auto* teams = leagueWindow->TeamsListPlace()->findChild<QListView*>();
+    auto* teams = leagueWindow->TeamsList();
     const QModelIndexList rows = teams->model()->match(
         teams->model()->index(0, 0), Qt::DisplayRole,
         QString::fromStdString(db.FindTeam(team)->Name()), 1, Qt::MatchExactly);
@@ -314,6 +316,41 @@ private slots:
         redo->trigger();
         QCOMPARE(PositionOf(Db(), m_team, rows[1]), 1);
         QCOMPARE(team.Value(ETeamColumn::FormationId), formation->itemData(entry).toInt());
+    }
+
+    // The formation goes to the squad list's rows as the user sorted them, not to link order.
+    void aFormationFollowsTheSquadListAsSorted() {
+        QVERIFY(OpenPage(0));
+        QTabBar* bar = m_window->Tabs()->tabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        CPlayersListView* squad = m_window->SquadList();
+        QHeaderView* header = squad->header();
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(0) + 10, header->height() / 2));
+        const std::vector<int32_t> rows = m_window->SquadOrder();
+        QCOMPARE(rows.size(), Db().FindTeam(m_team)->Links().size());
+        QStringList names;
+        for (int32_t id : rows)
+            names << QString::fromStdString(Db().PlayerDisplayName(id));
+        QStringList sorted = names;
+        std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+            return QString::localeAwareCompare(a.toLower(), b.toLower()) < 0;
+        });
+        QCOMPARE(names, sorted);
+        QVERIFY(rows != Db().PlayersOfTeam(m_team));
+
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        QComboBox* formation = m_page->findChild<QComboBox*>();
+        const int entry = formation->currentIndex() == 10 ? 11 : 10;
+        formation->setFocus();
+        formation->setCurrentIndex(entry - 1);
+        QTest::keyClick(formation, Qt::Key_Down);
+        // The first name in the list keeps goal, the second is the sweeper, the first eleven
+        // are on the pitch and the rest where they were.
+        QCOMPARE(PositionOf(Db(), m_team, rows[0]), 0);
+        QCOMPARE(PositionOf(Db(), m_team, rows[1]), 1);
+        for (size_t row = 0; row < 11; ++row)
+            QVERIFY(PositionOf(Db(), m_team, rows[row]) < 32);
     }
 
     void twoPlayersInOnePlaceStayVisibleAndSaySo() {

@@ -7,6 +7,7 @@
 #include "editor/toolkit/CGradientBanner.h"
 #include "editor/windows/CLeagueFrame.h"
 #include "editor/windows/CLeagueInfoForm.h"
+#include "editor/windows/CTeamsListView.h"
 
 #include <QAction>
 #include <QFile>
@@ -92,7 +93,7 @@ void LeagueWindowTest::showsTheLeagueWithAccessibleControls() {
     QCOMPARE(form->ShortNameBox()->accessibleName(), frame->Text("Caption_LeagueNameShort"));
     QCOMPARE(form->LevelBox()->accessibleName(), frame->Text("Caption_LeagueLevel"));
     QCOMPARE(form->ApplyButton()->text(), frame->Text("Caption_Apply"));
-    QVERIFY(window->TeamsListPlace()->isVisible());
+    QVERIFY(window->TeamsList()->isVisible());
     QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
 
     // Nothing changed: Apply records no step.

@@ -18,10 +18,13 @@
 #include "editor/toolkit/CPropertyList.h"
 #include "editor/windows/CLeagueFrame.h"
 #include "editor/windows/CLeagueInfoForm.h"
+#include "editor/windows/CPlayersListView.h"
 #include "editor/windows/CTeamFrame.h"
 #include "editor/windows/CTeamInfoForm.h"
 #include "editor/windows/CTeamKitsForm.h"
 #include "editor/windows/CTeamMiscForm.h"
+#include "editor/windows/CTeamsListModel.h"
+#include "editor/windows/CTeamsListView.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,6 +35,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -77,9 +81,12 @@ CTeamFrame* OpenTeamFromLeague(CMainFrame& frame, int32_t leagueId, int teamRow)
     if (!league) {
         return nullptr;
     }
-    auto* teams = league->TeamsListPlace()->findChild<QListView*>();
+    // The list sorts by name: the team is found by its place in the league's own order.
+    CTeamsListView* teams = league->TeamsList();
+    const int32_t teamId = frame.Database()->TeamsOfLeague(leagueId).at(teamRow);
     teams->setFocus();
-    teams->setCurrentIndex(teams->model()->index(teamRow, 0));
+    teams->setCurrentIndex(
+        teams->Proxy()->mapFromSource(teams->Model()->index(teams->Model()->RowOf(teamId), 0)));
     QTest::keyClick(teams, Qt::Key_Return);
     return ActiveFrameOf<CTeamFrame>(frame);
 }
@@ -226,8 +233,7 @@ void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
     QMdiSubWindow* leagueWindow = frame->FindChild(CChildFrame::Kind::League, leagueId);
     QVERIFY(leagueWindow);
     auto* leagueTeams = qobject_cast<CLeagueFrame*>(leagueWindow->widget())
-                            ->TeamsListPlace()
-                            ->findChild<QListView*>();
+                            ->TeamsList();
     CTeamInfoForm* info = window->InfoForm();
 
     // Prestige alone: stored and undoable, nothing retitled.
@@ -469,7 +475,7 @@ void TeamWindowTest::undoLeavesSquadsChangedSinceAlone() {
     QVERIFY(db->MovePlayer(player, teamId, target));
     const std::vector<int32_t> squad = db->PlayersOfTeam(teamId);
     const std::vector<int32_t> targetSquad = db->PlayersOfTeam(target);
-    auto* squadList = window->SquadListPlace()->findChild<QListView*>();
+    auto* squadList = window->SquadList();
     QCOMPARE(squadList->model()->rowCount(), static_cast<int>(squad.size()));
 
     QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
