@@ -1,6 +1,9 @@
 #include "AssetCommands.h"
 
+#include "ModelGame.h"
+
 #include "editor/assets/CAssetLibrary.h"
+#include "editor/assets/CPictureImport.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/assets/CProgramFolders.h"
 
@@ -232,39 +235,145 @@ std::optional<int> ParseNumber(const std::string& text) {
     return value;
 }
 
-int RunPicture(const CliContext& context) {
-    const auto& args = context.args;
-    const char* usage = "usage: picture --game DIR kit TEAM KIT OUT.png | crest TEAM OUT.png | "
-                        "face NUMBER OUT.png";
-    if (!context.game)
-        return CliFail("picture needs --game DIR");
-    if (args.size() < 4)
-        return CliFail(usage);
-    const std::string& kind = args[1];
-    const bool isKit = kind == "kit";
-    if ((isKit && args.size() != 5) || (!isKit && args.size() != 4) ||
-        (!isKit && kind != "crest" && kind != "face"))
-        return CliFail(usage);
-    const auto number = ParseNumber(args[2]);
-    const auto kit = isKit ? ParseNumber(args[3]) : std::optional<int>(0);
-    if (!number || !kit)
-        return CliFail("'" + (number ? args[3] : args[2]) + "' is not a number");
-    CAssetLibrary library;
+constexpr const char* kPictureUsage =
+    "usage: picture --game DIR [export] kit TEAM KIT OUT.png | crest TEAM OUT.png | "
+    "face NUMBER OUT.png | import kit TEAM KIT IN.png | import crest TEAM IN.png";
+
+// The words after "picture" (and "import" or "export"): kind, numbers, file; checked for shape.
+struct SPictureArgs {
+    std::string kind;
+    int number = 0;
+    int kit = 0;
+    std::string file;
+};
+
+std::optional<SPictureArgs> ParsePictureArgs(const std::vector<std::string>& words, bool allowFace,
+                                             std::string& error) {
+    error = kPictureUsage;
+    if (words.empty())
+        return std::nullopt;
+    SPictureArgs parsed;
+    parsed.kind = words[0];
+    const bool isKit = parsed.kind == "kit";
+    if ((isKit && words.size() != 4) || (!isKit && words.size() != 3) ||
+        (!isKit && parsed.kind != "crest" && !(allowFace && parsed.kind == "face")))
+        return std::nullopt;
+    const auto number = ParseNumber(words[1]);
+    const auto kit = isKit ? ParseNumber(words[2]) : std::optional<int>(0);
+    if (!number || !kit) {
+        error = "'" + (number ? words[2] : words[1]) + "' is not a number";
+        return std::nullopt;
+    }
+    parsed.number = *number;
+    parsed.kit = *kit;
+    parsed.file = words.back();
+    return parsed;
+}
+
+int ExportPicture(const CliContext& context, const std::vector<std::string>& words) {
     std::string error;
+    const auto parsed = ParsePictureArgs(words, true, error);
+    if (!parsed)
+        return CliFail(error);
+    CAssetLibrary library;
     if (!StartLibrary(context, library, error))
         return CliFail(error);
     const CPictureRequests requests(library, QString::fromLocal8Bit(*context.game));
     QImage image;
-    if (isKit)
-        image = requests.KitImage(*number, *kit);
-    else if (kind == "crest")
-        image = requests.Logo(*number);
+    if (parsed->kind == "kit")
+        image = requests.KitImage(parsed->number, parsed->kit);
+    else if (parsed->kind == "crest")
+        image = requests.Logo(parsed->number);
     else
-        image = requests.PlayerTexture(*number);
-    const int status = SavePicture(image, args.back(),
-                                   kind + " " + args[2] + (isKit ? " " + args[3] : std::string()));
+        image = requests.PlayerTexture(parsed->number);
+    const int status = SavePicture(image, parsed->file,
+                                   parsed->kind + " " + words[1] +
+                                       (parsed->kind == "kit" ? " " + words[2] : std::string()));
     library.CleanupReal();
     return status;
+}
+
+// --size WxH: both sides 1 to 65535.
+std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text) {
+    const size_t cross = text.find('x');
+    if (cross == std::string::npos)
+        return std::nullopt;
+    const auto width = ParseNumber(text.substr(0, cross));
+    const auto height = ParseNumber(text.substr(cross + 1));
+    if (!width || !height || *width < 1 || *height < 1 || *width > 65535 || *height > 65535)
+        return std::nullopt;
+    return std::pair{static_cast<uint32_t>(*width), static_cast<uint32_t>(*height)};
+}
+
+int ImportPicture(const CliContext& context, const std::vector<std::string>& words) {
+    std::string error;
+    const auto parsed = ParsePictureArgs(words, false, error);
+    if (!parsed)
+        return CliFail(error);
+    wren::ShapeImportRequest request;
+    if (const auto size = context.Value("--size")) {
+        const auto parsedSize = ParseSize(*size);
+        if (!parsedSize)
+            return CliFail("--size needs WIDTHxHEIGHT, each 1 to 65535, not '" + *size + "'");
+        request.width = parsedSize->first;
+        request.height = parsedSize->second;
+    }
+    if (context.Has("--bgra32"))
+        request.format = wren::ShapeImportFormat::Bgra32;
+
+    CCliGame game;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    const CTeam* team = game.Database().FindTeam(parsed->number);
+    if (!team)
+        return CliFail("there is no team " + std::to_string(parsed->number));
+    if (parsed->kind == "kit" && !team->FindKit(parsed->kit))
+        return CliFail("team " + std::to_string(parsed->number) + " has no kit " +
+                       std::to_string(parsed->kit));
+
+    // JPEG comes through an image plugin, which needs the application object.
+    std::optional<QCoreApplication> application;
+    int argc = 1;
+    std::string name = context.programPath;
+    char* argv[] = {name.data(), nullptr};
+    if (!QCoreApplication::instance())
+        application.emplace(argc, argv);
+    QImage picture;
+    if (!picture.load(QString::fromLocal8Bit(parsed->file)) || picture.isNull())
+        return CliFail("cannot read the picture '" + parsed->file +
+                       "' (missing, or not a PNG or JPEG file)");
+
+    const QString folder = QString::fromLocal8Bit(*context.game);
+    const CPictureImport::STarget target =
+        parsed->kind == "kit" ? CPictureImport::KitTarget(folder, parsed->number, parsed->kit)
+                              : CPictureImport::CrestTarget(folder, parsed->number);
+    QString reason;
+    const auto prepared = CPictureImport::Prepare(target, picture, request, reason);
+    CPictureImport::SWritten written;
+    if (!prepared || !CPictureImport::Write(*prepared, written, reason))
+        return CliFail("nothing imported: " + reason.toStdString());
+    const wren::ShapeImportResult& shape = prepared->shape;
+    std::cout << "wrote " << written.archive.toStdString() << ": " << target.container.toStdString()
+              << " (" << (written.appended ? "added" : "replaced") << "), shape "
+              << target.shape.toStdString() << ", "
+              << CPictureImport::FormatName(shape.type).toStdString() << ", " << shape.width
+              << " x " << shape.height << (shape.packed ? ", packed" : "") << "\n";
+    if (!written.backup.isEmpty())
+        std::cout << "old archive kept as " << written.backup.toStdString() << "\n";
+    return 0;
+}
+
+int RunPicture(const CliContext& context) {
+    if (!context.game)
+        return CliFail("picture needs --game DIR");
+    const std::vector<std::string> words(context.args.begin() + 1, context.args.end());
+    if (!words.empty() && words[0] == "import")
+        return ImportPicture(context, {words.begin() + 1, words.end()});
+    if (!words.empty() && words[0] == "export")
+        return ExportPicture(context, {words.begin() + 1, words.end()});
+    if (context.Has("--size") || context.Has("--bgra32"))
+        return CliFail("--size and --bgra32 go with picture import");
+    return ExportPicture(context, words);
 }
 
 std::vector<CliCommand> PictureCommands() {
@@ -277,10 +386,18 @@ std::vector<CliCommand> PictureCommands() {
          RunShape,
          {{"--whole", 0, "  load the whole archive through getShape"}}},
         {"picture",
-         "picture --game DIR kit TEAM KIT OUT.png | crest TEAM OUT.png | face NUMBER OUT.png",
-         "asks for a kit, crest or player texture as the editor does (data/zdata_05.big, then "
-         "data/zdata_04.big) and writes it as PNG; prints \"wrote OUT.png (W x H)\"",
-         RunPicture},
+         "picture --game DIR [export] kit TEAM KIT OUT.png | crest TEAM OUT.png | face NUMBER "
+         "OUT.png | import kit TEAM KIT IN.png | import crest TEAM IN.png [--size WxH] "
+         "[--bgra32]",
+         "export (the default) asks for a kit, crest or player texture as the editor does "
+         "(data/zdata_05.big, then data/zdata_04.big) and writes it as PNG; prints \"wrote "
+         "OUT.png (W x H)\". import converts a PNG or JPEG to the team's kit or crest shape (the "
+         "old shape's size, DXT1 when opaque, DXT3/DXT5 with alpha) and writes it into the "
+         "archive that holds it, else adds it to data/zdata_05.big; the old archive is kept as "
+         ".bak; prints the archive, entry, shape, format and size",
+         RunPicture,
+         {{"--size", 1, "WxH  size of the imported shape (default: the old shape's)"},
+          {"--bgra32", 0, "  store the imported picture as 32 bits a pixel instead of DXT"}}},
     };
 }
 

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "wren_utils/shapes/BgraImage.h"
+#include "wren_utils/shapes/ShapeImporter.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+// Puts a picture into the game's archives where the editor's picture requests find it: a kit
+// or a crest of a team, in the archive that holds that container (data/zdata_05.big, else
+// data/zdata_04.big), or added to data/zdata_05.big when neither does. Prepare converts
+// without touching a file, so the result can be shown first; Write stores it.
+class CPictureImport {
+public:
+    struct STarget {
+        QString archive;      // the archive file written
+        QByteArray container; // its entry
+        QByteArray shape;
+        bool entryExists = false; // else the entry is added to the archive
+    };
+
+    struct SPrepared {
+        STarget target;
+        wren::ShapeImportResult shape;
+        // The new shape as the game decodes it, for a preview.
+        QImage Decoded() const { return ToImage(shape.decoded); }
+    };
+
+    struct SWritten {
+        QString archive;
+        QString backup; // the old archive kept, empty when there was none
+        bool appended = false;
+    };
+
+    static STarget KitTarget(const QString& installFolder, int team, int kit);
+    static STarget CrestTarget(const QString& installFolder, int team);
+
+    // Converts the picture to the shape the target holds (its size unless width and height
+    // are given). Nothing, with a one-line reason in error, when the archive cannot be read or
+    // is damaged or the picture cannot be converted.
+    static std::optional<SPrepared> Prepare(const STarget& target, const QImage& picture,
+                                            const wren::ShapeImportRequest& options,
+                                            QString& error);
+    // Stores a prepared shape, the old archive kept beside it as .bak. False with the reason
+    // in error, and the archive unchanged, when it cannot be written.
+    static bool Write(const SPrepared& prepared, SWritten& written, QString& error);
+
+    // "DXT1", "DXT3", "DXT5" or "32-bit".
+    static QString FormatName(uint8_t type);
+
+    static wren::BgraImage ToBgra(const QImage& image);
+    static QImage ToImage(const wren::BgraImage& image);
+
+private:
+    static STarget Locate(const QString& installFolder, const QByteArray& container,
+                          const QByteArray& shape);
+};

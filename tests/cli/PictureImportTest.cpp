@@ -1,0 +1,199 @@
+#include "editor/assets/CPictureImport.h"
+#include "tests/support/CTempFolder.h"
+#include "tests/support/ProcessRun.h"
+#include "tests/support/WholeFile.h"
+#include "wren_utils/archive/BigArchiveView.h"
+#include "wren_utils/archive/BigArchiveWriter.h"
+#include "wren_utils/shapes/ShapeImporter.h"
+
+#include <QColor>
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+const std::string kKit10 = "playerkittexobj.texobj463104248046875__texture23__0_0_1.fsh";
+const std::string kCrest6 = "transitiontexobj.texobj85302734375__texture52777099609375__6.fsh";
+
+// picture import as a user runs it, each test on its own copy of one sample installation.
+class PictureImportTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        scratch = new CTempFolder();
+        sampleStatus =
+            RunProcess(KESTREL_CLI, {"make-sample", (scratch->Path() / "sample").string()},
+                       scratch->Path())
+                .status;
+    }
+    static void TearDownTestSuite() { delete scratch; }
+
+    void SetUp() override {
+        ASSERT_EQ(sampleStatus, 0);
+        fs::copy(scratch->Path() / "sample", Game(), fs::copy_options::recursive);
+    }
+
+    SProcessResult Run(const std::vector<std::string>& args) const {
+        return RunProcess(KESTREL_CLI, args, folder.Path());
+    }
+    std::string Game() const { return folder.File("game"); }
+    fs::path Archive(const char* name) const { return fs::path(Game()) / "data" / name; }
+
+    // A picture with colour ramps and a disc, alpha optional; saved as PNG.
+    std::string Picture(const char* name, int w, int h, bool alpha) const {
+        QImage image(w, h, QImage::Format_ARGB32);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image.setPixelColor(
+                    x, y, QColor(255 * x / w, 255 * y / h, 90, alpha && x > w / 2 ? 80 : 255));
+        QPainter painter(&image);
+        painter.setBrush(Qt::yellow);
+        painter.drawEllipse(w / 4, h / 4, w / 2, h / 2);
+        painter.end();
+        const std::string path = folder.File(name);
+        EXPECT_TRUE(image.save(QString::fromStdString(path), "PNG"));
+        return path;
+    }
+
+    std::vector<std::string> DataFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(fs::path(Game()) / "data"))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    CTempFolder folder;
+    static inline CTempFolder* scratch = nullptr;
+    static inline int sampleStatus = -1;
+};
+
+Bytes Entry(const Bytes& archive, const std::string& name) {
+    const auto view = wren::BigArchiveView::Open(archive);
+    const auto entry = view ? view->Find(name) : std::nullopt;
+    return entry ? Bytes(entry->data.begin(), entry->data.end()) : Bytes{};
+}
+
+// Every entry but `except` has the same bytes in both archives, in the same order.
+void ExpectOthersUnchanged(const Bytes& before, const Bytes& after, const std::string& except) {
+    const auto old = wren::BigArchiveView::Open(before)->Entries();
+    const auto now = wren::BigArchiveView::Open(after)->Entries();
+    ASSERT_GE(now.size(), old.size());
+    for (size_t i = 0; i < old.size(); ++i) {
+        EXPECT_EQ(now[i].name, old[i].name);
+        if (old[i].name == except)
+            continue;
+        EXPECT_TRUE(std::equal(old[i].data.begin(), old[i].data.end(), now[i].data.begin(),
+                               now[i].data.end()))
+            << old[i].name;
+    }
+}
+
+} // namespace
+
+TEST_F(PictureImportTest, KitImportReadsBackAsTheConvertedPicture) {
+    const Bytes before = ReadAll(Archive("zdata_05.big"));
+    const std::string png = Picture("kit.png", 300, 200, false);
+    SProcessResult result = Run({"picture", "import", "--game", Game(), "kit", "1", "0", png});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("zdata_05.big: " + kKit10 + " (replaced), shape tp00, DXT1, 64 x 64"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.out.find("zdata_05.big.bak"), std::string::npos) << result.out;
+    const Bytes after = ReadAll(Archive("zdata_05.big"));
+    EXPECT_EQ(ReadAll(Archive("zdata_05.big.bak")), before);
+    ExpectOthersUnchanged(before, after, kKit10);
+
+    // What the game's streamed request (getShapeX) now decodes is the conversion's result.
+    wren::ShapeImportRequest request;
+    request.shape = "tp00";
+    std::string error;
+    const auto expected = wren::ShapeImporter::Import(
+        Entry(before, kKit10), CPictureImport::ToBgra(QImage(QString::fromStdString(png))), request,
+        error);
+    ASSERT_TRUE(expected) << error;
+    EXPECT_EQ(Entry(after, kKit10), expected->entry);
+    const std::string out = folder.File("out.png");
+    result = Run({"picture", "export", "--game", Game(), "kit", "1", "0", out});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const QImage read = QImage(QString::fromStdString(out)).convertToFormat(QImage::Format_ARGB32);
+    EXPECT_EQ(CPictureImport::ToBgra(read).pixels, expected->decoded.pixels);
+}
+
+TEST_F(PictureImportTest, CrestGoesWhereTheTeamsEntryIsOrIsAdded) {
+    // Team 6's pictures live only in the older archive.
+    const Bytes newer = ReadAll(Archive("zdata_05.big"));
+    const Bytes older = ReadAll(Archive("zdata_04.big"));
+    const std::string png = Picture("crest.png", 64, 64, true);
+    SProcessResult result = Run({"picture", "import", "--game", Game(), "crest", "6", png});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("zdata_04.big: " + kCrest6 + " (replaced), shape logo, DXT"),
+              std::string::npos)
+        << result.out;
+    EXPECT_EQ(ReadAll(Archive("zdata_05.big")), newer);
+    ExpectOthersUnchanged(older, ReadAll(Archive("zdata_04.big")), kCrest6);
+
+    // Without the entry anywhere, it is added to the newer archive, in the size asked for.
+    wren::BigArchiveWriter writer;
+    for (const wren::BigEntry& entry : wren::BigArchiveView::Open(older)->Entries())
+        if (entry.name != kCrest6)
+            writer.Add(std::string(entry.name), entry.data);
+    std::string error;
+    ASSERT_TRUE(WriteAll(Archive("zdata_04.big"), *writer.Build(error)));
+    result = Run(
+        {"picture", "import", "--game", Game(), "crest", "6", png, "--size", "32x48", "--bgra32"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("zdata_05.big: " + kCrest6 + " (added), shape logo, 32-bit, 32 x 48"),
+              std::string::npos)
+        << result.out;
+    ExpectOthersUnchanged(newer, ReadAll(Archive("zdata_05.big")), kCrest6);
+    result = Run({"picture", "--game", Game(), "crest", "6", folder.File("crest6.png")});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("(32 x 48)"), std::string::npos) << result.out;
+}
+
+TEST_F(PictureImportTest, RefusalsChangeNothing) {
+    const Bytes newer = ReadAll(Archive("zdata_05.big"));
+    const std::vector<std::string> files = DataFiles();
+    const std::string png = Picture("kit.png", 64, 64, false);
+    ASSERT_TRUE(WriteText(folder.File("broken.png"), "\x89PNG but not really"));
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } refusals[] = {
+        {{"import", "kit", "1", "0", folder.File("broken.png")}, "cannot read the picture"},
+        {{"import", "kit", "1", "0", folder.File("missing.png")}, "cannot read the picture"},
+        {{"import", "kit", "99999", "0", png}, "there is no team 99999"},
+        {{"import", "crest", "99999", png}, "there is no team 99999"},
+        {{"import", "kit", "1", "x", png}, "'x' is not a number"},
+        {{"import", "face", "1", png}, "usage"},
+        {{"import", "kit", "1", "0", png, "--size", "0x5"}, "--size needs"},
+        {{"kit", "1", "0", png, "--bgra32"}, "go with picture import"},
+    };
+    for (const auto& refusal : refusals) {
+        std::vector<std::string> args = {"picture", "--game", Game()};
+        args.insert(args.end(), refusal.args.begin(), refusal.args.end());
+        const SProcessResult result = Run(args);
+        EXPECT_EQ(result.status, 1) << refusal.message;
+        EXPECT_NE(result.err.find(refusal.message), std::string::npos) << result.err;
+        EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
+    }
+    // An archive nobody may write is left as it is, with no backup and no temporary file.
+    fs::permissions(Archive("zdata_05.big"), fs::perms::owner_read | fs::perms::group_read);
+    const SProcessResult result =
+        Run({"picture", "import", "--game", Game(), "kit", "1", "0", png});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("nothing imported: "), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("read-only"), std::string::npos) << result.err;
+    fs::permissions(Archive("zdata_05.big"), fs::perms::owner_all);
+    EXPECT_EQ(ReadAll(Archive("zdata_05.big")), newer);
+    EXPECT_EQ(DataFiles(), files);
+}
