@@ -41,6 +41,7 @@ public:
     void BeginSquadChanges() override {}
     void EndSquadChanges() override {}
     void Warn(QWidget*, const QString&) override {}
+    bool DeletePlayers(const QList<int32_t>&) override { return false; }
 
 private:
     CGameDatabase m_database;

@@ -504,8 +504,71 @@ int CMainFrame::AddPlayer() {
     }
     RefreshTeam(CGameDatabase::kNoTeamId);
     RefreshLeaguesList();
+    RefreshPlayerTables();
     OpenPlayer(playerId);
     return playerId;
+}
+
+bool CMainFrame::DeletePlayers(const QList<int32_t>& playerIds) {
+    CGameDatabase* db = Database();
+    if (!db || playerIds.isEmpty()) {
+        return false;
+    }
+    // The question names them; a long selection names the first few.
+    constexpr int kNamesShown = 10;
+    const auto names = [db, &playerIds](auto&& keep) {
+        QStringList shown;
+        qsizetype matching = 0;
+        for (int32_t id : playerIds) {
+            if (!keep(id)) {
+                continue;
+            }
+            if (++matching <= kNamesShown) {
+                shown << QString::fromStdString(db->PlayerDisplayName(id));
+            }
+        }
+        if (matching > kNamesShown) {
+            shown << QStringLiteral("\u2026");
+        }
+        return shown.join(u'\n');
+    };
+    const std::vector<int32_t> ids(playerIds.begin(), playerIds.end());
+    if (!db->CanDeletePlayers(ids)) {
+        const auto inTeams = db->PlayersInTeams();
+        CUserPrompts::Warn(this, Text("Message_PlayerInTeam") + QStringLiteral("\n\n") +
+                                     names([&](int32_t id) { return inTeams.contains(id); }));
+        return false;
+    }
+    const QString question = playerIds.size() == 1
+                                 ? Text("Message_DeletePlayer")
+                                 : Text("Message_DeletePlayers").arg(playerIds.size());
+    if (CUserPrompts::AskYesNo(this, question + QStringLiteral("\n\n") +
+                                         names([](int32_t) { return true; }),
+                               CUserPrompts::Answer::No) != CUserPrompts::Answer::Yes) {
+        return false;
+    }
+    for (int32_t id : playerIds) {
+        if (QMdiSubWindow* window = FindChild(CChildFrame::Kind::Player, id)) {
+            window->close();
+        }
+    }
+    if (!db->DeletePlayers(ids)) {
+        return false;
+    }
+    RefreshTeam(CGameDatabase::kNoTeamId);
+    RefreshLeaguesList();
+    RefreshPlayerTables();
+    return true;
+}
+
+void CMainFrame::RefreshPlayerTables() {
+    for (QMdiSubWindow* window : m_mdi->subWindowList()) {
+        auto* frame = qobject_cast<CChildFrame*>(window->widget());
+        if (frame && (frame->FrameKind() == CChildFrame::Kind::AllPlayers ||
+                      frame->FrameKind() == CChildFrame::Kind::SearchResults)) {
+            frame->Refresh(0);
+        }
+    }
 }
 
 void CMainFrame::OpenIngameTextFromDialog() {

@@ -62,6 +62,9 @@ public:
     void BeginSquadChanges() override;
     void EndSquadChanges() override;
     void Warn(QWidget* parent, const QString& text) override;
+    // Refuses (with a message) players a team still refers to; asks, naming them, as the
+    // deletion cannot be undone.
+    bool DeletePlayers(const QList<int32_t>& playerIds) override;
 
     // Commands.
     bool SaveDatabase();
@@ -121,6 +124,9 @@ private:
     void PlaceNewChild(QMdiSubWindow* window);
     void OnSquadChanged(int32_t playerId, int32_t teamId);
     void RefreshSquadWindows();
+    // The windows that list players from the whole database: the table of all players and
+    // the search results.
+    void RefreshPlayerTables();
 
     CKestrelApp& m_app;
     QMdiArea* m_mdi = nullptr;

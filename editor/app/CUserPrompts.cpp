@@ -70,11 +70,13 @@ CUserPrompts::Answer CUserPrompts::AskSaveAnyway(QWidget* parent, const QString&
     return box.clickedButton() == show ? Answer::ShowProblems : Answer::Cancel;
 }
 
-CUserPrompts::Answer CUserPrompts::AskYesNo(QWidget* parent, const QString& text) {
+CUserPrompts::Answer CUserPrompts::AskYesNo(QWidget* parent, const QString& text,
+                                            Answer byDefault) {
     if (TestHandler()) {
         return TestHandler()(QStringLiteral("yesno"), text);
     }
-    const auto choice = QMessageBox::question(parent, Title(), text,
-                                              QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    const auto choice =
+        QMessageBox::question(parent, Title(), text, QMessageBox::Yes | QMessageBox::No,
+                              byDefault == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return choice == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }

@@ -19,8 +19,8 @@ public:
     // Save (anyway), ShowProblems or Cancel, with those button texts (Escape cancels).
     static Answer AskSaveAnyway(QWidget* parent, const QString& text, const QString& saveAnyway,
                                 const QString& showProblems, const QString& cancel);
-    // Yes or No (Escape answers No).
-    static Answer AskYesNo(QWidget* parent, const QString& text);
+    // Yes or No (Escape answers No); Enter gives the default.
+    static Answer AskYesNo(QWidget* parent, const QString& text, Answer byDefault = Answer::Yes);
 
     // Set by tests: every prompt goes to the handler instead of a dialog; `kind` is "inform",
     // "warn", "save", "saveanyway" or "yesno", and the answer is used for the two questions.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <unordered_set>
 
 namespace {
 
@@ -266,6 +267,42 @@ void CGameDatabase::RemovePlayerFromTeam(int32_t playerId, int32_t teamId) {
         MarkDirty();
         NotifySquad(playerId, teamId);
     }
+}
+
+std::unordered_set<int32_t> CGameDatabase::PlayersInTeams() const {
+    std::unordered_set<int32_t> ids;
+    for (const auto& [id, player] : m_data.players)
+        if (!player.Teams().empty())
+            ids.insert(id);
+    for (const auto& [id, team] : m_data.teams) {
+        for (const CTeamPlayerLink& link : team.Links())
+            ids.insert(link.playerId);
+        for (int taker = 0; taker < CTeam::kTakerCount; ++taker)
+            ids.insert(team.Taker(static_cast<ETaker>(taker)));
+    }
+    return ids;
+}
+
+bool CGameDatabase::CanDeletePlayers(std::span<const int32_t> playerIds) const {
+    if (playerIds.empty())
+        return false;
+    const std::unordered_set<int32_t> inTeams = PlayersInTeams();
+    return std::all_of(playerIds.begin(), playerIds.end(), [&](int32_t id) {
+        return FindPlayer(id) && !inTeams.contains(id);
+    });
+}
+
+bool CGameDatabase::DeletePlayers(std::span<const int32_t> playerIds) {
+    // A player a team still lists, links or names as a taker would leave a reference to nobody
+    // behind: all or none go.
+    if (!CanDeletePlayers(playerIds))
+        return false;
+    const std::unordered_set<int32_t> doomed(playerIds.begin(), playerIds.end());
+    m_data.players.EraseIf([&](int32_t id) { return doomed.contains(id); });
+    if (m_clipboardPlayerId && doomed.contains(*m_clipboardPlayerId))
+        m_clipboardPlayerId.reset();
+    MarkDirty();
+    return true;
 }
 
 bool CGameDatabase::FillFormationPosition(int32_t position, int32_t teamId) {

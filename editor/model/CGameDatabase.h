@@ -15,7 +15,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class CMessageSink;
@@ -137,6 +139,14 @@ public:
     // target took.
     std::vector<int32_t> TransferPlayers(const std::vector<int32_t>& playerIds, int32_t fromTeamId,
                                          int32_t toTeamId, bool copy);
+    // Removes players whom no team lists, links or names as a set-piece taker. All or nothing:
+    // false, changing nothing, when one of them is unknown or in a team. Their ids are not
+    // given to new players.
+    bool DeletePlayers(std::span<const int32_t> playerIds);
+    bool CanDeletePlayers(std::span<const int32_t> playerIds) const;
+    // Every player id some team lists, links or names as a taker, and every player who lists
+    // a team.
+    std::unordered_set<int32_t> PlayersInTeams() const;
 
     std::optional<int32_t> ClipboardPlayerId() const { return m_clipboardPlayerId; }
     void SetClipboardPlayerId(std::optional<int32_t> id) { m_clipboardPlayerId = id; }

@@ -52,6 +52,11 @@ public:
         return true;
     }
 
+    // Removes every record whose id the predicate accepts, in one pass.
+    template <typename Predicate> void EraseIf(Predicate doomed) {
+        std::erase_if(m_items, [&](const value_type& item) { return doomed(item.first); });
+    }
+
     bool operator==(const CIdMap&) const = default;
 
 private:

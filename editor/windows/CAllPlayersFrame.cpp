@@ -174,7 +174,16 @@ void CAllPlayersFrame::Fill() {
 
 void CAllPlayersFrame::Refresh(int) {
     FillQuickFilters();
-    m_model->Reread();
+    if (m_parsed) {
+        ApplyFilter();
+        return;
+    }
+    // A filter with a fault keeps its rows, less the players deleted since.
+    std::vector<int32_t> ids = m_model->Players();
+    std::erase_if(ids, [this](int32_t id) { return !Host().Database()->FindPlayer(id); });
+    m_model->SetPlayers(std::move(ids));
+    ShowCount();
+    UpdateActions();
 }
 
 void CAllPlayersFrame::CheckFilterText() {

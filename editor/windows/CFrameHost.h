@@ -4,8 +4,10 @@
 #include "editor/windows/CFindSettings.h"
 
 #include <QFont>
+#include <QList>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class CGameDatabase;
@@ -63,4 +65,8 @@ public:
     virtual void EndSquadChanges() = 0;
     // A warning message box over the parent.
     virtual void Warn(QWidget* parent, const QString& text) = 0;
+
+    // Deletes players no team refers to, after asking the user, and closes their windows;
+    // false when nothing was deleted.
+    virtual bool DeletePlayers(const QList<int32_t>& playerIds) = 0;
 };

@@ -13,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
@@ -177,6 +178,29 @@ void CPlayersListView::ResizeColumns() {
 bool CPlayersListView::CanPaste() const {
     const CGameDatabase* db = m_host.Database();
     return db && db->ClipboardPlayerId().has_value();
+}
+
+bool CPlayersListView::CanDeletePlayers() const {
+    const CGameDatabase* db = m_host.Database();
+    const QList<int32_t> ids = SelectedPlayerIds();
+    return db && m_model->ShowsPlayersWithoutTeam() &&
+           db->CanDeletePlayers(std::vector<int32_t>(ids.begin(), ids.end()));
+}
+
+void CPlayersListView::DeletePlayers() {
+    if (m_model->ShowsPlayersWithoutTeam() && !SelectedPlayerIds().isEmpty()) {
+        // The main window refreshes this list with every other one that shows them.
+        m_host.DeletePlayers(SelectedPlayerIds());
+    }
+}
+
+void CPlayersListView::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Delete) && m_model->ShowsPlayersWithoutTeam()) {
+        DeletePlayers();
+        event->accept();
+        return;
+    }
+    CDragDropView::keyPressEvent(event);
 }
 
 void CPlayersListView::AfterChange(int32_t selectPlayerId) {
@@ -354,8 +378,10 @@ QMenu* CPlayersListView::CreateContextMenu(QWidget* parent) {
     add("Menu_EditPaste", CanPaste(), &CPlayersListView::paste);
     add("Menu_EditMoveTo", hasPlayer, &CPlayersListView::MoveToTeam);
     add("Menu_EditAssignTo", hasPlayer, &CPlayersListView::AssignToTeam);
-    if (!m_model->ShowsPlayersWithoutTeam()) {
-        menu->addSeparator();
+    menu->addSeparator();
+    if (m_model->ShowsPlayersWithoutTeam()) {
+        add("Menu_EditDeletePlayer", CanDeletePlayers(), &CPlayersListView::DeletePlayers);
+    } else {
         menu->addMenu(CreateJerseyMenu(menu));
     }
     return menu;

@@ -37,6 +37,8 @@ public:
     // The context menu as it would show now; the caller owns it.
     QMenu* CreateContextMenu(QWidget* parent);
     bool CanPaste() const;
+    // A selection in the players without a team that no team refers to.
+    bool CanDeletePlayers() const;
 
 public slots:
     // The main window's edit commands reach the focused list by these names.
@@ -47,9 +49,12 @@ public slots:
     void MoveToTeam();
     void AssignToTeam();
     void AssignJerseyNumber(int number);
+    // The players without a team only: deletes the selected players after asking.
+    void DeletePlayers();
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -36,6 +36,10 @@ void CSearchResultsFrame::Fill() {
     }
 }
 
+void CSearchResultsFrame::Refresh(int) {
+    Fill();
+}
+
 void CSearchResultsFrame::resizeEvent(QResizeEvent* event) {
     CChildFrame::resizeEvent(event);
     const int usable = m_list->width() - m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2;

@@ -17,6 +17,8 @@ public:
     QTreeView* List() const { return m_list; }
 
     void Fill() override;
+    // Searches again: players added or deleted since come or go.
+    void Refresh(int hint) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

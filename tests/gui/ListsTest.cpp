@@ -1,10 +1,14 @@
 #include "EditorFixture.h"
+#include "ModalDialogs.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
+#include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CMenuGrid.h"
+#include "editor/windows/CAllPlayersFrame.h"
+#include "editor/windows/CAllPlayersModel.h"
 #include "editor/windows/CPlayersListFrame.h"
 #include "editor/windows/CPlayersListModel.h"
 #include "editor/windows/CPlayersListView.h"
@@ -19,6 +23,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QMimeData>
 #include <QSortFilterProxyModel>
 #include <QTest>
@@ -86,6 +92,11 @@ QMenu* RightClickRow(QAbstractItemView* list, int row) {
     return qobject_cast<QMenu*>(QApplication::activePopupWidget());
 }
 
+class SilentSink : public CMessageSink {
+public:
+    void Report(const std::string&, const std::string&) override {}
+};
+
 QAction* MenuAction(QMenu* menu, const char* key) {
     return menu->findChild<QAction*>(QString::fromLatin1(key));
 }
@@ -118,6 +129,7 @@ private slots:
     void dragOntoTeamsListMovesOrCopies();
     void contextMenuAndEditCommands();
     void jerseyMenuNamesAndDisablesWornNumbers();
+    void deletePlayersWithoutTeam();
     void searchFindsEveryCaseAndOpensEachKind();
     void screenshots();
 };
@@ -360,6 +372,116 @@ void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
     QTRY_VERIFY(!menu->isVisible());
     const int row = ProxyRowOfPlayer(&players, squad[0]);
     QCOMPARE(players.model()->index(row, 1).data().toString(), QStringLiteral("12"));
+}
+
+void ListsTest::deletePlayersWithoutTeam() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase* db = frame->Database();
+    std::vector<int32_t> free;
+    for (const auto& [id, player] : db->Players()) {
+        if (player.Teams().empty()) {
+            free.push_back(id);
+        }
+    }
+    QVERIFY(free.size() > 4);
+    // A captain whom his team does not list: still referred to, so not deletable.
+    const int32_t captain = free[0];
+    db->Teams().begin()->second.SetTaker(ETaker::Captain, captain);
+    const int32_t doomed = free[1];
+    const int32_t spared = free[2];
+    const auto playersBefore = db->Players().size();
+
+    QVERIFY(frame->OpenAllPlayers());
+    auto* table = qobject_cast<CAllPlayersFrame*>(frame->ActiveFrame());
+    QVERIFY(table);
+    const auto& listed = table->Model()->Players();
+    QVERIFY(std::find(listed.begin(), listed.end(), doomed) != listed.end());
+    QVERIFY(frame->OpenPlayer(doomed));
+    frame->ActionForKey(QStringLiteral("Menu_ViewPlayersWithoutTeam"))->trigger();
+    CPlayersListView* list = qobject_cast<CPlayersListFrame*>(frame->ActiveFrame())->List();
+    const int rowsBefore = list->model()->rowCount();
+
+    // Offered, but disabled while the selection holds the captain.
+    ClickRow(list, ProxyRowOfPlayer(list, spared));
+    list->scrollTo(list->model()->index(ProxyRowOfPlayer(list, captain), 0));
+    ClickRow(list, ProxyRowOfPlayer(list, captain), Qt::ControlModifier);
+    QCOMPARE(list->SelectedPlayerIds().size(), 2);
+    QMenu* menu = RightClickRow(list, ProxyRowOfPlayer(list, captain));
+    QVERIFY(menu);
+    QAction* remove = MenuAction(menu, "Menu_EditDeletePlayer");
+    QVERIFY(remove);
+    QVERIFY(remove->isVisible());
+    QVERIFY(!remove->isEnabled());
+    QCOMPARE(remove->text(), QStringLiteral("&Delete Player\tDel"));
+    QTest::keyClick(menu, Qt::Key_Escape);
+    // The Delete key says why instead of deleting.
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("warn: ")));
+    QVERIFY(fixture.prompts.first().contains(
+        QString::fromStdString(db->PlayerDisplayName(captain))));
+    QVERIFY(db->FindPlayer(captain) && db->FindPlayer(spared));
+
+    // The context menu and the real question, which names him and warns it is for good.
+    list->scrollTo(list->model()->index(ProxyRowOfPlayer(list, doomed), 0));
+    menu = RightClickRow(list, ProxyRowOfPlayer(list, doomed));
+    QVERIFY(menu);
+    QCOMPARE(list->SelectedPlayerIds(), QList<int32_t>{doomed});
+    remove = MenuAction(menu, "Menu_EditDeletePlayer");
+    QVERIFY(remove->isEnabled());
+    CUserPrompts::SetHandler({});
+    QString question;
+    bool noByDefault = false;
+    WhenModalShown([&](QDialog* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QVERIFY(box);
+        question = box->text();
+        noByDefault = box->defaultButton() == box->button(QMessageBox::No);
+        QTest::mouseClick(box->button(QMessageBox::Yes), Qt::LeftButton);
+    });
+    menu->setActiveAction(remove);
+    QTest::keyClick(menu, Qt::Key_Return);
+    QTRY_VERIFY(!db->FindPlayer(doomed));
+    QVERIFY2(question.contains(QStringLiteral("cannot be undone")), qPrintable(question));
+    QVERIFY(noByDefault);
+    QVERIFY(!frame->FindChild(CChildFrame::Kind::Player, doomed));
+    QCOMPARE(list->model()->rowCount(), rowsBefore - 1);
+    QCOMPARE(list->Model()->RowOf(doomed), -1);
+    QVERIFY(std::find(table->Model()->Players().begin(), table->Model()->Players().end(),
+                      doomed) == table->Model()->Players().end());
+    QVERIFY(frame->isWindowModified());
+
+    // The Delete key asks too; No keeps him, Yes deletes him.
+    QList<QString> prompts;
+    CUserPrompts::SetHandler([&](const QString& kind, const QString& text) {
+        prompts << kind + QStringLiteral(": ") + text;
+        return prompts.size() == 1 ? CUserPrompts::Answer::No : CUserPrompts::Answer::Yes;
+    });
+    list->scrollTo(list->model()->index(ProxyRowOfPlayer(list, spared), 0));
+    ClickRow(list, ProxyRowOfPlayer(list, spared));
+    const QString sparedName = QString::fromStdString(db->PlayerDisplayName(spared));
+    QTest::keyClick(list, Qt::Key_Delete);
+    QVERIFY(db->FindPlayer(spared));
+    QTest::keyClick(list, Qt::Key_Delete);
+    QVERIFY(!db->FindPlayer(spared));
+    QCOMPARE(prompts.size(), 2);
+    QVERIFY(prompts.first().startsWith(QStringLiteral("yesno: ")));
+    QVERIFY(prompts.first().contains(sparedName));
+    // Whatever the check before saving finds, the save goes ahead.
+    CUserPrompts::SetHandler(
+        [](const QString&, const QString&) { return CUserPrompts::Answer::Save; });
+
+    // Saved and loaded again, both are gone and everyone else is there.
+    QVERIFY(frame->SaveDatabase());
+    CGameDatabase reloaded;
+    SilentSink sink;
+    QVERIFY(reloaded.LoadGameDatabase(fixture.DatabasePath().toStdString(),
+                                      fixture.TextDbPath().toStdString(), sink));
+    QVERIFY(!reloaded.FindPlayer(doomed) && !reloaded.FindPlayer(spared));
+    QVERIFY(reloaded.FindPlayer(captain));
+    QCOMPARE(reloaded.Players().size(), playersBefore - 2);
 }
 
 void ListsTest::searchFindsEveryCaseAndOpensEachKind() {

@@ -217,6 +217,78 @@ TEST_F(CGameDatabaseSaveTest, SaveClearsTheDirtyFlag) {
     EXPECT_FALSE(db.IsDirty());
 }
 
+TEST_F(CGameDatabaseSaveTest, ADeletedPlayerIsGoneAfterSavingAndTheRestIsUnchanged) {
+    WriteDatabase(folder / "in.db",
+                  FullGame({
+                      Table("players",
+                            [](CDbSectionWriter& out) {
+                                PackPlayer(out, 10, "Ann", "", "Linked", {1, 2, 3});
+                                PackPlayer(out, 20, "Bo", "Free", "Gone", {2, 3, 4});
+                                PackPlayer(out, 30, "Cy", "", "Stays", {3, 4, 5});
+                            }),
+                      Table("teams", [](CDbSectionWriter& out) { PackTeam(out, 2); }),
+                      Table("teamplayerlinks",
+                            [](CDbSectionWriter& out) {
+                                out.BeginRecord();
+                                out.Int(2);
+                                out.Int(10);
+                                out.Pack(std::vector<int32_t>{7, 32});
+                            }),
+                  }));
+    ASSERT_TRUE(db.LoadGameDatabase((folder / "in.db").string(), "", sink));
+    const auto before = folder / "before.db";
+    ASSERT_TRUE(db.SaveGameDatabase(before.string(), "", sink));
+    ASSERT_FALSE(db.DeletePlayers(std::vector<int32_t>{10}));
+    ASSERT_TRUE(db.DeletePlayers(std::vector<int32_t>{20}));
+    const auto after = folder / "after.db";
+    ASSERT_TRUE(db.SaveGameDatabase(after.string(), "", sink));
+
+    CGameDatabase reloaded;
+    ASSERT_TRUE(reloaded.LoadGameDatabase(after.string(), "", sink));
+    EXPECT_EQ(reloaded.FindPlayer(20), nullptr);
+    ASSERT_NE(reloaded.FindPlayer(30), nullptr);
+    EXPECT_EQ(reloaded.FindPlayer(30)->LastName(), "Stays");
+    EXPECT_EQ(reloaded.FindTeamPlayerLink(10, 2)->jerseyNumber, 7);
+
+    // Record by record, every table holds the same bytes but for the deleted player's record.
+    CDbFileReader readBefore, readAfter;
+    CDbCatalogue catalogueBefore, catalogueAfter;
+    ASSERT_TRUE(readBefore.Open(before.string(), sink) &&
+                readBefore.ReadCatalogue(catalogueBefore, sink));
+    ASSERT_TRUE(readAfter.Open(after.string(), sink) &&
+                readAfter.ReadCatalogue(catalogueAfter, sink));
+    struct SRecord {
+        int32_t key;
+        std::vector<uint8_t> packed;
+        std::string names;
+        bool operator==(const SRecord&) const = default;
+    };
+    for (const CSampleSchema::STable& layout : CSampleSchema::GameTables()) {
+        auto records = [&](const CDbFileReader& reader, const CDbCatalogue& catalogue) {
+            std::vector<SRecord> out;
+            auto cursor = reader.Records(*catalogue.FindTable(layout.name), layout.fixedWords,
+                                         sink);
+            while (cursor && cursor->Next()) {
+                SRecord record{cursor->Int(0),
+                               {cursor->PackedArea().begin(), cursor->PackedArea().end()},
+                               {}};
+                for (int word = 1; layout.name == "players" && word < 4; ++word) {
+                    std::string name;
+                    cursor->String(word, name);
+                    record.names += name + "|";
+                }
+                out.push_back(std::move(record));
+            }
+            return out;
+        };
+        std::vector<SRecord> expected = records(readBefore, catalogueBefore);
+        if (layout.name == "players")
+            std::erase_if(expected, [](const SRecord& r) { return r.key == 20; });
+        EXPECT_EQ(records(readAfter, catalogueAfter), expected) << layout.name;
+    }
+    EXPECT_TRUE(sink.messages.empty());
+}
+
 TEST(CInGameNamesTest, TextIdsOfTeamsAndLeagues) {
     EXPECT_EQ(CInGameNames::TeamTextId(12, 0), 30000120u);
     EXPECT_EQ(CInGameNames::TeamTextId(12, 2), 30000122u);

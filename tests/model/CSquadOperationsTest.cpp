@@ -317,3 +317,49 @@ TEST_F(CSquadOperationsTest, TransferPlayersMovesCopiesAndStopsAtAFullBench) {
     EXPECT_TRUE(db.TransferPlayers({30}, 1, 2, false).empty());
     EXPECT_NE(db.FindTeamPlayerLink(30, 1), nullptr);
 }
+
+TEST_F(CSquadOperationsTest, DeletePlayersRemovesOnlyPlayersNoTeamRefersTo) {
+    db.InsertTeam(CTeam(1));
+    db.InsertTeam(CTeam(2));
+    for (int32_t id : {10, 11, 12, 13, 14})
+        AddPlayer(id);
+    Link(1, 10, 0, 1);
+    // Listed by the player only, linked by the team only, or named as a taker only: each
+    // still ties him to a team.
+    db.FindPlayer(11)->AddTeam(2);
+    db.FindTeam(2)->AddOrUpdateLink({5, 12, 32, 2});
+    db.FindTeam(2)->SetTaker(ETaker::Penalty, 13);
+    const auto inTeams = db.PlayersInTeams();
+    for (int32_t id : {10, 11, 12, 13}) {
+        EXPECT_TRUE(inTeams.contains(id)) << id;
+        const std::vector<int32_t> one{id};
+        EXPECT_FALSE(db.CanDeletePlayers(one)) << id;
+        EXPECT_FALSE(db.DeletePlayers(one)) << id;
+        EXPECT_NE(db.FindPlayer(id), nullptr) << id;
+        // All or nothing: the free player in the same request stays too.
+        const std::vector<int32_t> withFree{14, id};
+        EXPECT_FALSE(db.DeletePlayers(withFree)) << id;
+        EXPECT_NE(db.FindPlayer(14), nullptr) << id;
+    }
+    EXPECT_FALSE(db.DeletePlayers(std::vector<int32_t>{999}));
+    EXPECT_FALSE(db.DeletePlayers(std::vector<int32_t>{}));
+    EXPECT_FALSE(db.IsDirty());
+
+    const int32_t loose = db.NewPlayer(-1);
+    db.ClearDirty();
+    db.SetClipboardPlayerId(loose);
+    const std::vector<int32_t> both{14, loose};
+    EXPECT_TRUE(db.CanDeletePlayers(both));
+    EXPECT_TRUE(db.DeletePlayers(both));
+    EXPECT_EQ(db.FindPlayer(loose), nullptr);
+    EXPECT_EQ(db.FindPlayer(14), nullptr);
+    EXPECT_EQ(db.Players().size(), 4u);
+    EXPECT_TRUE(db.IsDirty());
+    // A paste after the delete copies nobody.
+    EXPECT_FALSE(db.ClipboardPlayerId());
+    EXPECT_EQ(db.CopyPlayer(1), -1);
+    EXPECT_FALSE(db.DeletePlayers(both));
+    // The next new player does not take the deleted one's id, so nothing that still remembers
+    // it (an undo step, a search result) can reach someone else.
+    EXPECT_GT(db.NewPlayer(-1), loose);
+}
