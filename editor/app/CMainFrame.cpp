@@ -271,6 +271,7 @@ bool CMainFrame::OpenChild(CChildFrame::Kind kind, const QVariant& key, const QS
     }
     CChildFrame* frame = make();
     connect(frame, &CChildFrame::HistoryChanged, this, [this] { UpdateMenusForChild(); });
+    connect(frame, &CChildFrame::ModifiedChanged, this, [this] { UpdateTitle(); });
     QMdiSubWindow* window = m_mdi->addSubWindow(frame);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setProperty(kChildKeyProperty, key);
@@ -351,8 +352,9 @@ bool CMainFrame::OpenSearchResults(const CFindSettings& settings) {
 }
 
 bool CMainFrame::OpenIngameText(const QString& filePath) {
-    const QString title = QStringLiteral("%1 - %2").arg(Text("Caption_IngameText"),
-                                                        QDir::toNativeSeparators(filePath));
+    // The placeholder carries the window's modified mark.
+    const QString title = QStringLiteral("%1 - %2[*]").arg(Text("Caption_IngameText"),
+                                                           QDir::toNativeSeparators(filePath));
     // One window per file, however its path was written.
     const QFileInfo file(filePath);
     const QString canonical = file.canonicalFilePath();
@@ -460,6 +462,16 @@ bool CMainFrame::SaveDatabase() {
     ShowStatus(Text(saved ? "Message_Saved" : "Message_NotSaved"));
     UpdateTitle();
     return saved;
+}
+
+bool CMainFrame::SaveActive() {
+    // While an in-game text window is active, the save command writes its file.
+    if (auto* texts = qobject_cast<CIngameFrame*>(ActiveFrame())) {
+        const bool saved = texts->Save();
+        UpdateTitle();
+        return saved;
+    }
+    return SaveDatabase();
 }
 
 bool CMainFrame::ReloadDatabase() {
@@ -636,7 +648,7 @@ void CMainFrame::ForwardToFocus(const char* slot) {
 }
 
 void CMainFrame::BuildActions() {
-    QAction* save = MakeAction(QStringLiteral("Menu_FileSaveDB"), [this] { SaveDatabase(); });
+    QAction* save = MakeAction(QStringLiteral("Menu_FileSaveDB"), [this] { SaveActive(); });
     save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     save->setIcon(CToolBarIcons::Save());
     QAction* ingame = MakeAction(QStringLiteral("Menu_FileOpenIngameText"),
@@ -678,7 +690,12 @@ void CMainFrame::BuildActions() {
         {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     paste->setIcon(CToolBarIcons::Paste());
     MakeAction(QStringLiteral("Menu_EditFind"), [this] {
-        Find();
+        // An in-game text window searches its own texts.
+        if (auto* texts = qobject_cast<CIngameFrame*>(ActiveFrame())) {
+            texts->Find();
+        } else {
+            Find();
+        }
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
     MakeAction(QStringLiteral("Menu_EditAddPlayer"), [this] {
         AddPlayer();
@@ -880,20 +897,39 @@ void CMainFrame::UpdateTitle() {
     // name (the application display name), so it is not repeated here.
     QString document;
     if (QMdiSubWindow* active = m_mdi->activeSubWindow()) {
-        document = active->windowTitle();
+        document = active->windowTitle().remove(QStringLiteral("[*]"));
     } else if (m_workspace && m_databaseLoaded) {
         document = QFileInfo(m_workspace->DatabasePath()).fileName();
     }
     setWindowTitle(document.isEmpty() ? QString() : document + QStringLiteral("[*]"));
+    // The mark says what the save command would write: a text window's file, or the database.
+    if (const CChildFrame* frame = ActiveFrame();
+        frame && frame->FrameKind() == CChildFrame::Kind::IngameText) {
+        setWindowModified(frame->IsModified());
+        return;
+    }
     const CGameDatabase* db = m_workspace && m_databaseLoaded ? m_workspace->Database() : nullptr;
     setWindowModified(db && db->IsDirty());
 }
 
-void CMainFrame::OnDirtyChanged(bool dirty) {
-    setWindowModified(dirty);
+void CMainFrame::OnDirtyChanged(bool) {
+    UpdateTitle();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // Windows with unsaved files of their own ask first; one kept open keeps the editor open.
+    const auto windows = m_mdi->subWindowList();
+    for (QMdiSubWindow* window : windows) {
+        const auto* frame = qobject_cast<const CChildFrame*>(window->widget());
+        if (!frame || !frame->IsModified()) {
+            continue;
+        }
+        m_mdi->setActiveSubWindow(window);
+        if (!window->close()) {
+            event->ignore();
+            return;
+        }
+    }
     const CGameDatabase* db = Database();
     if (db && db->IsDirty()) {
         switch (CUserPrompts::AskSaveDiscardCancel(this, Text("Message_SaveChanges"))) {

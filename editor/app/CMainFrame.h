@@ -67,6 +67,8 @@ public:
     bool DeletePlayers(const QList<int32_t>& playerIds) override;
 
     // Commands.
+    // The save command: the active in-game text window's file, otherwise the database.
+    bool SaveActive();
     bool SaveDatabase();
     // Closes the record windows and loads the database files again (after a restore).
     bool ReloadDatabase();

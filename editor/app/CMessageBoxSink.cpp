@@ -5,8 +5,12 @@
 
 #include <QApplication>
 
+CMessageBoxSink::CMessageBoxSink(const CLocalisationTable& texts, QWidget* parent)
+    : m_lookup([&texts](const std::string& key) { return QString::fromStdString(texts.Lookup(key)); }),
+      m_parent(parent) {}
+
 void CMessageBoxSink::Report(const std::string& key, const std::string& detail) {
-    QString text = QString::fromStdString(m_texts.Lookup(key));
+    QString text = m_lookup(key);
     if (!detail.empty()) {
         text += QStringLiteral("\n\n") + QString::fromStdString(detail);
     }

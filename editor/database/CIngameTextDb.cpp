@@ -104,6 +104,13 @@ bool CIngameTextDb::SetEntryText(size_t index, std::string text) {
     return true;
 }
 
+bool CIngameTextDb::IsFirstOfId(size_t index) const {
+    if (index >= m_entries.size())
+        return false;
+    const auto it = m_firstById.find(m_entries[index].textId);
+    return it != m_firstById.end() && it->second == index;
+}
+
 void CIngameTextDb::RebuildIndex() {
     m_firstById.clear();
     m_firstById.reserve(m_entries.size());

@@ -46,6 +46,8 @@ public:
     void AddText(uint32_t textId, std::string text);
     // Changes the text of the entry at index (as a text window edits in place).
     bool SetEntryText(size_t index, std::string text);
+    // Whether the game reads the entry at index for its id: no earlier entry has the id.
+    bool IsFirstOfId(size_t index) const;
 
     const std::vector<CIngameTextEntry>& Entries() const { return m_entries; }
     const CDbCatalogue& Catalogue() const { return m_catalogue; }

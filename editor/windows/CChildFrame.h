@@ -35,6 +35,12 @@ public:
     // Re-reads what the window shows; `hint` is the id of the record that changed.
     virtual void Refresh(int hint);
 
+    // Unsaved work the window holds of its own (an in-game text file's edits): the main window's
+    // modified mark follows it, and quitting asks about it.
+    virtual bool IsModified() const { return false; }
+    // Asks about unsaved work before the window goes; false keeps the window open.
+    virtual bool ConfirmClose() { return true; }
+
     virtual bool CanUndo() const { return false; }
     virtual bool CanRedo() const { return false; }
     virtual void Undo() {}
@@ -43,6 +49,8 @@ public:
 signals:
     // Emitted by a kind whenever CanUndo or CanRedo may have changed, so the menu follows.
     void HistoryChanged();
+    // Emitted when IsModified changes.
+    void ModifiedChanged(bool modified);
 
 protected:
     CFrameHost& Host() { return m_host; }

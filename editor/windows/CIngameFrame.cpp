@@ -1,16 +1,142 @@
 #include "CIngameFrame.h"
 
+#include "editor/app/CMessageBoxSink.h"
+#include "editor/app/CUserPrompts.h"
+#include "editor/app/CWaitCursor.h"
+#include "editor/database/CIngameTextDb.h"
 #include "editor/windows/CFrameHost.h"
+#include "editor/windows/CIngameFindDialog.h"
+#include "editor/windows/CIngameTextModel.h"
+#include "editor/windows/CIngameTextView.h"
 
-#include <QDir>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMdiSubWindow>
 
-CIngameFrame::CIngameFrame(const QString& filePath, CFrameHost& host, QWidget* parent)
-    : CChildFrame(Kind::IngameText, host, parent), m_filePath(filePath) {}
+namespace {
 
-void CIngameFrame::Fill() {
-    Refresh(0);
+CMessageBoxSink::Lookup HostTexts(CFrameHost& host) {
+    return [&host](const std::string& key) { return host.Text(key.c_str()); };
 }
 
-void CIngameFrame::Refresh(int) {
-    SetPlaceholder(Host().Text("Caption_IngameText"), QDir::toNativeSeparators(m_filePath));
+} // namespace
+
+CIngameFrame::CIngameFrame(const QString& filePath, CFrameHost& host, QWidget* parent)
+    : CChildFrame(Kind::IngameText, host, parent), m_filePath(filePath),
+      m_texts(std::make_unique<CIngameTextDb>(filePath.toStdString())) {
+    m_model = new CIngameTextModel(*m_texts, host.Text("Caption_IngameText"),
+                                   host.Text("Caption_IngameTextShadowed"), this);
+    m_list = new CIngameTextView(this);
+    m_list->setObjectName(QStringLiteral("IngameTexts"));
+    m_list->setAccessibleName(host.Text("Caption_IngameText"));
+    m_list->setModel(m_model);
+    m_list->setFont(host.SmallTitleFont());
+    m_list->verticalHeader()->setDefaultSectionSize(m_list->fontMetrics().height() + 6);
+    SetContent(m_list);
+    m_findDialog = new CIngameFindDialog(host, this);
+    connect(m_findDialog, &CIngameFindDialog::FindNext, this, &CIngameFrame::FindNext);
+    connect(m_model, &CIngameTextModel::ModifiedChanged, this, &CIngameFrame::ShowModified);
+    connect(m_model, &CIngameTextModel::TextTooLong, this, [this](const QString& text) {
+        CUserPrompts::Warn(this, Host().Text("Message_NameTooLong")
+                                     .replace(QStringLiteral("%s"),
+                                              text.left(40) + QStringLiteral("\u2026")));
+    });
+}
+
+CIngameFrame::~CIngameFrame() = default;
+
+void CIngameFrame::Fill() {
+    {
+        CWaitCursor wait;
+        CMessageBoxSink sink(HostTexts(Host()), this);
+        m_texts->ReadIngameTextDb(sink);
+    }
+    Refresh(1);
+}
+
+void CIngameFrame::Refresh(int hint) {
+    if (hint != 0) {
+        m_model->Fill();
+        if (m_model->rowCount() > 0 && !m_list->currentIndex().isValid()) {
+            m_list->setCurrentIndex(m_model->index(0, 0));
+        }
+    }
+}
+
+bool CIngameFrame::IsModified() const {
+    return m_model->IsModified();
+}
+
+bool CIngameFrame::Save() {
+    m_list->CommitOpenEditor();
+    bool saved = false;
+    {
+        CWaitCursor wait;
+        CMessageBoxSink sink(HostTexts(Host()), this);
+        saved = m_texts->SaveIngameTextDb(sink);
+    }
+    Host().ShowStatus(Host().Text(saved ? "Message_IngameTextSaved" : "Message_IngameTextNotSaved"),
+                      m_filePath);
+    if (saved) {
+        m_model->SetModified(false);
+    }
+    return saved;
+}
+
+bool CIngameFrame::ConfirmClose() {
+    m_list->CommitOpenEditor();
+    if (!IsModified()) {
+        return true;
+    }
+    switch (CUserPrompts::AskSaveDiscardCancel(this, Host().Text("Message_SaveIngameTextChanges")
+                                                         .replace(QStringLiteral("%s"),
+                                                                  m_filePath))) {
+    case CUserPrompts::Answer::Save:
+        return Save();
+    case CUserPrompts::Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CIngameFrame::Find() {
+    m_list->CommitOpenEditor();
+    m_findDialog->show();
+    m_findDialog->raise();
+    m_findDialog->activateWindow();
+    m_findDialog->TextBox()->setFocus();
+    m_findDialog->TextBox()->selectAll();
+}
+
+bool CIngameFrame::FindNext(const QString& text) {
+    const QModelIndex current = m_list->currentIndex();
+    const int row = m_model->FindRow(text, current.isValid() ? current.row() + 1 : 0);
+    if (row < 0) {
+        CUserPrompts::Inform(m_findDialog->isVisible() ? static_cast<QWidget*>(m_findDialog)
+                                                       : this,
+                             Host().Text("Message_TextNotFound").replace(QStringLiteral("%s"), text));
+        return false;
+    }
+    const QModelIndex found = m_model->index(row, 0);
+    m_list->setCurrentIndex(found);
+    m_list->scrollTo(found);
+    return true;
+}
+
+void CIngameFrame::closeEvent(QCloseEvent* event) {
+    if (!ConfirmClose()) {
+        event->ignore();
+        return;
+    }
+    m_findDialog->hide();
+    event->accept();
+}
+
+void CIngameFrame::ShowModified(bool modified) {
+    if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        window->setWindowModified(modified);
+    }
+    emit ModifiedChanged(modified);
 }

@@ -69,6 +69,12 @@ TEST(CIngameTextDbTest, FindAndSetSeeOnlyTheFirstEntryOfAnId) {
     EXPECT_FALSE(texts.SetEntryText(5, "past the end"));
     EXPECT_EQ(texts.Entries()[4].text, "late, edited");
     EXPECT_EQ(texts.FindText(9), "nine");
+
+    // The game reads only the first entry of an id; a late entry is first when its id is new.
+    std::vector<bool> first;
+    for (size_t i = 0; i <= texts.Entries().size(); ++i)
+        first.push_back(texts.IsFirstOfId(i));
+    EXPECT_EQ(first, std::vector<bool>({true, true, false, true, false, false}));
 }
 
 TEST(CIngameTextDbTest, FileWithoutALanguageTableReadsEmptyAndCannotBeSaved) {
