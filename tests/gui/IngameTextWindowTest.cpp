@@ -165,13 +165,20 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
 
     const int row = model->rowCount() / 2;
     const size_t entry = EntryOfRow(*texts, row);
-    const QString edited = QString::fromUtf8("Kestrel Fußball \xE2\x9A\xBD");
+    const QString edited = QString::fromUtf8("Kestrel Fu\xC3\x9F" "ball Club");
     EditRow(*texts, row, edited);
     QVERIFY(texts->IsModified());
     QVERIFY(window->isWindowModified());
     QVERIFY(frame->isWindowModified());
     // Nothing is written before the save command.
     QCOMPARE(EntriesOnDisk(path)[entry].text, before[entry].text);
+
+    const QString shots = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+    if (!shots.isEmpty()) {
+        texts->List()->scrollTo(texts->List()->currentIndex(), QAbstractItemView::PositionAtCenter);
+        QTest::qWait(50);
+        QVERIFY(window->grab().save(shots + QStringLiteral("/ingame-text-window.png")));
+    }
 
     // The save command writes this window's file, not the game database.
     QVERIFY(Activate(*frame));
