@@ -4,212 +4,641 @@
 #include "ShapeFormat.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdlib>
 
 namespace wren {
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
+// Channels in the order red, green, blue: the largest 5:6:5 value, the shift that expands it to
+// 8 bits, and what the decoder adds to the two end colours (never to the mixed entries).
+constexpr int kMaxQ[3] = {31, 63, 31};
+constexpr int kShift[3] = {3, 2, 3};
+constexpr int kEndBias[3] = {4, 2, 4};
 
-uint16_t To565(float r, float g, float b) {
-    const int r5 = std::clamp(static_cast<int>(std::lround(r * 31.0f / 255.0f)), 0, 31);
-    const int g6 = std::clamp(static_cast<int>(std::lround(g * 63.0f / 255.0f)), 0, 63);
-    const int b5 = std::clamp(static_cast<int>(std::lround(b * 31.0f / 255.0f)), 0, 31);
-    return static_cast<uint16_t>((r5 << 11) | (g6 << 5) | b5);
+// A colour as its three 5:6:5 channel values.
+using Quantised = std::array<int, 3>;
+
+uint16_t Pack(const Quantised& q) {
+    return static_cast<uint16_t>(q[0] << 11 | q[1] << 5 | q[2]);
 }
 
-// The palette exactly as the decoder builds it, so indices match what will be shown.
-void DecodedPalette(uint16_t c0, uint16_t c1, Rgb palette[4], bool& transparent3) {
+int QuantiseChannel(float expanded, int channel) {
+    // Truncation rounds as well as lround for every value that is not clamped to 0 anyway.
+    const int q = static_cast<int>(expanded / static_cast<float>(1 << kShift[channel]) + 0.5f);
+    return std::clamp(q, 0, kMaxQ[channel]);
+}
+
+// The distinct colours of the opaque pixels a colour block has to match, each with the number of
+// pixels that show it; in DXT1 the other pixels take the transparent entry.
+struct ColourSet {
+    int count = 0;
+    int rgb[16][3];
+    int weight[16];
+    int colourOf[16]; // per pixel: its colour, or -1 when transparent
+    bool anyTransparent = false;
+    // The colours again as floats, all 16 places filled (weight 0 past count): the error loop
+    // runs a fixed length the compiler turns into vector code.
+    float channel[3][16];
+    float pixelWeight[16];
+};
+
+ColourSet GatherColours(const uint8_t pixels[64], bool alphaTested) {
+    ColourSet set;
+    uint32_t keys[16];
+    for (int i = 0; i < 16; ++i) {
+        const uint8_t* p = pixels + 4 * i;
+        set.colourOf[i] = -1;
+        if (alphaTested && p[3] < 128) {
+            set.anyTransparent = true;
+            continue;
+        }
+        const uint32_t key = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
+        int k = 0;
+        while (k < set.count && keys[k] != key)
+            ++k;
+        if (k == set.count) {
+            keys[k] = key;
+            set.rgb[k][0] = p[2];
+            set.rgb[k][1] = p[1];
+            set.rgb[k][2] = p[0];
+            set.weight[k] = 0;
+            ++set.count;
+        }
+        ++set.weight[k];
+        set.colourOf[i] = k;
+    }
+    for (int i = 0; i < 16; ++i) {
+        for (int c = 0; c < 3; ++c)
+            set.channel[c][i] = i < set.count ? static_cast<float>(set.rgb[i][c]) : 0.0f;
+        set.pixelWeight[i] = i < set.count ? static_cast<float>(set.weight[i]) : 0.0f;
+    }
+    return set;
+}
+
+// The block's colour pair for two end colours: the four-colour palette needs c0 >= c1, the
+// three-colour one c0 < c1 (so never two equal colours).
+bool Order(const Quantised& a, const Quantised& b, bool three, uint16_t& c0, uint16_t& c1) {
+    const uint16_t pa = Pack(a);
+    const uint16_t pb = Pack(b);
+    if (three && pa == pb)
+        return false;
+    c0 = three ? std::min(pa, pb) : std::max(pa, pb);
+    c1 = three ? std::max(pa, pb) : std::min(pa, pb);
+    return true;
+}
+
+// The palette the decoder builds from (c0, c1) as floats, red, green, blue per entry. Entry 3 of
+// the three-colour palette is transparent: it is put out of reach of every opaque pixel.
+void FloatPalette(uint16_t c0, uint16_t c1, float palette[4][3]) {
     const uint8_t colours[4] = {static_cast<uint8_t>(c0), static_cast<uint8_t>(c0 >> 8),
                                 static_cast<uint8_t>(c1), static_cast<uint8_t>(c1 >> 8)};
     uint32_t entries[4];
     DxtDecoder::ColourPalette(colours, entries);
-    for (int i = 0; i < 4; ++i)
-        palette[i] = {static_cast<int>((entries[i] >> 16) & 0xFF),
-                      static_cast<int>((entries[i] >> 8) & 0xFF),
-                      static_cast<int>(entries[i] & 0xFF)};
-    transparent3 = (entries[3] >> 24) == 0;
-}
-
-int Distance(const Rgb& a, const uint8_t* pixel) {
-    const int dr = a.r - pixel[2];
-    const int dg = a.g - pixel[1];
-    const int db = a.b - pixel[0];
-    return 2 * dr * dr + 4 * dg * dg + db * db;
-}
-
-// Endpoints at the extremes of the pixels' projection on their main axis (a few power
-// iterations on the covariance); only pixels with `use` set count.
-void ChooseEndpoints(const uint8_t pixels[64], const bool use[16], uint16_t& c0, uint16_t& c1) {
-    float mean[3] = {0, 0, 0};
-    int n = 0;
-    for (int i = 0; i < 16; ++i)
-        if (use[i]) {
-            for (int c = 0; c < 3; ++c)
-                mean[c] += pixels[4 * i + 2 - c];
-            ++n;
-        }
-    if (n == 0) {
-        c0 = c1 = 0;
-        return;
+    for (int k = 0; k < 4; ++k) {
+        palette[k][0] = static_cast<float>((entries[k] >> 16) & 0xFF);
+        palette[k][1] = static_cast<float>((entries[k] >> 8) & 0xFF);
+        palette[k][2] = static_cast<float>(entries[k] & 0xFF);
     }
-    for (float& m : mean)
-        m /= static_cast<float>(n);
-    float cov[6] = {0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 16; ++i)
-        if (use[i]) {
-            const float d[3] = {pixels[4 * i + 2] - mean[0], pixels[4 * i + 1] - mean[1],
-                                pixels[4 * i] - mean[2]};
-            cov[0] += d[0] * d[0];
-            cov[1] += d[0] * d[1];
-            cov[2] += d[0] * d[2];
-            cov[3] += d[1] * d[1];
-            cov[4] += d[1] * d[2];
-            cov[5] += d[2] * d[2];
-        }
-    float axis[3] = {1.0f, 1.0f, 1.0f};
-    for (int iteration = 0; iteration < 6; ++iteration) {
-        const float x = cov[0] * axis[0] + cov[1] * axis[1] + cov[2] * axis[2];
-        const float y = cov[1] * axis[0] + cov[3] * axis[1] + cov[4] * axis[2];
-        const float z = cov[2] * axis[0] + cov[4] * axis[1] + cov[5] * axis[2];
-        const float length = std::max({std::fabs(x), std::fabs(y), std::fabs(z)});
-        if (length < 1e-6f)
-            break;
-        axis[0] = x / length;
-        axis[1] = y / length;
-        axis[2] = z / length;
-    }
-    float low = 1e30f, high = -1e30f;
-    for (int i = 0; i < 16; ++i)
-        if (use[i]) {
-            const float t = (pixels[4 * i + 2] - mean[0]) * axis[0] +
-                            (pixels[4 * i + 1] - mean[1]) * axis[1] +
-                            (pixels[4 * i] - mean[2]) * axis[2];
-            low = std::min(low, t);
-            high = std::max(high, t);
-        }
-    const float norm = axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2];
-    const float scaleLow = norm > 0 ? low / norm : 0;
-    const float scaleHigh = norm > 0 ? high / norm : 0;
-    c0 = To565(mean[0] + axis[0] * scaleHigh, mean[1] + axis[1] * scaleHigh,
-               mean[2] + axis[2] * scaleHigh);
-    c1 = To565(mean[0] + axis[0] * scaleLow, mean[1] + axis[1] * scaleLow,
-               mean[2] + axis[2] * scaleLow);
+    if (c0 < c1)
+        palette[3][0] = palette[3][1] = palette[3][2] = 1e4f;
 }
 
-// Colour block with endpoints and indices; `transparent` marks pixels that must get index 3 of
-// the three-colour palette (DXT1 only).
-void EncodeColour(const uint8_t pixels[64], const bool transparent[16], bool allowTransparent,
-                  uint8_t out[8]) {
-    bool use[16];
-    bool anyTransparent = false;
+inline float Distance(const ColourSet& set, const float entry[3], int i) {
+    const float dr = set.channel[0][i] - entry[0];
+    const float dg = set.channel[1][i] - entry[1];
+    const float db = set.channel[2][i] - entry[2];
+    return dr * dr + dg * dg + db * db;
+}
+
+// Sum of squared differences of the set against the palette of (c0, c1), each pixel taking its
+// nearest usable entry. Sums of squares of bytes over 16 pixels are exact in a float.
+float Evaluate(const ColourSet& set, uint16_t c0, uint16_t c1) {
+    float palette[4][3];
+    FloatPalette(c0, c1, palette);
+    float total = 0;
     for (int i = 0; i < 16; ++i) {
-        use[i] = !(allowTransparent && transparent[i]);
-        anyTransparent = anyTransparent || !use[i];
+        const float best = std::min(std::min(Distance(set, palette[0], i), Distance(set, palette[1], i)),
+                                    std::min(Distance(set, palette[2], i), Distance(set, palette[3], i)));
+        total += best * set.pixelWeight[i];
     }
-    uint16_t c0, c1;
-    ChooseEndpoints(pixels, use, c0, c1);
-    if (anyTransparent) {
-        // The three-colour palette with a transparent entry needs c0 < c1.
-        if (c0 > c1)
-            std::swap(c0, c1);
-        if (c0 == c1) {
-            if (c1 < 0xFFFF)
-                ++c1;
-            else
-                --c0;
+    return total;
+}
+
+// The nearest entry of each colour of the set.
+void ChooseIndices(const ColourSet& set, uint16_t c0, uint16_t c1, uint8_t indices[16]) {
+    float palette[4][3];
+    FloatPalette(c0, c1, palette);
+    for (int i = 0; i < set.count; ++i) {
+        float best = Distance(set, palette[0], i);
+        indices[i] = 0;
+        for (int k = 1; k < 4; ++k) {
+            const float d = Distance(set, palette[k], i);
+            if (d < best) {
+                best = d;
+                indices[i] = static_cast<uint8_t>(k);
+            }
         }
-    } else if (c0 < c1) {
-        std::swap(c0, c1);
     }
-    Rgb palette[4];
-    bool transparent3 = false;
-    DecodedPalette(c0, c1, palette, transparent3);
-    const int choices = transparent3 ? 3 : 4;
-    out[0] = static_cast<uint8_t>(c0);
-    out[1] = static_cast<uint8_t>(c0 >> 8);
-    out[2] = static_cast<uint8_t>(c1);
-    out[3] = static_cast<uint8_t>(c1 >> 8);
-    for (int y = 0; y < 4; ++y) {
-        uint8_t bits = 0;
-        for (int x = 0; x < 4; ++x) {
-            const int i = 4 * y + x;
-            int best = 3;
-            if (use[i]) {
-                int bestDistance = Distance(palette[0], pixels + 4 * i);
-                best = 0;
-                for (int k = 1; k < choices; ++k) {
-                    const int d = Distance(palette[k], pixels + 4 * i);
-                    if (d < bestDistance) {
-                        bestDistance = d;
-                        best = k;
+}
+
+// Best end-colour pairs for a single channel value: each entry of the palette reproduces it as
+// closely as the 5- or 6-bit channel allows.
+struct ChannelPair {
+    uint8_t a = 0;
+    uint8_t b = 0;
+};
+
+struct SingleColourTables {
+    // [5-bit or 6-bit][value]: an end colour, the 5:3 mix of the four-colour palette, the mean of
+    // the three-colour palette.
+    ChannelPair end[2][256];
+    ChannelPair mix4[2][256];
+    ChannelPair mix3[2][256];
+
+    SingleColourTables() {
+        for (int wide = 0; wide < 2; ++wide) {
+            const int channel = wide ? 1 : 0;
+            const int maxQ = kMaxQ[channel];
+            for (int v = 0; v < 256; ++v) {
+                int bestEnd = 1 << 20, best4 = 1 << 20, best3 = 1 << 20;
+                for (int a = 0; a <= maxQ; ++a) {
+                    const int ea = a << kShift[channel];
+                    const int dEnd = std::abs(ea + kEndBias[channel] - v);
+                    if (dEnd < bestEnd) {
+                        bestEnd = dEnd;
+                        end[wide][v] = {static_cast<uint8_t>(a), static_cast<uint8_t>(a)};
+                    }
+                    for (int b = 0; b <= maxQ; ++b) {
+                        const int eb = b << kShift[channel];
+                        const int d4 = std::abs(((5 * ea + 3 * eb) >> 3) - v);
+                        const int d3 = std::abs(((ea + eb) >> 1) - v);
+                        if (d4 < best4) {
+                            best4 = d4;
+                            mix4[wide][v] = {static_cast<uint8_t>(a), static_cast<uint8_t>(b)};
+                        }
+                        if (d3 < best3) {
+                            best3 = d3;
+                            mix3[wide][v] = {static_cast<uint8_t>(a), static_cast<uint8_t>(b)};
+                        }
                     }
                 }
             }
-            bits = static_cast<uint8_t>(bits | (best << (2 * x)));
         }
-        out[4 + y] = bits;
+    }
+
+    static const SingleColourTables& Get() {
+        static const SingleColourTables tables;
+        return tables;
+    }
+};
+
+// End colours that reproduce one colour through `table` (one of the tables above).
+void SingleColourEnds(const ChannelPair (&table)[2][256], const int rgb[3], Quantised& a,
+                      Quantised& b) {
+    for (int c = 0; c < 3; ++c) {
+        const ChannelPair& pair = table[c == 1 ? 1 : 0][rgb[c]];
+        a[c] = pair.a;
+        b[c] = pair.b;
     }
 }
 
-void EncodeDxt5Alpha(const uint8_t pixels[64], uint8_t out[8]) {
-    uint8_t low = 255, high = 0;
-    for (int i = 0; i < 16; ++i) {
-        low = std::min(low, pixels[4 * i + 3]);
-        high = std::max(high, pixels[4 * i + 3]);
+// The search for one palette kind (four or three colours): keeps the best pair seen.
+class ColourFit {
+public:
+    ColourFit(const ColourSet& set, bool three) : m_set(set), m_three(three) {}
+
+    bool Try(const Quantised& a, const Quantised& b) {
+        uint16_t c0, c1;
+        if (!Order(a, b, m_three, c0, c1))
+            return false;
+        if (m_found && c0 == m_c0 && c1 == m_c1)
+            return false;
+        const float error = Evaluate(m_set, c0, c1);
+        if (m_found && error >= m_error)
+            return false;
+        m_found = true;
+        m_error = error;
+        m_c0 = c0;
+        m_c1 = c1;
+        ChooseIndices(m_set, c0, c1, m_indices);
+        return true;
     }
-    // a0 > a1 gives eight graded entries; with low == high every entry 0 matches anyway.
-    uint8_t palette[8];
-    DxtDecoder::AlphaPalette(high, low, palette);
-    uint64_t bits = 0;
-    for (int i = 0; i < 16; ++i) {
-        const int a = pixels[4 * i + 3];
-        int best = 0;
-        int bestDistance = 256;
-        for (int k = 0; k < 8; ++k) {
-            const int d = std::abs(palette[k] - a);
-            if (d < bestDistance) {
-                bestDistance = d;
-                best = k;
+
+    // End colours by least squares for the indices of the best pair, as long as that helps.
+    void Refine(int iterations) {
+        for (int i = 0; i < iterations && m_found && m_error > 0; ++i) {
+            Quantised a, b;
+            if (!LeastSquares(a, b) || !Try(a, b))
+                return;
+        }
+    }
+
+    bool Found() const { return m_found; }
+    float Error() const { return m_error; }
+
+    // The block for the best pair; pixels outside the set take entry 3 (transparent).
+    void Write(uint8_t out[8]) const {
+        out[0] = static_cast<uint8_t>(m_c0);
+        out[1] = static_cast<uint8_t>(m_c0 >> 8);
+        out[2] = static_cast<uint8_t>(m_c1);
+        out[3] = static_cast<uint8_t>(m_c1 >> 8);
+        uint32_t bits = 0;
+        for (int i = 0; i < 16; ++i) {
+            const int colour = m_set.colourOf[i];
+            bits |= (colour < 0 ? 3u : static_cast<uint32_t>(m_indices[colour])) << (2 * i);
+        }
+        for (int i = 0; i < 4; ++i)
+            out[4 + i] = static_cast<uint8_t>(bits >> (8 * i));
+    }
+
+private:
+    bool LeastSquares(Quantised& a, Quantised& b) const {
+        // Each entry as a weight between the expanded c0 and c1, the two ends with the decoder's
+        // bias, the 5:3 mixes of green rounded down by a quarter on average.
+        static constexpr float kWeight4[4] = {0.0f, 1.0f, 3.0f / 8.0f, 5.0f / 8.0f};
+        static constexpr float kWeight3[4] = {0.0f, 1.0f, 0.5f, 0.0f};
+        const float* weight = m_three ? kWeight3 : kWeight4;
+        float aa = 0, ab = 0, bb = 0;
+        float ax[3] = {0, 0, 0}, bx[3] = {0, 0, 0};
+        for (int i = 0; i < m_set.count; ++i) {
+            const int index = m_indices[i];
+            const float w = weight[index];
+            const auto n = static_cast<float>(m_set.weight[i]);
+            const bool end = index < 2;
+            aa += n * (1 - w) * (1 - w);
+            ab += n * (1 - w) * w;
+            bb += n * w * w;
+            for (int c = 0; c < 3; ++c) {
+                float target = static_cast<float>(m_set.rgb[i][c]);
+                if (end)
+                    target -= static_cast<float>(kEndBias[c]);
+                else if (c == 1 && !m_three)
+                    target += 0.25f;
+                ax[c] += n * (1 - w) * target;
+                bx[c] += n * w * target;
             }
         }
-        bits |= static_cast<uint64_t>(best) << (3 * i);
+        const float determinant = aa * bb - ab * ab;
+        if (std::fabs(determinant) < 1e-3f)
+            return false;
+        // c0 is the first end: entries 0 and 1 follow the stored order, not a and b.
+        for (int c = 0; c < 3; ++c) {
+            a[c] = QuantiseChannel((bb * ax[c] - ab * bx[c]) / determinant, c);
+            b[c] = QuantiseChannel((aa * bx[c] - ab * ax[c]) / determinant, c);
+        }
+        return true;
     }
-    out[0] = high;
-    out[1] = low;
-    for (int i = 0; i < 6; ++i)
-        out[2 + i] = static_cast<uint8_t>(bits >> (8 * i));
+
+    const ColourSet& m_set;
+    bool m_three;
+    bool m_found = false;
+    float m_error = 0;
+    uint16_t m_c0 = 0, m_c1 = 0;
+    uint8_t m_indices[16] = {};
+};
+
+struct ColourStats {
+    float mean[3] = {0, 0, 0};
+    int meanRgb[3] = {0, 0, 0};
+};
+
+ColourStats Statistics(const ColourSet& set) {
+    ColourStats stats;
+    int pixels = 0;
+    for (int i = 0; i < set.count; ++i) {
+        pixels += set.weight[i];
+        for (int c = 0; c < 3; ++c)
+            stats.mean[c] += static_cast<float>(set.rgb[i][c] * set.weight[i]);
+    }
+    for (int c = 0; c < 3; ++c) {
+        stats.mean[c] /= static_cast<float>(pixels);
+        stats.meanRgb[c] = std::clamp(static_cast<int>(std::lround(stats.mean[c])), 0, 255);
+    }
+    return stats;
+}
+
+// End colours at the extremes of the pixels along their main axis (power iterations on the
+// covariance, started from its strongest row).
+void PrincipalEnds(const ColourSet& set, const ColourStats& stats, Quantised& a, Quantised& b) {
+    float cov[3][3] = {};
+    for (int i = 0; i < set.count; ++i) {
+        float d[3];
+        for (int c = 0; c < 3; ++c)
+            d[c] = static_cast<float>(set.rgb[i][c]) - stats.mean[c];
+        const auto n = static_cast<float>(set.weight[i]);
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 3; ++c)
+                cov[r][c] += n * d[r] * d[c];
+    }
+    int strongest = 0;
+    for (int c = 1; c < 3; ++c)
+        if (cov[c][c] > cov[strongest][strongest])
+            strongest = c;
+    float axis[3] = {cov[strongest][0], cov[strongest][1], cov[strongest][2]};
+    for (int iteration = 0; iteration < 8; ++iteration) {
+        float next[3];
+        for (int r = 0; r < 3; ++r)
+            next[r] = cov[r][0] * axis[0] + cov[r][1] * axis[1] + cov[r][2] * axis[2];
+        const float length = std::max({std::fabs(next[0]), std::fabs(next[1]), std::fabs(next[2])});
+        if (length < 1e-6f)
+            break;
+        for (int c = 0; c < 3; ++c)
+            axis[c] = next[c] / length;
+    }
+    const float norm = axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2];
+    float low = 0, high = 0;
+    for (int i = 0; i < set.count; ++i) {
+        float t = 0;
+        for (int c = 0; c < 3; ++c)
+            t += (static_cast<float>(set.rgb[i][c]) - stats.mean[c]) * axis[c];
+        low = std::min(low, t);
+        high = std::max(high, t);
+    }
+    if (norm > 0) {
+        low /= norm;
+        high /= norm;
+    }
+    for (int c = 0; c < 3; ++c) {
+        a[c] = QuantiseChannel(stats.mean[c] + axis[c] * high - kEndBias[c], c);
+        b[c] = QuantiseChannel(stats.mean[c] + axis[c] * low - kEndBias[c], c);
+    }
+}
+
+// End colours at the corners of the pixels' bounding box, on the diagonal the colours run along.
+void BoxEnds(const ColourSet& set, const ColourStats& stats, Quantised& a, Quantised& b) {
+    int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+    for (int i = 0; i < set.count; ++i)
+        for (int c = 0; c < 3; ++c) {
+            low[c] = std::min(low[c], set.rgb[i][c]);
+            high[c] = std::max(high[c], set.rgb[i][c]);
+        }
+    // Measure the diagonal against the channel with the widest range.
+    int widest = 0;
+    for (int c = 1; c < 3; ++c)
+        if (high[c] - low[c] > high[widest] - low[widest])
+            widest = c;
+    float covWidest[3] = {0, 0, 0};
+    for (int i = 0; i < set.count; ++i) {
+        const float d = static_cast<float>(set.rgb[i][widest]) - stats.mean[widest];
+        for (int c = 0; c < 3; ++c)
+            covWidest[c] += d * static_cast<float>(set.weight[i]) *
+                            (static_cast<float>(set.rgb[i][c]) - stats.mean[c]);
+    }
+    for (int c = 0; c < 3; ++c) {
+        float top = static_cast<float>(high[c] - kEndBias[c]);
+        float bottom = static_cast<float>(low[c] - kEndBias[c]);
+        if (covWidest[c] < 0)
+            std::swap(top, bottom);
+        a[c] = QuantiseChannel(top, c);
+        b[c] = QuantiseChannel(bottom, c);
+    }
+}
+
+// The candidates that reproduce one colour exactly or as closely as the palette allows.
+void TrySingleColour(ColourFit& fit, bool three, const int rgb[3]) {
+    const SingleColourTables& tables = SingleColourTables::Get();
+    Quantised a, b;
+    if (three) {
+        SingleColourEnds(tables.mix3, rgb, a, b);
+        fit.Try(a, b);
+        // An end colour alone, the other one step away so that the pair stays ordered.
+        SingleColourEnds(tables.end, rgb, a, b);
+        b[2] = a[2] < kMaxQ[2] ? a[2] + 1 : a[2] - 1;
+        fit.Try(a, b);
+    } else {
+        SingleColourEnds(tables.end, rgb, a, b);
+        fit.Try(a, b);
+        SingleColourEnds(tables.mix4, rgb, a, b);
+        fit.Try(a, b);
+    }
+}
+
+void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality,
+                  uint8_t out[8]) {
+    const ColourSet set = GatherColours(pixels, alphaTested);
+    if (set.count == 0) {
+        // Every pixel transparent: the three-colour palette (c0 < c1), every index 3.
+        const uint8_t block[8] = {0, 0, 1, 0, 0xFF, 0xFF, 0xFF, 0xFF};
+        std::copy_n(block, 8, out);
+        return;
+    }
+    const ColourStats stats = Statistics(set);
+    const bool single = set.count == 1;
+    const bool high = quality == DxtQuality::High;
+    // The three-colour palette only where DXT1's transparent pixels need it: for opaque blocks
+    // it rarely beats four colours and would double the work.
+    const bool tryFour = !set.anyTransparent;
+    const bool tryThree = set.anyTransparent;
+
+    ColourFit four(set, false);
+    ColourFit three(set, true);
+    Quantised a, b;
+    if (!single) {
+        if (high)
+            PrincipalEnds(set, stats, a, b);
+        else
+            BoxEnds(set, stats, a, b);
+    }
+    for (ColourFit* fit : {&four, &three}) {
+        const bool isThree = fit == &three;
+        if (!(isThree ? tryThree : tryFour))
+            continue;
+        // A block near one colour may be served best by the palette entry nearest its mean;
+        // for three colours this is also the pair that is always valid.
+        if (single || high || isThree)
+            TrySingleColour(*fit, isThree, stats.meanRgb);
+        if (single)
+            continue;
+        fit->Try(a, b);
+        if (high)
+            fit->Refine(2);
+    }
+    if (four.Found() && (!three.Found() || four.Error() <= three.Error()))
+        four.Write(out);
+    else
+        three.Write(out);
+}
+
+// DXT5 alpha: the palette kind (eight graded values, or six with 0 and 255) and its best pair.
+class AlphaFit {
+public:
+    AlphaFit(const int alpha[16], bool eight) : m_alpha(alpha), m_eight(eight) {}
+
+    bool Try(int a0, int a1) {
+        if (a0 < 0 || a1 < 0 || a0 > 255 || a1 > 255)
+            return false;
+        // Eight values need a0 > a1, six a0 <= a1; the reversed pair gives the same values.
+        if (m_eight ? a0 < a1 : a0 > a1)
+            std::swap(a0, a1);
+        if (m_eight && a0 == a1)
+            return false;
+        // Both ends 255 mark a block as opaque (blocks of one value never get here): a level of
+        // only such blocks is shown opaque whatever the indices say.
+        if (a0 == 255 && a1 == 255)
+            return false;
+        uint8_t palette[8];
+        DxtDecoder::AlphaPalette(static_cast<uint8_t>(a0), static_cast<uint8_t>(a1), palette);
+        // The error first, in a loop without branches; the indices only for a better pair.
+        int error = 0;
+        for (int i = 0; i < 16; ++i) {
+            int best = 1 << 20;
+            for (int k = 0; k < 8; ++k) {
+                const int d = palette[k] - m_alpha[i];
+                best = std::min(best, d * d);
+            }
+            error += best;
+        }
+        if (m_found && error >= m_error)
+            return false;
+        m_found = true;
+        m_error = error;
+        m_a0 = a0;
+        m_a1 = a1;
+        for (int i = 0; i < 16; ++i) {
+            int best = 1 << 20;
+            for (int k = 0; k < 8; ++k) {
+                const int d = palette[k] - m_alpha[i];
+                if (d * d < best) {
+                    best = d * d;
+                    m_indices[i] = static_cast<uint8_t>(k);
+                }
+            }
+        }
+        return true;
+    }
+
+    void Refine(int iterations) {
+        for (int i = 0; i < iterations && m_found && m_error > 0; ++i) {
+            int a0, a1;
+            if (!LeastSquares(a0, a1) || !Try(a0, a1))
+                return;
+        }
+    }
+
+    void LocalSearch(int rounds) {
+        for (int round = 0; round < rounds && m_found && m_error > 0; ++round) {
+            const int a0 = m_a0, a1 = m_a1;
+            bool improved = false;
+            for (int step : {-1, 1}) {
+                improved = Try(a0 + step, a1) || improved;
+                improved = Try(a0, a1 + step) || improved;
+            }
+            if (!improved)
+                return;
+        }
+    }
+
+    bool Found() const { return m_found; }
+    int Error() const { return m_error; }
+
+    void Write(uint8_t out[8]) const {
+        uint64_t bits = 0;
+        for (int i = 0; i < 16; ++i)
+            bits |= static_cast<uint64_t>(m_indices[i]) << (3 * i);
+        out[0] = static_cast<uint8_t>(m_a0);
+        out[1] = static_cast<uint8_t>(m_a1);
+        for (int i = 0; i < 6; ++i)
+            out[2 + i] = static_cast<uint8_t>(bits >> (8 * i));
+    }
+
+private:
+    bool LeastSquares(int& a0, int& a1) const {
+        float aa = 0, ab = 0, bb = 0, ax = 0, bx = 0;
+        const float steps = m_eight ? 7.0f : 5.0f;
+        for (int i = 0; i < 16; ++i) {
+            const int index = m_indices[i];
+            if (!m_eight && index >= 6)
+                continue; // the fixed 0 and 255
+            const float w = index == 0 ? 0.0f : index == 1 ? 1.0f : (index - 1) / steps;
+            aa += (1 - w) * (1 - w);
+            ab += (1 - w) * w;
+            bb += w * w;
+            ax += (1 - w) * m_alpha[i];
+            bx += w * m_alpha[i];
+        }
+        const float determinant = aa * bb - ab * ab;
+        if (std::fabs(determinant) < 1e-3f)
+            return false;
+        a0 = std::clamp(static_cast<int>(std::lround((bb * ax - ab * bx) / determinant)), 0, 255);
+        a1 = std::clamp(static_cast<int>(std::lround((aa * bx - ab * ax) / determinant)), 0, 255);
+        return true;
+    }
+
+    const int* m_alpha;
+    bool m_eight;
+    bool m_found = false;
+    int m_error = 0;
+    int m_a0 = 0, m_a1 = 0;
+    uint8_t m_indices[16] = {};
+};
+
+void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8]) {
+    int alpha[16];
+    int low = 255, high = 0;
+    int innerLow = 255, innerHigh = 0;
+    for (int i = 0; i < 16; ++i) {
+        alpha[i] = pixels[4 * i + 3];
+        low = std::min(low, alpha[i]);
+        high = std::max(high, alpha[i]);
+        if (alpha[i] != 0 && alpha[i] != 255) {
+            innerLow = std::min(innerLow, alpha[i]);
+            innerHigh = std::max(innerHigh, alpha[i]);
+        }
+    }
+    if (low == high) {
+        // One value: entry 0 of either palette; 255 twice marks the block opaque.
+        const uint8_t block[8] = {static_cast<uint8_t>(low), static_cast<uint8_t>(low), 0, 0, 0,
+                                  0, 0, 0};
+        std::copy_n(block, 8, out);
+        return;
+    }
+    AlphaFit eight(alpha, true);
+    eight.Try(high, low);
+    if (quality == DxtQuality::Fast) {
+        eight.Write(out);
+        return;
+    }
+    AlphaFit six(alpha, false);
+    if (innerLow <= innerHigh)
+        six.Try(innerLow, innerHigh);
+    else
+        six.Try(0, 0); // only 0 and 255, both fixed entries of the six-value palette
+    for (AlphaFit* fit : {&eight, &six}) {
+        fit->Refine(2);
+        fit->LocalSearch(2);
+    }
+    if (!six.Found() || eight.Error() <= six.Error())
+        eight.Write(out);
+    else
+        six.Write(out);
 }
 
 } // namespace
 
-void DxtEncoder::EncodeDxt1Block(const uint8_t pixels[64], uint8_t out[8]) {
-    bool transparent[16];
-    for (int i = 0; i < 16; ++i)
-        transparent[i] = pixels[4 * i + 3] < 128;
-    EncodeColour(pixels, transparent, true, out);
+void DxtEncoder::EncodeDxt1Block(const uint8_t pixels[64], uint8_t out[8], DxtQuality quality) {
+    EncodeColour(pixels, true, quality, out);
 }
 
-void DxtEncoder::EncodeDxt3Block(const uint8_t pixels[64], uint8_t out[16]) {
+void DxtEncoder::EncodeDxt3Block(const uint8_t pixels[64], uint8_t out[16], DxtQuality quality) {
+    // The nearest of the sixteen values n * 17.
     for (int i = 0; i < 8; ++i) {
         const int first = (pixels[8 * i + 3] * 15 + 127) / 255;
         const int second = (pixels[8 * i + 7] * 15 + 127) / 255;
         out[i] = static_cast<uint8_t>(first | (second << 4));
     }
-    const bool none[16] = {};
-    EncodeColour(pixels, none, false, out + 8);
+    EncodeColour(pixels, false, quality, out + 8);
 }
 
-void DxtEncoder::EncodeDxt5Block(const uint8_t pixels[64], uint8_t out[16]) {
-    EncodeDxt5Alpha(pixels, out);
-    const bool none[16] = {};
-    EncodeColour(pixels, none, false, out + 8);
+void DxtEncoder::EncodeDxt5Block(const uint8_t pixels[64], uint8_t out[16], DxtQuality quality) {
+    EncodeDxt5Alpha(pixels, quality, out);
+    EncodeColour(pixels, false, quality, out + 8);
 }
 
-std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraImage& image) {
+std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraImage& image,
+                                                       DxtQuality quality) {
     const uint8_t t = type & 0x7F;
     if (!IsDxtShapeType(t) || image.width == 0 || image.height == 0 ||
         image.pixels.size() / 4 / image.width < image.height)
@@ -220,6 +649,8 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
     std::vector<uint8_t> out(blocksWide * blocksHigh * blockBytes);
     uint8_t* block = out.data();
     uint8_t pixels[64];
+    uint8_t previous[64];
+    const uint8_t* previousBlock = nullptr;
     for (size_t by = 0; by < blocksHigh; ++by)
         for (size_t bx = 0; bx < blocksWide; ++bx, block += blockBytes) {
             for (size_t y = 0; y < 4; ++y)
@@ -229,12 +660,19 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
                     std::copy_n(image.pixels.data() + 4 * (sy * image.width + sx), 4,
                                 pixels + 4 * (4 * y + x));
                 }
+            // Flat areas repeat the same block: encode it once.
+            if (previousBlock && std::equal(pixels, pixels + 64, previous)) {
+                std::copy_n(previousBlock, blockBytes, block);
+                continue;
+            }
+            std::copy_n(pixels, 64, previous);
+            previousBlock = block;
             if (t == kShapeTypeDxt1)
-                EncodeDxt1Block(pixels, block);
+                EncodeDxt1Block(pixels, block, quality);
             else if (t == kShapeTypeDxt3)
-                EncodeDxt3Block(pixels, block);
+                EncodeDxt3Block(pixels, block, quality);
             else
-                EncodeDxt5Block(pixels, block);
+                EncodeDxt5Block(pixels, block, quality);
         }
     return out;
 }
