@@ -64,10 +64,7 @@ void CDatabaseSafety::CheckDatabase() {
     // The names are checked against the texts they were loaded from.
     const QString textsPath = m_frame.WorkspaceBar()->TextDbPath();
     CIngameTextDb texts(textsPath.toStdString());
-    class CQuiet : public CMessageSink {
-    public:
-        void Report(const std::string&, const std::string&) override {}
-    } sink;
+    CIgnoringSink sink;
     const bool haveTexts = !textsPath.isEmpty() && texts.ReadIngameTextDb(sink);
     ShowFindings(CDatabaseCheck::Run(*db, haveTexts ? &texts : nullptr));
 }

@@ -16,11 +16,6 @@
 
 namespace {
 
-class CIgnoringSink : public CMessageSink {
-public:
-    void Report(const std::string&, const std::string&) override {}
-};
-
 QString Count(const SBackupInfo& info, const char* key) {
     const auto found = info.counts.find(key);
     return found == info.counts.end() ? QStringLiteral("-") : QString::number(found->second);

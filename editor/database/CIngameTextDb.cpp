@@ -111,6 +111,18 @@ bool CIngameTextDb::IsFirstOfId(size_t index) const {
     return it != m_firstById.end() && it->second == index;
 }
 
+bool CIngameTextDb::CopyEntriesInto(CIngameTextDb& fresh, const std::set<size_t>& indices) const {
+    if (fresh.m_entries.size() != m_entries.size())
+        return false;
+    for (size_t i = 0; i < m_entries.size(); ++i)
+        if (fresh.m_entries[i].textId != m_entries[i].textId)
+            return false;
+    for (size_t index : indices)
+        if (index < m_entries.size())
+            fresh.m_entries[index].text = m_entries[index].text;
+    return true;
+}
+
 void CIngameTextDb::RebuildIndex() {
     m_firstById.clear();
     m_firstById.reserve(m_entries.size());

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -48,6 +49,10 @@ public:
     bool SetEntryText(size_t index, std::string text);
     // Whether the game reads the entry at index for its id: no earlier entry has the id.
     bool IsFirstOfId(size_t index) const;
+    // Gives `fresh` (the same file read again, with whatever was written to it since) the texts
+    // of the entries at `indices`; false, leaving it unchanged, when its entries no longer have
+    // this database's ids in the same order.
+    bool CopyEntriesInto(CIngameTextDb& fresh, const std::set<size_t>& indices) const;
 
     const std::vector<CIngameTextEntry>& Entries() const { return m_entries; }
     const CDbCatalogue& Catalogue() const { return m_catalogue; }

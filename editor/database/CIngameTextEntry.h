@@ -7,4 +7,6 @@
 struct CIngameTextEntry {
     std::string text;
     uint32_t textId = 0;
+
+    bool operator==(const CIngameTextEntry&) const = default;
 };

@@ -12,3 +12,9 @@ public:
     // (file, table, record, offset, the system's reason), in English; may be empty.
     virtual void Report(const std::string& key, const std::string& detail) = 0;
 };
+
+// For a failure the caller handles itself (an optional file, a second look at a file).
+class CIgnoringSink : public CMessageSink {
+public:
+    void Report(const std::string&, const std::string&) override {}
+};

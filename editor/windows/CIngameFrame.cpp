@@ -4,6 +4,7 @@
 #include "editor/app/CUserPrompts.h"
 #include "editor/app/CWaitCursor.h"
 #include "editor/database/CIngameTextDb.h"
+#include "editor/database/CMessageSink.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CIngameFindDialog.h"
 #include "editor/windows/CIngameTextModel.h"
@@ -50,17 +51,14 @@ void CIngameFrame::Fill() {
     {
         CWaitCursor wait;
         CMessageBoxSink sink(HostTexts(Host()), this);
-        m_texts->ReadIngameTextDb(sink);
+        m_read = m_texts->ReadIngameTextDb(sink);
     }
     Refresh(1);
 }
 
 void CIngameFrame::Refresh(int hint) {
     if (hint != 0) {
-        m_model->Fill();
-        if (m_model->rowCount() > 0 && !m_list->currentIndex().isValid()) {
-            m_list->setCurrentIndex(m_model->index(0, 0));
-        }
+        Refill();
     }
 }
 
@@ -71,7 +69,10 @@ bool CIngameFrame::IsModified() const {
 bool CIngameFrame::Save() {
     m_list->CommitOpenEditor();
     bool saved = false;
-    {
+    bool changed = false;
+    if (!m_read) {
+        CUserPrompts::Warn(this, Host().Text("Message_IngameTextNotRead"));
+    } else if (TakeInFileChanges(changed)) {
         CWaitCursor wait;
         CMessageBoxSink sink(HostTexts(Host()), this);
         saved = m_texts->SaveIngameTextDb(sink);
@@ -81,7 +82,43 @@ bool CIngameFrame::Save() {
     if (saved) {
         m_model->SetModified(false);
     }
+    if (changed) {
+        Refill();
+    }
     return saved;
+}
+
+bool CIngameFrame::TakeInFileChanges(bool& changed) {
+    CIngameTextDb fresh(m_texts->Path());
+    CIgnoringSink sink;
+    // A file gone or unreadable now is written anew from this window's texts.
+    if (!fresh.ReadIngameTextDb(sink)) {
+        return true;
+    }
+    if (m_texts->CopyEntriesInto(fresh, m_model->EditedEntries())) {
+        changed = fresh.Entries() != m_texts->Entries();
+        if (changed) {
+            *m_texts = std::move(fresh);
+        }
+        return true;
+    }
+    return CUserPrompts::AskYesNo(this, Host().Text("Message_IngameTextReplaceChanged")
+                                            .replace(QStringLiteral("%s"), m_filePath)) ==
+           CUserPrompts::Answer::Yes;
+}
+
+void CIngameFrame::Refill() {
+    const QModelIndex current = m_list->currentIndex();
+    const std::size_t entry =
+        current.isValid() ? current.data(CIngameTextModel::kEntryIndexRole).toULongLong() : 0;
+    m_model->Fill();
+    const int row = m_model->RowOfEntry(entry);
+    if (row >= 0) {
+        m_list->setCurrentIndex(m_model->index(row, 0));
+        m_list->scrollTo(m_model->index(row, 0));
+    } else if (m_model->rowCount() > 0) {
+        m_list->setCurrentIndex(m_model->index(0, 0));
+    }
 }
 
 bool CIngameFrame::ConfirmClose() {

@@ -44,10 +44,18 @@ protected:
 
 private:
     void ShowModified(bool modified);
+    // Takes in what others wrote to the file since it was read (the database's save writes team
+    // and league names into it), keeping this window's edits; false when the user would rather
+    // not replace a file whose list of texts has changed. `changed`: other texts came in.
+    bool TakeInFileChanges(bool& changed);
+    // Lists the texts again, the entry that was current still current.
+    void Refill();
 
     QString m_filePath;
     std::unique_ptr<CIngameTextDb> m_texts;
     CIngameTextModel* m_model = nullptr;
     CIngameTextView* m_list = nullptr;
     CIngameFindDialog* m_findDialog = nullptr;
+    // A window whose file could not be read must not write its empty list over the file.
+    bool m_read = false;
 };

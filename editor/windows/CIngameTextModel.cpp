@@ -33,6 +33,9 @@ void CIngameTextModel::Fill() {
 }
 
 void CIngameTextModel::SetModified(bool modified) {
+    if (!modified) {
+        m_edited.clear();
+    }
     if (m_modified != modified) {
         m_modified = modified;
         emit ModifiedChanged(modified);
@@ -52,6 +55,12 @@ int CIngameTextModel::FindRow(const QString& text, int from) const {
         }
     }
     return -1;
+}
+
+int CIngameTextModel::RowOfEntry(std::size_t entry) const {
+    const auto found = std::find_if(m_rows.begin(), m_rows.end(),
+                                    [entry](const SRow& row) { return row.entry == entry; });
+    return found == m_rows.end() ? -1 : static_cast<int>(found - m_rows.begin());
 }
 
 int CIngameTextModel::rowCount(const QModelIndex& parent) const {
@@ -122,6 +131,7 @@ bool CIngameTextModel::setData(const QModelIndex& index, const QVariant& value, 
     }
     // This row's own entry, whatever other entries share its id.
     m_texts.SetEntryText(row.entry, utf8.toStdString());
+    m_edited.insert(row.entry);
     row.text = text;
     emit dataChanged(index, index);
     SetModified(true);

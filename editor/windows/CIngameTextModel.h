@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <set>
 #include <vector>
 
 class CIngameTextDb;
@@ -25,7 +26,12 @@ public:
     // Lists the entries again; texts emptied since the last fill drop out.
     void Fill();
     bool IsModified() const { return m_modified; }
+    // Unmodified forgets which entries were edited.
     void SetModified(bool modified);
+    // The entries edited since the texts were last read or saved.
+    const std::set<std::size_t>& EditedEntries() const { return m_edited; }
+    // The row of an entry; -1 when it is not listed.
+    int RowOfEntry(std::size_t entry) const;
     // The first row from `from` downwards, round from the top, whose text contains `text` in
     // any letter case of any script; -1 when none does.
     int FindRow(const QString& text, int from) const;
@@ -56,5 +62,6 @@ private:
     QString m_header;
     QString m_shadowedTip;
     std::vector<SRow> m_rows;
+    std::set<std::size_t> m_edited;
     bool m_modified = false;
 };

@@ -77,6 +77,25 @@ TEST(CIngameTextDbTest, FindAndSetSeeOnlyTheFirstEntryOfAnId) {
     EXPECT_EQ(first, std::vector<bool>({true, true, false, true, false, false}));
 }
 
+TEST(CIngameTextDbTest, EditsAreCopiedOntoTheFileReadAgainOnlyWhenItsIdsAreTheSame) {
+    // A window's copy with its edits, and the file as another writer left it since.
+    CIngameTextDb window = Loaded(TextFile({{1, "one"}, {2, "two"}, {1, "uno"}, {3, "three"}}));
+    window.SetEntryText(2, "eins");
+    window.SetEntryText(3, "");
+    CIngameTextDb fresh = Loaded(TextFile({{1, "ONE"}, {2, "TWO"}, {1, "uno"}, {3, "three"}}));
+    ASSERT_TRUE(window.CopyEntriesInto(fresh, {2, 3, 9}));
+    EXPECT_EQ(fresh.Entries(), std::vector<CIngameTextEntry>(
+                                   {{"ONE", 1}, {"TWO", 2}, {"eins", 1}, {"", 3}}));
+
+    for (const auto& changed : {TextFile({{1, "one"}, {2, "two"}, {1, "uno"}}),
+                                TextFile({{1, "one"}, {2, "two"}, {4, "uno"}, {3, "three"}})}) {
+        CIngameTextDb other = Loaded(changed);
+        const std::vector<CIngameTextEntry> before = other.Entries();
+        EXPECT_FALSE(window.CopyEntriesInto(other, {2}));
+        EXPECT_EQ(other.Entries(), before);
+    }
+}
+
 TEST(CIngameTextDbTest, FileWithoutALanguageTableReadsEmptyAndCannotBeSaved) {
     CIngameTextDb texts = Loaded(TextFile({{1, "a"}}, "languages"));
     EXPECT_TRUE(texts.Entries().empty());

@@ -5,6 +5,8 @@
 #include "editor/app/CMainFrame.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/model/CInGameNames.h"
 #include "editor/windows/CIngameFindDialog.h"
 #include "editor/windows/CIngameFrame.h"
 #include "editor/windows/CIngameTextModel.h"
@@ -82,6 +84,14 @@ QMdiSubWindow* WindowOf(CIngameFrame& texts) {
     return qobject_cast<QMdiSubWindow*>(texts.parentWidget());
 }
 
+int RowOfId(const CIngameFrame& texts, uint32_t textId) {
+    const QAbstractItemModel* model = texts.List()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->index(row, 0).data(CIngameTextModel::kTextIdRole).toULongLong() == textId)
+            return row;
+    return -1;
+}
+
 int RowOf(const CIngameFrame& texts, const QString& text) {
     const QAbstractItemModel* model = texts.List()->model();
     for (int row = 0; row < model->rowCount(); ++row)
@@ -132,6 +142,7 @@ private slots:
     void findGoesDownwardsRoundAndInAnyCase();
     void unsavedEditsAreAskedAboutOnCloseAndQuit();
     void failedWriteKeepsTheEditsAndFailedReadIsReported();
+    void saveKeepsWhatTheDatabaseWroteMeanwhile();
 };
 
 void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
@@ -423,6 +434,74 @@ void IngameTextWindowTest::failedWriteKeepsTheEditsAndFailedReadIsReported() {
     QVERIFY(fixture.prompts.first().startsWith(
         QStringLiteral("warn: The file could not be opened for reading.")));
     QCOMPARE(texts->List()->model()->rowCount(), 0);
+    // Its empty list is never written over the file.
+    fixture.prompts.clear();
+    QVERIFY(Activate(*frame));
+    Save(*frame);
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("warn: The texts of this file")));
+    QCOMPARE(Bytes(damaged), QByteArray(6, 'x'));
+}
+
+void IngameTextWindowTest::saveKeepsWhatTheDatabaseWroteMeanwhile() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    const QString path = fixture.TextDbPath();
+    CIngameFrame* texts = OpenTexts(*frame, path);
+    QVERIFY(texts);
+    const int menuRow = RowOfId(*texts, 1000);
+    QVERIFY(menuRow >= 0);
+    EditRow(*texts, menuRow, QStringLiteral("Kestrel Cup"));
+
+    // Meanwhile a team is renamed and the database saved, which writes its names into the file.
+    CGameDatabase* db = frame->Database();
+    const int32_t teamId = db->Teams().begin()->first;
+    const uint32_t nameId = *CInGameNames::TeamTextId(teamId, 0);
+    db->FindTeam(teamId)->SetName("Renamed United");
+    db->MarkDirty();
+    QVERIFY(frame->SaveDatabase());
+    QCOMPARE(RowOf(*texts, QStringLiteral("Renamed United")), -1);
+
+    // The window's save writes its edit over the file as it is now, and lists the new name.
+    QVERIFY(Activate(*frame));
+    Save(*frame);
+    QVERIFY(!texts->IsModified());
+    {
+        CIngameTextDb disk(path.toStdString());
+        CQuietSink sink;
+        QVERIFY(disk.ReadIngameTextDb(sink));
+        QCOMPARE(disk.FindText(1000), std::string("Kestrel Cup"));
+        QCOMPARE(disk.FindText(nameId), std::string("Renamed United"));
+    }
+    QVERIFY(RowOf(*texts, QStringLiteral("Renamed United")) >= 0);
+    QCOMPARE(texts->List()->currentIndex().data().toString(), QStringLiteral("Kestrel Cup"));
+
+    // Another program added a text: replacing the file is asked first.
+    {
+        CIngameTextDb disk(path.toStdString());
+        CQuietSink sink;
+        QVERIFY(disk.ReadIngameTextDb(sink));
+        disk.AddText(999, "Added elsewhere");
+        QVERIFY(disk.SaveIngameTextDb(sink));
+    }
+    const QByteArray added = Bytes(path);
+    EditRow(*texts, RowOfId(*texts, 1000), QStringLiteral("Kestrel Trophy"));
+    fixture.prompts.clear();
+    fixture.answer = CUserPrompts::Answer::No;
+    Save(*frame);
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("yesno: ")));
+    QCOMPARE(Bytes(path), added);
+    QVERIFY(texts->IsModified());
+    fixture.answer = CUserPrompts::Answer::Yes;
+    Save(*frame);
+    QVERIFY(!texts->IsModified());
+    CIngameTextDb disk(path.toStdString());
+    CQuietSink sink;
+    QVERIFY(disk.ReadIngameTextDb(sink));
+    QCOMPARE(disk.FindText(1000), std::string("Kestrel Trophy"));
+    QVERIFY(!disk.HasText(999));
 }
 
 QTEST_MAIN(IngameTextWindowTest)
