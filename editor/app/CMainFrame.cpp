@@ -432,6 +432,19 @@ void CMainFrame::RefreshSquadWindows() {
     for (int32_t player : players) {
         RefreshPlayer(player);
     }
+    // The teams lists count the squads; the all-players table shows each player's team.
+    QSet<int32_t> leagues;
+    if (const CGameDatabase* db = Database()) {
+        for (int32_t team : teams) {
+            if (const CTeam* record = db->FindTeam(team)) {
+                leagues.unite(QSet<int32_t>(record->Leagues().begin(), record->Leagues().end()));
+            }
+        }
+    }
+    for (int32_t league : leagues) {
+        RefreshLeague(league);
+    }
+    RefreshChild(CChildFrame::Kind::AllPlayers, 0, {});
     RefreshLeaguesList();
 }
 

@@ -3,6 +3,7 @@
 #include "editor/app/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPlayerSort.h"
+#include "editor/windows/CPlayerDrag.h"
 
 #include <QMimeData>
 
@@ -24,7 +25,6 @@ bool IsStar(const CPlayerField& field) {
 
 } // namespace
 
-const char* CAllPlayersModel::kPlayerIdsMimeType = "application/x-kestrel-player-ids";
 
 CAllPlayersModel::CAllPlayersModel(CGameDatabase& database, TextLookup text, QObject* parent)
     : QAbstractTableModel(parent), m_database(database), m_text(std::move(text)) {
@@ -161,7 +161,7 @@ Qt::ItemFlags CAllPlayersModel::flags(const QModelIndex& index) const {
 }
 
 QStringList CAllPlayersModel::mimeTypes() const {
-    return {QString::fromLatin1(kPlayerIdsMimeType), QStringLiteral("text/plain")};
+    return {QString::fromLatin1(CPlayerDrag::kMimeType), QStringLiteral("text/plain")};
 }
 
 QMimeData* CAllPlayersModel::mimeData(const QModelIndexList& indexes) const {
@@ -170,11 +170,12 @@ QMimeData* CAllPlayersModel::mimeData(const QModelIndexList& indexes) const {
         rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    QByteArray ids;
+    // Players in no team, one team or several: a drop adds them, it takes them from nowhere.
+    CPlayerDrag drag;
     for (int row : rows)
-        ids += QByteArray::number(PlayerAt(row)) + '\n';
+        drag.playerIds.append(PlayerAt(row));
     auto* data = new QMimeData();
-    data->setData(QString::fromLatin1(kPlayerIdsMimeType), ids);
+    drag.WriteInto(*data);
     data->setText(TabSeparated(rows));
     return data;
 }

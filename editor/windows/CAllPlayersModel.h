@@ -44,9 +44,7 @@ public:
     // The rows as tab-separated text with a header line, for spreadsheets.
     QString TabSeparated(const std::vector<int>& rows) const;
     QString CellText(int row, int column) const;
-
-    // Where a drag of players from this table puts their ids (one per line, as text).
-    static const char* kPlayerIdsMimeType;
+    const CGameDatabase& Database() const { return m_database; }
 
 private:
     void Sort();

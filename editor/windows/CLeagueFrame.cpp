@@ -57,10 +57,11 @@ void CLeagueFrame::Fill() {
 }
 
 void CLeagueFrame::Refresh(int) {
-    ShowLeague();
+    // Squads and team names changed elsewhere; what the user types in the form stays.
+    ShowTeams();
 }
 
-void CLeagueFrame::ShowLeague() {
+void CLeagueFrame::ShowTeams() {
     const CGameDatabase* db = Host().Database();
     const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
     if (!league) {
@@ -68,6 +69,10 @@ void CLeagueFrame::ShowLeague() {
     }
     m_banner->SetTitle(QString::fromStdString(league->name));
     m_teams->Refresh(m_leagueId);
+}
+
+void CLeagueFrame::ShowLeague() {
+    ShowTeams();
     m_form->Fill();
 }
 

@@ -36,6 +36,7 @@ private:
     void OnReset();
     // Banner, teams and form from the record.
     void ShowLeague();
+    void ShowTeams();
     // After a rename: the window's title and the main window's leagues list.
     void AnnounceRename();
     QString Title();

@@ -6,10 +6,9 @@
 #include "editor/toolkit/CMarkupToolTip.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CListIcons.h"
+#include "editor/windows/CPlayerDrag.h"
 #include "editor/windows/CRatingPicture.h"
 
-#include <QDataStream>
-#include <QIODevice>
 #include <QMimeData>
 #include <QSet>
 
@@ -30,8 +29,6 @@ const CMarkupToolTip& ToolTipRenderer() {
 }
 
 } // namespace
-
-const char* const CPlayersListModel::kMimeType = "application/x-kestrel-players";
 
 CPlayersListModel::CPlayersListModel(CFrameHost& host, QObject* parent)
     : QAbstractTableModel(parent), m_host(host) {}
@@ -157,7 +154,7 @@ Qt::ItemFlags CPlayersListModel::flags(const QModelIndex& index) const {
 }
 
 QStringList CPlayersListModel::mimeTypes() const {
-    return {QString::fromLatin1(kMimeType)};
+    return {QString::fromLatin1(CPlayerDrag::kMimeType)};
 }
 
 QMimeData* CPlayersListModel::mimeData(const QModelIndexList& indexes) const {
@@ -170,27 +167,9 @@ QMimeData* CPlayersListModel::mimeData(const QModelIndexList& indexes) const {
             players.append(PlayerAt(index.row()));
         }
     }
-    QByteArray bytes;
-    QDataStream stream(&bytes, QIODevice::WriteOnly);
-    stream << m_teamId << players;
     auto* data = new QMimeData;
-    data->setData(QString::fromLatin1(kMimeType), bytes);
+    CPlayerDrag{m_teamId, players}.WriteInto(*data);
     return data;
-}
-
-std::optional<CPlayersListModel::SDraggedPlayers>
-CPlayersListModel::DecodeMimeData(const QMimeData* data) {
-    if (!data || !data->hasFormat(QString::fromLatin1(kMimeType))) {
-        return std::nullopt;
-    }
-    QByteArray bytes = data->data(QString::fromLatin1(kMimeType));
-    QDataStream stream(&bytes, QIODevice::ReadOnly);
-    SDraggedPlayers dragged;
-    stream >> dragged.sourceTeamId >> dragged.playerIds;
-    if (stream.status() != QDataStream::Ok) {
-        return std::nullopt;
-    }
-    return dragged;
 }
 
 Qt::DropActions CPlayersListModel::supportedDragActions() const {

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 class CFrameHost;
@@ -22,14 +21,6 @@ public:
     // The tool tip in the windows' mark-up, before it is turned into rich text.
     static constexpr int kMarkupRole = Qt::UserRole + 3;
     static constexpr int kIconIndexRole = Qt::UserRole + 4;
-    static const char* const kMimeType;
-
-    // What a drag of players carries: the team they are dragged from and the players in order.
-    struct SDraggedPlayers {
-        int32_t sourceTeamId = 0;
-        QList<int32_t> playerIds;
-    };
-    static std::optional<SDraggedPlayers> DecodeMimeData(const QMimeData* data);
 
     explicit CPlayersListModel(CFrameHost& host, QObject* parent = nullptr);
 

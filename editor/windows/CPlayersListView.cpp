@@ -5,17 +5,15 @@
 #include "editor/model/CNameSearch.h"
 #include "editor/toolkit/CMenuGrid.h"
 #include "editor/windows/CFrameHost.h"
-#include "editor/windows/CListIcons.h"
+#include "editor/windows/CPlayerDrag.h"
 #include "editor/windows/CPlayersListModel.h"
 #include "editor/windows/CSquadChangeBatch.h"
 #include "editor/windows/CTeamSelectDialog.h"
 
 #include <QContextMenuEvent>
-#include <QDrag>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
-#include <QPainter>
 #include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QWidgetAction>
@@ -24,61 +22,9 @@ namespace {
 
 constexpr int kJerseyNumbers = 100;
 constexpr int kJerseyRows = 20;
-constexpr int kDragRowsShown = 5;
 
 QString MenuText(const CFrameHost& host, const char* key) {
     return QString::fromStdString(LocalisationText::ApplyTabRule(host.Text(key).toStdString()));
-}
-
-// The names of the dragged rows under each other, the first few and how many more.
-QPixmap DragPixmap(const QList<QPair<QIcon, QString>>& rows, const QFont& font) {
-    const QFontMetrics metrics(font);
-    const int lineHeight = std::max(18, metrics.height() + 2);
-    const int shown = std::min<int>(static_cast<int>(rows.size()), kDragRowsShown);
-    const bool more = rows.size() > shown;
-    int width = 0;
-    for (int i = 0; i < shown; ++i) {
-        width = std::max(width, metrics.horizontalAdvance(rows.at(i).second));
-    }
-    width = std::min(width + 28, 320);
-    QPixmap pixmap(width, lineHeight * (shown + (more ? 1 : 0)) + 2);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setFont(font);
-    p.setPen(QColor(70, 90, 120));
-    p.setBrush(QColor(235, 242, 252, 220));
-    p.drawRoundedRect(pixmap.rect().adjusted(0, 0, -1, -1), 3, 3);
-    p.setPen(Qt::black);
-    for (int i = 0; i < shown; ++i) {
-        const int y = 1 + i * lineHeight;
-        rows.at(i).first.paint(&p, QRect(4, y + (lineHeight - 16) / 2, 16, 16));
-        p.drawText(QRect(24, y, width - 26, lineHeight), Qt::AlignVCenter | Qt::AlignLeft,
-                   metrics.elidedText(rows.at(i).second, Qt::ElideRight, width - 26));
-    }
-    if (more) {
-        p.drawText(QRect(24, 1 + shown * lineHeight, width - 26, lineHeight),
-                   Qt::AlignVCenter | Qt::AlignLeft,
-                   QStringLiteral("+%1").arg(rows.size() - shown));
-    }
-    return pixmap;
-}
-
-// The arrow with a plus sign: what the pointer shows while a drop copies.
-QPixmap CopyCursor() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QPointF arrow[] = {{1, 1}, {1, 17}, {5, 13}, {8, 20}, {10, 19}, {7, 12}, {12, 12}};
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    p.drawPolygon(arrow, 7);
-    p.setBrush(QColor(40, 140, 60));
-    p.drawRect(QRectF(15, 17, 12, 12));
-    p.setPen(QPen(Qt::white, 2));
-    p.drawLine(QPointF(21, 19), QPointF(21, 27));
-    p.drawLine(QPointF(17, 23), QPointF(25, 23));
-    return pixmap;
 }
 
 } // namespace
@@ -418,23 +364,8 @@ QMimeData* CPlayersListView::SelectionMimeData() const {
 }
 
 void CPlayersListView::startDrag(Qt::DropActions) {
-    QModelIndexList rows = selectionModel()->selectedRows();
-    QMimeData* data = SelectionMimeData();
-    if (!data) {
-        return;
+    if (QMimeData* data = SelectionMimeData()) {
+        CPlayerDrag::Exec(this, data, m_host.Database(), SelectedPlayerIds(),
+                          Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
     }
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
-    QList<QPair<QIcon, QString>> shown;
-    for (const QModelIndex& row : rows) {
-        shown.append({row.data(Qt::DecorationRole).value<QIcon>(), row.data().toString()});
-    }
-    auto* drag = new QDrag(this);
-    drag->setMimeData(data);
-    drag->setPixmap(DragPixmap(shown, font()));
-    // The picture hangs below and right of the pointer, so the row under it stays visible.
-    drag->setHotSpot(QPoint(-10, -10));
-    drag->setDragCursor(CopyCursor(), Qt::CopyAction);
-    // The drop changes the squads and the main window refreshes every list that shows them.
-    drag->exec(Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
 }

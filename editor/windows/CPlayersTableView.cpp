@@ -1,6 +1,7 @@
 #include "CPlayersTableView.h"
 
 #include "editor/windows/CAllPlayersModel.h"
+#include "editor/windows/CPlayerDrag.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -40,4 +41,19 @@ void CPlayersTableView::copy() {
     if (!players || rows.empty())
         return;
     QApplication::clipboard()->setText(players->TabSeparated(rows));
+}
+
+void CPlayersTableView::startDrag(Qt::DropActions) {
+    auto* players = qobject_cast<CAllPlayersModel*>(model());
+    const std::vector<int> rows = SelectedRows();
+    if (!players || rows.empty())
+        return;
+    QModelIndexList indexes;
+    QList<int32_t> ids;
+    for (int row : rows) {
+        indexes.append(players->index(row, 0));
+        ids.append(players->PlayerAt(row));
+    }
+    CPlayerDrag::Exec(this, players->mimeData(indexes), &players->Database(), ids,
+                      Qt::CopyAction, Qt::CopyAction);
 }

@@ -4,6 +4,7 @@
 
 // The table of the all-players window. Its copy slot is what Edit › Copy (Ctrl+C) calls on the
 // focused widget: the selected rows go to the clipboard as tab-separated text with a header.
+// Rows dragged onto a team of a teams list join that team.
 class CPlayersTableView : public QTableView {
     Q_OBJECT
 public:
@@ -14,4 +15,8 @@ public:
 
 public slots:
     void copy();
+
+protected:
+    // Rows dragged onto a team of a teams list join it, keeping the teams they are in.
+    void startDrag(Qt::DropActions supportedActions) override;
 };

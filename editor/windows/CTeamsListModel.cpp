@@ -5,11 +5,13 @@
 #include "editor/toolkit/CPictureScaling.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CListIcons.h"
-#include "editor/windows/CPlayersListModel.h"
+#include "editor/windows/CPlayerDrag.h"
 #include "editor/windows/CSquadChangeBatch.h"
 
 #include <QMimeData>
 #include <QPixmap>
+
+#include <algorithm>
 
 CTeamsListModel::CTeamsListModel(CFrameHost& host, QObject* parent)
     : QAbstractTableModel(parent), m_host(host) {}
@@ -21,7 +23,8 @@ void CTeamsListModel::Refresh(int32_t leagueId) {
     if (const CGameDatabase* db = m_host.Database()) {
         for (int32_t id : db->TeamsOfLeague(leagueId)) {
             if (const CTeam* team = db->FindTeam(id)) {
-                m_rows.push_back({id, QString::fromStdString(team->Name())});
+                m_rows.push_back({id, QString::fromStdString(team->Name()),
+                                  static_cast<int>(db->PlayersOfTeam(id).size())});
             }
         }
     }
@@ -72,8 +75,20 @@ QVariant CTeamsListModel::data(const QModelIndex& index, int role) const {
     const SRow& row = m_rows[index.row()];
     switch (role) {
     case Qt::DisplayRole:
+        if (index.column() == PlayerCountColumn) {
+            return QString::number(row.players);
+        }
+        return index.column() == TeamColumn ? row.name : QVariant();
+    case kSortRole:
+        if (index.column() == PlayerCountColumn) {
+            return row.players;
+        }
+        return index.column() == TeamColumn ? row.name : QVariant();
     case Qt::ToolTipRole:
         return index.column() == TeamColumn ? row.name : QVariant();
+    case Qt::TextAlignmentRole:
+        return index.column() == PlayerCountColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                                   : QVariant();
     case Qt::DecorationRole:
         return index.column() == TeamColumn ? Crest(row.teamId) : QVariant();
     case kTeamIdRole:
@@ -111,7 +126,7 @@ Qt::ItemFlags CTeamsListModel::flags(const QModelIndex& index) const {
 }
 
 QStringList CTeamsListModel::mimeTypes() const {
-    return {QString::fromLatin1(CPlayersListModel::kMimeType)};
+    return {QString::fromLatin1(CPlayerDrag::kMimeType)};
 }
 
 Qt::DropActions CTeamsListModel::supportedDropActions() const {
@@ -121,8 +136,7 @@ Qt::DropActions CTeamsListModel::supportedDropActions() const {
 bool CTeamsListModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
                                       const QModelIndex& parent) const {
     return (action == Qt::MoveAction || action == Qt::CopyAction) && parent.isValid() &&
-           TeamAt(parent.row()) >= 0 && data &&
-           data->hasFormat(QString::fromLatin1(CPlayersListModel::kMimeType));
+           TeamAt(parent.row()) >= 0 && CPlayerDrag::From(data);
 }
 
 bool CTeamsListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
@@ -130,17 +144,30 @@ bool CTeamsListModel::dropMimeData(const QMimeData* data, Qt::DropAction action,
     if (!canDropMimeData(data, action, row, column, parent)) {
         return false;
     }
-    const auto dragged = CPlayersListModel::DecodeMimeData(data);
+    return !DropPlayers(*CPlayerDrag::From(data), TeamAt(parent.row()), action == Qt::CopyAction)
+                .taken.empty();
+}
+
+CTeamsListModel::SDropResult CTeamsListModel::DropPlayers(const CPlayerDrag& drag, int32_t teamId,
+                                                          bool copy) {
+    SDropResult result;
     CGameDatabase* db = m_host.Database();
-    if (!dragged || !db) {
-        return false;
+    const CTeam* team = db ? db->FindTeam(teamId) : nullptr;
+    if (!team) {
+        return result;
     }
-    std::vector<int32_t> taken;
+    std::vector<int32_t> newcomers;
+    for (int32_t id : drag.playerIds) {
+        if (db->FindPlayer(id) && !team->FindLink(id) &&
+            std::find(newcomers.begin(), newcomers.end(), id) == newcomers.end()) {
+            newcomers.push_back(id);
+        }
+    }
     {
         CSquadChangeBatch batch(m_host);
-        taken = db->TransferPlayers({dragged->playerIds.begin(), dragged->playerIds.end()},
-                                    dragged->sourceTeamId, TeamAt(parent.row()),
-                                    action == Qt::CopyAction);
+        result.taken = db->TransferPlayers(newcomers, drag.sourceTeamId.value_or(CGameDatabase::kNoTeamId), teamId,
+                                           copy || !drag.sourceTeamId);
     }
-    return !taken.empty();
+    result.refused = static_cast<int>(newcomers.size() - result.taken.size());
+    return result;
 }

@@ -9,13 +9,16 @@
 #include <vector>
 
 class CFrameHost;
+class CPlayerDrag;
 
-// The teams of a league. Players dropped on a team's row join that team.
+// The teams of a league with the size of each squad. Players dropped on a team's row join it.
 class CTeamsListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { TeamColumn, TypeColumn, TeamCountColumn, PlayerCountColumn, ColumnCount };
     static constexpr int kTeamIdRole = Qt::UserRole + 1;
+    // The name as text, the squad size as a number.
+    static constexpr int kSortRole = Qt::UserRole + 2;
     // Crests are shrunk to this share of their size.
     static constexpr qreal kCrestFactor = 0.1875;
 
@@ -41,12 +44,23 @@ public:
     bool dropMimeData(const QMimeData* data, Qt::DropAction action, int row, int column,
                       const QModelIndex& parent) override;
 
+    struct SDropResult {
+        std::vector<int32_t> taken;
+        // Players the team had no place for; those already in it are not counted.
+        int refused = 0;
+    };
+    // Each player is added to the team, bench place and number chosen by the add. Unless
+    // copying, those the team took leave the drag's source team; a drag without one (from the
+    // all-players table) only adds. Players already in the team stay as they are there.
+    SDropResult DropPlayers(const CPlayerDrag& drag, int32_t teamId, bool copy);
+
 private:
     QIcon Crest(int32_t teamId) const;
 
     struct SRow {
         int32_t teamId = 0;
         QString name;
+        int players = 0;
     };
     CFrameHost& m_host;
     int32_t m_leagueId = 0;

@@ -1,7 +1,7 @@
 #include "CTeamsListView.h"
 
 #include "editor/windows/CFrameHost.h"
-#include "editor/windows/CPlayersListModel.h"
+#include "editor/windows/CPlayerDrag.h"
 #include "editor/windows/CTeamsListModel.h"
 
 #include <QDragEnterEvent>
@@ -9,12 +9,14 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QSortFilterProxyModel>
+#include <QTimer>
 
 CTeamsListView::CTeamsListView(CFrameHost& host, QWidget* parent)
     : CDragDropView(new CTeamsListModel(host), parent), m_host(host) {
     setObjectName(QStringLiteral("TeamsList"));
     setAccessibleName(host.Text("Caption_Teams"));
     m_model = static_cast<CTeamsListModel*>(Proxy()->sourceModel());
+    Proxy()->setSortRole(CTeamsListModel::kSortRole);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setIconSize(QSize(24, 24));
     setAcceptDrops(true);
@@ -53,8 +55,14 @@ void CTeamsListView::resizeEvent(QResizeEvent* event) {
                             std::max(120, viewport()->width() - narrow * 8 / 3));
 }
 
-Qt::DropAction CTeamsListView::ActionFor(Qt::KeyboardModifiers modifiers) {
-    return modifiers.testFlag(Qt::ControlModifier) ? Qt::CopyAction : Qt::MoveAction;
+Qt::DropAction CTeamsListView::ActionFor(const QMimeData* data,
+                                         Qt::KeyboardModifiers modifiers) {
+    const std::optional<CPlayerDrag> drag = CPlayerDrag::From(data);
+    if (!drag) {
+        return Qt::IgnoreAction;
+    }
+    return !drag->sourceTeamId || modifiers.testFlag(Qt::ControlModifier) ? Qt::CopyAction
+                                                                           : Qt::MoveAction;
 }
 
 void CTeamsListView::SetDropRow(int row) {
@@ -65,24 +73,27 @@ void CTeamsListView::SetDropRow(int row) {
 }
 
 void CTeamsListView::dragEnterEvent(QDragEnterEvent* event) {
-    if (!CPlayersListModel::DecodeMimeData(event->mimeData())) {
+    const Qt::DropAction action = ActionFor(event->mimeData(), event->modifiers());
+    if (action == Qt::IgnoreAction) {
         event->ignore();
         return;
     }
-    event->setDropAction(ActionFor(event->modifiers()));
+    event->setDropAction(action);
     event->accept();
 }
 
 void CTeamsListView::dragMoveEvent(QDragMoveEvent* event) {
     const QModelIndex index = indexAt(event->position().toPoint());
-    if (!index.isValid() || !CPlayersListModel::DecodeMimeData(event->mimeData())) {
+    const Qt::DropAction action = ActionFor(event->mimeData(), event->modifiers());
+    if (!index.isValid() || action == Qt::IgnoreAction) {
         // No team under the pointer: no drop here, and the pointer says so.
         SetDropRow(-1);
         event->ignore();
         return;
     }
     SetDropRow(index.row());
-    event->setDropAction(ActionFor(event->modifiers()));
+    // Ctrl pressed or released on the way changes the pointer at once.
+    event->setDropAction(action);
     event->accept(visualRect(index));
 }
 
@@ -94,16 +105,33 @@ void CTeamsListView::dragLeaveEvent(QDragLeaveEvent* event) {
 void CTeamsListView::dropEvent(QDropEvent* event) {
     SetDropRow(-1);
     const QModelIndex index = indexAt(event->position().toPoint());
-    const Qt::DropAction action = ActionFor(event->modifiers());
-    if (!index.isValid() ||
-        !m_model->dropMimeData(event->mimeData(), action, -1, -1,
-                               Proxy()->mapToSource(index.siblingAtColumn(0)))) {
+    const Qt::DropAction action = ActionFor(event->mimeData(), event->modifiers());
+    const std::optional<CPlayerDrag> drag = CPlayerDrag::From(event->mimeData());
+    if (!index.isValid() || !drag) {
+        event->ignore();
+        return;
+    }
+    const int32_t team = index.data(CTeamsListModel::kTeamIdRole).toInt();
+    const CTeamsListModel::SDropResult result =
+        m_model->DropPlayers(*drag, team, action == Qt::CopyAction);
+    if (result.refused > 0) {
+        WarnRefused(result.refused, static_cast<int>(drag->playerIds.size()));
+    }
+    if (result.taken.empty()) {
         event->ignore();
         return;
     }
     // The source list is refreshed from the database, never by Qt removing its rows.
     event->setDropAction(Qt::CopyAction);
     event->accept();
+}
+
+void CTeamsListView::WarnRefused(int refused, int dragged) {
+    const QString text =
+        dragged == 1 ? m_host.Text("Message_TeamCannotTakePlayer")
+                     : m_host.Text("Message_TeamCannotTakePlayers").arg(refused);
+    // After the drag has ended: a message box inside it would hold the pointer.
+    QTimer::singleShot(0, this, [this, text] { m_host.Warn(this, text); });
 }
 
 void CTeamsListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,

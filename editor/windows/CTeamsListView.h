@@ -8,8 +8,9 @@ class CFrameHost;
 class CTeamsListModel;
 
 // The teams of a league, sorted by name. Players dragged from a players list onto a team's row
-// join that team: moved, or copied while Ctrl is held. The row under the pointer is
-// highlighted while players are dragged over it.
+// join that team: moved, or copied while Ctrl is held; players dragged from the all-players
+// table are always added. The row under the pointer is highlighted while players are dragged
+// over it.
 class CTeamsListView : public CDragDropView {
     Q_OBJECT
 public:
@@ -32,7 +33,10 @@ protected:
 
 private:
     void SetDropRow(int row);
-    static Qt::DropAction ActionFor(Qt::KeyboardModifiers modifiers);
+    // Copy or move; no action for data that holds no players.
+    static Qt::DropAction ActionFor(const QMimeData* data, Qt::KeyboardModifiers modifiers);
+    // Says after the drop how many players the team had no place for.
+    void WarnRefused(int refused, int dragged);
 
     CFrameHost& m_host;
     CTeamsListModel* m_model = nullptr;

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
@@ -62,37 +63,11 @@ int EmptyPitchSlot(const CGameDatabase& db, int team) {
     return -1;
 }
 
-template <typename TFrame> TFrame* ActiveFrameOf(CMainFrame& frame) {
-    QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();
-    return window ? qobject_cast<TFrame*>(window->widget()) : nullptr;
-}
-
 // The team's window opened as a user does: its league in the leagues list, then the team in
-// the league window, each selected and opened with Enter.
+// the league window.
 CTeamFrame* OpenTeam(CMainFrame& frame, int team) {
-    const CGameDatabase& db = *frame.Database();
-    const int32_t league = db.FindTeam(team)->Leagues().front();
-    QTreeWidget* leagues = frame.WorkspaceBar()->LeaguesList();
-    const auto found =
-        leagues->findItems(QString::fromStdString(db.FindLeague(league)->name), Qt::MatchExactly);
-    if (found.isEmpty())
-        return nullptr;
-    leagues->setFocus();
-    leagues->setCurrentItem(found.first());
-    QTest::keyClick(leagues, Qt::Key_Return);
-    auto* leagueWindow = ActiveFrameOf<CLeagueFrame>(frame);
-    if (!leagueWindow)
-        return nullptr;
-    auto* teams = leagueWindow->TeamsList();
-    const QModelIndexList rows = teams->model()->match(
-        teams->model()->index(0, 0), Qt::DisplayRole,
-        QString::fromStdString(db.FindTeam(team)->Name()), 1, Qt::MatchExactly);
-    if (rows.isEmpty())
-        return nullptr;
-    teams->setFocus();
-    teams->setCurrentIndex(rows.first());
-    QTest::keyClick(teams, Qt::Key_Return);
-    return ActiveFrameOf<CTeamFrame>(frame);
+    return UserSteps::OpenTeamFromLeague(frame, frame.Database()->FindTeam(team)->Leagues().front(),
+                                         team);
 }
 
 struct SSink : CMessageSink {
@@ -114,14 +89,8 @@ private:
         m_fixture = std::make_unique<EditorFixture>();
         if (!m_fixture->IsValid())
             return nullptr;
-        CKestrelApp* app = m_fixture->Start();
-        if (!app)
-            return nullptr;
-        m_frame = app->MainFrame();
-        m_frame->resize(size);
-        m_frame->show();
-        m_frame->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_frame))
+        m_frame = UserSteps::StartShown(*m_fixture, size);
+        if (!m_frame)
             return nullptr;
         m_team = team != 0 ? team : TeamWith(*m_frame->Database(), 18);
         m_window = OpenTeam(*m_frame, m_team);

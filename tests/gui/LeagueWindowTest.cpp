@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
@@ -22,22 +23,10 @@
 
 namespace {
 
-// Opens the league of that row of the leagues list as a user does: select it, press Enter.
-CLeagueFrame* OpenLeagueFromList(CMainFrame& frame, int row) {
-    QTreeWidget* list = frame.WorkspaceBar()->LeaguesList();
-    list->setFocus();
-    list->setCurrentItem(list->topLevelItem(row));
-    QTest::keyClick(list, Qt::Key_Return);
-    QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();
-    return window ? qobject_cast<CLeagueFrame*>(window->widget()) : nullptr;
-}
+using UserSteps::StartShown;
 
-CMainFrame* StartShown(EditorFixture& fixture) {
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    frame->resize(1100, 760);
-    frame->show();
-    frame->activateWindow();
-    return QTest::qWaitForWindowActive(frame) ? frame : nullptr;
+CLeagueFrame* OpenLeagueFromList(CMainFrame& frame, int row) {
+    return UserSteps::OpenLeagueAtRow(frame, row);
 }
 
 // Replaces the text of a box by typing, as a user does.

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "ModalDialogs.h"
+#include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
@@ -9,39 +10,46 @@
 #include "editor/toolkit/CMenuGrid.h"
 #include "editor/windows/CAllPlayersFrame.h"
 #include "editor/windows/CAllPlayersModel.h"
+#include "editor/windows/CLeagueFrame.h"
+#include "editor/windows/CPlayerFrame.h"
+#include "editor/windows/CPlayerInfoForm.h"
 #include "editor/windows/CPlayersListFrame.h"
 #include "editor/windows/CPlayersListModel.h"
 #include "editor/windows/CPlayersListView.h"
+#include "editor/windows/CPlayersTableView.h"
 #include "editor/windows/CSearchResultsFrame.h"
+#include "editor/windows/CTeamFrame.h"
+#include "editor/windows/CTeamSelectDialog.h"
 #include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QHBoxLayout>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QInputMethodEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPushButton>
 #include <QMimeData>
+#include <QPushButton>
 #include <QSortFilterProxyModel>
+#include <QSplitter>
 #include <QTest>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 
 #include <memory>
 
+using namespace UserSteps;
+
 namespace {
-
-QPoint RowCentre(QAbstractItemView* view, int row) {
-    return view->visualRect(view->model()->index(row, 0)).center();
-}
-
-void ClickRow(QAbstractItemView* view, int row, Qt::KeyboardModifiers modifiers = {}) {
-    QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, RowCentre(view, row));
-}
 
 int ProxyRowOfPlayer(const CPlayersListView* view, int32_t playerId) {
     const int row = view->Model()->RowOf(playerId);
@@ -53,43 +61,9 @@ int ProxyRowOfTeam(const CTeamsListView* view, int32_t teamId) {
     return row < 0 ? -1 : view->Proxy()->mapFromSource(view->Model()->index(row, 0)).row();
 }
 
-// A team of the sample whose league holds at least one other team, and that other team.
-std::pair<int32_t, int32_t> TwoTeamsOfOneLeague(const CGameDatabase& db, int32_t* leagueId) {
-    for (const auto& [id, league] : db.Leagues()) {
-        const auto teams = db.TeamsOfLeague(id);
-        if (teams.size() >= 2 && db.PlayersOfTeam(teams[0]).size() >= 5) {
-            *leagueId = id;
-            return {teams[0], teams[1]};
-        }
-    }
-    return {0, 0};
-}
-
-// A double click as the window system delivers it: press, release, double click, release.
-void DoubleClickRow(QAbstractItemView* view, int row) {
-    const QPoint at = RowCentre(view, row);
-    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
-}
-
-// The context menu of a list as the menu key opens it; null when none shows.
-QMenu* OpenContextMenu(QAbstractItemView* list) {
-    list->setFocus();
-    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5),
-                            list->viewport()->mapToGlobal(QPoint(5, 5)));
-    QApplication::sendEvent(list->viewport(), &event);
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
-}
-
-// The context menu as a right click on a row opens it.
-QMenu* RightClickRow(QAbstractItemView* list, int row) {
-    const QPoint at = RowCentre(list, row);
-    QTest::mouseClick(list->viewport(), Qt::RightButton, {}, at);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, list->viewport()->mapToGlobal(at));
-    QApplication::sendEvent(list->viewport(), &event);
-    return qobject_cast<QMenu*>(QApplication::activePopupWidget());
+QString PlayersShownFor(const CTeamsListView* view, int32_t teamId) {
+    const int row = ProxyRowOfTeam(view, teamId);
+    return view->model()->index(row, CTeamsListModel::PlayerCountColumn).data().toString();
 }
 
 class SilentSink : public CMessageSink {
@@ -101,22 +75,36 @@ QAction* MenuAction(QMenu* menu, const char* key) {
     return menu->findChild<QAction*>(QString::fromLatin1(key));
 }
 
-// Drags what the players list has selected over the teams list and drops it at `at`, through
-// the events a drag delivers.
-bool DropOn(CPlayersListView* source, CTeamsListView* target, QPoint at,
-            Qt::KeyboardModifiers modifiers) {
-    std::unique_ptr<QMimeData> data(source->SelectionMimeData());
-    if (!data) {
-        return false;
-    }
+// What a drag delivers to the teams list, pointer at `at`: enter, a move, the drop.
+struct SDropSeen {
+    Qt::DropAction moveAction = Qt::IgnoreAction;
+    bool moveAccepted = false;
+    int highlighted = -1;
+    bool dropAccepted = false;
+};
+
+SDropSeen DragOnto(const QMimeData& data, CTeamsListView* target, QPoint at,
+                   Qt::KeyboardModifiers modifiers) {
+    SDropSeen seen;
     const Qt::DropActions actions = Qt::MoveAction | Qt::CopyAction;
-    QDragEnterEvent enter(at, actions, data.get(), Qt::NoButton, modifiers);
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, modifiers);
     QApplication::sendEvent(target->viewport(), &enter);
-    QDragMoveEvent move(at, actions, data.get(), Qt::NoButton, modifiers);
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, modifiers);
     QApplication::sendEvent(target->viewport(), &move);
-    QDropEvent drop(at, actions, data.get(), Qt::NoButton, modifiers);
+    seen.moveAccepted = move.isAccepted();
+    seen.moveAction = move.dropAction();
+    seen.highlighted = target->DropRow();
+    QDropEvent drop(at, actions, &data, Qt::NoButton, modifiers);
     QApplication::sendEvent(target->viewport(), &drop);
-    return drop.isAccepted();
+    seen.dropAccepted = drop.isAccepted();
+    return seen;
+}
+
+// The players list's rows picked with the mouse dragged onto the teams list.
+SDropSeen DragSelection(CPlayersListView* source, CTeamsListView* target, QPoint at,
+                        Qt::KeyboardModifiers modifiers) {
+    std::unique_ptr<QMimeData> data(source->SelectionMimeData());
+    return data ? DragOnto(*data, target, at, modifiers) : SDropSeen{};
 }
 
 } // namespace
@@ -124,28 +112,128 @@ bool DropOn(CPlayersListView* source, CTeamsListView* target, QPoint at,
 class ListsTest : public QObject {
     Q_OBJECT
 
+private:
+    // The editor on the sample, shown, with a league of two teams or more whose first team
+    // has at least five players.
+    bool Start() {
+        m_fixture = std::make_unique<EditorFixture>();
+        if (!m_fixture->IsValid())
+            return false;
+        m_frame = StartShown(*m_fixture, QSize(1280, 900));
+        if (!m_frame)
+            return false;
+        for (const auto& [id, league] : Db().Leagues()) {
+            const auto teams = Db().TeamsOfLeague(id);
+            if (teams.size() >= 2 && Db().PlayersOfTeam(teams[0]).size() >= 5) {
+                m_league = id;
+                m_from = teams[0];
+                m_to = teams[1];
+                return true;
+            }
+        }
+        return false;
+    }
+    CGameDatabase& Db() { return *m_frame->Database(); }
+    template <typename TFrame> TFrame* Window(CChildFrame::Kind kind, int key) {
+        QMdiSubWindow* window = m_frame->FindChild(kind, key);
+        return window ? qobject_cast<TFrame*>(window->widget()) : nullptr;
+    }
+    // The players without a team, opened from the View menu.
+    CPlayersListView* OpenFreePlayers() {
+        m_frame->ActionForKey(QStringLiteral("Menu_ViewPlayersWithoutTeam"))->trigger();
+        auto* window = qobject_cast<CPlayersListFrame*>(m_frame->ActiveFrame());
+        return window ? window->List() : nullptr;
+    }
+    // The league window and the source team's window beside it, as a user arranges them.
+    bool OpenLeagueAndSourceTeam() {
+        m_squad = nullptr;
+        if (CTeamFrame* team = OpenTeamFromLeague(*m_frame, m_league, m_from))
+            m_squad = team->SquadList();
+        QMdiSubWindow* league = m_frame->FindChild(CChildFrame::Kind::League, m_league);
+        QMdiSubWindow* team = m_frame->FindChild(CChildFrame::Kind::Team, m_from);
+        if (!m_squad || !league || !team)
+            return false;
+        m_teams = qobject_cast<CLeagueFrame*>(league->widget())->TeamsList();
+        // Side by side, the teams list given the league window's height: room below the rows.
+        const QRect area = m_frame->MdiArea()->viewport()->rect();
+        team->setGeometry(0, 0, area.width() / 2, area.height());
+        league->setGeometry(area.width() / 2, 0, area.width() / 2, area.height());
+        if (auto* split = qobject_cast<QSplitter*>(m_teams->parentWidget()))
+            split->setSizes({area.height(), 1});
+        return m_squad->isVisible() && m_teams->isVisible();
+    }
+    QPoint TeamRow(int32_t team) { return RowCentre(m_teams, ProxyRowOfTeam(m_teams, team)); }
+    // A player without a team goes on the team's bench until it is full.
+    void FillBench(int32_t team) {
+        for (const auto& [id, player] : Db().Players()) {
+            if (Db().ChooseBenchPosition(team) < 0)
+                return;
+            if (player.Teams().empty())
+                Db().AddPlayerToTeam(id, team, -1, -1);
+        }
+    }
+    // Edit › Find with the text typed and the kinds ticked in the dialog.
+    void FindThroughDialog(const QString& text, bool leagues, bool teams, bool players) {
+        WhenModalShown([this, text, leagues, teams, players](QDialog* dialog) {
+            auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("findText"));
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_Delete);
+            // Letters beyond ASCII arrive as an input method commits them.
+            bool ascii = true;
+            for (QChar c : text)
+                ascii = ascii && c.unicode() < 0x80;
+            if (ascii) {
+                QTest::keyClicks(box, text);
+            } else {
+                QInputMethodEvent typed;
+                typed.setCommitString(text);
+                QApplication::sendEvent(box, &typed);
+            }
+            const bool ticks[] = {leagues, teams, players};
+            const char* keys[] = {"Caption_Comps", "Caption_Teams", "Caption_Players"};
+            for (int i = 0; i < 3; ++i)
+                for (QCheckBox* check : dialog->findChildren<QCheckBox*>())
+                    if (check->text() == m_frame->Text(keys[i]) && check->isChecked() != ticks[i])
+                        QTest::keyClick(check, Qt::Key_Space);
+            QTest::keyClick(box, Qt::Key_Return);
+            if (dialog->isVisible())
+                dialog->reject();
+        });
+        m_frame->ActionForKey(QStringLiteral("Menu_EditFind"))->trigger();
+    }
+
+    std::unique_ptr<EditorFixture> m_fixture;
+    CMainFrame* m_frame = nullptr;
+    int32_t m_league = 0;
+    int32_t m_from = 0;
+    int32_t m_to = 0;
+    CPlayersListView* m_squad = nullptr;
+    CTeamsListView* m_teams = nullptr;
+
 private slots:
+    void cleanup() {
+        m_squad = nullptr;
+        m_teams = nullptr;
+        m_fixture.reset();
+    }
     void playersWithoutTeamWindowListsThemAndOpensPlayers();
-    void dragOntoTeamsListMovesOrCopies();
+    void squadsDragOntoATeamOfTheLeagueWindow();
+    void freePlayersAndTableRowsDropOntoATeam();
+    void moveToATeamThatCannotTakeHimLeavesHim();
     void contextMenuAndEditCommands();
     void jerseyMenuNamesAndDisablesWornNumbers();
     void deletePlayersWithoutTeam();
+    void findDialogAsksForTextAndKind();
     void searchFindsEveryCaseAndOpensEachKind();
     void screenshots();
 };
 
 void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
-    QVERIFY(db);
-    frame->ActionForKey(QStringLiteral("Menu_ViewPlayersWithoutTeam"))->trigger();
-    auto* window = qobject_cast<CPlayersListFrame*>(frame->ActiveFrame());
-    QVERIFY(window);
-    CPlayersListView* list = window->List();
+    QVERIFY(Start());
+    CPlayersListView* list = OpenFreePlayers();
+    QVERIFY(list);
     int free = 0;
-    for (const auto& [id, player] : db->Players()) {
+    for (const auto& [id, player] : Db().Players()) {
         free += player.Teams().empty() ? 1 : 0;
     }
     QVERIFY(free > 100);
@@ -157,7 +245,7 @@ void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
     // The tool tip names the player and shows his rating as that many pixels of the stars.
     const QModelIndex first = list->model()->index(0, 0);
     const int32_t playerId = first.data(CPlayersListModel::kPlayerIdRole).toInt();
-    const CPlayer* player = db->FindPlayer(playerId);
+    const CPlayer* player = Db().FindPlayer(playerId);
     const QString markup = first.data(CPlayersListModel::kMarkupRole).toString();
     QVERIFY2(markup.contains(QStringLiteral("cx=%1 cy=-20").arg(-player->ComputeOverall())),
              qPrintable(markup));
@@ -170,141 +258,234 @@ void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
 
     // A double click opens the player's window; a second one activates it again.
     DoubleClickRow(list, 0);
-    const QString title = frame->PlayerTitle(
-        list->model()->index(0, 0).data(CPlayersListModel::kPlayerIdRole).toInt());
-    QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), title);
-    const auto windows = frame->MdiArea()->subWindowList().size();
-    frame->MdiArea()->setActiveSubWindow(
-        frame->FindChild(CChildFrame::Kind::PlayersList, CGameDatabase::kNoTeamId));
+    const QString title = m_frame->PlayerTitle(playerId);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow()->windowTitle(), title);
+    const auto windows = m_frame->MdiArea()->subWindowList().size();
+    m_frame->MdiArea()->setActiveSubWindow(
+        m_frame->FindChild(CChildFrame::Kind::PlayersList, CGameDatabase::kNoTeamId));
     DoubleClickRow(list, 0);
-    QCOMPARE(frame->MdiArea()->subWindowList().size(), windows);
-    QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), title);
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), windows);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow()->windowTitle(), title);
 }
 
-void ListsTest::dragOntoTeamsListMovesOrCopies() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
-    int32_t leagueId = 0;
-    const auto [from, to] = TwoTeamsOfOneLeague(*db, &leagueId);
-    QVERIFY(from > 0);
-
-    QWidget window;
-    auto* layout = new QHBoxLayout(&window);
-    auto* players = new CPlayersListView(*frame, &window);
-    auto* teams = new CTeamsListView(*frame, &window);
-    layout->addWidget(players);
-    layout->addWidget(teams);
-    window.resize(900, 500);
-    window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    players->Refresh(from);
-    teams->Refresh(leagueId);
-    QCOMPARE(teams->model()->rowCount(), static_cast<int>(db->TeamsOfLeague(leagueId).size()));
+void ListsTest::squadsDragOntoATeamOfTheLeagueWindow() {
+    QVERIFY(Start());
+    QVERIFY(OpenLeagueAndSourceTeam());
+    // The window of one of the players, open while he is copied.
+    DoubleClickRow(m_squad, 0);
+    auto* playerWindow = qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame());
+    QVERIFY(playerWindow);
+    QListWidget* inTeams = static_cast<CPlayerInfoForm*>(playerWindow->Page(0))->TeamList();
+    const int teamsBefore = inTeams->count();
 
     // Three players picked with the mouse, Ctrl-dragged onto the other team: copied.
-    ClickRow(players, 0);
-    ClickRow(players, 2, Qt::ControlModifier);
-    ClickRow(players, 4, Qt::ControlModifier);
-    const QList<int32_t> picked = players->SelectedPlayerIds();
+    ClickRow(m_squad, 0);
+    ClickRow(m_squad, 2, Qt::ControlModifier);
+    ClickRow(m_squad, 4, Qt::ControlModifier);
+    const QList<int32_t> picked = m_squad->SelectedPlayerIds();
     QCOMPARE(picked.size(), 3);
-    const auto squadBefore = db->PlayersOfTeam(from);
-    const QPoint target = RowCentre(teams, ProxyRowOfTeam(teams, to));
-    QVERIFY(DropOn(players, teams, target, Qt::ControlModifier));
+    const auto squadBefore = Db().PlayersOfTeam(m_from);
+    const int shownBefore = PlayersShownFor(m_teams, m_to).toInt();
+    QCOMPARE(shownBefore, static_cast<int>(Db().PlayersOfTeam(m_to).size()));
+    SDropSeen seen = DragSelection(m_squad, m_teams, TeamRow(m_to), Qt::ControlModifier);
+    QVERIFY(seen.moveAccepted);
+    QCOMPARE(seen.moveAction, Qt::CopyAction);
+    QCOMPARE(seen.highlighted, ProxyRowOfTeam(m_teams, m_to));
+    QVERIFY(seen.dropAccepted);
+    QCOMPARE(m_teams->DropRow(), -1);
     for (int32_t id : picked) {
-        QVERIFY(db->FindTeamPlayerLink(id, from));
-        QVERIFY(db->FindTeamPlayerLink(id, to));
+        QVERIFY(Db().FindTeamPlayerLink(id, m_from));
+        QVERIFY(Db().FindTeamPlayerLink(id, m_to));
     }
-    QCOMPARE(db->PlayersOfTeam(from), squadBefore);
-    QCOMPARE(teams->DropRow(), -1);
+    QCOMPARE(Db().PlayersOfTeam(m_from), squadBefore);
+    QCOMPARE(m_squad->model()->rowCount(), static_cast<int>(squadBefore.size()));
+    // Every window showing it follows: the teams list's count, the player's teams, the
+    // leagues list's count.
+    QCOMPARE(PlayersShownFor(m_teams, m_to).toInt(), shownBefore + 3);
+    QCOMPARE(inTeams->count(), teamsBefore + 1);
+    QVERIFY(!inTeams->findItems(QString::fromStdString(Db().FindTeam(m_to)->Name()),
+                                Qt::MatchExactly)
+                 .isEmpty());
+    QTreeWidget* leagues = m_frame->WorkspaceBar()->LeaguesList();
+    int inLeague = 0;
+    for (int32_t team : Db().TeamsOfLeague(m_league))
+        inLeague += static_cast<int>(Db().PlayersOfTeam(team).size());
+    const QString leagueName = QString::fromStdString(Db().FindLeague(m_league)->name);
+    QCOMPARE(leagues->findItems(leagueName, Qt::MatchExactly).first()->text(3),
+             QString::number(inLeague));
 
-    // No team under the pointer: nothing changes.
-    const auto toBefore = db->PlayersOfTeam(to);
-    const QPoint below(10, teams->viewport()->height() - 3);
-    QVERIFY(!teams->indexAt(below).isValid());
-    ClickRow(players, 1);
-    QVERIFY(!DropOn(players, teams, below, {}));
-    QCOMPARE(db->PlayersOfTeam(from), squadBefore);
-    QCOMPARE(db->PlayersOfTeam(to), toBefore);
+    // A plain drag moves two others; the squad list loses them.
+    int row = 0;
+    QList<int32_t> movers;
+    for (; row < m_squad->model()->rowCount() && movers.size() < 2; ++row) {
+        const int32_t id = m_squad->model()->index(row, 0).data(CPlayersListModel::kPlayerIdRole).toInt();
+        if (!picked.contains(id)) {
+            ClickRow(m_squad, row, movers.isEmpty() ? Qt::NoModifier : Qt::ControlModifier);
+            movers << id;
+        }
+    }
+    QCOMPARE(m_squad->SelectedPlayerIds(), movers);
+    seen = DragSelection(m_squad, m_teams, TeamRow(m_to), Qt::NoModifier);
+    QCOMPARE(seen.moveAction, Qt::MoveAction);
+    QVERIFY(seen.dropAccepted);
+    for (int32_t id : movers) {
+        QVERIFY(!Db().FindTeamPlayerLink(id, m_from));
+        QVERIFY(Db().FindTeamPlayerLink(id, m_to));
+        QCOMPARE(m_squad->Model()->RowOf(id), -1);
+    }
+    QCOMPARE(m_squad->model()->rowCount(), static_cast<int>(squadBefore.size()) - 2);
 
-    // A plain drag moves them; the players without a team lose the one who found a team.
-    frame->ActionForKey(QStringLiteral("Menu_ViewPlayersWithoutTeam"))->trigger();
-    CPlayersListView* free = qobject_cast<CPlayersListFrame*>(frame->ActiveFrame())->List();
+    // No team under the pointer: no highlight, no drop, nothing changes.
+    const auto fromBefore = Db().PlayersOfTeam(m_from);
+    const auto toBefore = Db().PlayersOfTeam(m_to);
+    const QPoint below(10, m_teams->viewport()->height() - 3);
+    QVERIFY(!m_teams->indexAt(below).isValid());
+    ClickRow(m_squad, 0);
+    seen = DragSelection(m_squad, m_teams, below, Qt::NoModifier);
+    QVERIFY(!seen.moveAccepted);
+    QCOMPARE(seen.highlighted, -1);
+    QVERIFY(!seen.dropAccepted);
+    QCOMPARE(Db().PlayersOfTeam(m_from), fromBefore);
+    QCOMPARE(Db().PlayersOfTeam(m_to), toBefore);
+
+    // Players dropped on their own team keep their place and number there.
+    const int32_t mover = movers.first();
+    const CTeamPlayerLink before = *Db().FindTeamPlayerLink(mover, m_to);
+    CTeamFrame* target = OpenTeamFromLeague(*m_frame, m_league, m_to);
+    QVERIFY(target);
+    target->SquadList()->SelectPlayer(mover);
+    seen = DragSelection(target->SquadList(), m_teams, TeamRow(m_to), Qt::NoModifier);
+    QVERIFY(!seen.dropAccepted);
+    QCOMPARE(*Db().FindTeamPlayerLink(mover, m_to), before);
+}
+
+void ListsTest::freePlayersAndTableRowsDropOntoATeam() {
+    QVERIFY(Start());
+    QVERIFY(OpenLeagueAndSourceTeam());
+    // A player without a team dragged onto a team joins it and leaves the list.
+    CPlayersListView* free = OpenFreePlayers();
+    QVERIFY(free);
     ClickRow(free, 3);
-    const int32_t mover = free->SelectedPlayerIds().first();
-    const int rowsBefore = free->model()->rowCount();
-    QVERIFY(DropOn(free, teams, target, {}));
-    QVERIFY(db->FindTeamPlayerLink(mover, to));
-    QCOMPARE(db->FindPlayer(mover)->Teams(), std::vector<int32_t>{to});
-    QCOMPARE(free->model()->rowCount(), rowsBefore - 1);
-    QCOMPARE(free->Model()->RowOf(mover), -1);
-    players->Refresh(from);
-    ClickRow(players, 1);
-    const int32_t squadMover = players->SelectedPlayerIds().first();
-    QVERIFY(DropOn(players, teams, target, {}));
-    QVERIFY(!db->FindTeamPlayerLink(squadMover, from));
-    QVERIFY(db->FindTeamPlayerLink(squadMover, to));
+    const int32_t newcomer = free->SelectedPlayerIds().first();
+    const int freeBefore = free->model()->rowCount();
+    SDropSeen seen = DragSelection(free, m_teams, TeamRow(m_to), Qt::NoModifier);
+    QVERIFY(seen.dropAccepted);
+    QCOMPARE(Db().FindPlayer(newcomer)->Teams(), std::vector<int32_t>{m_to});
+    QCOMPARE(free->model()->rowCount(), freeBefore - 1);
+    QCOMPARE(free->Model()->RowOf(newcomer), -1);
 
-    // Dropping players on their own team changes nothing: not their place, not their number.
-    const CTeamPlayerLink before = *db->FindTeamPlayerLink(mover, to);
-    players->Refresh(to, mover);
-    QVERIFY(!DropOn(players, teams, target, {}));
-    QCOMPARE(*db->FindTeamPlayerLink(mover, to), before);
+    // Rows of the all-players table have no team to leave: with or without Ctrl they are
+    // added, and the pointer says so.
+    m_frame->ActionForKey(QStringLiteral("Menu_ViewAllPlayers"))->trigger();
+    auto* all = qobject_cast<CAllPlayersFrame*>(m_frame->ActiveFrame());
+    QVERIFY(all);
+    CPlayersTableView* table = all->View();
+    int row = 0;
+    while (Db().FindPlayer(all->Model()->PlayerAt(row))->Teams() != std::vector<int32_t>{m_from})
+        ++row;
+    table->scrollTo(table->model()->index(row, 0));
+    ClickRow(table, row);
+    const int32_t joined = all->Model()->PlayerAt(row);
+    std::unique_ptr<QMimeData> rows(
+        all->Model()->mimeData(table->selectionModel()->selectedRows()));
+    seen = DragOnto(*rows, m_teams, TeamRow(m_to), Qt::NoModifier);
+    QCOMPARE(seen.moveAction, Qt::CopyAction);
+    QVERIFY(seen.dropAccepted);
+    QCOMPARE(Db().FindPlayer(joined)->Teams(), (std::vector<int32_t>{m_from, m_to}));
+    QVERIFY(m_squad->Model()->RowOf(joined) >= 0);
+
+    // A team with a full bench takes nobody and says so; the players stay where they were.
+    FillBench(m_to);
+    const auto toBefore = Db().PlayersOfTeam(m_to);
+    m_fixture->prompts.clear();
+    ClickRow(m_squad, 0);
+    ClickRow(m_squad, 1, Qt::ControlModifier);
+    const QList<int32_t> refused = m_squad->SelectedPlayerIds();
+    seen = DragSelection(m_squad, m_teams, TeamRow(m_to), Qt::NoModifier);
+    QVERIFY(!seen.dropAccepted);
+    QCOMPARE(Db().PlayersOfTeam(m_to), toBefore);
+    for (int32_t id : refused)
+        QVERIFY(Db().FindTeamPlayerLink(id, m_from));
+    QTRY_COMPARE(m_fixture->prompts,
+                 QStringList{QStringLiteral("warn: ") +
+                             m_frame->Text("Message_TeamCannotTakePlayers").arg(2)});
+}
+
+void ListsTest::moveToATeamThatCannotTakeHimLeavesHim() {
+    QVERIFY(Start());
+    QVERIFY(OpenLeagueAndSourceTeam());
+    FillBench(m_to);
+    const auto toBefore = Db().PlayersOfTeam(m_to);
+    ClickRow(m_squad, 0);
+    const int32_t player = m_squad->CurrentPlayerId();
+    const CTeamPlayerLink link = *Db().FindTeamPlayerLink(player, m_from);
+    QMenu* menu = RightClickRow(m_squad, 0);
+    QVERIFY(menu);
+    WhenModalShown([this](QDialog* dialog) {
+        auto* choose = static_cast<CTeamSelectDialog*>(dialog);
+        QVERIFY(choose->SelectTeam(m_to));
+        QTest::keyClick(choose->Tree(), Qt::Key_Return);
+    });
+    m_fixture->prompts.clear();
+    MenuAction(menu, "Menu_EditMoveTo")->trigger();
+    QCOMPARE(m_fixture->prompts,
+             QStringList{QStringLiteral("warn: ") + m_frame->Text("Message_TeamCannotTakePlayer")});
+    QCOMPARE(*Db().FindTeamPlayerLink(player, m_from), link);
+    QCOMPARE(Db().PlayersOfTeam(m_to), toBefore);
+    QVERIFY(m_squad->Model()->RowOf(player) >= 0);
+
+    // A team with room takes him, and he leaves this one.
+    const int32_t other = Db().TeamsOfLeague(m_league).back();
+    menu = RightClickRow(m_squad, ProxyRowOfPlayer(m_squad, player));
+    WhenModalShown([other](QDialog* dialog) {
+        auto* choose = static_cast<CTeamSelectDialog*>(dialog);
+        QVERIFY(choose->SelectTeam(other));
+        QTest::keyClick(choose->Tree(), Qt::Key_Return);
+    });
+    MenuAction(menu, "Menu_EditMoveTo")->trigger();
+    QCOMPARE(Db().FindPlayer(player)->Teams(), std::vector<int32_t>{other});
+    QCOMPARE(m_squad->Model()->RowOf(player), -1);
 }
 
 void ListsTest::contextMenuAndEditCommands() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
-    int32_t leagueId = 0;
-    const int32_t team = TwoTeamsOfOneLeague(*db, &leagueId).first;
-    frame->ActionForKey(QStringLiteral("Menu_ViewPlayersWithoutTeam"))->trigger();
-    CPlayersListView* free = qobject_cast<CPlayersListFrame*>(frame->ActiveFrame())->List();
-
-    CPlayersListView players(*frame);
-    players.resize(500, 400);
-    players.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&players));
-    players.Refresh(team);
-    ClickRow(&players, 0);
+    QVERIFY(Start());
+    QVERIFY(OpenLeagueAndSourceTeam());
+    CPlayersListView* free = OpenFreePlayers();
+    m_frame->MdiArea()->setActiveSubWindow(m_frame->FindChild(CChildFrame::Kind::Team, m_from));
+    ClickRow(m_squad, 0);
 
     // Paste is disabled while nothing was cut or copied.
-    QMenu* menu = OpenContextMenu(&players);
+    QMenu* menu = OpenContextMenu(m_squad);
     QVERIFY(menu);
     QVERIFY(!MenuAction(menu, "Menu_EditPaste")->isEnabled());
     QVERIFY(MenuAction(menu, "Menu_EditCut")->isEnabled());
     QCOMPARE(MenuAction(menu, "Menu_EditCut")->text(), QStringLiteral("Cu&t\tCtrl+X"));
     QTest::keyClick(menu, Qt::Key_Escape);
 
-    // Ctrl+X through the main window: the player leaves the team and waits with the players
-    // without a team; Ctrl+V pastes a copy of him.
-    const int32_t cut = players.CurrentPlayerId();
+    // Ctrl+X: the player leaves the team and waits with the players without a team; Ctrl+V
+    // pastes a copy of him.
+    const int32_t cut = m_squad->CurrentPlayerId();
     const int freeBefore = free->model()->rowCount();
-    players.activateWindow();
-    players.setFocus();
-    frame->ActionForKey(QStringLiteral("Menu_EditCut"))->trigger();
-    QVERIFY(!db->FindTeamPlayerLink(cut, team));
-    QVERIFY(db->FindPlayer(cut));
+    m_squad->setFocus();
+    QTest::keyClick(m_squad, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(!Db().FindTeamPlayerLink(cut, m_from));
+    QVERIFY(Db().FindPlayer(cut));
     QCOMPARE(free->model()->rowCount(), freeBefore + 1);
     QVERIFY(free->Model()->RowOf(cut) >= 0);
-    menu = OpenContextMenu(&players);
-    QVERIFY(MenuAction(menu, "Menu_EditPaste")->isEnabled());
-    MenuAction(menu, "Menu_EditPaste")->trigger();
-    const int32_t pasted = players.CurrentPlayerId();
+    QTest::keyClick(m_squad, Qt::Key_V, Qt::ControlModifier);
+    const int32_t pasted = m_squad->CurrentPlayerId();
     QVERIFY(pasted != cut);
-    QVERIFY(db->FindTeamPlayerLink(pasted, team));
-    QVERIFY(QString::fromStdString(db->FindPlayer(pasted)->FirstName())
+    QVERIFY(Db().FindTeamPlayerLink(pasted, m_from));
+    QVERIFY(QString::fromStdString(Db().FindPlayer(pasted)->FirstName())
                 .startsWith(QStringLiteral("Copy of")));
     QVERIFY(free->Model()->RowOf(cut) >= 0);
 
     // New makes a player in this team and selects him.
-    const auto squad = db->PlayersOfTeam(team).size();
-    menu = OpenContextMenu(&players);
+    const auto squad = Db().PlayersOfTeam(m_from).size();
+    menu = OpenContextMenu(m_squad);
     MenuAction(menu, "Menu_EditNew")->trigger();
-    QCOMPARE(db->PlayersOfTeam(team).size(), squad + 1);
-    QVERIFY(db->FindTeamPlayerLink(players.CurrentPlayerId(), team));
+    QCOMPARE(Db().PlayersOfTeam(m_from).size(), squad + 1);
+    QVERIFY(Db().FindTeamPlayerLink(m_squad->CurrentPlayerId(), m_from));
 
     // The players without a team have no jersey numbers to hand out.
     menu = OpenContextMenu(free);
@@ -314,26 +495,17 @@ void ListsTest::contextMenuAndEditCommands() {
 }
 
 void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
-    int32_t leagueId = 0;
-    const int32_t team = TwoTeamsOfOneLeague(*db, &leagueId).first;
+    QVERIFY(Start());
     // Eleven players wearing 1 to 11.
-    const auto squad = db->PlayersOfTeam(team);
+    const auto squad = Db().PlayersOfTeam(m_from);
     for (std::size_t i = 11; i < squad.size(); ++i) {
-        db->RemovePlayerFromTeam(squad[i], team);
+        Db().RemovePlayerFromTeam(squad[i], m_from);
     }
     for (int i = 0; i < 11; ++i) {
-        db->Teams().Find(team)->FindLink(squad[i])->jerseyNumber = i + 1;
+        Db().Teams().Find(m_from)->FindLink(squad[i])->jerseyNumber = i + 1;
     }
-    CPlayersListView players(*frame);
-    players.resize(500, 400);
-    players.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&players));
-    players.Refresh(team);
-    QMenu* menu = RightClickRow(&players, ProxyRowOfPlayer(&players, squad[0]));
+    QVERIFY(OpenLeagueAndSourceTeam());
+    QMenu* menu = RightClickRow(m_squad, ProxyRowOfPlayer(m_squad, squad[0]));
     QVERIFY(menu);
     auto* jersey = menu->findChild<QMenu*>(QStringLiteral("JerseyMenu"));
     QVERIFY(jersey);
@@ -345,7 +517,7 @@ void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
         QCOMPARE(action->isChecked(), n == 1);
         if (worn) {
             QCOMPARE(action->text(), QStringLiteral("%1 %2").arg(n).arg(QString::fromStdString(
-                                         db->PlayerDisplayName(squad[n - 1]))));
+                                         Db().PlayerDisplayName(squad[n - 1]))));
         } else {
             QCOMPARE(action->text(), QString::number(n));
         }
@@ -365,19 +537,23 @@ void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
     QCOMPARE(button(80)->y(), button(0)->y());
     QCOMPARE(button(99)->y(), button(19)->y());
     QCOMPARE(button(5)->accessibleName(), button(5)->text());
+    QVERIFY(!button(5)->isEnabled());
 
-    // A click on a free number gives it to the player and closes the menu.
+    // A click on a free number gives it to the player and closes the menu; a click on a worn
+    // one does nothing.
+    QTest::mouseClick(button(7), Qt::LeftButton);
+    QCOMPARE(Db().FindTeamPlayerLink(squad[0], m_from)->jerseyNumber, 1);
+    QCOMPARE(Db().FindTeamPlayerLink(squad[6], m_from)->jerseyNumber, 7);
     QTest::mouseClick(button(12), Qt::LeftButton);
-    QCOMPARE(db->FindTeamPlayerLink(squad[0], team)->jerseyNumber, 12);
+    QCOMPARE(Db().FindTeamPlayerLink(squad[0], m_from)->jerseyNumber, 12);
     QTRY_VERIFY(!menu->isVisible());
-    const int row = ProxyRowOfPlayer(&players, squad[0]);
-    QCOMPARE(players.model()->index(row, 1).data().toString(), QStringLiteral("12"));
+    const int row = ProxyRowOfPlayer(m_squad, squad[0]);
+    QCOMPARE(m_squad->model()->index(row, 1).data().toString(), QStringLiteral("12"));
 }
 
 void ListsTest::deletePlayersWithoutTeam() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
+    QVERIFY(Start());
+    CMainFrame* frame = m_frame;
     CGameDatabase* db = frame->Database();
     std::vector<int32_t> free;
     for (const auto& [id, player] : db->Players()) {
@@ -418,9 +594,9 @@ void ListsTest::deletePlayersWithoutTeam() {
     QTest::keyClick(menu, Qt::Key_Escape);
     // The Delete key says why instead of deleting.
     QTest::keyClick(list, Qt::Key_Delete);
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("warn: ")));
-    QVERIFY(fixture.prompts.first().contains(
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().startsWith(QStringLiteral("warn: ")));
+    QVERIFY(m_fixture->prompts.first().contains(
         QString::fromStdString(db->PlayerDisplayName(captain))));
     QVERIFY(db->FindPlayer(captain) && db->FindPlayer(spared));
 
@@ -477,58 +653,119 @@ void ListsTest::deletePlayersWithoutTeam() {
     QVERIFY(frame->SaveDatabase());
     CGameDatabase reloaded;
     SilentSink sink;
-    QVERIFY(reloaded.LoadGameDatabase(fixture.DatabasePath().toStdString(),
-                                      fixture.TextDbPath().toStdString(), sink));
+    QVERIFY(reloaded.LoadGameDatabase(m_fixture->DatabasePath().toStdString(),
+                                      m_fixture->TextDbPath().toStdString(), sink));
     QVERIFY(!reloaded.FindPlayer(doomed) && !reloaded.FindPlayer(spared));
     QVERIFY(reloaded.FindPlayer(captain));
     QCOMPARE(reloaded.Players().size(), playersBefore - 2);
 }
 
+void ListsTest::findDialogAsksForTextAndKind() {
+    QVERIFY(Start());
+    const int windows = static_cast<int>(m_frame->MdiArea()->subWindowList().size());
+    // Empty text: the first message, and the dialog stays for the text.
+    WhenModalShown([this](QDialog* dialog) {
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("findText"));
+        box->clear();
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(m_fixture->prompts,
+                 QStringList{QStringLiteral("inform: ") + m_frame->Text("Message_NothingToFind")});
+        QVERIFY(dialog->isVisible());
+        // Text but no kind ticked: the second message, still open.
+        QTest::keyClicks(box, QStringLiteral("ar"));
+        for (QCheckBox* check : dialog->findChildren<QCheckBox*>())
+            if (check->isChecked())
+                QTest::keyClick(check, Qt::Key_Space);
+        QTest::keyClick(box, Qt::Key_Return);
+        QCOMPARE(m_fixture->prompts.size(), 2);
+        QCOMPARE(m_fixture->prompts.last(),
+                 QStringLiteral("inform: ") + m_frame->Text("Message_SelectSearchInOption"));
+        QVERIFY(dialog->isVisible());
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    m_fixture->prompts.clear();
+    QTest::keyClick(m_frame, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(m_fixture->prompts.size(), 2);
+    QCOMPARE(static_cast<int>(m_frame->MdiArea()->subWindowList().size()), windows);
+}
+
 void ListsTest::searchFindsEveryCaseAndOpensEachKind() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
-    QVERIFY(frame->OpenSearchResults({QStringLiteral("aR"), true, true, true}));
-    auto* results = qobject_cast<CSearchResultsFrame*>(frame->ActiveFrame());
+    QVERIFY(Start());
+    // "ar" typed in each letter case finds the same names: every name holding it in any case.
+    QSet<QString> expected;
+    for (const auto& [id, league] : Db().Leagues())
+        if (QString::fromStdString(league.name).contains(QStringLiteral("ar"), Qt::CaseInsensitive))
+            expected.insert(QStringLiteral("League ") + QString::fromStdString(league.name));
+    for (const auto& [id, team] : Db().Teams())
+        if (QString::fromStdString(team.Name()).contains(QStringLiteral("ar"), Qt::CaseInsensitive))
+            expected.insert(QStringLiteral("Team ") + QString::fromStdString(team.Name()));
+    for (const auto& [id, player] : Db().Players()) {
+        const QString name = QString::fromStdString(Db().PlayerDisplayName(id));
+        if (name.contains(QStringLiteral("ar"), Qt::CaseInsensitive))
+            expected.insert(QStringLiteral("Player ") + name);
+    }
+    QVERIFY(expected.size() > 10);
+    CSearchResultsFrame* results = nullptr;
+    for (const QString& text : {QStringLiteral("ar"), QStringLiteral("AR"), QStringLiteral("Ar"),
+                                QStringLiteral("aR")}) {
+        FindThroughDialog(text, true, true, true);
+        results = qobject_cast<CSearchResultsFrame*>(m_frame->ActiveFrame());
+        QVERIFY(results);
+        QAbstractItemModel* model = results->List()->model();
+        QSet<QString> found;
+        QStringList types;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QString type = model->index(row, 1).data().toString();
+            found.insert(type + u' ' + model->index(row, 0).data().toString());
+            // Grouped by type, the groups in order of their text.
+            if (types.isEmpty() || types.last() != type) {
+                QVERIFY2(!types.contains(type), qPrintable(type));
+                types << type;
+            }
+        }
+        QCOMPARE(found, expected);
+        QStringList sorted = types;
+        sorted.sort();
+        QCOMPARE(types, sorted);
+    }
+    // Each kind opens its own window on a double click; the sample's league names hold no
+    // "ar", so the leagues come from a search of their own.
+    const auto openEachKind = [this](CSearchResultsFrame* found) {
+        QTreeView* list = found->List();
+        QAbstractItemModel* model = list->model();
+        QMdiSubWindow* resultsWindow = m_frame->MdiArea()->activeSubWindow();
+        QStringList opened;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            const QString type = model->index(row, 1).data().toString();
+            if (opened.contains(type))
+                continue;
+            opened << type;
+            m_frame->MdiArea()->setActiveSubWindow(resultsWindow);
+            list->scrollTo(model->index(row, 0));
+            DoubleClickRow(list, row);
+            const QString title = m_frame->MdiArea()->activeSubWindow()->windowTitle();
+            if (title != type + QStringLiteral(" - ") + model->index(row, 0).data().toString())
+                return QStringList();
+        }
+        return opened;
+    };
+    QCOMPARE(openEachKind(results), (QStringList{QStringLiteral("Player"), QStringLiteral("Team")}));
+    FindThroughDialog(QStringLiteral("LIGA"), true, false, false);
+    results = qobject_cast<CSearchResultsFrame*>(m_frame->ActiveFrame());
     QVERIFY(results);
-    QTreeView* list = results->List();
-    QAbstractItemModel* model = list->model();
-    QVERIFY(model->rowCount() > 10);
-    QStringList types;
-    QSet<QString> kinds;
-    for (int row = 0; row < model->rowCount(); ++row) {
-        const QString name = model->index(row, 0).data().toString();
-        QVERIFY2(name.contains(QStringLiteral("ar"), Qt::CaseInsensitive), qPrintable(name));
-        const QString type = model->index(row, 1).data().toString();
-        if (types.isEmpty() || types.last() != type) {
-            QVERIFY2(!types.contains(type), qPrintable(type));
-            types << type;
-        }
-        kinds.insert(type);
-    }
-    QStringList sorted = types;
-    sorted.sort();
-    QCOMPARE(types, sorted);
-    QVERIFY(types.contains(QStringLiteral("Team")) && types.contains(QStringLiteral("Player")));
-    // Each kind opens its own window on a double click.
-    for (const QString& type : types) {
-        int row = 0;
-        while (model->index(row, 1).data().toString() != type) {
-            ++row;
-        }
-        frame->MdiArea()->setActiveSubWindow(frame->MdiArea()->subWindowList().first());
-        list->scrollTo(model->index(row, 0));
-        DoubleClickRow(list, row);
-        QVERIFY2(frame->MdiArea()->activeSubWindow()->windowTitle().startsWith(type),
-                 qPrintable(frame->MdiArea()->activeSubWindow()->windowTitle()));
-    }
+    QCOMPARE(openEachKind(results), QStringList{QStringLiteral("League")});
+    // Only players ticked: no league or team rows.
+    FindThroughDialog(QStringLiteral("ar"), false, false, true);
+    results = qobject_cast<CSearchResultsFrame*>(m_frame->ActiveFrame());
+    QVERIFY(results);
+    for (int row = 0; row < results->List()->model()->rowCount(); ++row)
+        QCOMPARE(results->List()->model()->index(row, 1).data().toString(),
+                 m_frame->Text("Caption_Player"));
     // Letter case of other scripts folds too.
-    CPlayer* player = db->FindPlayer(db->Players().begin()->first);
+    CPlayer* player = Db().FindPlayer(Db().Players().begin()->first);
     player->SetCommonName("\xC3\xA7" "e\xC5\x9F" "me \xCF\x83");
-    QVERIFY(frame->OpenSearchResults({QString::fromUtf8("\xC3\x87" "E\xC5\x9E" "ME \xCE\xA3"), false,
-                                      false, true}));
-    results = qobject_cast<CSearchResultsFrame*>(frame->ActiveFrame());
+    FindThroughDialog(QString::fromUtf8("\xC3\x87" "E\xC5\x9E" "ME \xCE\xA3"), false, false, true);
+    results = qobject_cast<CSearchResultsFrame*>(m_frame->ActiveFrame());
     QCOMPARE(results->List()->model()->rowCount(), 1);
 }
 
@@ -539,17 +776,12 @@ void ListsTest::screenshots() {
     if (folder.isEmpty()) {
         QSKIP("KESTREL_SCREENSHOT_DIR is not set");
     }
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    frame->resize(1100, 720);
-    frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame));
-    frame->ActionForKey(QStringLiteral("Menu_ViewPlayersWithoutTeam"))->trigger();
-    CPlayersListView* free = qobject_cast<CPlayersListFrame*>(frame->ActiveFrame())->List();
+    QVERIFY(Start());
+    m_frame->resize(1100, 720);
+    CPlayersListView* free = OpenFreePlayers();
     ClickRow(free, 2);
     QTest::qWait(50);
-    QVERIFY(frame->grab().save(folder + QStringLiteral("/players-without-team.png")));
+    QVERIFY(m_frame->grab().save(folder + QStringLiteral("/players-without-team.png")));
     // The tool tip as Qt's rich-text label draws it.
     QLabel tip;
     tip.setText(free->model()->index(2, 0).data(Qt::ToolTipRole).toString());

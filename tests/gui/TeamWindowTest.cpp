@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "UserSteps.h"
 #include "ModalDialogs.h"
 
 #include "editor/app/CKestrelApp.h"
@@ -23,7 +24,6 @@
 #include "editor/windows/CTeamInfoForm.h"
 #include "editor/windows/CTeamKitsForm.h"
 #include "editor/windows/CTeamMiscForm.h"
-#include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
 
 #include <QAction>
@@ -35,7 +35,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QSortFilterProxyModel>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
@@ -53,42 +52,13 @@ public:
 };
 
 CMainFrame* StartShown(EditorFixture& fixture) {
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    frame->resize(1180, 820);
-    frame->show();
-    frame->activateWindow();
-    return QTest::qWaitForWindowActive(frame) ? frame : nullptr;
+    return UserSteps::StartShown(fixture, QSize(1180, 820));
 }
 
-template <typename TFrame> TFrame* ActiveFrameOf(CMainFrame& frame) {
-    QMdiSubWindow* window = frame.MdiArea()->activeSubWindow();
-    return window ? qobject_cast<TFrame*>(window->widget()) : nullptr;
-}
-
-// The team of that row of the league's teams, opened as a user does: the league in the
-// leagues list, then the team in the league window, each selected and opened with Enter.
+// The team at that place of the league's own order, opened from the league window.
 CTeamFrame* OpenTeamFromLeague(CMainFrame& frame, int32_t leagueId, int teamRow) {
-    QTreeWidget* list = frame.WorkspaceBar()->LeaguesList();
-    const QString name = QString::fromStdString(frame.Database()->FindLeague(leagueId)->name);
-    const QList<QTreeWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
-    if (found.isEmpty()) {
-        return nullptr;
-    }
-    list->setFocus();
-    list->setCurrentItem(found.first());
-    QTest::keyClick(list, Qt::Key_Return);
-    auto* league = ActiveFrameOf<CLeagueFrame>(frame);
-    if (!league) {
-        return nullptr;
-    }
-    // The list sorts by name: the team is found by its place in the league's own order.
-    CTeamsListView* teams = league->TeamsList();
-    const int32_t teamId = frame.Database()->TeamsOfLeague(leagueId).at(teamRow);
-    teams->setFocus();
-    teams->setCurrentIndex(
-        teams->Proxy()->mapFromSource(teams->Model()->index(teams->Model()->RowOf(teamId), 0)));
-    QTest::keyClick(teams, Qt::Key_Return);
-    return ActiveFrameOf<CTeamFrame>(frame);
+    return UserSteps::OpenTeamFromLeague(
+        frame, leagueId, frame.Database()->TeamsOfLeague(leagueId).at(teamRow));
 }
 
 int32_t FirstLeague(CMainFrame& frame) {
