@@ -33,7 +33,8 @@ public:
                 int hits = 0;
                 for (int sy = 0; sy < 4; ++sy)
                     for (int sx = 0; sx < 4; ++sx)
-                        hits += inside((4.0f * x + sx + 0.5f) * step, (4.0f * y + sy + 0.5f) * step);
+                        hits +=
+                            inside((4.0f * x + sx + 0.5f) * step, (4.0f * y + sy + 0.5f) * step);
                 if (hits == 0)
                     continue;
                 const float cover = hits / 16.0f;
@@ -101,7 +102,8 @@ float Smooth(float t) {
 // Value noise: random values on a grid of `cells` cells a side, blended smoothly.
 class ValueNoise {
 public:
-    ValueNoise(int cells, uint32_t seed) : m_cells(cells), m_values(size_t(cells + 1) * (cells + 1)) {
+    ValueNoise(int cells, uint32_t seed)
+        : m_cells(cells), m_values(size_t(cells + 1) * (cells + 1)) {
         std::mt19937 random(seed);
         for (float& v : m_values)
             v = static_cast<float>(random() % 10001) / 10000.0f;
@@ -127,7 +129,8 @@ private:
 float SegmentDistance(float x, float y, float x0, float y0, float x1, float y1) {
     const float dx = x1 - x0, dy = y1 - y0;
     const float length = dx * dx + dy * dy;
-    const float t = length > 0 ? std::clamp(((x - x0) * dx + (y - y0) * dy) / length, 0.0f, 1.0f) : 0;
+    const float t =
+        length > 0 ? std::clamp(((x - x0) * dx + (y - y0) * dy) / length, 0.0f, 1.0f) : 0;
     const float px = x0 + t * dx - x, py = y0 + t * dy - y;
     return std::sqrt(px * px + py * py);
 }
@@ -184,17 +187,20 @@ wren::BgraImage Kit(uint32_t side, bool withAlpha) {
     auto shirt = [](float u, float v) {
         const bool torso = u > 0.25f && u < 0.75f && v > 0.12f && v < 0.92f;
         // Sleeves slant down and out from the shoulders.
-        const bool sleeve = v > 0.12f && v < 0.45f && std::fabs(u - 0.5f) < 0.25f + (0.45f - v) * 0.8f &&
-                            std::fabs(u - 0.5f) > 0.2f && v < 0.12f + (std::fabs(u - 0.5f) - 0.2f) * 1.6f + 0.2f;
+        const bool sleeve =
+            v > 0.12f && v < 0.45f && std::fabs(u - 0.5f) < 0.25f + (0.45f - v) * 0.8f &&
+            std::fabs(u - 0.5f) > 0.2f && v < 0.12f + (std::fabs(u - 0.5f) - 0.2f) * 1.6f + 0.2f;
         const bool neck = (u - 0.5f) * (u - 0.5f) + (v - 0.1f) * (v - 0.1f) < 0.1f * 0.1f;
         return (torso || sleeve) && !neck;
     };
-    canvas.Fill(shirt, [&](float u, float) {
-        return std::fmod(u * 10.0f, 1.0f) < 0.5f ? body : stripe;
-    });
+    canvas.Fill(shirt,
+                [&](float u, float) { return std::fmod(u * 10.0f, 1.0f) < 0.5f ? body : stripe; });
     // Sleeve cuffs and the collar ring.
-    canvas.Fill([&](float u, float v) { return shirt(u, v) && (u < 0.2f || u > 0.8f) && v > 0.2f && v < 0.24f; },
-                [&](float, float) { return trim; });
+    canvas.Fill(
+        [&](float u, float v) {
+            return shirt(u, v) && (u < 0.2f || u > 0.8f) && v > 0.2f && v < 0.24f;
+        },
+        [&](float, float) { return trim; });
     canvas.Fill(
         [](float u, float v) {
             const float d = std::sqrt((u - 0.5f) * (u - 0.5f) + (v - 0.1f) * (v - 0.1f));
@@ -202,19 +208,27 @@ wren::BgraImage Kit(uint32_t side, bool withAlpha) {
         },
         [&](float, float) { return trim; });
     // Badge and sponsor text on the chest.
-    canvas.Fill([](float u, float v) { return (u - 0.62f) * (u - 0.62f) + (v - 0.3f) * (v - 0.3f) < 0.045f * 0.045f; },
-                [](float, float v) { return Solid(230, 190, 40 + 200 * (v - 0.25f)); });
+    canvas.Fill(
+        [](float u, float v) {
+            return (u - 0.62f) * (u - 0.62f) + (v - 0.3f) * (v - 0.3f) < 0.045f * 0.045f;
+        },
+        [](float, float v) { return Solid(230, 190, 40 + 200 * (v - 0.25f)); });
     std::mt19937 random(side + 7);
     PaintText(canvas, random, 0.32f, 0.5f, 0.08f, 0.36f, trim);
     // Folds of the cloth and woven grain.
-    canvas.Shade([](float u, float v) { return 0.82f + 0.18f * std::sin(u * 19.0f + std::sin(v * 7.0f) * 2.0f); }, 3.0f,
-                 side);
+    canvas.Shade(
+        [](float u, float v) {
+            return 0.82f + 0.18f * std::sin(u * 19.0f + std::sin(v * 7.0f) * 2.0f);
+        },
+        3.0f, side);
     return canvas.Image();
 }
 
 wren::BgraImage Crest(uint32_t side, bool withAlpha) {
     Canvas canvas(side, withAlpha, Solid(235, 235, 230));
-    auto radius = [](float u, float v) { return std::sqrt((u - 0.5f) * (u - 0.5f) + (v - 0.5f) * (v - 0.5f)); };
+    auto radius = [](float u, float v) {
+        return std::sqrt((u - 0.5f) * (u - 0.5f) + (v - 0.5f) * (v - 0.5f));
+    };
     // A gold ring with a metallic gradient, the field split on the diagonal, a star.
     canvas.Fill([=](float u, float v) { return radius(u, v) < 0.47f; },
                 [](float u, float v) {
@@ -228,14 +242,16 @@ wren::BgraImage Crest(uint32_t side, bool withAlpha) {
             const float x = u - 0.5f, y = v - 0.5f;
             const float angle = std::atan2(y, x);
             const float r = std::sqrt(x * x + y * y);
-            const float spike = std::fabs(std::fmod(angle * 5.0f / 6.2831853f + 10.25f, 1.0f) - 0.5f) * 2.0f;
+            const float spike =
+                std::fabs(std::fmod(angle * 5.0f / 6.2831853f + 10.25f, 1.0f) - 0.5f) * 2.0f;
             return r < 0.07f + 0.13f * spike;
         },
         [](float, float) { return Solid(220, 30, 30); });
     std::mt19937 random(side + 11);
     PaintText(canvas, random, 0.3f, 0.14f, 0.05f, 0.4f, Solid(30, 20, 10));
     PaintText(canvas, random, 0.34f, 0.8f, 0.05f, 0.32f, Solid(30, 20, 10));
-    canvas.Shade([=](float u, float v) { return 1.05f - 0.3f * radius(u - 0.1f, v - 0.1f); }, 1.0f, side);
+    canvas.Shade([=](float u, float v) { return 1.05f - 0.3f * radius(u - 0.1f, v - 0.1f); }, 1.0f,
+                 side);
     return canvas.Image();
 }
 
@@ -243,29 +259,36 @@ wren::BgraImage Gradient(uint32_t side, bool withAlpha) {
     Canvas canvas(side, withAlpha, Solid(0, 0, 0));
     canvas.Fill([](float, float) { return true; },
                 [](float u, float v) {
-                    const float glow = std::exp(-((u - 0.3f) * (u - 0.3f) + (v - 0.35f) * (v - 0.35f)) * 12.0f);
-                    return Solid(30 + 180 * u + 40 * glow, 60 + 120 * v + 60 * glow, 200 - 150 * u * v + 50 * glow);
+                    const float glow =
+                        std::exp(-((u - 0.3f) * (u - 0.3f) + (v - 0.35f) * (v - 0.35f)) * 12.0f);
+                    return Solid(30 + 180 * u + 40 * glow, 60 + 120 * v + 60 * glow,
+                                 200 - 150 * u * v + 50 * glow);
                 });
     if (withAlpha)
         canvas.ScaleAlpha([](float u, float v) {
-            return std::clamp(1.4f - 2.2f * std::sqrt((u - 0.5f) * (u - 0.5f) + (v - 0.5f) * (v - 0.5f)), 0.0f, 1.0f);
+            return std::clamp(
+                1.4f - 2.2f * std::sqrt((u - 0.5f) * (u - 0.5f) + (v - 0.5f) * (v - 0.5f)), 0.0f,
+                1.0f);
         });
     return canvas.Image();
 }
 
 wren::BgraImage Stripes(uint32_t side, bool withAlpha) {
     Canvas canvas(side, withAlpha, Solid(0, 0, 0));
-    const Colour colours[4] = {Solid(250, 200, 0), Solid(0, 0, 0), Solid(0, 120, 70), Solid(240, 240, 240)};
+    const Colour colours[4] = {Solid(250, 200, 0), Solid(0, 0, 0), Solid(0, 120, 70),
+                               Solid(240, 240, 240)};
     // Hoops of several widths and pin stripes one and two pixels wide.
-    canvas.Fill([](float, float) { return true; },
-                [&](float u, float v) {
-                    const float px = u * side, py = v * side;
-                    if (static_cast<int>(px) % 23 < (static_cast<int>(py) / 64 % 2 + 1))
-                        return colours[3];
-                    return colours[static_cast<int>(py / (6 + static_cast<int>(py) / 40 % 4 * 5)) % 3];
-                });
+    canvas.Fill(
+        [](float, float) { return true; },
+        [&](float u, float v) {
+            const float px = u * side, py = v * side;
+            if (static_cast<int>(px) % 23 < (static_cast<int>(py) / 64 % 2 + 1))
+                return colours[3];
+            return colours[static_cast<int>(py / (6 + static_cast<int>(py) / 40 % 4 * 5)) % 3];
+        });
     // A sash across, with smooth edges.
-    canvas.Fill([](float u, float v) { return std::fabs(u - v) < 0.08f; }, [](float, float) { return Solid(200, 0, 40); });
+    canvas.Fill([](float u, float v) { return std::fabs(u - v) < 0.08f; },
+                [](float, float) { return Solid(200, 0, 40); });
     if (withAlpha)
         canvas.ScaleAlpha([](float u, float) { return u < 0.1f || u > 0.9f ? 0.0f : 1.0f; });
     return canvas.Image();
@@ -295,7 +318,9 @@ wren::BgraImage Noise(uint32_t side, bool withAlpha) {
     canvas.Shade([](float, float) { return 1.0f; }, 12.0f, side);
     if (withAlpha) {
         const ValueNoise wear(16, 23);
-        canvas.ScaleAlpha([&](float u, float v) { return std::clamp((wear.At(u, v) - 0.3f) * 4.0f, 0.0f, 1.0f); });
+        canvas.ScaleAlpha([&](float u, float v) {
+            return std::clamp((wear.At(u, v) - 0.3f) * 4.0f, 0.0f, 1.0f);
+        });
     }
     return canvas.Image();
 }
@@ -303,8 +328,9 @@ wren::BgraImage Noise(uint32_t side, bool withAlpha) {
 } // namespace
 
 const std::vector<TestPicture>& AllTestPictures() {
-    static const std::vector<TestPicture> all = {TestPicture::Kit,     TestPicture::Crest,  TestPicture::Gradient,
-                                                 TestPicture::Stripes, TestPicture::Glyphs, TestPicture::Noise};
+    static const std::vector<TestPicture> all = {TestPicture::Kit,      TestPicture::Crest,
+                                                 TestPicture::Gradient, TestPicture::Stripes,
+                                                 TestPicture::Glyphs,   TestPicture::Noise};
     return all;
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace wren {
 
@@ -31,49 +32,36 @@ int QuantiseChannel(float expanded, int channel) {
     return std::clamp(q, 0, kMaxQ[channel]);
 }
 
-// The distinct colours of the opaque pixels a colour block has to match, each with the number of
-// pixels that show it; in DXT1 the other pixels take the transparent entry.
+// The pixels a colour block has to match, as floats in rows of 16 so that every loop over them
+// has a fixed length the compiler turns into vector code. In DXT1 pixels with alpha below 128
+// weigh nothing: they take the transparent entry.
 struct ColourSet {
+    float channel[3][16]; // red, green, blue
+    float weight[16];
     int count = 0;
-    int rgb[16][3];
-    int weight[16];
-    int colourOf[16]; // per pixel: its colour, or -1 when transparent
     bool anyTransparent = false;
-    // The colours again as floats, all 16 places filled (weight 0 past count): the error loop
-    // runs a fixed length the compiler turns into vector code.
-    float channel[3][16];
-    float pixelWeight[16];
+    bool single = true; // every pixel that counts has the same colour
 };
 
 ColourSet GatherColours(const uint8_t pixels[64], bool alphaTested) {
     ColourSet set;
-    uint32_t keys[16];
+    const uint8_t* first = nullptr;
     for (int i = 0; i < 16; ++i) {
         const uint8_t* p = pixels + 4 * i;
-        set.colourOf[i] = -1;
-        if (alphaTested && p[3] < 128) {
+        const bool counts = !alphaTested || p[3] >= 128;
+        set.channel[0][i] = p[2];
+        set.channel[1][i] = p[1];
+        set.channel[2][i] = p[0];
+        set.weight[i] = counts ? 1.0f : 0.0f;
+        if (!counts) {
             set.anyTransparent = true;
             continue;
         }
-        const uint32_t key = uint32_t{p[2]} << 16 | uint32_t{p[1]} << 8 | p[0];
-        int k = 0;
-        while (k < set.count && keys[k] != key)
-            ++k;
-        if (k == set.count) {
-            keys[k] = key;
-            set.rgb[k][0] = p[2];
-            set.rgb[k][1] = p[1];
-            set.rgb[k][2] = p[0];
-            set.weight[k] = 0;
-            ++set.count;
-        }
-        ++set.weight[k];
-        set.colourOf[i] = k;
-    }
-    for (int i = 0; i < 16; ++i) {
-        for (int c = 0; c < 3; ++c)
-            set.channel[c][i] = i < set.count ? static_cast<float>(set.rgb[i][c]) : 0.0f;
-        set.pixelWeight[i] = i < set.count ? static_cast<float>(set.weight[i]) : 0.0f;
+        ++set.count;
+        if (!first)
+            first = p;
+        else if (p[0] != first[0] || p[1] != first[1] || p[2] != first[2])
+            set.single = false;
     }
     return set;
 }
@@ -106,42 +94,33 @@ void FloatPalette(uint16_t c0, uint16_t c1, float palette[4][3]) {
         palette[3][0] = palette[3][1] = palette[3][2] = 1e4f;
 }
 
-inline float Distance(const ColourSet& set, const float entry[3], int i) {
-    const float dr = set.channel[0][i] - entry[0];
-    const float dg = set.channel[1][i] - entry[1];
-    const float db = set.channel[2][i] - entry[2];
-    return dr * dr + dg * dg + db * db;
-}
-
 // Sum of squared differences of the set against the palette of (c0, c1), each pixel taking its
-// nearest usable entry. Sums of squares of bytes over 16 pixels are exact in a float.
-float Evaluate(const ColourSet& set, uint16_t c0, uint16_t c1) {
+// nearest usable entry, written to `indices`. Sums of squares of bytes over 16 pixels are exact
+// in a float. Simple loops of fixed length, so that the compiler makes vector code of them.
+float Evaluate(const ColourSet& set, uint16_t c0, uint16_t c1, int indices[16]) {
     float palette[4][3];
     FloatPalette(c0, c1, palette);
-    float total = 0;
-    for (int i = 0; i < 16; ++i) {
-        const float best = std::min(std::min(Distance(set, palette[0], i), Distance(set, palette[1], i)),
-                                    std::min(Distance(set, palette[2], i), Distance(set, palette[3], i)));
-        total += best * set.pixelWeight[i];
-    }
-    return total;
-}
-
-// The nearest entry of each colour of the set.
-void ChooseIndices(const ColourSet& set, uint16_t c0, uint16_t c1, uint8_t indices[16]) {
-    float palette[4][3];
-    FloatPalette(c0, c1, palette);
-    for (int i = 0; i < set.count; ++i) {
-        float best = Distance(set, palette[0], i);
-        indices[i] = 0;
-        for (int k = 1; k < 4; ++k) {
-            const float d = Distance(set, palette[k], i);
-            if (d < best) {
-                best = d;
-                indices[i] = static_cast<uint8_t>(k);
-            }
+    float distance[4][16];
+    for (int k = 0; k < 4; ++k)
+        for (int i = 0; i < 16; ++i) {
+            const float dr = set.channel[0][i] - palette[k][0];
+            const float dg = set.channel[1][i] - palette[k][1];
+            const float db = set.channel[2][i] - palette[k][2];
+            distance[k][i] = dr * dr + dg * dg + db * db;
         }
+    float errors[16];
+    for (int i = 0; i < 16; ++i) {
+        const float low01 = std::min(distance[0][i], distance[1][i]);
+        const float low23 = std::min(distance[2][i], distance[3][i]);
+        const int index01 = distance[1][i] < distance[0][i] ? 1 : 0;
+        const int index23 = distance[3][i] < distance[2][i] ? 3 : 2;
+        indices[i] = low23 < low01 ? index23 : index01;
+        errors[i] = std::min(low01, low23) * set.weight[i];
     }
+    float total = 0;
+    for (float e : errors)
+        total += e;
+    return total;
 }
 
 // Best end-colour pairs for a single channel value: each entry of the palette reproduces it as
@@ -216,14 +195,15 @@ public:
             return false;
         if (m_found && c0 == m_c0 && c1 == m_c1)
             return false;
-        const float error = Evaluate(m_set, c0, c1);
+        int indices[16];
+        const float error = Evaluate(m_set, c0, c1, indices);
         if (m_found && error >= m_error)
             return false;
         m_found = true;
         m_error = error;
         m_c0 = c0;
         m_c1 = c1;
-        ChooseIndices(m_set, c0, c1, m_indices);
+        std::copy_n(indices, 16, m_indices);
         return true;
     }
 
@@ -247,8 +227,8 @@ public:
         out[3] = static_cast<uint8_t>(m_c1 >> 8);
         uint32_t bits = 0;
         for (int i = 0; i < 16; ++i) {
-            const int colour = m_set.colourOf[i];
-            bits |= (colour < 0 ? 3u : static_cast<uint32_t>(m_indices[colour])) << (2 * i);
+            const int index = m_set.weight[i] > 0 ? m_indices[i] : 3;
+            bits |= static_cast<uint32_t>(index) << (2 * i);
         }
         for (int i = 0; i < 4; ++i)
             out[4 + i] = static_cast<uint8_t>(bits >> (8 * i));
@@ -263,16 +243,16 @@ private:
         const float* weight = m_three ? kWeight3 : kWeight4;
         float aa = 0, ab = 0, bb = 0;
         float ax[3] = {0, 0, 0}, bx[3] = {0, 0, 0};
-        for (int i = 0; i < m_set.count; ++i) {
+        for (int i = 0; i < 16; ++i) {
             const int index = m_indices[i];
             const float w = weight[index];
-            const auto n = static_cast<float>(m_set.weight[i]);
+            const float n = m_set.weight[i];
             const bool end = index < 2;
             aa += n * (1 - w) * (1 - w);
             ab += n * (1 - w) * w;
             bb += n * w * w;
             for (int c = 0; c < 3; ++c) {
-                float target = static_cast<float>(m_set.rgb[i][c]);
+                float target = m_set.channel[c][i];
                 if (end)
                     target -= static_cast<float>(kEndBias[c]);
                 else if (c == 1 && !m_three)
@@ -297,26 +277,33 @@ private:
     bool m_found = false;
     float m_error = 0;
     uint16_t m_c0 = 0, m_c1 = 0;
-    uint8_t m_indices[16] = {};
+    int m_indices[16] = {};
 };
 
 struct ColourStats {
     float mean[3] = {0, 0, 0};
     int meanRgb[3] = {0, 0, 0};
+    float spread = 0; // sum of squared distances from the mean
 };
 
 ColourStats Statistics(const ColourSet& set) {
     ColourStats stats;
-    int pixels = 0;
-    for (int i = 0; i < set.count; ++i) {
-        pixels += set.weight[i];
+    for (int i = 0; i < 16; ++i)
         for (int c = 0; c < 3; ++c)
-            stats.mean[c] += static_cast<float>(set.rgb[i][c] * set.weight[i]);
-    }
+            stats.mean[c] += set.channel[c][i] * set.weight[i];
     for (int c = 0; c < 3; ++c) {
-        stats.mean[c] /= static_cast<float>(pixels);
+        stats.mean[c] /= static_cast<float>(set.count);
         stats.meanRgb[c] = std::clamp(static_cast<int>(std::lround(stats.mean[c])), 0, 255);
     }
+    float spread[16];
+    for (int i = 0; i < 16; ++i) {
+        const float dr = set.channel[0][i] - stats.mean[0];
+        const float dg = set.channel[1][i] - stats.mean[1];
+        const float db = set.channel[2][i] - stats.mean[2];
+        spread[i] = (dr * dr + dg * dg + db * db) * set.weight[i];
+    }
+    for (float d : spread)
+        stats.spread += d;
     return stats;
 }
 
@@ -324,21 +311,20 @@ ColourStats Statistics(const ColourSet& set) {
 // covariance, started from its strongest row).
 void PrincipalEnds(const ColourSet& set, const ColourStats& stats, Quantised& a, Quantised& b) {
     float cov[3][3] = {};
-    for (int i = 0; i < set.count; ++i) {
+    for (int i = 0; i < 16; ++i) {
         float d[3];
         for (int c = 0; c < 3; ++c)
-            d[c] = static_cast<float>(set.rgb[i][c]) - stats.mean[c];
-        const auto n = static_cast<float>(set.weight[i]);
+            d[c] = (set.channel[c][i] - stats.mean[c]) * set.weight[i];
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 3; ++c)
-                cov[r][c] += n * d[r] * d[c];
+                cov[r][c] += d[r] * d[c];
     }
     int strongest = 0;
     for (int c = 1; c < 3; ++c)
         if (cov[c][c] > cov[strongest][strongest])
             strongest = c;
     float axis[3] = {cov[strongest][0], cov[strongest][1], cov[strongest][2]};
-    for (int iteration = 0; iteration < 8; ++iteration) {
+    for (int iteration = 0; iteration < 4; ++iteration) {
         float next[3];
         for (int r = 0; r < 3; ++r)
             next[r] = cov[r][0] * axis[0] + cov[r][1] * axis[1] + cov[r][2] * axis[2];
@@ -350,10 +336,11 @@ void PrincipalEnds(const ColourSet& set, const ColourStats& stats, Quantised& a,
     }
     const float norm = axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2];
     float low = 0, high = 0;
-    for (int i = 0; i < set.count; ++i) {
+    for (int i = 0; i < 16; ++i) {
+        // Pixels that do not count sit at the mean, inside the range.
         float t = 0;
         for (int c = 0; c < 3; ++c)
-            t += (static_cast<float>(set.rgb[i][c]) - stats.mean[c]) * axis[c];
+            t += (set.channel[c][i] - stats.mean[c]) * axis[c] * set.weight[i];
         low = std::min(low, t);
         high = std::max(high, t);
     }
@@ -369,11 +356,13 @@ void PrincipalEnds(const ColourSet& set, const ColourStats& stats, Quantised& a,
 
 // End colours at the corners of the pixels' bounding box, on the diagonal the colours run along.
 void BoxEnds(const ColourSet& set, const ColourStats& stats, Quantised& a, Quantised& b) {
-    int low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
-    for (int i = 0; i < set.count; ++i)
+    float low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
+    for (int i = 0; i < 16; ++i)
         for (int c = 0; c < 3; ++c) {
-            low[c] = std::min(low[c], set.rgb[i][c]);
-            high[c] = std::max(high[c], set.rgb[i][c]);
+            // Pixels that do not count sit at the mean, inside the box.
+            const float v = set.weight[i] > 0 ? set.channel[c][i] : stats.mean[c];
+            low[c] = std::min(low[c], v);
+            high[c] = std::max(high[c], v);
         }
     // Measure the diagonal against the channel with the widest range.
     int widest = 0;
@@ -381,15 +370,14 @@ void BoxEnds(const ColourSet& set, const ColourStats& stats, Quantised& a, Quant
         if (high[c] - low[c] > high[widest] - low[widest])
             widest = c;
     float covWidest[3] = {0, 0, 0};
-    for (int i = 0; i < set.count; ++i) {
-        const float d = static_cast<float>(set.rgb[i][widest]) - stats.mean[widest];
+    for (int i = 0; i < 16; ++i) {
+        const float d = (set.channel[widest][i] - stats.mean[widest]) * set.weight[i];
         for (int c = 0; c < 3; ++c)
-            covWidest[c] += d * static_cast<float>(set.weight[i]) *
-                            (static_cast<float>(set.rgb[i][c]) - stats.mean[c]);
+            covWidest[c] += d * (set.channel[c][i] - stats.mean[c]);
     }
     for (int c = 0; c < 3; ++c) {
-        float top = static_cast<float>(high[c] - kEndBias[c]);
-        float bottom = static_cast<float>(low[c] - kEndBias[c]);
+        float top = high[c] - kEndBias[c];
+        float bottom = low[c] - kEndBias[c];
         if (covWidest[c] < 0)
             std::swap(top, bottom);
         a[c] = QuantiseChannel(top, c);
@@ -416,8 +404,7 @@ void TrySingleColour(ColourFit& fit, bool three, const int rgb[3]) {
     }
 }
 
-void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality,
-                  uint8_t out[8]) {
+void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality, uint8_t out[8]) {
     const ColourSet set = GatherColours(pixels, alphaTested);
     if (set.count == 0) {
         // Every pixel transparent: the three-colour palette (c0 < c1), every index 3.
@@ -426,7 +413,7 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
         return;
     }
     const ColourStats stats = Statistics(set);
-    const bool single = set.count == 1;
+    const bool single = set.single;
     const bool high = quality == DxtQuality::High;
     // The three-colour palette only where DXT1's transparent pixels need it: for opaque blocks
     // it rarely beats four colours and would double the work.
@@ -448,13 +435,17 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
             continue;
         // A block near one colour may be served best by the palette entry nearest its mean;
         // for three colours this is also the pair that is always valid.
-        if (single || high || isThree)
+        if (single || isThree)
             TrySingleColour(*fit, isThree, stats.meanRgb);
         if (single)
             continue;
         fit->Try(a, b);
-        if (high)
+        if (high) {
             fit->Refine(2);
+            // One colour for all leaves at least the spread around the mean as error.
+            if (!isThree && fit->Error() > stats.spread)
+                TrySingleColour(*fit, isThree, stats.meanRgb);
+        }
     }
     if (four.Found() && (!three.Found() || four.Error() <= three.Error()))
         four.Write(out);
@@ -465,7 +456,10 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
 // DXT5 alpha: the palette kind (eight graded values, or six with 0 and 255) and its best pair.
 class AlphaFit {
 public:
-    AlphaFit(const int alpha[16], bool eight) : m_alpha(alpha), m_eight(eight) {}
+    AlphaFit(const int alpha[16], bool eight) : m_eight(eight) {
+        for (int i = 0; i < 16; ++i)
+            m_values[i] = static_cast<float>(alpha[i]);
+    }
 
     bool Try(int a0, int a1) {
         if (a0 < 0 || a1 < 0 || a0 > 255 || a1 > 255)
@@ -481,16 +475,23 @@ public:
             return false;
         uint8_t palette[8];
         DxtDecoder::AlphaPalette(static_cast<uint8_t>(a0), static_cast<uint8_t>(a1), palette);
-        // The error first, in a loop without branches; the indices only for a better pair.
-        int error = 0;
-        for (int i = 0; i < 16; ++i) {
-            int best = 1 << 20;
-            for (int k = 0; k < 8; ++k) {
-                const int d = palette[k] - m_alpha[i];
-                best = std::min(best, d * d);
+        // The error in loops without branches, which the compiler vectorises; the indices only
+        // for a better pair.
+        float entries[8];
+        for (int k = 0; k < 8; ++k)
+            entries[k] = palette[k];
+        float errors[16];
+        for (int i = 0; i < m_pixels; ++i)
+            errors[i] = 1e6f;
+        for (int k = 0; k < 8; ++k)
+            for (int i = 0; i < m_pixels; ++i) {
+                const float d = entries[k] - m_values[i];
+                errors[i] = std::min(errors[i], d * d);
             }
-            error += best;
-        }
+        float sum = 0;
+        for (float e : errors)
+            sum += e;
+        const int error = static_cast<int>(sum);
         if (m_found && error >= m_error)
             return false;
         m_found = true;
@@ -498,14 +499,14 @@ public:
         m_a0 = a0;
         m_a1 = a1;
         for (int i = 0; i < 16; ++i) {
-            int best = 1 << 20;
-            for (int k = 0; k < 8; ++k) {
-                const int d = palette[k] - m_alpha[i];
-                if (d * d < best) {
-                    best = d * d;
-                    m_indices[i] = static_cast<uint8_t>(k);
-                }
+            // The first entry that gives the pixel's error.
+            int index = 0;
+            for (; index < 7; ++index) {
+                const float d = entries[index] - m_values[i];
+                if (d * d == errors[i])
+                    break;
             }
+            m_indices[i] = index;
         }
         return true;
     }
@@ -514,19 +515,6 @@ public:
         for (int i = 0; i < iterations && m_found && m_error > 0; ++i) {
             int a0, a1;
             if (!LeastSquares(a0, a1) || !Try(a0, a1))
-                return;
-        }
-    }
-
-    void LocalSearch(int rounds) {
-        for (int round = 0; round < rounds && m_found && m_error > 0; ++round) {
-            const int a0 = m_a0, a1 = m_a1;
-            bool improved = false;
-            for (int step : {-1, 1}) {
-                improved = Try(a0 + step, a1) || improved;
-                improved = Try(a0, a1 + step) || improved;
-            }
-            if (!improved)
                 return;
         }
     }
@@ -556,8 +544,8 @@ private:
             aa += (1 - w) * (1 - w);
             ab += (1 - w) * w;
             bb += w * w;
-            ax += (1 - w) * m_alpha[i];
-            bx += w * m_alpha[i];
+            ax += (1 - w) * m_values[i];
+            bx += w * m_values[i];
         }
         const float determinant = aa * bb - ab * ab;
         if (std::fabs(determinant) < 1e-3f)
@@ -567,12 +555,14 @@ private:
         return true;
     }
 
-    const int* m_alpha;
+    // A bound the compiler cannot unroll completely, so that it vectorises the loops instead.
+    int m_pixels = 16;
+    float m_values[16];
     bool m_eight;
     bool m_found = false;
     int m_error = 0;
     int m_a0 = 0, m_a1 = 0;
-    uint8_t m_indices[16] = {};
+    int m_indices[16] = {};
 };
 
 void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8]) {
@@ -590,8 +580,8 @@ void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8
     }
     if (low == high) {
         // One value: entry 0 of either palette; 255 twice marks the block opaque.
-        const uint8_t block[8] = {static_cast<uint8_t>(low), static_cast<uint8_t>(low), 0, 0, 0,
-                                  0, 0, 0};
+        const uint8_t block[8] = {
+            static_cast<uint8_t>(low), static_cast<uint8_t>(low), 0, 0, 0, 0, 0, 0};
         std::copy_n(block, 8, out);
         return;
     }
@@ -601,14 +591,15 @@ void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8
         eight.Write(out);
         return;
     }
+    eight.Refine(2);
+    // Six graded values plus exact 0 and 255: only worth a try where 0 or 255 occur.
     AlphaFit six(alpha, false);
-    if (innerLow <= innerHigh)
-        six.Try(innerLow, innerHigh);
-    else
-        six.Try(0, 0); // only 0 and 255, both fixed entries of the six-value palette
-    for (AlphaFit* fit : {&eight, &six}) {
-        fit->Refine(2);
-        fit->LocalSearch(2);
+    if (low == 0 || high == 255) {
+        if (innerLow <= innerHigh)
+            six.Try(innerLow, innerHigh);
+        else
+            six.Try(0, 0); // only 0 and 255, both fixed entries of the six-value palette
+        six.Refine(2);
     }
     if (!six.Found() || eight.Error() <= six.Error())
         eight.Write(out);
@@ -637,6 +628,32 @@ void DxtEncoder::EncodeDxt5Block(const uint8_t pixels[64], uint8_t out[16], DxtQ
     EncodeColour(pixels, false, quality, out + 8);
 }
 
+namespace {
+
+// The 16 pixels of block (bx, by), the last column and row repeated past the picture's edge.
+void GatherBlock(const BgraImage& image, size_t bx, size_t by, uint8_t pixels[64]) {
+    for (size_t y = 0; y < 4; ++y)
+        for (size_t x = 0; x < 4; ++x) {
+            const size_t sx = std::min<size_t>(bx * 4 + x, image.width - 1);
+            const size_t sy = std::min<size_t>(by * 4 + y, image.height - 1);
+            std::copy_n(image.pixels.data() + 4 * (sy * image.width + sx), 4,
+                        pixels + 4 * (4 * y + x));
+        }
+}
+
+uint64_t HashBlock(const uint8_t pixels[64]) {
+    uint64_t hash = 0xCBF29CE484222325ull;
+    for (int i = 0; i < 8; ++i) {
+        uint64_t word;
+        std::memcpy(&word, pixels + 8 * i, 8);
+        hash = (hash ^ word) * 0x100000001B3ull;
+        hash ^= hash >> 29;
+    }
+    return hash;
+}
+
+} // namespace
+
 std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraImage& image,
                                                        DxtQuality quality) {
     const uint8_t t = type & 0x7F;
@@ -647,33 +664,41 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
     const size_t blocksWide = (image.width + 3) / 4;
     const size_t blocksHigh = (image.height + 3) / 4;
     std::vector<uint8_t> out(blocksWide * blocksHigh * blockBytes);
-    uint8_t* block = out.data();
+    // Pictures repeat blocks (flat areas, stripes, borders): each distinct block is encoded
+    // once, found again through a table of block numbers addressed by the pixels' hash.
+    const size_t blockCount = blocksWide * blocksHigh;
+    size_t tableSize = 16;
+    while (tableSize < 2 * blockCount)
+        tableSize *= 2;
+    std::vector<size_t> table(tableSize, SIZE_MAX);
     uint8_t pixels[64];
-    uint8_t previous[64];
-    const uint8_t* previousBlock = nullptr;
-    for (size_t by = 0; by < blocksHigh; ++by)
-        for (size_t bx = 0; bx < blocksWide; ++bx, block += blockBytes) {
-            for (size_t y = 0; y < 4; ++y)
-                for (size_t x = 0; x < 4; ++x) {
-                    const size_t sx = std::min<size_t>(bx * 4 + x, image.width - 1);
-                    const size_t sy = std::min<size_t>(by * 4 + y, image.height - 1);
-                    std::copy_n(image.pixels.data() + 4 * (sy * image.width + sx), 4,
-                                pixels + 4 * (4 * y + x));
-                }
-            // Flat areas repeat the same block: encode it once.
-            if (previousBlock && std::equal(pixels, pixels + 64, previous)) {
-                std::copy_n(previousBlock, blockBytes, block);
-                continue;
+    uint8_t earlier[64];
+    for (size_t n = 0; n < blockCount; ++n) {
+        const size_t bx = n % blocksWide;
+        const size_t by = n / blocksWide;
+        GatherBlock(image, bx, by, pixels);
+        uint8_t* block = out.data() + n * blockBytes;
+        size_t slot = HashBlock(pixels) & (tableSize - 1);
+        bool found = false;
+        for (; table[slot] != SIZE_MAX; slot = (slot + 1) & (tableSize - 1)) {
+            const size_t other = table[slot];
+            GatherBlock(image, other % blocksWide, other / blocksWide, earlier);
+            if (std::equal(pixels, pixels + 64, earlier)) {
+                std::copy_n(out.data() + other * blockBytes, blockBytes, block);
+                found = true;
+                break;
             }
-            std::copy_n(pixels, 64, previous);
-            previousBlock = block;
-            if (t == kShapeTypeDxt1)
-                EncodeDxt1Block(pixels, block, quality);
-            else if (t == kShapeTypeDxt3)
-                EncodeDxt3Block(pixels, block, quality);
-            else
-                EncodeDxt5Block(pixels, block, quality);
         }
+        if (found)
+            continue;
+        table[slot] = n;
+        if (t == kShapeTypeDxt1)
+            EncodeDxt1Block(pixels, block, quality);
+        else if (t == kShapeTypeDxt3)
+            EncodeDxt3Block(pixels, block, quality);
+        else
+            EncodeDxt5Block(pixels, block, quality);
+    }
     return out;
 }
 

@@ -12,8 +12,8 @@ namespace wren {
 enum class DxtQuality {
     // Bounding-box endpoints and one pass of index choice: for previews.
     Fast,
-    // Endpoints along the block's main colour axis refined by least squares and a local search
-    // against the exact palette the decoder builds; both DXT5 alpha palettes tried.
+    // Endpoints along the block's main colour axis refined by least squares against the exact
+    // palette the decoder builds, single colours from tables; both DXT5 alpha palettes tried.
     High,
 };
 
