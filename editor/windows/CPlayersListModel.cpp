@@ -130,6 +130,11 @@ QVariant CPlayersListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CPlayersListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole) {
+        // Over its column's centred values.
+        return section == PositionColumn ? QVariant(Qt::AlignCenter)
+                                         : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }

@@ -99,6 +99,10 @@ QVariant CTeamsListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant CTeamsListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole) {
+        return section == PlayerCountColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                                            : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }

@@ -789,6 +789,27 @@ void ListsTest::screenshots() {
                                      "padding: 3px; }"));
     tip.adjustSize();
     QVERIFY(tip.grab().save(folder + QStringLiteral("/player-tooltip.png")));
+
+    // A team window with its squad, and the league window with its teams beside.
+    CTeamFrame* team = OpenTeamFromLeague(*m_frame, m_league, m_from);
+    QVERIFY(team);
+    QMdiSubWindow* teamWindow = m_frame->FindChild(CChildFrame::Kind::Team, m_from);
+    teamWindow->resize(760, 700);
+    ClickRow(team->SquadList(), 1);
+    QTest::qWait(50);
+    QVERIFY(teamWindow->grab().save(folder + QStringLiteral("/team-window-squad.png")));
+    QMdiSubWindow* leagueWindow = m_frame->FindChild(CChildFrame::Kind::League, m_league);
+    m_frame->MdiArea()->setActiveSubWindow(leagueWindow);
+    leagueWindow->resize(620, 640);
+    QTest::qWait(50);
+    QVERIFY(leagueWindow->grab().save(folder + QStringLiteral("/league-window-teams.png")));
+
+    // A text that every kind of record holds somewhere: the groups show one under the other.
+    FindThroughDialog(QStringLiteral("ion"), true, true, true);
+    QMdiSubWindow* results = m_frame->MdiArea()->activeSubWindow();
+    results->resize(560, 480);
+    QTest::qWait(50);
+    QVERIFY(results->grab().save(folder + QStringLiteral("/search-results.png")));
 }
 
 QTEST_MAIN(ListsTest)
