@@ -19,6 +19,9 @@ public:
     CPictureRequests(CAssetLibrary& library, const QString& installFolder);
     CPictureRequests(Fetcher fetcher, const QString& installFolder);
 
+    // The game installation the pictures come from (and imported ones go to).
+    const QString& InstallFolder() const { return installFolder; }
+
     QImage KitImage(int team, int kit) const;
     QImage Logo(int team) const;
     // Texture 0 means "none" and asks for nothing.

@@ -12,7 +12,10 @@
 #include "editor/windows/CTeamInfoForm.h"
 #include "editor/windows/CTeamKitsForm.h"
 #include "editor/windows/CTeamMiscForm.h"
+#include "editor/windows/CTeamPictures.h"
 
+#include <QMenu>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -25,6 +28,16 @@ CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
     layout->setSpacing(0);
     m_banner = new CGradientBanner(content);
     m_banner->SetTitleFont(host.TitleFont());
+    // The crest's commands are in the banner's context menu, which the menu key opens too.
+    m_banner->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_banner->setFocusPolicy(Qt::TabFocus);
+    connect(m_banner, &QWidget::customContextMenuRequested, this, &CTeamFrame::ShowCrestMenu);
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto* shortcut = new QShortcut(keys, m_banner, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this] { ShowCrestMenu(m_banner->rect().center()); });
+    }
     layout->addWidget(m_banner);
     m_tabs = new QTabWidget(content);
     layout->addWidget(m_tabs, 1);
@@ -136,6 +149,23 @@ void CTeamFrame::ShowBanner() {
     const QImage crest =
         pictures ? CPictureScaling::Scaled(pictures->Logo(m_teamId), kCrestScale) : QImage();
     m_banner->SetPicture(crest.isNull() ? QPixmap() : QPixmap::fromImage(crest));
+}
+
+void CTeamFrame::ShowCrestMenu(const QPoint& position) {
+    const CTeamPictures crest(Host(), m_teamId, CTeamPictures::EKind::Crest);
+    QMenu menu(this);
+    QAction* import = menu.addAction(Host().Text("Caption_ImportPicture"));
+    QAction* exportCrest = menu.addAction(Host().Text("Caption_ExportPicture"));
+    import->setEnabled(crest.CanImport());
+    exportCrest->setEnabled(!m_banner->Picture().isNull());
+    QAction* chosen = menu.exec(m_banner->mapToGlobal(position));
+    if (chosen == import && crest.Import(this)) {
+        ShowBanner();
+        // The lists and the league tree show the crest too.
+        Host().RefreshLeaguesList();
+    } else if (chosen == exportCrest) {
+        crest.Export(this);
+    }
 }
 
 void CTeamFrame::ShowSquad() {

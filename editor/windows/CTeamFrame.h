@@ -17,6 +17,7 @@ class CTeamKitsForm;
 class CTeamMiscForm;
 class CPlayersListView;
 class QIcon;
+class QPoint;
 class QTabWidget;
 
 // Child window of kind Team: the banner above the pages information (with the squad list
@@ -60,6 +61,8 @@ private:
     void ResetPage(CTeamSnapshot::EPage page);
     void FillPages();
     void ShowBanner();
+    // The crest's Import Picture… and Export Picture… at that point of the banner.
+    void ShowCrestMenu(const QPoint& position);
     void ShowSquad();
     // After a step: banner, and on a rename the title and what lists the team's name.
     void AfterChange(bool renamed);

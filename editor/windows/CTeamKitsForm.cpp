@@ -8,11 +8,13 @@
 #include "editor/toolkit/CPropertyList.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CGameColours.h"
+#include "editor/windows/CTeamPictures.h"
 
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -87,19 +89,38 @@ CTeamKitsForm::CTeamKitsForm(int32_t teamId, CFrameHost& host, QWidget* parent)
     m_picture->SetTransparentColour(CPictureScaling::kMagenta);
     m_picture->setMinimumSize(96, 96);
     m_picture->setAccessibleName(QStringLiteral("Caption_KitType"));
+    // The picture with its two commands under it.
+    auto* pictureColumn = new QWidget(Body());
+    auto* pictureLayout = new QVBoxLayout(pictureColumn);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    m_picture->setParent(pictureColumn);
+    m_importPicture = new QPushButton(QStringLiteral("Caption_ImportPicture"), pictureColumn);
+    m_exportPicture = new QPushButton(QStringLiteral("Caption_ExportPicture"), pictureColumn);
+    pictureLayout->addWidget(m_picture, 0, Qt::AlignHCenter);
+    pictureLayout->addWidget(m_importPicture);
+    pictureLayout->addWidget(m_exportPicture);
     m_properties = new CPropertyList(Body());
     m_noKit = new QLabel(QStringLiteral("Caption_NoKitOfType"), Body());
     m_noKit->setAlignment(Qt::AlignCenter);
     m_noKit->hide();
     grid->addWidget(typeLabel, 0, 0);
     grid->addWidget(m_kitType, 0, 1);
-    grid->addWidget(m_picture, 0, 2, 2, 1, Qt::AlignRight | Qt::AlignTop);
+    grid->addWidget(pictureColumn, 0, 2, 2, 1, Qt::AlignRight | Qt::AlignTop);
     grid->addWidget(m_properties, 2, 0, 1, 3);
     grid->addWidget(m_noKit, 3, 0, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(2, 1);
     BuildItems();
     connect(m_kitType, &QComboBox::currentIndexChanged, this, &CTeamKitsForm::OnTypeChosen);
+    connect(m_importPicture, &QPushButton::clicked, this, [this] {
+        if (CTeamPictures(m_host, m_teamId, CTeamPictures::EKind::Kit, m_shownType).Import(this)) {
+            DrawPicture();
+            emit PictureImported();
+        }
+    });
+    connect(m_exportPicture, &QPushButton::clicked, this, [this] {
+        CTeamPictures(m_host, m_teamId, CTeamPictures::EKind::Kit, m_shownType).Export(this);
+    });
 }
 
 void CTeamKitsForm::BuildItems() {
@@ -184,6 +205,9 @@ void CTeamKitsForm::DrawPicture() {
     m_picture->SetImage(pictures && StoredKit() ? pictures->KitImage(m_teamId, m_shownType)
                                                 : QImage());
     m_pictureType = m_shownType;
+    // A kit that is not stored has no picture to replace; one not found has none to save.
+    m_importPicture->setEnabled(pictures && StoredKit());
+    m_exportPicture->setEnabled(m_picture->HasPicture());
 }
 
 std::optional<CTeamKit> CTeamKitsForm::EditedKit(bool tellRefusals) const {

@@ -12,6 +12,7 @@ class CPictureView;
 class CPropertyList;
 class QComboBox;
 class QLabel;
+class QPushButton;
 
 // The kits page of a team window: the kit type, its picture and the property list of the
 // kit's items. Switching to another type with changed items asks whether to apply them.
@@ -35,12 +36,16 @@ public:
     CPropertyList* Properties() const { return m_properties; }
     CPictureView* Picture() const { return m_picture; }
     QLabel* NoKitLabel() const { return m_noKit; }
+    QPushButton* ImportPictureButton() const { return m_importPicture; }
+    QPushButton* ExportPictureButton() const { return m_exportPicture; }
     // The property row of an item key, -1 when there is none.
     int RowOf(const char* key) const;
 
 signals:
     // Apply (or a Yes to the question on switching types) wrote into the team.
     void Applied();
+    // A picture was written into the game's archives for the kit of the shown type.
+    void PictureImported();
 
 private:
     struct SItem;
@@ -61,6 +66,8 @@ private:
     int m_pictureType = -1;
     QComboBox* m_kitType = nullptr;
     CPictureView* m_picture = nullptr;
+    QPushButton* m_importPicture = nullptr;
+    QPushButton* m_exportPicture = nullptr;
     CPropertyList* m_properties = nullptr;
     QLabel* m_noKit = nullptr;
     std::vector<int> m_rows;

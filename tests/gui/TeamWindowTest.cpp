@@ -5,6 +5,7 @@
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
+#include "editor/assets/CPictureRequests.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
@@ -19,6 +20,7 @@
 #include "editor/toolkit/CPropertyList.h"
 #include "editor/windows/CLeagueFrame.h"
 #include "editor/windows/CLeagueInfoForm.h"
+#include "editor/windows/CPicturePreviewDialog.h"
 #include "editor/windows/CPlayersListView.h"
 #include "editor/windows/CTeamFrame.h"
 #include "editor/windows/CTeamInfoForm.h"
@@ -29,16 +31,23 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 #include <QTreeWidget>
 
@@ -101,6 +110,58 @@ void ChooseColourByKeys(CTeamKitsForm* kits, const char* key, int steps) {
     QVERIFY(QTest::qWaitForWindowActive(kits->window()));
 }
 
+// Chooses `file` in the next file dialog, then acts on the dialog that follows it.
+void ChooseFileThen(const QString& file, const std::function<void(QDialog*)>& next) {
+    WhenModalShown([file, next](QDialog* dialog) {
+        QVERIFY(qobject_cast<QFileDialog*>(dialog));
+        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(edit);
+        // Set rather than typed: typing opens the completer, which would take the Return.
+        edit->setText(file);
+        if (next)
+            WhenModalShown(next);
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+}
+
+// A kit the sample does not have: a hooped jersey, shorts and socks, the rest transparent.
+QString KitPicture(const QString& path) {
+    QImage image(128, 128, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath jersey;
+    jersey.addPolygon(QPolygonF({QPointF(44, 14), QPointF(84, 14), QPointF(108, 36),
+                                 QPointF(96, 48), QPointF(86, 40), QPointF(86, 82), QPointF(42, 82),
+                                 QPointF(42, 40), QPointF(32, 48), QPointF(20, 36)}));
+    painter.fillPath(jersey, QColor(250, 200, 0));
+    painter.setClipPath(jersey);
+    for (int y = 22; y < 82; y += 16)
+        painter.fillRect(0, y, 128, 8, QColor(20, 40, 120));
+    painter.setClipping(false);
+    painter.fillRect(44, 82, 40, 22, QColor(20, 40, 120));
+    painter.fillRect(46, 104, 12, 18, QColor(250, 200, 0));
+    painter.fillRect(70, 104, 12, 18, QColor(250, 200, 0));
+    painter.end();
+    return image.save(path) ? path : QString();
+}
+
+// A crest: a shield with a band across it, the rest transparent.
+QString CrestPicture(const QString& path) {
+    QImage image(96, 96, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shield;
+    shield.addPolygon(QPolygonF(
+        {QPointF(16, 10), QPointF(80, 10), QPointF(80, 50), QPointF(48, 88), QPointF(16, 50)}));
+    painter.fillPath(shield, QColor(20, 40, 120));
+    painter.setClipPath(shield);
+    painter.fillRect(0, 36, 96, 16, QColor(250, 200, 0));
+    painter.end();
+    return image.save(path) ? path : QString();
+}
+
 int KitValue(CGameDatabase& db, int team, int type, EKitColumn column) {
     return db.FindTeam(team)->FindKit(type)->Value(column);
 }
@@ -118,6 +179,7 @@ private slots:
     void untouchedControlsLeaveFieldsAsStored();
     void undoLeavesSquadsChangedSinceAlone();
     void editsReachTheSavedFiles();
+    void picturesImportThroughTheirPreview();
 };
 
 void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
@@ -202,8 +264,7 @@ void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
     const int32_t leagueId = team->Leagues().front();
     QMdiSubWindow* leagueWindow = frame->FindChild(CChildFrame::Kind::League, leagueId);
     QVERIFY(leagueWindow);
-    auto* leagueTeams = qobject_cast<CLeagueFrame*>(leagueWindow->widget())
-                            ->TeamsList();
+    auto* leagueTeams = qobject_cast<CLeagueFrame*>(leagueWindow->widget())->TeamsList();
     CTeamInfoForm* info = window->InfoForm();
 
     // Prestige alone: stored and undoable, nothing retitled.
@@ -503,6 +564,121 @@ void TeamWindowTest::editsReachTheSavedFiles() {
     QCOMPARE(texts.FindText(*CInGameNames::TeamTextId(teamId, 0)), std::string("Sporting Kestrel"));
     QCOMPARE(texts.FindText(*CInGameNames::LeagueTextId(leagueId, 0)),
              std::string("Kestrel Premier"));
+}
+
+void TeamWindowTest::picturesImportThroughTheirPreview() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = StartShown(fixture);
+    QVERIFY(frame);
+    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    QVERIFY(window);
+    const int teamId = window->TeamId();
+    ShowTab(window, 2);
+    CTeamKitsForm* kits = window->KitsForm();
+    QPushButton* import = kits->ImportPictureButton();
+    QPushButton* exportButton = kits->ExportPictureButton();
+    QCOMPARE(import->text(), frame->Text("Caption_ImportPicture"));
+    QVERIFY(!import->accessibleName().isEmpty());
+    QVERIFY(!exportButton->accessibleName().startsWith(QStringLiteral("Caption_")));
+    QVERIFY(import->focusPolicy() & Qt::TabFocus);
+    QVERIFY(import->isEnabled() && exportButton->isEnabled());
+
+    QTemporaryDir files;
+    const QString kitPng = KitPicture(files.filePath(QStringLiteral("kit.png")));
+    QVERIFY(!kitPng.isEmpty());
+    const QString archive = fixture.GameFolder() + QStringLiteral("/data/zdata_05.big");
+    QFile archiveFile(archive);
+    QVERIFY(archiveFile.open(QIODevice::ReadOnly));
+    const QByteArray before = archiveFile.readAll();
+    archiveFile.close();
+
+    // Cancel in the preview: nothing is written.
+    bool previewSeen = false;
+    ChooseFileThen(kitPng, [&](QDialog* dialog) {
+        auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
+        QVERIFY(preview);
+        previewSeen = true;
+        QTest::mouseClick(preview->Buttons()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    QTest::mouseClick(import, Qt::LeftButton);
+    QVERIFY(previewSeen);
+    QVERIFY(archiveFile.open(QIODevice::ReadOnly));
+    QCOMPARE(archiveFile.readAll(), before);
+    archiveFile.close();
+
+    // OK: the shape the preview showed is what the game's request now decodes and the page shows.
+    QImage previewed;
+    QString details;
+    ChooseFileThen(kitPng, [&](QDialog* dialog) {
+        auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
+        QVERIFY(preview);
+        QVERIFY(preview->Preview()->HasPicture());
+        QCOMPARE(preview->Preview()->accessibleName(), frame->Text("Caption_PictureImportPreview"));
+        details = preview->Details()->text();
+        previewed = preview->Preview()->Shown().toImage();
+        if (!qEnvironmentVariableIsEmpty("KESTREL_SCREENSHOT_DIR"))
+            preview->grab().save(qEnvironmentVariable("KESTREL_SCREENSHOT_DIR") +
+                                 QStringLiteral("/picture-import-preview.png"));
+        // Enter takes the default button, OK.
+        QTest::keyClick(preview, Qt::Key_Return);
+    });
+    const QImage oldShown = kits->Picture()->Shown().toImage();
+    QTest::mouseClick(import, Qt::LeftButton);
+    QVERIFY2(details.contains(QStringLiteral("DXT5")) || details.contains(QStringLiteral("DXT3")),
+             qPrintable(details));
+    QVERIFY(details.contains(QStringLiteral("64 \u00D7 64")));
+    QVERIFY(details.contains(QStringLiteral("zdata_05.big")));
+    QVERIFY(QFile::exists(archive + QStringLiteral(".bak")));
+    const QImage read = frame->Pictures()->KitImage(teamId, 0);
+    QCOMPARE(read.size(), QSize(64, 64));
+    QVERIFY(kits->Picture()->Shown().toImage() != oldShown);
+    // Transparent around the kit, a yellow hoop across the jersey's chest, as drawn.
+    QVERIFY(read.pixelColor(2, 2).alpha() < 128);
+    const QColor hoop = read.pixelColor(32, 16);
+    QVERIFY(hoop.red() > 200 && hoop.green() > 150 && hoop.blue() < 80);
+    QVERIFY(!previewed.isNull());
+
+    // The crest by keyboard: the banner's context menu, Import Picture…, OK.
+    const QString crestPng = CrestPicture(files.filePath(QStringLiteral("crest.png")));
+    bool menuSeen = false;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        menuSeen = true;
+        QCOMPARE(menu->actions().at(0)->text(), frame->Text("Caption_ImportPicture"));
+        QVERIFY(menu->actions().at(1)->isEnabled());
+        ChooseFileThen(crestPng, [&](QDialog* dialog) {
+            auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
+            QVERIFY(preview);
+            details = preview->Details()->text();
+            QTest::mouseClick(preview->Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    const QImage oldCrest = window->Banner()->Picture().toImage();
+    // The main window is active again once the dialogs are gone, as a window manager leaves it.
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    window->Banner()->setFocus();
+    QVERIFY(window->Banner()->hasFocus());
+    QTest::keyClick(window->Banner(), Qt::Key_F10, Qt::ShiftModifier);
+    QVERIFY(menuSeen);
+    QVERIFY2(details.contains(QStringLiteral("DXT")), qPrintable(details));
+    QVERIFY(window->Banner()->Picture().toImage() != oldCrest);
+    // Outside the shield the crest stays transparent.
+    QVERIFY(frame->Pictures()->Logo(teamId).pixelColor(2, 60).alpha() < 128);
+    QCOMPARE(frame->Pictures()->Logo(teamId).pixelColor(32, 20).alpha(), 255);
+    QVERIFY(fixture.prompts.isEmpty());
+
+    const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+    if (!path.isEmpty()) {
+        QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
+        sub->resize(760, 700);
+        QTest::qWait(50);
+        QVERIFY(sub->grab().save(path + QStringLiteral("/team-window-kit-import.png")));
+    }
 }
 
 QTEST_MAIN(TeamWindowTest)

@@ -1,0 +1,96 @@
+#include "CTeamPictures.h"
+
+#include "editor/app/CWaitCursor.h"
+#include "editor/assets/CPictureImport.h"
+#include "editor/assets/CPictureRequests.h"
+#include "editor/windows/CFrameHost.h"
+#include "editor/windows/CPicturePreviewDialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+
+CTeamPictures::CTeamPictures(CFrameHost& host, int32_t teamId, EKind kind, int kit)
+    : m_host(host), m_teamId(teamId), m_kind(kind), m_kit(kit) {}
+
+bool CTeamPictures::CanImport() const {
+    return m_host.Pictures() != nullptr;
+}
+
+QImage CTeamPictures::Current() const {
+    CPictureRequests* pictures = m_host.Pictures();
+    if (!pictures)
+        return {};
+    return m_kind == EKind::Kit ? pictures->KitImage(m_teamId, m_kit) : pictures->Logo(m_teamId);
+}
+
+bool CTeamPictures::Import(QWidget* parent) const {
+    CPictureRequests* pictures = m_host.Pictures();
+    if (!pictures)
+        return false;
+    const QString file =
+        QFileDialog::getOpenFileName(parent, m_host.Text("Caption_ImportPictureTitle"), QString(),
+                                     m_host.Text("Caption_PictureFiles"));
+    if (file.isEmpty())
+        return false;
+    QImage picture;
+    if (!picture.load(file) || picture.isNull()) {
+        m_host.Warn(parent,
+                    m_host.Text("Message_PictureUnreadable").arg(QDir::toNativeSeparators(file)));
+        return false;
+    }
+    const QString folder = pictures->InstallFolder();
+    const CPictureImport::STarget target = m_kind == EKind::Kit
+                                               ? CPictureImport::KitTarget(folder, m_teamId, m_kit)
+                                               : CPictureImport::CrestTarget(folder, m_teamId);
+    QString error;
+    std::optional<CPictureImport::SPrepared> prepared;
+    {
+        CWaitCursor wait;
+        prepared = CPictureImport::Prepare(target, picture, {}, error);
+    }
+    if (!prepared) {
+        m_host.Warn(parent, m_host.Text("Message_PictureImportFailed").arg(error));
+        return false;
+    }
+    const QString details = m_host.Text("Caption_PictureImportTarget")
+                                .arg(CPictureImport::FormatName(prepared->shape.type))
+                                .arg(prepared->shape.width)
+                                .arg(prepared->shape.height)
+                                .arg(QDir::toNativeSeparators(QFileInfo(target.archive).fileName()),
+                                     QString::fromLatin1(target.container));
+    CPicturePreviewDialog preview(prepared->Decoded(), details,
+                                  m_host.Text("Caption_ImportPictureTitle"),
+                                  m_host.Text("Caption_PictureImportPreview"), parent);
+    if (preview.exec() != QDialog::Accepted)
+        return false;
+    CPictureImport::SWritten written;
+    bool ok = false;
+    {
+        CWaitCursor wait;
+        ok = CPictureImport::Write(*prepared, written, error);
+    }
+    if (!ok) {
+        m_host.Warn(parent, m_host.Text("Message_PictureImportFailed").arg(error));
+        return false;
+    }
+    m_host.ShowStatus(details, QDir::toNativeSeparators(written.archive));
+    return true;
+}
+
+bool CTeamPictures::Export(QWidget* parent) const {
+    const QImage image = Current();
+    if (image.isNull())
+        return false;
+    const QString file = QFileDialog::getSaveFileName(parent, m_host.Text("Caption_ExportPicture"),
+                                                      QString(), m_host.Text("Caption_PngFiles"));
+    if (file.isEmpty())
+        return false;
+    if (!image.save(file, "PNG")) {
+        m_host.Warn(parent,
+                    m_host.Text("Message_PictureExportFailed").arg(QDir::toNativeSeparators(file)));
+        return false;
+    }
+    return true;
+}
