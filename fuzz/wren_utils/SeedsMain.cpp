@@ -8,6 +8,8 @@
 int main(int argc, char** argv) {
 #if defined(KESTREL_SEEDS_UNPACK)
     return SeedsMain(argc, argv, PackedStreamSeeds);
+#elif defined(KESTREL_SEEDS_SHAPE_IMPORT)
+    return SeedsMain(argc, argv, ShapeImportSeeds);
 #elif defined(KESTREL_SEEDS_SHAPE)
     return SeedsMain(argc, argv, ShapeSeeds);
 #else

@@ -1,5 +1,6 @@
 #include "ShapeSeeds.h"
 
+#include "wren_utils/pack/PackEncoder.h"
 #include "wren_utils/shapes/ShapeContainerWriter.h"
 #include "wren_utils/shapes/ShapeFormat.h"
 
@@ -29,5 +30,22 @@ std::vector<Seed> ShapeSeeds() {
             writer.Add("logo", image, options, error);
             seeds.emplace_back("shape" + std::to_string(n++) + ".fsh", writer.Build());
         }
+    return seeds;
+}
+
+std::vector<Seed> ShapeImportSeeds() {
+    std::vector<Seed> seeds;
+    std::uint8_t control = 0;
+    for (const Seed& shape : ShapeSeeds()) {
+        const auto packed = wren::PACK_pack(shape.second);
+        for (const auto* entry : {&shape.second, packed ? &*packed : nullptr}) {
+            if (!entry)
+                continue;
+            std::vector<std::uint8_t> bytes = {control, static_cast<std::uint8_t>(control * 37)};
+            ++control;
+            bytes.insert(bytes.end(), entry->begin(), entry->end());
+            seeds.emplace_back("import" + std::to_string(seeds.size()) + ".bin", std::move(bytes));
+        }
+    }
     return seeds;
 }

@@ -207,6 +207,13 @@ TEST(ShapeImporter, RefusesWhatItCannotMake) {
     EXPECT_FALSE(ShapeImporter::Import(damaged, Ramp(8, 8, false), request, error));
     EXPECT_NE(error.find("damaged"), std::string::npos) << error;
     EXPECT_FALSE(ShapeImporter::Import(Bytes{1, 2, 3}, Ramp(8, 8, false), request, error));
+    // A damaged old shape claiming 65535 x 65535 pixels is refused, not resized to.
+    Bytes huge = GameContainer(false);
+    const size_t record = ShapeContainer(huge).Shape(0)->Offset();
+    std::fill(huge.begin() + static_cast<std::ptrdiff_t>(record) + 4,
+              huge.begin() + static_cast<std::ptrdiff_t>(record) + 8, 0xFF);
+    EXPECT_FALSE(ShapeImporter::Import(huge, Ramp(8, 8, false), request, error));
+    EXPECT_NE(error.find("65535 x 65535"), std::string::npos) << error;
     request.width = 70000;
     request.height = 5;
     EXPECT_FALSE(ShapeImporter::Import(std::nullopt, Ramp(8, 8, false), request, error));

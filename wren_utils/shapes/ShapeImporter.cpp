@@ -14,7 +14,9 @@ namespace wren {
 
 namespace {
 
-constexpr uint32_t kMaxSide = 0xFFFF;
+// The game's textures are far smaller; a damaged old shape claiming 65535 x 65535 must not make
+// an import allocate gigabytes.
+constexpr uint32_t kMaxSide = 4096;
 
 // Where each shape's bytes end: at the next record of the container, or at its end.
 size_t RecordEnd(const ShapeContainer& container, size_t containerSize, size_t start) {
@@ -84,7 +86,7 @@ ShapeImporter::Import(std::optional<std::span<const uint8_t>> oldEntry, const Bg
     }
     if (request.width > kMaxSide || request.height > kMaxSide ||
         (request.width == 0) != (request.height == 0)) {
-        error = "a shape is 1 to 65535 pixels a side";
+        error = "an imported shape is 1 to " + std::to_string(kMaxSide) + " pixels a side";
         return std::nullopt;
     }
     ShapeImportResult result;
@@ -113,8 +115,11 @@ ShapeImporter::Import(std::optional<std::span<const uint8_t>> oldEntry, const Bg
     result.replacedShape = old.index >= 0;
     result.width = request.width ? request.width : old.index >= 0 ? old.width : picture.width;
     result.height = request.height ? request.height : old.index >= 0 ? old.height : picture.height;
-    if (result.width > kMaxSide || result.height > kMaxSide) {
-        error = "a shape is 1 to 65535 pixels a side";
+    if (result.width == 0 || result.height == 0 || result.width > kMaxSide ||
+        result.height > kMaxSide) {
+        error = "the shape would be " + std::to_string(result.width) + " x " +
+                std::to_string(result.height) + " pixels; an imported shape is 1 to " +
+                std::to_string(kMaxSide) + " pixels a side";
         return std::nullopt;
     }
     const BgraImage resized = ImageResampler::Resize(picture, result.width, result.height);

@@ -18,7 +18,8 @@ enum class ShapeImportFormat {
 
 struct ShapeImportRequest {
     std::string shape; // the name the game asks for, e.g. "tp00"
-    // Size of the new shape; 0 x 0 keeps the old shape's size, or the picture's for a new one.
+    // Size of the new shape (up to 4096 a side); 0 x 0 keeps the old shape's size, or the
+    // picture's for a new one.
     uint32_t width = 0;
     uint32_t height = 0;
     ShapeImportFormat format = ShapeImportFormat::Auto;
