@@ -41,6 +41,7 @@ public:
     void BeginSquadChanges() override {}
     void EndSquadChanges() override {}
     void Warn(QWidget*, const QString&) override {}
+    bool BackUpTextFile(const QString&, QWidget*) override { return true; }
     bool DeletePlayers(const QList<int32_t>&) override { return false; }
 
 private:

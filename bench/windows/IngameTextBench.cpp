@@ -14,11 +14,6 @@
 
 namespace {
 
-class CQuietSink : public CMessageSink {
-public:
-    void Report(const std::string&, const std::string&) override {}
-};
-
 constexpr uint32_t kCopies = 10;
 
 // The sample's English texts ten times over, each copy with its own ids and texts; empty
@@ -28,7 +23,7 @@ std::string BigTextFile() {
     static std::string path;
     if (!path.empty() || !dir.isValid())
         return path;
-    CQuietSink sink;
+    CIgnoringSink sink;
     const std::string game = dir.filePath(QStringLiteral("game")).toStdString();
     if (!WriteSampleInstallation(game, CSampleGenerator::kDefaultSeed, sink))
         return path;
@@ -84,9 +79,10 @@ void BM_FindWithoutMatch(benchmark::State& state) {
     CUserPrompts::SetHandler(
         [](const QString&, const QString&) { return CUserPrompts::Answer::Cancel; });
     for (auto _ : state)
-        benchmark::DoNotOptimize(frame.FindNext(QString::fromUtf8("\xC3\x87" "E\xC5\x9E" "MEZ")));
+        benchmark::DoNotOptimize(frame.FindNext(QString::fromUtf8("\xC3\x87"
+                                                                  "E\xC5\x9E"
+                                                                  "MEZ")));
 }
 BENCHMARK(BM_FindWithoutMatch)->Unit(benchmark::kMillisecond);
-
 
 } // namespace

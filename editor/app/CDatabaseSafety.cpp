@@ -14,6 +14,7 @@
 #include "editor/model/CDatabaseCheck.h"
 #include "editor/model/CGameDatabase.h"
 
+#include <QFileInfo>
 #include <QInputDialog>
 
 #include <algorithm>
@@ -146,6 +147,24 @@ int CDatabaseSafety::BackupCount() const {
 void CDatabaseSafety::ApplyBackupSetting() {
     if (CGameDatabase* db = m_frame.Database())
         db->SetBackupSettings({true, BackupCount()});
+}
+
+bool CDatabaseSafety::BackUpTextFile(const QString& path, QWidget* parent) {
+    // The game language's texts are backed up with the database, where Restore Backup puts them
+    // back; any other text file beside itself, so no restore mistakes it for either of those.
+    const QString gameTexts =
+        m_frame.WorkspaceBar() ? m_frame.WorkspaceBar()->TextDbPath() : QString();
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const bool withDatabase = m_frame.Database() && !gameTexts.isEmpty() && !canonical.isEmpty() &&
+                              canonical == QFileInfo(gameTexts).canonicalFilePath();
+    const std::filesystem::path file = Utf8Path(path.toStdString());
+    const CBackupStore store(withDatabase ? BackupFolder() : CBackupStore::FolderFor(file));
+    std::string made, error;
+    if (store.Backup(file, BackupCount(), made, error))
+        return true;
+    CUserPrompts::Warn(parent, m_frame.Text("Error_Backup") + QStringLiteral("\n\n") +
+                                   QString::fromStdString(error));
+    return false;
 }
 
 void CDatabaseSafety::ChooseBackupCount() {

@@ -10,6 +10,8 @@
 
 class CFindingsWindow;
 class CMainFrame;
+class QString;
+class QWidget;
 
 // The main window's safety net: the check before a save, the findings window, restoring a
 // backup and the number of backups kept.
@@ -30,6 +32,9 @@ public:
     void ChooseBackupCount();
     // Gives the loaded database the stored number of backups to keep.
     void ApplyBackupSetting();
+    // Copies an in-game text file into the backups before a text window writes it; false, after
+    // saying why, when the copy could not be made.
+    bool BackUpTextFile(const QString& path, QWidget* parent);
 
     // Null until the first check shows it.
     CFindingsWindow* FindingsWindow() const;

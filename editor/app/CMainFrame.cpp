@@ -353,8 +353,8 @@ bool CMainFrame::OpenSearchResults(const CFindSettings& settings) {
 
 bool CMainFrame::OpenIngameText(const QString& filePath) {
     // The placeholder carries the window's modified mark.
-    const QString title = QStringLiteral("%1 - %2[*]").arg(Text("Caption_IngameText"),
-                                                           QDir::toNativeSeparators(filePath));
+    const QString title = QStringLiteral("%1 - %2[*]")
+                              .arg(Text("Caption_IngameText"), QDir::toNativeSeparators(filePath));
     // One window per file, however its path was written.
     const QFileInfo file(filePath);
     const QString canonical = file.canonicalFilePath();
@@ -446,6 +446,10 @@ void CMainFrame::RefreshSquadWindows() {
     }
     RefreshChild(CChildFrame::Kind::AllPlayers, 0, {});
     RefreshLeaguesList();
+}
+
+bool CMainFrame::BackUpTextFile(const QString& filePath, QWidget* parent) {
+    return m_safety->BackUpTextFile(filePath, parent);
 }
 
 void CMainFrame::Warn(QWidget* parent, const QString& text) {

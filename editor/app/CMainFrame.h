@@ -62,6 +62,7 @@ public:
     void BeginSquadChanges() override;
     void EndSquadChanges() override;
     void Warn(QWidget* parent, const QString& text) override;
+    bool BackUpTextFile(const QString& filePath, QWidget* parent) override;
     // Refuses (with a message) players a team still refers to; asks, naming them, as the
     // deletion cannot be undone.
     bool DeletePlayers(const QList<int32_t>& playerIds) override;

@@ -6,7 +6,8 @@
 #include <QApplication>
 
 CMessageBoxSink::CMessageBoxSink(const CLocalisationTable& texts, QWidget* parent)
-    : m_lookup([&texts](const std::string& key) { return QString::fromStdString(texts.Lookup(key)); }),
+    : m_lookup(
+          [&texts](const std::string& key) { return QString::fromStdString(texts.Lookup(key)); }),
       m_parent(parent) {}
 
 void CMessageBoxSink::Report(const std::string& key, const std::string& detail) {

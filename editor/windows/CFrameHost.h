@@ -63,6 +63,9 @@ public:
     // Squad changes between Begin and End refresh the windows that show them once, at End.
     virtual void BeginSquadChanges() = 0;
     virtual void EndSquadChanges() = 0;
+    // Copies an in-game text file into the backups before a window writes it; false, after
+    // saying why, when the copy could not be made (the window then writes nothing).
+    virtual bool BackUpTextFile(const QString& filePath, QWidget* parent) = 0;
     // A warning message box over the parent.
     virtual void Warn(QWidget* parent, const QString& text) = 0;
 

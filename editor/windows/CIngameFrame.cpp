@@ -39,9 +39,10 @@ CIngameFrame::CIngameFrame(const QString& filePath, CFrameHost& host, QWidget* p
     connect(m_findDialog, &CIngameFindDialog::FindNext, this, &CIngameFrame::FindNext);
     connect(m_model, &CIngameTextModel::ModifiedChanged, this, &CIngameFrame::ShowModified);
     connect(m_model, &CIngameTextModel::TextTooLong, this, [this](const QString& text) {
-        CUserPrompts::Warn(this, Host().Text("Message_NameTooLong")
-                                     .replace(QStringLiteral("%s"),
-                                              text.left(40) + QStringLiteral("\u2026")));
+        CUserPrompts::Warn(
+            this, Host()
+                      .Text("Message_NameTooLong")
+                      .replace(QStringLiteral("%s"), text.left(40) + QStringLiteral("\u2026")));
     });
 }
 
@@ -72,7 +73,7 @@ bool CIngameFrame::Save() {
     bool changed = false;
     if (!m_read) {
         CUserPrompts::Warn(this, Host().Text("Message_IngameTextNotRead"));
-    } else if (TakeInFileChanges(changed)) {
+    } else if (TakeInFileChanges(changed) && Host().BackUpTextFile(m_filePath, this)) {
         CWaitCursor wait;
         CMessageBoxSink sink(HostTexts(Host()), this);
         saved = m_texts->SaveIngameTextDb(sink);
@@ -102,7 +103,8 @@ bool CIngameFrame::TakeInFileChanges(bool& changed) {
         }
         return true;
     }
-    return CUserPrompts::AskYesNo(this, Host().Text("Message_IngameTextReplaceChanged")
+    return CUserPrompts::AskYesNo(this, Host()
+                                            .Text("Message_IngameTextReplaceChanged")
                                             .replace(QStringLiteral("%s"), m_filePath)) ==
            CUserPrompts::Answer::Yes;
 }
@@ -126,9 +128,9 @@ bool CIngameFrame::ConfirmClose() {
     if (!IsModified()) {
         return true;
     }
-    switch (CUserPrompts::AskSaveDiscardCancel(this, Host().Text("Message_SaveIngameTextChanges")
-                                                         .replace(QStringLiteral("%s"),
-                                                                  m_filePath))) {
+    switch (CUserPrompts::AskSaveDiscardCancel(
+        this,
+        Host().Text("Message_SaveIngameTextChanges").replace(QStringLiteral("%s"), m_filePath))) {
     case CUserPrompts::Answer::Save:
         return Save();
     case CUserPrompts::Answer::Discard:
@@ -151,9 +153,9 @@ bool CIngameFrame::FindNext(const QString& text) {
     const QModelIndex current = m_list->currentIndex();
     const int row = m_model->FindRow(text, current.isValid() ? current.row() + 1 : 0);
     if (row < 0) {
-        CUserPrompts::Inform(m_findDialog->isVisible() ? static_cast<QWidget*>(m_findDialog)
-                                                       : this,
-                             Host().Text("Message_TextNotFound").replace(QStringLiteral("%s"), text));
+        CUserPrompts::Inform(
+            m_findDialog->isVisible() ? static_cast<QWidget*>(m_findDialog) : this,
+            Host().Text("Message_TextNotFound").replace(QStringLiteral("%s"), text));
         return false;
     }
     const QModelIndex found = m_model->index(row, 0);

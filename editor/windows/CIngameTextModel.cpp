@@ -85,10 +85,11 @@ QVariant CIngameTextModel::data(const QModelIndex& index, int role) const {
         return row.shadowed ? QVariant(QPalette().color(QPalette::Disabled, QPalette::Text))
                             : QVariant();
     case Qt::ToolTipRole:
-        return row.shadowed ? QVariant(QString(m_shadowedTip).replace(
-                                  QStringLiteral("%d"),
-                                  QString::number(m_texts.Entries()[row.entry].textId)))
-                            : QVariant();
+        return row.shadowed
+                   ? QVariant(QString(m_shadowedTip)
+                                  .replace(QStringLiteral("%d"),
+                                           QString::number(m_texts.Entries()[row.entry].textId)))
+                   : QVariant();
     case kTextIdRole:
         return static_cast<qulonglong>(m_texts.Entries()[row.entry].textId);
     case kEntryIndexRole:
@@ -111,8 +112,7 @@ Qt::ItemFlags CIngameTextModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable |
-           Qt::ItemNeverHasChildren;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemNeverHasChildren;
 }
 
 bool CIngameTextModel::setData(const QModelIndex& index, const QVariant& value, int role) {

@@ -5,6 +5,8 @@
 #include "editor/app/CMainFrame.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
+#include "editor/database/Utf8Path.h"
+#include "editor/model/CBackupStore.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 #include "editor/windows/CIngameFindDialog.h"
@@ -24,14 +26,9 @@
 
 namespace {
 
-class CQuietSink : public CMessageSink {
-public:
-    void Report(const std::string&, const std::string&) override {}
-};
-
 std::vector<CIngameTextEntry> EntriesOnDisk(const QString& path) {
     CIngameTextDb texts(path.toStdString());
-    CQuietSink sink;
+    CIgnoringSink sink;
     if (!texts.ReadIngameTextDb(sink))
         return {};
     return texts.Entries();
@@ -47,7 +44,7 @@ QString WriteTexts(const QString& path, const std::vector<std::pair<uint32_t, QS
     CIngameTextDb db = CIngameTextDb::CreateNew(path.toStdString());
     for (const auto& [id, text] : texts)
         db.AddText(id, text.toStdString());
-    CQuietSink sink;
+    CIgnoringSink sink;
     return db.SaveIngameTextDb(sink) ? path : QString();
 }
 
@@ -101,7 +98,11 @@ int RowOf(const CIngameFrame& texts, const QString& text) {
 }
 
 size_t EntryOfRow(const CIngameFrame& texts, int row) {
-    return texts.List()->model()->index(row, 0).data(CIngameTextModel::kEntryIndexRole).toULongLong();
+    return texts.List()
+        ->model()
+        ->index(row, 0)
+        .data(CIngameTextModel::kEntryIndexRole)
+        .toULongLong();
 }
 
 // Selects the row with a click, opens its editor with F2 (or a double click) and types.
@@ -176,7 +177,8 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
 
     const int row = model->rowCount() / 2;
     const size_t entry = EntryOfRow(*texts, row);
-    const QString edited = QString::fromUtf8("Kestrel Fu\xC3\x9F" "ball Club");
+    const QString edited = QString::fromUtf8("Kestrel Fu\xC3\x9F"
+                                             "ball Club");
     EditRow(*texts, row, edited);
     QVERIFY(texts->IsModified());
     QVERIFY(window->isWindowModified());
@@ -191,9 +193,21 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
         QVERIFY(window->grab().save(shots + QStringLiteral("/ingame-text-window.png")));
     }
 
-    // The save command writes this window's file, not the game database.
+    // The save command writes this window's file, not the game database, after backing the
+    // file up with the database's backups, where Restore Backup finds it.
+    const QByteArray fileBefore = Bytes(path);
     QVERIFY(Activate(*frame));
     Save(*frame);
+    const CBackupStore backups(
+        CBackupStore::FolderFor(Utf8Path(fixture.DatabasePath().toStdString())));
+    const std::vector<SBackupInfo> copies = backups.List("eng.db");
+    QVERIFY(!copies.empty());
+    std::vector<uint8_t> copied;
+    std::string error;
+    QVERIFY(backups.ReadVerified(copies.front(), copied, error));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(copied.data()),
+                        static_cast<qsizetype>(copied.size())),
+             fileBefore);
     QVERIFY(!texts->IsModified());
     QVERIFY(!window->isWindowModified());
     QCOMPARE(Bytes(fixture.DatabasePath()), gameBefore);
@@ -236,6 +250,11 @@ void IngameTextWindowTest::rowsOfARepeatedIdEditTheirOwnEntry() {
     Save(*frame);
     const std::vector<CIngameTextEntry> after = EntriesOnDisk(path);
     QCOMPARE(after.size(), 4u);
+    // A text file other than the game language's is backed up beside itself.
+    QCOMPARE(CBackupStore(Utf8Path((fixture.GameFolder() + "/backups").toStdString()))
+                 .List("twice.db")
+                 .size(),
+             1u);
     QCOMPARE(after[0].text, std::string("Alpha"));
     QCOMPARE(after[2].text, std::string("Epsilon"));
     QCOMPARE(after[2].textId, 7u);
@@ -275,13 +294,16 @@ void IngameTextWindowTest::emptiedTextIsNoLongerListed() {
 void IngameTextWindowTest::findGoesDownwardsRoundAndInAnyCase() {
     EditorFixture fixture;
     QVERIFY(fixture.IsValid());
-    const QString path =
-        WriteTexts(fixture.GameFolder() + QStringLiteral("/find.db"),
-                   {{1, QString::fromUtf8("a \xC3\xA7" "e\xC5\x9F" "me b")},
-                    {2, "Beta"},
-                    {3, QString::fromUtf8("\xC3\xA7" "e\xC5\x9F" "me")},
-                    {4, "Delta"},
-                    {5, "Epsilon"}});
+    const QString path = WriteTexts(fixture.GameFolder() + QStringLiteral("/find.db"),
+                                    {{1, QString::fromUtf8("a \xC3\xA7"
+                                                           "e\xC5\x9F"
+                                                           "me b")},
+                                     {2, "Beta"},
+                                     {3, QString::fromUtf8("\xC3\xA7"
+                                                           "e\xC5\x9F"
+                                                           "me")},
+                                     {4, "Delta"},
+                                     {5, "Epsilon"}});
     CMainFrame* frame = fixture.Start()->MainFrame();
     CIngameFrame* texts = OpenTexts(*frame, path);
     QVERIFY(texts);
@@ -300,18 +322,25 @@ void IngameTextWindowTest::findGoesDownwardsRoundAndInAnyCase() {
     CIngameTextView* list = texts->List();
     const QModelIndex first = list->model()->index(0, 0);
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
-    Type(dialog->TextBox(), QString::fromUtf8("\xC3\x87" "E\xC5\x9E" "ME"));
+    Type(dialog->TextBox(), QString::fromUtf8("\xC3\x87"
+                                              "E\xC5\x9E"
+                                              "ME"));
     QVERIFY(dialog->FindNextButton()->isEnabled());
     // Downwards from the selection: each match in turn, then round from the top.
     QList<int> found;
     for (int i = 0; i < 3; ++i) {
         QTest::mouseClick(dialog->FindNextButton(), Qt::LeftButton);
         found.append(list->currentIndex().row());
-        QVERIFY(list->currentIndex().data().toString().contains(
-            QString::fromUtf8("\xC3\xA7" "e\xC5\x9F" "me")));
+        QVERIFY(list->currentIndex().data().toString().contains(QString::fromUtf8("\xC3\xA7"
+                                                                                  "e\xC5\x9F"
+                                                                                  "me")));
     }
-    const int a = RowOf(*texts, QString::fromUtf8("a \xC3\xA7" "e\xC5\x9F" "me b"));
-    const int b = RowOf(*texts, QString::fromUtf8("\xC3\xA7" "e\xC5\x9F" "me"));
+    const int a = RowOf(*texts, QString::fromUtf8("a \xC3\xA7"
+                                                  "e\xC5\x9F"
+                                                  "me b"));
+    const int b = RowOf(*texts, QString::fromUtf8("\xC3\xA7"
+                                                  "e\xC5\x9F"
+                                                  "me"));
     QCOMPARE(found.size(), 3);
     QVERIFY(found.at(0) != found.at(1));
     QCOMPARE(found.at(2), found.at(0));
@@ -339,8 +368,8 @@ void IngameTextWindowTest::findGoesDownwardsRoundAndInAnyCase() {
 void IngameTextWindowTest::unsavedEditsAreAskedAboutOnCloseAndQuit() {
     EditorFixture fixture;
     QVERIFY(fixture.IsValid());
-    const QString path = WriteTexts(fixture.GameFolder() + QStringLiteral("/ask.db"),
-                                    {{1, "One"}, {2, "Two"}});
+    const QString path =
+        WriteTexts(fixture.GameFolder() + QStringLiteral("/ask.db"), {{1, "One"}, {2, "Two"}});
     const QByteArray original = Bytes(path);
     CMainFrame* frame = fixture.Start()->MainFrame();
     CIngameFrame* texts = OpenTexts(*frame, path);
@@ -394,28 +423,47 @@ void IngameTextWindowTest::unsavedEditsAreAskedAboutOnCloseAndQuit() {
 void IngameTextWindowTest::failedWriteKeepsTheEditsAndFailedReadIsReported() {
     EditorFixture fixture;
     QVERIFY(fixture.IsValid());
-    const QString path = WriteTexts(fixture.GameFolder() + QStringLiteral("/locked.db"),
-                                    {{1, "One"}, {2, "Two"}});
+    const QString path =
+        WriteTexts(fixture.GameFolder() + QStringLiteral("/locked.db"), {{1, "One"}, {2, "Two"}});
     CMainFrame* frame = fixture.Start()->MainFrame();
     CIngameFrame* texts = OpenTexts(*frame, path);
     QVERIFY(texts);
     EditRow(*texts, RowOf(*texts, QStringLiteral("Two")), QStringLiteral("Deux"));
-    // A folder where the file was cannot be replaced by a file.
-    QVERIFY(QFile::remove(path));
-    QVERIFY(QDir().mkdir(path));
+    // A read-only file is not replaced.
+    const QByteArray original = Bytes(path);
+    const QFile::Permissions writable = QFile::permissions(path);
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     QVERIFY(Activate(*frame));
     Save(*frame);
     QCOMPARE(fixture.prompts.size(), 1);
     QVERIFY(fixture.prompts.first().startsWith(
         QStringLiteral("warn: The file could not be opened for writing.")));
     QVERIFY(fixture.prompts.first().contains(path));
+    QVERIFY(fixture.prompts.first().contains(QStringLiteral("read-only")));
+    QCOMPARE(Bytes(path), original);
     QVERIFY(texts->IsModified());
     QVERIFY(WindowOf(*texts)->isWindowModified());
     QCOMPARE(texts->Texts().Entries()[1].text, std::string("Deux"));
     QVERIFY(RowOf(*texts, QStringLiteral("Deux")) >= 0);
 
+    // A backup that cannot be made stops the save before anything is written.
+    QVERIFY(QFile::setPermissions(path, writable));
+    const QString backups = fixture.GameFolder() + QStringLiteral("/backups");
+    QVERIFY(QDir(backups).removeRecursively());
+    {
+        QFile blocker(backups);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    fixture.prompts.clear();
+    Save(*frame);
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(
+        QStringLiteral("warn: The file could not be backed up before saving")));
+    QCOMPARE(Bytes(path), original);
+    QVERIFY(texts->IsModified());
+
     // Once the file can be written again the same edits go out.
-    QVERIFY(QDir().rmdir(path));
+    QVERIFY(QFile::remove(backups));
     Save(*frame);
     QCOMPARE(EntriesOnDisk(path)[1].text, std::string("Deux"));
     QVERIFY(!texts->IsModified());
@@ -469,7 +517,7 @@ void IngameTextWindowTest::saveKeepsWhatTheDatabaseWroteMeanwhile() {
     QVERIFY(!texts->IsModified());
     {
         CIngameTextDb disk(path.toStdString());
-        CQuietSink sink;
+        CIgnoringSink sink;
         QVERIFY(disk.ReadIngameTextDb(sink));
         QCOMPARE(disk.FindText(1000), std::string("Kestrel Cup"));
         QCOMPARE(disk.FindText(nameId), std::string("Renamed United"));
@@ -480,7 +528,7 @@ void IngameTextWindowTest::saveKeepsWhatTheDatabaseWroteMeanwhile() {
     // Another program added a text: replacing the file is asked first.
     {
         CIngameTextDb disk(path.toStdString());
-        CQuietSink sink;
+        CIgnoringSink sink;
         QVERIFY(disk.ReadIngameTextDb(sink));
         disk.AddText(999, "Added elsewhere");
         QVERIFY(disk.SaveIngameTextDb(sink));
@@ -498,7 +546,7 @@ void IngameTextWindowTest::saveKeepsWhatTheDatabaseWroteMeanwhile() {
     Save(*frame);
     QVERIFY(!texts->IsModified());
     CIngameTextDb disk(path.toStdString());
-    CQuietSink sink;
+    CIgnoringSink sink;
     QVERIFY(disk.ReadIngameTextDb(sink));
     QCOMPARE(disk.FindText(1000), std::string("Kestrel Trophy"));
     QVERIFY(!disk.HasText(999));
