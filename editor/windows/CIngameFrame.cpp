@@ -11,6 +11,7 @@
 #include "editor/windows/CIngameTextView.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -79,7 +80,7 @@ bool CIngameFrame::Save() {
         saved = m_texts->SaveIngameTextDb(sink);
     }
     Host().ShowStatus(Host().Text(saved ? "Message_IngameTextSaved" : "Message_IngameTextNotSaved"),
-                      m_filePath);
+                      QDir::toNativeSeparators(m_filePath));
     if (saved) {
         m_model->SetModified(false);
     }
@@ -103,9 +104,10 @@ bool CIngameFrame::TakeInFileChanges(bool& changed) {
         }
         return true;
     }
-    return CUserPrompts::AskYesNo(this, Host()
-                                            .Text("Message_IngameTextReplaceChanged")
-                                            .replace(QStringLiteral("%s"), m_filePath)) ==
+    return CUserPrompts::AskYesNo(
+               this, Host()
+                         .Text("Message_IngameTextReplaceChanged")
+                         .replace(QStringLiteral("%s"), QDir::toNativeSeparators(m_filePath))) ==
            CUserPrompts::Answer::Yes;
 }
 
@@ -129,8 +131,9 @@ bool CIngameFrame::ConfirmClose() {
         return true;
     }
     switch (CUserPrompts::AskSaveDiscardCancel(
-        this,
-        Host().Text("Message_SaveIngameTextChanges").replace(QStringLiteral("%s"), m_filePath))) {
+        this, Host()
+                  .Text("Message_SaveIngameTextChanges")
+                  .replace(QStringLiteral("%s"), QDir::toNativeSeparators(m_filePath)))) {
     case CUserPrompts::Answer::Save:
         return Save();
     case CUserPrompts::Answer::Discard:

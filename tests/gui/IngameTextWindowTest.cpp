@@ -274,6 +274,12 @@ void IngameTextWindowTest::emptiedTextIsNoLongerListed() {
     CMainFrame* frame = fixture.Start()->MainFrame();
     CIngameFrame* texts = OpenTexts(*frame, path);
     QVERIFY(texts);
+    // 128 characters, but 256 bytes: more than the file holds, refused with a message.
+    EditRow(*texts, RowOf(*texts, QStringLiteral("One")), QString(128, QChar(0xE9)));
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().contains(QStringLiteral("longer than 255 bytes")));
+    QVERIFY(!texts->IsModified());
+    QVERIFY(RowOf(*texts, QStringLiteral("One")) >= 0);
     EditRow(*texts, RowOf(*texts, QStringLiteral("Two")), QString());
     // The row stays until the list is filled again.
     QCOMPARE(texts->List()->model()->rowCount(), 3);
