@@ -160,6 +160,16 @@ TEST_F(PictureImportTest, CrestGoesWhereTheTeamsEntryIsOrIsAdded) {
     EXPECT_NE(result.out.find("(32 x 48)"), std::string::npos) << result.out;
 }
 
+TEST_F(PictureImportTest, JpegPicturesImportToo) {
+    const QString png = QString::fromStdString(Picture("kit.png", 90, 90, false));
+    const std::string jpeg = folder.File("kit.jpg");
+    ASSERT_TRUE(QImage(png).save(QString::fromStdString(jpeg), "JPEG", 90));
+    const SProcessResult result =
+        Run({"picture", "import", "--game", Game(), "kit", "1", "1", jpeg});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("DXT1, 64 x 64"), std::string::npos) << result.out;
+}
+
 TEST_F(PictureImportTest, RefusalsChangeNothing) {
     const Bytes newer = ReadAll(Archive("zdata_05.big"));
     const std::vector<std::string> files = DataFiles();
