@@ -27,10 +27,10 @@ QPixmap DragPixmap(const CGameDatabase* db, const QList<int32_t>& playerIds, con
         const CPlayer* player = db ? db->FindPlayer(playerIds.at(i)) : nullptr;
         const QString name =
             player ? QString::fromStdString(db->PlayerDisplayName(player->Id())) : QString();
-        const QIcon icon = player ? CListIcons::PlayerIcon(CListIcons::PlayerIconIndex(
-                                        player->PositionGroup(),
-                                        player->Value(EPlayerColumn::StarPlayer) != 0))
-                                  : QIcon();
+        const QIcon icon =
+            player ? CListIcons::PlayerIcon(CListIcons::PlayerIconIndex(
+                         player->PositionGroup(), player->Value(EPlayerColumn::StarPlayer) != 0))
+                   : QIcon();
         rows.append({icon, name});
         width = std::max(width, metrics.horizontalAdvance(name));
     }

@@ -21,7 +21,8 @@ const char* const kStarsImage = "IDB_FIVESTARS_TRANS";
 const CMarkupToolTip& ToolTipRenderer() {
     static const CMarkupToolTip renderer = [] {
         CMarkupToolTip tip;
-        tip.RegisterImage(QString::fromLatin1(kStarsImage), CRatingPicture::Of(CRatingPicture::kWidth));
+        tip.RegisterImage(QString::fromLatin1(kStarsImage),
+                          CRatingPicture::Of(CRatingPicture::kWidth));
         tip.SetImageList(CListIcons::PlayerImages());
         return tip;
     }();
@@ -31,23 +32,21 @@ const CMarkupToolTip& ToolTipRenderer() {
 } // namespace
 
 CPlayersListModel::CPlayersListModel(CFrameHost& host, QObject* parent)
-    : QAbstractTableModel(parent), m_host(host) {}
+    : CRecordRowsModel(ColumnCount, parent), m_host(host) {}
 
 bool CPlayersListModel::ShowsPlayersWithoutTeam() const {
     return m_teamId == CGameDatabase::kNoTeamId;
 }
 
 void CPlayersListModel::Refresh(int32_t teamId) {
-    beginResetModel();
     m_teamId = teamId;
-    m_rows.clear();
+    std::vector<SRow> rows;
     const CGameDatabase* db = m_host.Database();
     const auto addRow = [&](const CPlayer& player, int32_t jersey, int32_t position) {
         const bool star = player.Value(EPlayerColumn::StarPlayer) != 0;
-        m_rows.push_back({player.Id(),
-                          QString::fromStdString(CNameSearch::SearchName(*db, player.Id())),
-                          jersey, position,
-                          CListIcons::PlayerIconIndex(player.PositionGroup(), star)});
+        rows.push_back({player.Id(),
+                        QString::fromStdString(CNameSearch::SearchName(*db, player.Id())), jersey,
+                        position, CListIcons::PlayerIconIndex(player.PositionGroup(), star)});
     };
     if (!db) {
         // Nothing to list.
@@ -58,42 +57,22 @@ void CPlayersListModel::Refresh(int32_t teamId) {
             }
         }
     } else if (const CTeam* team = db->FindTeam(teamId)) {
-        m_rows.reserve(team->Links().size());
+        rows.reserve(team->Links().size());
         for (const CTeamPlayerLink& link : team->Links()) {
             if (const CPlayer* player = db->FindPlayer(link.playerId)) {
                 addRow(*player, link.jerseyNumber, link.formationPosition);
             }
         }
     }
-    endResetModel();
-}
-
-int32_t CPlayersListModel::PlayerAt(int row) const {
-    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[row].playerId : -1;
-}
-
-int CPlayersListModel::RowOf(int32_t playerId) const {
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        if (m_rows[i].playerId == playerId) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-int CPlayersListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
-}
-
-int CPlayersListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    SetRows(std::move(rows));
 }
 
 QVariant CPlayersListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size())) {
+    const SRow* found = RowAt(index);
+    if (!found) {
         return {};
     }
-    const SRow& row = m_rows[index.row()];
+    const SRow& row = *found;
     const bool free = ShowsPlayersWithoutTeam();
     switch (role) {
     case Qt::DisplayRole:
@@ -119,7 +98,7 @@ QVariant CPlayersListModel::data(const QModelIndex& index, int role) const {
     case kMarkupRole:
         return ToolTipMarkup(row);
     case kPlayerIdRole:
-        return row.playerId;
+        return row.id;
     case kIconIndexRole:
         return row.icon;
     case Qt::AccessibleTextRole:
@@ -169,7 +148,7 @@ QMimeData* CPlayersListModel::mimeData(const QModelIndexList& indexes) const {
     for (const QModelIndex& index : indexes) {
         if (index.isValid() && !rows.contains(index.row())) {
             rows.insert(index.row());
-            players.append(PlayerAt(index.row()));
+            players.append(IdAt(index.row()));
         }
     }
     auto* data = new QMimeData;
@@ -183,11 +162,11 @@ Qt::DropActions CPlayersListModel::supportedDragActions() const {
 
 QString CPlayersListModel::ToolTipMarkup(const SRow& row) const {
     const CGameDatabase* db = m_host.Database();
-    const CPlayer* player = db ? db->FindPlayer(row.playerId) : nullptr;
+    const CPlayer* player = db ? db->FindPlayer(row.id) : nullptr;
     if (!player) {
         return {};
     }
-    const CTeamPlayerLink* link = db->FindTeamPlayerLink(row.playerId, m_teamId);
+    const CTeamPlayerLink* link = db->FindTeamPlayerLink(row.id, m_teamId);
     const int preferred = player->Value(EPlayerColumn::PreferredPosition1);
     const std::string positionKey(CLocalisationTable::PositionKey(preferred));
     const QString position = positionKey.empty() ? QString() : m_host.Text(positionKey.c_str());

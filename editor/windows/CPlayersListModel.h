@@ -1,17 +1,26 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "editor/windows/CRecordRowsModel.h"
+
 #include <QList>
 #include <QString>
 
 #include <cstdint>
-#include <vector>
 
 class CFrameHost;
 
+// What a players list shows of a player: his display name, number, place and icon.
+struct SPlayersListRow {
+    int32_t id = 0;
+    QString name;
+    int32_t jersey = 0;
+    int32_t position = 0;
+    int icon = 0;
+};
+
 // The rows of a players list: a team's squad in link order, or (team 109998) every player
 // without a team. Rows hold only what the columns show; the rest is looked up by player id.
-class CPlayersListModel : public QAbstractTableModel {
+class CPlayersListModel : public CRecordRowsModel<SPlayersListRow> {
     Q_OBJECT
 public:
     enum Column { NameColumn, NumberColumn, PositionColumn, ColumnCount };
@@ -28,12 +37,6 @@ public:
     void Refresh(int32_t teamId);
     int32_t TeamId() const { return m_teamId; }
     bool ShowsPlayersWithoutTeam() const;
-    int32_t PlayerAt(int row) const;
-    // -1 when the player has no row.
-    int RowOf(int32_t playerId) const;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
@@ -43,17 +46,10 @@ public:
     Qt::DropActions supportedDragActions() const override;
 
 private:
-    struct SRow {
-        int32_t playerId = 0;
-        QString name;
-        int32_t jersey = 0;
-        int32_t position = 0;
-        int icon = 0;
-    };
+    using SRow = SPlayersListRow;
     QString ToolTipMarkup(const SRow& row) const;
     QString ToolTipHtml(const SRow& row) const;
 
     CFrameHost& m_host;
     int32_t m_teamId = 0;
-    std::vector<SRow> m_rows;
 };

@@ -14,42 +14,20 @@
 #include <algorithm>
 
 CTeamsListModel::CTeamsListModel(CFrameHost& host, QObject* parent)
-    : QAbstractTableModel(parent), m_host(host) {}
+    : CRecordRowsModel(ColumnCount, parent), m_host(host) {}
 
 void CTeamsListModel::Refresh(int32_t leagueId) {
-    beginResetModel();
     m_leagueId = leagueId;
-    m_rows.clear();
+    std::vector<STeamsListRow> rows;
     if (const CGameDatabase* db = m_host.Database()) {
         for (int32_t id : db->TeamsOfLeague(leagueId)) {
             if (const CTeam* team = db->FindTeam(id)) {
-                m_rows.push_back({id, QString::fromStdString(team->Name()),
-                                  static_cast<int>(db->PlayersOfTeam(id).size())});
+                rows.push_back({id, QString::fromStdString(team->Name()),
+                                static_cast<int>(db->PlayersOfTeam(id).size())});
             }
         }
     }
-    endResetModel();
-}
-
-int32_t CTeamsListModel::TeamAt(int row) const {
-    return row >= 0 && row < static_cast<int>(m_rows.size()) ? m_rows[row].teamId : -1;
-}
-
-int CTeamsListModel::RowOf(int32_t teamId) const {
-    for (std::size_t i = 0; i < m_rows.size(); ++i) {
-        if (m_rows[i].teamId == teamId) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
-}
-
-int CTeamsListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
-}
-
-int CTeamsListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
+    SetRows(std::move(rows));
 }
 
 QIcon CTeamsListModel::Crest(int32_t teamId) const {
@@ -69,10 +47,11 @@ QIcon CTeamsListModel::Crest(int32_t teamId) const {
 }
 
 QVariant CTeamsListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size())) {
+    const STeamsListRow* found = RowAt(index);
+    if (!found) {
         return {};
     }
-    const SRow& row = m_rows[index.row()];
+    const STeamsListRow& row = *found;
     switch (role) {
     case Qt::DisplayRole:
         if (index.column() == PlayerCountColumn) {
@@ -90,9 +69,9 @@ QVariant CTeamsListModel::data(const QModelIndex& index, int role) const {
         return index.column() == PlayerCountColumn ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                                    : QVariant();
     case Qt::DecorationRole:
-        return index.column() == TeamColumn ? Crest(row.teamId) : QVariant();
+        return index.column() == TeamColumn ? Crest(row.id) : QVariant();
     case kTeamIdRole:
-        return row.teamId;
+        return row.id;
     default:
         return {};
     }
@@ -140,7 +119,7 @@ Qt::DropActions CTeamsListModel::supportedDropActions() const {
 bool CTeamsListModel::canDropMimeData(const QMimeData* data, Qt::DropAction action, int, int,
                                       const QModelIndex& parent) const {
     return (action == Qt::MoveAction || action == Qt::CopyAction) && parent.isValid() &&
-           TeamAt(parent.row()) >= 0 && CPlayerDrag::From(data);
+           IdAt(parent.row()) >= 0 && CPlayerDrag::From(data);
 }
 
 bool CTeamsListModel::dropMimeData(const QMimeData* data, Qt::DropAction action, int row,
@@ -148,7 +127,7 @@ bool CTeamsListModel::dropMimeData(const QMimeData* data, Qt::DropAction action,
     if (!canDropMimeData(data, action, row, column, parent)) {
         return false;
     }
-    return !DropPlayers(*CPlayerDrag::From(data), TeamAt(parent.row()), action == Qt::CopyAction)
+    return !DropPlayers(*CPlayerDrag::From(data), IdAt(parent.row()), action == Qt::CopyAction)
                 .taken.empty();
 }
 
@@ -169,8 +148,9 @@ CTeamsListModel::SDropResult CTeamsListModel::DropPlayers(const CPlayerDrag& dra
     }
     {
         CSquadChangeBatch batch(m_host);
-        result.taken = db->TransferPlayers(newcomers, drag.sourceTeamId.value_or(CGameDatabase::kNoTeamId), teamId,
-                                           copy || !drag.sourceTeamId);
+        result.taken =
+            db->TransferPlayers(newcomers, drag.sourceTeamId.value_or(CGameDatabase::kNoTeamId),
+                                teamId, copy || !drag.sourceTeamId);
     }
     result.refused = static_cast<int>(newcomers.size() - result.taken.size());
     return result;

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QAbstractTableModel>
+#include "editor/windows/CRecordRowsModel.h"
+
 #include <QHash>
 #include <QIcon>
 #include <QString>
@@ -11,8 +12,15 @@
 class CFrameHost;
 class CPlayerDrag;
 
+// What a teams list shows of a team: its name and the size of its squad.
+struct STeamsListRow {
+    int32_t id = 0;
+    QString name;
+    int players = 0;
+};
+
 // The teams of a league with the size of each squad. Players dropped on a team's row join it.
-class CTeamsListModel : public QAbstractTableModel {
+class CTeamsListModel : public CRecordRowsModel<STeamsListRow> {
     Q_OBJECT
 public:
     enum Column { TeamColumn, TypeColumn, TeamCountColumn, PlayerCountColumn, ColumnCount };
@@ -26,11 +34,6 @@ public:
 
     void Refresh(int32_t leagueId);
     int32_t LeagueId() const { return m_leagueId; }
-    int32_t TeamAt(int row) const;
-    int RowOf(int32_t teamId) const;
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
@@ -57,14 +60,8 @@ public:
 private:
     QIcon Crest(int32_t teamId) const;
 
-    struct SRow {
-        int32_t teamId = 0;
-        QString name;
-        int players = 0;
-    };
     CFrameHost& m_host;
     int32_t m_leagueId = 0;
-    std::vector<SRow> m_rows;
     // Crests are read from the archives when a row is first painted, once per team.
     mutable QHash<int32_t, QIcon> m_crests;
 };

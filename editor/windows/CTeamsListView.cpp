@@ -33,7 +33,8 @@ CTeamsListView::CTeamsListView(CFrameHost& host, QWidget* parent)
 
 void CTeamsListView::Refresh(int32_t leagueId) {
     const QModelIndex current = currentIndex();
-    const int32_t keep = current.isValid() ? current.data(CTeamsListModel::kTeamIdRole).toInt() : -1;
+    const int32_t keep =
+        current.isValid() ? current.data(CTeamsListModel::kTeamIdRole).toInt() : -1;
     m_model->Refresh(leagueId);
     if (const int row = m_model->RowOf(keep); row >= 0) {
         setCurrentIndex(Proxy()->mapFromSource(m_model->index(row, 0)));
@@ -55,14 +56,13 @@ void CTeamsListView::resizeEvent(QResizeEvent* event) {
                             std::max(120, viewport()->width() - narrow * 8 / 3));
 }
 
-Qt::DropAction CTeamsListView::ActionFor(const QMimeData* data,
-                                         Qt::KeyboardModifiers modifiers) {
+Qt::DropAction CTeamsListView::ActionFor(const QMimeData* data, Qt::KeyboardModifiers modifiers) {
     const std::optional<CPlayerDrag> drag = CPlayerDrag::From(data);
     if (!drag) {
         return Qt::IgnoreAction;
     }
     return !drag->sourceTeamId || modifiers.testFlag(Qt::ControlModifier) ? Qt::CopyAction
-                                                                           : Qt::MoveAction;
+                                                                          : Qt::MoveAction;
 }
 
 void CTeamsListView::SetDropRow(int row) {
@@ -127,9 +127,8 @@ void CTeamsListView::dropEvent(QDropEvent* event) {
 }
 
 void CTeamsListView::WarnRefused(int refused, int dragged) {
-    const QString text =
-        dragged == 1 ? m_host.Text("Message_TeamCannotTakePlayer")
-                     : m_host.Text("Message_TeamCannotTakePlayers").arg(refused);
+    const QString text = dragged == 1 ? m_host.Text("Message_TeamCannotTakePlayer")
+                                      : m_host.Text("Message_TeamCannotTakePlayers").arg(refused);
     // After the drag has ended: a message box inside it would hold the pointer.
     QTimer::singleShot(0, this, [this, text] { m_host.Warn(this, text); });
 }
