@@ -804,6 +804,16 @@ void ListsTest::screenshots() {
     QTest::qWait(50);
     QVERIFY(leagueWindow->grab().save(folder + QStringLiteral("/league-window-teams.png")));
 
+    // The main window as the README shows it: the league and one of its teams side by side.
+    m_frame->MdiArea()->closeAllSubWindows();
+    m_frame->resize(1280, 800);
+    QVERIFY(OpenLeagueAndSourceTeam());
+    if (auto* split = qobject_cast<QSplitter*>(m_teams->parentWidget()))
+        split->setSizes({split->height() / 2, split->height() / 2});
+    ClickRow(m_squad, 0);
+    QTest::qWait(50);
+    QVERIFY(m_frame->grab().save(folder + QStringLiteral("/main-window.png")));
+
     // A text that every kind of record holds somewhere: the groups show one under the other.
     FindThroughDialog(QStringLiteral("ion"), true, true, true);
     QMdiSubWindow* results = m_frame->MdiArea()->activeSubWindow();
