@@ -121,6 +121,29 @@ TEST_F(BackupCommandsTest, SavesMakeBackupsThatRestoreAndUndo) {
     EXPECT_EQ(result.status, 0) << result.err;
 }
 
+TEST_F(BackupCommandsTest, BulkBacksUpTheDatabaseItChanges) {
+    ASSERT_EQ(Run({"set", "player", "1", "height", "190"}).status, 0);
+    const auto previous = ReadAll(db);
+    const fs::path folder = game / "data" / "cmn" / "backups";
+    const auto copiesOfPrevious = [&] {
+        int copies = 0;
+        for (const auto& entry : fs::directory_iterator(folder))
+            copies += ReadAll(entry.path()) == previous;
+        return copies;
+    };
+    ASSERT_EQ(copiesOfPrevious(), 0);
+    // A dry run saves nothing and so copies nothing.
+    const auto listed = Lines(Run({"backups"}).out).size();
+    ASSERT_EQ(Run({"bulk", "--where", "position_group=0", "reflexes+=3", "--dry-run"}).status, 0);
+    EXPECT_EQ(Lines(Run({"backups"}).out).size(), listed);
+
+    const auto result = Run({"bulk", "--where", "position_group=0", "reflexes+=3"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(ReadAll(db), previous);
+    EXPECT_EQ(copiesOfPrevious(), 1);
+    EXPECT_EQ(Field(Lines(Run({"backups"}).out)[0], 2), "corvid.db");
+}
+
 TEST_F(BackupCommandsTest, KeepLimitsTheBackupsAndIsChecked) {
     for (int height : {181, 182, 183, 184})
         ASSERT_EQ(Run({"--keep", "1", "set", "player", "1", "height", std::to_string(height)})
