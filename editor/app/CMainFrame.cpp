@@ -333,8 +333,11 @@ bool CMainFrame::OpenAllPlayers() {
         return false;
     }
     // One window of all players: its key is the same for every open.
-    return OpenChild(CChildFrame::Kind::AllPlayers, 0, Text("Caption_AllPlayers"),
-                     [&] { return new CAllPlayersFrame(*this); });
+    return OpenChild(CChildFrame::Kind::AllPlayers, 0, Text("Caption_AllPlayers"), [&] {
+        auto* table = new CAllPlayersFrame(*this);
+        connect(table, &CAllPlayersFrame::SelectionChanged, this, [this] { UpdateMenusForChild(); });
+        return table;
+    });
 }
 
 QUndoStack& CMainFrame::UndoStack() {
@@ -717,6 +720,11 @@ void CMainFrame::BuildActions() {
     MakeAction(QStringLiteral("Menu_EditAddPlayer"), [this] {
         AddPlayer();
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    MakeAction(QStringLiteral("Menu_EditEditSelected"), [this] {
+        if (auto* table = qobject_cast<CAllPlayersFrame*>(ActiveFrame())) {
+            table->EditSelected();
+        }
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
 
     QAction* leagues = MakeAction(QStringLiteral("Menu_ViewLeaguesList"),
                                   [this] { m_workspace->setVisible(!m_workspace->isVisible()); });
@@ -772,6 +780,7 @@ void CMainFrame::BuildMenus() {
     edit->addAction(a("Menu_EditPaste"));
     edit->addSeparator();
     edit->addAction(a("Menu_EditFind"));
+    edit->addAction(a("Menu_EditEditSelected"));
     m_addPlayerSeparator = edit->addSeparator();
     edit->addAction(a("Menu_EditAddPlayer"));
     connect(edit, &QMenu::aboutToShow, this, [this] { UpdateMenusForChild(); });
@@ -907,6 +916,9 @@ void CMainFrame::UpdateMenusForChild() {
     m_addPlayerSeparator->setVisible(players);
     add->setEnabled(m_databaseLoaded);
     ActionForKey(QStringLiteral("Menu_ViewAllPlayers"))->setEnabled(m_databaseLoaded);
+    const auto* table = qobject_cast<const CAllPlayersFrame*>(frame);
+    ActionForKey(QStringLiteral("Menu_EditEditSelected"))
+        ->setEnabled(table && table->HasSelection());
 }
 
 void CMainFrame::UpdateTitle() {

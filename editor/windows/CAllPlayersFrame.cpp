@@ -68,11 +68,10 @@ CAllPlayersFrame::CAllPlayersFrame(CFrameHost& host, QWidget* parent)
     layout->addWidget(m_view, 1);
     SetContent(content);
 
-    m_editAction = new QAction(host.Text("Caption_EditSelected"), this);
-    m_editAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    m_editAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    // Ctrl+E belongs to the main window's Edit menu entry, which reaches this window while it
+    // is active; the row menu only shows it.
+    m_editAction = new QAction(host.Text("Caption_EditSelected") + QStringLiteral("\tCtrl+E"), this);
     connect(m_editAction, &QAction::triggered, this, [this] { EditSelected(); });
-    addAction(m_editAction);
     connect(&host.UndoStack(), &QUndoStack::indexChanged, this, [this] {
         m_model->Reread();
         emit HistoryChanged();
@@ -277,10 +276,15 @@ void CAllPlayersFrame::Redo() {
     Host().UndoStack().redo();
 }
 
+bool CAllPlayersFrame::HasSelection() const {
+    return m_view->selectionModel() && m_view->selectionModel()->hasSelection();
+}
+
 void CAllPlayersFrame::UpdateActions() {
-    const bool any = m_view->selectionModel() && m_view->selectionModel()->hasSelection();
+    const bool any = HasSelection();
     m_edit->setEnabled(any);
     m_editAction->setEnabled(any);
+    emit SelectionChanged();
 }
 
 void CAllPlayersFrame::LoadColumns() {

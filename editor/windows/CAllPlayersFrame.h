@@ -33,6 +33,7 @@ public:
     void ApplyFilter();
     // Opens Edit Selected for the selected players; false when none is selected.
     bool EditSelected();
+    bool HasSelection() const;
     // "N of M players", as the status bar shows it.
     const QString& CountText() const { return m_countText; }
 
@@ -47,6 +48,10 @@ public:
     QMenu* ColumnMenu();
 
     static constexpr const char* kColumnsSetting = "AllPlayers/Columns";
+
+signals:
+    // Edit Selected became possible or impossible.
+    void SelectionChanged();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -27,6 +27,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -111,6 +112,7 @@ private slots:
     void sortingAndColumnChooserKeptInSettings();
     void bulkEditIsOneUndoStepAndSurvivesASave();
     void copyAndOpenFromTheTable();
+    void editSelectedFromTheEditMenu();
     void screenshotWithAFilter();
 };
 
@@ -359,6 +361,55 @@ void AllPlayersTest::copyAndOpenFromTheTable() {
 }
 
 // The picture of the README; written where KESTREL_SCREENSHOT_DIR points, when it is set.
+void AllPlayersTest::editSelectedFromTheEditMenu() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase& db = *frame->Database();
+    QAction* editSelected = frame->ActionForKey(QStringLiteral("Menu_EditEditSelected"));
+    QVERIFY(editSelected);
+    QCOMPARE(editSelected->text(), QStringLiteral("&Edit Selected...\tCtrl+E"));
+    auto* edit = frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_Edit"));
+    QVERIFY(edit && edit->actions().contains(editSelected));
+    // The Edit menu as a click on the menu bar opens it.
+    const auto openEditMenu = [&] {
+        QTest::mouseClick(frame->menuBar(), Qt::LeftButton, {},
+                          frame->menuBar()->actionGeometry(edit->menuAction()).center());
+        return QTest::qWaitFor([&] { return edit->isVisible(); });
+    };
+    QVERIFY(openEditMenu());
+    QVERIFY(editSelected->isVisible() && !editSelected->isEnabled());
+    QTest::keyClick(edit, Qt::Key_Escape);
+
+    CAllPlayersFrame* table = OpenTable(*frame);
+    QVERIFY(table);
+    TypeFilter(*table, QStringLiteral("team=1"));
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    QVERIFY(table->Model()->rowCount() > 2);
+    QVERIFY(!editSelected->isEnabled());
+    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, {}, RowPoint(*table, 0));
+    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      RowPoint(*table, 1));
+    QVERIFY(editSelected->isEnabled());
+    const int32_t first = table->Model()->PlayerAt(0);
+    const int32_t second = table->Model()->PlayerAt(1);
+    const int32_t third = table->Model()->PlayerAt(2);
+    const int stamina = db.FindPlayer(third)->Value(C::Stamina);
+
+    ChangeInDialog(QStringLiteral("stamina"), 0, QStringLiteral("77"));
+    QVERIFY(openEditMenu());
+    edit->setActiveAction(editSelected);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE(db.FindPlayer(first)->Value(C::Stamina), 77);
+    QCOMPARE(db.FindPlayer(second)->Value(C::Stamina), 77);
+    QCOMPARE(db.FindPlayer(third)->Value(C::Stamina), stamina);
+    QCOMPARE(frame->UndoStack().count(), 1);
+
+    // Another window active: off again.
+    QVERIFY(frame->OpenPlayer(third));
+    QVERIFY(!editSelected->isEnabled());
+}
+
 void AllPlayersTest::screenshotWithAFilter() {
     EditorFixture fixture;
     QVERIFY(fixture.IsValid());
