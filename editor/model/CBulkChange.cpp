@@ -126,11 +126,17 @@ SBulkPlan SBulkPlan::Make(const CGameDatabase& database, std::span<const int32_t
     return plan;
 }
 
-void SBulkPlan::Apply(CGameDatabase& database, bool undo) const {
-    if (changes.empty())
-        return;
-    for (const SBulkValueChange& change : changes)
-        if (CPlayer* player = database.FindPlayer(change.playerId))
+size_t SBulkPlan::Apply(CGameDatabase& database, bool undo) const {
+    size_t written = 0;
+    for (const SBulkValueChange& change : changes) {
+        CPlayer* player = database.FindPlayer(change.playerId);
+        const int32_t expected = undo ? change.after : change.before;
+        if (player && player->ColumnValue(change.column) == expected) {
             player->SetStoredValue(change.column, undo ? change.before : change.after);
-    database.MarkDirty();
+            ++written;
+        }
+    }
+    if (written > 0)
+        database.MarkDirty();
+    return written;
 }

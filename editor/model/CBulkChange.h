@@ -55,6 +55,8 @@ struct SBulkPlan {
 
     static SBulkPlan Make(const CGameDatabase& database, std::span<const int32_t> playerIds,
                           std::span<const CBulkChange> changes);
-    // Writes the new values (or the old ones, to undo) and marks the database changed.
-    void Apply(CGameDatabase& database, bool undo = false) const;
+    // Writes the new values (or the old ones, to undo) and marks the database changed. A value
+    // changed elsewhere since the plan was made or applied stays: undo never takes back a later
+    // edit. Returns how many values were written.
+    size_t Apply(CGameDatabase& database, bool undo = false) const;
 };

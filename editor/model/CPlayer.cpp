@@ -195,6 +195,19 @@ int32_t CPlayer::PositionGroup() const {
     return 4;
 }
 
+void CPlayer::TakeChangesSince(const CPlayer& base, const CPlayer& changed) {
+    const auto take = [](std::string& into, const std::string& was, const std::string& now) {
+        if (now != was)
+            into = now;
+    };
+    take(m_firstName, base.m_firstName, changed.m_firstName);
+    take(m_lastName, base.m_lastName, changed.m_lastName);
+    take(m_commonName, base.m_commonName, changed.m_commonName);
+    for (int column = 0; column < kColumnCount; ++column)
+        if (changed.m_columns[column] != base.m_columns[column])
+            m_columns[column] = changed.m_columns[column];
+}
+
 bool CPlayer::operator==(const CPlayer& other) const {
     return m_id == other.m_id && m_firstName == other.m_firstName &&
            m_lastName == other.m_lastName && m_commonName == other.m_commonName &&

@@ -133,6 +133,10 @@ public:
     uint8_t OverallRating() const { return ComputeOverall(); }
     int32_t PositionGroup() const;
 
+    // Takes the names and column values in which `changed` differs from `base`; the rest, and
+    // the team list, stay.
+    void TakeChangesSince(const CPlayer& base, const CPlayer& changed);
+
     // Field by field.
     bool operator==(const CPlayer& other) const;
 

@@ -48,6 +48,13 @@ public:
         return Current();
     }
 
+    // Edits every snapshot in place, say to carry a change made elsewhere into all of them.
+    template <typename Edit> void EditAll(Edit edit) {
+        for (T& snapshot : m_snapshots) {
+            edit(snapshot);
+        }
+    }
+
     void Clear() {
         m_snapshots.clear();
         m_current = -1;

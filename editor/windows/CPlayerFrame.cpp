@@ -46,9 +46,18 @@ void CPlayerFrame::Fill() {
 
 void CPlayerFrame::Refresh(int hint) {
     // Another window changed the player (a squad move, a bulk edit): show it again.
-    if (hint != 0) {
-        FillPages();
+    if (hint == 0) {
+        return;
     }
+    // What changed elsewhere goes into every snapshot, so this window's Undo and Redo never
+    // take back a change it did not make.
+    const CPlayer* player = Record();
+    if (player && !History().IsEmpty() && DiffersInEditedFields(*player, History().Current())) {
+        const CPlayer base = History().Current();
+        const CPlayer live = *player;
+        EditHistory([&](CPlayer& snapshot) { snapshot.TakeChangesSince(base, live); });
+    }
+    FillPages();
 }
 
 void CPlayerFrame::FillPages() {

@@ -49,6 +49,9 @@ protected:
             db->MarkDirty();
         }
     }
+    // A change made elsewhere, written into every snapshot, so that no step of this window's
+    // history takes it back.
+    template <typename Edit> void EditHistory(Edit edit) { m_history.EditAll(edit); }
     // Undo or Redo moved from `current` to `snapshot`: copy the fields the window edits into
     // the record, mark the database changed (MarkChanged), refresh what shows them.
     virtual void Restore(const TRecord& current, const TRecord& snapshot) = 0;

@@ -102,6 +102,17 @@ void ChangeInDialog(const QString& field, int operationSteps, const QString& val
     });
 }
 
+// Types a value into an attribute's box of an open player window and applies the page.
+void ApplyAttribute(CPlayerFrame& window, int bar, int value) {
+    auto* abilities = qobject_cast<CPlayerAttributesForm*>(window.Page(2));
+    window.Tabs()->setCurrentIndex(2);
+    QLineEdit* box = abilities->Bar(bar)->Box();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(box, QString::number(value));
+    QTest::mouseClick(abilities->ApplyButton(), Qt::LeftButton);
+}
+
 } // namespace
 
 class AllPlayersTest : public QObject {
@@ -113,6 +124,7 @@ private slots:
     void bulkEditIsOneUndoStepAndSurvivesASave();
     void copyAndOpenFromTheTable();
     void editSelectedFromTheEditMenu();
+    void undoInAPlayerWindowKeepsALaterBulkChange();
     void screenshotWithAFilter();
 };
 
@@ -408,6 +420,64 @@ void AllPlayersTest::editSelectedFromTheEditMenu() {
     // Another window active: off again.
     QVERIFY(frame->OpenPlayer(third));
     QVERIFY(!editSelected->isEnabled());
+}
+
+void AllPlayersTest::undoInAPlayerWindowKeepsALaterBulkChange() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    CGameDatabase& db = *frame->Database();
+    CAllPlayersFrame* table = OpenTable(*frame);
+    QVERIFY(table);
+    TypeFilter(*table, QStringLiteral("team=1"));
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    const int32_t id = table->Model()->PlayerAt(0);
+    const CPlayer before = *db.FindPlayer(id);
+    const int pace = before.Value(C::Pace) == 60 ? 61 : 60;
+    const int stamina = before.Value(C::Stamina) == 70 ? 71 : 70;
+    const int bulkPace = pace == 40 ? 41 : 40;
+    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, {}, RowPoint(*table, 0));
+    QTest::keyClick(table->View(), Qt::Key_Return);
+    auto* window = qobject_cast<CPlayerFrame*>(frame->ActiveFrame());
+    QVERIFY(window && window->PlayerId() == id);
+    QMdiSubWindow* windowFrame = frame->MdiArea()->activeSubWindow();
+
+    // The window changes the pace, then the stamina; then a bulk edit sets the pace.
+    ApplyAttribute(*window, 2, pace);
+    ApplyAttribute(*window, 3, stamina);
+    QCOMPARE(db.FindPlayer(id)->Value(C::Pace), pace);
+    QCOMPARE(db.FindPlayer(id)->Value(C::Stamina), stamina);
+    QVERIFY(OpenTable(*frame) == table);
+    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, {}, RowPoint(*table, 0));
+    ChangeInDialog(QStringLiteral("pace"), 0, QString::number(bulkPace));
+    QTest::keyClick(table->View(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(db.FindPlayer(id)->Value(C::Pace), bulkPace);
+    auto* abilities = qobject_cast<CPlayerAttributesForm*>(window->Page(2));
+    QCOMPARE(abilities->Bar(2)->Value(), bulkPace);
+
+    // The window's Undo takes back its own stamina change and leaves the bulk edit's pace.
+    frame->MdiArea()->setActiveSubWindow(windowFrame);
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(db.FindPlayer(id)->Value(C::Stamina), before.Value(C::Stamina));
+    QCOMPARE(db.FindPlayer(id)->Value(C::Pace), bulkPace);
+    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(db.FindPlayer(id)->Value(C::Pace), bulkPace);
+    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(db.FindPlayer(id)->Value(C::Stamina), stamina);
+    QCOMPARE(db.FindPlayer(id)->Value(C::Pace), bulkPace);
+
+    // The other way round: the window sets the pace after the bulk edit, and undoing the bulk
+    // edit keeps that later value.
+    ApplyAttribute(*window, 2, pace);
+    QVERIFY(OpenTable(*frame) == table);
+    QVERIFY(frame->UndoStack().canUndo());
+    table->View()->setFocus();
+    QTest::keyClick(table->View(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!frame->UndoStack().canUndo());
+    QCOMPARE(db.FindPlayer(id)->Value(C::Pace), pace);
 }
 
 void AllPlayersTest::screenshotWithAFilter() {

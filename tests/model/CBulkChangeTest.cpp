@@ -109,6 +109,27 @@ TEST_F(CBulkChangeTest, ChangesRunInOrderAndUndoRestores) {
     EXPECT_TRUE(Plan({"height=180"}).changes.empty());
 }
 
+TEST_F(CBulkChangeTest, UndoAndRedoKeepValuesChangedSince) {
+    SBulkPlan plan = Plan({"pace=50", "height=190"}, {1, 2});
+    EXPECT_EQ(plan.Apply(db), 4u);
+    // Edited elsewhere after the bulk edit: undo leaves that value alone.
+    db.FindPlayer(1)->SetValue(C::Pace, 77);
+    db.ClearDirty();
+    EXPECT_EQ(plan.Apply(db, true), 3u);
+    EXPECT_EQ(db.FindPlayer(1)->Value(C::Pace), 77);
+    EXPECT_EQ(db.FindPlayer(2)->Value(C::Pace), 40);
+    EXPECT_EQ(db.FindPlayer(1)->Value(C::Height), 180);
+    EXPECT_TRUE(db.IsDirty());
+    // And redo likewise; with nothing left to write, the database stays as saved.
+    db.FindPlayer(2)->SetValue(C::Height, 170);
+    EXPECT_EQ(plan.Apply(db), 2u);
+    EXPECT_EQ(db.FindPlayer(2)->Value(C::Height), 170);
+    EXPECT_EQ(db.FindPlayer(2)->Value(C::Pace), 50);
+    db.ClearDirty();
+    EXPECT_EQ(plan.Apply(db), 0u);
+    EXPECT_FALSE(db.IsDirty());
+}
+
 TEST_F(CBulkChangeTest, RangeOfTheLoadedFileNarrowsTheWindows) {
     auto table = std::make_unique<CDbTable>(0, 0);
     table->SetName("players");

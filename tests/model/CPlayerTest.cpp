@@ -115,3 +115,26 @@ TEST(CPlayerTest, TeamListHasNoRepeatsAndComparisonSeesEveryField) {
     copy.SetValue(C::Talent, 3);
     EXPECT_NE(copy, player);
 }
+
+TEST(CPlayerTest, TakeChangesSinceCopiesOnlyWhatChanged) {
+    CPlayer base(5);
+    base.SetLastName("Base");
+    base.SetValue(EPlayerColumn::Pace, 60);
+    base.SetValue(EPlayerColumn::Stamina, 70);
+    base.AddTeam(3);
+    CPlayer changed = base;
+    changed.SetValue(EPlayerColumn::Pace, 40);
+    changed.SetCommonName("Changed");
+    changed.AddTeam(4);
+    // An older snapshot with its own stamina and last name keeps them.
+    CPlayer older = base;
+    older.SetValue(EPlayerColumn::Stamina, 50);
+    older.SetValue(EPlayerColumn::Pace, 55);
+    older.SetLastName("Older");
+    older.TakeChangesSince(base, changed);
+    EXPECT_EQ(older.Value(EPlayerColumn::Pace), 40);
+    EXPECT_EQ(older.CommonName(), "Changed");
+    EXPECT_EQ(older.Value(EPlayerColumn::Stamina), 50);
+    EXPECT_EQ(older.LastName(), "Older");
+    EXPECT_EQ(older.Teams(), std::vector<int32_t>{3});
+}

@@ -71,3 +71,16 @@ TEST(CUndoHistory, ResetIsAPushOfTheFirstSnapshotAndCanBeUndone) {
     EXPECT_TRUE(history.IsEmpty());
     EXPECT_FALSE(history.CanUndo());
 }
+
+TEST(CUndoHistory, EditAllReachesEverySnapshotAndKeepsThePlace) {
+    Recorder r;
+    for (const char* s : {"a", "b", "c"})
+        r.history.Push(s);
+    r.history.Undo();
+    const int changes = r.changes;
+    r.history.EditAll([](std::string& snapshot) { snapshot += "!"; });
+    EXPECT_EQ(r.history.First(), "a!");
+    EXPECT_EQ(r.history.Current(), "b!");
+    EXPECT_EQ(r.history.Redo(), "c!");
+    EXPECT_EQ(r.changes, changes + 1);
+}
