@@ -6,6 +6,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev qt6-translations-l10n
     libcli11-dev nlohmann-json3-dev  # the CLI's arguments and JSON
     libgtest-dev libgmock-dev libbenchmark-dev
+    libsquish-dev  # only the DXT encoder benchmark's peer; nothing else links it
     libssl-dev nlohmann-json3-dev  # SHA-256 of backups, JSON
     xvfb xauth imagemagick fonts-dejavu-core ccache
     fonts-nanum fonts-droid-fallback  # Korean, Japanese and Chinese names
