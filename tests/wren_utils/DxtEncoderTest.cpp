@@ -222,3 +222,39 @@ TEST(DxtEncoderEdges, SidesThatAreNotMultiplesOfFourAndTinyPictures) {
     BgraImage shortImage{8, 8, std::vector<uint8_t>(8 * 8 * 4 - 1)};
     EXPECT_FALSE(DxtEncoder::Encode(kShapeTypeDxt1, shortImage, DxtQuality::Fast));
 }
+
+TEST(DxtEncoderEdges, RepeatedBlocksGetTheSameBlocksAsEncodedOneByOne) {
+    // Stripes repeat blocks and noise does not; more distinct blocks than the encoder keeps in
+    // its table of repeats.
+    const uint32_t w = 1032, h = 1032;
+    BgraImage image{w, h, std::vector<uint8_t>(size_t{w} * h * 4)};
+    std::mt19937 random(11);
+    for (uint32_t y = 0; y < h; ++y)
+        for (uint32_t x = 0; x < w; ++x) {
+            uint8_t* p = image.pixels.data() + 4 * (size_t{y} * w + x);
+            const bool noisy = (x / 4 + y / 4) % 3 != 0;
+            for (int c = 0; c < 4; ++c)
+                p[c] = noisy ? static_cast<uint8_t>(random())
+                             : static_cast<uint8_t>((x % 12) * 20 + c);
+        }
+    for (uint8_t type : {kShapeTypeDxt1, kShapeTypeDxt5}) {
+        const auto blocks = DxtEncoder::Encode(type, image, DxtQuality::Fast);
+        ASSERT_TRUE(blocks);
+        const size_t blockBytes = type == kShapeTypeDxt1 ? 8 : 16;
+        uint8_t pixels[64];
+        uint8_t expected[16];
+        for (size_t n = 0; n < blocks->size() / blockBytes; ++n) {
+            const size_t bx = n % (w / 4), by = n / (w / 4);
+            for (size_t i = 0; i < 16; ++i)
+                std::copy_n(image.pixels.data() + 4 * ((by * 4 + i / 4) * w + bx * 4 + i % 4), 4,
+                            pixels + 4 * i);
+            if (type == kShapeTypeDxt1)
+                DxtEncoder::EncodeDxt1Block(pixels, expected, DxtQuality::Fast);
+            else
+                DxtEncoder::EncodeDxt5Block(pixels, expected, DxtQuality::Fast);
+            ASSERT_TRUE(
+                std::equal(expected, expected + blockBytes, blocks->data() + n * blockBytes))
+                << "block " << n;
+        }
+    }
+}

@@ -665,12 +665,15 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
     const size_t blocksHigh = (image.height + 3) / 4;
     std::vector<uint8_t> out(blocksWide * blocksHigh * blockBytes);
     // Pictures repeat blocks (flat areas, stripes, borders): each distinct block is encoded
-    // once, found again through a table of block numbers addressed by the pixels' hash.
+    // once, found again through a table of block numbers addressed by the pixels' hash. The
+    // table stays small for huge pictures and at most half full, which keeps probes short.
     const size_t blockCount = blocksWide * blocksHigh;
+    constexpr size_t kEmpty = SIZE_MAX;
     size_t tableSize = 16;
-    while (tableSize < 2 * blockCount)
+    while (tableSize < 2 * blockCount && tableSize < (size_t{1} << 16))
         tableSize *= 2;
-    std::vector<size_t> table(tableSize, SIZE_MAX);
+    std::vector<size_t> table(tableSize, kEmpty);
+    size_t stored = 0;
     uint8_t pixels[64];
     uint8_t earlier[64];
     for (size_t n = 0; n < blockCount; ++n) {
@@ -680,7 +683,7 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
         uint8_t* block = out.data() + n * blockBytes;
         size_t slot = HashBlock(pixels) & (tableSize - 1);
         bool found = false;
-        for (; table[slot] != SIZE_MAX; slot = (slot + 1) & (tableSize - 1)) {
+        for (; table[slot] != kEmpty; slot = (slot + 1) & (tableSize - 1)) {
             const size_t other = table[slot];
             GatherBlock(image, other % blocksWide, other / blocksWide, earlier);
             if (std::equal(pixels, pixels + 64, earlier)) {
@@ -691,7 +694,10 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
         }
         if (found)
             continue;
-        table[slot] = n;
+        if (stored < tableSize / 2) {
+            table[slot] = n;
+            ++stored;
+        }
         if (t == kShapeTypeDxt1)
             EncodeDxt1Block(pixels, block, quality);
         else if (t == kShapeTypeDxt3)
