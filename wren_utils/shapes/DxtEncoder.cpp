@@ -632,6 +632,12 @@ namespace {
 
 // The 16 pixels of block (bx, by), the last column and row repeated past the picture's edge.
 void GatherBlock(const BgraImage& image, size_t bx, size_t by, uint8_t pixels[64]) {
+    if (bx * 4 + 4 <= image.width && by * 4 + 4 <= image.height) {
+        for (size_t y = 0; y < 4; ++y)
+            std::memcpy(pixels + 16 * y,
+                        image.pixels.data() + 4 * ((by * 4 + y) * image.width + bx * 4), 16);
+        return;
+    }
     for (size_t y = 0; y < 4; ++y)
         for (size_t x = 0; x < 4; ++x) {
             const size_t sx = std::min<size_t>(bx * 4 + x, image.width - 1);
@@ -666,13 +672,18 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
     std::vector<uint8_t> out(blocksWide * blocksHigh * blockBytes);
     // Pictures repeat blocks (flat areas, stripes, borders): each distinct block is encoded
     // once, found again through a table of block numbers addressed by the pixels' hash. The
-    // table stays small for huge pictures and at most half full, which keeps probes short.
+    // table holds the first distinct blocks only: small enough to stay in the cache (a miss per
+    // block costs more than the table saves), at most half full to keep probes short.
     const size_t blockCount = blocksWide * blocksHigh;
-    constexpr size_t kEmpty = SIZE_MAX;
     size_t tableSize = 16;
-    while (tableSize < 2 * blockCount && tableSize < (size_t{1} << 16))
+    while (tableSize < 2 * blockCount && tableSize < 4096)
         tableSize *= 2;
-    std::vector<size_t> table(tableSize, kEmpty);
+    struct Entry {
+        uint32_t hash;
+        uint32_t block;
+    };
+    constexpr uint32_t kEmpty = UINT32_MAX;
+    std::vector<Entry> table(tableSize, Entry{0, kEmpty});
     size_t stored = 0;
     uint8_t pixels[64];
     uint8_t earlier[64];
@@ -681,10 +692,14 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
         const size_t by = n / blocksWide;
         GatherBlock(image, bx, by, pixels);
         uint8_t* block = out.data() + n * blockBytes;
-        size_t slot = HashBlock(pixels) & (tableSize - 1);
+        const uint64_t fullHash = HashBlock(pixels);
+        const auto hash = static_cast<uint32_t>(fullHash >> 32);
+        size_t slot = fullHash & (tableSize - 1);
         bool found = false;
-        for (; table[slot] != kEmpty; slot = (slot + 1) & (tableSize - 1)) {
-            const size_t other = table[slot];
+        for (; table[slot].block != kEmpty; slot = (slot + 1) & (tableSize - 1)) {
+            if (table[slot].hash != hash)
+                continue;
+            const size_t other = table[slot].block;
             GatherBlock(image, other % blocksWide, other / blocksWide, earlier);
             if (std::equal(pixels, pixels + 64, earlier)) {
                 std::copy_n(out.data() + other * blockBytes, blockBytes, block);
@@ -695,7 +710,7 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
         if (found)
             continue;
         if (stored < tableSize / 2) {
-            table[slot] = n;
+            table[slot] = {hash, static_cast<uint32_t>(n)};
             ++stored;
         }
         if (t == kShapeTypeDxt1)
