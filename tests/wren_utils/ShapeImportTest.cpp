@@ -6,6 +6,7 @@
 #include "wren_utils/engine/FileSystem.h"
 #include "wren_utils/pack/PackDecoder.h"
 #include "wren_utils/pack/PackEncoder.h"
+#include "wren_utils/shapes/DxtDecoder.h"
 #include "wren_utils/shapes/ImageResampler.h"
 #include "wren_utils/shapes/ShapeContainer.h"
 #include "wren_utils/shapes/ShapeContainerWriter.h"
@@ -146,6 +147,40 @@ TEST(ShapeImporter, ReplacesTheShapeAsTheOldOneWasStored) {
         error2 += std::pow(expected.pixels[i] - result->decoded.pixels[i], 2.0);
     const double psnr = 10 * std::log10(255.0 * 255.0 / (error2 / expected.pixels.size()));
     EXPECT_GT(psnr, 30.0);
+}
+
+TEST(ShapeImporter, KeepsTheOldShapesSmallerLevels) {
+    ShapeContainerWriter writer;
+    std::string error;
+    ShapeWriteOptions options;
+    options.type = kShapeTypeDxt1;
+    options.mipmaps = 3;
+    ASSERT_TRUE(writer.Add("tp00", Ramp(32, 16, false), options, error)) << error;
+    ShapeImportRequest request;
+    request.shape = "tp00";
+    for (const bool alpha : {false, true}) {
+        const auto result = ShapeImporter::Import(
+            writer.Build(), Filled(50, 50, alpha ? 0x80FF0000 : 0xFFFF0000), request, error);
+        ASSERT_TRUE(result) << error;
+        const auto record = ShapeContainer(result->container).Find("tp00");
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->Mipmaps(), 3u);
+        // Every level is there: 32 x 16, 16 x 8, 8 x 4 and 4 x 2 (a whole block each way).
+        const uint64_t levels = ShapePixelBytes(result->type, 32, 16, 3);
+        EXPECT_EQ(levels, (alpha ? 16u : 8u) * (8 * 4 + 4 * 2 + 2 * 1 + 1 * 1));
+        EXPECT_EQ(record->Size(), 16 + levels);
+        EXPECT_GE(result->container.size(), record->Offset() + record->Size());
+        // The smallest level is the picture's colour too.
+        const uint8_t* smallest = record->Bytes().data() + 16 + levels - (alpha ? 16 : 8);
+        uint8_t decoded[4 * 4 * 4] = {};
+        if (alpha)
+            DxtDecoder::DecodeDxt5Block(smallest, decoded, 16, false);
+        else
+            DxtDecoder::DecodeDxt1Block(smallest, decoded, 16);
+        EXPECT_LT(decoded[0], 40);  // blue
+        EXPECT_GT(decoded[2], 200); // red
+        EXPECT_NEAR(decoded[3], alpha ? 128 : 255, 3);
+    }
 }
 
 TEST(ShapeImporter, ChoosesTheFormatFromThePictureAndTheRequest) {

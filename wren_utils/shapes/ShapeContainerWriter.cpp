@@ -1,9 +1,11 @@
 #include "ShapeContainerWriter.h"
 
 #include "DxtEncoder.h"
+#include "ImageResampler.h"
 #include "ShapeFormat.h"
 #include "wren_utils/pack/PackEncoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace wren {
@@ -63,15 +65,29 @@ bool ShapeContainerWriter::Add(const std::string& tag, const BgraImage& image,
         error = "shape '" + tag + "' has fewer pixels than its size";
         return false;
     }
-    std::vector<uint8_t> pixels;
-    if (options.type == kShapeTypeBgra32) {
-        pixels.assign(image.pixels.begin(),
-                      image.pixels.begin() + size_t{4} * image.width * image.height);
-    } else if (IsDxtShapeType(options.type) && !(options.type & kShapeTypePackedBit)) {
-        pixels = *DxtEncoder::Encode(options.type, image);
-    } else {
+    if (options.type != kShapeTypeBgra32 &&
+        !(IsDxtShapeType(options.type) && !(options.type & kShapeTypePackedBit))) {
         error = "shape '" + tag + "' has a type the writer does not make";
         return false;
+    }
+    if (options.mipmaps > 15) {
+        error = "shape '" + tag + "' can have at most 15 smaller levels";
+        return false;
+    }
+    std::vector<uint8_t> pixels;
+    for (uint32_t level = 0; level <= options.mipmaps; ++level) {
+        // Each level is averaged from the whole picture, not from the level before it.
+        const BgraImage scaled =
+            level == 0 ? image
+                       : ImageResampler::Resize(image, std::max(1u, image.width >> level),
+                                                std::max(1u, image.height >> level));
+        if (options.type == kShapeTypeBgra32)
+            pixels.insert(pixels.end(), scaled.pixels.begin(),
+                          scaled.pixels.begin() + size_t{4} * scaled.width * scaled.height);
+        else {
+            const auto blocks = DxtEncoder::Encode(options.type, scaled);
+            pixels.insert(pixels.end(), blocks->begin(), blocks->end());
+        }
     }
     if (options.packed) {
         auto packed = PACK_pack(pixels);
@@ -88,8 +104,9 @@ bool ShapeContainerWriter::Add(const std::string& tag, const BgraImage& image,
     record[5] = static_cast<uint8_t>(image.width >> 8);
     record[6] = static_cast<uint8_t>(image.height);
     record[7] = static_cast<uint8_t>(image.height >> 8);
+    Put32(record, 12,
+          (options.mipmaps << 28) | (options.pixelOffsetField ? kShapeFlagPixelOffset : 0));
     if (options.pixelOffsetField) {
-        Put32(record, 12, kShapeFlagPixelOffset);
         record.resize(kShapeHeaderSize + kOffsetFieldGap, 0);
         Put32(record, kShapeHeaderSize, kShapeHeaderSize + kOffsetFieldGap);
     }

@@ -14,6 +14,7 @@ struct ShapeWriteOptions {
     std::string name;              // stored in a name record when not empty
     bool packed = false;           // pixel data as a packed stream (type bit 7)
     bool pixelOffsetField = false; // flag bit 12: pixel data behind an offset held at byte 16
+    uint32_t mipmaps = 0;          // smaller levels after the first (0 to 15), each half the last
 };
 
 // Writes shape containers that the reader of this library understands: records at 16-byte

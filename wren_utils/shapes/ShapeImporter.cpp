@@ -36,6 +36,7 @@ struct OldShape {
     uint32_t height = 0;
     bool packed = false;
     bool pixelOffsetField = false;
+    uint32_t mipmaps = 0;
 };
 
 OldShape FindOld(const ShapeContainer& container, const std::string& name) {
@@ -58,6 +59,7 @@ OldShape FindOld(const ShapeContainer& container, const std::string& name) {
         old.height = record->Height();
         old.packed = record->IsPacked();
         old.pixelOffsetField = (record->Flags() & kShapeFlagPixelOffset) != 0;
+        old.mipmaps = record->Mipmaps();
     }
     return old;
 }
@@ -129,6 +131,8 @@ ShapeImporter::Import(std::optional<std::span<const uint8_t>> oldEntry, const Bg
     options.type = result.type;
     options.packed = old.packed;
     options.pixelOffsetField = old.pixelOffsetField;
+    // The game may draw the smaller levels: as many as the old shape had, made anew.
+    options.mipmaps = old.mipmaps;
     std::string tag = old.index >= 0 ? old.tag : request.shape.substr(0, 4);
     if ((old.index >= 0 && old.named) || (old.index < 0 && tag != request.shape))
         options.name = request.shape;

@@ -37,9 +37,10 @@ struct ShapeImportResult {
 };
 
 // Turns a picture into the shape a game container holds at that name: resized to the old
-// shape's size, compressed as the picture needs, with the old shape's tag, name record and
-// storage flags, the container's other shapes kept byte for byte, and the container packed
-// as the old entry was. Without an old entry a packed container of that one shape is made.
+// shape's size, compressed as the picture needs, with the old shape's tag, name record, number
+// of smaller levels and storage flags, the container's other shapes kept byte for byte, and the
+// container packed as the old entry was. Without an old entry a packed container of that one
+// shape is made.
 class ShapeImporter {
 public:
     static std::optional<ShapeImportResult> Import(std::optional<std::span<const uint8_t>> oldEntry,
