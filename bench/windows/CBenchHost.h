@@ -42,6 +42,7 @@ public:
     void EndSquadChanges() override {}
     void Warn(QWidget*, const QString&) override {}
     bool BackUpTextFile(const QString&, QWidget*) override { return true; }
+    void IngameTextsSaved(const QString&, const CIngameTextDb&, const std::set<size_t>&) override {}
     bool DeletePlayers(const QList<int32_t>&) override { return false; }
 
 private:

@@ -14,7 +14,6 @@
 #include "editor/model/CDatabaseCheck.h"
 #include "editor/model/CGameDatabase.h"
 
-#include <QFileInfo>
 #include <QInputDialog>
 
 #include <algorithm>
@@ -152,11 +151,7 @@ void CDatabaseSafety::ApplyBackupSetting() {
 bool CDatabaseSafety::BackUpTextFile(const QString& path, QWidget* parent) {
     // The game language's texts are backed up with the database, where Restore Backup puts them
     // back; any other text file beside itself, so no restore mistakes it for either of those.
-    const QString gameTexts =
-        m_frame.WorkspaceBar() ? m_frame.WorkspaceBar()->TextDbPath() : QString();
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    const bool withDatabase = m_frame.Database() && !gameTexts.isEmpty() && !canonical.isEmpty() &&
-                              canonical == QFileInfo(gameTexts).canonicalFilePath();
+    const bool withDatabase = m_frame.Database() && m_frame.IsGameTextDb(path);
     const std::filesystem::path file = Utf8Path(path.toStdString());
     const CBackupStore store(withDatabase ? BackupFolder() : CBackupStore::FolderFor(file));
     std::string made, error;

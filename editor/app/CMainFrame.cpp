@@ -12,6 +12,7 @@
 #include "CWorkspaceBar.h"
 #include "editor/app/LocalisationText.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/model/CInGameNames.h"
 #include "editor/toolkit/CSplashWindow.h"
 #include "editor/windows/CAllPlayersFrame.h"
 #include "editor/windows/CIngameFrame.h"
@@ -453,6 +454,33 @@ void CMainFrame::RefreshSquadWindows() {
 
 bool CMainFrame::BackUpTextFile(const QString& filePath, QWidget* parent) {
     return m_safety->BackUpTextFile(filePath, parent);
+}
+
+void CMainFrame::IngameTextsSaved(const QString& filePath, const CIngameTextDb& texts,
+                                  const std::set<size_t>& entries) {
+    CGameDatabase* db = Database();
+    if (!db || !IsGameTextDb(filePath)) {
+        return;
+    }
+    std::set<int32_t> teams;
+    std::set<int32_t> leagues;
+    CInGameNames::ImportEntries(texts, entries, *db, teams, leagues);
+    for (int32_t team : teams) {
+        RefreshTeam(team);
+    }
+    for (int32_t league : leagues) {
+        RefreshLeague(league);
+    }
+    if (!teams.empty() || !leagues.empty()) {
+        RefreshLeaguesList();
+    }
+}
+
+bool CMainFrame::IsGameTextDb(const QString& filePath) const {
+    const QString gameTexts = m_workspace ? m_workspace->TextDbPath() : QString();
+    const QString canonical = QFileInfo(filePath).canonicalFilePath();
+    return !gameTexts.isEmpty() && !canonical.isEmpty() &&
+           canonical == QFileInfo(gameTexts).canonicalFilePath();
 }
 
 void CMainFrame::Warn(QWidget* parent, const QString& text) {

@@ -63,6 +63,8 @@ public:
     void EndSquadChanges() override;
     void Warn(QWidget* parent, const QString& text) override;
     bool BackUpTextFile(const QString& filePath, QWidget* parent) override;
+    void IngameTextsSaved(const QString& filePath, const CIngameTextDb& texts,
+                          const std::set<size_t>& entries) override;
     // Refuses (with a message) players a team still refers to; asks, naming them, as the
     // deletion cannot be undone.
     bool DeletePlayers(const QList<int32_t>& playerIds) override;
@@ -91,6 +93,8 @@ public:
     QMdiArea* MdiArea() { return m_mdi; }
     CWorkspaceBar* WorkspaceBar() { return m_workspace; }
     CChildFrame* ActiveFrame() const;
+    // Whether the file is the in-game text database the team and league names are kept in.
+    bool IsGameTextDb(const QString& filePath) const;
     // The visible child window of this kind showing the record `key` (an id, or an in-game text
     // file's path), or null. Titles do not identify windows: two players may share a name.
     QMdiSubWindow* FindChild(CChildFrame::Kind kind, const QVariant& key) const;

@@ -49,6 +49,41 @@ void CInGameNames::Import(const CIngameTextDb& texts, CGameDatabase& database) {
     }
 }
 
+void CInGameNames::ImportEntries(const CIngameTextDb& texts, const std::set<size_t>& entries,
+                                 CGameDatabase& database, std::set<int32_t>& teams,
+                                 std::set<int32_t>& leagues) {
+    constexpr uint32_t kTeamBase = 30000000;
+    constexpr uint32_t kLeagueBase = 10000000;
+    for (size_t index : entries) {
+        if (!texts.IsFirstOfId(index))
+            continue;
+        const CIngameTextEntry& entry = texts.Entries()[index];
+        if (entry.textId >= kTeamBase) {
+            const auto id = static_cast<int32_t>((entry.textId - kTeamBase) / 10);
+            const int k = static_cast<int>((entry.textId - kTeamBase) % 10);
+            CTeam* team = database.FindTeam(id);
+            if (!team || k > 2)
+                continue;
+            if (k == 0)
+                team->SetName(entry.text);
+            else if (k == 1)
+                team->SetShortName(entry.text);
+            else
+                team->SetMediumName(entry.text);
+            teams.insert(id);
+        } else if (entry.textId >= kLeagueBase) {
+            const auto id = static_cast<int32_t>((entry.textId - kLeagueBase) / 10);
+            const int k = static_cast<int>((entry.textId - kLeagueBase) % 10);
+            CLeague* league = database.FindLeague(id);
+            if (!league || k > 2)
+                continue;
+            std::string* names[] = {&league->name, &league->shortName, &league->mediumName};
+            *names[k] = entry.text;
+            leagues.insert(id);
+        }
+    }
+}
+
 void CInGameNames::Export(const CGameDatabase& database, CIngameTextDb& texts) {
     for (const auto& [id, team] : database.Teams()) {
         Store(texts, TeamTextId(id, 0), team.Name());

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <string>
 
 class CGameDatabase;
@@ -25,4 +26,11 @@ public:
     // Writes every name into the texts: existing entries change in place; a non-empty name
     // without an entry gets a new one, so it is not lost.
     static void Export(const CGameDatabase& database, CIngameTextDb& texts);
+    // Takes the names whose texts are among `entries` (indices of the texts a text window
+    // changed) into the database, so its next save does not write the old names back; an entry
+    // the game does not read (an earlier one has its id) changes nothing. The renamed teams and
+    // leagues are added to `teams` and `leagues`.
+    static void ImportEntries(const CIngameTextDb& texts, const std::set<size_t>& entries,
+                              CGameDatabase& database, std::set<int32_t>& teams,
+                              std::set<int32_t>& leagues);
 };

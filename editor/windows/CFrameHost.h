@@ -9,8 +9,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 
 class CGameDatabase;
+class CIngameTextDb;
 class CPictureRequests;
 class QSettings;
 class QUndoStack;
@@ -66,6 +68,10 @@ public:
     // Copies an in-game text file into the backups before a window writes it; false, after
     // saying why, when the copy could not be made (the window then writes nothing).
     virtual bool BackUpTextFile(const QString& filePath, QWidget* parent) = 0;
+    // A text window wrote its file; `entries` are the texts it changed. When the file holds the
+    // game language's texts, the team and league names among them go into the database.
+    virtual void IngameTextsSaved(const QString& filePath, const CIngameTextDb& texts,
+                                  const std::set<size_t>& entries) = 0;
     // A warning message box over the parent.
     virtual void Warn(QWidget* parent, const QString& text) = 0;
 

@@ -82,6 +82,7 @@ bool CIngameFrame::Save() {
     Host().ShowStatus(Host().Text(saved ? "Message_IngameTextSaved" : "Message_IngameTextNotSaved"),
                       QDir::toNativeSeparators(m_filePath));
     if (saved) {
+        Host().IngameTextsSaved(m_filePath, *m_texts, m_model->EditedEntries());
         m_model->SetModified(false);
     }
     if (changed) {

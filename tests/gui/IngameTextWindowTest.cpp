@@ -531,6 +531,22 @@ void IngameTextWindowTest::saveKeepsWhatTheDatabaseWroteMeanwhile() {
     QVERIFY(RowOf(*texts, QStringLiteral("Renamed United")) >= 0);
     QCOMPARE(texts->List()->currentIndex().data().toString(), QStringLiteral("Kestrel Cup"));
 
+    // A team's name changed here goes into the database too, so its next save keeps it.
+    const int32_t otherTeam = std::next(db->Teams().begin())->first;
+    const uint32_t otherNameId = *CInGameNames::TeamTextId(otherTeam, 0);
+    EditRow(*texts, RowOfId(*texts, otherNameId), QStringLiteral("Kestrel Rovers"));
+    Save(*frame);
+    QCOMPARE(db->FindTeam(otherTeam)->Name(), std::string("Kestrel Rovers"));
+    db->MarkDirty();
+    QVERIFY(frame->SaveDatabase());
+    {
+        CIngameTextDb disk(path.toStdString());
+        CIgnoringSink sink;
+        QVERIFY(disk.ReadIngameTextDb(sink));
+        QCOMPARE(disk.FindText(otherNameId), std::string("Kestrel Rovers"));
+        QCOMPARE(disk.FindText(1000), std::string("Kestrel Cup"));
+    }
+
     // Another program added a text: replacing the file is asked first.
     {
         CIngameTextDb disk(path.toStdString());

@@ -296,3 +296,29 @@ TEST(CInGameNamesTest, TextIdsOfTeamsAndLeagues) {
     EXPECT_FALSE(CInGameNames::TeamTextId(-3000001, 0));
     EXPECT_FALSE(CInGameNames::TeamTextId(INT32_MAX, 0));
 }
+
+TEST(CInGameNamesTest, EditedEntriesRenameOnlyTheirTeamsAndLeagues) {
+    CGameDatabase db;
+    db.InsertTeam(CTeam(12)).SetName("Old Town");
+    db.InsertTeam(CTeam(13)).SetName("Other");
+    CLeague league;
+    league.id = 3;
+    league.shortName = "OL";
+    db.InsertLeague(league);
+    CIngameTextDb texts = CIngameTextDb::CreateNew("texts.db");
+    texts.AddText(30000120, "New Town");    // 0: team 12's name
+    texts.AddText(30000130, "Not edited");  // 1: team 13's name
+    texts.AddText(10000031, "NL");          // 2: league 3's short name
+    texts.AddText(30000120, "Shadowed");    // 3: read by nobody
+    texts.AddText(30000125, "No name");     // 4: k = 5 names nothing
+    texts.AddText(30009990, "No team");     // 5: team 999 does not exist
+    texts.AddText(1000, "Menu");            // 6: no name at all
+    std::set<int32_t> teams, leagues;
+    CInGameNames::ImportEntries(texts, {0, 2, 3, 4, 5, 6, 42}, db, teams, leagues);
+    EXPECT_EQ(db.FindTeam(12)->Name(), "New Town");
+    EXPECT_EQ(db.FindTeam(13)->Name(), "Other");
+    EXPECT_EQ(db.FindLeague(3)->shortName, "NL");
+    EXPECT_EQ(db.FindLeague(3)->name, "");
+    EXPECT_EQ(teams, std::set<int32_t>({12}));
+    EXPECT_EQ(leagues, std::set<int32_t>({3}));
+}
