@@ -82,6 +82,7 @@ CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
 CMainFrame::~CMainFrame() {
     // The base class still hides the children after this class's members are gone.
     m_mdi->disconnect(this);
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // Clearing the history on the way out must not reach menus or windows being taken down.
     m_undoStack->blockSignals(true);
     if (m_workspace) {
@@ -693,6 +694,22 @@ void CMainFrame::ForwardToFocus(const char* slot) {
     if (QWidget* focus = QApplication::focusWidget()) {
         QMetaObject::invokeMethod(focus, slot);
     }
+    UpdatePasteAction();
+}
+
+void CMainFrame::UpdatePasteAction() {
+    bool canPaste = true;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->metaObject()->indexOfMethod("CanPaste()") >= 0) {
+        QMetaObject::invokeMethod(focus, "CanPaste", Q_RETURN_ARG(bool, canPaste));
+    }
+    if (QAction* paste = ActionForKey(QStringLiteral("Menu_EditPaste"))) {
+        paste->setEnabled(canPaste);
+    }
+}
+
+void CMainFrame::EditStateChanged() {
+    UpdatePasteAction();
 }
 
 void CMainFrame::BuildActions() {
@@ -806,6 +823,7 @@ void CMainFrame::BuildMenus() {
     edit->addAction(a("Menu_EditCut"));
     edit->addAction(a("Menu_EditCopy"));
     edit->addAction(a("Menu_EditPaste"));
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::UpdatePasteAction);
     edit->addSeparator();
     edit->addAction(a("Menu_EditFind"));
     edit->addAction(a("Menu_EditEditSelected"));

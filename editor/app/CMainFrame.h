@@ -62,6 +62,7 @@ public:
     void BeginSquadChanges() override;
     void EndSquadChanges() override;
     void Warn(QWidget* parent, const QString& text) override;
+    void EditStateChanged() override;
     bool BackUpTextFile(const QString& filePath, QWidget* parent) override;
     void IngameTextsSaved(const QString& filePath, const CIngameTextDb& texts,
                           const std::set<size_t>& entries) override;
@@ -123,6 +124,9 @@ private:
     void OnDirtyChanged(bool dirty);
     void ShowTextDatabase();
     void ForwardToFocus(const char* slot);
+    // Paste is offered only where the focused widget can paste (a list without a copied
+    // player cannot).
+    void UpdatePasteAction();
     QAction* MakeAction(const QString& key, const std::function<void()>& handler);
     // `key` null: always a new window (each Find has its own results).
     bool OpenChild(CChildFrame::Kind kind, const QVariant& key, const QString& title,

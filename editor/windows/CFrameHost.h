@@ -74,6 +74,8 @@ public:
                                   const std::set<size_t>& entries) = 0;
     // A warning message box over the parent.
     virtual void Warn(QWidget* parent, const QString& text) = 0;
+    // What the edit commands can do changed without the focus moving (a player was copied).
+    virtual void EditStateChanged() {}
 
     // Deletes players no team refers to, after asking the user, and closes their windows;
     // false when nothing was deleted.

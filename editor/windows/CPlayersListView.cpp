@@ -123,7 +123,8 @@ void CPlayersListView::ResizeColumns() {
 
 bool CPlayersListView::CanPaste() const {
     const CGameDatabase* db = m_host.Database();
-    return db && db->ClipboardPlayerId().has_value();
+    // A copied player deleted since leaves nothing to paste.
+    return db && db->ClipboardPlayerId() && db->FindPlayer(*db->ClipboardPlayerId());
 }
 
 bool CPlayersListView::CanDeletePlayers() const {
@@ -167,6 +168,7 @@ void CPlayersListView::cut() {
         db->RemovePlayerFromTeam(player, TeamId());
     }
     m_host.RefreshTeam(CGameDatabase::kNoTeamId);
+    m_host.EditStateChanged();
     AfterChange();
 }
 
@@ -175,6 +177,7 @@ void CPlayersListView::copy() {
     const int32_t player = CurrentPlayerId();
     if (db && player >= 0) {
         db->SetClipboardPlayerId(player);
+        m_host.EditStateChanged();
     }
 }
 

@@ -36,7 +36,8 @@ public:
     QMimeData* SelectionMimeData() const;
     // The context menu as it would show now; the caller owns it.
     QMenu* CreateContextMenu(QWidget* parent);
-    bool CanPaste() const;
+    // The main window asks the focused widget this before it offers Paste.
+    Q_INVOKABLE bool CanPaste() const;
     // A selection in the players without a team that no team refers to.
     bool CanDeletePlayers() const;
 

@@ -19,6 +19,7 @@
 #include "editor/windows/CPlayersTableView.h"
 #include "editor/windows/CSearchResultsFrame.h"
 #include "editor/windows/CTeamFrame.h"
+#include "editor/windows/CTeamInfoForm.h"
 #include "editor/windows/CTeamSelectDialog.h"
 #include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
@@ -454,8 +455,14 @@ void ListsTest::contextMenuAndEditCommands() {
     m_frame->MdiArea()->setActiveSubWindow(m_frame->FindChild(CChildFrame::Kind::Team, m_from));
     ClickRow(m_squad, 0);
 
-    // Paste is disabled while nothing was cut or copied.
+    // Paste is disabled while nothing was cut or copied, in the list's menu and in the main
+    // window's while the list has the focus; elsewhere the main window's stays for the others.
+    QAction* mainPaste = m_frame->ActionForKey(QStringLiteral("Menu_EditPaste"));
+    QVERIFY(!mainPaste->isEnabled());
+    Window<CTeamFrame>(CChildFrame::Kind::Team, m_from)->InfoForm()->NameBox()->setFocus();
+    QVERIFY(mainPaste->isEnabled());
     QMenu* menu = OpenContextMenu(m_squad);
+    QVERIFY(!mainPaste->isEnabled());
     QVERIFY(menu);
     QVERIFY(!MenuAction(menu, "Menu_EditPaste")->isEnabled());
     QVERIFY(MenuAction(menu, "Menu_EditCut")->isEnabled());
@@ -468,6 +475,7 @@ void ListsTest::contextMenuAndEditCommands() {
     const int freeBefore = free->model()->rowCount();
     m_squad->setFocus();
     QTest::keyClick(m_squad, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(mainPaste->isEnabled());
     QVERIFY(!Db().FindTeamPlayerLink(cut, m_from));
     QVERIFY(Db().FindPlayer(cut));
     QCOMPARE(free->model()->rowCount(), freeBefore + 1);
