@@ -587,18 +587,30 @@ void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8
     }
     AlphaFit eight(alpha, true);
     eight.Try(high, low);
-    if (quality == DxtQuality::Fast) {
+    // Two values are met exactly by the ends: nothing left to gain.
+    if (quality == DxtQuality::Fast || eight.Error() == 0) {
         eight.Write(out);
         return;
     }
-    eight.Refine(2);
-    // Six graded values plus exact 0 and 255: only worth a try where 0 or 255 occur.
+    // Six graded values plus exact 0 and 255: only worth a try where 0 or 255 occur. With at
+    // most two values besides those, the ends meet them exactly and no search is needed.
+    const bool sixWorthTrying = low == 0 || high == 255;
+    bool sixExact = sixWorthTrying;
+    for (int i = 0; i < 16 && sixExact; ++i)
+        sixExact = alpha[i] == 0 || alpha[i] == 255 || alpha[i] == innerLow ||
+                   alpha[i] == innerHigh;
     AlphaFit six(alpha, false);
-    if (low == 0 || high == 255) {
+    if (sixExact) {
         if (innerLow <= innerHigh)
             six.Try(innerLow, innerHigh);
         else
             six.Try(0, 0); // only 0 and 255, both fixed entries of the six-value palette
+        six.Write(out);
+        return;
+    }
+    eight.Refine(2);
+    if (sixWorthTrying && eight.Error() > 0) {
+        six.Try(innerLow, innerHigh);
         six.Refine(2);
     }
     if (!six.Found() || eight.Error() <= six.Error())
