@@ -481,18 +481,12 @@ public:
         for (int k = 0; k < 8; ++k)
             entries[k] = palette[k];
         float errors[16];
-        int indices[16];
-        for (int i = 0; i < m_pixels; ++i) {
+        for (int i = 0; i < m_pixels; ++i)
             errors[i] = 1e6f;
-            indices[i] = 0;
-        }
-        // Each pixel keeps the first entry that gives its error.
         for (int k = 0; k < 8; ++k)
             for (int i = 0; i < m_pixels; ++i) {
                 const float d = entries[k] - m_values[i];
-                const bool closer = d * d < errors[i];
-                errors[i] = closer ? d * d : errors[i];
-                indices[i] = closer ? k : indices[i];
+                errors[i] = std::min(errors[i], d * d);
             }
         float sum = 0;
         for (float e : errors)
@@ -504,7 +498,16 @@ public:
         m_error = error;
         m_a0 = a0;
         m_a1 = a1;
-        std::copy_n(indices, 16, m_indices);
+        for (int i = 0; i < 16; ++i) {
+            // The first entry that gives the pixel's error.
+            int index = 0;
+            for (; index < 7; ++index) {
+                const float d = entries[index] - m_values[i];
+                if (d * d == errors[i])
+                    break;
+            }
+            m_indices[i] = index;
+        }
         return true;
     }
 
