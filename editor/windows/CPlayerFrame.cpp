@@ -49,14 +49,25 @@ void CPlayerFrame::Refresh(int hint) {
     if (hint == 0) {
         return;
     }
+    const CPlayer* player = Record();
+    if (!player) {
+        return;
+    }
+    if (History().IsEmpty()) {
+        FillPages();
+        return;
+    }
+    if (!DiffersInEditedFields(*player, History().Current())) {
+        // Only his teams changed (a squad move): the pages keep what the user is typing.
+        m_banner->Fill(*player);
+        static_cast<CPlayerInfoForm*>(m_pages.front())->FillTeams(*player);
+        return;
+    }
     // What changed elsewhere goes into every snapshot, so this window's Undo and Redo never
     // take back a change it did not make.
-    const CPlayer* player = Record();
-    if (player && !History().IsEmpty() && DiffersInEditedFields(*player, History().Current())) {
-        const CPlayer base = History().Current();
-        const CPlayer live = *player;
-        EditHistory([&](CPlayer& snapshot) { snapshot.TakeChangesSince(base, live); });
-    }
+    const CPlayer base = History().Current();
+    const CPlayer live = *player;
+    EditHistory([&](CPlayer& snapshot) { snapshot.TakeChangesSince(base, live); });
     FillPages();
 }
 

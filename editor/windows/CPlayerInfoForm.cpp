@@ -181,6 +181,15 @@ void CPlayerInfoForm::Fill(const CPlayer& player) {
     m_shown.footed = m_footed->currentIndex();
     m_star->setChecked(player.Value(C::StarPlayer) != 0);
 
+    FillTeams(player);
+
+    CPropertyModel* model = m_traits->Model();
+    for (size_t i = 0; i < kTraits.size(); ++i) {
+        model->SetValue(static_cast<int>(i) + 1, player.Value(kTraits[i].column));
+    }
+}
+
+void CPlayerInfoForm::FillTeams(const CPlayer& player) {
     m_teams->clear();
     const CGameDatabase* db = Frame().FrameHost().Database();
     for (int32_t teamId : player.Teams()) {
@@ -189,11 +198,6 @@ void CPlayerInfoForm::Fill(const CPlayer& player) {
                                               : QStringLiteral("%1").arg(teamId),
                                          m_teams);
         item->setData(Qt::UserRole, teamId);
-    }
-
-    CPropertyModel* model = m_traits->Model();
-    for (size_t i = 0; i < kTraits.size(); ++i) {
-        model->SetValue(static_cast<int>(i) + 1, player.Value(kTraits[i].column));
     }
 }
 

@@ -28,6 +28,8 @@ public:
     const char* TabKey() const override { return "Tab_PlayerInfo"; }
     QIcon TabIcon() const override;
     void Fill(const CPlayer& player) override;
+    // Only the teams list: a squad change elsewhere must not wipe edits not yet applied.
+    void FillTeams(const CPlayer& player);
     static void CopyFields(CPlayer& into, const CPlayer& from);
 
     CPropertyList* Traits() const { return m_traits; }

@@ -278,6 +278,18 @@ void ListsTest::squadsDragOntoATeamOfTheLeagueWindow() {
     QVERIFY(playerWindow);
     QListWidget* inTeams = static_cast<CPlayerInfoForm*>(playerWindow->Page(0))->TeamList();
     const int teamsBefore = inTeams->count();
+    // A name being typed, not applied yet, survives the squad change.
+    QLineEdit* firstName = nullptr;
+    for (QLineEdit* box : playerWindow->Page(0)->findChildren<QLineEdit*>()) {
+        if (box->accessibleName() == QStringLiteral("First name"))
+            firstName = box;
+    }
+    QVERIFY(firstName);
+    QTest::mouseClick(firstName, Qt::LeftButton);
+    QTest::keyClick(firstName, Qt::Key_End);
+    QTest::keyClicks(firstName, QStringLiteral("zed"));
+    const QString typed = firstName->text();
+    QVERIFY(typed.endsWith(QStringLiteral("zed")));
 
     // Three players picked with the mouse, Ctrl-dragged onto the other team: copied.
     ClickRow(m_squad, 0);
@@ -304,6 +316,7 @@ void ListsTest::squadsDragOntoATeamOfTheLeagueWindow() {
     // leagues list's count.
     QCOMPARE(PlayersShownFor(m_teams, m_to).toInt(), shownBefore + 3);
     QCOMPARE(inTeams->count(), teamsBefore + 1);
+    QCOMPARE(firstName->text(), typed);
     QVERIFY(!inTeams->findItems(QString::fromStdString(Db().FindTeam(m_to)->Name()),
                                 Qt::MatchExactly)
                  .isEmpty());
