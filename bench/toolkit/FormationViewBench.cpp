@@ -1,20 +1,11 @@
+#include "bench/support/BenchApplication.h"
 #include "editor/toolkit/CFormationView.h"
 
-#include <QApplication>
 #include <QPainter>
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "kestrel_toolkit_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // A full squad as the sample shows it: eleven on the pitch, a full bench, reserves, takers.
 QList<SFormationMarker> Squad() {
@@ -37,7 +28,7 @@ QList<SFormationMarker> Squad() {
 }
 
 void Repaint(benchmark::State& state, QSize size) {
-    App();
+    BenchApplication();
     CFormationView view;
     view.resize(size);
     view.SetMarkers(Squad());
@@ -51,7 +42,7 @@ void Repaint(benchmark::State& state, QSize size) {
 }
 
 void Resize(benchmark::State& state) {
-    App();
+    BenchApplication();
     CFormationView view;
     view.SetMarkers(Squad());
     QImage target(QSize(1600, 900), QImage::Format_ARGB32_Premultiplied);

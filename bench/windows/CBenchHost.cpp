@@ -1,22 +1,14 @@
 #include "CBenchHost.h"
 
 #include "CSampleGenerator.h"
+#include "bench/support/BenchApplication.h"
 
 #include <QDir>
 
 #include <string_view>
 
-QApplication& CBenchHost::App() {
-    static int argc = 1;
-    static char name[] = "kestrel_windows_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 CBenchHost::CBenchHost(int playerCount) {
-    App();
+    BenchApplication();
     CSampleGenerator::BuildGame(m_database, CSampleGenerator::kDefaultSeed, playerCount);
 }
 

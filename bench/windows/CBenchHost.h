@@ -3,7 +3,6 @@
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CFrameHost.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QSettings>
 #include <QUndoStack>
@@ -14,9 +13,6 @@
 // Texts are their keys, except the ones a benchmark gives.
 class CBenchHost : public CFrameHost {
 public:
-    // The offscreen application every benchmark of the windows runs in.
-    static QApplication& App();
-
     explicit CBenchHost(int playerCount);
 
     CGameDatabase* Database() override { return &m_database; }

@@ -2,6 +2,7 @@
 #include "CBenchHost.h"
 
 #include "CSampleGenerator.h"
+#include "bench/support/BenchApplication.h"
 #include "editor/app/CUserPrompts.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
@@ -43,7 +44,7 @@ std::string BigTextFile() {
 
 // Target: well under a second from the file to the first rows drawn.
 void BM_OpenIngameTextWindow(benchmark::State& state) {
-    CBenchHost::App();
+    BenchApplication();
     static CBenchHost host(0);
     const std::string path = BigTextFile();
     if (path.empty()) {
@@ -66,7 +67,7 @@ BENCHMARK(BM_OpenIngameTextWindow)->Unit(benchmark::kMillisecond);
 
 // Find Next through every text when none matches, the worst case of one search.
 void BM_FindWithoutMatch(benchmark::State& state) {
-    CBenchHost::App();
+    BenchApplication();
     static CBenchHost host(0);
     const std::string path = BigTextFile();
     if (path.empty()) {

@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 
+#include "bench/support/BenchApplication.h"
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/model/CGameDatabase.h"
@@ -17,19 +18,10 @@
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "kestrel_player_window_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 // Opening a player window on the sample: the frame, the banner, all three pages filled from
 // the record, the four pictures loaded and the window drawn once.
 void OpenPlayerWindow(benchmark::State& state) {
-    App();
+    BenchApplication();
     EditorFixture fixture;
     CKestrelApp* app = fixture.IsValid() ? fixture.Start() : nullptr;
     if (!app) {

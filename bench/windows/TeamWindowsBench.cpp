@@ -2,6 +2,7 @@
 // on a team, on the sample installation with its archives.
 #include "EditorFixture.h"
 
+#include "bench/support/BenchApplication.h"
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/model/CGameDatabase.h"
@@ -25,17 +26,8 @@
 
 namespace {
 
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "kestrel_team_windows_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
-
 CMainFrame* Editor() {
-    App();
+    BenchApplication();
     static EditorFixture fixture;
     static CKestrelApp* app = fixture.IsValid() ? fixture.Start() : nullptr;
     return app ? app->MainFrame() : nullptr;

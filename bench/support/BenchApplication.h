@@ -1,0 +1,6 @@
+#pragma once
+
+class QApplication;
+
+// The offscreen application a benchmark of widgets runs in, made on the first call.
+QApplication& BenchApplication();
