@@ -1,8 +1,8 @@
 #include "EditorFixture.h"
 
 #include "CSampleGenerator.h"
+#include "CWarningSink.h"
 #include "editor/app/CKestrelApp.h"
-#include "editor/database/CMessageSink.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,13 +11,6 @@
 #include <QSettings>
 
 namespace {
-
-class RecordingSink : public CMessageSink {
-public:
-    void Report(const std::string& key, const std::string& detail) override {
-        qWarning("%s: %s", key.c_str(), detail.c_str());
-    }
-};
 
 // Copies a folder tree; false when anything could not be copied.
 bool CopyTree(const QString& from, const QString& to) {
@@ -42,7 +35,7 @@ QString PristineSample() {
     static QTemporaryDir dir;
     static bool written = false;
     if (!written && dir.isValid()) {
-        RecordingSink sink;
+        CWarningSink sink;
         written = WriteSampleInstallation(dir.filePath(QStringLiteral("game")).toStdString(),
                                           CSampleGenerator::kDefaultSeed, sink);
     }

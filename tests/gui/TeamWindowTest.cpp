@@ -1,13 +1,12 @@
 #include "EditorFixture.h"
 #include "UserSteps.h"
 #include "ModalDialogs.h"
+#include "SavedFiles.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
-#include "editor/app/CWorkspaceBar.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/database/CIngameTextDb.h"
-#include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 #include "editor/toolkit/CArrowRangeSpinBox.h"
@@ -43,48 +42,16 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
-#include <QTreeWidget>
 
 namespace {
 
-class QuietSink : public CMessageSink {
-public:
-    void Report(const std::string& key, const std::string& detail) override {
-        qWarning("%s: %s", key.c_str(), detail.c_str());
-    }
-};
-
-CMainFrame* StartShown(EditorFixture& fixture) {
-    return UserSteps::StartShown(fixture, QSize(1180, 820));
-}
-
-// The team at that place of the league's own order, opened from the league window.
-CTeamFrame* OpenTeamFromLeague(CMainFrame& frame, int32_t leagueId, int teamRow) {
-    return UserSteps::OpenTeamFromLeague(
-        frame, leagueId, frame.Database()->TeamsOfLeague(leagueId).at(teamRow));
-}
-
-int32_t FirstLeague(CMainFrame& frame) {
-    return frame.Database()->Leagues().begin()->first;
-}
-
-void ShowTab(CTeamFrame* team, int index) {
-    QTabBar* bar = team->Tabs()->tabBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
-}
-
-void Retype(QLineEdit* box, const QString& text) {
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
-}
+using UserSteps::ClickTab;
+using UserSteps::Retype;
 
 // Opens the colour item's editor with Enter and its swatch grid with Space; `steps` right
 // arrows later, Enter chooses.
@@ -105,9 +72,7 @@ void ChooseColourByKeys(CTeamKitsForm* kits, const char* key, int steps) {
     });
     QTest::keyClick(button, Qt::Key_Space);
     QTest::keyClick(button, Qt::Key_Tab);
-    // The main window is active again once the grid is gone, as a window manager leaves it.
-    kits->window()->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(kits->window()));
+    QVERIFY(UserSteps::Activate(kits->window()));
 }
 
 // Chooses `file` in the next file dialog, then acts on the dialog that follows it.
@@ -171,7 +136,33 @@ int KitValue(CGameDatabase& db, int team, int type, EKitColumn column) {
 class TeamWindowTest : public QObject {
     Q_OBJECT
 
+private:
+    CGameDatabase* Db() { return m_frame->Database(); }
+    // The teams of the sample's first league (or the league after it), in the league's order.
+    std::vector<int32_t> LeagueTeams(int league = 0) {
+        return Db()->TeamsOfLeague(std::next(Db()->Leagues().begin(), league)->first);
+    }
+    // The team at that place of the league's order, opened from the league window.
+    CTeamFrame* OpenTeam(int teamRow, int league = 0) {
+        const int32_t leagueId = std::next(Db()->Leagues().begin(), league)->first;
+        return UserSteps::OpenTeamFromLeague(*m_frame, leagueId, LeagueTeams(league).at(teamRow));
+    }
+
+    std::unique_ptr<EditorFixture> m_fixture;
+    CMainFrame* m_frame = nullptr;
+
 private slots:
+    // Every case starts on a fresh editor, shown.
+    void init() {
+        m_fixture = std::make_unique<EditorFixture>();
+        m_frame = UserSteps::StartShown(*m_fixture, QSize(1180, 820));
+        QVERIFY(m_frame);
+    }
+    void cleanup() {
+        m_frame = nullptr;
+        m_fixture.reset();
+    }
+
     void pagesShowTheTeamWithAccessibleControls();
     void renameRetitlesTheTeamLeaguesAndList();
     void kitColoursComeFromTheTableAndSwitchingAsks();
@@ -183,41 +174,37 @@ private slots:
 };
 
 void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    CTeamFrame* window = OpenTeam(0);
     QVERIFY(window);
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = Db();
     const CTeam* team = db->FindTeam(window->TeamId());
-    QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), frame->TeamTitle(team->Id()));
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow()->windowTitle(), m_frame->TeamTitle(team->Id()));
     QCOMPARE(window->Tabs()->count(), 4);
-    QCOMPARE(window->Tabs()->tabText(0), frame->Text("Tab_TeamInformation"));
-    QCOMPARE(window->Tabs()->tabText(1), frame->Text("Tab_TeamFormation"));
-    QCOMPARE(window->Tabs()->tabText(2), frame->Text("Tab_TeamKits"));
-    QCOMPARE(window->Tabs()->tabText(3), frame->Text("Tab_TeamMisc"));
+    QCOMPARE(window->Tabs()->tabText(0), m_frame->Text("Tab_TeamInformation"));
+    QCOMPARE(window->Tabs()->tabText(1), m_frame->Text("Tab_TeamFormation"));
+    QCOMPARE(window->Tabs()->tabText(2), m_frame->Text("Tab_TeamKits"));
+    QCOMPARE(window->Tabs()->tabText(3), m_frame->Text("Tab_TeamMisc"));
     QCOMPARE(window->Banner()->Title(), QString::fromStdString(team->Name()));
     QVERIFY(!window->Banner()->Picture().isNull());
     QCOMPARE(window->Banner()->Picture().width(), 24);
 
     CTeamInfoForm* info = window->InfoForm();
     QCOMPARE(info->NameBox()->text(), QString::fromStdString(team->Name()));
-    QCOMPARE(info->NameBox()->accessibleName(), frame->Text("Caption_TeamName"));
-    QCOMPARE(info->StadiumBox()->accessibleName(), frame->Text("Caption_Stadium"));
-    QCOMPARE(info->OpponentBox()->accessibleName(), frame->Text("Caption_Opponent"));
-    QCOMPARE(info->PrestigeBox()->accessibleName(), frame->Text("Caption_TeamPrestige"));
-    QCOMPARE(info->RivalsList()->accessibleName(), frame->Text("Caption_Rivals"));
-    QCOMPARE(info->EliteBox()->text(), frame->Text("Caption_EliteTeam"));
+    QCOMPARE(info->NameBox()->accessibleName(), m_frame->Text("Caption_TeamName"));
+    QCOMPARE(info->StadiumBox()->accessibleName(), m_frame->Text("Caption_Stadium"));
+    QCOMPARE(info->OpponentBox()->accessibleName(), m_frame->Text("Caption_Opponent"));
+    QCOMPARE(info->PrestigeBox()->accessibleName(), m_frame->Text("Caption_TeamPrestige"));
+    QCOMPARE(info->RivalsList()->accessibleName(), m_frame->Text("Caption_Rivals"));
+    QCOMPARE(info->EliteBox()->text(), m_frame->Text("Caption_EliteTeam"));
     QCOMPARE(info->StadiumBox()->SelectedId(),
              std::optional<int>(team->Value(ETeamColumn::StadiumId)));
     QCOMPARE(info->RivalIds(), team->Rivals());
 
-    ShowTab(window, 2);
+    ClickTab(window->Tabs(), 2);
     CTeamKitsForm* kits = window->KitsForm();
     QVERIFY(kits->isVisible());
-    QCOMPARE(kits->KitTypeBox()->accessibleName(), frame->Text("Caption_KitType"));
-    QCOMPARE(kits->KitTypeBox()->itemText(10), frame->Text("Caption_AwayGoalie"));
+    QCOMPARE(kits->KitTypeBox()->accessibleName(), m_frame->Text("Caption_KitType"));
+    QCOMPARE(kits->KitTypeBox()->itemText(10), m_frame->Text("Caption_AwayGoalie"));
     QVERIFY(kits->Picture()->HasPicture());
     QCOMPARE(kits->Picture()->Shown().width(), 48);
     QCOMPARE(kits->Properties()->Model()->rowCount(), 32);
@@ -227,42 +214,38 @@ void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
     QCOMPARE(kits->Properties()->Model()->Value(kits->RowOf("Caption_Wrinkle")).toInt(),
              home->Value(EKitColumn::Wrinkle));
 
-    ShowTab(window, 3);
+    ClickTab(window->Tabs(), 3);
     CTeamMiscForm* misc = window->MiscForm();
-    QCOMPARE(misc->NumberBox(0)->accessibleName(), frame->Text("Caption_BallType"));
+    QCOMPARE(misc->NumberBox(0)->accessibleName(), m_frame->Text("Caption_BallType"));
     QCOMPARE(misc->NumberBox(0)->value(), team->Value(ETeamColumn::BallType));
-    QCOMPARE(misc->SwitchBox(2)->text(), frame->Text("Caption_WetKit"));
+    QCOMPARE(misc->SwitchBox(2)->text(), m_frame->Text("Caption_WetKit"));
 
     const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
     if (!path.isEmpty()) {
-        QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
+        QMdiSubWindow* sub = m_frame->MdiArea()->activeSubWindow();
         sub->resize(760, 700);
-        ShowTab(window, 0);
+        ClickTab(window->Tabs(), 0);
         QTest::qWait(50);
         QVERIFY(sub->grab().save(path + "/team-window-information.png"));
-        ShowTab(window, 2);
+        ClickTab(window->Tabs(), 2);
         kits->Properties()->SelectRow(kits->RowOf("Caption_JerseyColour1"));
         QTest::qWait(50);
         QVERIFY(sub->grab().save(path + "/team-window-kits.png"));
-        ShowTab(window, 3);
+        ClickTab(window->Tabs(), 3);
         QTest::qWait(50);
         QVERIFY(sub->grab().save(path + "/team-window-misc.png"));
     }
 }
 
 void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 1);
+    CTeamFrame* window = OpenTeam(1);
     QVERIFY(window);
-    QMdiSubWindow* teamWindow = frame->MdiArea()->activeSubWindow();
-    CGameDatabase* db = frame->Database();
+    QMdiSubWindow* teamWindow = m_frame->MdiArea()->activeSubWindow();
+    CGameDatabase* db = Db();
     CTeam* team = db->FindTeam(window->TeamId());
     const QString oldTitle = teamWindow->windowTitle();
     const int32_t leagueId = team->Leagues().front();
-    QMdiSubWindow* leagueWindow = frame->FindChild(CChildFrame::Kind::League, leagueId);
+    QMdiSubWindow* leagueWindow = m_frame->FindChild(CChildFrame::Kind::League, leagueId);
     QVERIFY(leagueWindow);
     auto* leagueTeams = qobject_cast<CLeagueFrame*>(leagueWindow->widget())->TeamsList();
     CTeamInfoForm* info = window->InfoForm();
@@ -279,17 +262,17 @@ void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
     Retype(info->NameBox(), QStringLiteral("Kestrel Town"));
     QTest::mouseClick(info->ApplyButton(), Qt::LeftButton);
     QCOMPARE(team->Name(), std::string("Kestrel Town"));
-    QCOMPARE(teamWindow->windowTitle(), frame->Text("Caption_Team") + " - Kestrel Town");
+    QCOMPARE(teamWindow->windowTitle(), m_frame->Text("Caption_Team") + " - Kestrel Town");
     QCOMPARE(window->Banner()->Title(), QStringLiteral("Kestrel Town"));
     QVERIFY(!leagueTeams->model()
                  ->match(leagueTeams->model()->index(0, 0), Qt::DisplayRole,
                          QStringLiteral("Kestrel Town"))
                  .isEmpty());
-    QVERIFY(frame->OpenTeam(team->Id()));
-    QCOMPARE(frame->MdiArea()->activeSubWindow(), teamWindow);
+    QVERIFY(m_frame->OpenTeam(team->Id()));
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), teamWindow);
 
     // Undo from the Edit menu: the old name, title and league list entry come back.
-    frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
+    m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
     QCOMPARE(teamWindow->windowTitle(), oldTitle);
     QCOMPARE(info->NameBox()->text(), oldTitle.section(QStringLiteral(" - "), 1));
     QVERIFY(leagueTeams->model()
@@ -300,17 +283,13 @@ void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
 }
 
 void TeamWindowTest::kitColoursComeFromTheTableAndSwitchingAsks() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = Db();
     // A stored colour id 1 is table entry 0.
-    const int teamId = db->TeamsOfLeague(db->Leagues().begin()->first).front();
+    const int teamId = LeagueTeams().front();
     db->FindTeam(teamId)->FindKit(0)->SetValue(EKitColumn::JerseyColour1, 1);
-    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    CTeamFrame* window = OpenTeam(0);
     QVERIFY(window && window->TeamId() == teamId);
-    ShowTab(window, 2);
+    ClickTab(window->Tabs(), 2);
     CTeamKitsForm* kits = window->KitsForm();
     CPropertyModel* model = kits->Properties()->Model();
     const int jersey1 = kits->RowOf("Caption_JerseyColour1");
@@ -324,26 +303,26 @@ void TeamWindowTest::kitColoursComeFromTheTableAndSwitchingAsks() {
     ChooseColourByKeys(kits, "Caption_JerseyColour1", 2);
     QCOMPARE(model->Value(jersey1).toInt(), 3);
     QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 1);
-    fixture.answer = CUserPrompts::Answer::No;
+    m_fixture->answer = CUserPrompts::Answer::No;
     kits->KitTypeBox()->setFocus();
     QTest::keyClick(kits->KitTypeBox(), Qt::Key_Down);
     QCOMPARE(kits->ShownType(), 1);
-    QCOMPARE(fixture.prompts, QStringList{"yesno: " + frame->Text("Message_KitsChanged")});
+    QCOMPARE(m_fixture->prompts, QStringList{"yesno: " + m_frame->Text("Message_KitsChanged")});
     QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 1);
     QVERIFY(!window->CanUndo());
 
     // Back home (no question: nothing changed), the same edit, and Yes stores it as one step.
     QTest::keyClick(kits->KitTypeBox(), Qt::Key_Up);
-    QCOMPARE(fixture.prompts.size(), 1);
+    QCOMPARE(m_fixture->prompts.size(), 1);
     QCOMPARE(model->Value(jersey1).toInt(), 1);
     ChooseColourByKeys(kits, "Caption_JerseyColour1", 2);
-    fixture.answer = CUserPrompts::Answer::Yes;
+    m_fixture->answer = CUserPrompts::Answer::Yes;
     kits->KitTypeBox()->setFocus();
     QTest::keyClick(kits->KitTypeBox(), Qt::Key_Down);
-    QCOMPARE(fixture.prompts.size(), 2);
+    QCOMPARE(m_fixture->prompts.size(), 2);
     QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 3);
     QCOMPARE(window->History().Count(), 2);
-    QVERIFY(frame->isWindowModified());
+    QVERIFY(m_frame->isWindowModified());
     QVERIFY(window->Banner()->Colour() != first);
 
     // Reset on the kits page: every kit as opened, as an undoable step.
@@ -357,30 +336,26 @@ void TeamWindowTest::kitColoursComeFromTheTableAndSwitchingAsks() {
     QCOMPARE(KitValue(*db, teamId, 1, EKitColumn::Wrinkle), wrinkle);
     QCOMPARE(model->Value(wrinkleRow).toInt(), wrinkle);
     QCOMPARE(window->History().Count(), 4);
-    frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
+    m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
     QCOMPARE(KitValue(*db, teamId, 0, EKitColumn::JerseyColour1), 3);
 
     // An X that is no number is refused, the kit untouched.
     const int xRow = kits->RowOf("Caption_ShortsNumberX");
     const uint32_t xBits = db->FindTeam(teamId)->FindKit(1)->ShortsNumberXBits();
     model->setData(model->index(xRow, 1), QStringLiteral("left"), Qt::EditRole);
-    fixture.prompts.clear();
+    m_fixture->prompts.clear();
     QTest::mouseClick(kits->ApplyButton(), Qt::LeftButton);
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().contains(frame->Text("Caption_ShortsNumberX")));
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().contains(m_frame->Text("Caption_ShortsNumberX")));
     QCOMPARE(db->FindTeam(teamId)->FindKit(1)->ShortsNumberXBits(), xBits);
 }
 
 void TeamWindowTest::rivalsRefuseTheTeamItselfAndRepeats() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    CTeamFrame* window = OpenTeam(0);
     QVERIFY(window);
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = Db();
     const int32_t self = window->TeamId();
-    const std::vector<int32_t> league = db->TeamsOfLeague(db->Leagues().begin()->first);
+    const std::vector<int32_t> league = LeagueTeams();
     CTeamInfoForm* info = window->InfoForm();
     const std::vector<int32_t> stored = info->RivalIds();
     const auto choose = [&](int32_t teamId) {
@@ -397,7 +372,7 @@ void TeamWindowTest::rivalsRefuseTheTeamItselfAndRepeats() {
 
     choose(self);
     QTest::mouseClick(info->AddRivalButton(), Qt::LeftButton);
-    QCOMPARE(fixture.prompts, QStringList{"warn: " + frame->Text("Message_RivalIsTheTeam")});
+    QCOMPARE(m_fixture->prompts, QStringList{"warn: " + m_frame->Text("Message_RivalIsTheTeam")});
     QCOMPARE(info->RivalIds(), stored);
 
     const int32_t other = league.at(3) == self ? league.at(4) : league.at(3);
@@ -408,8 +383,8 @@ void TeamWindowTest::rivalsRefuseTheTeamItselfAndRepeats() {
     QCOMPARE(info->RivalIds(), expected);
     choose(other);
     QTest::mouseClick(info->AddRivalButton(), Qt::LeftButton);
-    QCOMPARE(fixture.prompts.size(), 2);
-    QVERIFY(fixture.prompts.last().contains(QString::fromStdString(db->FindTeam(other)->Name())));
+    QCOMPARE(m_fixture->prompts.size(), 2);
+    QVERIFY(m_fixture->prompts.last().contains(QString::fromStdString(db->FindTeam(other)->Name())));
     QCOMPARE(info->RivalIds(), expected);
     // Nothing reaches the team before Apply; then the list as shown.
     QCOMPARE(db->FindTeam(self)->Rivals(), stored);
@@ -418,9 +393,9 @@ void TeamWindowTest::rivalsRefuseTheTeamItselfAndRepeats() {
 
     // Remove needs a selection.
     info->RivalsList()->clearSelection();
-    fixture.prompts.clear();
+    m_fixture->prompts.clear();
     QTest::mouseClick(info->RemoveRivalButton(), Qt::LeftButton);
-    QCOMPARE(fixture.prompts, QStringList{"warn: " + frame->Text("Message_SelectTeamToRemove")});
+    QCOMPARE(m_fixture->prompts, QStringList{"warn: " + m_frame->Text("Message_SelectTeamToRemove")});
     const QModelIndex last =
         info->RivalsList()->model()->index(static_cast<int>(expected.size()) - 1, 0);
     QTest::mouseClick(info->RivalsList()->viewport(), Qt::LeftButton, {},
@@ -430,12 +405,8 @@ void TeamWindowTest::rivalsRefuseTheTeamItselfAndRepeats() {
 }
 
 void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CGameDatabase* db = frame->Database();
-    const int teamId = db->TeamsOfLeague(db->Leagues().begin()->first).front();
+    CGameDatabase* db = Db();
+    const int teamId = LeagueTeams().front();
     CTeam* team = db->FindTeam(teamId);
     // Values no control can show: a stadium the table lacks, an opponent that does not exist,
     // a kit colour outside the table, a switch that is neither 0 nor 1.
@@ -443,7 +414,7 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
     team->SetValue(ETeamColumn::OpponentTeamId, -5);
     team->SetValue(ETeamColumn::Streamers, 7);
     team->FindKit(0)->SetValue(EKitColumn::SocksColour2, db->Colours().Count() + 40);
-    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    CTeamFrame* window = OpenTeam(0);
     QVERIFY(window);
     QCOMPARE(window->InfoForm()->StadiumBox()->currentIndex(), -1);
     QCOMPARE(window->InfoForm()->OpponentBox()->currentIndex(), -1);
@@ -451,13 +422,13 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
     // Apply on each page changes nothing it did not show.
     Retype(window->InfoForm()->ShortNameBox(), QStringLiteral("KES"));
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
-    ShowTab(window, 2);
+    ClickTab(window->Tabs(), 2);
     window->KitsForm()->Properties()->Model()->setData(
         window->KitsForm()->Properties()->Model()->index(
             window->KitsForm()->RowOf("Caption_Wrinkle"), 1),
         3, Qt::EditRole);
     QTest::mouseClick(window->KitsForm()->ApplyButton(), Qt::LeftButton);
-    ShowTab(window, 3);
+    ClickTab(window->Tabs(), 3);
     QTest::mouseClick(window->MiscForm()->ApplyButton(), Qt::LeftButton);
     QCOMPARE(team->ShortName(), std::string("KES"));
     QCOMPARE(team->FindKit(0)->Value(EKitColumn::Wrinkle), 3);
@@ -468,7 +439,7 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
 
     // A choice the user makes is written.
     CIdComboBox* opponent = window->InfoForm()->OpponentBox();
-    ShowTab(window, 0);
+    ClickTab(window->Tabs(), 0);
     opponent->setFocus();
     QTest::keyClick(opponent, Qt::Key_Down);
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
@@ -476,7 +447,7 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
 
     // The speech country's arrows stop at 34464; typed numbers go beyond.
     CTeamMiscForm* misc = window->MiscForm();
-    ShowTab(window, 3);
+    ClickTab(window->Tabs(), 3);
     misc->NumberBox(3)->setFocus();
     misc->NumberBox(3)->selectAll();
     QTest::keyClicks(misc->NumberBox(3), QStringLiteral("34464"));
@@ -489,48 +460,39 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
 }
 
 void TeamWindowTest::undoLeavesSquadsChangedSinceAlone() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 2);
+    CTeamFrame* window = OpenTeam(2);
     QVERIFY(window);
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = Db();
     const int32_t teamId = window->TeamId();
     Retype(window->InfoForm()->NameBox(), QStringLiteral("Before The Move"));
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
 
     // A player moves to another team in between.
     const int32_t player = db->PlayersOfTeam(teamId).front();
-    const int32_t target = db->TeamsOfLeague(db->Leagues().begin()->first).back();
+    const int32_t target = LeagueTeams().back();
     QVERIFY(db->MovePlayer(player, teamId, target));
     const std::vector<int32_t> squad = db->PlayersOfTeam(teamId);
     const std::vector<int32_t> targetSquad = db->PlayersOfTeam(target);
     auto* squadList = window->SquadList();
     QCOMPARE(squadList->model()->rowCount(), static_cast<int>(squad.size()));
 
-    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(db->FindTeam(teamId)->Name() != "Before The Move");
     QCOMPARE(db->PlayersOfTeam(teamId), squad);
     QCOMPARE(db->PlayersOfTeam(target), targetSquad);
     QCOMPARE(db->FindPlayer(player)->Teams(), std::vector<int32_t>{target});
-    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(db->FindTeam(teamId)->Name(), std::string("Before The Move"));
     QCOMPARE(db->PlayersOfTeam(teamId), squad);
 }
 
 void TeamWindowTest::editsReachTheSavedFiles() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CTeamFrame* window =
-        OpenTeamFromLeague(*frame, std::next(frame->Database()->Leagues().begin())->first, 0);
+    CTeamFrame* window = OpenTeam(0, 1);
     QVERIFY(window);
     const int32_t teamId = window->TeamId();
     Retype(window->InfoForm()->NameBox(), QStringLiteral("Sporting Kestrel"));
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
-    ShowTab(window, 2);
+    ClickTab(window->Tabs(), 2);
     ChooseColourByKeys(window->KitsForm(), "Caption_ShortsColour1", 1);
     const int shorts = window->KitsForm()
                            ->Properties()
@@ -540,45 +502,39 @@ void TeamWindowTest::editsReachTheSavedFiles() {
     QTest::mouseClick(window->KitsForm()->ApplyButton(), Qt::LeftButton);
 
     auto* league = qobject_cast<CLeagueFrame*>(
-        frame
+        m_frame
             ->FindChild(CChildFrame::Kind::League,
-                        frame->Database()->FindTeam(teamId)->Leagues().front())
+                        m_frame->Database()->FindTeam(teamId)->Leagues().front())
             ->widget());
-    frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(league->parentWidget()));
+    m_frame->MdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(league->parentWidget()));
     const int32_t leagueId = league->LeagueId();
     Retype(league->InfoForm()->NameBox(), QStringLiteral("Kestrel Premier"));
     QTest::mouseClick(league->InfoForm()->ApplyButton(), Qt::LeftButton);
-    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
-    QVERIFY2(!frame->isWindowModified(), qPrintable(fixture.prompts.join(u'\n')));
-    fixture.Stop();
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY2(!m_frame->isWindowModified(), qPrintable(m_fixture->prompts.join(u'\n')));
+    m_fixture->Stop();
 
     CGameDatabase saved;
-    QuietSink sink;
-    QVERIFY(saved.LoadGameDatabase(fixture.DatabasePath().toStdString(),
-                                   fixture.TextDbPath().toStdString(), sink));
+    QVERIFY(SavedFiles::LoadDatabase(*m_fixture, saved));
     QCOMPARE(saved.FindTeam(teamId)->Name(), std::string("Sporting Kestrel"));
     QCOMPARE(saved.FindTeam(teamId)->FindKit(0)->Value(EKitColumn::ShortsColour1), shorts);
     QCOMPARE(saved.FindLeague(leagueId)->name, std::string("Kestrel Premier"));
-    CIngameTextDb texts(fixture.TextDbPath().toStdString());
-    QVERIFY(texts.ReadIngameTextDb(sink));
-    QCOMPARE(texts.FindText(*CInGameNames::TeamTextId(teamId, 0)), std::string("Sporting Kestrel"));
-    QCOMPARE(texts.FindText(*CInGameNames::LeagueTextId(leagueId, 0)),
+    const std::optional<CIngameTextDb> texts = SavedFiles::ReadTexts(m_fixture->TextDbPath());
+    QVERIFY(texts);
+    QCOMPARE(texts->FindText(*CInGameNames::TeamTextId(teamId, 0)), std::string("Sporting Kestrel"));
+    QCOMPARE(texts->FindText(*CInGameNames::LeagueTextId(leagueId, 0)),
              std::string("Kestrel Premier"));
 }
 
 void TeamWindowTest::picturesImportThroughTheirPreview() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CTeamFrame* window = OpenTeamFromLeague(*frame, FirstLeague(*frame), 0);
+    CTeamFrame* window = OpenTeam(0);
     QVERIFY(window);
     const int teamId = window->TeamId();
-    ShowTab(window, 2);
+    ClickTab(window->Tabs(), 2);
     CTeamKitsForm* kits = window->KitsForm();
     QPushButton* import = kits->ImportPictureButton();
     QPushButton* exportButton = kits->ExportPictureButton();
-    QCOMPARE(import->text(), frame->Text("Caption_ImportPicture"));
+    QCOMPARE(import->text(), m_frame->Text("Caption_ImportPicture"));
     QVERIFY(!import->accessibleName().isEmpty());
     QVERIFY(!exportButton->accessibleName().startsWith(QStringLiteral("Caption_")));
     QVERIFY(import->focusPolicy() & Qt::TabFocus);
@@ -587,11 +543,9 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     QTemporaryDir files;
     const QString kitPng = KitPicture(files.filePath(QStringLiteral("kit.png")));
     QVERIFY(!kitPng.isEmpty());
-    const QString archive = fixture.GameFolder() + QStringLiteral("/data/zdata_05.big");
-    QFile archiveFile(archive);
-    QVERIFY(archiveFile.open(QIODevice::ReadOnly));
-    const QByteArray before = archiveFile.readAll();
-    archiveFile.close();
+    const QString archive = m_fixture->GameFolder() + QStringLiteral("/data/zdata_05.big");
+    const QByteArray before = SavedFiles::Bytes(archive);
+    QVERIFY(!before.isEmpty());
 
     // Cancel in the preview: nothing is written.
     bool previewSeen = false;
@@ -603,9 +557,7 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     });
     QTest::mouseClick(import, Qt::LeftButton);
     QVERIFY(previewSeen);
-    QVERIFY(archiveFile.open(QIODevice::ReadOnly));
-    QCOMPARE(archiveFile.readAll(), before);
-    archiveFile.close();
+    QCOMPARE(SavedFiles::Bytes(archive), before);
 
     // OK: the shape the preview showed is what the game's request now decodes and the page shows.
     QImage previewed;
@@ -614,7 +566,7 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
         auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
         QVERIFY(preview);
         QVERIFY(preview->Preview()->HasPicture());
-        QCOMPARE(preview->Preview()->accessibleName(), frame->Text("Caption_PictureImportPreview"));
+        QCOMPARE(preview->Preview()->accessibleName(), m_frame->Text("Caption_PictureImportPreview"));
         details = preview->Details()->text();
         previewed = preview->Preview()->Shown().toImage();
         if (!qEnvironmentVariableIsEmpty("KESTREL_SCREENSHOT_DIR"))
@@ -630,7 +582,7 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     QVERIFY(details.contains(QStringLiteral("64 \u00D7 64")));
     QVERIFY(details.contains(QStringLiteral("zdata_05.big")));
     QVERIFY(QFile::exists(archive + QStringLiteral(".bak")));
-    const QImage read = frame->Pictures()->KitImage(teamId, 0);
+    const QImage read = m_frame->Pictures()->KitImage(teamId, 0);
     QCOMPARE(read.size(), QSize(64, 64));
     QVERIFY(kits->Picture()->Shown().toImage() != oldShown);
     // Transparent around the kit, a yellow hoop across the jersey's chest, as drawn.
@@ -646,7 +598,7 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QVERIFY(menu);
         menuSeen = true;
-        QCOMPARE(menu->actions().at(0)->text(), frame->Text("Caption_ImportPicture"));
+        QCOMPARE(menu->actions().at(0)->text(), m_frame->Text("Caption_ImportPicture"));
         QVERIFY(menu->actions().at(1)->isEnabled());
         ChooseFileThen(crestPng, [&](QDialog* dialog) {
             auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
@@ -658,9 +610,7 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
         QTest::keyClick(menu, Qt::Key_Return);
     });
     const QImage oldCrest = window->Banner()->Picture().toImage();
-    // The main window is active again once the dialogs are gone, as a window manager leaves it.
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QVERIFY(UserSteps::Activate(m_frame));
     window->Banner()->setFocus();
     QVERIFY(window->Banner()->hasFocus());
     QTest::keyClick(window->Banner(), Qt::Key_F10, Qt::ShiftModifier);
@@ -668,13 +618,13 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     QVERIFY2(details.contains(QStringLiteral("DXT")), qPrintable(details));
     QVERIFY(window->Banner()->Picture().toImage() != oldCrest);
     // Outside the shield the crest stays transparent.
-    QVERIFY(frame->Pictures()->Logo(teamId).pixelColor(2, 60).alpha() < 128);
-    QCOMPARE(frame->Pictures()->Logo(teamId).pixelColor(32, 20).alpha(), 255);
-    QVERIFY(fixture.prompts.isEmpty());
+    QVERIFY(m_frame->Pictures()->Logo(teamId).pixelColor(2, 60).alpha() < 128);
+    QCOMPARE(m_frame->Pictures()->Logo(teamId).pixelColor(32, 20).alpha(), 255);
+    QVERIFY(m_fixture->prompts.isEmpty());
 
     const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
     if (!path.isEmpty()) {
-        QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
+        QMdiSubWindow* sub = m_frame->MdiArea()->activeSubWindow();
         sub->resize(760, 700);
         QTest::qWait(50);
         QVERIFY(sub->grab().save(path + QStringLiteral("/team-window-kit-import.png")));

@@ -13,10 +13,13 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSortFilterProxyModel>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -32,15 +35,19 @@ template <typename TFrame> TFrame* ActiveFrameOf(CMainFrame& frame) {
 } // namespace
 
 CMainFrame* StartShown(EditorFixture& fixture, QSize size) {
-    CKestrelApp* app = fixture.Start();
+    CKestrelApp* app = fixture.IsValid() ? fixture.Start() : nullptr;
     if (!app) {
         return nullptr;
     }
     CMainFrame* frame = app->MainFrame();
     frame->resize(size);
     frame->show();
-    frame->activateWindow();
-    return QTest::qWaitForWindowActive(frame) ? frame : nullptr;
+    return Activate(frame) ? frame : nullptr;
+}
+
+bool Activate(QWidget* window) {
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
 }
 
 CLeagueFrame* OpenLeagueAtRow(CMainFrame& frame, int row) {
@@ -78,6 +85,18 @@ CTeamFrame* OpenTeamFromLeague(CMainFrame& frame, int32_t leagueId, int32_t team
     teams->setCurrentIndex(teams->Proxy()->mapFromSource(teams->Model()->index(row, 0)));
     QTest::keyClick(teams, Qt::Key_Return);
     return ActiveFrameOf<CTeamFrame>(frame);
+}
+
+void ClickTab(QTabWidget* tabs, int index) {
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void Retype(QLineEdit* box, const QString& text) {
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+    QTest::keyClicks(box, text);
 }
 
 QPoint RowCentre(QAbstractItemView* view, int row) {

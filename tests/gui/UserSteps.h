@@ -11,20 +11,33 @@ class CMainFrame;
 class CTeamFrame;
 class EditorFixture;
 class QAbstractItemView;
+class QLineEdit;
 class QMenu;
+class QString;
+class QTabWidget;
+class QWidget;
 
 // What the GUI tests do as a user does it: start the editor shown, open windows through the
 // leagues list and the league window, click, double-click and right-click rows.
 namespace UserSteps {
 
-// Starts the editor on the fixture's sample, shown and active; null when it did not start.
+// Starts the editor on the fixture's sample, shown and active; null when the fixture or the
+// editor did not start.
 CMainFrame* StartShown(EditorFixture& fixture, QSize size = QSize(1100, 760));
+// Brings the window to the front again, as a window manager does once a dialog is gone;
+// false when it did not become active.
+bool Activate(QWidget* window);
 
 // The league of that row of the leagues list, selected and opened with Enter.
 CLeagueFrame* OpenLeagueAtRow(CMainFrame& frame, int row);
 CLeagueFrame* OpenLeagueFromList(CMainFrame& frame, int32_t leagueId);
 // The team's window opened from the league window's teams list (its row selected, Enter).
 CTeamFrame* OpenTeamFromLeague(CMainFrame& frame, int32_t leagueId, int32_t teamId);
+
+// A click on the tab of that page.
+void ClickTab(QTabWidget* tabs, int index);
+// Replaces the text of a box by typing: all selected, deleted, the new text typed.
+void Retype(QLineEdit* box, const QString& text);
 
 // The row of a list as the view shows it.
 QPoint RowCentre(QAbstractItemView* view, int row);
