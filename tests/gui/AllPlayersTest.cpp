@@ -1,9 +1,10 @@
 #include "EditorFixture.h"
 #include "ModalDialogs.h"
+#include "SavedFiles.h"
+#include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
-#include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPlayerFilter.h"
 #include "editor/toolkit/CAttributeBar.h"
@@ -34,30 +35,26 @@
 #include <QTest>
 #include <QUndoStack>
 
+#include <memory>
+
+using namespace UserSteps;
+
 namespace {
 
 using C = EPlayerColumn;
 
-class CQuietSink : public CMessageSink {
-public:
-    void Report(const std::string&, const std::string&) override {}
-};
-
 // Opens the table the way a user does: View › All Players by its shortcut.
 CAllPlayersFrame* OpenTable(CMainFrame& frame) {
-    frame.activateWindow();
-    if (!QTest::qWaitForWindowActive(&frame))
+    if (!Activate(&frame))
         return nullptr;
     QTest::keyClick(&frame, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
     return qobject_cast<CAllPlayersFrame*>(frame.ActiveFrame());
 }
 
-void TypeFilter(CAllPlayersFrame& table, const QString& text) {
-    CErrorLineEdit* edit = table.FilterEdit();
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+// Types the filter and applies it with Enter.
+void ApplyFilter(CAllPlayersFrame& table, const QString& text) {
+    Retype(table.FilterEdit(), text);
+    QTest::keyClick(table.FilterEdit(), Qt::Key_Return);
 }
 
 std::vector<int32_t> Rows(const CAllPlayersFrame& table) {
@@ -76,10 +73,6 @@ void ClickHeader(CAllPlayersFrame& table, int column) {
     QHeaderView* header = table.View()->horizontalHeader();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
                       QPoint(header->sectionViewportPosition(column) + 4, header->height() / 2));
-}
-
-QPoint RowPoint(CAllPlayersFrame& table, int row) {
-    return table.View()->visualRect(table.Model()->index(row, 0)).center();
 }
 
 // Fills the first change of Edit Selected by keyboard and presses OK with the mouse.
@@ -106,10 +99,7 @@ void ChangeInDialog(const QString& field, int operationSteps, const QString& val
 void ApplyAttribute(CPlayerFrame& window, int bar, int value) {
     auto* abilities = qobject_cast<CPlayerAttributesForm*>(window.Page(2));
     window.Tabs()->setCurrentIndex(2);
-    QLineEdit* box = abilities->Bar(bar)->Box();
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(box, QString::number(value));
+    Retype(abilities->Bar(bar)->Box(), QString::number(value));
     QTest::mouseClick(abilities->ApplyButton(), Qt::LeftButton);
 }
 
@@ -118,7 +108,23 @@ void ApplyAttribute(CPlayerFrame& window, int bar, int value) {
 class AllPlayersTest : public QObject {
     Q_OBJECT
 
+private:
+    std::unique_ptr<EditorFixture> m_fixture;
+    CMainFrame* m_frame = nullptr;
+
 private slots:
+    // Every case starts on a fresh editor.
+    void init() {
+        m_fixture = std::make_unique<EditorFixture>();
+        CKestrelApp* app = m_fixture->IsValid() ? m_fixture->Start() : nullptr;
+        QVERIFY(app);
+        m_frame = app->MainFrame();
+    }
+    void cleanup() {
+        m_frame = nullptr;
+        m_fixture.reset();
+    }
+
     void filterAndQuickFiltersPickPlayers();
     void sortingAndColumnChooserKeptInSettings();
     void bulkEditIsOneUndoStepAndSurvivesASave();
@@ -129,26 +135,23 @@ private slots:
 };
 
 void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase& db = *frame->Database();
-    CAllPlayersFrame* table = OpenTable(*frame);
+    CGameDatabase& db = *m_frame->Database();
+    CAllPlayersFrame* table = OpenTable(*m_frame);
     QVERIFY(table);
     const int all = static_cast<int>(db.Players().size());
     QCOMPARE(table->Model()->rowCount(), all);
     QCOMPARE(table->CountText(), QStringLiteral("%1 of %1 players").arg(all));
-    QCOMPARE(frame->statusBar()->findChild<QLabel*>()->text(), table->CountText());
-    QCOMPARE(frame->MenuKind(), QStringLiteral("record"));
+    QCOMPARE(m_frame->statusBar()->findChild<QLabel*>()->text(), table->CountText());
+    QCOMPARE(m_frame->MenuKind(), QStringLiteral("record"));
 
     // A fault is underlined with its message as tool tip; the rows stay as they were.
-    TypeFilter(*table, QStringLiteral("pace>="));
+    Retype(table->FilterEdit(), QStringLiteral("pace>="));
     QCOMPARE(table->FilterEdit()->ErrorMessage(), QStringLiteral("expected a number at 7"));
     QCOMPARE(table->FilterEdit()->toolTip(), QStringLiteral("expected a number at 7"));
     QCOMPARE(table->FilterEdit()->ErrorRange(), qMakePair(5, 1));
     QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
     QCOMPARE(table->Model()->rowCount(), all);
-    QVERIFY(fixture.prompts.isEmpty());
+    QVERIFY(m_fixture->prompts.isEmpty());
 
     QTest::keyClicks(table->FilterEdit(), QStringLiteral("80 and age<24 and name~\"A\""));
     QVERIFY(table->FilterEdit()->ErrorMessage().isEmpty());
@@ -174,8 +177,7 @@ void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
         QCOMPARE(db.FindPlayer(id)->PositionGroup(), 3);
 
     // A team: only its players; "Players without a team" is the second entry.
-    TypeFilter(*table, QString());
-    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    ApplyFilter(*table, QString());
     table->PositionFilter()->setCurrentIndex(0);
     table->TeamFilter()->setFocus();
     QTest::keyClick(table->TeamFilter(), Qt::Key_Down);
@@ -192,14 +194,10 @@ void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
 }
 
 void AllPlayersTest::sortingAndColumnChooserKeptInSettings() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase& db = *frame->Database();
-    CAllPlayersFrame* table = OpenTable(*frame);
+    CGameDatabase& db = *m_frame->Database();
+    CAllPlayersFrame* table = OpenTable(*m_frame);
     QVERIFY(table);
-    TypeFilter(*table, QStringLiteral("league=1"));
-    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    ApplyFilter(*table, QStringLiteral("league=1"));
     QVERIFY(table->Model()->rowCount() > 20);
 
     // Overall: ascending on the first click, descending on the second.
@@ -231,7 +229,7 @@ void AllPlayersTest::sortingAndColumnChooserKeptInSettings() {
     QVERIFY(!pace->isChecked());
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(pace).center());
     QVERIFY(ColumnOf(*table, "pace") >= 0);
-    QCOMPARE(fixture.App()->MainFrame()->Settings()->value(
+    QCOMPARE(m_fixture->App()->MainFrame()->Settings()->value(
                  QString::fromLatin1(CAllPlayersFrame::kColumnsSetting)),
              QVariant(QStringList({"name", "team", "age", "preferred_position_1", "overall",
                                    "star_player", "pace"})));
@@ -240,10 +238,10 @@ void AllPlayersTest::sortingAndColumnChooserKeptInSettings() {
     QCOMPARE(table->Model()->data(table->Model()->index(0, paceColumn)).toInt(),
              db.FindPlayer(first)->Value(C::Pace));
 
-    frame->MdiArea()->closeActiveSubWindow();
-    fixture.Stop();
-    frame = fixture.Start()->MainFrame();
-    table = OpenTable(*frame);
+    m_frame->MdiArea()->closeActiveSubWindow();
+    m_fixture->Stop();
+    m_frame = m_fixture->Start()->MainFrame();
+    table = OpenTable(*m_frame);
     QVERIFY(table);
     QVERIFY(ColumnOf(*table, "pace") >= 0);
     QCOMPARE(table->Model()->headerData(ColumnOf(*table, "pace"), Qt::Horizontal).toString(),
@@ -251,14 +249,10 @@ void AllPlayersTest::sortingAndColumnChooserKeptInSettings() {
 }
 
 void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase& db = *frame->Database();
-    CAllPlayersFrame* table = OpenTable(*frame);
+    CGameDatabase& db = *m_frame->Database();
+    CAllPlayersFrame* table = OpenTable(*m_frame);
     QVERIFY(table);
-    TypeFilter(*table, QStringLiteral("position_group=0 and team<50"));
-    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    ApplyFilter(*table, QStringLiteral("position_group=0 and team<50"));
     const std::vector<int32_t> keepers = Rows(*table);
     QVERIFY(keepers.size() > 5);
     std::map<int32_t, int32_t> before;
@@ -269,16 +263,16 @@ void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
     before[keepers[0]] = 98;
 
     // A player window opened with Enter follows every step; the reflexes bar is the 22nd.
-    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, {}, RowPoint(*table, 1));
+    ClickRow(table->View(), 1);
     QTest::keyClick(table->View(), Qt::Key_Return);
-    auto* playerWindow = qobject_cast<CPlayerFrame*>(frame->ActiveFrame());
+    auto* playerWindow = qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame());
     QVERIFY(playerWindow);
     const int32_t shownId = playerWindow->PlayerId();
     auto shownReflexes = [&] {
         return qobject_cast<CPlayerAttributesForm*>(playerWindow->Page(2))->Bar(21)->Value();
     };
     QCOMPARE(shownReflexes(), before[shownId]);
-    QVERIFY(OpenTable(*frame) == table);
+    QVERIFY(OpenTable(*m_frame) == table);
     table->View()->clearSelection();
 
     // Nothing selected: Edit Selected is off.
@@ -296,32 +290,29 @@ void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
 
     for (int32_t id : keepers)
         QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), std::min(100, before[id] + 5));
-    QCOMPARE(frame->UndoStack().count(), 1);
-    QVERIFY(frame->isWindowModified());
+    QCOMPARE(m_frame->UndoStack().count(), 1);
+    QVERIFY(m_frame->isWindowModified());
     QCOMPARE(shownReflexes(), std::min(100, before[shownId] + 5));
-    QAction* undo = frame->ActionForKey(QStringLiteral("Menu_EditUndo"));
+    QAction* undo = m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"));
     QVERIFY(undo->isVisible() && undo->isEnabled());
 
     // One Undo takes back every player's change; Redo brings all back.
     // The offscreen platform gives activation back to nobody when the dialog closes.
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
-    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(Activate(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     for (int32_t id : keepers)
         QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), before[id]);
     QCOMPARE(shownReflexes(), before[shownId]);
     QVERIFY(!undo->isEnabled());
-    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
     for (int32_t id : keepers)
         QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), std::min(100, before[id] + 5));
 
     // Saved and loaded again by the model, the change is there and nothing else moved.
-    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
-    QVERIFY(!frame->isWindowModified());
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!m_frame->isWindowModified());
     CGameDatabase loaded;
-    CQuietSink sink;
-    QVERIFY(loaded.LoadGameDatabase(fixture.DatabasePath().toStdString(),
-                                    fixture.TextDbPath().toStdString(), sink));
+    QVERIFY(SavedFiles::LoadDatabase(*m_fixture, loaded));
     for (const auto& [id, player] : db.Players()) {
         const CPlayer* again = loaded.FindPlayer(id);
         QVERIFY(again);
@@ -332,22 +323,17 @@ void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
 }
 
 void AllPlayersTest::copyAndOpenFromTheTable() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase& db = *frame->Database();
-    CAllPlayersFrame* table = OpenTable(*frame);
+    CGameDatabase& db = *m_frame->Database();
+    CAllPlayersFrame* table = OpenTable(*m_frame);
     QVERIFY(table);
-    TypeFilter(*table, QStringLiteral("team=1"));
-    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    ApplyFilter(*table, QStringLiteral("team=1"));
     QVERIFY(table->Model()->rowCount() > 3);
 
     // Two rows chosen with the mouse, copied with Ctrl+C through Edit › Copy.
-    QWidget* viewport = table->View()->viewport();
-    QTest::mouseClick(viewport, Qt::LeftButton, {}, RowPoint(*table, 0));
-    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ControlModifier, RowPoint(*table, 2));
+    ClickRow(table->View(), 0);
+    ClickRow(table->View(), 2, Qt::ControlModifier);
     QApplication::clipboard()->clear();
-    QTest::keyClick(frame, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_C, Qt::ControlModifier);
     const CPlayer& a = *db.FindPlayer(table->Model()->PlayerAt(0));
     const CPlayer& b = *db.FindPlayer(table->Model()->PlayerAt(2));
     auto line = [&](const CPlayer& p) {
@@ -364,44 +350,39 @@ void AllPlayersTest::copyAndOpenFromTheTable() {
                  line(a) + u'\n' + line(b) + u'\n');
 
     // A double click opens the player's window.
-    QTest::mouseDClick(viewport, Qt::LeftButton, {}, RowPoint(*table, 2));
-    auto* player = qobject_cast<CPlayerFrame*>(frame->ActiveFrame());
+    QTest::mouseDClick(table->View()->viewport(), Qt::LeftButton, {}, RowCentre(table->View(), 2));
+    auto* player = qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame());
     QVERIFY(player);
-    QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), frame->PlayerTitle(b.Id()));
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow()->windowTitle(), m_frame->PlayerTitle(b.Id()));
     // The shortcut brings the table back instead of opening a second one.
-    QVERIFY(OpenTable(*frame) == table);
+    QVERIFY(OpenTable(*m_frame) == table);
 }
 
 // The picture of the README; written where KESTREL_SCREENSHOT_DIR points, when it is set.
 void AllPlayersTest::editSelectedFromTheEditMenu() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase& db = *frame->Database();
-    QAction* editSelected = frame->ActionForKey(QStringLiteral("Menu_EditEditSelected"));
+    CGameDatabase& db = *m_frame->Database();
+    QAction* editSelected = m_frame->ActionForKey(QStringLiteral("Menu_EditEditSelected"));
     QVERIFY(editSelected);
     QCOMPARE(editSelected->text(), QStringLiteral("&Edit Selected...\tCtrl+E"));
-    auto* edit = frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_Edit"));
+    auto* edit = m_frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_Edit"));
     QVERIFY(edit && edit->actions().contains(editSelected));
     // The Edit menu as a click on the menu bar opens it.
     const auto openEditMenu = [&] {
-        QTest::mouseClick(frame->menuBar(), Qt::LeftButton, {},
-                          frame->menuBar()->actionGeometry(edit->menuAction()).center());
+        QTest::mouseClick(m_frame->menuBar(), Qt::LeftButton, {},
+                          m_frame->menuBar()->actionGeometry(edit->menuAction()).center());
         return QTest::qWaitFor([&] { return edit->isVisible(); });
     };
     QVERIFY(openEditMenu());
     QVERIFY(editSelected->isVisible() && !editSelected->isEnabled());
     QTest::keyClick(edit, Qt::Key_Escape);
 
-    CAllPlayersFrame* table = OpenTable(*frame);
+    CAllPlayersFrame* table = OpenTable(*m_frame);
     QVERIFY(table);
-    TypeFilter(*table, QStringLiteral("team=1"));
-    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    ApplyFilter(*table, QStringLiteral("team=1"));
     QVERIFY(table->Model()->rowCount() > 2);
     QVERIFY(!editSelected->isEnabled());
-    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, {}, RowPoint(*table, 0));
-    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                      RowPoint(*table, 1));
+    ClickRow(table->View(), 0);
+    ClickRow(table->View(), 1, Qt::ShiftModifier);
     QVERIFY(editSelected->isEnabled());
     const int32_t first = table->Model()->PlayerAt(0);
     const int32_t second = table->Model()->PlayerAt(1);
@@ -415,40 +396,36 @@ void AllPlayersTest::editSelectedFromTheEditMenu() {
     QTRY_COMPARE(db.FindPlayer(first)->Value(C::Stamina), 77);
     QCOMPARE(db.FindPlayer(second)->Value(C::Stamina), 77);
     QCOMPARE(db.FindPlayer(third)->Value(C::Stamina), stamina);
-    QCOMPARE(frame->UndoStack().count(), 1);
+    QCOMPARE(m_frame->UndoStack().count(), 1);
 
     // Another window active: off again.
-    QVERIFY(frame->OpenPlayer(third));
+    QVERIFY(m_frame->OpenPlayer(third));
     QVERIFY(!editSelected->isEnabled());
 }
 
 void AllPlayersTest::undoInAPlayerWindowKeepsALaterBulkChange() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase& db = *frame->Database();
-    CAllPlayersFrame* table = OpenTable(*frame);
+    CGameDatabase& db = *m_frame->Database();
+    CAllPlayersFrame* table = OpenTable(*m_frame);
     QVERIFY(table);
-    TypeFilter(*table, QStringLiteral("team=1"));
-    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    ApplyFilter(*table, QStringLiteral("team=1"));
     const int32_t id = table->Model()->PlayerAt(0);
     const CPlayer before = *db.FindPlayer(id);
     const int pace = before.Value(C::Pace) == 60 ? 61 : 60;
     const int stamina = before.Value(C::Stamina) == 70 ? 71 : 70;
     const int bulkPace = pace == 40 ? 41 : 40;
-    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, {}, RowPoint(*table, 0));
+    ClickRow(table->View(), 0);
     QTest::keyClick(table->View(), Qt::Key_Return);
-    auto* window = qobject_cast<CPlayerFrame*>(frame->ActiveFrame());
+    auto* window = qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame());
     QVERIFY(window && window->PlayerId() == id);
-    QMdiSubWindow* windowFrame = frame->MdiArea()->activeSubWindow();
+    QMdiSubWindow* windowFrame = m_frame->MdiArea()->activeSubWindow();
 
     // The window changes the pace, then the stamina; then a bulk edit sets the pace.
     ApplyAttribute(*window, 2, pace);
     ApplyAttribute(*window, 3, stamina);
     QCOMPARE(db.FindPlayer(id)->Value(C::Pace), pace);
     QCOMPARE(db.FindPlayer(id)->Value(C::Stamina), stamina);
-    QVERIFY(OpenTable(*frame) == table);
-    QTest::mouseClick(table->View()->viewport(), Qt::LeftButton, {}, RowPoint(*table, 0));
+    QVERIFY(OpenTable(*m_frame) == table);
+    ClickRow(table->View(), 0);
     ChangeInDialog(QStringLiteral("pace"), 0, QString::number(bulkPace));
     QTest::keyClick(table->View(), Qt::Key_E, Qt::ControlModifier);
     QCOMPARE(db.FindPlayer(id)->Value(C::Pace), bulkPace);
@@ -456,50 +433,45 @@ void AllPlayersTest::undoInAPlayerWindowKeepsALaterBulkChange() {
     QCOMPARE(abilities->Bar(2)->Value(), bulkPace);
 
     // The window's Undo takes back its own stamina change and leaves the bulk edit's pace.
-    frame->MdiArea()->setActiveSubWindow(windowFrame);
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
-    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    m_frame->MdiArea()->setActiveSubWindow(windowFrame);
+    QVERIFY(Activate(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(db.FindPlayer(id)->Value(C::Stamina), before.Value(C::Stamina));
     QCOMPARE(db.FindPlayer(id)->Value(C::Pace), bulkPace);
-    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(db.FindPlayer(id)->Value(C::Pace), bulkPace);
-    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
-    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(db.FindPlayer(id)->Value(C::Stamina), stamina);
     QCOMPARE(db.FindPlayer(id)->Value(C::Pace), bulkPace);
 
     // The other way round: the window sets the pace after the bulk edit, and undoing the bulk
     // edit keeps that later value.
     ApplyAttribute(*window, 2, pace);
-    QVERIFY(OpenTable(*frame) == table);
-    QVERIFY(frame->UndoStack().canUndo());
+    QVERIFY(OpenTable(*m_frame) == table);
+    QVERIFY(m_frame->UndoStack().canUndo());
     table->View()->setFocus();
     QTest::keyClick(table->View(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(!frame->UndoStack().canUndo());
+    QVERIFY(!m_frame->UndoStack().canUndo());
     QCOMPARE(db.FindPlayer(id)->Value(C::Pace), pace);
 }
 
 void AllPlayersTest::screenshotWithAFilter() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    frame->resize(1180, 720);
-    CAllPlayersFrame* table = OpenTable(*frame);
+    m_frame->resize(1180, 720);
+    CAllPlayersFrame* table = OpenTable(*m_frame);
     QVERIFY(table);
-    frame->MdiArea()->activeSubWindow()->showMaximized();
-    TypeFilter(*table, QStringLiteral("pace>=85 and age<21"));
-    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    m_frame->MdiArea()->activeSubWindow()->showMaximized();
+    ApplyFilter(*table, QStringLiteral("pace>=85 and age<21"));
     table->PositionFilter()->setCurrentIndex(4);
     const int overall = ColumnOf(*table, "overall");
     ClickHeader(*table, overall);
     ClickHeader(*table, overall);
     table->View()->resizeColumnsToContents();
     table->View()->selectRow(1);
-    TypeFilter(*table, QStringLiteral("pace>=85 and age<21 and name~\"mar"));
+    Retype(table->FilterEdit(), QStringLiteral("pace>=85 and age<21 and name~\"mar"));
     QCOMPARE(table->FilterEdit()->ErrorMessage(), QStringLiteral("unterminated text at 30"));
     QTest::qWait(50);
-    const QImage shot = frame->grab().toImage();
+    const QImage shot = m_frame->grab().toImage();
     QVERIFY(!shot.isNull());
     const QByteArray folder = qgetenv("KESTREL_SCREENSHOT_DIR");
     if (!folder.isEmpty())

@@ -21,21 +21,13 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <memory>
+
 namespace {
 
+using UserSteps::OpenLeagueAtRow;
+using UserSteps::Retype;
 using UserSteps::StartShown;
-
-CLeagueFrame* OpenLeagueFromList(CMainFrame& frame, int row) {
-    return UserSteps::OpenLeagueAtRow(frame, row);
-}
-
-// Replaces the text of a box by typing, as a user does.
-void Retype(QLineEdit* box, const QString& text) {
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
-}
 
 void SetLevel(QSpinBox* box, int level) {
     box->setFocus();
@@ -57,7 +49,22 @@ QStringList ListedLeagues(CMainFrame& frame) {
 class LeagueWindowTest : public QObject {
     Q_OBJECT
 
+private:
+    std::unique_ptr<EditorFixture> m_fixture;
+    CMainFrame* m_frame = nullptr;
+
 private slots:
+    // Every case starts on a fresh editor, shown.
+    void init() {
+        m_fixture = std::make_unique<EditorFixture>();
+        m_frame = StartShown(*m_fixture);
+        QVERIFY(m_frame);
+    }
+    void cleanup() {
+        m_frame = nullptr;
+        m_fixture.reset();
+    }
+
     void showsTheLeagueWithAccessibleControls();
     void renameRetitlesAndRefreshesTheLeaguesList();
     void resetAfterTwoEditsCanBeUndone();
@@ -65,48 +72,40 @@ private slots:
 };
 
 void LeagueWindowTest::showsTheLeagueWithAccessibleControls() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CLeagueFrame* window = OpenLeagueFromList(*frame, 0);
+    CLeagueFrame* window = OpenLeagueAtRow(*m_frame, 0);
     QVERIFY(window);
-    const CLeague* league = frame->Database()->FindLeague(window->LeagueId());
+    const CLeague* league = m_frame->Database()->FindLeague(window->LeagueId());
     CLeagueInfoForm* form = window->InfoForm();
     QCOMPARE(window->Banner()->Title(), QString::fromStdString(league->name));
     QCOMPARE(window->Tabs()->tabText(0), QStringLiteral("Info"));
     QCOMPARE(form->NameBox()->text(), QString::fromStdString(league->name));
     QCOMPARE(form->LevelBox()->value(), league->Level());
-    QCOMPARE(form->NameBox()->accessibleName(), frame->Text("Caption_League"));
-    QCOMPARE(form->MediumNameBox()->accessibleName(), frame->Text("Caption_LeagueNameMedium"));
-    QCOMPARE(form->ShortNameBox()->accessibleName(), frame->Text("Caption_LeagueNameShort"));
-    QCOMPARE(form->LevelBox()->accessibleName(), frame->Text("Caption_LeagueLevel"));
-    QCOMPARE(form->ApplyButton()->text(), frame->Text("Caption_Apply"));
+    QCOMPARE(form->NameBox()->accessibleName(), m_frame->Text("Caption_League"));
+    QCOMPARE(form->MediumNameBox()->accessibleName(), m_frame->Text("Caption_LeagueNameMedium"));
+    QCOMPARE(form->ShortNameBox()->accessibleName(), m_frame->Text("Caption_LeagueNameShort"));
+    QCOMPARE(form->LevelBox()->accessibleName(), m_frame->Text("Caption_LeagueLevel"));
+    QCOMPARE(form->ApplyButton()->text(), m_frame->Text("Caption_Apply"));
     QVERIFY(window->TeamsList()->isVisible());
-    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
+    QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
 
     // Nothing changed: Apply records no step.
     QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
     QVERIFY(!window->CanUndo());
-    QVERIFY(!frame->isWindowModified());
+    QVERIFY(!m_frame->isWindowModified());
 
     const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
     if (!path.isEmpty()) {
-        frame->MdiArea()->activeSubWindow()->resize(620, 600);
+        m_frame->MdiArea()->activeSubWindow()->resize(620, 600);
         QTest::qWait(50);
-        QVERIFY(frame->MdiArea()->activeSubWindow()->grab().save(path + "/league-window.png"));
+        QVERIFY(m_frame->MdiArea()->activeSubWindow()->grab().save(path + "/league-window.png"));
     }
 }
 
 void LeagueWindowTest::renameRetitlesAndRefreshesTheLeaguesList() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CLeagueFrame* window = OpenLeagueFromList(*frame, 1);
+    CLeagueFrame* window = OpenLeagueAtRow(*m_frame, 1);
     QVERIFY(window);
-    QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
-    CLeague* league = frame->Database()->FindLeague(window->LeagueId());
+    QMdiSubWindow* sub = m_frame->MdiArea()->activeSubWindow();
+    CLeague* league = m_frame->Database()->FindLeague(window->LeagueId());
     const QString oldName = QString::fromStdString(league->name);
     const QString oldTitle = sub->windowTitle();
     CLeagueInfoForm* form = window->InfoForm();
@@ -117,39 +116,35 @@ void LeagueWindowTest::renameRetitlesAndRefreshesTheLeaguesList() {
     QCOMPARE(league->Level(), 7);
     QVERIFY(window->CanUndo());
     QCOMPARE(sub->windowTitle(), oldTitle);
-    QVERIFY(frame->isWindowModified());
+    QVERIFY(m_frame->isWindowModified());
 
     Retype(form->NameBox(), QStringLiteral("Ligue Kestrel"));
     QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
     QCOMPARE(league->name, std::string("Ligue Kestrel"));
-    QCOMPARE(sub->windowTitle(), frame->Text("Caption_League") + " - Ligue Kestrel");
-    QVERIFY(frame->windowTitle().contains(QStringLiteral("Ligue Kestrel")));
+    QCOMPARE(sub->windowTitle(), m_frame->Text("Caption_League") + " - Ligue Kestrel");
+    QVERIFY(m_frame->windowTitle().contains(QStringLiteral("Ligue Kestrel")));
     QCOMPARE(window->Banner()->Title(), QStringLiteral("Ligue Kestrel"));
-    QVERIFY(ListedLeagues(*frame).contains(QStringLiteral("Ligue Kestrel")));
-    QVERIFY(!ListedLeagues(*frame).contains(oldName));
+    QVERIFY(ListedLeagues(*m_frame).contains(QStringLiteral("Ligue Kestrel")));
+    QVERIFY(!ListedLeagues(*m_frame).contains(oldName));
     // The main window finds the window under its new title.
-    QVERIFY(frame->OpenLeague(window->LeagueId()));
-    QCOMPARE(frame->MdiArea()->subWindowList().size(), 1);
+    QVERIFY(m_frame->OpenLeague(window->LeagueId()));
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 1);
 
     // Undo (Ctrl+Z in the main window) takes the name back, and the title with it.
-    QTest::keyClick(frame, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(QString::fromStdString(league->name), oldName);
     QCOMPARE(sub->windowTitle(), oldTitle);
     QCOMPARE(form->NameBox()->text(), oldName);
-    QVERIFY(ListedLeagues(*frame).contains(oldName));
+    QVERIFY(ListedLeagues(*m_frame).contains(oldName));
     QCOMPARE(league->Level(), 7);
-    QTest::keyClick(frame, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(league->name, std::string("Ligue Kestrel"));
 }
 
 void LeagueWindowTest::resetAfterTwoEditsCanBeUndone() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CLeagueFrame* window = OpenLeagueFromList(*frame, 2);
+    CLeagueFrame* window = OpenLeagueAtRow(*m_frame, 2);
     QVERIFY(window);
-    CLeague* league = frame->Database()->FindLeague(window->LeagueId());
+    CLeague* league = m_frame->Database()->FindLeague(window->LeagueId());
     const CLeague opened = *league;
     CLeagueInfoForm* form = window->InfoForm();
 
@@ -166,7 +161,7 @@ void LeagueWindowTest::resetAfterTwoEditsCanBeUndone() {
     QCOMPARE(form->ShortNameBox()->text(), QString::fromStdString(opened.shortName));
     QCOMPARE(window->History().Count(), 4);
 
-    frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
+    m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->trigger();
     QCOMPARE(league->name, std::string("Second Name"));
     QCOMPARE(league->shortName, std::string("KST"));
     QCOMPARE(league->Level(), 3);
@@ -174,13 +169,9 @@ void LeagueWindowTest::resetAfterTwoEditsCanBeUndone() {
 }
 
 void LeagueWindowTest::refusesNamesTheGameCannotKeep() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = StartShown(fixture);
-    QVERIFY(frame);
-    CLeagueFrame* window = OpenLeagueFromList(*frame, 0);
+    CLeagueFrame* window = OpenLeagueAtRow(*m_frame, 0);
     QVERIFY(window);
-    CLeague* league = frame->Database()->FindLeague(window->LeagueId());
+    CLeague* league = m_frame->Database()->FindLeague(window->LeagueId());
     const CLeague opened = *league;
     CLeagueInfoForm* form = window->InfoForm();
 
@@ -188,35 +179,35 @@ void LeagueWindowTest::refusesNamesTheGameCannotKeep() {
     form->MediumNameBox()->setText(QString(150, QChar(0x00E9)));
     SetLevel(form->LevelBox(), 9);
     QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY2(fixture.prompts.first().contains(frame->Text("Caption_LeagueNameMedium")),
-             qPrintable(fixture.prompts.first()));
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY2(m_fixture->prompts.first().contains(m_frame->Text("Caption_LeagueNameMedium")),
+             qPrintable(m_fixture->prompts.first()));
     QCOMPARE(*league, opened);
     QVERIFY(!window->CanUndo());
     // Exactly 255 bytes is kept.
     form->MediumNameBox()->setText(QString(127, QChar(0x00E9)) + "x");
     QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
     QCOMPARE(league->mediumName.size(), size_t{255});
-    fixture.Stop();
+    m_fixture->Stop();
 
     // Without the in-game text database a new name would be lost at the next save.
-    QVERIFY(QFile::remove(fixture.TextDbPath()));
-    frame = StartShown(fixture);
-    QVERIFY(frame);
-    window = OpenLeagueFromList(*frame, 0);
-    league = frame->Database()->FindLeague(window->LeagueId());
+    QVERIFY(QFile::remove(m_fixture->TextDbPath()));
+    m_frame = StartShown(*m_fixture);
+    QVERIFY(m_frame);
+    window = OpenLeagueAtRow(*m_frame, 0);
+    league = m_frame->Database()->FindLeague(window->LeagueId());
     const CLeague nameless = *league;
-    fixture.prompts.clear();
+    m_fixture->prompts.clear();
     Retype(window->InfoForm()->NameBox(), QStringLiteral("Lost"));
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
-    QCOMPARE(fixture.prompts, QStringList{"warn: " + frame->Text("Message_NameNeedsTextDb")});
+    QCOMPARE(m_fixture->prompts, QStringList{"warn: " + m_frame->Text("Message_NameNeedsTextDb")});
     QCOMPARE(*league, nameless);
     // The level alone is no rename and is taken.
     window->InfoForm()->NameBox()->setText(QString::fromStdString(nameless.name));
     SetLevel(window->InfoForm()->LevelBox(), 4);
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
     QCOMPARE(league->Level(), 4);
-    QCOMPARE(fixture.prompts.size(), 1);
+    QCOMPARE(m_fixture->prompts.size(), 1);
 }
 
 QTEST_MAIN(LeagueWindowTest)
