@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
 #include "ModalDialogs.h"
+#include "SavedFiles.h"
+#include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
@@ -24,19 +26,18 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <memory>
+#include <optional>
+
 namespace {
 
-std::vector<CIngameTextEntry> EntriesOnDisk(const QString& path) {
-    CIngameTextDb texts(path.toStdString());
-    CIgnoringSink sink;
-    if (!texts.ReadIngameTextDb(sink))
-        return {};
-    return texts.Entries();
-}
+using SavedFiles::Bytes;
+using SavedFiles::ReadTexts;
+using UserSteps::Activate;
 
-QByteArray Bytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+std::vector<CIngameTextEntry> EntriesOnDisk(const QString& path) {
+    const std::optional<CIngameTextDb> texts = ReadTexts(path);
+    return texts ? texts->Entries() : std::vector<CIngameTextEntry>();
 }
 
 // A text database of our own, texts in this order.
@@ -48,16 +49,10 @@ QString WriteTexts(const QString& path, const std::vector<std::pair<uint32_t, QS
     return db.SaveIngameTextDb(sink) ? path : QString();
 }
 
-bool Activate(CMainFrame& frame) {
-    frame.show();
-    frame.activateWindow();
-    return QTest::qWaitForWindowActive(&frame);
-}
-
 // Opens the file the way a user does: File › Open In-game Texts (Ctrl+O), the path typed
 // into the file dialog.
 CIngameFrame* OpenTexts(CMainFrame& frame, const QString& path) {
-    if (!Activate(frame))
+    if (!Activate(&frame))
         return nullptr;
     WhenModalShown([path](QDialog* dialog) {
         QVERIFY(qobject_cast<QFileDialog*>(dialog));
@@ -136,7 +131,24 @@ void Save(CMainFrame& frame) {
 
 class IngameTextWindowTest : public QObject {
     Q_OBJECT
+
+private:
+    std::unique_ptr<EditorFixture> m_fixture;
+    CMainFrame* m_frame = nullptr;
+
 private slots:
+    // Every case starts on a fresh editor.
+    void init() {
+        m_fixture = std::make_unique<EditorFixture>();
+        CKestrelApp* app = m_fixture->IsValid() ? m_fixture->Start() : nullptr;
+        QVERIFY(app);
+        m_frame = app->MainFrame();
+    }
+    void cleanup() {
+        m_frame = nullptr;
+        m_fixture.reset();
+    }
+
     void editedTextIsSavedAloneAndFoundAgain();
     void rowsOfARepeatedIdEditTheirOwnEntry();
     void emptiedTextIsNoLongerListed();
@@ -147,15 +159,12 @@ private slots:
 };
 
 void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    const QString path = fixture.TextDbPath();
+    const QString path = m_fixture->TextDbPath();
     const std::vector<CIngameTextEntry> before = EntriesOnDisk(path);
-    const QByteArray gameBefore = Bytes(fixture.DatabasePath());
+    const QByteArray gameBefore = Bytes(m_fixture->DatabasePath());
     QVERIFY(before.size() > 10);
 
-    CIngameFrame* texts = OpenTexts(*frame, path);
+    CIngameFrame* texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     QMdiSubWindow* window = WindowOf(*texts);
     QVERIFY(window->windowTitle().startsWith(QStringLiteral("In-game texts - ")));
@@ -182,7 +191,7 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
     EditRow(*texts, row, edited);
     QVERIFY(texts->IsModified());
     QVERIFY(window->isWindowModified());
-    QVERIFY(frame->isWindowModified());
+    QVERIFY(m_frame->isWindowModified());
     // Nothing is written before the save command.
     QCOMPARE(EntriesOnDisk(path)[entry].text, before[entry].text);
 
@@ -196,10 +205,10 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
     // The save command writes this window's file, not the game database, after backing the
     // file up with the database's backups, where Restore Backup finds it.
     const QByteArray fileBefore = Bytes(path);
-    QVERIFY(Activate(*frame));
-    Save(*frame);
+    QVERIFY(Activate(m_frame));
+    Save(*m_frame);
     const CBackupStore backups(
-        CBackupStore::FolderFor(Utf8Path(fixture.DatabasePath().toStdString())));
+        CBackupStore::FolderFor(Utf8Path(m_fixture->DatabasePath().toStdString())));
     const std::vector<SBackupInfo> copies = backups.List("eng.db");
     QVERIFY(!copies.empty());
     std::vector<uint8_t> copied;
@@ -210,7 +219,7 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
              fileBefore);
     QVERIFY(!texts->IsModified());
     QVERIFY(!window->isWindowModified());
-    QCOMPARE(Bytes(fixture.DatabasePath()), gameBefore);
+    QCOMPARE(Bytes(m_fixture->DatabasePath()), gameBefore);
     const std::vector<CIngameTextEntry> after = EntriesOnDisk(path);
     QCOMPARE(after.size(), before.size());
     for (size_t i = 0; i < after.size(); ++i) {
@@ -219,21 +228,18 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
     }
 
     window->close();
-    QVERIFY(frame->MdiArea()->subWindowList().isEmpty());
-    texts = OpenTexts(*frame, path);
+    QVERIFY(m_frame->MdiArea()->subWindowList().isEmpty());
+    texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     QVERIFY(RowOf(*texts, edited) >= 0);
-    QVERIFY(fixture.prompts.isEmpty());
+    QVERIFY(m_fixture->prompts.isEmpty());
 }
 
 void IngameTextWindowTest::rowsOfARepeatedIdEditTheirOwnEntry() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    const QString path = WriteTexts(fixture.GameFolder() + QStringLiteral("/twice.db"),
+    const QString path = WriteTexts(m_fixture->GameFolder() + QStringLiteral("/twice.db"),
                                     {{7, "Alpha"}, {8, "Beta"}, {7, "Gamma"}, {9, "Delta"}});
     QVERIFY(!path.isEmpty());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CIngameFrame* texts = OpenTexts(*frame, path);
+    CIngameFrame* texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     const QAbstractItemModel* model = texts->List()->model();
     QCOMPARE(model->rowCount(), 4);
@@ -246,12 +252,12 @@ void IngameTextWindowTest::rowsOfARepeatedIdEditTheirOwnEntry() {
     QVERIFY(model->index(gamma, 0).data(Qt::ToolTipRole).toString().contains(QStringLiteral("7")));
 
     EditRow(*texts, gamma, QStringLiteral("Epsilon"), true);
-    QVERIFY(Activate(*frame));
-    Save(*frame);
+    QVERIFY(Activate(m_frame));
+    Save(*m_frame);
     const std::vector<CIngameTextEntry> after = EntriesOnDisk(path);
     QCOMPARE(after.size(), 4u);
     // A text file other than the game language's is backed up beside itself.
-    QCOMPARE(CBackupStore(Utf8Path((fixture.GameFolder() + "/backups").toStdString()))
+    QCOMPARE(CBackupStore(Utf8Path((m_fixture->GameFolder() + "/backups").toStdString()))
                  .List("twice.db")
                  .size(),
              1u);
@@ -260,47 +266,42 @@ void IngameTextWindowTest::rowsOfARepeatedIdEditTheirOwnEntry() {
     QCOMPARE(after[2].textId, 7u);
 
     EditRow(*texts, RowOf(*texts, QStringLiteral("Alpha")), QStringLiteral("Alef"));
-    Save(*frame);
+    Save(*m_frame);
     QCOMPARE(EntriesOnDisk(path)[0].text, std::string("Alef"));
     QCOMPARE(EntriesOnDisk(path)[2].text, std::string("Epsilon"));
-    QVERIFY(fixture.prompts.isEmpty());
+    QVERIFY(m_fixture->prompts.isEmpty());
 }
 
 void IngameTextWindowTest::emptiedTextIsNoLongerListed() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    const QString path = WriteTexts(fixture.GameFolder() + QStringLiteral("/few.db"),
+    const QString path = WriteTexts(m_fixture->GameFolder() + QStringLiteral("/few.db"),
                                     {{1, "One"}, {2, "Two"}, {3, "Three"}});
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CIngameFrame* texts = OpenTexts(*frame, path);
+    CIngameFrame* texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     // 128 characters, but 256 bytes: more than the file holds, refused with a message.
     EditRow(*texts, RowOf(*texts, QStringLiteral("One")), QString(128, QChar(0xE9)));
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().contains(QStringLiteral("longer than 255 bytes")));
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().contains(QStringLiteral("longer than 255 bytes")));
     QVERIFY(!texts->IsModified());
     QVERIFY(RowOf(*texts, QStringLiteral("One")) >= 0);
     EditRow(*texts, RowOf(*texts, QStringLiteral("Two")), QString());
     // The row stays until the list is filled again.
     QCOMPARE(texts->List()->model()->rowCount(), 3);
-    QVERIFY(Activate(*frame));
-    Save(*frame);
+    QVERIFY(Activate(m_frame));
+    Save(*m_frame);
     const std::vector<CIngameTextEntry> after = EntriesOnDisk(path);
     QCOMPARE(after.size(), 3u);
     QCOMPARE(after[1].text, std::string());
     QCOMPARE(after[1].textId, 2u);
 
     WindowOf(*texts)->close();
-    texts = OpenTexts(*frame, path);
+    texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     QCOMPARE(texts->List()->model()->rowCount(), 2);
     QCOMPARE(RowOf(*texts, QString()), -1);
 }
 
 void IngameTextWindowTest::findGoesDownwardsRoundAndInAnyCase() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    const QString path = WriteTexts(fixture.GameFolder() + QStringLiteral("/find.db"),
+    const QString path = WriteTexts(m_fixture->GameFolder() + QStringLiteral("/find.db"),
                                     {{1, QString::fromUtf8("a \xC3\xA7"
                                                            "e\xC5\x9F"
                                                            "me b")},
@@ -310,13 +311,12 @@ void IngameTextWindowTest::findGoesDownwardsRoundAndInAnyCase() {
                                                            "me")},
                                      {4, "Delta"},
                                      {5, "Epsilon"}});
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CIngameFrame* texts = OpenTexts(*frame, path);
+    CIngameFrame* texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
 
     // Edit › Find (Ctrl+F) opens the window's own modeless dialog.
-    QVERIFY(Activate(*frame));
-    QTest::keyClick(frame, Qt::Key_F, Qt::ControlModifier);
+    QVERIFY(Activate(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_F, Qt::ControlModifier);
     CIngameFindDialog* dialog = texts->FindDialog();
     QVERIFY(dialog->isVisible());
     QVERIFY(!dialog->isModal());
@@ -356,15 +356,15 @@ void IngameTextWindowTest::findGoesDownwardsRoundAndInAnyCase() {
                       list->visualRect(list->model()->index(std::min(a, b), 0)).center());
     QTest::keyClick(dialog->TextBox(), Qt::Key_Return);
     QCOMPARE(list->currentIndex().row(), std::max(a, b));
-    QVERIFY(fixture.prompts.isEmpty());
+    QVERIFY(m_fixture->prompts.isEmpty());
 
     // Nothing found: said so, the selection stays.
     dialog->TextBox()->clear();
     QTest::keyClicks(dialog->TextBox(), QStringLiteral("zeta"));
     QTest::mouseClick(dialog->FindNextButton(), Qt::LeftButton);
     QCOMPARE(list->currentIndex().row(), std::max(a, b));
-    QCOMPARE(fixture.prompts.size(), 1);
-    QCOMPARE(fixture.prompts.first(), QStringLiteral("inform: Cannot find \"zeta\"."));
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QCOMPARE(m_fixture->prompts.first(), QStringLiteral("inform: Cannot find \"zeta\"."));
 
     // Escape puts the dialog away; closing the window takes it with it.
     QTest::keyClick(dialog->TextBox(), Qt::Key_Escape);
@@ -372,80 +372,74 @@ void IngameTextWindowTest::findGoesDownwardsRoundAndInAnyCase() {
 }
 
 void IngameTextWindowTest::unsavedEditsAreAskedAboutOnCloseAndQuit() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
     const QString path =
-        WriteTexts(fixture.GameFolder() + QStringLiteral("/ask.db"), {{1, "One"}, {2, "Two"}});
+        WriteTexts(m_fixture->GameFolder() + QStringLiteral("/ask.db"), {{1, "One"}, {2, "Two"}});
     const QByteArray original = Bytes(path);
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CIngameFrame* texts = OpenTexts(*frame, path);
+    CIngameFrame* texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     EditRow(*texts, RowOf(*texts, QStringLiteral("One")), QStringLiteral("Uno"));
 
     // Cancel keeps the window and its edit.
-    fixture.answer = CUserPrompts::Answer::Cancel;
+    m_fixture->answer = CUserPrompts::Answer::Cancel;
     QVERIFY(!WindowOf(*texts)->close());
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("save: ")));
-    QVERIFY(fixture.prompts.first().contains(path));
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().startsWith(QStringLiteral("save: ")));
+    QVERIFY(m_fixture->prompts.first().contains(path));
     QVERIFY(texts->IsModified());
     QCOMPARE(Bytes(path), original);
 
     // Discard closes it and leaves the file as it was.
-    fixture.answer = CUserPrompts::Answer::Discard;
+    m_fixture->answer = CUserPrompts::Answer::Discard;
     QVERIFY(WindowOf(*texts)->close());
     QCOMPARE(Bytes(path), original);
-    QVERIFY(frame->MdiArea()->subWindowList().isEmpty() ||
-            !frame->MdiArea()->subWindowList().first()->isVisible());
+    QVERIFY(m_frame->MdiArea()->subWindowList().isEmpty() ||
+            !m_frame->MdiArea()->subWindowList().first()->isVisible());
 
     // Save writes the edit, then closes.
-    texts = OpenTexts(*frame, path);
+    texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     EditRow(*texts, RowOf(*texts, QStringLiteral("Two")), QStringLiteral("Dos"));
-    fixture.answer = CUserPrompts::Answer::Save;
+    m_fixture->answer = CUserPrompts::Answer::Save;
     QVERIFY(WindowOf(*texts)->close());
     QCOMPARE(EntriesOnDisk(path)[1].text, std::string("Dos"));
     QCOMPARE(EntriesOnDisk(path)[0].text, std::string("One"));
 
     // Quitting asks too: Cancel keeps the editor and the window open, Discard quits.
-    texts = OpenTexts(*frame, path);
+    texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     EditRow(*texts, RowOf(*texts, QStringLiteral("Dos")), QStringLiteral("Zwei"));
     const QByteArray saved = Bytes(path);
-    fixture.prompts.clear();
-    fixture.answer = CUserPrompts::Answer::Cancel;
-    QVERIFY(Activate(*frame));
-    QTest::keyClick(frame, Qt::Key_F4, Qt::AltModifier);
-    QVERIFY(frame->isVisible());
-    QCOMPARE(fixture.prompts.size(), 1);
+    m_fixture->prompts.clear();
+    m_fixture->answer = CUserPrompts::Answer::Cancel;
+    QVERIFY(Activate(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_F4, Qt::AltModifier);
+    QVERIFY(m_frame->isVisible());
+    QCOMPARE(m_fixture->prompts.size(), 1);
     QVERIFY(WindowOf(*texts)->isVisible());
     QVERIFY(texts->IsModified());
-    fixture.answer = CUserPrompts::Answer::Discard;
-    QTest::keyClick(frame, Qt::Key_F4, Qt::AltModifier);
-    QVERIFY(!frame->isVisible());
+    m_fixture->answer = CUserPrompts::Answer::Discard;
+    QTest::keyClick(m_frame, Qt::Key_F4, Qt::AltModifier);
+    QVERIFY(!m_frame->isVisible());
     QCOMPARE(Bytes(path), saved);
 }
 
 void IngameTextWindowTest::failedWriteKeepsTheEditsAndFailedReadIsReported() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
     const QString path =
-        WriteTexts(fixture.GameFolder() + QStringLiteral("/locked.db"), {{1, "One"}, {2, "Two"}});
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CIngameFrame* texts = OpenTexts(*frame, path);
+        WriteTexts(m_fixture->GameFolder() + QStringLiteral("/locked.db"), {{1, "One"}, {2, "Two"}});
+    CIngameFrame* texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     EditRow(*texts, RowOf(*texts, QStringLiteral("Two")), QStringLiteral("Deux"));
     // A read-only file is not replaced.
     const QByteArray original = Bytes(path);
     const QFile::Permissions writable = QFile::permissions(path);
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    QVERIFY(Activate(*frame));
-    Save(*frame);
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(
+    QVERIFY(Activate(m_frame));
+    Save(*m_frame);
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().startsWith(
         QStringLiteral("warn: The file could not be opened for writing.")));
-    QVERIFY(fixture.prompts.first().contains(path));
-    QVERIFY(fixture.prompts.first().contains(QStringLiteral("read-only")));
+    QVERIFY(m_fixture->prompts.first().contains(path));
+    QVERIFY(m_fixture->prompts.first().contains(QStringLiteral("read-only")));
     QCOMPARE(Bytes(path), original);
     QVERIFY(texts->IsModified());
     QVERIFY(WindowOf(*texts)->isWindowModified());
@@ -454,80 +448,74 @@ void IngameTextWindowTest::failedWriteKeepsTheEditsAndFailedReadIsReported() {
 
     // A backup that cannot be made stops the save before anything is written.
     QVERIFY(QFile::setPermissions(path, writable));
-    const QString backups = fixture.GameFolder() + QStringLiteral("/backups");
+    const QString backups = m_fixture->GameFolder() + QStringLiteral("/backups");
     QVERIFY(QDir(backups).removeRecursively());
     {
         QFile blocker(backups);
         QVERIFY(blocker.open(QIODevice::WriteOnly));
     }
-    fixture.prompts.clear();
-    Save(*frame);
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(
+    m_fixture->prompts.clear();
+    Save(*m_frame);
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().startsWith(
         QStringLiteral("warn: The file could not be backed up before saving")));
     QCOMPARE(Bytes(path), original);
     QVERIFY(texts->IsModified());
 
     // Once the file can be written again the same edits go out.
     QVERIFY(QFile::remove(backups));
-    Save(*frame);
+    Save(*m_frame);
     QCOMPARE(EntriesOnDisk(path)[1].text, std::string("Deux"));
     QVERIFY(!texts->IsModified());
 
     // A file that is no text database is reported; the window lists nothing.
-    const QString damaged = fixture.GameFolder() + QStringLiteral("/damaged.db");
+    const QString damaged = m_fixture->GameFolder() + QStringLiteral("/damaged.db");
     {
         QFile file(damaged);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(6, 'x'));
     }
-    fixture.prompts.clear();
-    texts = OpenTexts(*frame, damaged);
+    m_fixture->prompts.clear();
+    texts = OpenTexts(*m_frame, damaged);
     QVERIFY(texts);
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().startsWith(
         QStringLiteral("warn: The file could not be opened for reading.")));
     QCOMPARE(texts->List()->model()->rowCount(), 0);
     // Its empty list is never written over the file.
-    fixture.prompts.clear();
-    QVERIFY(Activate(*frame));
-    Save(*frame);
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("warn: The texts of this file")));
+    m_fixture->prompts.clear();
+    QVERIFY(Activate(m_frame));
+    Save(*m_frame);
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().startsWith(QStringLiteral("warn: The texts of this file")));
     QCOMPARE(Bytes(damaged), QByteArray(6, 'x'));
 }
 
 void IngameTextWindowTest::saveKeepsWhatTheDatabaseWroteMeanwhile() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    const QString path = fixture.TextDbPath();
-    CIngameFrame* texts = OpenTexts(*frame, path);
+    const QString path = m_fixture->TextDbPath();
+    CIngameFrame* texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     const int menuRow = RowOfId(*texts, 1000);
     QVERIFY(menuRow >= 0);
     EditRow(*texts, menuRow, QStringLiteral("Kestrel Cup"));
 
     // Meanwhile a team is renamed and the database saved, which writes its names into the file.
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = m_frame->Database();
     const int32_t teamId = db->Teams().begin()->first;
     const uint32_t nameId = *CInGameNames::TeamTextId(teamId, 0);
     db->FindTeam(teamId)->SetName("Renamed United");
     db->MarkDirty();
-    QVERIFY(frame->SaveDatabase());
+    QVERIFY(m_frame->SaveDatabase());
     QCOMPARE(RowOf(*texts, QStringLiteral("Renamed United")), -1);
 
     // The window's save writes its edit over the file as it is now, and lists the new name.
-    QVERIFY(Activate(*frame));
-    Save(*frame);
+    QVERIFY(Activate(m_frame));
+    Save(*m_frame);
     QVERIFY(!texts->IsModified());
-    {
-        CIngameTextDb disk(path.toStdString());
-        CIgnoringSink sink;
-        QVERIFY(disk.ReadIngameTextDb(sink));
-        QCOMPARE(disk.FindText(1000), std::string("Kestrel Cup"));
-        QCOMPARE(disk.FindText(nameId), std::string("Renamed United"));
-    }
+    const std::optional<CIngameTextDb> withRename = ReadTexts(path);
+    QVERIFY(withRename);
+    QCOMPARE(withRename->FindText(1000), std::string("Kestrel Cup"));
+    QCOMPARE(withRename->FindText(nameId), std::string("Renamed United"));
     QVERIFY(RowOf(*texts, QStringLiteral("Renamed United")) >= 0);
     QCOMPARE(texts->List()->currentIndex().data().toString(), QStringLiteral("Kestrel Cup"));
 
@@ -535,17 +523,14 @@ void IngameTextWindowTest::saveKeepsWhatTheDatabaseWroteMeanwhile() {
     const int32_t otherTeam = std::next(db->Teams().begin())->first;
     const uint32_t otherNameId = *CInGameNames::TeamTextId(otherTeam, 0);
     EditRow(*texts, RowOfId(*texts, otherNameId), QStringLiteral("Kestrel Rovers"));
-    Save(*frame);
+    Save(*m_frame);
     QCOMPARE(db->FindTeam(otherTeam)->Name(), std::string("Kestrel Rovers"));
     db->MarkDirty();
-    QVERIFY(frame->SaveDatabase());
-    {
-        CIngameTextDb disk(path.toStdString());
-        CIgnoringSink sink;
-        QVERIFY(disk.ReadIngameTextDb(sink));
-        QCOMPARE(disk.FindText(otherNameId), std::string("Kestrel Rovers"));
-        QCOMPARE(disk.FindText(1000), std::string("Kestrel Cup"));
-    }
+    QVERIFY(m_frame->SaveDatabase());
+    const std::optional<CIngameTextDb> withBoth = ReadTexts(path);
+    QVERIFY(withBoth);
+    QCOMPARE(withBoth->FindText(otherNameId), std::string("Kestrel Rovers"));
+    QCOMPARE(withBoth->FindText(1000), std::string("Kestrel Cup"));
 
     // Another program added a text: replacing the file is asked first.
     {
@@ -557,21 +542,20 @@ void IngameTextWindowTest::saveKeepsWhatTheDatabaseWroteMeanwhile() {
     }
     const QByteArray added = Bytes(path);
     EditRow(*texts, RowOfId(*texts, 1000), QStringLiteral("Kestrel Trophy"));
-    fixture.prompts.clear();
-    fixture.answer = CUserPrompts::Answer::No;
-    Save(*frame);
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("yesno: ")));
+    m_fixture->prompts.clear();
+    m_fixture->answer = CUserPrompts::Answer::No;
+    Save(*m_frame);
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().startsWith(QStringLiteral("yesno: ")));
     QCOMPARE(Bytes(path), added);
     QVERIFY(texts->IsModified());
-    fixture.answer = CUserPrompts::Answer::Yes;
-    Save(*frame);
+    m_fixture->answer = CUserPrompts::Answer::Yes;
+    Save(*m_frame);
     QVERIFY(!texts->IsModified());
-    CIngameTextDb disk(path.toStdString());
-    CIgnoringSink sink;
-    QVERIFY(disk.ReadIngameTextDb(sink));
-    QCOMPARE(disk.FindText(1000), std::string("Kestrel Trophy"));
-    QVERIFY(!disk.HasText(999));
+    const std::optional<CIngameTextDb> disk = ReadTexts(path);
+    QVERIFY(disk);
+    QCOMPARE(disk->FindText(1000), std::string("Kestrel Trophy"));
+    QVERIFY(!disk->HasText(999));
 }
 
 QTEST_MAIN(IngameTextWindowTest)
