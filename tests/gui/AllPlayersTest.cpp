@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
 #include "ModalDialogs.h"
 #include "SavedFiles.h"
 #include "UserSteps.h"
@@ -35,7 +36,6 @@
 #include <QTest>
 #include <QUndoStack>
 
-#include <memory>
 
 using namespace UserSteps;
 
@@ -105,26 +105,10 @@ void ApplyAttribute(CPlayerFrame& window, int bar, int value) {
 
 } // namespace
 
-class AllPlayersTest : public QObject {
+class AllPlayersTest : public FreshEditorTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<EditorFixture> m_fixture;
-    CMainFrame* m_frame = nullptr;
-
 private slots:
-    // Every case starts on a fresh editor.
-    void init() {
-        m_fixture = std::make_unique<EditorFixture>();
-        CKestrelApp* app = m_fixture->IsValid() ? m_fixture->Start() : nullptr;
-        QVERIFY(app);
-        m_frame = app->MainFrame();
-    }
-    void cleanup() {
-        m_frame = nullptr;
-        m_fixture.reset();
-    }
-
     void filterAndQuickFiltersPickPlayers();
     void sortingAndColumnChooserKeptInSettings();
     void bulkEditIsOneUndoStepAndSurvivesASave();

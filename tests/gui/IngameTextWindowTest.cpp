@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
 #include "ModalDialogs.h"
 #include "SavedFiles.h"
 #include "UserSteps.h"
@@ -26,7 +27,6 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <memory>
 #include <optional>
 
 namespace {
@@ -129,26 +129,10 @@ void Save(CMainFrame& frame) {
 
 } // namespace
 
-class IngameTextWindowTest : public QObject {
+class IngameTextWindowTest : public FreshEditorTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<EditorFixture> m_fixture;
-    CMainFrame* m_frame = nullptr;
-
 private slots:
-    // Every case starts on a fresh editor.
-    void init() {
-        m_fixture = std::make_unique<EditorFixture>();
-        CKestrelApp* app = m_fixture->IsValid() ? m_fixture->Start() : nullptr;
-        QVERIFY(app);
-        m_frame = app->MainFrame();
-    }
-    void cleanup() {
-        m_frame = nullptr;
-        m_fixture.reset();
-    }
-
     void editedTextIsSavedAloneAndFoundAgain();
     void rowsOfARepeatedIdEditTheirOwnEntry();
     void emptiedTextIsNoLongerListed();

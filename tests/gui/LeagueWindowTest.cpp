@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
 #include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
@@ -21,7 +22,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include <memory>
 
 namespace {
 
@@ -46,25 +46,13 @@ QStringList ListedLeagues(CMainFrame& frame) {
 
 } // namespace
 
-class LeagueWindowTest : public QObject {
+class LeagueWindowTest : public FreshEditorTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<EditorFixture> m_fixture;
-    CMainFrame* m_frame = nullptr;
+public:
+    LeagueWindowTest() : FreshEditorTest(QSize(1100, 760)) {}
 
 private slots:
-    // Every case starts on a fresh editor, shown.
-    void init() {
-        m_fixture = std::make_unique<EditorFixture>();
-        m_frame = StartShown(*m_fixture);
-        QVERIFY(m_frame);
-    }
-    void cleanup() {
-        m_frame = nullptr;
-        m_fixture.reset();
-    }
-
     void showsTheLeagueWithAccessibleControls();
     void renameRetitlesAndRefreshesTheLeaguesList();
     void resetAfterTwoEditsCanBeUndone();

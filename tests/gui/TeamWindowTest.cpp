@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
 #include "UserSteps.h"
 #include "ModalDialogs.h"
 #include "SavedFiles.h"
@@ -133,8 +134,11 @@ int KitValue(CGameDatabase& db, int team, int type, EKitColumn column) {
 
 } // namespace
 
-class TeamWindowTest : public QObject {
+class TeamWindowTest : public FreshEditorTest {
     Q_OBJECT
+
+public:
+    TeamWindowTest() : FreshEditorTest(QSize(1180, 820)) {}
 
 private:
     CGameDatabase* Db() { return m_frame->Database(); }
@@ -148,21 +152,7 @@ private:
         return UserSteps::OpenTeamFromLeague(*m_frame, leagueId, LeagueTeams(league).at(teamRow));
     }
 
-    std::unique_ptr<EditorFixture> m_fixture;
-    CMainFrame* m_frame = nullptr;
-
 private slots:
-    // Every case starts on a fresh editor, shown.
-    void init() {
-        m_fixture = std::make_unique<EditorFixture>();
-        m_frame = UserSteps::StartShown(*m_fixture, QSize(1180, 820));
-        QVERIFY(m_frame);
-    }
-    void cleanup() {
-        m_frame = nullptr;
-        m_fixture.reset();
-    }
-
     void pagesShowTheTeamWithAccessibleControls();
     void renameRetitlesTheTeamLeaguesAndList();
     void kitColoursComeFromTheTableAndSwitchingAsks();
