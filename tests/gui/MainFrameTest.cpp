@@ -1,10 +1,10 @@
 #include "EditorFixture.h"
 #include "ModalDialogs.h"
+#include "SavedFiles.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
-#include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CSplashWindow.h"
 #include "editor/windows/CPlayerFrame.h"
@@ -36,10 +36,7 @@
 
 namespace {
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using SavedFiles::Bytes;
 
 QSettings EditorSettings() {
     return QSettings(QStringLiteral("Brackwater"), QStringLiteral("Kestrel"));
@@ -332,8 +329,8 @@ void MainFrameTest::saveWritesBothDatabasesAndClearsTheMark() {
     QVERIFY(fixture.IsValid());
     CMainFrame* frame = fixture.Start()->MainFrame();
     CGameDatabase* db = frame->Database();
-    const QByteArray databaseBefore = ReadFile(fixture.DatabasePath());
-    const QByteArray textsBefore = ReadFile(fixture.TextDbPath());
+    const QByteArray databaseBefore = Bytes(fixture.DatabasePath());
+    const QByteArray textsBefore = Bytes(fixture.TextDbPath());
     QVERIFY(!databaseBefore.isEmpty());
     QVERIFY(!frame->isWindowModified());
 
@@ -347,16 +344,11 @@ void MainFrameTest::saveWritesBothDatabasesAndClearsTheMark() {
     save->trigger();
     QVERIFY2(fixture.prompts.isEmpty(), qPrintable(fixture.prompts.join(u'\n')));
     QVERIFY(!frame->isWindowModified());
-    QVERIFY(ReadFile(fixture.TextDbPath()) != textsBefore);
-    QVERIFY(ReadFile(fixture.TextDbPath()).contains("Kestrel Athletic"));
+    QVERIFY(Bytes(fixture.TextDbPath()) != textsBefore);
+    QVERIFY(Bytes(fixture.TextDbPath()).contains("Kestrel Athletic"));
 
     CGameDatabase reloaded;
-    struct Sink : CMessageSink {
-        void Report(const std::string&, const std::string&) override { ++count; }
-        int count = 0;
-    } sink;
-    QVERIFY(reloaded.LoadGameDatabase(fixture.DatabasePath().toStdString(),
-                                      fixture.TextDbPath().toStdString(), sink));
+    QVERIFY(SavedFiles::LoadDatabase(fixture, reloaded));
     QCOMPARE(QString::fromStdString(reloaded.FindTeam(team)->Name()),
              QStringLiteral("Kestrel Athletic"));
     QCOMPARE(reloaded.Players().size(), db->Players().size());
@@ -366,7 +358,7 @@ void MainFrameTest::closingWithUnsavedChangesAsks() {
     EditorFixture fixture;
     QVERIFY(fixture.IsValid());
     CMainFrame* frame = fixture.Start()->MainFrame();
-    const QByteArray before = ReadFile(fixture.DatabasePath());
+    const QByteArray before = Bytes(fixture.DatabasePath());
     // No changes: no question.
     QVERIFY(frame->close());
     QVERIFY(fixture.prompts.isEmpty());
@@ -383,13 +375,13 @@ void MainFrameTest::closingWithUnsavedChangesAsks() {
 
     fixture.answer = CUserPrompts::Answer::Discard;
     QVERIFY(frame->close());
-    QCOMPARE(ReadFile(fixture.DatabasePath()), before);
+    QCOMPARE(Bytes(fixture.DatabasePath()), before);
 
     frame = fixture.Start()->MainFrame();
     const int added = AddPlayerOfNoTeam(*frame);
     fixture.answer = CUserPrompts::Answer::Save;
     QVERIFY(frame->close());
-    QVERIFY(ReadFile(fixture.DatabasePath()) != before);
+    QVERIFY(Bytes(fixture.DatabasePath()) != before);
     fixture.Stop();
     frame = fixture.Start()->MainFrame();
     QVERIFY(frame->Database()->FindPlayer(added));
@@ -533,7 +525,7 @@ void MainFrameTest::unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy() {
     fixture.prompts.clear();
     QVERIFY(!frame->SaveDatabase());
     QCOMPARE(fixture.prompts.size(), 1);
-    QCOMPARE(ReadFile(fixture.DatabasePath()), QByteArray("not a database at all"));
+    QCOMPARE(Bytes(fixture.DatabasePath()), QByteArray("not a database at all"));
     QVERIFY(frame->close());
 }
 

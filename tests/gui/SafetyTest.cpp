@@ -1,5 +1,7 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
 #include "ModalDialogs.h"
+#include "SavedFiles.h"
 
 #include "editor/app/CDatabaseSafety.h"
 #include "editor/app/CFindingsWindow.h"
@@ -11,8 +13,6 @@
 
 #include <QAction>
 #include <QDialog>
-#include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -20,10 +20,7 @@
 
 namespace {
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using SavedFiles::Bytes;
 
 // Breaks one team of the sample: its stadium does not exist.
 int BreakATeam(CGameDatabase& db) {
@@ -41,7 +38,7 @@ void DoubleClickRow(QTableView* view, int row) {
 
 } // namespace
 
-class SafetyTest : public QObject {
+class SafetyTest : public FreshEditorTest {
     Q_OBJECT
 
 private slots:
@@ -51,75 +48,66 @@ private slots:
 };
 
 void SafetyTest::checkDatabaseListsFindingsAndOpensTheirRecords() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame));
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
 
-    QTest::keyClick(frame, Qt::Key_F7);
-    CFindingsWindow* window = frame->Safety()->FindingsWindow();
+    QTest::keyClick(m_frame, Qt::Key_F7);
+    CFindingsWindow* window = m_frame->Safety()->FindingsWindow();
     QVERIFY(window && window->isVisible());
     QCOMPARE(window->View()->model()->rowCount(), 0); // the sample is sound
 
-    const int team = BreakATeam(*frame->Database());
-    QTest::keyClick(frame, Qt::Key_F7);
+    const int team = BreakATeam(*m_frame->Database());
+    QTest::keyClick(m_frame, Qt::Key_F7);
     QTableView* view = window->View();
     QCOMPARE(view->model()->rowCount(), 1);
     QCOMPARE(view->model()->index(0, 2).data().toString(),
-             QString::fromStdString(frame->Database()->FindTeam(team)->Name()));
+             QString::fromStdString(m_frame->Database()->FindTeam(team)->Name()));
     QVERIFY(view->model()->index(0, 3).data().toString().contains(QStringLiteral("1000")));
     QVERIFY(!view->accessibleName().isEmpty());
 
     DoubleClickRow(view, 0);
-    const auto teams = frame->findChildren<CTeamFrame*>();
+    const auto teams = m_frame->findChildren<CTeamFrame*>();
     QVERIFY(std::any_of(teams.begin(), teams.end(),
                         [&](const CTeamFrame* f) { return f->TeamId() == team; }));
 }
 
 void SafetyTest::saveWithErrorsAsksFirst() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    const QByteArray before = ReadFile(fixture.DatabasePath());
-    BreakATeam(*frame->Database());
-    QAction* save = frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"));
+    const QByteArray before = Bytes(m_fixture->DatabasePath());
+    BreakATeam(*m_frame->Database());
+    QAction* save = m_frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"));
 
-    fixture.answer = CUserPrompts::Answer::Cancel;
+    m_fixture->answer = CUserPrompts::Answer::Cancel;
     save->trigger();
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.last().startsWith(QStringLiteral("saveanyway: ")));
-    QCOMPARE(ReadFile(fixture.DatabasePath()), before);
-    QVERIFY(frame->isWindowModified());
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.last().startsWith(QStringLiteral("saveanyway: ")));
+    QCOMPARE(Bytes(m_fixture->DatabasePath()), before);
+    QVERIFY(m_frame->isWindowModified());
 
-    fixture.answer = CUserPrompts::Answer::ShowProblems;
+    m_fixture->answer = CUserPrompts::Answer::ShowProblems;
     save->trigger();
-    QVERIFY(frame->Safety()->FindingsWindow() && frame->Safety()->FindingsWindow()->isVisible());
-    QCOMPARE(frame->Safety()->FindingsWindow()->View()->model()->rowCount(), 1);
-    QCOMPARE(ReadFile(fixture.DatabasePath()), before);
+    QVERIFY(m_frame->Safety()->FindingsWindow() && m_frame->Safety()->FindingsWindow()->isVisible());
+    QCOMPARE(m_frame->Safety()->FindingsWindow()->View()->model()->rowCount(), 1);
+    QCOMPARE(Bytes(m_fixture->DatabasePath()), before);
 
-    fixture.answer = CUserPrompts::Answer::Save;
+    m_fixture->answer = CUserPrompts::Answer::Save;
     save->trigger();
-    QVERIFY(ReadFile(fixture.DatabasePath()) != before);
-    QVERIFY(!frame->isWindowModified());
+    QVERIFY(Bytes(m_fixture->DatabasePath()) != before);
+    QVERIFY(!m_frame->isWindowModified());
     // The file as it was went to the backups first.
-    const CBackupStore store(CBackupStore::FolderFor(fixture.DatabasePath().toStdString()));
+    const CBackupStore store(CBackupStore::FolderFor(m_fixture->DatabasePath().toStdString()));
     const auto copies = store.List("corvid.db");
     QCOMPARE(copies.size(), size_t{1});
-    QCOMPARE(ReadFile(QString::fromStdString((store.Folder() / copies[0].name).string())), before);
+    QCOMPARE(Bytes(QString::fromStdString((store.Folder() / copies[0].name).string())), before);
 }
 
 void SafetyTest::restoreDialogShowsDifferencesAndRestores() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
-    const QByteArray original = ReadFile(fixture.DatabasePath());
+    CGameDatabase* db = m_frame->Database();
+    const QByteArray original = Bytes(m_fixture->DatabasePath());
     const int player = db->Players().begin()->first;
     const std::string name = db->FindPlayer(player)->LastName();
     db->FindPlayer(player)->SetLastName("Restorable");
     db->MarkDirty();
-    QVERIFY(frame->SaveDatabase());
+    QVERIFY(m_frame->SaveDatabase());
     db->FindPlayer(player)->SetLastName("Unsaved");
     db->MarkDirty();
 
@@ -141,19 +129,19 @@ void SafetyTest::restoreDialogShowsDifferencesAndRestores() {
         differences = dialog->findChild<QLabel*>(QStringLiteral("backupDifferences"))->text();
         QTest::mouseClick(restore, Qt::LeftButton);
     });
-    fixture.answer = CUserPrompts::Answer::Discard;
-    frame->ActionForKey(QStringLiteral("Menu_FileRestoreBackup"))->trigger();
+    m_fixture->answer = CUserPrompts::Answer::Discard;
+    m_frame->ActionForKey(QStringLiteral("Menu_FileRestoreBackup"))->trigger();
 
     QVERIFY(!restoreEnabledBefore);
     QVERIFY2(differences.contains(QStringLiteral("0 added, 0 removed, 1 changed")),
              qPrintable(differences));
-    QVERIFY(fixture.prompts.size() >= 2);
-    QVERIFY(fixture.prompts[fixture.prompts.size() - 2].startsWith(QStringLiteral("save: ")));
-    QVERIFY(fixture.prompts.last().startsWith(QStringLiteral("inform: ")));
-    QCOMPARE(ReadFile(fixture.DatabasePath()), original);
-    db = frame->Database();
+    QVERIFY(m_fixture->prompts.size() >= 2);
+    QVERIFY(m_fixture->prompts[m_fixture->prompts.size() - 2].startsWith(QStringLiteral("save: ")));
+    QVERIFY(m_fixture->prompts.last().startsWith(QStringLiteral("inform: ")));
+    QCOMPARE(Bytes(m_fixture->DatabasePath()), original);
+    db = m_frame->Database();
     QCOMPARE(db->FindPlayer(player)->LastName(), name);
-    QVERIFY(!frame->isWindowModified());
+    QVERIFY(!m_frame->isWindowModified());
 }
 
 QTEST_MAIN(SafetyTest)

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
 #include "ModalDialogs.h"
 
 #include "editor/app/CKestrelApp.h"
@@ -50,7 +51,7 @@ int TeamIdNamed(const CGameDatabase& db, const QString& name) {
 
 } // namespace
 
-class TeamSelectDialogTest : public QObject {
+class TeamSelectDialogTest : public FreshEditorTest {
     Q_OBJECT
 
 private slots:
@@ -59,18 +60,15 @@ private slots:
 };
 
 void TeamSelectDialogTest::addPlayerAsksForATeamAndRefusesLeagues() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
-    QVERIFY(db && frame->Pictures());
+    CGameDatabase* db = m_frame->Database();
+    QVERIFY(db && m_frame->Pictures());
     QString chosenName;
     WhenModalShown([&](QDialog* dialog) {
-        QCOMPARE(dialog->windowTitle(), frame->Text("Caption_SelectTeam"));
+        QCOMPARE(dialog->windowTitle(), m_frame->Text("Caption_SelectTeam"));
         QVERIFY(dialog->findChildren<QLabel*>().first()->text() ==
-                frame->Text("Caption_SelectTeamToAddPlayer"));
+                m_frame->Text("Caption_SelectTeamToAddPlayer"));
         auto* tree = dialog->findChild<QTreeView*>();
-        QCOMPARE(tree->accessibleName(), frame->Text("Caption_SelectTeamToAddPlayer"));
+        QCOMPARE(tree->accessibleName(), m_frame->Text("Caption_SelectTeamToAddPlayer"));
         QAbstractItemModel* model = tree->model();
         QCOMPARE(model->rowCount(), static_cast<int>(db->Leagues().size()));
         QVERIFY(!model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
@@ -78,16 +76,16 @@ void TeamSelectDialogTest::addPlayerAsksForATeamAndRefusesLeagues() {
 
         // Nothing chosen: the dialog says so and stays.
         QTest::mouseClick(ok, Qt::LeftButton);
-        QCOMPARE(fixture.prompts, QStringList{"warn: " + frame->Text("Msg_SelectTeam")});
+        QCOMPARE(m_fixture->prompts, QStringList{"warn: " + m_frame->Text("Msg_SelectTeam")});
         QVERIFY(dialog->isVisible());
 
         // A league is no team either, by mouse or by Enter.
-        const QModelIndex league = LeagueWithCrests(tree, *frame->Pictures(), *db);
+        const QModelIndex league = LeagueWithCrests(tree, *m_frame->Pictures(), *db);
         QVERIFY(league.isValid());
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, CentreOf(tree, league));
         QCOMPARE(tree->currentIndex(), league);
         QTest::keyClick(tree, Qt::Key_Return);
-        QCOMPARE(fixture.prompts.size(), 2);
+        QCOMPARE(m_fixture->prompts.size(), 2);
         QVERIFY(dialog->isVisible());
 
         // Expanding the league brings its crests, reduced into the tree's icons.
@@ -108,7 +106,7 @@ void TeamSelectDialogTest::addPlayerAsksForATeamAndRefusesLeagues() {
         QTest::keyClick(tree, Qt::Key_Return);
         QVERIFY(!dialog->isVisible());
     });
-    frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->trigger();
+    m_frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->trigger();
     const int teamId = TeamIdNamed(*db, chosenName);
     QVERIFY(teamId > 0);
     const auto squad = db->PlayersOfTeam(teamId);
@@ -116,14 +114,11 @@ void TeamSelectDialogTest::addPlayerAsksForATeamAndRefusesLeagues() {
     const int added = squad.back();
     QVERIFY(added >= CGameDatabase::kFirstNewPlayerId);
     QCOMPARE(db->FindPlayer(added)->Teams(), std::vector<int32_t>{teamId});
-    QVERIFY(qobject_cast<CPlayerFrame*>(frame->ActiveFrame()));
+    QVERIFY(qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame()));
 }
 
 void TeamSelectDialogTest::doubleClickChoosesATeamAndCancelLeavesThePlayerFree() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = m_frame->Database();
 
     // A double click on a league says that a team is wanted; one on a team chooses it.
     std::optional<int32_t> chosen;
@@ -132,14 +127,14 @@ void TeamSelectDialogTest::doubleClickChoosesATeamAndCancelLeavesThePlayerFree()
         const QModelIndex league = tree->model()->index(1, 0);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, CentreOf(tree, league));
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, CentreOf(tree, league));
-        QCOMPARE(fixture.prompts.size(), 1);
+        QCOMPARE(m_fixture->prompts.size(), 1);
         QVERIFY(dialog->isVisible());
         tree->expand(league);
         const QModelIndex team = tree->model()->index(1, 0, league);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, CentreOf(tree, team));
         QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, CentreOf(tree, team));
     });
-    chosen = CTeamSelectDialog::ChooseTeam(*frame, "Caption_SelectRivalTeam", frame);
+    chosen = CTeamSelectDialog::ChooseTeam(*m_frame, "Caption_SelectRivalTeam", m_frame);
     QVERIFY(chosen);
     const int32_t leagueId = std::next(db->Leagues().begin())->first;
     QCOMPARE(*chosen, db->TeamsOfLeague(leagueId).at(1));
@@ -148,7 +143,7 @@ void TeamSelectDialogTest::doubleClickChoosesATeamAndCancelLeavesThePlayerFree()
     const size_t players = db->Players().size();
     WhenModalShown(
         [](QDialog* dialog) { QTest::keyClick(dialog->findChild<QTreeView*>(), Qt::Key_Escape); });
-    frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->trigger();
+    m_frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->trigger();
     QCOMPARE(db->Players().size(), players + 1);
     const int32_t added = db->MaxPlayerId();
     QVERIFY(db->FindPlayer(added)->Teams().empty());
