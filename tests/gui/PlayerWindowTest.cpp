@@ -1,4 +1,6 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
+#include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CLocalisationTable.h"
@@ -34,15 +36,10 @@
 #include <QTest>
 #include <QTreeView>
 
-#include <memory>
 
 namespace {
 
 using C = EPlayerColumn;
-
-struct SSink : CMessageSink {
-    void Report(const std::string&, const std::string&) override {}
-};
 
 // A player of a team who plays in the field, is no star and has a first name.
 int32_t OutfieldPlayer(const CGameDatabase& db, int skip = 0) {
@@ -86,36 +83,26 @@ T* Named(QWidget* root, const QString& accessibleName) {
 
 } // namespace
 
-class PlayerWindowTest : public QObject {
+class PlayerWindowTest : public FreshEditorTest {
     Q_OBJECT
 
+public:
+    PlayerWindowTest() : FreshEditorTest(QSize(1200, 900)) {}
+
 private:
-    // The editor on the sample with the window of `player` (0: an outfield player) in front.
+    // The window of `player` (0: an outfield player) in front.
     CPlayerFrame* Open(int32_t player = 0) {
-        // The old editor goes first: its fixture takes the message box handler with it.
-        m_fixture.reset();
-        m_fixture = std::make_unique<EditorFixture>();
-        if (!m_fixture->IsValid() || !m_fixture->Start()) {
-            return nullptr;
-        }
-        m_main = m_fixture->App()->MainFrame();
-        m_main->resize(1200, 900);
-        m_main->show();
-        m_main->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_main)) {
-            return nullptr;
-        }
         m_player = player ? player : OutfieldPlayer(Db());
-        if (!m_main->OpenPlayer(m_player)) {
+        if (!m_frame->OpenPlayer(m_player)) {
             return nullptr;
         }
-        m_main->MdiArea()->activeSubWindow()->showMaximized();
+        m_frame->MdiArea()->activeSubWindow()->showMaximized();
         return Frame();
     }
-    CGameDatabase& Db() { return *m_main->Database(); }
+    CGameDatabase& Db() { return *m_frame->Database(); }
     CPlayer& Record() { return *Db().FindPlayer(m_player); }
     CPlayerFrame* Frame() {
-        QMdiSubWindow* active = m_main->MdiArea()->activeSubWindow();
+        QMdiSubWindow* active = m_frame->MdiArea()->activeSubWindow();
         return active ? qobject_cast<CPlayerFrame*>(active->widget()) : nullptr;
     }
     CPlayerInfoForm* Info() { return static_cast<CPlayerInfoForm*>(Frame()->Page(0)); }
@@ -125,8 +112,7 @@ private:
     }
     // Clicks the page's tab, as a user does.
     void ShowPage(int index) {
-        QTabBar* bar = Frame()->Tabs()->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+        UserSteps::ClickTab(Frame()->Tabs(), index);
         QCOMPARE(Frame()->Tabs()->currentIndex(), index);
     }
     void Retype(QLineEdit* box, const QString& text) {
@@ -162,17 +148,15 @@ private:
         QTest::keyClick(focus, key, modifiers);
     }
     QAction* Action(const char* key) {
-        for (QAction* action : m_main->findChildren<QAction*>()) {
+        for (QAction* action : m_frame->findChildren<QAction*>()) {
             if (action->objectName() == QLatin1String(key) ||
-                action->text() == m_main->Text(key)) {
+                action->text() == m_frame->Text(key)) {
                 return action;
             }
         }
         return nullptr;
     }
 
-    std::unique_ptr<EditorFixture> m_fixture;
-    CMainFrame* m_main = nullptr;
     int32_t m_player = 0;
 
 private slots:
@@ -192,15 +176,15 @@ private slots:
 };
 
 void PlayerWindowTest::pagesFillFromTheRecordWithNamedControls() {
-    CPlayerFrame* frame = Open();
-    QVERIFY(frame);
+    CPlayerFrame* window = Open();
+    QVERIFY(window);
     const CPlayer& p = Record();
-    QCOMPARE(frame->Tabs()->count(), 3);
-    QCOMPARE(frame->Tabs()->tabText(0), m_main->Text("Tab_PlayerInfo"));
-    QCOMPARE(frame->Tabs()->tabText(2), m_main->Text("Tab_PlayerAbilities"));
-    auto* banner = frame->findChild<CPlayerBannerForm*>();
+    QCOMPARE(window->Tabs()->count(), 3);
+    QCOMPARE(window->Tabs()->tabText(0), m_frame->Text("Tab_PlayerInfo"));
+    QCOMPARE(window->Tabs()->tabText(2), m_frame->Text("Tab_PlayerAbilities"));
+    auto* banner = window->findChild<CPlayerBannerForm*>();
     QCOMPARE(banner->Title(), QString::fromStdString(p.FirstName() + " " + p.LastName()));
-    QCOMPARE(banner->Caption(), m_main->Text(CLocalisationTable::PositionKey(
+    QCOMPARE(banner->Caption(), m_frame->Text(CLocalisationTable::PositionKey(
                                                  p.Value(C::PreferredPosition1)).data()));
     QCOMPARE(banner->Colour(), QColor(192, 0, 0));
 
@@ -214,7 +198,7 @@ void PlayerWindowTest::pagesFillFromTheRecordWithNamedControls() {
     QVERIFY(std::any_of(labels.begin(), labels.end(), [this](QLabel* label) {
         return label->text() == QStringLiteral("ID=%1").arg(m_player);
     }));
-    auto* position = Named<QComboBox>(Info(), m_main->Text("Caption_PreferredPosition1"));
+    auto* position = Named<QComboBox>(Info(), m_frame->Text("Caption_PreferredPosition1"));
     QVERIFY(position);
     QCOMPARE(position->count(), 32);
     QCOMPARE(position->currentIndex(), p.Value(C::PreferredPosition1));
@@ -273,19 +257,19 @@ void PlayerWindowTest::editsReachTheRecordOnlyOnApplyAndAreUndoable() {
     StepProperty(Info()->Traits(), calm, wasCalm ? -1 : 1);
     // Nothing reaches the record before Apply.
     QCOMPARE(Record().FirstName(), before.FirstName());
-    QVERIFY(!m_main->isWindowModified());
+    QVERIFY(!m_frame->isWindowModified());
     KeyOnPage(Named<QLineEdit>(Info(), QStringLiteral("Last name")), Qt::Key_A, Qt::AltModifier);
     QCOMPARE(Record().FirstName(), std::string("Ottó"));
     QCOMPARE(Record().LastName(), std::string("Kovács"));
     QCOMPARE(Record().Value(C::Calm), 1 - wasCalm);
-    QVERIFY(m_main->isWindowModified());
+    QVERIFY(m_frame->isWindowModified());
     QVERIFY(Frame()->CanUndo());
     QCOMPARE(Frame()->findChild<CPlayerBannerForm*>()->Title(), QStringLiteral("Ottó Kovács"));
     // The window is found under the new name: opening the player again activates it.
-    QVERIFY(m_main->MdiArea()->activeSubWindow()->windowTitle().endsWith(
+    QVERIFY(m_frame->MdiArea()->activeSubWindow()->windowTitle().endsWith(
         QString::fromStdString(Db().PlayerDisplayName(m_player))));
-    QVERIFY(m_main->OpenPlayer(m_player));
-    QCOMPARE(m_main->MdiArea()->subWindowList().size(), 1);
+    QVERIFY(m_frame->OpenPlayer(m_player));
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 1);
 
     ShowPage(2);
     Retype(Abilities()->Bar(0)->Box(), QStringLiteral("91"));
@@ -311,17 +295,17 @@ void PlayerWindowTest::editsReachTheRecordOnlyOnApplyAndAreUndoable() {
     QCOMPARE(Frame()->History().Count(), 4);
 
     // Ctrl+Z and Ctrl+Y act on the active window's history, through the main window.
-    QTest::keyClick(m_main, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Record().Value(C::FaceType), face);
     QCOMPARE(Looks()->Properties()->Model()->Value(1).toInt(), face);
-    QTest::keyClick(m_main, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Record().Value(C::Acceleration), before.Value(C::Acceleration));
-    QTest::keyClick(m_main, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Record().FirstName(), before.FirstName());
     QVERIFY(!Frame()->CanUndo());
     QVERIFY(!Action("Menu_EditUndo")->isEnabled());
     QVERIFY(Action("Menu_EditRedo")->isEnabled());
-    QTest::keyClick(m_main, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(Record().FirstName(), std::string("Ottó"));
     ShowPage(0);
     QCOMPARE(Named<QLineEdit>(Info(), QStringLiteral("First name"))->text(), QStringLiteral("Ottó"));
@@ -343,7 +327,7 @@ void PlayerWindowTest::resetOnAppearanceRestoresAppearanceOnlyAndCanBeUndone() {
     QCOMPARE(Looks()->Properties()->Model()->Value(3).toInt(), hair);
     // The information page's edit stays.
     QCOMPARE(Record().LastName(), std::string("Reset"));
-    QTest::keyClick(m_main, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(Record().Value(C::HairType) != hair);
     QCOMPARE(Record().LastName(), std::string("Reset"));
 }
@@ -356,8 +340,8 @@ void PlayerWindowTest::undoTwiceThenApplyDropsTheRedoBranch() {
         QTest::mouseClick(Info()->ApplyButton(), Qt::LeftButton);
     }
     QCOMPARE(Frame()->History().Count(), 4);
-    QTest::keyClick(m_main, Qt::Key_Z, Qt::ControlModifier);
-    QTest::keyClick(m_main, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Record().LastName(), std::string("One"));
     QVERIFY(Action("Menu_EditRedo")->isEnabled());
     Retype(last, QStringLiteral("Four"));
@@ -371,14 +355,14 @@ void PlayerWindowTest::undoTwiceThenApplyDropsTheRedoBranch() {
 }
 
 void PlayerWindowTest::goalkeeperOverallFollowsTheGoalkeepingAttributes() {
-    QVERIFY(Open(Goalkeeper(*m_fixture->App()->MainFrame()->Database())));
+    QVERIFY(Open(Goalkeeper(Db())));
     ShowPage(2);
     QStringList keeping;
     for (const char* key : {"Caption_Awareness", "Caption_Determination", "Caption_Rushing",
                             "Caption_Handling", "Caption_Punching", "Caption_Aggression",
                             "Caption_Reflexes", "Caption_Anticipation", "Caption_Throwing",
                             "Caption_Jumping", "Caption_Strength"}) {
-        keeping << m_main->Text(key);
+        keeping << m_frame->Text(key);
     }
     for (int i = 0; i < CPlayerAttributesForm::kAttributeCount; ++i) {
         CAttributeBar* bar = Abilities()->Bar(i);
@@ -397,14 +381,14 @@ void PlayerWindowTest::attributeBoxesRefuseNonDigitsAndNumbersOver100() {
     const int stored = Record().Value(C::Stamina);
     QLineEdit* stamina = Named<QLineEdit>(Abilities(), QStringLiteral("Stamina"));
     QVERIFY(stamina);
-    const QString message = m_main->Text("Message_Number_0_To_100_Only");
+    const QString message = m_frame->Text("Message_Number_0_To_100_Only");
     Retype(stamina, QStringLiteral("1a"));
     QCOMPARE(stamina->text(), QStringLiteral("1"));
-    QCOMPARE(m_main->statusBar()->currentMessage(), message);
-    m_main->statusBar()->clearMessage();
+    QCOMPARE(m_frame->statusBar()->currentMessage(), message);
+    m_frame->statusBar()->clearMessage();
     Retype(stamina, QStringLiteral("101"));
     QCOMPARE(stamina->text(), QStringLiteral("10"));
-    QCOMPARE(m_main->statusBar()->currentMessage(), message);
+    QCOMPARE(m_frame->statusBar()->currentMessage(), message);
     QCOMPARE(Named<QSlider>(Abilities(), QStringLiteral("Stamina"))->value(), 10);
     // The record waits for Apply.
     QCOMPARE(Record().Value(C::Stamina), stored);
@@ -427,7 +411,7 @@ void PlayerWindowTest::valuesTheControlsCannotShowStayUntilTouched() {
     ShowPage(1);
     CPropertyModel* looks = Looks()->Properties()->Model();
     const int accessory = looks->RowOfKey(QStringLiteral("Caption_Accessory1"));
-    QCOMPARE(looks->index(accessory, 1).data().toString(), m_main->Text("Caption_Nil"));
+    QCOMPARE(looks->index(accessory, 1).data().toString(), m_frame->Text("Caption_Nil"));
     // Another item changes; Apply writes that one only.
     StepProperty(Looks()->Properties(), looks->RowOfKey(QStringLiteral("Caption_LegType")), 1);
     QTest::mouseClick(Looks()->ApplyButton(), Qt::LeftButton);
@@ -479,17 +463,17 @@ void PlayerWindowTest::overLongNamesAreRefusedNamingTheField() {
 void PlayerWindowTest::starFlagIsWrittenAtOnceAndTeamsOpenFromTheList() {
     QVERIFY(Open());
     const int32_t team = Record().Teams().front();
-    QVERIFY(m_main->OpenTeam(team));
-    QVERIFY(m_main->OpenPlayer(m_player));
-    auto* star = Named<QCheckBox>(Info(), m_main->Text("Caption_StarPlayer"));
+    QVERIFY(m_frame->OpenTeam(team));
+    QVERIFY(m_frame->OpenPlayer(m_player));
+    auto* star = Named<QCheckBox>(Info(), m_frame->Text("Caption_StarPlayer"));
     QVERIFY(star);
     QVERIFY(!star->isChecked());
     star->setFocus();
     QTest::keyClick(star, Qt::Key_Space);
     QCOMPARE(Record().Value(C::StarPlayer), 1);
     QCOMPARE(Frame()->History().Count(), 2);
-    QVERIFY(m_main->isWindowModified());
-    QTest::keyClick(m_main, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(m_frame->isWindowModified());
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(Record().Value(C::StarPlayer), 0);
     QVERIFY(!star->isChecked());
 
@@ -499,8 +483,8 @@ void PlayerWindowTest::starFlagIsWrittenAtOnceAndTeamsOpenFromTheList() {
     // A double click is a click and a second press that the system reports as a double one.
     QTest::mouseClick(teams->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(teams->viewport(), Qt::LeftButton, {}, row.center());
-    QTRY_VERIFY(qobject_cast<CTeamFrame*>(m_main->MdiArea()->activeSubWindow()->widget()));
-    QCOMPARE(m_main->MdiArea()->subWindowList().size(), 2);
+    QTRY_VERIFY(qobject_cast<CTeamFrame*>(m_frame->MdiArea()->activeSubWindow()->widget()));
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 2);
 }
 
 void PlayerWindowTest::undoAfterAMoveLeavesTheTeamListAlone() {
@@ -519,11 +503,11 @@ void PlayerWindowTest::undoAfterAMoveLeavesTheTeamListAlone() {
     QVERIFY(Db().MovePlayer(m_player, from, to));
     const std::vector<int32_t> teams = Record().Teams();
     QVERIFY(Record().IsInTeam(to));
-    QTest::keyClick(m_main, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(Record().LastName() != "Mover");
     QCOMPARE(Record().Teams(), teams);
     QVERIFY(!Record().IsInTeam(from));
-    QTest::keyClick(m_main, Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(Record().Teams(), teams);
     // Reset keeps them too.
     QTest::mouseClick(Info()->ResetButton(), Qt::LeftButton);
@@ -538,11 +522,11 @@ void PlayerWindowTest::anEditSavedWithCtrlSIsInTheFile() {
     QTest::mouseClick(Abilities()->ApplyButton(), Qt::LeftButton);
     ShowPage(0);
     QTest::mouseClick(Info()->ApplyButton(), Qt::LeftButton);
-    QTest::keyClick(m_main, Qt::Key_S, Qt::ControlModifier);
-    QVERIFY(!m_main->isWindowModified());
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!m_frame->isWindowModified());
 
     CGameDatabase loaded;
-    SSink sink;
+    CIgnoringSink sink;
     QVERIFY(loaded.LoadGameDatabase(m_fixture->DatabasePath().toStdString(), "", sink));
     const CPlayer* saved = loaded.FindPlayer(m_player);
     QVERIFY(saved);
@@ -552,7 +536,7 @@ void PlayerWindowTest::anEditSavedWithCtrlSIsInTheFile() {
 
 void PlayerWindowTest::specificFaceComesFromTheArchivesAndFollowsTheList() {
     QVERIFY(Open());
-    QVERIFY(m_main->OpenPlayer(WithSpecificFace(Db())));
+    QVERIFY(m_frame->OpenPlayer(WithSpecificFace(Db())));
     m_player = Frame()->PlayerId();
     ShowPage(1);
     QVERIFY(Looks()->SpecificFace()->HasPicture());
@@ -584,16 +568,16 @@ void PlayerWindowTest::screenshotsOfEachPage() {
         QSKIP("KESTREL_SCREENSHOT_DIR is not set");
     }
     QVERIFY(Open());
-    QVERIFY(m_main->OpenPlayer(WithSpecificFace(Db())));
-    m_main->MdiArea()->activeSubWindow()->showNormal();
-    m_main->MdiArea()->activeSubWindow()->resize(980, 700);
+    QVERIFY(m_frame->OpenPlayer(WithSpecificFace(Db())));
+    m_frame->MdiArea()->activeSubWindow()->showNormal();
+    m_frame->MdiArea()->activeSubWindow()->resize(980, 700);
     const char* names[] = {"player-window-info.png", "player-window-appearance.png",
                            "player-window-abilities.png"};
     for (int page = 0; page < 3; ++page) {
         ShowPage(page);
         Info()->Traits()->SelectRow(1);
         Looks()->Properties()->SelectRow(1);
-        QVERIFY(m_main->MdiArea()->activeSubWindow()->grab().save(
+        QVERIFY(m_frame->MdiArea()->activeSubWindow()->grab().save(
             QDir(folder).filePath(QString::fromLatin1(names[page]))));
     }
 }
