@@ -1,10 +1,10 @@
 #include "EditorFixture.h"
+#include "SavedFiles.h"
 #include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
-#include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CLineUp.h"
 #include "editor/toolkit/CFormationView.h"
@@ -24,7 +24,6 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
@@ -70,13 +69,6 @@ CTeamFrame* OpenTeam(CMainFrame& frame, int team) {
                                          team);
 }
 
-struct SSink : CMessageSink {
-    void Report(const std::string& key, const std::string& detail) override {
-        reports << QString::fromStdString(key + ": " + detail);
-    }
-    QStringList reports;
-};
-
 } // namespace
 
 class FormationPageTest : public QObject {
@@ -87,8 +79,6 @@ private:
     // the leagues list, the league window and the team window's tab.
     CTeamFormationForm* OpenPage(int team, QSize size = QSize(1100, 800)) {
         m_fixture = std::make_unique<EditorFixture>();
-        if (!m_fixture->IsValid())
-            return nullptr;
         m_frame = UserSteps::StartShown(*m_fixture, size);
         if (!m_frame)
             return nullptr;
@@ -97,8 +87,7 @@ private:
         if (!m_window)
             return nullptr;
         m_frame->MdiArea()->activeSubWindow()->showMaximized();
-        QTabBar* bar = m_window->Tabs()->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        UserSteps::ClickTab(m_window->Tabs(), 1);
         m_page = m_window->FormationForm();
         return m_page->isVisible() ? m_page : nullptr;
     }
@@ -290,8 +279,7 @@ private slots:
     // The formation goes to the squad list's rows as the user sorted them, not to link order.
     void aFormationFollowsTheSquadListAsSorted() {
         QVERIFY(OpenPage(0));
-        QTabBar* bar = m_window->Tabs()->tabBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+        UserSteps::ClickTab(m_window->Tabs(), 0);
         CPlayersListView* squad = m_window->SquadList();
         QHeaderView* header = squad->header();
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
@@ -308,7 +296,7 @@ private slots:
         QCOMPARE(names, sorted);
         QVERIFY(rows != Db().PlayersOfTeam(m_team));
 
-        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
+        UserSteps::ClickTab(m_window->Tabs(), 1);
         QComboBox* formation = m_page->findChild<QComboBox*>();
         const int entry = formation->currentIndex() == 10 ? 11 : 10;
         formation->setFocus();
@@ -391,9 +379,7 @@ private slots:
         QVERIFY(m_frame->SaveDatabase());
 
         CGameDatabase reloaded;
-        SSink sink;
-        QVERIFY(reloaded.LoadGameDatabase(m_fixture->DatabasePath().toStdString(),
-                                          m_fixture->TextDbPath().toStdString(), sink));
+        QVERIFY(SavedFiles::LoadDatabase(*m_fixture, reloaded));
         QCOMPARE(PositionOf(reloaded, m_team, sub), strikerSlot);
         QCOMPARE(PositionOf(reloaded, m_team, striker), 32);
         const CTeam& team = *reloaded.FindTeam(m_team);

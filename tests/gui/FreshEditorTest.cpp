@@ -7,6 +7,8 @@
 #include <QTest>
 
 void FreshEditorTest::init() {
+    // The old editor goes first: its fixture takes the message box handler with it.
+    m_fixture.reset();
     m_fixture = std::make_unique<EditorFixture>();
     if (m_size.isValid()) {
         m_frame = UserSteps::StartShown(*m_fixture, m_size);

@@ -1,11 +1,12 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
 #include "ModalDialogs.h"
+#include "SavedFiles.h"
 #include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
-#include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CMenuGrid.h"
 #include "editor/windows/CAllPlayersFrame.h"
@@ -67,11 +68,6 @@ QString PlayersShownFor(const CTeamsListView* view, int32_t teamId) {
     return view->model()->index(row, CTeamsListModel::PlayerCountColumn).data().toString();
 }
 
-class SilentSink : public CMessageSink {
-public:
-    void Report(const std::string&, const std::string&) override {}
-};
-
 QAction* MenuAction(QMenu* menu, const char* key) {
     return menu->findChild<QAction*>(QString::fromLatin1(key));
 }
@@ -110,19 +106,15 @@ SDropSeen DragSelection(CPlayersListView* source, CTeamsListView* target, QPoint
 
 } // namespace
 
-class ListsTest : public QObject {
+class ListsTest : public FreshEditorTest {
     Q_OBJECT
 
+public:
+    ListsTest() : FreshEditorTest(QSize(1280, 900)) {}
+
 private:
-    // The editor on the sample, shown, with a league of two teams or more whose first team
-    // has at least five players.
-    bool Start() {
-        m_fixture = std::make_unique<EditorFixture>();
-        if (!m_fixture->IsValid())
-            return false;
-        m_frame = StartShown(*m_fixture, QSize(1280, 900));
-        if (!m_frame)
-            return false;
+    // A league of two teams or more whose first team has at least five players.
+    bool PickLeague() {
         for (const auto& [id, league] : Db().Leagues()) {
             const auto teams = Db().TeamsOfLeague(id);
             if (teams.size() >= 2 && Db().PlayersOfTeam(teams[0]).size() >= 5) {
@@ -203,8 +195,6 @@ private:
         m_frame->ActionForKey(QStringLiteral("Menu_EditFind"))->trigger();
     }
 
-    std::unique_ptr<EditorFixture> m_fixture;
-    CMainFrame* m_frame = nullptr;
     int32_t m_league = 0;
     int32_t m_from = 0;
     int32_t m_to = 0;
@@ -212,11 +202,6 @@ private:
     CTeamsListView* m_teams = nullptr;
 
 private slots:
-    void cleanup() {
-        m_squad = nullptr;
-        m_teams = nullptr;
-        m_fixture.reset();
-    }
     void playersWithoutTeamWindowListsThemAndOpensPlayers();
     void squadsDragOntoATeamOfTheLeagueWindow();
     void freePlayersAndTableRowsDropOntoATeam();
@@ -230,7 +215,7 @@ private slots:
 };
 
 void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     CPlayersListView* list = OpenFreePlayers();
     QVERIFY(list);
     int free = 0;
@@ -270,7 +255,7 @@ void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
 }
 
 void ListsTest::squadsDragOntoATeamOfTheLeagueWindow() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     QVERIFY(OpenLeagueAndSourceTeam());
     // The window of one of the players, open while he is copied.
     DoubleClickRow(m_squad, 0);
@@ -374,7 +359,7 @@ void ListsTest::squadsDragOntoATeamOfTheLeagueWindow() {
 }
 
 void ListsTest::freePlayersAndTableRowsDropOntoATeam() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     QVERIFY(OpenLeagueAndSourceTeam());
     // A player without a team dragged onto a team joins it and leaves the list.
     CPlayersListView* free = OpenFreePlayers();
@@ -426,7 +411,7 @@ void ListsTest::freePlayersAndTableRowsDropOntoATeam() {
 }
 
 void ListsTest::moveToATeamThatCannotTakeHimLeavesHim() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     QVERIFY(OpenLeagueAndSourceTeam());
     FillBench(m_to);
     const auto toBefore = Db().PlayersOfTeam(m_to);
@@ -462,7 +447,7 @@ void ListsTest::moveToATeamThatCannotTakeHimLeavesHim() {
 }
 
 void ListsTest::contextMenuAndEditCommands() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     QVERIFY(OpenLeagueAndSourceTeam());
     CPlayersListView* free = OpenFreePlayers();
     m_frame->MdiArea()->setActiveSubWindow(m_frame->FindChild(CChildFrame::Kind::Team, m_from));
@@ -516,7 +501,7 @@ void ListsTest::contextMenuAndEditCommands() {
 }
 
 void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     // Eleven players wearing 1 to 11.
     const auto squad = Db().PlayersOfTeam(m_from);
     for (std::size_t i = 11; i < squad.size(); ++i) {
@@ -573,7 +558,7 @@ void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
 }
 
 void ListsTest::deletePlayersWithoutTeam() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     CMainFrame* frame = m_frame;
     CGameDatabase* db = frame->Database();
     std::vector<int32_t> free;
@@ -673,16 +658,14 @@ void ListsTest::deletePlayersWithoutTeam() {
     // Saved and loaded again, both are gone and everyone else is there.
     QVERIFY(frame->SaveDatabase());
     CGameDatabase reloaded;
-    SilentSink sink;
-    QVERIFY(reloaded.LoadGameDatabase(m_fixture->DatabasePath().toStdString(),
-                                      m_fixture->TextDbPath().toStdString(), sink));
+    QVERIFY(SavedFiles::LoadDatabase(*m_fixture, reloaded));
     QVERIFY(!reloaded.FindPlayer(doomed) && !reloaded.FindPlayer(spared));
     QVERIFY(reloaded.FindPlayer(captain));
     QCOMPARE(reloaded.Players().size(), playersBefore - 2);
 }
 
 void ListsTest::findDialogAsksForTextAndKind() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     const int windows = static_cast<int>(m_frame->MdiArea()->subWindowList().size());
     // Empty text: the first message, and the dialog stays for the text.
     WhenModalShown([this](QDialog* dialog) {
@@ -711,7 +694,7 @@ void ListsTest::findDialogAsksForTextAndKind() {
 }
 
 void ListsTest::searchFindsEveryCaseAndOpensEachKind() {
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     // "ar" typed in each letter case finds the same names: every name holding it in any case.
     QSet<QString> expected;
     for (const auto& [id, league] : Db().Leagues())
@@ -797,7 +780,7 @@ void ListsTest::screenshots() {
     if (folder.isEmpty()) {
         QSKIP("KESTREL_SCREENSHOT_DIR is not set");
     }
-    QVERIFY(Start());
+    QVERIFY(PickLeague());
     m_frame->resize(1100, 720);
     CPlayersListView* free = OpenFreePlayers();
     ClickRow(free, 2);

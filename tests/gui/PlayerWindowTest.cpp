@@ -36,7 +36,6 @@
 #include <QTest>
 #include <QTreeView>
 
-
 namespace {
 
 using C = EPlayerColumn;
