@@ -1,4 +1,6 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
+#include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
@@ -56,7 +58,7 @@ QString ShownTitle(const CMainFrame& frame) {
 
 } // namespace
 
-class ChildWindowsTest : public QObject {
+class ChildWindowsTest : public FreshEditorTest {
     Q_OBJECT
 
 private slots:
@@ -72,10 +74,7 @@ void ChildWindowsTest::initTestCase() {
 }
 
 void ChildWindowsTest::recordsOfTheSameNameGetWindowsOfTheirOwn() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = m_frame->Database();
     const std::vector<int> teams = TeamsWithPlayers(*db, 2);
     QCOMPARE(teams.size(), std::size_t(2));
     db->FindTeam(teams[1])->SetName(db->FindTeam(teams[0])->Name());
@@ -85,63 +84,60 @@ void ChildWindowsTest::recordsOfTheSameNameGetWindowsOfTheirOwn() {
     twin->SetFirstName(db->FindPlayer(first)->FirstName());
     twin->SetLastName(db->FindPlayer(first)->LastName());
     twin->SetCommonName(db->FindPlayer(first)->CommonName());
-    QCOMPARE(frame->PlayerTitle(first), frame->PlayerTitle(second));
-    QCOMPARE(frame->TeamTitle(teams[0]), frame->TeamTitle(teams[1]));
+    QCOMPARE(m_frame->PlayerTitle(first), m_frame->PlayerTitle(second));
+    QCOMPARE(m_frame->TeamTitle(teams[0]), m_frame->TeamTitle(teams[1]));
 
-    QMdiArea* area = frame->MdiArea();
-    QVERIFY(frame->OpenPlayer(first));
+    QMdiArea* area = m_frame->MdiArea();
+    QVERIFY(m_frame->OpenPlayer(first));
     QMdiSubWindow* firstWindow = area->activeSubWindow();
-    QVERIFY(frame->OpenPlayer(second));
+    QVERIFY(m_frame->OpenPlayer(second));
     QMdiSubWindow* secondWindow = area->activeSubWindow();
     QVERIFY(secondWindow != firstWindow);
     QCOMPARE(qobject_cast<CPlayerFrame*>(secondWindow->widget())->PlayerId(), second);
-    QVERIFY(frame->OpenTeam(teams[0]));
-    QVERIFY(frame->OpenTeam(teams[1]));
+    QVERIFY(m_frame->OpenTeam(teams[0]));
+    QVERIFY(m_frame->OpenTeam(teams[1]));
     QCOMPARE(OpenWindows(*area), 4);
     // Opening a record again finds its own window, not the first of that name.
-    QVERIFY(frame->OpenPlayer(second));
+    QVERIFY(m_frame->OpenPlayer(second));
     QCOMPARE(area->activeSubWindow(), secondWindow);
-    QCOMPARE(frame->FindChild(CChildFrame::Kind::Player, first), firstWindow);
-    QVERIFY(frame->FindChild(CChildFrame::Kind::Team, teams[0]));
-    QVERIFY(!frame->FindChild(CChildFrame::Kind::League, teams[0]));
+    QCOMPARE(m_frame->FindChild(CChildFrame::Kind::Player, first), firstWindow);
+    QVERIFY(m_frame->FindChild(CChildFrame::Kind::Team, teams[0]));
+    QVERIFY(!m_frame->FindChild(CChildFrame::Kind::League, teams[0]));
 
     // A refresh reaches the record's window and follows its new name; the twin keeps its own.
     const QString firstTitle = firstWindow->windowTitle();
     twin->SetFirstName("Renamed");
-    QVERIFY(frame->RefreshPlayer(second));
+    QVERIFY(m_frame->RefreshPlayer(second));
     QVERIFY(secondWindow->windowTitle().contains(QStringLiteral("Renamed")));
     QCOMPARE(firstWindow->windowTitle(), firstTitle);
 
     // Closing a window leaves nothing behind to refresh; a second Find gets its own results.
     secondWindow->close();
-    QVERIFY(!frame->RefreshPlayer(second));
-    QVERIFY(frame->RefreshPlayer(first));
+    QVERIFY(!m_frame->RefreshPlayer(second));
+    QVERIFY(m_frame->RefreshPlayer(first));
     CFindSettings settings;
     settings.text = QStringLiteral("ar");
-    QVERIFY(frame->OpenSearchResults(settings));
-    QVERIFY(frame->OpenSearchResults(settings));
+    QVERIFY(m_frame->OpenSearchResults(settings));
+    QVERIFY(m_frame->OpenSearchResults(settings));
     QCOMPARE(OpenWindows(*area), 5);
     // One in-game text window per file, however the path is written.
-    QVERIFY(frame->OpenIngameText(fixture.TextDbPath()));
-    QVERIFY(frame->OpenIngameText(fixture.GameFolder() +
+    QVERIFY(m_frame->OpenIngameText(m_fixture->TextDbPath()));
+    QVERIFY(m_frame->OpenIngameText(m_fixture->GameFolder() +
                                   QStringLiteral("/data/../data/cmn/fe/eng.db")));
     QCOMPARE(OpenWindows(*area), 6);
 }
 
 void ChildWindowsTest::newWindowsCascadeInsideTheVisibleArea() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    frame->resize(1100, 720);
-    frame->show();
-    QVERIFY(QTest::qWaitForWindowExposed(frame));
-    QMdiArea* area = frame->MdiArea();
+    m_frame->resize(1100, 720);
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    QMdiArea* area = m_frame->MdiArea();
     // Enough windows to go round the cascade more than once.
-    const int leagues = std::min(frame->WorkspaceBar()->LeaguesList()->topLevelItemCount(), 16);
+    const int leagues = std::min(m_frame->WorkspaceBar()->LeaguesList()->topLevelItemCount(), 16);
     QVERIFY(leagues >= 6);
     QRect previous;
     for (int row = 0; row < leagues; ++row) {
-        DoubleClickLeague(*frame, row);
+        DoubleClickLeague(*m_frame, row);
         QCOMPARE(area->subWindowList().size(), row + 1);
         const QRect placed = area->activeSubWindow()->geometry();
         QVERIFY2(area->viewport()->rect().contains(placed),
@@ -159,37 +155,32 @@ void ChildWindowsTest::newWindowsCascadeInsideTheVisibleArea() {
 
     // A small main window gets windows that fit inside it.
     area->closeAllSubWindows();
-    frame->resize(560, 420);
+    m_frame->resize(560, 420);
     QTest::qWait(20);
-    DoubleClickLeague(*frame, 0);
+    DoubleClickLeague(*m_frame, 0);
     QVERIFY(area->viewport()->rect().contains(area->activeSubWindow()->geometry()));
 }
 
 void ChildWindowsTest::titleNamesTheDocumentAndTheMarkOnce() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    frame->show();
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QVERIFY(UserSteps::Activate(m_frame));
     // Without a child window the document is the database.
-    QCOMPARE(ShownTitle(*frame), QStringLiteral("corvid.db"));
+    QCOMPARE(ShownTitle(*m_frame), QStringLiteral("corvid.db"));
 
-    DoubleClickLeague(*frame, 0);
-    DoubleClickLeague(*frame, 1);
-    const QString second = frame->MdiArea()->activeSubWindow()->windowTitle();
+    DoubleClickLeague(*m_frame, 0);
+    DoubleClickLeague(*m_frame, 1);
+    const QString second = m_frame->MdiArea()->activeSubWindow()->windowTitle();
     QVERIFY(second.startsWith(QStringLiteral("League - ")));
-    QCOMPARE(ShownTitle(*frame), second);
-    frame->Database()->MarkDirty();
-    QCOMPARE(ShownTitle(*frame), second + QStringLiteral("*"));
+    QCOMPARE(ShownTitle(*m_frame), second);
+    m_frame->Database()->MarkDirty();
+    QCOMPARE(ShownTitle(*m_frame), second + QStringLiteral("*"));
 
     // F6 moves to the other window; the title follows it with the one mark.
-    QTest::keyClick(frame->MdiArea()->activeSubWindow()->widget(), Qt::Key_F6);
-    const QString first = frame->MdiArea()->activeSubWindow()->windowTitle();
+    QTest::keyClick(m_frame->MdiArea()->activeSubWindow()->widget(), Qt::Key_F6);
+    const QString first = m_frame->MdiArea()->activeSubWindow()->windowTitle();
     QVERIFY(first != second);
-    QCOMPARE(ShownTitle(*frame), first + QStringLiteral("*"));
-    QCOMPARE(ShownTitle(*frame).count(u'*'), 1);
-    QVERIFY(!ShownTitle(*frame).contains(QStringLiteral("Kestrel")));
+    QCOMPARE(ShownTitle(*m_frame), first + QStringLiteral("*"));
+    QCOMPARE(ShownTitle(*m_frame).count(u'*'), 1);
+    QVERIFY(!ShownTitle(*m_frame).contains(QStringLiteral("Kestrel")));
 }
 
 QTEST_MAIN(ChildWindowsTest)

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
@@ -32,4 +34,13 @@ void ActOnModal(const std::function<void(QDialog*)>& act, int attemptsLeft) {
 
 void WhenModalShown(const std::function<void(QDialog*)>& act) {
     QTimer::singleShot(0, [act] { ActOnModal(act, 200); });
+}
+
+void AnswerFileDialog(QDialog* dialog, const QString& path) {
+    QVERIFY(qobject_cast<QFileDialog*>(dialog));
+    auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(edit);
+    // Set rather than typed: typing opens the completer, which would take the Return.
+    edit->setText(path);
+    QTest::keyClick(edit, Qt::Key_Return);
 }

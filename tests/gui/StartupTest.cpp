@@ -9,10 +9,8 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -100,14 +98,7 @@ void StartupTest::gameFolderOnTheCommandLineIsCheckedLikeAChosenOne() {
     // Yes: the folder chooser opens, and the game chosen there is loaded.
     fixture.prompts.clear();
     fixture.answer = CUserPrompts::Answer::Yes;
-    WhenModalShown([&](QDialog* dialog) {
-        QVERIFY(qobject_cast<QFileDialog*>(dialog));
-        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit);
-        // Set rather than typed: typing opens the completer, which would take the Return.
-        edit->setText(fixture.GameFolder());
-        QTest::keyClick(edit, Qt::Key_Return);
-    });
+    WhenModalShown([&](QDialog* dialog) { AnswerFileDialog(dialog, fixture.GameFolder()); });
     CKestrelApp* app =
         fixture.Start({QStringLiteral("--no-game"), QStringLiteral("--game"), empty.path()});
     QVERIFY(app);

@@ -32,7 +32,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -79,14 +78,9 @@ void ChooseColourByKeys(CTeamKitsForm* kits, const char* key, int steps) {
 // Chooses `file` in the next file dialog, then acts on the dialog that follows it.
 void ChooseFileThen(const QString& file, const std::function<void(QDialog*)>& next) {
     WhenModalShown([file, next](QDialog* dialog) {
-        QVERIFY(qobject_cast<QFileDialog*>(dialog));
-        auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit);
-        // Set rather than typed: typing opens the completer, which would take the Return.
-        edit->setText(file);
         if (next)
             WhenModalShown(next);
-        QTest::keyClick(edit, Qt::Key_Return);
+        AnswerFileDialog(dialog, file);
     });
 }
 
