@@ -100,72 +100,48 @@ std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
     return {};
 }
 
-std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
-                          const std::set<std::string>& refused) {
-    std::map<int32_t, CPlayer> staged;
-    auto stage = [&](const std::vector<int32_t>& keys, CPlayer*& record) -> std::string {
+// Rows of records keyed by their id: each row changes a copy of its record, and the copies
+// replace the records only once every row was taken. find(id) is the record or null.
+template <typename R, typename TFind>
+std::string ImportById(const std::vector<std::vector<std::string>>& rows,
+                       const std::vector<SField<R>>& fields, const char* noun, TFind find,
+                       const std::set<std::string>& refused) {
+    std::map<int32_t, R> staged;
+    auto stage = [&](const std::vector<int32_t>& keys, R*& record) -> std::string {
         auto it = staged.find(keys[0]);
         if (it == staged.end()) {
-            const CPlayer* player = db.FindPlayer(keys[0]);
-            if (!player)
-                return "no player with id " + std::to_string(keys[0]);
-            it = staged.emplace(keys[0], *player).first;
+            const R* stored = find(keys[0]);
+            if (!stored)
+                return std::string("no ") + noun + " with id " + std::to_string(keys[0]);
+            it = staged.emplace(keys[0], *stored).first;
         }
         record = &it->second;
         return {};
     };
-    std::string error =
-        ImportRows<CPlayer>(rows, PlayerFields(db.Catalogue()), {"id"}, stage, refused);
+    std::string error = ImportRows<R>(rows, fields, {"id"}, stage, refused);
     if (!error.empty())
         return error;
-    for (auto& [id, player] : staged)
-        *db.FindPlayer(id) = std::move(player);
+    for (auto& [id, record] : staged)
+        *find(id) = std::move(record);
     return {};
+}
+
+std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+                          const std::set<std::string>& refused) {
+    return ImportById(rows, PlayerFields(db.Catalogue()), "player",
+                      [&](int32_t id) { return db.FindPlayer(id); }, refused);
 }
 
 std::string ImportTeams(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
                         const std::set<std::string>& refused) {
-    std::map<int32_t, CTeam> staged;
-    auto stage = [&](const std::vector<int32_t>& keys, CTeam*& record) -> std::string {
-        auto it = staged.find(keys[0]);
-        if (it == staged.end()) {
-            const CTeam* team = db.FindTeam(keys[0]);
-            if (!team)
-                return "no team with id " + std::to_string(keys[0]);
-            it = staged.emplace(keys[0], *team).first;
-        }
-        record = &it->second;
-        return {};
-    };
-    std::string error = ImportRows<CTeam>(rows, TeamFields(db.Catalogue()), {"id"}, stage, refused);
-    if (!error.empty())
-        return error;
-    for (auto& [id, team] : staged)
-        *db.FindTeam(id) = std::move(team);
-    return {};
+    return ImportById(rows, TeamFields(db.Catalogue()), "team",
+                      [&](int32_t id) { return db.FindTeam(id); }, refused);
 }
 
 std::string ImportLeagues(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
                           const std::set<std::string>& refused) {
-    std::map<int32_t, CLeague> staged;
-    auto stage = [&](const std::vector<int32_t>& keys, CLeague*& record) -> std::string {
-        auto it = staged.find(keys[0]);
-        if (it == staged.end()) {
-            const CLeague* league = db.FindLeague(keys[0]);
-            if (!league)
-                return "no league with id " + std::to_string(keys[0]);
-            it = staged.emplace(keys[0], *league).first;
-        }
-        record = &it->second;
-        return {};
-    };
-    std::string error =
-        ImportRows<CLeague>(rows, LeagueFields(db.Catalogue()), {"id"}, stage, refused);
-    if (!error.empty())
-        return error;
-    for (auto& [id, league] : staged)
-        *db.FindLeague(id) = std::move(league);
-    return {};
+    return ImportById(rows, LeagueFields(db.Catalogue()), "league",
+                      [&](int32_t id) { return db.FindLeague(id); }, refused);
 }
 
 std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
