@@ -26,11 +26,18 @@
 
 namespace {
 
-CMainFrame* Editor() {
+// The editor on the sample, started once for all benchmarks; null, and the benchmark skipped,
+// when it did not start with its database (and its pictures, where they are wanted).
+CMainFrame* Editor(benchmark::State& state, bool withPictures = true) {
     BenchApplication();
     static EditorFixture fixture;
     static CKestrelApp* app = fixture.IsValid() ? fixture.Start() : nullptr;
-    return app ? app->MainFrame() : nullptr;
+    CMainFrame* frame = app ? app->MainFrame() : nullptr;
+    if (!frame || !frame->Database() || (withPictures && !frame->Pictures())) {
+        state.SkipWithError("the sample editor did not start");
+        return nullptr;
+    }
+    return frame;
 }
 
 void CloseAll(CMainFrame& frame) {
@@ -40,11 +47,9 @@ void CloseAll(CMainFrame& frame) {
 
 // Banner with crest, the three pages filled, the home kit's picture drawn.
 void OpenTeamWindow(benchmark::State& state) {
-    CMainFrame* frame = Editor();
-    if (!frame || !frame->Database() || !frame->Pictures()) {
-        state.SkipWithError("the sample editor did not start");
+    CMainFrame* frame = Editor(state);
+    if (!frame)
         return;
-    }
     const CGameDatabase& db = *frame->Database();
     const int32_t teamId = db.TeamsOfLeague(db.Leagues().begin()->first).front();
     for (auto _ : state) {
@@ -58,11 +63,9 @@ BENCHMARK(OpenTeamWindow)->Unit(benchmark::kMillisecond);
 
 // The largest league of the sample, its teams' crests reduced into the tree's icons.
 void ExpandLeagueInTeamSelection(benchmark::State& state) {
-    CMainFrame* frame = Editor();
-    if (!frame || !frame->Database() || !frame->Pictures()) {
-        state.SkipWithError("the sample editor did not start");
+    CMainFrame* frame = Editor(state);
+    if (!frame)
         return;
-    }
     const CGameDatabase& db = *frame->Database();
     int largestRow = 0;
     size_t largest = 0;
@@ -94,11 +97,9 @@ BENCHMARK(ExpandLeagueInTeamSelection)->Unit(benchmark::kMillisecond);
 // window, the players-without-a-team window, the team's window and the leagues list refreshed.
 // The team's squad is emptied first; its bench takes 21 of them (5 + 8 + 8).
 void DropThirtyPlayers(benchmark::State& state) {
-    CMainFrame* frame = Editor();
-    if (!frame || !frame->Database()) {
-        state.SkipWithError("the sample editor did not start");
+    CMainFrame* frame = Editor(state, false);
+    if (!frame)
         return;
-    }
     CGameDatabase& db = *frame->Database();
     const int32_t leagueId = db.Leagues().begin()->first;
     const int32_t teamId = db.TeamsOfLeague(leagueId).front();
