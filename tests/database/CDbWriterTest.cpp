@@ -13,25 +13,9 @@
 
 namespace {
 
-// The smallest in-game text database: one table "language", no columns, no name lists, one
-// text (id 7, "Hi").
+// The smallest in-game text database with header words of its own and the text "Hi".
 std::vector<uint8_t> WorkedExample() {
-    CDbFileBuilder f;
-    f.Word(0x11223344);
-    f.Word(0x55667788);
-    f.Word(1);
-    f.Word(40);
-    f.Word(56);
-    f.Word(8);
-    for (int i = 0; i < 4; ++i)
-        f.Word(0);
-    f.Word(1);
-    f.Word(16);
-    f.Word(7);
-    f.Word(68);
-    f.String("language");
-    f.String("Hi");
-    return f.bytes;
+    return CDbFileBuilder::OneText(0x11223344, 0x55667788, "Hi");
 }
 
 // A catalogue of two tables built in code: "main" (record = id word, string, packed columns of

@@ -28,22 +28,7 @@ size_t FilesIn(const std::filesystem::path& folder) {
 
 // A text database holding one text, "original" with id 7.
 void WriteOneTextDatabase(const std::string& path) {
-    CDbFileBuilder f;
-    f.Word(0);
-    f.Word(0);
-    f.Word(1);
-    f.Word(40);
-    f.Word(56);
-    f.Word(8);
-    for (int i = 0; i < 4; ++i)
-        f.Word(0);
-    f.Word(1);
-    f.Word(16);
-    f.Word(7);
-    f.Word(68);
-    f.String("language");
-    f.String("original");
-    WriteAll(path, f.bytes);
+    WriteAll(path, CDbFileBuilder::OneText(0, 0, "original"));
 }
 
 } // namespace

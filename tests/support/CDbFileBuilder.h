@@ -29,4 +29,25 @@ public:
     }
     uint32_t Here() const { return static_cast<uint32_t>(bytes.size()); }
     std::vector<uint8_t> bytes;
+
+    // The smallest in-game text database: the two header words, one table "language" with no
+    // columns and no name lists, one text with id 7.
+    static std::vector<uint8_t> OneText(uint32_t word1, uint32_t word2, const std::string& text) {
+        CDbFileBuilder f;
+        f.Word(word1);
+        f.Word(word2);
+        f.Word(1);
+        f.Word(40);
+        f.Word(56);
+        f.Word(8);
+        for (int i = 0; i < 4; ++i)
+            f.Word(0);
+        f.Word(1);
+        f.Word(16);
+        f.Word(7);
+        f.Word(68);
+        f.String("language");
+        f.String(text);
+        return f.bytes;
+    }
 };
