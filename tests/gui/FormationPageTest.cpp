@@ -110,6 +110,13 @@ private:
         return index < 0 ? 0 : m_page->LineUp().Markers()[static_cast<size_t>(index)].playerId;
     }
     void ClickApply() { QTest::mouseClick(m_page->ApplyButton(), Qt::LeftButton); }
+    QComboBox* FormationBox() { return m_page->findChild<QComboBox*>(); }
+    // Chooses that entry of the formations with the Down key from the entry above it.
+    void ChooseFormation(int entry) {
+        FormationBox()->setFocus();
+        FormationBox()->setCurrentIndex(entry - 1);
+        QTest::keyClick(FormationBox(), Qt::Key_Down);
+    }
 
     std::unique_ptr<EditorFixture> m_fixture;
     CTeamFormationForm* m_page = nullptr;
@@ -229,12 +236,10 @@ private slots:
         for (const CTeamPlayerLink& link : team.Links())
             team.FindLink(link.playerId)->formationPosition = 32;
         m_frame->RefreshTeam(m_team);
-        QComboBox* formation = m_page->findChild<QComboBox*>();
+        QComboBox* formation = FormationBox();
         QCOMPARE(formation->accessibleName(), QStringLiteral("Formation"));
         QCOMPARE(formation->count(), static_cast<int>(Db().Formations().size()));
-        formation->setFocus();
-        formation->setCurrentIndex(3);
-        QTest::keyClick(formation, Qt::Key_Down); // entry 4: 0 3 4 6 7 16 17 18 26 27 28
+        ChooseFormation(4); // 0 3 4 6 7 16 17 18 26 27 28
         QCOMPARE(formation->currentIndex(), 4);
         QCOMPARE(team.Value(ETeamColumn::FormationId), formation->itemData(4).toInt());
         const int32_t expected[] = {0, 3, 4, 6, 7, 16, 17};
@@ -248,11 +253,9 @@ private slots:
         QVERIFY(OpenPage(0));
         CTeam& team = *Db().FindTeam(m_team);
         const CTeam before = team;
-        QComboBox* formation = m_page->findChild<QComboBox*>();
+        QComboBox* formation = FormationBox();
         const int entry = formation->currentIndex() == 10 ? 11 : 10;
-        formation->setFocus();
-        formation->setCurrentIndex(entry - 1);
-        QTest::keyClick(formation, Qt::Key_Down);
+        ChooseFormation(entry);
         // Entry 10 or 11 puts a sweeper (1) in the second row: the squad list's second player.
         const std::vector<int32_t> rows = m_window->SquadOrder();
         QCOMPARE(PositionOf(Db(), m_team, rows[1]), 1);
@@ -297,11 +300,9 @@ private slots:
         QVERIFY(rows != Db().PlayersOfTeam(m_team));
 
         UserSteps::ClickTab(m_window->Tabs(), 1);
-        QComboBox* formation = m_page->findChild<QComboBox*>();
+        QComboBox* formation = FormationBox();
         const int entry = formation->currentIndex() == 10 ? 11 : 10;
-        formation->setFocus();
-        formation->setCurrentIndex(entry - 1);
-        QTest::keyClick(formation, Qt::Key_Down);
+        ChooseFormation(entry);
         // The first name in the list keeps goal, the second is the sweeper, the first eleven
         // are on the pitch and the rest where they were.
         QCOMPARE(PositionOf(Db(), m_team, rows[0]), 0);
