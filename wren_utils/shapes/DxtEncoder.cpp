@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -40,12 +41,10 @@ struct ColourSet {
     float weight[16];
     int count = 0;
     bool anyTransparent = false;
-    bool single = true; // every pixel that counts has the same colour
 };
 
 ColourSet GatherColours(const uint8_t pixels[64], bool alphaTested) {
     ColourSet set;
-    const uint8_t* first = nullptr;
     for (int i = 0; i < 16; ++i) {
         const uint8_t* p = pixels + 4 * i;
         const bool counts = !alphaTested || p[3] >= 128;
@@ -58,10 +57,6 @@ ColourSet GatherColours(const uint8_t pixels[64], bool alphaTested) {
             continue;
         }
         ++set.count;
-        if (!first)
-            first = p;
-        else if (p[0] != first[0] || p[1] != first[1] || p[2] != first[2])
-            set.single = false;
     }
     return set;
 }
@@ -132,10 +127,13 @@ struct ChannelPair {
 
 struct SingleColourTables {
     // [5-bit or 6-bit][value]: an end colour, the 5:3 mix of the four-colour palette, the mean of
-    // the three-colour palette.
+    // the three-colour palette, each with how far its entry stays from the value.
     ChannelPair end[2][256];
     ChannelPair mix4[2][256];
     ChannelPair mix3[2][256];
+    uint8_t endError[2][256];
+    uint8_t mix4Error[2][256];
+    uint8_t mix3Error[2][256];
 
     SingleColourTables() {
         for (int wide = 0; wide < 2; ++wide) {
@@ -164,6 +162,9 @@ struct SingleColourTables {
                         }
                     }
                 }
+                endError[wide][v] = static_cast<uint8_t>(bestEnd);
+                mix4Error[wide][v] = static_cast<uint8_t>(best4);
+                mix3Error[wide][v] = static_cast<uint8_t>(best3);
             }
         }
     }
@@ -404,7 +405,88 @@ void TrySingleColour(ColourFit& fit, bool three, const int rgb[3]) {
     }
 }
 
+// Squared error of one colour through a table of errors per channel.
+int SingleColourError(const uint8_t (&errors)[2][256], const int rgb[3]) {
+    int total = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int e = errors[c == 1 ? 1 : 0][rgb[c]];
+        total += e * e;
+    }
+    return total;
+}
+
+// A block whose counted pixels share one colour, straight from the tables: the palette entry
+// nearest in every channel (an end colour, or a mix of two), one index for every counted pixel,
+// the transparent entry for the others.
+void EncodeSingleColour(const int rgb[3], uint32_t transparent, uint8_t out[8]) {
+    const SingleColourTables& tables = SingleColourTables::Get();
+    Quantised a, b;
+    uint16_t c0 = 0, c1 = 0;
+    int index = 0;
+    const int endError = SingleColourError(tables.endError, rgb);
+    if (transparent) {
+        // Three colours (c0 < c1): their mean, else an end colour with the other a step away.
+        SingleColourEnds(tables.mix3, rgb, a, b);
+        if (Order(a, b, true, c0, c1) && SingleColourError(tables.mix3Error, rgb) <= endError) {
+            index = 2;
+        } else {
+            SingleColourEnds(tables.end, rgb, a, b);
+            b[2] = a[2] < kMaxQ[2] ? a[2] + 1 : a[2] - 1;
+            Order(a, b, true, c0, c1);
+            index = c0 == Pack(a) ? 0 : 1;
+        }
+    } else if (SingleColourError(tables.mix4Error, rgb) < endError) {
+        // The 5:3 mix weighs c0 five times: the other way round it is entry 3.
+        SingleColourEnds(tables.mix4, rgb, a, b);
+        Order(a, b, false, c0, c1);
+        index = c0 == Pack(a) ? 2 : 3;
+    } else {
+        SingleColourEnds(tables.end, rgb, a, b);
+        c0 = c1 = Pack(a);
+        index = 0;
+    }
+    uint32_t bits = 0;
+    for (int i = 0; i < 16; ++i)
+        bits |= static_cast<uint32_t>(transparent >> i & 1 ? 3 : index) << (2 * i);
+    const uint8_t block[8] = {static_cast<uint8_t>(c0),   static_cast<uint8_t>(c0 >> 8),
+                              static_cast<uint8_t>(c1),   static_cast<uint8_t>(c1 >> 8),
+                              static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                              static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
+    std::copy_n(block, 8, out);
+}
+
+// The colour shared by every pixel that counts (alpha 128 or more in DXT1, all otherwise) and
+// which pixels do not count; false where the colours differ or nothing counts.
+bool SharedColour(const uint8_t pixels[64], bool alphaTested, int rgb[3], uint32_t& transparent) {
+    uint32_t words[16];
+    for (int i = 0; i < 16; ++i)
+        words[i] = pixels[4 * i] | pixels[4 * i + 1] << 8 | pixels[4 * i + 2] << 16 |
+                   static_cast<uint32_t>(pixels[4 * i + 3]) << 24;
+    transparent = 0;
+    if (alphaTested)
+        for (int i = 0; i < 16; ++i)
+            transparent |= static_cast<uint32_t>(words[i] < 0x80000000u) << i;
+    if (transparent == 0xFFFF)
+        return false;
+    const uint32_t first = words[std::countr_one(transparent)];
+    uint32_t differ = 0;
+    for (int i = 0; i < 16; ++i)
+        differ |= (transparent >> i & 1) ? 0 : (words[i] ^ first) & 0xFFFFFFu;
+    if (differ)
+        return false;
+    rgb[0] = static_cast<int>(first >> 16 & 0xFF);
+    rgb[1] = static_cast<int>(first >> 8 & 0xFF);
+    rgb[2] = static_cast<int>(first & 0xFF);
+    return true;
+}
+
 void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality, uint8_t out[8]) {
+    int rgb[3];
+    uint32_t transparent;
+    if (SharedColour(pixels, alphaTested, rgb, transparent)) {
+        EncodeSingleColour(rgb, transparent, out);
+        return;
+    }
     const ColourSet set = GatherColours(pixels, alphaTested);
     if (set.count == 0) {
         // Every pixel transparent: the three-colour palette (c0 < c1), every index 3.
@@ -413,44 +495,27 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
         return;
     }
     const ColourStats stats = Statistics(set);
-    const bool single = set.single;
     const bool high = quality == DxtQuality::High;
+    Quantised a, b;
+    if (high)
+        PrincipalEnds(set, stats, a, b);
+    else
+        BoxEnds(set, stats, a, b);
     // The three-colour palette only where DXT1's transparent pixels need it: for opaque blocks
     // it rarely beats four colours and would double the work.
-    const bool tryFour = !set.anyTransparent;
-    const bool tryThree = set.anyTransparent;
-
-    ColourFit four(set, false);
-    ColourFit three(set, true);
-    Quantised a, b;
-    if (!single) {
-        if (high)
-            PrincipalEnds(set, stats, a, b);
-        else
-            BoxEnds(set, stats, a, b);
+    const bool isThree = set.anyTransparent;
+    ColourFit fit(set, isThree);
+    // For three colours the palette entry nearest the mean is the pair that is always valid.
+    if (isThree)
+        TrySingleColour(fit, isThree, stats.meanRgb);
+    fit.Try(a, b);
+    if (high) {
+        fit.Refine(2);
+        // One colour for all leaves at least the spread around the mean as error.
+        if (!isThree && fit.Error() > stats.spread)
+            TrySingleColour(fit, isThree, stats.meanRgb);
     }
-    for (ColourFit* fit : {&four, &three}) {
-        const bool isThree = fit == &three;
-        if (!(isThree ? tryThree : tryFour))
-            continue;
-        // A block near one colour may be served best by the palette entry nearest its mean;
-        // for three colours this is also the pair that is always valid.
-        if (single || isThree)
-            TrySingleColour(*fit, isThree, stats.meanRgb);
-        if (single)
-            continue;
-        fit->Try(a, b);
-        if (high) {
-            fit->Refine(2);
-            // One colour for all leaves at least the spread around the mean as error.
-            if (!isThree && fit->Error() > stats.spread)
-                TrySingleColour(*fit, isThree, stats.meanRgb);
-        }
-    }
-    if (four.Found() && (!three.Found() || four.Error() <= three.Error()))
-        four.Write(out);
-    else
-        three.Write(out);
+    fit.Write(out);
 }
 
 // DXT5 alpha: the palette kind (eight graded values, or six with 0 and 255) and its best pair.
@@ -697,13 +762,20 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
     constexpr uint32_t kEmpty = UINT32_MAX;
     std::vector<Entry> table(tableSize, Entry{0, kEmpty});
     size_t stored = 0;
-    uint8_t pixels[64];
+    // The block to the left is compared first: it is the most likely repeat, found without
+    // hashing.
+    uint8_t buffers[2][64];
     uint8_t earlier[64];
     for (size_t n = 0; n < blockCount; ++n) {
         const size_t bx = n % blocksWide;
         const size_t by = n / blocksWide;
+        uint8_t* pixels = buffers[n & 1];
         GatherBlock(image, bx, by, pixels);
         uint8_t* block = out.data() + n * blockBytes;
+        if (bx > 0 && std::memcmp(pixels, buffers[(n - 1) & 1], 64) == 0) {
+            std::memcpy(block, block - blockBytes, blockBytes);
+            continue;
+        }
         const uint64_t fullHash = HashBlock(pixels);
         const auto hash = static_cast<uint32_t>(fullHash >> 32);
         size_t slot = fullHash & (tableSize - 1);
