@@ -33,31 +33,53 @@ int QuantiseChannel(float expanded, int channel) {
     return std::clamp(q, 0, kMaxQ[channel]);
 }
 
-// The pixels a colour block has to match, as floats in rows of 16 so that every loop over them
-// has a fixed length the compiler turns into vector code. In DXT1 pixels with alpha below 128
-// weigh nothing: they take the transparent entry.
+// Four pixels' values in one vector register: GCC and Clang turn operators on these into SIMD
+// instructions on every target (and into plain code where there are none).
+using Floats = float __attribute__((vector_size(16)));
+using Ints = int32_t __attribute__((vector_size(16)));
+
+inline Floats Select(Ints mask, Floats yes, Floats no) {
+    return std::bit_cast<Floats>((mask & std::bit_cast<Ints>(yes)) |
+                                 (~mask & std::bit_cast<Ints>(no)));
+}
+
+inline float Sum(Floats v) {
+    return (v[0] + v[1]) + (v[2] + v[3]);
+}
+
+inline Floats Min(Floats a, Floats b) {
+    return Select(a < b, a, b);
+}
+
+inline Floats Max(Floats a, Floats b) {
+    return Select(a > b, a, b);
+}
+
+// The pixels a colour block has to match, four pixels to a vector. In DXT1 pixels with alpha
+// below 128 weigh nothing: they take the transparent entry.
 struct ColourSet {
-    float channel[3][16]; // red, green, blue
-    float weight[16];
+    Floats channel[3][4]; // red, green, blue
+    Floats weight[4];
     int count = 0;
     bool anyTransparent = false;
 };
 
 ColourSet GatherColours(const uint8_t pixels[64], bool alphaTested) {
-    ColourSet set;
+    float channel[3][16];
+    float weight[16];
     for (int i = 0; i < 16; ++i) {
         const uint8_t* p = pixels + 4 * i;
-        const bool counts = !alphaTested || p[3] >= 128;
-        set.channel[0][i] = p[2];
-        set.channel[1][i] = p[1];
-        set.channel[2][i] = p[0];
-        set.weight[i] = counts ? 1.0f : 0.0f;
-        if (!counts) {
-            set.anyTransparent = true;
-            continue;
-        }
-        ++set.count;
+        channel[0][i] = p[2];
+        channel[1][i] = p[1];
+        channel[2][i] = p[0];
+        weight[i] = !alphaTested || p[3] >= 128 ? 1.0f : 0.0f;
     }
+    ColourSet set;
+    std::memcpy(set.channel, channel, sizeof channel);
+    std::memcpy(set.weight, weight, sizeof weight);
+    const float count = Sum(set.weight[0] + set.weight[1] + set.weight[2] + set.weight[3]);
+    set.count = static_cast<int>(count);
+    set.anyTransparent = set.count < 16;
     return set;
 }
 
@@ -90,32 +112,32 @@ void FloatPalette(uint16_t c0, uint16_t c1, float palette[4][3]) {
 }
 
 // Sum of squared differences of the set against the palette of (c0, c1), each pixel taking its
-// nearest usable entry, written to `indices`. Sums of squares of bytes over 16 pixels are exact
-// in a float. Simple loops of fixed length, so that the compiler makes vector code of them.
-float Evaluate(const ColourSet& set, uint16_t c0, uint16_t c1, int indices[16]) {
+// nearest usable entry (the first of equals), written to `indices`. Sums of squares of bytes
+// over 16 pixels are exact in a float.
+float Evaluate(const ColourSet& set, uint16_t c0, uint16_t c1, Ints indices[4]) {
     float palette[4][3];
     FloatPalette(c0, c1, palette);
-    float distance[4][16];
-    for (int k = 0; k < 4; ++k)
-        for (int i = 0; i < 16; ++i) {
-            const float dr = set.channel[0][i] - palette[k][0];
-            const float dg = set.channel[1][i] - palette[k][1];
-            const float db = set.channel[2][i] - palette[k][2];
-            distance[k][i] = dr * dr + dg * dg + db * db;
+    Floats total = {};
+    for (int q = 0; q < 4; ++q) {
+        Floats best = {};
+        Ints index = {};
+        for (int k = 0; k < 4; ++k) {
+            const Floats dr = set.channel[0][q] - palette[k][0];
+            const Floats dg = set.channel[1][q] - palette[k][1];
+            const Floats db = set.channel[2][q] - palette[k][2];
+            const Floats distance = dr * dr + dg * dg + db * db;
+            if (k == 0) {
+                best = distance;
+                continue;
+            }
+            const Ints closer = distance < best;
+            best = Select(closer, distance, best);
+            index = (closer & k) | (~closer & index);
         }
-    float errors[16];
-    for (int i = 0; i < 16; ++i) {
-        const float low01 = std::min(distance[0][i], distance[1][i]);
-        const float low23 = std::min(distance[2][i], distance[3][i]);
-        const int index01 = distance[1][i] < distance[0][i] ? 1 : 0;
-        const int index23 = distance[3][i] < distance[2][i] ? 3 : 2;
-        indices[i] = low23 < low01 ? index23 : index01;
-        errors[i] = std::min(low01, low23) * set.weight[i];
+        total += best * set.weight[q];
+        indices[q] = index;
     }
-    float total = 0;
-    for (float e : errors)
-        total += e;
-    return total;
+    return Sum(total);
 }
 
 // Best end-colour pairs for a single channel value: each entry of the palette reproduces it as
@@ -196,7 +218,7 @@ public:
             return false;
         if (m_found && c0 == m_c0 && c1 == m_c1)
             return false;
-        int indices[16];
+        Ints indices[4];
         const float error = Evaluate(m_set, c0, c1, indices);
         if (m_found && error >= m_error)
             return false;
@@ -204,7 +226,7 @@ public:
         m_error = error;
         m_c0 = c0;
         m_c1 = c1;
-        std::copy_n(indices, 16, m_indices);
+        std::copy_n(indices, 4, m_indices);
         return true;
     }
 
@@ -227,48 +249,54 @@ public:
         out[2] = static_cast<uint8_t>(m_c1);
         out[3] = static_cast<uint8_t>(m_c1 >> 8);
         uint32_t bits = 0;
-        for (int i = 0; i < 16; ++i) {
-            const int index = m_set.weight[i] > 0 ? m_indices[i] : 3;
-            bits |= static_cast<uint32_t>(index) << (2 * i);
+        for (int q = 0; q < 4; ++q) {
+            const Ints index = Select(m_set.weight[q] > 0.0f, m_indices[q], Ints{3, 3, 3, 3});
+            for (int j = 0; j < 4; ++j)
+                bits |= static_cast<uint32_t>(index[j]) << (8 * q + 2 * j);
         }
         for (int i = 0; i < 4; ++i)
             out[4 + i] = static_cast<uint8_t>(bits >> (8 * i));
     }
 
 private:
+    static Ints Select(Ints mask, Ints yes, Ints no) { return (mask & yes) | (~mask & no); }
+
     bool LeastSquares(Quantised& a, Quantised& b) const {
         // Each entry as a weight between the expanded c0 and c1, the two ends with the decoder's
         // bias, the 5:3 mixes of green rounded down by a quarter on average.
-        static constexpr float kWeight4[4] = {0.0f, 1.0f, 3.0f / 8.0f, 5.0f / 8.0f};
-        static constexpr float kWeight3[4] = {0.0f, 1.0f, 0.5f, 0.0f};
-        const float* weight = m_three ? kWeight3 : kWeight4;
-        float aa = 0, ab = 0, bb = 0;
-        float ax[3] = {0, 0, 0}, bx[3] = {0, 0, 0};
-        for (int i = 0; i < 16; ++i) {
-            const int index = m_indices[i];
-            const float w = weight[index];
-            const float n = m_set.weight[i];
-            const bool end = index < 2;
-            aa += n * (1 - w) * (1 - w);
-            ab += n * (1 - w) * w;
+        const Floats mixWeight = m_three ? Floats{0.0f, 1.0f, 0.5f, 0.0f}
+                                         : Floats{0.0f, 1.0f, 3.0f / 8.0f, 5.0f / 8.0f};
+        const float mixOffset[3] = {0.0f, m_three ? 0.0f : 0.25f, 0.0f};
+        Floats aa = {}, ab = {}, bb = {};
+        Floats ax[3] = {}, bx[3] = {};
+        for (int q = 0; q < 4; ++q) {
+            const Ints index = m_indices[q];
+            const Floats w = {mixWeight[index[0]], mixWeight[index[1]], mixWeight[index[2]],
+                              mixWeight[index[3]]};
+            const Floats n = m_set.weight[q];
+            const Ints end = index < 2;
+            const Floats u = 1.0f - w;
+            aa += n * u * u;
+            ab += n * u * w;
             bb += n * w * w;
             for (int c = 0; c < 3; ++c) {
-                float target = m_set.channel[c][i];
-                if (end)
-                    target -= static_cast<float>(kEndBias[c]);
-                else if (c == 1 && !m_three)
-                    target += 0.25f;
-                ax[c] += n * (1 - w) * target;
+                const Floats bias = {static_cast<float>(kEndBias[c]), static_cast<float>(kEndBias[c]),
+                                     static_cast<float>(kEndBias[c]), static_cast<float>(kEndBias[c])};
+                const Floats offset = {-mixOffset[c], -mixOffset[c], -mixOffset[c], -mixOffset[c]};
+                const Floats target = m_set.channel[c][q] - wren::Select(end, bias, offset);
+                ax[c] += n * u * target;
                 bx[c] += n * w * target;
             }
         }
-        const float determinant = aa * bb - ab * ab;
+        const float saa = Sum(aa), sab = Sum(ab), sbb = Sum(bb);
+        const float determinant = saa * sbb - sab * sab;
         if (std::fabs(determinant) < 1e-3f)
             return false;
         // c0 is the first end: entries 0 and 1 follow the stored order, not a and b.
         for (int c = 0; c < 3; ++c) {
-            a[c] = QuantiseChannel((bb * ax[c] - ab * bx[c]) / determinant, c);
-            b[c] = QuantiseChannel((aa * bx[c] - ab * ax[c]) / determinant, c);
+            const float sax = Sum(ax[c]), sbx = Sum(bx[c]);
+            a[c] = QuantiseChannel((sbb * sax - sab * sbx) / determinant, c);
+            b[c] = QuantiseChannel((saa * sbx - sab * sax) / determinant, c);
         }
         return true;
     }
@@ -278,48 +306,49 @@ private:
     bool m_found = false;
     float m_error = 0;
     uint16_t m_c0 = 0, m_c1 = 0;
-    int m_indices[16] = {};
+    Ints m_indices[4] = {};
 };
 
 struct ColourStats {
     float mean[3] = {0, 0, 0};
     int meanRgb[3] = {0, 0, 0};
     float spread = 0; // sum of squared distances from the mean
+    Floats offset[3][4]; // each pixel's distance from the mean, 0 for pixels that do not count
 };
 
 ColourStats Statistics(const ColourSet& set) {
     ColourStats stats;
-    for (int i = 0; i < 16; ++i)
-        for (int c = 0; c < 3; ++c)
-            stats.mean[c] += set.channel[c][i] * set.weight[i];
+    Floats spread = {};
     for (int c = 0; c < 3; ++c) {
-        stats.mean[c] /= static_cast<float>(set.count);
-        stats.meanRgb[c] = std::clamp(static_cast<int>(std::lround(stats.mean[c])), 0, 255);
+        const Floats sum = set.channel[c][0] * set.weight[0] + set.channel[c][1] * set.weight[1] +
+                           set.channel[c][2] * set.weight[2] + set.channel[c][3] * set.weight[3];
+        stats.mean[c] = Sum(sum) / static_cast<float>(set.count);
+        stats.meanRgb[c] = std::clamp(static_cast<int>(stats.mean[c] + 0.5f), 0, 255);
+        for (int q = 0; q < 4; ++q) {
+            const Floats d = (set.channel[c][q] - stats.mean[c]) * set.weight[q];
+            stats.offset[c][q] = d;
+            spread += d * d;
+        }
     }
-    float spread[16];
-    for (int i = 0; i < 16; ++i) {
-        const float dr = set.channel[0][i] - stats.mean[0];
-        const float dg = set.channel[1][i] - stats.mean[1];
-        const float db = set.channel[2][i] - stats.mean[2];
-        spread[i] = (dr * dr + dg * dg + db * db) * set.weight[i];
-    }
-    for (float d : spread)
-        stats.spread += d;
+    stats.spread = Sum(spread);
     return stats;
+}
+
+// Sums over the pixels of the products of two channels' offsets from the mean.
+float Covariance(const ColourStats& stats, int r, int c) {
+    Floats sum = {};
+    for (int q = 0; q < 4; ++q)
+        sum += stats.offset[r][q] * stats.offset[c][q];
+    return Sum(sum);
 }
 
 // End colours at the extremes of the pixels along their main axis (power iterations on the
 // covariance, started from its strongest row).
-void PrincipalEnds(const ColourSet& set, const ColourStats& stats, Quantised& a, Quantised& b) {
-    float cov[3][3] = {};
-    for (int i = 0; i < 16; ++i) {
-        float d[3];
-        for (int c = 0; c < 3; ++c)
-            d[c] = (set.channel[c][i] - stats.mean[c]) * set.weight[i];
-        for (int r = 0; r < 3; ++r)
-            for (int c = 0; c < 3; ++c)
-                cov[r][c] += d[r] * d[c];
-    }
+void PrincipalEnds(const ColourStats& stats, Quantised& a, Quantised& b) {
+    float cov[3][3];
+    for (int r = 0; r < 3; ++r)
+        for (int c = r; c < 3; ++c)
+            cov[r][c] = cov[c][r] = Covariance(stats, r, c);
     int strongest = 0;
     for (int c = 1; c < 3; ++c)
         if (cov[c][c] > cov[strongest][strongest])
@@ -336,50 +365,48 @@ void PrincipalEnds(const ColourSet& set, const ColourStats& stats, Quantised& a,
             axis[c] = next[c] / length;
     }
     const float norm = axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2];
-    float low = 0, high = 0;
-    for (int i = 0; i < 16; ++i) {
-        // Pixels that do not count sit at the mean, inside the range.
-        float t = 0;
-        for (int c = 0; c < 3; ++c)
-            t += (set.channel[c][i] - stats.mean[c]) * axis[c] * set.weight[i];
-        low = std::min(low, t);
-        high = std::max(high, t);
+    // Pixels that do not count sit at the mean, inside the range.
+    Floats low = {}, high = {};
+    for (int q = 0; q < 4; ++q) {
+        const Floats t = stats.offset[0][q] * axis[0] + stats.offset[1][q] * axis[1] +
+                         stats.offset[2][q] * axis[2];
+        low = Min(low, t);
+        high = Max(high, t);
     }
+    float lowest = std::min({low[0], low[1], low[2], low[3]});
+    float highest = std::max({high[0], high[1], high[2], high[3]});
     if (norm > 0) {
-        low /= norm;
-        high /= norm;
+        lowest /= norm;
+        highest /= norm;
     }
     for (int c = 0; c < 3; ++c) {
-        a[c] = QuantiseChannel(stats.mean[c] + axis[c] * high - kEndBias[c], c);
-        b[c] = QuantiseChannel(stats.mean[c] + axis[c] * low - kEndBias[c], c);
+        a[c] = QuantiseChannel(stats.mean[c] + axis[c] * highest - kEndBias[c], c);
+        b[c] = QuantiseChannel(stats.mean[c] + axis[c] * lowest - kEndBias[c], c);
     }
 }
 
 // End colours at the corners of the pixels' bounding box, on the diagonal the colours run along.
-void BoxEnds(const ColourSet& set, const ColourStats& stats, Quantised& a, Quantised& b) {
-    float low[3] = {255, 255, 255}, high[3] = {0, 0, 0};
-    for (int i = 0; i < 16; ++i)
-        for (int c = 0; c < 3; ++c) {
-            // Pixels that do not count sit at the mean, inside the box.
-            const float v = set.weight[i] > 0 ? set.channel[c][i] : stats.mean[c];
-            low[c] = std::min(low[c], v);
-            high[c] = std::max(high[c], v);
+void BoxEnds(const ColourStats& stats, Quantised& a, Quantised& b) {
+    float low[3], high[3];
+    for (int c = 0; c < 3; ++c) {
+        // Pixels that do not count sit at the mean, inside the box.
+        Floats lo = {}, hi = {};
+        for (int q = 0; q < 4; ++q) {
+            lo = Min(lo, stats.offset[c][q]);
+            hi = Max(hi, stats.offset[c][q]);
         }
+        low[c] = stats.mean[c] + std::min({lo[0], lo[1], lo[2], lo[3]});
+        high[c] = stats.mean[c] + std::max({hi[0], hi[1], hi[2], hi[3]});
+    }
     // Measure the diagonal against the channel with the widest range.
     int widest = 0;
     for (int c = 1; c < 3; ++c)
         if (high[c] - low[c] > high[widest] - low[widest])
             widest = c;
-    float covWidest[3] = {0, 0, 0};
-    for (int i = 0; i < 16; ++i) {
-        const float d = (set.channel[widest][i] - stats.mean[widest]) * set.weight[i];
-        for (int c = 0; c < 3; ++c)
-            covWidest[c] += d * (set.channel[c][i] - stats.mean[c]);
-    }
     for (int c = 0; c < 3; ++c) {
         float top = high[c] - kEndBias[c];
         float bottom = low[c] - kEndBias[c];
-        if (covWidest[c] < 0)
+        if (Covariance(stats, widest, c) < 0)
             std::swap(top, bottom);
         a[c] = QuantiseChannel(top, c);
         b[c] = QuantiseChannel(bottom, c);
@@ -498,9 +525,9 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
     const bool high = quality == DxtQuality::High;
     Quantised a, b;
     if (high)
-        PrincipalEnds(set, stats, a, b);
+        PrincipalEnds(stats, a, b);
     else
-        BoxEnds(set, stats, a, b);
+        BoxEnds(stats, a, b);
     // The three-colour palette only where DXT1's transparent pixels need it: for opaque blocks
     // it rarely beats four colours and would double the work.
     const bool isThree = set.anyTransparent;
@@ -510,7 +537,7 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
         TrySingleColour(fit, isThree, stats.meanRgb);
     fit.Try(a, b);
     if (high) {
-        fit.Refine(2);
+        fit.Refine(1);
         // One colour for all leaves at least the spread around the mean as error.
         if (!isThree && fit.Error() > stats.spread)
             TrySingleColour(fit, isThree, stats.meanRgb);
