@@ -413,22 +413,35 @@ void BoxEnds(const ColourStats& stats, Quantised& a, Quantised& b) {
     }
 }
 
-// The candidates that reproduce one colour exactly or as closely as the palette allows.
-void TrySingleColour(ColourFit& fit, bool three, const int rgb[3]) {
+// The three-colour candidates that reproduce one colour as closely as the palette allows.
+void TryThreeColourMean(ColourFit& fit, const int rgb[3]) {
     const SingleColourTables& tables = SingleColourTables::Get();
     Quantised a, b;
-    if (three) {
-        SingleColourEnds(tables.mix3, rgb, a, b);
-        fit.Try(a, b);
-        // An end colour alone, the other one step away so that the pair stays ordered.
-        SingleColourEnds(tables.end, rgb, a, b);
-        b[2] = a[2] < kMaxQ[2] ? a[2] + 1 : a[2] - 1;
-        fit.Try(a, b);
-    } else {
-        SingleColourEnds(tables.end, rgb, a, b);
-        fit.Try(a, b);
-        SingleColourEnds(tables.mix4, rgb, a, b);
-        fit.Try(a, b);
+    SingleColourEnds(tables.mix3, rgb, a, b);
+    fit.Try(a, b);
+    // An end colour alone, the other one step away so that the pair stays ordered.
+    SingleColourEnds(tables.end, rgb, a, b);
+    b[2] = a[2] < kMaxQ[2] ? a[2] + 1 : a[2] - 1;
+    fit.Try(a, b);
+}
+
+// The four-colour candidates for the block's mean colour, tried only where they can win: every
+// pixel on one entry costs the spread around the mean plus the mean's distance to the entry for
+// each pixel.
+void TryMeanColour(ColourFit& fit, const ColourStats& stats, int count) {
+    const SingleColourTables& tables = SingleColourTables::Get();
+    for (const auto* table : {&tables.end, &tables.mix4}) {
+        Quantised a, b;
+        SingleColourEnds(*table, stats.meanRgb, a, b);
+        float distance = 0;
+        for (int c = 0; c < 3; ++c) {
+            const int ea = a[c] << kShift[c], eb = b[c] << kShift[c];
+            const int entry = table == &tables.end ? ea + kEndBias[c] : (5 * ea + 3 * eb) >> 3;
+            const float d = stats.mean[c] - static_cast<float>(entry);
+            distance += d * d;
+        }
+        if (stats.spread + static_cast<float>(count) * distance < fit.Error())
+            fit.Try(a, b);
     }
 }
 
@@ -534,13 +547,13 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
     ColourFit fit(set, isThree);
     // For three colours the palette entry nearest the mean is the pair that is always valid.
     if (isThree)
-        TrySingleColour(fit, isThree, stats.meanRgb);
+        TryThreeColourMean(fit, stats.meanRgb);
     fit.Try(a, b);
     if (high) {
         fit.Refine(1);
         // One colour for all leaves at least the spread around the mean as error.
         if (!isThree && fit.Error() > stats.spread)
-            TrySingleColour(fit, isThree, stats.meanRgb);
+            TryMeanColour(fit, stats, set.count);
     }
     fit.Write(out);
 }
