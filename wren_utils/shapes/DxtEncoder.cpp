@@ -561,10 +561,7 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
 // DXT5 alpha: the palette kind (eight graded values, or six with 0 and 255) and its best pair.
 class AlphaFit {
 public:
-    AlphaFit(const int alpha[16], bool eight) : m_eight(eight) {
-        for (int i = 0; i < 16; ++i)
-            m_values[i] = static_cast<float>(alpha[i]);
-    }
+    AlphaFit(const Floats values[4], bool eight) : m_values(values), m_eight(eight) {}
 
     bool Try(int a0, int a1) {
         if (a0 < 0 || a1 < 0 || a0 > 255 || a1 > 255)
@@ -578,41 +575,38 @@ public:
         // only such blocks is shown opaque whatever the indices say.
         if (a0 == 255 && a1 == 255)
             return false;
+        if (m_found && a0 == m_a0 && a1 == m_a1)
+            return false;
         uint8_t palette[8];
         DxtDecoder::AlphaPalette(static_cast<uint8_t>(a0), static_cast<uint8_t>(a1), palette);
-        // The error in loops without branches, which the compiler vectorises; the indices only
-        // for a better pair.
-        float entries[8];
-        for (int k = 0; k < 8; ++k)
-            entries[k] = palette[k];
-        float errors[16];
-        for (int i = 0; i < m_pixels; ++i)
-            errors[i] = 1e6f;
-        for (int k = 0; k < 8; ++k)
-            for (int i = 0; i < m_pixels; ++i) {
-                const float d = entries[k] - m_values[i];
-                errors[i] = std::min(errors[i], d * d);
+        // Each pixel takes the first of its nearest entries.
+        Floats total = {};
+        Ints indices[4];
+        for (int q = 0; q < 4; ++q) {
+            Floats best = {};
+            Ints index = {};
+            for (int k = 0; k < 8; ++k) {
+                const Floats d = m_values[q] - static_cast<float>(palette[k]);
+                const Floats distance = d * d;
+                if (k == 0) {
+                    best = distance;
+                    continue;
+                }
+                const Ints closer = distance < best;
+                best = Select(closer, distance, best);
+                index = (closer & k) | (~closer & index);
             }
-        float sum = 0;
-        for (float e : errors)
-            sum += e;
-        const int error = static_cast<int>(sum);
+            total += best;
+            indices[q] = index;
+        }
+        const auto error = static_cast<int>(Sum(total));
         if (m_found && error >= m_error)
             return false;
         m_found = true;
         m_error = error;
         m_a0 = a0;
         m_a1 = a1;
-        for (int i = 0; i < 16; ++i) {
-            // The first entry that gives the pixel's error.
-            int index = 0;
-            for (; index < 7; ++index) {
-                const float d = entries[index] - m_values[i];
-                if (d * d == errors[i])
-                    break;
-            }
-            m_indices[i] = index;
-        }
+        std::copy_n(indices, 4, m_indices);
         return true;
     }
 
@@ -629,8 +623,9 @@ public:
 
     void Write(uint8_t out[8]) const {
         uint64_t bits = 0;
-        for (int i = 0; i < 16; ++i)
-            bits |= static_cast<uint64_t>(m_indices[i]) << (3 * i);
+        for (int q = 0; q < 4; ++q)
+            for (int j = 0; j < 4; ++j)
+                bits |= static_cast<uint64_t>(m_indices[q][j]) << (3 * (4 * q + j));
         out[0] = static_cast<uint8_t>(m_a0);
         out[1] = static_cast<uint8_t>(m_a1);
         for (int i = 0; i < 6; ++i)
@@ -639,35 +634,43 @@ public:
 
 private:
     bool LeastSquares(int& a0, int& a1) const {
-        float aa = 0, ab = 0, bb = 0, ax = 0, bx = 0;
+        // Each entry as a weight between a0 and a1; the fixed 0 and 255 weigh nothing.
         const float steps = m_eight ? 7.0f : 5.0f;
-        for (int i = 0; i < 16; ++i) {
-            const int index = m_indices[i];
-            if (!m_eight && index >= 6)
-                continue; // the fixed 0 and 255
-            const float w = index == 0 ? 0.0f : index == 1 ? 1.0f : (index - 1) / steps;
-            aa += (1 - w) * (1 - w);
-            ab += (1 - w) * w;
-            bb += w * w;
-            ax += (1 - w) * m_values[i];
-            bx += w * m_values[i];
+        float weights[8], counts[8];
+        for (int k = 0; k < 8; ++k) {
+            weights[k] = k == 0 ? 0.0f : k == 1 ? 1.0f : static_cast<float>(k - 1) / steps;
+            counts[k] = m_eight || k < 6 ? 1.0f : 0.0f;
         }
-        const float determinant = aa * bb - ab * ab;
+        Floats aa = {}, ab = {}, bb = {}, ax = {}, bx = {};
+        for (int q = 0; q < 4; ++q) {
+            const Ints index = m_indices[q];
+            const Floats w = {weights[index[0]], weights[index[1]], weights[index[2]],
+                              weights[index[3]]};
+            const Floats n = {counts[index[0]], counts[index[1]], counts[index[2]],
+                              counts[index[3]]};
+            const Floats u = n - n * w;
+            const Floats v = n * w;
+            aa += u * u;
+            ab += u * v;
+            bb += v * v;
+            ax += u * m_values[q];
+            bx += v * m_values[q];
+        }
+        const float saa = Sum(aa), sab = Sum(ab), sbb = Sum(bb), sax = Sum(ax), sbx = Sum(bx);
+        const float determinant = saa * sbb - sab * sab;
         if (std::fabs(determinant) < 1e-3f)
             return false;
-        a0 = std::clamp(static_cast<int>(std::lround((bb * ax - ab * bx) / determinant)), 0, 255);
-        a1 = std::clamp(static_cast<int>(std::lround((aa * bx - ab * ax) / determinant)), 0, 255);
+        a0 = std::clamp(static_cast<int>(std::lround((sbb * sax - sab * sbx) / determinant)), 0, 255);
+        a1 = std::clamp(static_cast<int>(std::lround((saa * sbx - sab * sax) / determinant)), 0, 255);
         return true;
     }
 
-    // A bound the compiler cannot unroll completely, so that it vectorises the loops instead.
-    int m_pixels = 16;
-    float m_values[16];
+    const Floats* m_values;
     bool m_eight;
     bool m_found = false;
     int m_error = 0;
     int m_a0 = 0, m_a1 = 0;
-    int m_indices[16] = {};
+    Ints m_indices[4] = {};
 };
 
 void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8]) {
@@ -690,7 +693,12 @@ void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8
         std::copy_n(block, 8, out);
         return;
     }
-    AlphaFit eight(alpha, true);
+    float alphaValues[16];
+    for (int i = 0; i < 16; ++i)
+        alphaValues[i] = static_cast<float>(alpha[i]);
+    Floats values[4];
+    std::memcpy(values, alphaValues, sizeof values);
+    AlphaFit eight(values, true);
     eight.Try(high, low);
     // Two values are met exactly by the ends: nothing left to gain.
     if (quality == DxtQuality::Fast || eight.Error() == 0) {
@@ -704,7 +712,7 @@ void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8
     for (int i = 0; i < 16 && sixExact; ++i)
         sixExact = alpha[i] == 0 || alpha[i] == 255 || alpha[i] == innerLow ||
                    alpha[i] == innerHigh;
-    AlphaFit six(alpha, false);
+    AlphaFit six(values, false);
     if (sixExact) {
         if (innerLow <= innerHigh)
             six.Try(innerLow, innerHigh);
