@@ -29,7 +29,8 @@ uint16_t Pack(const Quantised& q) {
 
 int QuantiseChannel(float expanded, int channel) {
     // Truncation rounds as well as lround for every value that is not clamped to 0 anyway.
-    const int q = static_cast<int>(expanded / static_cast<float>(1 << kShift[channel]) + 0.5f);
+    constexpr float kScale[3] = {1.0f / 8.0f, 1.0f / 4.0f, 1.0f / 8.0f};
+    const int q = static_cast<int>(expanded * kScale[channel] + 0.5f);
     return std::clamp(q, 0, kMaxQ[channel]);
 }
 
@@ -342,7 +343,7 @@ float Covariance(const ColourStats& stats, int r, int c) {
     return Sum(sum);
 }
 
-// End colours at the extremes of the pixels along their main axis (power iterations on the
+// End colours at the extremes of the pixels along their main axis (two power iterations on
 // covariance, started from its strongest row).
 void PrincipalEnds(const ColourStats& stats, Quantised& a, Quantised& b) {
     float cov[3][3];
@@ -354,15 +355,16 @@ void PrincipalEnds(const ColourStats& stats, Quantised& a, Quantised& b) {
         if (cov[c][c] > cov[strongest][strongest])
             strongest = c;
     float axis[3] = {cov[strongest][0], cov[strongest][1], cov[strongest][2]};
-    for (int iteration = 0; iteration < 4; ++iteration) {
+    for (int iteration = 0; iteration < 2; ++iteration) {
         float next[3];
         for (int r = 0; r < 3; ++r)
             next[r] = cov[r][0] * axis[0] + cov[r][1] * axis[1] + cov[r][2] * axis[2];
         const float length = std::max({std::fabs(next[0]), std::fabs(next[1]), std::fabs(next[2])});
         if (length < 1e-6f)
             break;
+        const float scale = 1.0f / length;
         for (int c = 0; c < 3; ++c)
-            axis[c] = next[c] / length;
+            axis[c] = next[c] * scale;
     }
     const float norm = axis[0] * axis[0] + axis[1] * axis[1] + axis[2] * axis[2];
     // Pixels that do not count sit at the mean, inside the range.
@@ -499,9 +501,13 @@ void EncodeSingleColour(const int rgb[3], uint32_t transparent, uint8_t out[8]) 
 // which pixels do not count; false where the colours differ or nothing counts.
 bool SharedColour(const uint8_t pixels[64], bool alphaTested, int rgb[3], uint32_t& transparent) {
     uint32_t words[16];
-    for (int i = 0; i < 16; ++i)
-        words[i] = pixels[4 * i] | pixels[4 * i + 1] << 8 | pixels[4 * i + 2] << 16 |
-                   static_cast<uint32_t>(pixels[4 * i + 3]) << 24;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(words, pixels, 64);
+    } else {
+        for (int i = 0; i < 16; ++i)
+            words[i] = pixels[4 * i] | pixels[4 * i + 1] << 8 | pixels[4 * i + 2] << 16 |
+                       static_cast<uint32_t>(pixels[4 * i + 3]) << 24;
+    }
     transparent = 0;
     if (alphaTested)
         for (int i = 0; i < 16; ++i)
@@ -550,7 +556,9 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
         TryThreeColourMean(fit, stats.meanRgb);
     fit.Try(a, b);
     if (high) {
-        fit.Refine(1);
+        // Blocks that are already close (a few levels per channel) gain too little from it.
+        if (fit.Error() > 24.0f * static_cast<float>(set.count))
+            fit.Refine(1);
         // One colour for all leaves at least the spread around the mean as error.
         if (!isThree && fit.Error() > stats.spread)
             TryMeanColour(fit, stats, set.count);
