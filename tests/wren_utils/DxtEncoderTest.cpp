@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <map>
 #include <random>
@@ -256,5 +257,165 @@ TEST(DxtEncoderEdges, RepeatedBlocksGetTheSameBlocksAsEncodedOneByOne) {
                 std::equal(expected, expected + blockBytes, blocks->data() + n * blockBytes))
                 << "block " << n;
         }
+    }
+}
+
+namespace {
+
+// The least error per channel value that the decoder's palettes allow, found by decoding every
+// pair of 5- or 6-bit ends: an end entry, a 5:3 mix of the four-colour palette, the mean of the
+// three-colour palette from any ends (equal ends give the end's plain value) or from unequal ones.
+struct ChannelBest {
+    int end[3][256];
+    int mix4[3][256];
+    int mean[3][256];
+    int unequalMean[3][256];
+
+    ChannelBest() {
+        constexpr int kPosition[3] = {11, 5, 0};
+        constexpr int kMax[3] = {31, 63, 31};
+        constexpr int kByte[3] = {16, 8, 0}; // red, green, blue in a 0xAARRGGBB entry
+        for (int c = 0; c < 3; ++c) {
+            for (int v = 0; v < 256; ++v)
+                end[c][v] = mix4[c][v] = mean[c][v] = unequalMean[c][v] = 1 << 20;
+            for (int a = 0; a <= kMax[c]; ++a)
+                for (int b = 0; b <= kMax[c]; ++b) {
+                    const uint16_t c0 = static_cast<uint16_t>(a << kPosition[c]);
+                    const uint16_t c1 = static_cast<uint16_t>(b << kPosition[c]);
+                    const uint8_t colours[4] = {static_cast<uint8_t>(c0),
+                                                static_cast<uint8_t>(c0 >> 8),
+                                                static_cast<uint8_t>(c1),
+                                                static_cast<uint8_t>(c1 >> 8)};
+                    uint32_t palette[4];
+                    DxtDecoder::ColourPalette(colours, palette);
+                    auto value = [&](int k) { return static_cast<int>(palette[k] >> kByte[c] & 0xFF); };
+                    for (int v = 0; v < 256; ++v) {
+                        auto keep = [&](int (&best)[3][256], int entry) {
+                            best[c][v] = std::min(best[c][v], std::abs(value(entry) - v));
+                        };
+                        keep(end, 0);
+                        if (a >= b) {
+                            keep(mix4, 2);
+                            keep(mix4, 3);
+                        }
+                        if (a == b)
+                            keep(mean, 2);
+                        if (a < b) {
+                            keep(mean, 2);
+                            keep(unequalMean, 2);
+                        }
+                    }
+                }
+        }
+    }
+
+    static int Squares(const int (&best)[3][256], const int rgb[3]) {
+        return best[0][rgb[0]] * best[0][rgb[0]] + best[1][rgb[1]] * best[1][rgb[1]] +
+               best[2][rgb[2]] * best[2][rgb[2]];
+    }
+
+    // Four colours: one entry for every pixel, an end or a mix.
+    int FourColours(const int rgb[3]) const {
+        return std::min(Squares(end, rgb), Squares(mix4, rgb));
+    }
+
+    // Three colours (c0 < c1): an end, or the mean with at least one channel from unequal ends.
+    int ThreeColours(const int rgb[3]) const {
+        int best = Squares(end, rgb);
+        for (int split = 0; split < 3; ++split) {
+            int total = 0;
+            for (int c = 0; c < 3; ++c) {
+                const int e = c == split ? unequalMean[c][rgb[c]] : mean[c][rgb[c]];
+                total += e * e;
+            }
+            best = std::min(best, total);
+        }
+        return best;
+    }
+};
+
+int SquaredError(const std::vector<uint8_t>& decoded, const BgraImage& source, int pixel) {
+    int total = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int d = decoded[4 * pixel + c] - source.pixels[4 * pixel + c];
+        total += d * d;
+    }
+    return total;
+}
+
+} // namespace
+
+TEST(DxtEncoderQuality, OneColourBlocksGetTheBestEntryThePaletteHas) {
+    static const ChannelBest best;
+    std::mt19937 random(13);
+    std::vector<std::array<int, 3>> colours;
+    for (int v = 0; v < 256; ++v) {
+        colours.push_back({v, v, v});
+        colours.push_back({v, 255 - v, (v * 37) & 255});
+    }
+    for (int i = 0; i < 600; ++i)
+        colours.push_back({static_cast<int>(random() & 255), static_cast<int>(random() & 255),
+                           static_cast<int>(random() & 255)});
+    for (const auto& rgb : colours) {
+        const auto r = static_cast<uint8_t>(rgb[0]), g = static_cast<uint8_t>(rgb[1]),
+                   b = static_cast<uint8_t>(rgb[2]);
+        const BgraImage opaque = SolidBlock(b, g, r, 255);
+        // DXT1 with a transparent pixel has the three-colour palette only.
+        BgraImage holed = opaque;
+        holed.pixels[4 * 6 + 3] = 0;
+        for (DxtQuality quality : {DxtQuality::High, DxtQuality::Fast}) {
+            for (uint8_t type : {kShapeTypeDxt1, kShapeTypeDxt3, kShapeTypeDxt5}) {
+                const auto out = EncodeAndDecode(type, opaque, quality);
+                for (int i = 0; i < 16; ++i)
+                    ASSERT_EQ(SquaredError(out, opaque, i), best.FourColours(rgb.data()))
+                        << int(r) << " " << int(g) << " " << int(b) << " type " << int(type);
+            }
+            const auto out = EncodeAndDecode(kShapeTypeDxt1, holed, quality);
+            for (int i = 0; i < 16; ++i) {
+                ASSERT_EQ(out[4 * i + 3], i == 6 ? 0 : 255);
+                if (i == 6)
+                    continue;
+                ASSERT_EQ(SquaredError(out, holed, i), best.ThreeColours(rgb.data()))
+                        << int(r) << " " << int(g) << " " << int(b) << " with a hole";
+            }
+        }
+    }
+}
+
+TEST(DxtEncoderAlpha, Dxt5BlocksOfZeroAnd255WithUpToTwoOtherValuesComeBackExactly) {
+    // The six-value palette has 0 and 255 as fixed entries and its own two ends for the rest.
+    std::mt19937 random(17);
+    for (int round = 0; round < 400; ++round) {
+        const uint8_t values[4] = {0, 255, static_cast<uint8_t>(1 + random() % 254),
+                                   static_cast<uint8_t>(1 + random() % 254)};
+        const int kinds = 2 + round % 3; // 0 and 255, plus none, one or two others
+        BgraImage block = SolidBlock(40, 50, 60, 0);
+        for (int i = 0; i < 16; ++i)
+            block.pixels[4 * i + 3] = values[i < kinds ? i : random() % kinds];
+        for (DxtQuality quality : {DxtQuality::High, DxtQuality::Fast}) {
+            if (quality == DxtQuality::Fast && kinds > 2)
+                continue; // previews take the eight-value palette over the whole range
+            const auto out = EncodeAndDecode(kShapeTypeDxt5, block, quality);
+            for (int i = 0; i < 16; ++i)
+                ASSERT_EQ(out[4 * i + 3], block.pixels[4 * i + 3]) << "round " << round;
+        }
+    }
+}
+
+TEST(DxtEncoderAlpha, Dxt5BlocksOfVaryingAlphaNeverCarryTheOpaqueMark) {
+    // Both ends 255 mark a block opaque: a level made only of such blocks is shown opaque. Alpha
+    // that varies, however close to 255, must never be written that way.
+    std::mt19937 random(19);
+    const uint32_t side = 64;
+    BgraImage image{side, side, std::vector<uint8_t>(size_t{side} * side * 4, 90)};
+    for (size_t i = 0; i < size_t{side} * side; ++i)
+        image.pixels[4 * i + 3] =
+            static_cast<uint8_t>(i % 3 ? 255 : 255 - random() % (1 + i % 40));
+    for (DxtQuality quality : {DxtQuality::High, DxtQuality::Fast}) {
+        const auto blocks = DxtEncoder::Encode(kShapeTypeDxt5, image, quality);
+        ASSERT_TRUE(blocks);
+        for (size_t n = 0; n < blocks->size() / 16; ++n)
+            ASSERT_FALSE((*blocks)[16 * n] == 255 && (*blocks)[16 * n + 1] == 255) << n;
+        EXPECT_FALSE(DxtDecoder::IsLevelOpaque(kShapeTypeDxt5, blocks->data(), blocks->size() / 16));
     }
 }

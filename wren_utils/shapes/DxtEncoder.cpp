@@ -150,20 +150,23 @@ struct ChannelPair {
 
 struct SingleColourTables {
     // [5-bit or 6-bit][value]: an end colour, the 5:3 mix of the four-colour palette, the mean of
-    // the three-colour palette, each with how far its entry stays from the value.
+    // the three-colour palette and that mean from two different ends, each with how far its
+    // entry stays from the value.
     ChannelPair end[2][256];
     ChannelPair mix4[2][256];
     ChannelPair mix3[2][256];
+    ChannelPair mix3Split[2][256];
     uint8_t endError[2][256];
     uint8_t mix4Error[2][256];
     uint8_t mix3Error[2][256];
+    uint8_t mix3SplitError[2][256];
 
     SingleColourTables() {
         for (int wide = 0; wide < 2; ++wide) {
             const int channel = wide ? 1 : 0;
             const int maxQ = kMaxQ[channel];
             for (int v = 0; v < 256; ++v) {
-                int bestEnd = 1 << 20, best4 = 1 << 20, best3 = 1 << 20;
+                int bestEnd = 1 << 20, best4 = 1 << 20, best3 = 1 << 20, bestSplit = 1 << 20;
                 for (int a = 0; a <= maxQ; ++a) {
                     const int ea = a << kShift[channel];
                     const int dEnd = std::abs(ea + kEndBias[channel] - v);
@@ -183,11 +186,16 @@ struct SingleColourTables {
                             best3 = d3;
                             mix3[wide][v] = {static_cast<uint8_t>(a), static_cast<uint8_t>(b)};
                         }
+                        if (a != b && d3 < bestSplit) {
+                            bestSplit = d3;
+                            mix3Split[wide][v] = {static_cast<uint8_t>(a), static_cast<uint8_t>(b)};
+                        }
                     }
                 }
                 endError[wide][v] = static_cast<uint8_t>(bestEnd);
                 mix4Error[wide][v] = static_cast<uint8_t>(best4);
                 mix3Error[wide][v] = static_cast<uint8_t>(best3);
+                mix3SplitError[wide][v] = static_cast<uint8_t>(bestSplit);
             }
         }
     }
@@ -206,6 +214,41 @@ void SingleColourEnds(const ChannelPair (&table)[2][256], const int rgb[3], Quan
         a[c] = pair.a;
         b[c] = pair.b;
     }
+}
+
+// Squared error of one colour through a table of errors per channel.
+int SingleColourError(const uint8_t (&errors)[2][256], const int rgb[3]) {
+    int total = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int e = errors[c == 1 ? 1 : 0][rgb[c]];
+        total += e * e;
+    }
+    return total;
+}
+
+// Ends whose three-colour mean (entry 2) comes nearest one colour, and its squared error. The
+// two ends must differ: where every channel's nearest mean has equal ends, the channel that loses
+// least takes its nearest mean of unequal ends.
+int ThreeColourMeanEnds(const int rgb[3], Quantised& a, Quantised& b) {
+    const SingleColourTables& tables = SingleColourTables::Get();
+    SingleColourEnds(tables.mix3, rgb, a, b);
+    const int error = SingleColourError(tables.mix3Error, rgb);
+    if (Pack(a) != Pack(b))
+        return error;
+    int split = 0, increase = 1 << 20;
+    for (int c = 0; c < 3; ++c) {
+        const int wide = c == 1 ? 1 : 0;
+        const int best = tables.mix3Error[wide][rgb[c]];
+        const int unequal = tables.mix3SplitError[wide][rgb[c]];
+        if (unequal * unequal - best * best < increase) {
+            increase = unequal * unequal - best * best;
+            split = c;
+        }
+    }
+    const ChannelPair& pair = tables.mix3Split[split == 1 ? 1 : 0][rgb[split]];
+    a[split] = pair.a;
+    b[split] = pair.b;
+    return error + increase;
 }
 
 // The search for one palette kind (four or three colours): keeps the best pair seen.
@@ -419,7 +462,7 @@ void BoxEnds(const ColourStats& stats, Quantised& a, Quantised& b) {
 void TryThreeColourMean(ColourFit& fit, const int rgb[3]) {
     const SingleColourTables& tables = SingleColourTables::Get();
     Quantised a, b;
-    SingleColourEnds(tables.mix3, rgb, a, b);
+    ThreeColourMeanEnds(rgb, a, b);
     fit.Try(a, b);
     // An end colour alone, the other one step away so that the pair stays ordered.
     SingleColourEnds(tables.end, rgb, a, b);
@@ -447,16 +490,6 @@ void TryMeanColour(ColourFit& fit, const ColourStats& stats, int count) {
     }
 }
 
-// Squared error of one colour through a table of errors per channel.
-int SingleColourError(const uint8_t (&errors)[2][256], const int rgb[3]) {
-    int total = 0;
-    for (int c = 0; c < 3; ++c) {
-        const int e = errors[c == 1 ? 1 : 0][rgb[c]];
-        total += e * e;
-    }
-    return total;
-}
-
 // A block whose counted pixels share one colour, straight from the tables: the palette entry
 // nearest in every channel (an end colour, or a mix of two), one index for every counted pixel,
 // the transparent entry for the others.
@@ -468,8 +501,8 @@ void EncodeSingleColour(const int rgb[3], uint32_t transparent, uint8_t out[8]) 
     const int endError = SingleColourError(tables.endError, rgb);
     if (transparent) {
         // Three colours (c0 < c1): their mean, else an end colour with the other a step away.
-        SingleColourEnds(tables.mix3, rgb, a, b);
-        if (Order(a, b, true, c0, c1) && SingleColourError(tables.mix3Error, rgb) <= endError) {
+        if (ThreeColourMeanEnds(rgb, a, b) <= endError) {
+            Order(a, b, true, c0, c1);
             index = 2;
         } else {
             SingleColourEnds(tables.end, rgb, a, b);
