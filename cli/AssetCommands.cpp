@@ -320,6 +320,7 @@ int ImportPicture(const CliContext& context, const std::vector<std::string>& wor
     }
     if (context.Has("--bgra32"))
         request.format = wren::ShapeImportFormat::Bgra32;
+    request.magentaTransparent = !context.Has("--keep-magenta");
 
     CCliGame game;
     if (!game.Open(context, error))
@@ -358,6 +359,9 @@ int ImportPicture(const CliContext& context, const std::vector<std::string>& wor
               << target.shape.toStdString() << ", "
               << CPictureImport::FormatName(shape.type).toStdString() << ", " << shape.width
               << " x " << shape.height << (shape.packed ? ", packed" : "") << "\n";
+    if (shape.magentaPixels > 0)
+        std::cout << shape.magentaPixels
+                  << " magenta (255, 0, 255) pixels made transparent (--keep-magenta keeps them)\n";
     if (!written.backup.isEmpty())
         std::cout << "old archive kept as " << written.backup.toStdString() << "\n";
     return 0;
@@ -371,8 +375,8 @@ int RunPicture(const CliContext& context) {
         return ImportPicture(context, {words.begin() + 1, words.end()});
     if (!words.empty() && words[0] == "export")
         return ExportPicture(context, {words.begin() + 1, words.end()});
-    if (context.Has("--size") || context.Has("--bgra32"))
-        return CliFail("--size and --bgra32 go with picture import");
+    if (context.Has("--size") || context.Has("--bgra32") || context.Has("--keep-magenta"))
+        return CliFail("--size, --bgra32 and --keep-magenta go with picture import");
     return ExportPicture(context, words);
 }
 
@@ -388,16 +392,19 @@ std::vector<CliCommand> PictureCommands() {
         {"picture",
          "picture --game DIR [export] kit TEAM KIT OUT.png | crest TEAM OUT.png | face NUMBER "
          "OUT.png | import kit TEAM KIT IN.png | import crest TEAM IN.png [--size WxH] "
-         "[--bgra32]",
+         "[--bgra32] [--keep-magenta]",
          "export (the default) asks for a kit, crest or player texture as the editor does "
          "(data/zdata_05.big, then data/zdata_04.big) and writes it as PNG; prints \"wrote "
          "OUT.png (W x H)\". import converts a PNG or JPEG to the team's kit or crest shape (the "
-         "old shape's size, DXT1 when opaque, DXT3/DXT5 with alpha) and writes it into the "
+         "old shape's size, DXT1 when opaque, DXT3/DXT5 with alpha; pure magenta in an opaque "
+         "picture, the game's transparent colour, becomes transparent) and writes it into the "
          "archive that holds it, else adds it to data/zdata_05.big; the old archive is kept as "
          ".bak; prints the archive, entry, shape, format and size",
          RunPicture,
          {{"--size", 1, "WxH  size of the imported shape (default: the old shape's)"},
-          {"--bgra32", 0, "  store the imported picture as 32 bits a pixel instead of DXT"}}},
+          {"--bgra32", 0, "  store the imported picture as 32 bits a pixel instead of DXT"},
+          {"--keep-magenta", 0,
+           "  keep pure magenta pixels as a colour instead of making them transparent"}}},
     };
 }
 

@@ -160,6 +160,40 @@ TEST_F(PictureImportTest, CrestGoesWhereTheTeamsEntryIsOrIsAdded) {
     EXPECT_NE(result.out.find("(32 x 48)"), std::string::npos) << result.out;
 }
 
+TEST_F(PictureImportTest, MagentaBackgroundsBecomeTransparentUnlessKept) {
+    // The game's own style: a badge on pure magenta, no alpha.
+    QImage image(64, 64, QImage::Format_RGB32);
+    image.fill(QColor(255, 0, 255));
+    QPainter painter(&image);
+    painter.fillRect(16, 16, 32, 32, QColor(20, 120, 200));
+    painter.end();
+    const std::string png = folder.File("badge.png");
+    ASSERT_TRUE(image.save(QString::fromStdString(png), "PNG"));
+    const std::string out = folder.File("out.png");
+    for (const bool keep : {false, true}) {
+        std::vector<std::string> args = {"picture", "import", "--game", Game(), "kit", "1", "0",
+                                         png};
+        if (keep)
+            args.push_back("--keep-magenta");
+        SProcessResult result = Run(args);
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out.find("3072 magenta (255, 0, 255) pixels made transparent") !=
+                      std::string::npos,
+                  !keep)
+            << result.out;
+        result = Run({"picture", "export", "--game", Game(), "kit", "1", "0", out});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const QImage read = QImage(QString::fromStdString(out));
+        ASSERT_EQ(read.size(), QSize(64, 64));
+        for (const QPoint corner : {QPoint(0, 0), QPoint(63, 0), QPoint(0, 63), QPoint(63, 63)})
+            EXPECT_EQ(read.pixelColor(corner).alpha(), keep ? 255 : 0) << keep;
+        const QColor badge = read.pixelColor(32, 32);
+        EXPECT_EQ(badge.alpha(), 255);
+        EXPECT_NEAR(badge.blue(), 200, 8);
+        EXPECT_NEAR(badge.red(), 20, 8);
+    }
+}
+
 TEST_F(PictureImportTest, JpegPicturesImportToo) {
     const QString png = QString::fromStdString(Picture("kit.png", 90, 90, false));
     const std::string jpeg = folder.File("kit.jpg");
@@ -187,6 +221,7 @@ TEST_F(PictureImportTest, RefusalsChangeNothing) {
         {{"import", "face", "1", png}, "usage"},
         {{"import", "kit", "1", "0", png, "--size", "0x5"}, "--size needs"},
         {{"kit", "1", "0", png, "--bgra32"}, "go with picture import"},
+        {{"crest", "1", png, "--keep-magenta"}, "go with picture import"},
     };
     for (const auto& refusal : refusals) {
         std::vector<std::string> args = {"picture", "--game", Game()};

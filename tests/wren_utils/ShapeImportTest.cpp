@@ -8,6 +8,7 @@
 #include "wren_utils/pack/PackEncoder.h"
 #include "wren_utils/shapes/DxtDecoder.h"
 #include "wren_utils/shapes/ImageResampler.h"
+#include "wren_utils/shapes/MagentaKey.h"
 #include "wren_utils/shapes/ShapeContainer.h"
 #include "wren_utils/shapes/ShapeContainerWriter.h"
 #include "wren_utils/shapes/ShapeConverter.h"
@@ -254,6 +255,130 @@ TEST(ShapeImporter, RefusesWhatItCannotMake) {
     EXPECT_FALSE(ShapeImporter::Import(std::nullopt, Ramp(8, 8, false), request, error));
     request.shape.clear();
     EXPECT_FALSE(ShapeImporter::Import(std::nullopt, Ramp(8, 8, false), request, error));
+}
+
+// A picture in the game's own style: a magenta background around a green-to-yellow badge.
+BgraImage MagentaBackground(uint32_t w, uint32_t h) {
+    BgraImage image = Filled(w, h, 0xFFFF00FF);
+    for (uint32_t y = h / 4; y < h - h / 4; ++y)
+        for (uint32_t x = w / 4; x < w - w / 4; ++x) {
+            uint8_t* p = &image.pixels[4 * (size_t{y} * w + x)];
+            p[0] = 30;
+            p[1] = static_cast<uint8_t>(120 + 120 * (y - h / 4) / (h / 2));
+            p[2] = static_cast<uint8_t>(200 * (x - w / 4) / (w / 2));
+        }
+    return image;
+}
+
+bool IsBadge(uint32_t w, uint32_t h, uint32_t x, uint32_t y) {
+    return x >= w / 4 && x < w - w / 4 && y >= h / 4 && y < h - h / 4;
+}
+
+TEST(MagentaKey, OnlyOpaquePicturesLoseTheirMagenta) {
+    BgraImage picture = MagentaBackground(8, 8);
+    EXPECT_EQ(MagentaKey::Count(picture), 48u);
+    BgraImage keyed = picture;
+    EXPECT_EQ(MagentaKey::Apply(keyed), 48u);
+    EXPECT_EQ(MagentaKey::Count(keyed), 0u);
+    for (uint32_t i = 0; i < 64; ++i) {
+        const uint8_t* now = Pixel(keyed, i % 8, i / 8);
+        const uint8_t* was = Pixel(picture, i % 8, i / 8);
+        if (IsBadge(8, 8, i % 8, i / 8))
+            EXPECT_TRUE(std::equal(now, now + 4, was)) << i;
+        else
+            EXPECT_EQ(Bytes(now, now + 4), Bytes(4, 0)) << i;
+    }
+    // Near magenta is a colour, and a picture with alpha of its own keeps its magenta.
+    EXPECT_EQ(MagentaKey::Count(Filled(4, 4, 0xFFFE00FF)), 0u);
+    picture.pixels[4 * 27 + 3] = 200;
+    EXPECT_EQ(MagentaKey::Apply(picture), 0u);
+    EXPECT_EQ(Pixel(picture, 0, 0)[2], 255);
+}
+
+// A magenta background comes back transparent through both of the library's requests, for
+// each kind of old shape, at the old shape's size and resized; the badge looks as drawn and
+// no pixel that shows has a magenta tint.
+TEST(ShapeImporter, MagentaBackgroundsReadBackTransparent) {
+    ASSERT_TRUE(FILESYS_init());
+    CTempFolder folder;
+    const uint8_t kinds[] = {kShapeTypeDxt1, kShapeTypeDxt3, kShapeTypeDxt5};
+    BigArchiveWriter writer;
+    for (const uint8_t kind : kinds) {
+        writer.Add("packed" + std::to_string(kind) + ".fsh", GameContainer(true, kind));
+        writer.Add("plain" + std::to_string(kind) + ".fsh", GameContainer(false, kind));
+    }
+    std::string error;
+    const std::string path = folder.Write("zdata_05.big", *writer.Build(error));
+    for (const uint8_t kind : kinds)
+        for (const uint32_t side : {64u, 210u})
+            for (const bool packed : {true, false}) {
+                const std::string entry =
+                    (packed ? "packed" : "plain") + std::to_string(kind) + ".fsh";
+                SCOPED_TRACE(entry + " from " + std::to_string(side) + " pixels");
+                const uint32_t w = side;
+                const uint32_t h = side / 2;
+                const BgraImage picture = MagentaBackground(w, h);
+                const auto oldEntry = BIG_readfileentry(path, entry, error);
+                ASSERT_TRUE(oldEntry) << error;
+                ShapeImportRequest request;
+                request.shape = "tp00";
+                const auto result = ShapeImporter::Import(*oldEntry, picture, request, error);
+                ASSERT_TRUE(result) << error;
+                EXPECT_EQ(result->magentaPixels, w * h - (w - w / 4 * 2) * (h - h / 4 * 2));
+                // Only 0 and 255 at the old size: a DXT1 slot stays DXT1; resized edges are soft.
+                const bool exactSize = side == 64;
+                EXPECT_EQ(result->type, kind == kShapeTypeDxt1 && exactSize ? kShapeTypeDxt1
+                                        : kind == kShapeTypeDxt3           ? kShapeTypeDxt3
+                                                                           : kShapeTypeDxt5);
+                BigPutResult put;
+                ASSERT_TRUE(BIG_putentry(path, entry, result->entry, put, error)) << error;
+                const auto read = packed ? ShapeLoader::FromStreamedEntry(path, entry, "tp00")
+                                         : ShapeLoader::FromWholeArchive(path, entry, "tp00");
+                ASSERT_TRUE(read);
+                ASSERT_EQ(read->width, 64u);
+                ASSERT_EQ(read->height, 32u);
+                EXPECT_EQ(read->pixels, result->decoded.pixels);
+                const BgraImage expected = ImageResampler::Resize(
+                    [&] {
+                        BgraImage keyed = picture;
+                        MagentaKey::Apply(keyed);
+                        return keyed;
+                    }(),
+                    64, 32);
+                for (uint32_t y = 0; y < 32; ++y)
+                    for (uint32_t x = 0; x < 64; ++x) {
+                        const uint8_t* got = Pixel(*read, x, y);
+                        // A whole pixel clear of the badge's edge is background.
+                        if (x < 15 || x > 48 || y < 7 || y > 24) {
+                            ASSERT_EQ(got[3], 0) << x << "," << y;
+                        } else if (x >= 17 && x < 47 && y >= 9 && y < 23) {
+                            ASSERT_EQ(got[3], 255) << x << "," << y;
+                        }
+                        if (got[3] >= 128) {
+                            ASSERT_FALSE(got[2] > 200 && got[0] > 150) << x << "," << y;
+                            const uint8_t* want = Pixel(expected, x, y);
+                            for (int c = 0; c < 3; ++c)
+                                ASSERT_NEAR(got[c], want[c], 24) << x << "," << y << " " << c;
+                        }
+                    }
+            }
+    FILESYS_shutdown();
+}
+
+TEST(ShapeImporter, MagentaIsKeptWhenAsked) {
+    const Bytes oldEntry = GameContainer(true, kShapeTypeDxt1);
+    ShapeImportRequest request;
+    request.shape = "tp00";
+    request.magentaTransparent = false;
+    std::string error;
+    const auto kept = ShapeImporter::Import(oldEntry, MagentaBackground(64, 32), request, error);
+    ASSERT_TRUE(kept) << error;
+    EXPECT_EQ(kept->magentaPixels, 0u);
+    EXPECT_EQ(kept->type, kShapeTypeDxt1);
+    EXPECT_TRUE(ImageResampler::IsOpaque(kept->decoded));
+    // As the game decodes it, DXT1's magenta is 255 - 3, never the key itself.
+    EXPECT_EQ(Pixel(kept->decoded, 0, 0)[0], 252);
+    EXPECT_EQ(Pixel(kept->decoded, 0, 0)[2], 252);
 }
 
 // Through both ways the library answers requests: the streamed reader needs the entry packed,

@@ -1,6 +1,7 @@
 #include "ShapeImporter.h"
 
 #include "ImageResampler.h"
+#include "MagentaKey.h"
 #include "ShapeContainer.h"
 #include "ShapeContainerWriter.h"
 #include "ShapeConverter.h"
@@ -64,10 +65,21 @@ OldShape FindOld(const ShapeContainer& container, const std::string& name) {
     return old;
 }
 
+bool HasOnlyFullOrNoAlpha(const BgraImage& image) {
+    const size_t count = std::min(size_t{image.width} * image.height, image.pixels.size() / 4);
+    for (size_t i = 0; i < count; ++i)
+        if (image.pixels[4 * i + 3] != 0 && image.pixels[4 * i + 3] != 255)
+            return false;
+    return true;
+}
+
 uint8_t ChooseType(const BgraImage& image, const OldShape& old, ShapeImportFormat format) {
     if (format == ShapeImportFormat::Bgra32)
         return kShapeTypeBgra32;
     if (ImageResampler::IsOpaque(image))
+        return kShapeTypeDxt1;
+    // DXT1's transparent entry stores alpha of only 0 and 255 exactly, in half DXT5's bytes.
+    if (old.baseType == kShapeTypeDxt1 && HasOnlyFullOrNoAlpha(image))
         return kShapeTypeDxt1;
     return old.baseType == kShapeTypeDxt3 ? kShapeTypeDxt3 : kShapeTypeDxt5;
 }
@@ -124,7 +136,14 @@ ShapeImporter::Import(std::optional<std::span<const uint8_t>> oldEntry, const Bg
                 std::to_string(kMaxSide) + " pixels a side";
         return std::nullopt;
     }
-    const BgraImage resized = ImageResampler::Resize(picture, result.width, result.height);
+    // Keyed before resizing, so the filter lends no magenta to the edges.
+    std::optional<BgraImage> keyed;
+    if (request.magentaTransparent && MagentaKey::Count(picture) > 0) {
+        keyed = picture;
+        result.magentaPixels = MagentaKey::Apply(*keyed);
+    }
+    const BgraImage resized =
+        ImageResampler::Resize(keyed ? *keyed : picture, result.width, result.height);
     result.type = ChooseType(resized, old, request.format);
 
     ShapeWriteOptions options;

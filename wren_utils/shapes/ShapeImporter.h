@@ -2,6 +2,7 @@
 
 #include "BgraImage.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -12,7 +13,10 @@ namespace wren {
 
 // How an imported picture is stored.
 enum class ShapeImportFormat {
-    Auto,   // DXT1 for an opaque picture; with alpha DXT3 where the old shape was DXT3, else DXT5
+    // DXT1 for an opaque picture, and for alpha of only 0 and 255 where the old shape was DXT1
+    // (its transparent entry holds that exactly); other alpha DXT3 where the old shape was DXT3,
+    // else DXT5.
+    Auto,
     Bgra32, // 32 bits a pixel, no loss
 };
 
@@ -23,6 +27,9 @@ struct ShapeImportRequest {
     uint32_t width = 0;
     uint32_t height = 0;
     ShapeImportFormat format = ShapeImportFormat::Auto;
+    // An opaque picture's pure magenta pixels become transparent before resizing (MagentaKey),
+    // so the game's and the editor's transparent colour survives the compression.
+    bool magentaTransparent = true;
 };
 
 struct ShapeImportResult {
@@ -33,6 +40,7 @@ struct ShapeImportResult {
     uint32_t height = 0;
     bool packed = false;        // the entry is a packed stream
     bool replacedShape = false; // the container had a shape of that name
+    size_t magentaPixels = 0;   // pixels of the picture made transparent for being magenta
     BgraImage decoded;          // the new shape as the game decodes it
 };
 
