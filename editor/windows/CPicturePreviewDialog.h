@@ -4,6 +4,7 @@
 #include <QImage>
 
 class CPictureView;
+class QCheckBox;
 class QLabel;
 class QDialogButtonBox;
 
@@ -15,12 +16,23 @@ public:
     CPicturePreviewDialog(const QImage& decoded, const QString& details, const QString& title,
                           const QString& previewName, QWidget* parent = nullptr);
 
+    // Shows the picture converted anew, e.g. after the magenta choice changed.
+    void SetPicture(const QImage& decoded, const QString& details);
+    // Offers the choice to make pure magenta transparent, ticked; disabled (and not ticked)
+    // when the picture has no magenta to make transparent.
+    void OfferMagentaKey(const QString& label, bool available);
+
     CPictureView* Preview() const { return m_preview; }
     QLabel* Details() const { return m_details; }
+    QCheckBox* MagentaKey() const { return m_magenta; }
     QDialogButtonBox* Buttons() const { return m_buttons; }
+
+signals:
+    void magentaKeyToggled(bool transparent);
 
 private:
     CPictureView* m_preview = nullptr;
+    QCheckBox* m_magenta = nullptr;
     QLabel* m_details = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
 };

@@ -161,7 +161,13 @@ void CTeamFrame::ShowCrestMenu(const QPoint& position) {
     QAction* chosen = menu.exec(m_banner->mapToGlobal(position));
     if (chosen == import && crest.Import(this)) {
         ShowBanner();
-        // The lists and the league tree show the crest too.
+        // The league windows' teams lists and the league tree show the crest too.
+        if (const CTeam* team =
+                Host().Database() ? Host().Database()->FindTeam(m_teamId) : nullptr) {
+            for (int32_t league : team->Leagues()) {
+                Host().RefreshLeague(league);
+            }
+        }
         Host().RefreshLeaguesList();
     } else if (chosen == exportCrest) {
         crest.Export(this);

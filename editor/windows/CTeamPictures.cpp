@@ -46,23 +46,39 @@ bool CTeamPictures::Import(QWidget* parent) const {
                                                : CPictureImport::CrestTarget(folder, m_teamId);
     QString error;
     std::optional<CPictureImport::SPrepared> prepared;
-    {
+    wren::ShapeImportRequest request;
+    const auto prepare = [&](bool magentaTransparent) {
         CWaitCursor wait;
-        prepared = CPictureImport::Prepare(target, picture, {}, error);
-    }
-    if (!prepared) {
+        request.magentaTransparent = magentaTransparent;
+        prepared = CPictureImport::Prepare(target, picture, request, error);
+        return prepared.has_value();
+    };
+    if (!prepare(true)) {
         m_host.Warn(parent, m_host.Text("Message_PictureImportFailed").arg(error));
         return false;
     }
-    const QString details = m_host.Text("Caption_PictureImportTarget")
-                                .arg(CPictureImport::FormatName(prepared->shape.type))
-                                .arg(prepared->shape.width)
-                                .arg(prepared->shape.height)
-                                .arg(QDir::toNativeSeparators(QFileInfo(target.archive).fileName()),
-                                     QString::fromLatin1(target.container));
-    CPicturePreviewDialog preview(prepared->Decoded(), details,
+    const auto details = [&] {
+        return m_host.Text("Caption_PictureImportTarget")
+            .arg(CPictureImport::FormatName(prepared->shape.type))
+            .arg(prepared->shape.width)
+            .arg(prepared->shape.height)
+            .arg(QDir::toNativeSeparators(QFileInfo(target.archive).fileName()),
+                 QString::fromLatin1(target.container));
+    };
+    CPicturePreviewDialog preview(prepared->Decoded(), details(),
                                   m_host.Text("Caption_ImportPictureTitle"),
                                   m_host.Text("Caption_PictureImportPreview"), parent);
+    preview.OfferMagentaKey(m_host.Text("Caption_MagentaTransparent"),
+                            prepared->shape.magentaPixels > 0);
+    QObject::connect(
+        &preview, &CPicturePreviewDialog::magentaKeyToggled, &preview, [&](bool transparent) {
+            if (prepare(transparent)) {
+                preview.SetPicture(prepared->Decoded(), details());
+                return;
+            }
+            m_host.Warn(&preview, m_host.Text("Message_PictureImportFailed").arg(error));
+            preview.reject();
+        });
     if (preview.exec() != QDialog::Accepted)
         return false;
     CPictureImport::SWritten written;
@@ -75,7 +91,7 @@ bool CTeamPictures::Import(QWidget* parent) const {
         m_host.Warn(parent, m_host.Text("Message_PictureImportFailed").arg(error));
         return false;
     }
-    m_host.ShowStatus(details, QDir::toNativeSeparators(written.archive));
+    m_host.ShowStatus(details(), QDir::toNativeSeparators(written.archive));
     return true;
 }
 

@@ -18,6 +18,8 @@ CTeamsListModel::CTeamsListModel(CFrameHost& host, QObject* parent)
 
 void CTeamsListModel::Refresh(int32_t leagueId) {
     m_leagueId = leagueId;
+    // A crest may have been imported since: asked for again as the rows are drawn.
+    m_crests.clear();
     std::vector<STeamsListRow> rows;
     if (const CGameDatabase* db = m_host.Database()) {
         for (int32_t id : db->TeamsOfLeague(leagueId)) {

@@ -26,6 +26,8 @@
 #include "editor/windows/CTeamInfoForm.h"
 #include "editor/windows/CTeamKitsForm.h"
 #include "editor/windows/CTeamMiscForm.h"
+#include "editor/windows/CTeamSelectDialog.h"
+#include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
 
 #include <QAction>
@@ -122,6 +124,34 @@ QString CrestPicture(const QString& path) {
     return image.save(path) ? path : QString();
 }
 
+// A picture in the game's own style: no alpha, pure magenta around a badge of two colours.
+QString MagentaPicture(const QString& path, int side) {
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(QColor(255, 0, 255));
+    QPainter painter(&image);
+    painter.fillRect(side / 4, side / 8, side / 2, side * 3 / 4, QColor(20, 40, 120));
+    painter.fillRect(side / 4, side * 3 / 8, side / 2, side / 4, QColor(250, 200, 0));
+    painter.end();
+    return image.save(path) ? path : QString();
+}
+
+int AlphaAt(const QImage& image, double x, double y) {
+    return qAlpha(
+        image.pixel(static_cast<int>(x * image.width()), static_cast<int>(y * image.height())));
+}
+
+// Pixels that show as the pink box a magenta background becomes when its transparency is lost.
+int PinkPixels(const QImage& image) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor colour = image.pixelColor(x, y);
+            count += colour.alpha() > 64 && colour.red() > 160 && colour.blue() > 160 &&
+                     colour.green() < 100;
+        }
+    return count;
+}
+
 int KitValue(CGameDatabase& db, int team, int type, EKitColumn column) {
     return db.FindTeam(team)->FindKit(type)->Value(column);
 }
@@ -155,6 +185,7 @@ private slots:
     void undoLeavesSquadsChangedSinceAlone();
     void editsReachTheSavedFiles();
     void picturesImportThroughTheirPreview();
+    void magentaBackgroundsShowTransparentEverywhere();
 };
 
 void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
@@ -613,6 +644,132 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
         QTest::qWait(50);
         QVERIFY(sub->grab().save(path + QStringLiteral("/team-window-kit-import.png")));
     }
+}
+
+void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
+    CMainFrame* frame = m_frame;
+    const int32_t leagueId = Db()->Leagues().begin()->first;
+    CTeamFrame* window = OpenTeam(0);
+    QVERIFY(window);
+    const int teamId = window->TeamId();
+    ClickTab(window->Tabs(), 2);
+    CTeamKitsForm* kits = window->KitsForm();
+    QTemporaryDir files;
+    const QString kitPng = MagentaPicture(files.filePath(QStringLiteral("kit.png")), 128);
+    QVERIFY(!kitPng.isEmpty());
+
+    // The preview offers keeping the magenta, ticked off by default; unticking shows the pink
+    // box the game would draw, ticking again the transparency, and OK writes that.
+    bool previewSeen = false;
+    ChooseFileThen(kitPng, [&](QDialog* dialog) {
+        auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
+        QVERIFY(preview);
+        previewSeen = true;
+        QCheckBox* magenta = preview->MagentaKey();
+        QVERIFY(magenta->isVisible() && magenta->isEnabled() && magenta->isChecked());
+        QCOMPARE(magenta->accessibleName(), frame->Text("Caption_MagentaTransparent"));
+        QCOMPARE(AlphaAt(preview->Preview()->Shown().toImage(), 0.05, 0.5), 0);
+        QTest::mouseClick(magenta, Qt::LeftButton, {}, QPoint(8, magenta->height() / 2));
+        QVERIFY(!magenta->isChecked());
+        const QImage pink = preview->Preview()->Shown().toImage();
+        QCOMPARE(AlphaAt(pink, 0.05, 0.5), 255);
+        QVERIFY(pink.pixelColor(2, pink.height() / 2).red() > 240);
+        QTest::mouseClick(magenta, Qt::LeftButton, {}, QPoint(8, magenta->height() / 2));
+        QVERIFY(magenta->isChecked());
+        QCOMPARE(AlphaAt(preview->Preview()->Shown().toImage(), 0.05, 0.5), 0);
+        if (!qEnvironmentVariableIsEmpty("KESTREL_SCREENSHOT_DIR"))
+            preview->grab().save(qEnvironmentVariable("KESTREL_SCREENSHOT_DIR") +
+                                 QStringLiteral("/picture-import-magenta.png"));
+        QTest::mouseClick(preview->Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QTest::mouseClick(kits->ImportPictureButton(), Qt::LeftButton);
+    QVERIFY(previewSeen);
+    QVERIFY(m_fixture->prompts.isEmpty());
+    // The kits page: clear where the magenta was, the badge as drawn.
+    const QImage kit = kits->Picture()->Shown().toImage();
+    QVERIFY(!kit.isNull());
+    for (const double x : {0.05, 0.95})
+        QCOMPARE(AlphaAt(kit, x, 0.5), 0);
+    QCOMPARE(AlphaAt(kit, 0.5, 0.5), 255);
+    QCOMPARE(PinkPixels(kit), 0);
+    const QColor band = kit.pixelColor(kit.width() / 2, kit.height() / 2);
+    QVERIFY(band.red() > 200 && band.green() > 150 && band.blue() < 80);
+
+    // The crest from the banner's context menu: the banner, the league window's teams list
+    // and the tree of leagues show its background clear.
+    const QString crestPng = MagentaPicture(files.filePath(QStringLiteral("crest.png")), 96);
+    bool menuSeen = false;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        menuSeen = true;
+        ChooseFileThen(crestPng, [&](QDialog* dialog) {
+            auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
+            QVERIFY(preview && preview->MagentaKey()->isChecked());
+            QTest::mouseClick(preview->Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        });
+        QTest::mouseClick(menu, Qt::LeftButton, {},
+                          menu->actionGeometry(menu->actions().at(0)).center());
+    });
+    // The main window is active again once the dialogs are gone, as a window manager leaves it.
+    frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(frame));
+    window->Banner()->setFocus();
+    QTest::keyClick(window->Banner(), Qt::Key_Menu);
+    QVERIFY(menuSeen);
+    const QImage banner = window->Banner()->Picture().toImage();
+    QVERIFY(!banner.isNull());
+    QCOMPARE(AlphaAt(banner, 0.05, 0.5), 0);
+    QCOMPARE(AlphaAt(banner, 0.5, 0.5), 255);
+    QCOMPARE(PinkPixels(banner), 0);
+    const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+    if (!path.isEmpty()) {
+        QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
+        sub->resize(760, 700);
+        QTest::qWait(50);
+        QVERIFY(sub->grab().save(path + QStringLiteral("/team-window-magenta-import.png")));
+    }
+
+    CLeagueFrame* league = nullptr;
+    for (QMdiSubWindow* sub : frame->MdiArea()->subWindowList())
+        if (auto* found = qobject_cast<CLeagueFrame*>(sub->widget()))
+            league = found->LeagueId() == leagueId ? found : league;
+    QVERIFY(league);
+    QAbstractItemModel* teams = league->TeamsList()->model();
+    const QModelIndexList rows =
+        teams->match(teams->index(0, 0), CTeamsListModel::kTeamIdRole, teamId, 1, Qt::MatchExactly);
+    QVERIFY(!rows.isEmpty());
+    const QIcon listed = rows.first().data(Qt::DecorationRole).value<QIcon>();
+    QVERIFY(!listed.isNull());
+    const QImage listedCrest = listed.pixmap(listed.availableSizes().value(0)).toImage();
+    QCOMPARE(AlphaAt(listedCrest, 0.05, 0.5), 0);
+    QCOMPARE(AlphaAt(listedCrest, 0.5, 0.5), 255);
+    QCOMPARE(PinkPixels(listedCrest), 0);
+
+    bool treeSeen = false;
+    WhenModalShown([&](QDialog* dialog) {
+        auto* tree = dialog->findChild<QTreeView*>();
+        QVERIFY(tree);
+        const QString name = QString::fromStdString(frame->Database()->FindTeam(teamId)->Name());
+        const QModelIndexList found =
+            tree->model()->match(tree->model()->index(0, 0), Qt::DisplayRole, name, 1,
+                                 Qt::MatchExactly | Qt::MatchRecursive);
+        QVERIFY(!found.isEmpty());
+        tree->setCurrentIndex(found.first().parent());
+        QTest::keyClick(tree, Qt::Key_Right);
+        const QIcon icon = found.first().data(Qt::DecorationRole).value<QIcon>();
+        QVERIFY(!icon.isNull());
+        const QImage crest = icon.pixmap(CTeamSelectDialog::kIconSize).toImage();
+        QCOMPARE(AlphaAt(crest, 0.5, 0.5), 255);
+        QCOMPARE(PinkPixels(crest), 0);
+        treeSeen = true;
+        dialog->reject();
+    });
+    // The tree of leagues and teams, as the rivals' Add asks it; cancelled.
+    ClickTab(window->Tabs(), 0);
+    QTest::mouseClick(window->InfoForm()->AddRivalButton(), Qt::LeftButton);
+    QVERIFY(treeSeen);
+
 }
 
 QTEST_MAIN(TeamWindowTest)
