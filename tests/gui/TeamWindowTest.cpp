@@ -711,9 +711,7 @@ void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
         QTest::mouseClick(menu, Qt::LeftButton, {},
                           menu->actionGeometry(menu->actions().at(0)).center());
     });
-    // The main window is active again once the dialogs are gone, as a window manager leaves it.
-    frame->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(frame));
+    QVERIFY(UserSteps::Activate(frame));
     window->Banner()->setFocus();
     QTest::keyClick(window->Banner(), Qt::Key_Menu);
     QVERIFY(menuSeen);
