@@ -48,7 +48,7 @@ const std::map<TestPicture, Floors> kFloors = {
     {TestPicture::Gradient, {44.0, 41.0, 44.3, 51.5, 51.2}},
     {TestPicture::Stripes, {27.3, 25.3, 27.7, 90.0, 90.0}},
     {TestPicture::Glyphs, {32.3, 31.4, 40.7, 39.0, 35.3}},
-    {TestPicture::Noise, {31.6, 29.6, 30.3, 37.8, 36.3}},
+    {TestPicture::Noise, {31.6, 29.6, 30.3, 37.5, 36.3}},
 };
 
 BgraImage SolidBlock(uint8_t b, uint8_t g, uint8_t r, uint8_t a) {

@@ -742,7 +742,7 @@ void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8
     AlphaFit eight(values, true);
     eight.Try(high, low);
     // Two values are met exactly by the ends: nothing left to gain.
-    if (quality == DxtQuality::Fast || eight.Error() == 0) {
+    if (eight.Error() == 0) {
         eight.Write(out);
         return;
     }
@@ -762,10 +762,15 @@ void EncodeDxt5Alpha(const uint8_t pixels[64], DxtQuality quality, uint8_t out[8
         six.Write(out);
         return;
     }
-    eight.Refine(2);
-    if (sixWorthTrying && eight.Error() > 0) {
+    // Previews take each palette's range as it is, as common encoders do; the quality mode
+    // refines each once.
+    const bool refine = quality == DxtQuality::High;
+    if (refine && !(low == 0 && high == 255))
+        eight.Refine(1);
+    if (sixWorthTrying) {
         six.Try(innerLow, innerHigh);
-        six.Refine(2);
+        if (refine)
+            six.Refine(2);
     }
     if (!six.Found() || eight.Error() <= six.Error())
         eight.Write(out);

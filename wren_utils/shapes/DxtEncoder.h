@@ -10,10 +10,12 @@ namespace wren {
 
 // How hard the encoder works on each block.
 enum class DxtQuality {
-    // Bounding-box endpoints and one pass of index choice: for previews.
+    // Bounding-box endpoints and one pass of index choice, both DXT5 alpha palettes over the
+    // block's range: for previews.
     Fast,
-    // Endpoints along the block's main colour axis refined by least squares against the exact
-    // palette the decoder builds, single colours from tables; both DXT5 alpha palettes tried.
+    // Endpoints along the block's main colour axis, refined by least squares against the exact
+    // palette the decoder builds where the block is more than a few levels off; single colours
+    // from tables; both DXT5 alpha palettes refined.
     High,
 };
 
