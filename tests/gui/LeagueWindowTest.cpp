@@ -29,12 +29,6 @@ using UserSteps::OpenLeagueAtRow;
 using UserSteps::Retype;
 using UserSteps::StartShown;
 
-void SetLevel(QSpinBox* box, int level) {
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, QString::number(level));
-}
-
 QStringList ListedLeagues(CMainFrame& frame) {
     QStringList names;
     QTreeWidget* list = frame.WorkspaceBar()->LeaguesList();
@@ -99,7 +93,7 @@ void LeagueWindowTest::renameRetitlesAndRefreshesTheLeaguesList() {
     CLeagueInfoForm* form = window->InfoForm();
 
     // The level alone: stored, one step, but no new title.
-    SetLevel(form->LevelBox(), 7);
+    Retype(form->LevelBox(), 7);
     QTest::keyClick(form->LevelBox(), Qt::Key_A, Qt::AltModifier);
     QCOMPARE(league->Level(), 7);
     QVERIFY(window->CanUndo());
@@ -139,7 +133,7 @@ void LeagueWindowTest::resetAfterTwoEditsCanBeUndone() {
     Retype(form->ShortNameBox(), QStringLiteral("KST"));
     QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
     Retype(form->NameBox(), QStringLiteral("Second Name"));
-    SetLevel(form->LevelBox(), 3);
+    Retype(form->LevelBox(), 3);
     QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
     QCOMPARE(window->History().Count(), 3);
 
@@ -165,7 +159,7 @@ void LeagueWindowTest::refusesNamesTheGameCannotKeep() {
 
     // 150 two-byte letters: 300 bytes. Refused, naming the field; nothing written.
     form->MediumNameBox()->setText(QString(150, QChar(0x00E9)));
-    SetLevel(form->LevelBox(), 9);
+    Retype(form->LevelBox(), 9);
     QTest::mouseClick(form->ApplyButton(), Qt::LeftButton);
     QCOMPARE(m_fixture->prompts.size(), 1);
     QVERIFY2(m_fixture->prompts.first().contains(m_frame->Text("Caption_LeagueNameMedium")),
@@ -192,7 +186,7 @@ void LeagueWindowTest::refusesNamesTheGameCannotKeep() {
     QCOMPARE(*league, nameless);
     // The level alone is no rename and is taken.
     window->InfoForm()->NameBox()->setText(QString::fromStdString(nameless.name));
-    SetLevel(window->InfoForm()->LevelBox(), 4);
+    Retype(window->InfoForm()->LevelBox(), 4);
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
     QCOMPARE(league->Level(), 4);
     QCOMPARE(m_fixture->prompts.size(), 1);

@@ -266,9 +266,7 @@ void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
     CTeamInfoForm* info = window->InfoForm();
 
     // Prestige alone: stored and undoable, nothing retitled.
-    info->PrestigeBox()->setFocus();
-    info->PrestigeBox()->selectAll();
-    QTest::keyClicks(info->PrestigeBox(), QStringLiteral("4"));
+    Retype(info->PrestigeBox(), 4);
     QTest::keyClick(info->PrestigeBox(), Qt::Key_A, Qt::AltModifier);
     QCOMPARE(team->Value(ETeamColumn::Prestige), 4);
     QVERIFY(window->CanUndo());
@@ -463,13 +461,10 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
     // The speech country's arrows stop at 34464; typed numbers go beyond.
     CTeamMiscForm* misc = window->MiscForm();
     ClickTab(window->Tabs(), 3);
-    misc->NumberBox(3)->setFocus();
-    misc->NumberBox(3)->selectAll();
-    QTest::keyClicks(misc->NumberBox(3), QStringLiteral("34464"));
+    Retype(misc->NumberBox(3), 34464);
     QTest::keyClick(misc->NumberBox(3), Qt::Key_Up);
     QCOMPARE(misc->NumberBox(3)->value(), 34464);
-    misc->NumberBox(3)->selectAll();
-    QTest::keyClicks(misc->NumberBox(3), QStringLiteral("40000"));
+    Retype(misc->NumberBox(3), 40000);
     QTest::mouseClick(misc->ApplyButton(), Qt::LeftButton);
     QCOMPARE(team->Value(ETeamColumn::SpeechCountryId), 40000);
 }

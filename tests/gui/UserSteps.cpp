@@ -11,6 +11,7 @@
 #include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
@@ -97,6 +98,12 @@ void Retype(QLineEdit* box, const QString& text) {
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Delete);
     QTest::keyClicks(box, text);
+}
+
+void Retype(QAbstractSpinBox* box, int value) {
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, QString::number(value));
 }
 
 QPoint RowCentre(QAbstractItemView* view, int row) {

@@ -11,6 +11,7 @@ class CMainFrame;
 class CTeamFrame;
 class EditorFixture;
 class QAbstractItemView;
+class QAbstractSpinBox;
 class QLineEdit;
 class QMenu;
 class QString;
@@ -38,6 +39,7 @@ CTeamFrame* OpenTeamFromLeague(CMainFrame& frame, int32_t leagueId, int32_t team
 void ClickTab(QTabWidget* tabs, int index);
 // Replaces the text of a box by typing: all selected, deleted, the new text typed.
 void Retype(QLineEdit* box, const QString& text);
+void Retype(QAbstractSpinBox* box, int value);
 
 // The row of a list as the view shows it.
 QPoint RowCentre(QAbstractItemView* view, int row);
