@@ -86,6 +86,21 @@ void ChooseFileThen(const QString& file, const std::function<void(QDialog*)>& ne
     });
 }
 
+// Clicks `import`, chooses `file` in the file dialog and acts on the preview that follows;
+// false when no preview showed.
+bool ImportThroughPreview(QAbstractButton* import, const QString& file,
+                          const std::function<void(CPicturePreviewDialog*)>& act) {
+    bool seen = false;
+    ChooseFileThen(file, [&](QDialog* dialog) {
+        auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
+        QVERIFY(preview);
+        seen = true;
+        act(preview);
+    });
+    QTest::mouseClick(import, Qt::LeftButton);
+    return seen;
+}
+
 // A kit the sample does not have: a hooped jersey, shorts and socks, the rest transparent.
 QString KitPicture(const QString& path) {
     QImage image(128, 128, QImage::Format_ARGB32);
@@ -558,23 +573,16 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     QVERIFY(!before.isEmpty());
 
     // Cancel in the preview: nothing is written.
-    bool previewSeen = false;
-    ChooseFileThen(kitPng, [&](QDialog* dialog) {
-        auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
-        QVERIFY(preview);
-        previewSeen = true;
+    QVERIFY(ImportThroughPreview(import, kitPng, [](CPicturePreviewDialog* preview) {
         QTest::mouseClick(preview->Buttons()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
-    });
-    QTest::mouseClick(import, Qt::LeftButton);
-    QVERIFY(previewSeen);
+    }));
     QCOMPARE(SavedFiles::Bytes(archive), before);
 
     // OK: the shape the preview showed is what the game's request now decodes and the page shows.
     QImage previewed;
     QString details;
-    ChooseFileThen(kitPng, [&](QDialog* dialog) {
-        auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
-        QVERIFY(preview);
+    const QImage oldShown = kits->Picture()->Shown().toImage();
+    QVERIFY(ImportThroughPreview(import, kitPng, [&](CPicturePreviewDialog* preview) {
         QVERIFY(preview->Preview()->HasPicture());
         QCOMPARE(preview->Preview()->accessibleName(), m_frame->Text("Caption_PictureImportPreview"));
         details = preview->Details()->text();
@@ -584,9 +592,7 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
                                  QStringLiteral("/picture-import-preview.png"));
         // Enter takes the default button, OK.
         QTest::keyClick(preview, Qt::Key_Return);
-    });
-    const QImage oldShown = kits->Picture()->Shown().toImage();
-    QTest::mouseClick(import, Qt::LeftButton);
+    }));
     QVERIFY2(details.contains(QStringLiteral("DXT5")) || details.contains(QStringLiteral("DXT3")),
              qPrintable(details));
     QVERIFY(details.contains(QStringLiteral("64 \u00D7 64")));
@@ -655,11 +661,8 @@ void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
 
     // The preview offers keeping the magenta, ticked off by default; unticking shows the pink
     // box the game would draw, ticking again the transparency, and OK writes that.
-    bool previewSeen = false;
-    ChooseFileThen(kitPng, [&](QDialog* dialog) {
-        auto* preview = qobject_cast<CPicturePreviewDialog*>(dialog);
-        QVERIFY(preview);
-        previewSeen = true;
+    QPushButton* import = kits->ImportPictureButton();
+    QVERIFY(ImportThroughPreview(import, kitPng, [&](CPicturePreviewDialog* preview) {
         QCheckBox* magenta = preview->MagentaKey();
         QVERIFY(magenta->isVisible() && magenta->isEnabled() && magenta->isChecked());
         QCOMPARE(magenta->accessibleName(), frame->Text("Caption_MagentaTransparent"));
@@ -676,9 +679,7 @@ void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
             preview->grab().save(qEnvironmentVariable("KESTREL_SCREENSHOT_DIR") +
                                  QStringLiteral("/picture-import-magenta.png"));
         QTest::mouseClick(preview->Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
-    });
-    QTest::mouseClick(kits->ImportPictureButton(), Qt::LeftButton);
-    QVERIFY(previewSeen);
+    }));
     QVERIFY(m_fixture->prompts.isEmpty());
     // The kits page: clear where the magenta was, the badge as drawn.
     const QImage kit = kits->Picture()->Shown().toImage();
