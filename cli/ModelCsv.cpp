@@ -128,20 +128,20 @@ std::string ImportById(const std::vector<std::vector<std::string>>& rows,
 
 std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
                           const std::set<std::string>& refused) {
-    return ImportById(rows, PlayerFields(db.Catalogue()), "player",
-                      [&](int32_t id) { return db.FindPlayer(id); }, refused);
+    const auto find = [&](int32_t id) { return db.FindPlayer(id); };
+    return ImportById(rows, PlayerFields(db.Catalogue()), "player", find, refused);
 }
 
 std::string ImportTeams(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
                         const std::set<std::string>& refused) {
-    return ImportById(rows, TeamFields(db.Catalogue()), "team",
-                      [&](int32_t id) { return db.FindTeam(id); }, refused);
+    const auto find = [&](int32_t id) { return db.FindTeam(id); };
+    return ImportById(rows, TeamFields(db.Catalogue()), "team", find, refused);
 }
 
 std::string ImportLeagues(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
                           const std::set<std::string>& refused) {
-    return ImportById(rows, LeagueFields(db.Catalogue()), "league",
-                      [&](int32_t id) { return db.FindLeague(id); }, refused);
+    const auto find = [&](int32_t id) { return db.FindLeague(id); };
+    return ImportById(rows, LeagueFields(db.Catalogue()), "league", find, refused);
 }
 
 std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,

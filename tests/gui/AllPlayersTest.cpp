@@ -36,7 +36,6 @@
 #include <QTest>
 #include <QUndoStack>
 
-
 using namespace UserSteps;
 
 namespace {

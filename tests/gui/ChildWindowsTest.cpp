@@ -123,7 +123,7 @@ void ChildWindowsTest::recordsOfTheSameNameGetWindowsOfTheirOwn() {
     // One in-game text window per file, however the path is written.
     QVERIFY(m_frame->OpenIngameText(m_fixture->TextDbPath()));
     QVERIFY(m_frame->OpenIngameText(m_fixture->GameFolder() +
-                                  QStringLiteral("/data/../data/cmn/fe/eng.db")));
+                                    QStringLiteral("/data/../data/cmn/fe/eng.db")));
     QCOMPARE(OpenWindows(*area), 6);
 }
 

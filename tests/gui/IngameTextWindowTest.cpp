@@ -408,8 +408,8 @@ void IngameTextWindowTest::unsavedEditsAreAskedAboutOnCloseAndQuit() {
 }
 
 void IngameTextWindowTest::failedWriteKeepsTheEditsAndFailedReadIsReported() {
-    const QString path =
-        WriteTexts(m_fixture->GameFolder() + QStringLiteral("/locked.db"), {{1, "One"}, {2, "Two"}});
+    const QString path = WriteTexts(m_fixture->GameFolder() + QStringLiteral("/locked.db"),
+                                    {{1, "One"}, {2, "Two"}});
     CIngameFrame* texts = OpenTexts(*m_frame, path);
     QVERIFY(texts);
     EditRow(*texts, RowOf(*texts, QStringLiteral("Two")), QStringLiteral("Deux"));

@@ -22,7 +22,6 @@
 #include <QTest>
 #include <QTreeWidget>
 
-
 namespace {
 
 using UserSteps::OpenLeagueAtRow;

@@ -183,8 +183,8 @@ void PlayerWindowTest::pagesFillFromTheRecordWithNamedControls() {
     QCOMPARE(window->Tabs()->tabText(2), m_frame->Text("Tab_PlayerAbilities"));
     auto* banner = window->findChild<CPlayerBannerForm*>();
     QCOMPARE(banner->Title(), QString::fromStdString(p.FirstName() + " " + p.LastName()));
-    QCOMPARE(banner->Caption(), m_frame->Text(CLocalisationTable::PositionKey(
-                                                 p.Value(C::PreferredPosition1)).data()));
+    QCOMPARE(banner->Caption(),
+             m_frame->Text(CLocalisationTable::PositionKey(p.Value(C::PreferredPosition1)).data()));
     QCOMPARE(banner->Colour(), QColor(192, 0, 0));
 
     // Controls are found by their labels' texts, as screen readers find them.

@@ -85,7 +85,8 @@ void SafetyTest::saveWithErrorsAsksFirst() {
 
     m_fixture->answer = CUserPrompts::Answer::ShowProblems;
     save->trigger();
-    QVERIFY(m_frame->Safety()->FindingsWindow() && m_frame->Safety()->FindingsWindow()->isVisible());
+    QVERIFY(m_frame->Safety()->FindingsWindow() &&
+            m_frame->Safety()->FindingsWindow()->isVisible());
     QCOMPARE(m_frame->Safety()->FindingsWindow()->View()->model()->rowCount(), 1);
     QCOMPARE(Bytes(m_fixture->DatabasePath()), before);
 

@@ -1,8 +1,8 @@
 #include "EditorFixture.h"
 #include "FreshEditorTest.h"
-#include "UserSteps.h"
 #include "ModalDialogs.h"
 #include "SavedFiles.h"
+#include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
@@ -412,7 +412,8 @@ void TeamWindowTest::rivalsRefuseTheTeamItselfAndRepeats() {
     choose(other);
     QTest::mouseClick(info->AddRivalButton(), Qt::LeftButton);
     QCOMPARE(m_fixture->prompts.size(), 2);
-    QVERIFY(m_fixture->prompts.last().contains(QString::fromStdString(db->FindTeam(other)->Name())));
+    QVERIFY(
+        m_fixture->prompts.last().contains(QString::fromStdString(db->FindTeam(other)->Name())));
     QCOMPARE(info->RivalIds(), expected);
     // Nothing reaches the team before Apply; then the list as shown.
     QCOMPARE(db->FindTeam(self)->Rivals(), stored);
@@ -423,7 +424,8 @@ void TeamWindowTest::rivalsRefuseTheTeamItselfAndRepeats() {
     info->RivalsList()->clearSelection();
     m_fixture->prompts.clear();
     QTest::mouseClick(info->RemoveRivalButton(), Qt::LeftButton);
-    QCOMPARE(m_fixture->prompts, QStringList{"warn: " + m_frame->Text("Message_SelectTeamToRemove")});
+    QCOMPARE(m_fixture->prompts,
+             QStringList{"warn: " + m_frame->Text("Message_SelectTeamToRemove")});
     const QModelIndex last =
         info->RivalsList()->model()->index(static_cast<int>(expected.size()) - 1, 0);
     QTest::mouseClick(info->RivalsList()->viewport(), Qt::LeftButton, {},
@@ -546,7 +548,8 @@ void TeamWindowTest::editsReachTheSavedFiles() {
     QCOMPARE(saved.FindLeague(leagueId)->name, std::string("Kestrel Premier"));
     const std::optional<CIngameTextDb> texts = SavedFiles::ReadTexts(m_fixture->TextDbPath());
     QVERIFY(texts);
-    QCOMPARE(texts->FindText(*CInGameNames::TeamTextId(teamId, 0)), std::string("Sporting Kestrel"));
+    QCOMPARE(texts->FindText(*CInGameNames::TeamTextId(teamId, 0)),
+             std::string("Sporting Kestrel"));
     QCOMPARE(texts->FindText(*CInGameNames::LeagueTextId(leagueId, 0)),
              std::string("Kestrel Premier"));
 }
@@ -584,7 +587,8 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     const QImage oldShown = kits->Picture()->Shown().toImage();
     QVERIFY(ImportThroughPreview(import, kitPng, [&](CPicturePreviewDialog* preview) {
         QVERIFY(preview->Preview()->HasPicture());
-        QCOMPARE(preview->Preview()->accessibleName(), m_frame->Text("Caption_PictureImportPreview"));
+        QCOMPARE(preview->Preview()->accessibleName(),
+                 m_frame->Text("Caption_PictureImportPreview"));
         details = preview->Details()->text();
         previewed = preview->Preview()->Shown().toImage();
         if (!qEnvironmentVariableIsEmpty("KESTREL_SCREENSHOT_DIR"))
@@ -763,7 +767,6 @@ void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
     ClickTab(window->Tabs(), 0);
     QTest::mouseClick(window->InfoForm()->AddRivalButton(), Qt::LeftButton);
     QVERIFY(treeSeen);
-
 }
 
 QTEST_MAIN(TeamWindowTest)
