@@ -53,18 +53,14 @@ using namespace UserSteps;
 
 namespace {
 
-int ProxyRowOfPlayer(const CPlayersListView* view, int32_t playerId) {
-    const int row = view->Model()->RowOf(playerId);
-    return row < 0 ? -1 : view->Proxy()->mapFromSource(view->Model()->index(row, 0)).row();
-}
-
-int ProxyRowOfTeam(const CTeamsListView* view, int32_t teamId) {
-    const int row = view->Model()->RowOf(teamId);
+// The row the players or teams list shows that record in; -1 when it is not listed.
+template <typename TView> int ProxyRowOf(const TView* view, int32_t id) {
+    const int row = view->Model()->RowOf(id);
     return row < 0 ? -1 : view->Proxy()->mapFromSource(view->Model()->index(row, 0)).row();
 }
 
 QString PlayersShownFor(const CTeamsListView* view, int32_t teamId) {
-    const int row = ProxyRowOfTeam(view, teamId);
+    const int row = ProxyRowOf(view, teamId);
     return view->model()->index(row, CTeamsListModel::PlayerCountColumn).data().toString();
 }
 
@@ -155,7 +151,7 @@ private:
             split->setSizes({area.height(), 1});
         return m_squad->isVisible() && m_teams->isVisible();
     }
-    QPoint TeamRow(int32_t team) { return RowCentre(m_teams, ProxyRowOfTeam(m_teams, team)); }
+    QPoint TeamRow(int32_t team) { return RowCentre(m_teams, ProxyRowOf(m_teams, team)); }
     // A player without a team goes on the team's bench until it is full.
     void FillBench(int32_t team) {
         for (const auto& [id, player] : Db().Players()) {
@@ -288,7 +284,7 @@ void ListsTest::squadsDragOntoATeamOfTheLeagueWindow() {
     SDropSeen seen = DragSelection(m_squad, m_teams, TeamRow(m_to), Qt::ControlModifier);
     QVERIFY(seen.moveAccepted);
     QCOMPARE(seen.moveAction, Qt::CopyAction);
-    QCOMPARE(seen.highlighted, ProxyRowOfTeam(m_teams, m_to));
+    QCOMPARE(seen.highlighted, ProxyRowOf(m_teams, m_to));
     QVERIFY(seen.dropAccepted);
     QCOMPARE(m_teams->DropRow(), -1);
     for (int32_t id : picked) {
@@ -435,7 +431,7 @@ void ListsTest::moveToATeamThatCannotTakeHimLeavesHim() {
 
     // A team with room takes him, and he leaves this one.
     const int32_t other = Db().TeamsOfLeague(m_league).back();
-    menu = RightClickRow(m_squad, ProxyRowOfPlayer(m_squad, player));
+    menu = RightClickRow(m_squad, ProxyRowOf(m_squad, player));
     WhenModalShown([other](QDialog* dialog) {
         auto* choose = static_cast<CTeamSelectDialog*>(dialog);
         QVERIFY(choose->SelectTeam(other));
@@ -511,7 +507,7 @@ void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
         Db().Teams().Find(m_from)->FindLink(squad[i])->jerseyNumber = i + 1;
     }
     QVERIFY(OpenLeagueAndSourceTeam());
-    QMenu* menu = RightClickRow(m_squad, ProxyRowOfPlayer(m_squad, squad[0]));
+    QMenu* menu = RightClickRow(m_squad, ProxyRowOf(m_squad, squad[0]));
     QVERIFY(menu);
     auto* jersey = menu->findChild<QMenu*>(QStringLiteral("JerseyMenu"));
     QVERIFY(jersey);
@@ -553,7 +549,7 @@ void ListsTest::jerseyMenuNamesAndDisablesWornNumbers() {
     QTest::mouseClick(button(12), Qt::LeftButton);
     QCOMPARE(Db().FindTeamPlayerLink(squad[0], m_from)->jerseyNumber, 12);
     QTRY_VERIFY(!menu->isVisible());
-    const int row = ProxyRowOfPlayer(m_squad, squad[0]);
+    const int row = ProxyRowOf(m_squad, squad[0]);
     QCOMPARE(m_squad->model()->index(row, 1).data().toString(), QStringLiteral("12"));
 }
 
@@ -586,11 +582,11 @@ void ListsTest::deletePlayersWithoutTeam() {
     const int rowsBefore = list->model()->rowCount();
 
     // Offered, but disabled while the selection holds the captain.
-    ClickRow(list, ProxyRowOfPlayer(list, spared));
-    list->scrollTo(list->model()->index(ProxyRowOfPlayer(list, captain), 0));
-    ClickRow(list, ProxyRowOfPlayer(list, captain), Qt::ControlModifier);
+    ClickRow(list, ProxyRowOf(list, spared));
+    list->scrollTo(list->model()->index(ProxyRowOf(list, captain), 0));
+    ClickRow(list, ProxyRowOf(list, captain), Qt::ControlModifier);
     QCOMPARE(list->SelectedPlayerIds().size(), 2);
-    QMenu* menu = RightClickRow(list, ProxyRowOfPlayer(list, captain));
+    QMenu* menu = RightClickRow(list, ProxyRowOf(list, captain));
     QVERIFY(menu);
     QAction* remove = MenuAction(menu, "Menu_EditDeletePlayer");
     QVERIFY(remove);
@@ -607,8 +603,8 @@ void ListsTest::deletePlayersWithoutTeam() {
     QVERIFY(db->FindPlayer(captain) && db->FindPlayer(spared));
 
     // The context menu and the real question, which names him and warns it is for good.
-    list->scrollTo(list->model()->index(ProxyRowOfPlayer(list, doomed), 0));
-    menu = RightClickRow(list, ProxyRowOfPlayer(list, doomed));
+    list->scrollTo(list->model()->index(ProxyRowOf(list, doomed), 0));
+    menu = RightClickRow(list, ProxyRowOf(list, doomed));
     QVERIFY(menu);
     QCOMPARE(list->SelectedPlayerIds(), QList<int32_t>{doomed});
     remove = MenuAction(menu, "Menu_EditDeletePlayer");
@@ -641,8 +637,8 @@ void ListsTest::deletePlayersWithoutTeam() {
         prompts << kind + QStringLiteral(": ") + text;
         return prompts.size() == 1 ? CUserPrompts::Answer::No : CUserPrompts::Answer::Yes;
     });
-    list->scrollTo(list->model()->index(ProxyRowOfPlayer(list, spared), 0));
-    ClickRow(list, ProxyRowOfPlayer(list, spared));
+    list->scrollTo(list->model()->index(ProxyRowOf(list, spared), 0));
+    ClickRow(list, ProxyRowOf(list, spared));
     const QString sparedName = QString::fromStdString(db->PlayerDisplayName(spared));
     QTest::keyClick(list, Qt::Key_Delete);
     QVERIFY(db->FindPlayer(spared));

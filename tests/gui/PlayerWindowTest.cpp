@@ -36,38 +36,41 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <functional>
+
 namespace {
 
 using C = EPlayerColumn;
 
-// A player of a team who plays in the field, is no star and has a first name.
-int32_t OutfieldPlayer(const CGameDatabase& db, int skip = 0) {
+// The first player of a team who is `wanted`, after `skip` others; 0 when there is none.
+int32_t PlayerOfATeam(const CGameDatabase& db, const std::function<bool(const CPlayer&)>& wanted,
+                      int skip = 0) {
     for (const auto& [id, player] : db.Players()) {
-        if (!player.Teams().empty() && player.Value(C::PreferredPosition1) >= 9 &&
-            player.Value(C::PreferredPosition1) <= 25 && !player.FirstName().empty() &&
-            player.Value(C::StarPlayer) == 0 && skip-- == 0) {
+        if (!player.Teams().empty() && wanted(player) && skip-- == 0) {
             return id;
         }
     }
     return 0;
+}
+
+// One who plays in the field, is no star and has a first name.
+int32_t OutfieldPlayer(const CGameDatabase& db, int skip = 0) {
+    return PlayerOfATeam(
+        db,
+        [](const CPlayer& player) {
+            return player.Value(C::PreferredPosition1) >= 9 &&
+                   player.Value(C::PreferredPosition1) <= 25 && !player.FirstName().empty() &&
+                   player.Value(C::StarPlayer) == 0;
+        },
+        skip);
 }
 
 int32_t WithSpecificFace(const CGameDatabase& db) {
-    for (const auto& [id, player] : db.Players()) {
-        if (player.Value(C::SpecificFace) > 0 && !player.Teams().empty()) {
-            return id;
-        }
-    }
-    return 0;
+    return PlayerOfATeam(db, [](const CPlayer& p) { return p.Value(C::SpecificFace) > 0; });
 }
 
 int32_t Goalkeeper(const CGameDatabase& db) {
-    for (const auto& [id, player] : db.Players()) {
-        if (player.Value(C::PreferredPosition1) == 0 && !player.Teams().empty()) {
-            return id;
-        }
-    }
-    return 0;
+    return PlayerOfATeam(db, [](const CPlayer& p) { return p.Value(C::PreferredPosition1) == 0; });
 }
 
 template <typename T>
