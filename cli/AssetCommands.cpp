@@ -6,6 +6,8 @@
 #include "editor/assets/CPictureImport.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/assets/CProgramFolders.h"
+#include "editor/database/Utf8Path.h"
+#include "editor/model/CBackupStore.h"
 
 #include "wren_utils/archive/BigArchiveView.h"
 #include "wren_utils/pack/PackDecoder.h"
@@ -348,10 +350,15 @@ int ImportPicture(const CliContext& context, const std::vector<std::string>& wor
     const CPictureImport::STarget target =
         parsed->kind == "kit" ? CPictureImport::KitTarget(folder, parsed->number, parsed->kit)
                               : CPictureImport::CrestTarget(folder, parsed->number);
+    SCliGamePaths paths;
+    if (!paths.Resolve(context, error))
+        return CliFail(error);
+    // The old archive goes into the database's backups, where restore finds it.
+    const CBackupStore backups(CBackupStore::FolderFor(Utf8Path(paths.db)));
     QString reason;
     const auto prepared = CPictureImport::Prepare(target, picture, request, reason);
     CPictureImport::SWritten written;
-    if (!prepared || !CPictureImport::Write(*prepared, written, reason))
+    if (!prepared || !CPictureImport::Write(*prepared, backups, paths.keep, written, reason))
         return CliFail("nothing imported: " + reason.toStdString());
     const wren::ShapeImportResult& shape = prepared->shape;
     std::cout << "wrote " << written.archive.toStdString() << ": " << target.container.toStdString()
@@ -363,7 +370,7 @@ int ImportPicture(const CliContext& context, const std::vector<std::string>& wor
         std::cout << shape.magentaPixels
                   << " magenta (255, 0, 255) pixels made transparent (--keep-magenta keeps them)\n";
     if (!written.backup.isEmpty())
-        std::cout << "old archive kept as " << written.backup.toStdString() << "\n";
+        std::cout << "old archive backed up as " << written.backup.toStdString() << "\n";
     return 0;
 }
 
@@ -398,8 +405,11 @@ std::vector<CliCommand> PictureCommands() {
          "OUT.png (W x H)\". import converts a PNG or JPEG to the team's kit or crest shape (the "
          "old shape's size, DXT1 when opaque, DXT3/DXT5 with alpha; pure magenta in an opaque "
          "picture, the game's transparent colour, becomes transparent) and writes it into the "
-         "archive that holds it, else adds it to data/zdata_05.big; the old archive is kept as "
-         ".bak; prints the archive, entry, shape, format and size",
+         "archive that holds it, else adds it to data/zdata_05.big; the old archive is first "
+         "copied into the backups (see backups and restore; of an archive the original and the "
+         "newest " + std::to_string(CBackupStore::kArchiveKeep) +
+             " copies are kept, each as large as the archive); prints the archive, entry, "
+             "shape, format, size and the backup",
          RunPicture,
          {{"--size", 1, "WxH  size of the imported shape (default: the old shape's)"},
           {"--bgra32", 0, "  store the imported picture as 32 bits a pixel instead of DXT"},

@@ -7,6 +7,7 @@
 #include "editor/database/Utf8Path.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CDatabaseCheck.h"
+#include "editor/model/CGameInstallation.h"
 
 #include <iostream>
 
@@ -60,11 +61,24 @@ int RunBackups(const CliContext& context) {
     return 0;
 }
 
+// The archive of the game a backup of fileName belongs to: data/FILE of --game DIR.
+std::optional<std::string> ArchivePath(const CliContext& context, const std::string& fileName,
+                                       std::string& error) {
+    if (!context.game) {
+        error = "restoring an archive needs --game DIR";
+        return std::nullopt;
+    }
+    const fs::path folder = Utf8Path(*context.game);
+    const auto found = CGameInstallation::FindPath(folder, "data/" + fileName);
+    return PathText(found ? *found : folder / "data" / Utf8Path(fileName));
+}
+
 int RunRestore(const CliContext& context) {
     const bool original = context.Has("--original");
     const bool texts = context.Has("--texts");
-    if (context.args.size() != (original ? 1u : 2u))
-        return CliFail("usage: restore NAME|--original [--texts]");
+    const std::optional<std::string> archive = context.Value("--archive");
+    if (context.args.size() != (original ? 1u : 2u) || (archive && (!original || texts)))
+        return CliFail("usage: restore NAME|--original [--texts|--archive FILE]");
     SCliGamePaths paths;
     std::string error;
     if (!paths.Resolve(context, error))
@@ -75,6 +89,14 @@ int RunRestore(const CliContext& context) {
 
     std::optional<SBackupInfo> backup;
     std::string target = texts ? paths.texts : paths.db;
+    if (archive) {
+        if (!CBackupStore::IsArchive(*archive) || *archive != FileName(*archive))
+            return CliFail("--archive takes an archive's file name, e.g. zdata_05.big");
+        const auto path = ArchivePath(context, *archive, error);
+        if (!path)
+            return CliFail(error);
+        target = *path;
+    }
     if (original) {
         backup = store.Original(FileName(target));
         if (!backup)
@@ -85,13 +107,20 @@ int RunRestore(const CliContext& context) {
         if (!backup)
             return CliFail("no backup named '" + context.args[1] + "' in " +
                            PathText(store.Folder()) + " (see kestrel-cli backups)");
-        if (backup->file == FileName(paths.texts) && !paths.texts.empty())
+        if (backup->file == FileName(paths.texts) && !paths.texts.empty()) {
             target = paths.texts;
-        else if (backup->file == FileName(paths.db))
+        } else if (backup->file == FileName(paths.db)) {
             target = paths.db;
-        else
+        } else if (CBackupStore::IsArchive(backup->file)) {
+            const auto path = ArchivePath(context, backup->file, error);
+            if (!path)
+                return CliFail(error);
+            target = *path;
+        } else {
             return CliFail("backup " + backup->name + " is a copy of " + backup->file +
-                           ", which is neither the game database nor its text database");
+                           ", which is neither the game database, its text database nor an "
+                           "archive of the game");
+        }
     }
     std::string before;
     if (!store.Restore(*backup, Utf8Path(target), paths.keep, before, error))
@@ -159,16 +188,20 @@ int RunCheck(const CliContext& context) {
 const std::vector<CliCommand>& BackupCommands() {
     static const std::vector<CliCommand> commands = {
         {"backups", "backups",
-         "lists the backups of the game's database and texts, newest first: "
+         "lists the backups of the game's database, texts and archives, newest first: "
          "'TIME<TAB>NAME<TAB>FILE<TAB>SIZE<TAB>COUNTS[<TAB>original]'",
          &RunBackups},
-        {"restore", "restore NAME|--original [--texts]",
+        {"restore", "restore NAME|--original [--texts|--archive FILE]",
          "puts a backup back in place of its file, after backing the current file up (restore "
          "that backup to undo); --original: the first backup of the game database, or with "
-         "--texts of its text database. The SHA-256 is checked before and after",
+         "--texts of its text database, with --archive of that archive (data/FILE of --game). "
+         "The SHA-256 is checked before and after; archives are copied in chunks, and of "
+         "each the original and the newest " +
+             std::to_string(CBackupStore::kArchiveKeep) + " copies are kept",
          &RunRestore,
          {{"--original", 0, "    the first backup ever made of the file"},
-          {"--texts", 0, "       the in-game text database instead of the game database"}}},
+          {"--texts", 0, "       the in-game text database instead of the game database"},
+          {"--archive", 1, "FILE  the game's archive FILE (e.g. zdata_05.big) instead"}}},
         {"check", "check [--json]",
          "checks the whole database, records included, and prints one "
          "'SEVERITY<TAB>CODE<TAB>KIND<TAB>ID<TAB>MESSAGE' line per finding; exit status 1 when "

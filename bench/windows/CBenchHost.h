@@ -38,6 +38,8 @@ public:
     void EndSquadChanges() override {}
     void Warn(QWidget*, const QString&) override {}
     bool BackUpTextFile(const QString&, QWidget*) override { return true; }
+    std::filesystem::path BackupFolder() const override { return {}; }
+    int BackupCount() const override { return 0; }
     void IngameTextsSaved(const QString&, const CIngameTextDb&, const std::set<size_t>&) override {}
     bool DeletePlayers(const QList<int32_t>&) override { return false; }
 

@@ -7,11 +7,15 @@
 #include "CUserPrompts.h"
 #include "CWorkspaceBar.h"
 
+#include "editor/app/CWaitCursor.h"
+#include "editor/assets/CPictureRequests.h"
+#include "editor/assets/InstallPath.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/database/Utf8Path.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CDatabaseCheck.h"
+#include "editor/model/CGameInstallation.h"
 #include "editor/model/CGameDatabase.h"
 
 #include <QInputDialog>
@@ -101,6 +105,11 @@ void CDatabaseSafety::RestoreBackup() {
     const std::optional<SBackupInfo> chosen = dialog.Chosen();
     if (!chosen)
         return;
+    // An archive holds pictures only: the database and its unsaved changes stay as they are.
+    if (CBackupStore::IsArchive(chosen->file)) {
+        RestoreArchive(*chosen);
+        return;
+    }
     if (db->IsDirty()) {
         switch (CUserPrompts::AskSaveDiscardCancel(&m_frame, m_frame.Text("Message_SaveChanges"))) {
         case CUserPrompts::Answer::Save:
@@ -134,6 +143,44 @@ void CDatabaseSafety::RestoreBackup() {
     m_frame.ReloadDatabase();
     CUserPrompts::Inform(&m_frame,
                          m_frame.Text("Message_Restored").arg(QString::fromStdString(before)));
+}
+
+void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup) {
+    // Where picture imports write: data/FILE of the installation the pictures come from.
+    const CPictureRequests* pictures = m_frame.Pictures();
+    const std::filesystem::path dbPath =
+        Utf8Path(m_frame.WorkspaceBar()->DatabasePath().toStdString());
+    const std::filesystem::path target =
+        pictures ? std::filesystem::path(Utf8Path(
+                       ResolveInstallPath(pictures->InstallFolder(),
+                                          QStringLiteral("data/") + QString::fromStdString(backup.file))
+                           .toStdString()))
+                 : CGameInstallation::FindPath(dbPath.parent_path().parent_path(), backup.file)
+                       .value_or(dbPath.parent_path().parent_path() / Utf8Path(backup.file));
+    const CBackupStore store(BackupFolder());
+    std::string before, error;
+    bool restored = false;
+    {
+        CWaitCursor wait;
+        restored = store.Restore(backup, target, BackupCount(), before, error);
+    }
+    if (!restored) {
+        CUserPrompts::Warn(&m_frame, m_frame.Text("Error_Restore") + QStringLiteral("\n\n") +
+                                         QString::fromStdString(error));
+        return;
+    }
+    if (before.empty()) {
+        // The archive as it was already had an identical newest backup.
+        for (const SBackupInfo& info : store.List(backup.file))
+            if (info.name != backup.name) {
+                before = info.name;
+                break;
+            }
+    }
+    m_frame.RefreshPictures();
+    CUserPrompts::Inform(&m_frame, m_frame.Text("Message_ArchiveRestored")
+                                       .arg(QString::fromStdString(backup.file),
+                                            QString::fromStdString(before)));
 }
 
 int CDatabaseSafety::BackupCount() const {

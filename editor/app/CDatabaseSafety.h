@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/model/SBackupInfo.h"
 #include "editor/model/SCheckFinding.h"
 
 #include <QObject>
@@ -36,13 +37,16 @@ public:
     // saying why, when the copy could not be made.
     bool BackUpTextFile(const QString& path, QWidget* parent);
 
+    // The backups folder of the loaded database and the number of copies kept.
+    std::filesystem::path BackupFolder() const;
+    int BackupCount() const;
+
     // Null until the first check shows it.
     CFindingsWindow* FindingsWindow() const;
 
 private:
+    void RestoreArchive(const SBackupInfo& backup);
     void ShowFindings(std::vector<SCheckFinding> findings);
-    std::filesystem::path BackupFolder() const;
-    int BackupCount() const;
 
     CMainFrame& m_frame;
     QPointer<CFindingsWindow> m_findings;

@@ -453,6 +453,22 @@ void CMainFrame::RefreshSquadWindows() {
     RefreshLeaguesList();
 }
 
+std::filesystem::path CMainFrame::BackupFolder() const {
+    return m_safety->BackupFolder();
+}
+
+int CMainFrame::BackupCount() const {
+    return m_safety->BackupCount();
+}
+
+void CMainFrame::RefreshPictures() {
+    const auto windows = m_mdi->subWindowList();
+    for (QMdiSubWindow* window : windows)
+        if (auto* team = qobject_cast<CTeamFrame*>(window->widget()))
+            team->RefreshPictures();
+    RefreshLeaguesList();
+}
+
 bool CMainFrame::BackUpTextFile(const QString& filePath, QWidget* parent) {
     return m_safety->BackUpTextFile(filePath, parent);
 }

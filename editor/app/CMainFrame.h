@@ -64,6 +64,8 @@ public:
     void Warn(QWidget* parent, const QString& text) override;
     void EditStateChanged() override;
     bool BackUpTextFile(const QString& filePath, QWidget* parent) override;
+    std::filesystem::path BackupFolder() const override;
+    int BackupCount() const override;
     void IngameTextsSaved(const QString& filePath, const CIngameTextDb& texts,
                           const std::set<size_t>& entries) override;
     // Refuses (with a message) players a team still refers to; asks, naming them, as the
@@ -76,6 +78,8 @@ public:
     bool SaveDatabase();
     // Closes the record windows and loads the database files again (after a restore).
     bool ReloadDatabase();
+    // The open team windows, the lists and the league tree ask their pictures again.
+    void RefreshPictures();
     CDatabaseSafety* Safety() { return m_safety; }
     void Find();
     // Returns the new player's id, or 0 when none was made.

@@ -95,6 +95,11 @@ void CRestoreBackupDialog::ShowDifferences() {
     m_restore->setEnabled(chosen.has_value());
     if (!chosen)
         return;
+    if (CBackupStore::IsArchive(chosen->file)) {
+        m_differences->setText(
+            m_host.Text("Message_BackupOfArchive").arg(QString::fromStdString(chosen->file)));
+        return;
+    }
     const CGameDatabase* loaded = m_host.Database();
     if (chosen->counts.count("texts") || !loaded) {
         m_differences->setText(m_host.Text("Message_BackupOfTexts").arg(Count(*chosen, "texts")));

@@ -3,6 +3,8 @@
 #include "CPictureRequests.h"
 #include "InstallPath.h"
 
+#include "editor/database/Utf8Path.h"
+#include "editor/model/CBackupStore.h"
 #include "wren_utils/archive/BigArchiveUpdate.h"
 #include "wren_utils/shapes/ShapeFormat.h"
 
@@ -90,12 +92,34 @@ CPictureImport::Prepare(const STarget& target, const QImage& picture,
     return SPrepared{target, std::move(*shape)};
 }
 
-bool CPictureImport::Write(const SPrepared& prepared, SWritten& written, QString& error) {
+bool CPictureImport::Write(const SPrepared& prepared, const CBackupStore& backups, int keep,
+                           SWritten& written, QString& error) {
+    wren::BigPutOptions options;
+    options.keepBackup = false;
+    options.backup = [&backups, keep](const std::string& archive, std::string& backupPath,
+                                      std::string& reason) {
+        const std::filesystem::path file = Utf8Path(archive);
+        std::string made;
+        if (!backups.Backup(file, keep, made, reason))
+            return false;
+        // An identical newest copy was not made again: that one holds the old archive.
+        if (made.empty()) {
+            const std::u8string name = file.filename().u8string();
+            const auto copies = backups.List(std::string(name.begin(), name.end()));
+            if (!copies.empty())
+                made = copies.front().name;
+        }
+        if (!made.empty()) {
+            const std::u8string copy = (backups.Folder() / Utf8Path(made)).u8string();
+            backupPath.assign(copy.begin(), copy.end());
+        }
+        return true;
+    };
     wren::BigPutResult result;
     std::string reason;
     if (!wren::BIG_putentry(PathText(prepared.target.archive),
                             prepared.target.container.toStdString(), prepared.shape.entry, result,
-                            reason)) {
+                            reason, options)) {
         error = QString::fromStdString(reason);
         return false;
     }

@@ -7,7 +7,10 @@
 #include <QImage>
 #include <QString>
 
+#include <filesystem>
 #include <optional>
+
+class CBackupStore;
 
 // Puts a picture into the game's archives where the editor's picture requests find it: a kit
 // or a crest of a team, in the archive that holds that container (data/zdata_05.big, else
@@ -31,7 +34,7 @@ public:
 
     struct SWritten {
         QString archive;
-        QString backup; // the old archive kept, empty when there was none
+        QString backup; // the copy of the old archive in the backups, empty when there was none
         bool appended = false;
     };
 
@@ -44,9 +47,11 @@ public:
     static std::optional<SPrepared> Prepare(const STarget& target, const QImage& picture,
                                             const wren::ShapeImportRequest& options,
                                             QString& error);
-    // Stores a prepared shape, the old archive kept beside it as .bak. False with the reason
-    // in error, and the archive unchanged, when it cannot be written.
-    static bool Write(const SPrepared& prepared, SWritten& written, QString& error);
+    // Stores a prepared shape after copying the old archive into backups (keeping `keep` copies
+    // at most, see CBackupStore). False with the reason in error, and the archive unchanged,
+    // when the copy cannot be made or the archive cannot be written.
+    static bool Write(const SPrepared& prepared, const CBackupStore& backups, int keep,
+                      SWritten& written, QString& error);
 
     // "DXT1", "DXT3", "DXT5" or "32-bit".
     static QString FormatName(uint8_t type);

@@ -1,5 +1,6 @@
 #include "CSafeFile.h"
 
+#include "CSha256.h"
 #include "Utf8Path.h"
 
 #include <atomic>
@@ -8,6 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #ifdef _WIN32
 #include <io.h>
@@ -20,6 +24,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+constexpr size_t kCopyChunk = size_t{4} << 20;
 
 bool FlushToDisk(std::FILE* file) {
     if (std::fflush(file) != 0)
@@ -103,7 +109,12 @@ bool CSafeFile::CanReplace(const std::string& path, std::string& error) {
     return CheckTargetWritable(target, error);
 }
 
-bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
+namespace {
+
+// Makes a new file beside target, lets fill write it, flushes it and renames it over target.
+// Whatever fails leaves target unchanged and no temporary file behind.
+bool Replace(const std::string& path, const std::function<bool(std::FILE*, std::string&)>& fill,
+             std::string& error) {
     std::error_code ec;
     fs::path target = Utf8Path(path);
     // A link stays a link: the file it names is the one replaced.
@@ -137,20 +148,20 @@ bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, s
     }
 
     KeepOwner(file, target);
-    bool written =
-        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    bool written = fill(file, error);
     int savedErrno = errno;
     if (written && !FlushToDisk(file)) {
         written = false;
         savedErrno = errno;
+        error = std::string("write failed: ") + std::strerror(savedErrno);
     }
     if (std::fclose(file) != 0 && written) {
         written = false;
         savedErrno = errno;
+        error = std::string("write failed: ") + std::strerror(savedErrno);
     }
     if (!written) {
         fs::remove(temp, ec);
-        error = std::string("write failed: ") + std::strerror(savedErrno);
         return false;
     }
 
@@ -166,4 +177,56 @@ bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, s
     }
     SyncFolder(target.parent_path());
     return true;
+}
+
+} // namespace
+
+bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
+    return Replace(
+        path,
+        [bytes](std::FILE* file, std::string& reason) {
+            if (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size())
+                return true;
+            reason = std::string("write failed: ") + std::strerror(errno);
+            return false;
+        },
+        error);
+}
+
+bool CSafeFile::Copy(const std::string& from, const std::string& path, SCopied& copied,
+                     std::string& error, const std::string& expectSha256) {
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> source(OpenUtf8(from, "rb"), &std::fclose);
+    if (!source) {
+        error = "cannot open " + from + ": " + std::strerror(errno);
+        return false;
+    }
+    return Replace(
+        path,
+        [&](std::FILE* file, std::string& reason) {
+            CSha256 hash;
+            copied = {};
+            std::vector<uint8_t> chunk(kCopyChunk);
+            for (;;) {
+                const size_t got = std::fread(chunk.data(), 1, chunk.size(), source.get());
+                if (got > 0 && std::fwrite(chunk.data(), 1, got, file) != got) {
+                    reason = std::string("write failed: ") + std::strerror(errno);
+                    return false;
+                }
+                hash.Add(std::span(chunk.data(), got));
+                copied.size += got;
+                if (got < chunk.size())
+                    break;
+            }
+            if (std::ferror(source.get())) {
+                reason = "cannot read " + from + ": " + std::strerror(errno);
+                return false;
+            }
+            copied.sha256 = hash.HexDigest();
+            if (!expectSha256.empty() && copied.sha256 != expectSha256) {
+                reason = from + " changed or is damaged: its SHA-256 is not the one expected";
+                return false;
+            }
+            return true;
+        },
+        error);
 }

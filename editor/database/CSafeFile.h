@@ -10,6 +10,16 @@ class CSafeFile {
 public:
     // On failure error holds the reason, the target is unchanged and no temporary file remains.
     static bool Write(const std::string& path, std::span<const uint8_t> bytes, std::string& error);
+
+    struct SCopied {
+        uint64_t size = 0;
+        std::string sha256; // of the bytes copied
+    };
+    // Replaces the file at path the same way with a copy of the file from, read and written in
+    // chunks so that a file of any size is never held whole. When expectSha256 is given and the
+    // bytes read do not match it, the target stays unchanged and the copy fails.
+    static bool Copy(const std::string& from, const std::string& path, SCopied& copied,
+                     std::string& error, const std::string& expectSha256 = {});
     // Whether Write may replace the file: a missing file may be made; an existing one must be a
     // regular file, not read-only, that this user can open for writing. False with the reason.
     static bool CanReplace(const std::string& path, std::string& error);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -36,29 +37,20 @@ public:
     std::string last;
 };
 
-// The whole file and, when it reads as a database, its record counts.
-struct SFileCopy {
-    std::vector<uint8_t> bytes;
+// The record counts of a database file; empty when it does not read as one.
+std::map<std::string, int64_t> RecordCounts(const fs::path& path) {
     std::map<std::string, int64_t> counts;
-};
-
-bool ReadFile(const fs::path& path, SFileCopy& copy, std::string& error) {
     CLastReport sink;
     CDbFileReader reader;
-    if (!reader.Open(Utf8(path), sink)) {
-        error = sink.last;
-        return false;
-    }
-    copy.bytes.assign(reader.Bytes().begin(), reader.Bytes().end());
     CDbCatalogue catalogue;
-    if (!reader.ReadCatalogue(catalogue, sink))
-        return true;
+    if (!reader.Open(Utf8(path), sink) || !reader.ReadCatalogue(catalogue, sink))
+        return counts;
     static constexpr std::array<std::pair<const char*, const char*>, 4> kCounted = {
         {{"players", "players"}, {"teams", "teams"}, {"leagues", "leagues"}, {"language", "texts"}}};
     for (const auto& [table, key] : kCounted)
         if (const CDbTable* found = catalogue.FindTable(table))
-            copy.counts[key] = found->RecordCount();
-    return true;
+            counts[key] = found->RecordCount();
+    return counts;
 }
 
 std::string LocalTime(std::time_t now, const char* format) {
@@ -156,19 +148,24 @@ bool CBackupStore::Backup(const fs::path& file, int keep, std::string& made,
     return true;
 }
 
+bool CBackupStore::IsArchive(const std::string& fileName) {
+    if (fileName.size() < 4)
+        return false;
+    std::string extension = fileName.substr(fileName.size() - 4);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension == ".big";
+}
+
+// The file is streamed into the folder while it is hashed, so an archive of hundreds of
+// megabytes is never held in memory; a copy identical to the newest backup is dropped again.
 bool CBackupStore::MakeCopy(const fs::path& file, std::string& made, std::string& error) const {
     made.clear();
     std::error_code ec;
     if (!fs::exists(file, ec))
         return true;
-    SFileCopy copy;
-    if (!ReadFile(file, copy, error))
-        return false;
     SBackupInfo info;
     info.file = Utf8(file.filename());
-    info.size = copy.bytes.size();
-    info.sha256 = CSha256::Hex(copy.bytes);
-    info.counts = std::move(copy.counts);
     info.version = KESTREL_VERSION;
 
     const std::vector<SBackupInfo> existing = List();
@@ -183,8 +180,6 @@ bool CBackupStore::MakeCopy(const fs::path& file, std::string& made, std::string
         if (!newest)
             newest = &other;
     }
-    if (newest && newest->sha256 == info.sha256 && newest->size == info.size)
-        return true;
     info.sequence = sequence + 1;
     info.original = !hasOriginal;
 
@@ -203,11 +198,20 @@ bool CBackupStore::MakeCopy(const fs::path& file, std::string& made, std::string
         info.name = stamp + "-" + std::to_string(n) + "_" + info.file;
 
     const fs::path target = m_folder / Utf8Path(info.name);
+    CSafeFile::SCopied copied;
     std::string reason;
-    if (!CSafeFile::Write(Utf8(target), copy.bytes, reason)) {
+    if (!CSafeFile::Copy(Utf8(file), Utf8(target), copied, reason)) {
         error = "cannot write the backup " + Utf8(target) + ": " + reason;
         return false;
     }
+    if (newest && newest->sha256 == copied.sha256 && newest->size == copied.size) {
+        fs::remove(target, ec);
+        return true;
+    }
+    info.size = copied.size;
+    info.sha256 = copied.sha256;
+    if (!IsArchive(info.file))
+        info.counts = RecordCounts(target);
     if (!WriteSideFile(info, error)) {
         fs::remove(target, ec);
         return false;
@@ -229,6 +233,8 @@ bool CBackupStore::WriteSideFile(const SBackupInfo& info, std::string& error) co
 }
 
 void CBackupStore::Rotate(const std::string& fileName, int keep, const std::string& spare) const {
+    if (IsArchive(fileName))
+        keep = std::min(keep, kArchiveKeep);
     int kept = 0;
     std::error_code ec;
     for (const SBackupInfo& info : List(fileName)) {
@@ -239,17 +245,32 @@ void CBackupStore::Rotate(const std::string& fileName, int keep, const std::stri
     }
 }
 
-bool CBackupStore::ReadVerified(const SBackupInfo& backup, std::vector<uint8_t>& bytes,
-                                std::string& error) const {
-    SFileCopy copy;
-    if (!ReadFile(m_folder / Utf8Path(backup.name), copy, error))
+bool CBackupStore::Verify(const SBackupInfo& backup, std::string& error) const {
+    const auto digest = CSha256::OfFile(m_folder / Utf8Path(backup.name), error);
+    if (!digest)
         return false;
-    if (copy.bytes.size() != backup.size || CSha256::Hex(copy.bytes) != backup.sha256) {
+    if (digest->size != backup.size || digest->sha256 != backup.sha256) {
         error = "backup " + backup.name +
                 " is damaged: its size or SHA-256 differs from the one recorded when it was made";
         return false;
     }
-    bytes = std::move(copy.bytes);
+    return true;
+}
+
+bool CBackupStore::ReadVerified(const SBackupInfo& backup, std::vector<uint8_t>& bytes,
+                                std::string& error) const {
+    CLastReport sink;
+    CDbFileReader reader;
+    if (!reader.Open(Utf8(m_folder / Utf8Path(backup.name)), sink)) {
+        error = sink.last;
+        return false;
+    }
+    if (reader.Bytes().size() != backup.size || CSha256::Hex(reader.Bytes()) != backup.sha256) {
+        error = "backup " + backup.name +
+                " is damaged: its size or SHA-256 differs from the one recorded when it was made";
+        return false;
+    }
+    bytes.assign(reader.Bytes().begin(), reader.Bytes().end());
     return true;
 }
 
@@ -260,8 +281,7 @@ bool CBackupStore::Restore(const SBackupInfo& backup, const fs::path& target, in
                 Utf8(target.filename());
         return false;
     }
-    std::vector<uint8_t> bytes;
-    if (!ReadVerified(backup, bytes, error))
+    if (!Verify(backup, error))
         return false;
     if (!MakeCopy(target, madeBefore, error)) {
         error = "the current file could not be backed up first: " + error;
@@ -269,15 +289,18 @@ bool CBackupStore::Restore(const SBackupInfo& backup, const fs::path& target, in
     }
     // The backup being restored stays even when it is the oldest of those kept.
     Rotate(Utf8(target.filename()), keep, backup.name);
+    // Streamed and checked on the way: a copy that changed since it was verified is not put in.
+    CSafeFile::SCopied copied;
     std::string reason;
-    if (!CSafeFile::Write(Utf8(target), bytes, reason)) {
+    if (!CSafeFile::Copy(Utf8(m_folder / Utf8Path(backup.name)), Utf8(target), copied, reason,
+                         backup.sha256)) {
         error = "cannot replace " + Utf8(target) + ": " + reason;
         return false;
     }
-    SFileCopy written;
-    if (!ReadFile(target, written, error))
+    const auto written = CSha256::OfFile(target, error);
+    if (!written)
         return false;
-    if (CSha256::Hex(written.bytes) != backup.sha256) {
+    if (written->sha256 != backup.sha256) {
         error = "after restoring, " + Utf8(target) + " does not match the SHA-256 of backup " +
                 backup.name;
         return false;

@@ -8,12 +8,19 @@
 #include <vector>
 
 // The backups folder of a game installation: a copy of a database file is made before each
-// save replaces it, each copy with a JSON side file (SBackupInfo). The first copy of a file is
-// its original and stays; of the others the newest `keep` stay.
+// save replaces it, and of an archive before an import replaces it, each copy with a JSON side
+// file (SBackupInfo). The first copy of a file is its original and stays; of the others the
+// newest `keep` stay, and of an archive's at most kArchiveKeep. Files are copied and hashed in
+// chunks, never held whole.
 class CBackupStore {
 public:
     static constexpr int kDefaultKeep = 20;
     static constexpr int kMaxKeep = 1000;
+    // Each copy of an archive is as large as the archive (hundreds of megabytes).
+    static constexpr int kArchiveKeep = 2;
+
+    // An archive of the game's pictures ("zdata_05.big"): no record counts, fewer copies kept.
+    static bool IsArchive(const std::string& fileName);
 
     explicit CBackupStore(std::filesystem::path folder);
     // The backups folder beside a game database (data/cmn/backups for data/cmn/corvid.db).
@@ -31,12 +38,15 @@ public:
     std::optional<SBackupInfo> Find(const std::string& name) const;
     std::optional<SBackupInfo> Original(const std::string& fileName) const;
 
+    // Whether the copy still has its recorded size and SHA-256 (read in chunks); error says why
+    // not.
+    bool Verify(const SBackupInfo& backup, std::string& error) const;
     // The copy's bytes, refused with error when they do not match its recorded size and SHA-256.
     bool ReadVerified(const SBackupInfo& backup, std::vector<uint8_t>& bytes,
                       std::string& error) const;
     // Puts the backup in place of target: checks the copy, backs target up first (its name in
     // madeBefore, empty when an identical backup was the newest), replaces target atomically
-    // and checks the result. False with error when any step fails; target is unchanged unless
+    // by a streamed copy and checks the result. False with error when any step fails; target is unchanged unless
     // the failure is the final check.
     bool Restore(const SBackupInfo& backup, const std::filesystem::path& target, int keep,
                  std::string& madeBefore, std::string& error) const;

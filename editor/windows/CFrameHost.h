@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <set>
 
@@ -72,6 +73,10 @@ public:
     // game language's texts, the team and league names among them go into the database.
     virtual void IngameTextsSaved(const QString& filePath, const CIngameTextDb& texts,
                                   const std::set<size_t>& entries) = 0;
+    // Where an archive is copied before a picture import replaces it: the backups of the loaded
+    // database, with the number of copies the user keeps (CBackupStore caps it for archives).
+    virtual std::filesystem::path BackupFolder() const = 0;
+    virtual int BackupCount() const = 0;
     // A warning message box over the parent.
     virtual void Warn(QWidget* parent, const QString& text) = 0;
     // What the edit commands can do changed without the focus moving (a player was copied).

@@ -123,6 +123,11 @@ void CTeamFrame::Refresh(int) {
     m_formation->Fill();
 }
 
+void CTeamFrame::RefreshPictures() {
+    ShowBanner();
+    m_kits->DrawPicture();
+}
+
 std::vector<int32_t> CTeamFrame::SquadOrder() const {
     return m_squad->PlayersInShownOrder();
 }

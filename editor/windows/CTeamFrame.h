@@ -34,6 +34,8 @@ public:
 
     void Fill() override;
     void Refresh(int hint) override;
+    // Asks the crest and the kit picture again: the archives changed under them.
+    void RefreshPictures();
 
     CGradientBanner* Banner() const { return m_banner; }
     QTabWidget* Tabs() const { return m_tabs; }

@@ -41,6 +41,9 @@ public:
     // The property row of an item key, -1 when there is none.
     int RowOf(const char* key) const;
 
+    // Asks the shown kit's picture again (the archive changed).
+    void DrawPicture();
+
 signals:
     // Apply (or a Yes to the question on switching types) wrote into the team.
     void Applied();
@@ -54,7 +57,6 @@ private:
     void BuildItems();
     void OnTypeChosen(int type);
     void LoadType(int type);
-    void DrawPicture();
     // The stored kit with the changed items written in; nothing when an item is refused
     // (which the user is told) or the kit is gone.
     std::optional<CTeamKit> EditedKit(bool tellRefusals) const;

@@ -3,6 +3,7 @@
 #include "editor/app/CWaitCursor.h"
 #include "editor/assets/CPictureImport.h"
 #include "editor/assets/CPictureRequests.h"
+#include "editor/model/CBackupStore.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPicturePreviewDialog.h"
 
@@ -85,7 +86,8 @@ bool CTeamPictures::Import(QWidget* parent) const {
     bool ok = false;
     {
         CWaitCursor wait;
-        ok = CPictureImport::Write(*prepared, written, error);
+        const CBackupStore backups(m_host.BackupFolder());
+        ok = CPictureImport::Write(*prepared, backups, m_host.BackupCount(), written, error);
     }
     if (!ok) {
         m_host.Warn(parent, m_host.Text("Message_PictureImportFailed").arg(error));

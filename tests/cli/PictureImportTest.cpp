@@ -1,4 +1,5 @@
 #include "editor/assets/CPictureImport.h"
+#include "editor/model/CBackupStore.h"
 #include "tests/support/CTempFolder.h"
 #include "tests/support/ProcessRun.h"
 #include "tests/support/WholeFile.h"
@@ -46,6 +47,7 @@ protected:
     }
     std::string Game() const { return folder.File("game"); }
     fs::path Archive(const char* name) const { return fs::path(Game()) / "data" / name; }
+    CBackupStore Backups() const { return CBackupStore(fs::path(Game()) / "data" / "cmn" / "backups"); }
 
     // A picture with colour ramps and a disc, alpha optional; saved as PNG.
     std::string Picture(const char* name, int w, int h, bool alpha) const {
@@ -107,9 +109,15 @@ TEST_F(PictureImportTest, KitImportReadsBackAsTheConvertedPicture) {
     EXPECT_NE(result.out.find("zdata_05.big: " + kKit10 + " (replaced), shape tp00, DXT1, 64 x 64"),
               std::string::npos)
         << result.out;
-    EXPECT_NE(result.out.find("zdata_05.big.bak"), std::string::npos) << result.out;
+    // The old archive went into the database's backups before the swap; no .bak beside it.
+    const auto copies = Backups().List("zdata_05.big");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_NE(result.out.find("old archive backed up as "), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find(copies[0].name), std::string::npos) << result.out;
+    EXPECT_EQ(ReadAll(Backups().Folder() / copies[0].name), before);
+    EXPECT_TRUE(copies[0].original);
+    EXPECT_FALSE(fs::exists(Archive("zdata_05.big.bak")));
     const Bytes after = ReadAll(Archive("zdata_05.big"));
-    EXPECT_EQ(ReadAll(Archive("zdata_05.big.bak")), before);
     ExpectOthersUnchanged(before, after, kKit10);
 
     // What the game's streamed request (getShapeX) now decodes is the conversion's result.
@@ -241,4 +249,68 @@ TEST_F(PictureImportTest, RefusalsChangeNothing) {
     fs::permissions(Archive("zdata_05.big"), fs::perms::owner_all);
     EXPECT_EQ(ReadAll(Archive("zdata_05.big")), newer);
     EXPECT_EQ(DataFiles(), files);
+}
+
+// A backup that cannot be made stops the import before anything is swapped.
+TEST_F(PictureImportTest, AFailedBackupImportsNothing) {
+    const Bytes newer = ReadAll(Archive("zdata_05.big"));
+    const std::string png = Picture("kit.png", 64, 64, false);
+    // A file where the backups folder should be: no folder can be made there, even by root.
+    const fs::path folder = Backups().Folder();
+    fs::remove_all(folder);
+    ASSERT_TRUE(WriteText(folder, "in the way"));
+    const std::vector<std::string> files = DataFiles();
+    const SProcessResult result =
+        Run({"picture", "import", "--game", Game(), "kit", "1", "0", png});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("nothing imported: cannot back the old archive up"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(ReadAll(Archive("zdata_05.big")), newer);
+    EXPECT_EQ(DataFiles(), files);
+}
+
+// Archive copies are listed and restored like the database's, by name or the original, and
+// only the original and the newest few of them stay.
+TEST_F(PictureImportTest, ArchiveBackupsAreListedRotatedAndRestored) {
+    const Bytes original = ReadAll(Archive("zdata_05.big"));
+    std::vector<Bytes> states = {original};
+    for (int i = 0; i < 4; ++i) {
+        const std::string png = Picture(("kit" + std::to_string(i) + ".png").c_str(), 40 + i * 7,
+                                        50, false);
+        const SProcessResult result =
+            Run({"picture", "import", "--game", Game(), "kit", "1", "0", png});
+        ASSERT_EQ(result.status, 0) << result.err;
+        states.push_back(ReadAll(Archive("zdata_05.big")));
+    }
+    const auto copies = Backups().List("zdata_05.big");
+    ASSERT_EQ(copies.size(), 1u + CBackupStore::kArchiveKeep);
+    EXPECT_EQ(ReadAll(Backups().Folder() / copies[0].name), states[3]);
+    EXPECT_TRUE(copies.back().original);
+
+    SProcessResult result = Run({"--game", Game(), "backups"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find(copies[0].name + "\tzdata_05.big\t"), std::string::npos)
+        << result.out;
+
+    result = Run({"--game", Game(), "restore", copies[0].name});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadAll(Archive("zdata_05.big")), states[3]);
+    EXPECT_NE(result.out.find("the file as it was is backup "), std::string::npos) << result.out;
+
+    result = Run({"--game", Game(), "restore", "--original", "--archive", "zdata_05.big"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadAll(Archive("zdata_05.big")), original);
+    EXPECT_EQ(Backups().List("zdata_05.big").size(), 1u + CBackupStore::kArchiveKeep);
+    // The database was not touched by any of it.
+    EXPECT_TRUE(Backups().List("corvid.db").empty());
+
+    result = Run({"--game", Game(), "restore", "--original", "--archive", "../corvid.db"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("--archive takes an archive's file name"), std::string::npos)
+        << result.err;
+    result = Run({"--db", (fs::path(Game()) / "data" / "cmn" / "corvid.db").string(), "restore",
+                  Backups().List("zdata_05.big").front().name});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("needs --game DIR"), std::string::npos) << result.err;
 }

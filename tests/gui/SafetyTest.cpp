@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
@@ -36,6 +37,26 @@ void DoubleClickRow(QTableView* view, int row) {
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, rect.center());
 }
 
+// In the restore dialog: clicks the first (newest) backup of file and Restore; the text shown
+// about it.
+QString RestoreNewestCopyOf(QDialog* dialog, const QString& file) {
+    auto* view = dialog->findChild<QTableView*>(QStringLiteral("backupsView"));
+    auto* restore = dialog->findChild<QPushButton*>(QStringLiteral("restoreButton"));
+    if (!view || !restore)
+        return {};
+    int row = 0;
+    while (row < view->model()->rowCount() && view->model()->index(row, 1).data() != file)
+        ++row;
+    if (row == view->model()->rowCount())
+        return {};
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                      view->visualRect(view->model()->index(row, 0)).center());
+    const QString differences =
+        dialog->findChild<QLabel*>(QStringLiteral("backupDifferences"))->text();
+    QTest::mouseClick(restore, Qt::LeftButton);
+    return differences;
+}
+
 } // namespace
 
 class SafetyTest : public FreshEditorTest {
@@ -45,6 +66,7 @@ private slots:
     void checkDatabaseListsFindingsAndOpensTheirRecords();
     void saveWithErrorsAsksFirst();
     void restoreDialogShowsDifferencesAndRestores();
+    void restoreDialogRestoresAnArchiveAndKeepsUnsavedEdits();
 };
 
 void SafetyTest::checkDatabaseListsFindingsAndOpensTheirRecords() {
@@ -115,20 +137,11 @@ void SafetyTest::restoreDialogShowsDifferencesAndRestores() {
     QString differences;
     bool restoreEnabledBefore = true;
     WhenModalShown([&](QDialog* dialog) {
-        auto* view = dialog->findChild<QTableView*>(QStringLiteral("backupsView"));
         auto* restore = dialog->findChild<QPushButton*>(QStringLiteral("restoreButton"));
-        QVERIFY(view && restore);
+        QVERIFY(restore);
         restoreEnabledBefore = restore->isEnabled();
         // Newest first: the copy of the database, then that of the texts.
-        int row = 0;
-        while (row < view->model()->rowCount() &&
-               view->model()->index(row, 1).data().toString() != QStringLiteral("corvid.db"))
-            ++row;
-        QVERIFY(row < view->model()->rowCount());
-        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
-                          view->visualRect(view->model()->index(row, 0)).center());
-        differences = dialog->findChild<QLabel*>(QStringLiteral("backupDifferences"))->text();
-        QTest::mouseClick(restore, Qt::LeftButton);
+        differences = RestoreNewestCopyOf(dialog, QStringLiteral("corvid.db"));
     });
     m_fixture->answer = CUserPrompts::Answer::Discard;
     m_frame->ActionForKey(QStringLiteral("Menu_FileRestoreBackup"))->trigger();
@@ -143,6 +156,43 @@ void SafetyTest::restoreDialogShowsDifferencesAndRestores() {
     db = m_frame->Database();
     QCOMPARE(db->FindPlayer(player)->LastName(), name);
     QVERIFY(!m_frame->isWindowModified());
+}
+
+// An archive's copy is listed with the database's; restoring it touches no record, so the
+// unsaved edits stay and nothing is asked about them.
+void SafetyTest::restoreDialogRestoresAnArchiveAndKeepsUnsavedEdits() {
+    CGameDatabase* db = m_frame->Database();
+    const QString archive = m_fixture->GameFolder() + QStringLiteral("/data/zdata_05.big");
+    const QByteArray original = Bytes(archive);
+    QVERIFY(!original.isEmpty());
+    const CBackupStore store(m_frame->BackupFolder());
+    std::string made, error;
+    QVERIFY2(store.Backup(archive.toStdString(), m_frame->BackupCount(), made, error),
+             error.c_str());
+    QFile changed(archive);
+    QVERIFY(changed.open(QIODevice::Append));
+    changed.write("later import");
+    changed.close();
+    const int player = db->Players().begin()->first;
+    db->FindPlayer(player)->SetLastName("Unsaved");
+    db->MarkDirty();
+
+    QString differences;
+    WhenModalShown([&](QDialog* dialog) {
+        differences = RestoreNewestCopyOf(dialog, QStringLiteral("zdata_05.big"));
+    });
+    m_frame->ActionForKey(QStringLiteral("Menu_FileRestoreBackup"))->trigger();
+
+    QVERIFY2(differences.contains(QStringLiteral("zdata_05.big")), qPrintable(differences));
+    QCOMPARE(Bytes(archive), original);
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY2(m_fixture->prompts.last().startsWith(QStringLiteral("inform: ")),
+             qPrintable(m_fixture->prompts.last()));
+    // The archive as it was before the restore is a backup of its own, to undo the restore.
+    QCOMPARE(store.List("zdata_05.big").size(), size_t{2});
+    QCOMPARE(m_frame->Database(), db);
+    QCOMPARE(db->FindPlayer(player)->LastName(), std::string("Unsaved"));
+    QVERIFY(db->IsDirty());
 }
 
 QTEST_MAIN(SafetyTest)

@@ -8,6 +8,7 @@
 #include "editor/app/CMainFrame.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/database/CIngameTextDb.h"
+#include "editor/model/CBackupStore.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 #include "editor/toolkit/CArrowRangeSpinBox.h"
@@ -601,7 +602,14 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
              qPrintable(details));
     QVERIFY(details.contains(QStringLiteral("64 \u00D7 64")));
     QVERIFY(details.contains(QStringLiteral("zdata_05.big")));
-    QVERIFY(QFile::exists(archive + QStringLiteral(".bak")));
+    // The old archive went into the database's backups, not beside itself.
+    QVERIFY(!QFile::exists(archive + QStringLiteral(".bak")));
+    const auto archiveCopies = CBackupStore(m_frame->BackupFolder()).List("zdata_05.big");
+    QCOMPARE(archiveCopies.size(), size_t{1});
+    QFile copy(QString::fromStdString(
+        (m_frame->BackupFolder() / archiveCopies.front().name).string()));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), before);
     const QImage read = m_frame->Pictures()->KitImage(teamId, 0);
     QCOMPARE(read.size(), QSize(64, 64));
     QVERIFY(kits->Picture()->Shown().toImage() != oldShown);

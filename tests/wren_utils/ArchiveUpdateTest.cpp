@@ -182,6 +182,38 @@ TEST(BigArchiveUpdate, AFailedWriteLeavesTheOldArchiveAndNoTemporaryFile) {
     }
 }
 
+// A caller's backup replaces the .bak: it sees the old archive still in place, and its failure
+// stops the update with nothing changed.
+TEST(BigArchiveUpdate, ACallersBackupRunsBeforeTheSwapAndCanStopIt) {
+    CTempFolder folder;
+    const Bytes before = SampleArchive();
+    const std::string path = folder.Write("zdata_05.big", before);
+    BigPutOptions options;
+    Bytes seen;
+    options.backup = [&](const std::string& archive, std::string& backupPath, std::string&) {
+        seen = ReadAll(archive);
+        backupPath = "elsewhere";
+        return true;
+    };
+    BigPutResult result;
+    std::string error;
+    ASSERT_TRUE(BIG_putentry(path, "kit.fsh", Text("new"), result, error, options)) << error;
+    EXPECT_EQ(seen, before);
+    EXPECT_EQ(result.backupPath, "elsewhere");
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"zdata_05.big"});
+
+    const Bytes now = ReadAll(path);
+    options.backup = [](const std::string&, std::string&, std::string& reason) {
+        reason = "disk full";
+        return false;
+    };
+    EXPECT_FALSE(BIG_putentry(path, "kit.fsh", Text("newer"), result, error, options));
+    EXPECT_NE(error.find("cannot back the old archive up"), std::string::npos) << error;
+    EXPECT_NE(error.find("disk full"), std::string::npos) << error;
+    EXPECT_EQ(ReadAll(path), now);
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"zdata_05.big"});
+}
+
 #ifndef _WIN32
 TEST(BigArchiveUpdateDeathTest, AProcessKilledBeforeTheSwapLeavesTheOldArchive) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");

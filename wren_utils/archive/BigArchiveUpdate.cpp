@@ -546,9 +546,19 @@ bool BIG_putentry(const std::string& path, std::string_view name,
         if (!ec)
             fs::permissions(temporary.Path(), status.permissions(), ec);
     }
-    fs::path backup;
-    if (exists && options.keepBackup && !KeepBackup(target, backup, error))
-        return false;
+    std::string backupPath;
+    if (exists && options.backup) {
+        std::string reason;
+        if (!options.backup(path, backupPath, reason)) {
+            error = "cannot back the old archive up, so nothing was changed: " + reason;
+            return false;
+        }
+    } else if (exists && options.keepBackup) {
+        fs::path backup;
+        if (!KeepBackup(target, backup, error))
+            return false;
+        backupPath = Utf8(backup);
+    }
     if (options.beforeSwap)
         options.beforeSwap();
     fs::rename(temporary.Path(), target, ec);
@@ -560,7 +570,7 @@ bool BIG_putentry(const std::string& path, std::string_view name,
     SyncFolder(target.parent_path());
     result.appended = exists && replaced == directory.entries.size();
     result.created = !exists;
-    result.backupPath = backup.empty() ? std::string() : Utf8(backup);
+    result.backupPath = backupPath;
     result.archiveSize = layout.total;
     return true;
 }

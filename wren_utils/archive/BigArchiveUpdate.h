@@ -48,8 +48,16 @@ std::optional<std::vector<std::uint8_t>>
 BIG_readfileentry(const std::string& path, std::string_view name, std::string& error);
 
 struct BigPutOptions {
-    // The old archive stays beside the new one as PATH.bak (an earlier .bak is replaced).
+    // The old archive stays beside the new one as PATH.bak (an earlier .bak is replaced), for
+    // callers without a backups folder of their own; not used when backup is set.
     bool keepBackup = true;
+    // Backs the old archive up instead, e.g. into a backups folder: called with the archive's
+    // path (as given) once the new archive is complete on the disk, before it replaces the old
+    // one. False, with the reason in error, stops the update with the old archive unchanged;
+    // backupPath names the copy for BigPutResult.
+    std::function<bool(const std::string& archivePath, std::string& backupPath,
+                       std::string& error)>
+        backup;
     // Wraps the output into the temporary file, e.g. to count progress.
     std::function<std::unique_ptr<BigOutput>(std::unique_ptr<BigOutput>)> wrapOutput;
     // Called when the new archive is complete on the disk, just before it replaces the old one.
