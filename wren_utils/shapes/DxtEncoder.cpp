@@ -576,7 +576,8 @@ void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality
     const ColourStats stats = Statistics(set);
     const bool high = quality == DxtQuality::High;
     Quantised a, b;
-    if (high)
+    // Where the pixels stay within a few levels of their mean the box is as good an axis.
+    if (high && stats.spread > 64.0f * static_cast<float>(set.count))
         PrincipalEnds(stats, a, b);
     else
         BoxEnds(stats, a, b);
