@@ -107,12 +107,10 @@ void CLeagueFrame::OnReset() {
 }
 
 void CLeagueFrame::Restore(const CLeagueSnapshot& current, const CLeagueSnapshot& snapshot) {
-    CGameDatabase* db = Host().Database();
-    CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
-    if (!league) {
+    if (!RestoreSnapshot(snapshot,
+                         [this](CGameDatabase& db) { return db.FindLeague(m_leagueId); })) {
         return;
     }
-    snapshot.RestoreInto(*league);
     MarkChanged();
     if (snapshot.Name() != current.Name()) {
         AnnounceRename();

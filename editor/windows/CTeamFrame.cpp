@@ -167,8 +167,8 @@ void CTeamFrame::ShowCrestMenu(const QPoint& position) {
     if (chosen == import && crest.Import(this)) {
         ShowBanner();
         // The league windows' teams lists and the league tree show the crest too.
-        if (const CTeam* team =
-                Host().Database() ? Host().Database()->FindTeam(m_teamId) : nullptr) {
+        const CGameDatabase* db = Host().Database();
+        if (const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr) {
             for (int32_t league : team->Leagues()) {
                 Host().RefreshLeague(league);
             }
@@ -227,12 +227,11 @@ void CTeamFrame::ResetPage(CTeamSnapshot::EPage page) {
 }
 
 void CTeamFrame::Restore(const CTeamSnapshot& current, const CTeamSnapshot& snapshot) {
-    CGameDatabase* db = Host().Database();
-    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    CTeam* team =
+        RestoreSnapshot(snapshot, [this](CGameDatabase& db) { return db.FindTeam(m_teamId); });
     if (!team) {
         return;
     }
-    snapshot.RestoreInto(*team);
     const int target = History().CurrentIndex();
     bool moved = false;
     for (; m_shownStep > target; --m_shownStep)
