@@ -8,6 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -216,7 +219,8 @@ TEST(BigArchiveUpdate, ACallersBackupRunsBeforeTheSwapAndCanStopIt) {
 
 #ifndef _WIN32
 TEST(BigArchiveUpdateDeathTest, AProcessKilledBeforeTheSwapLeavesTheOldArchive) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // Forked without a new start, so the killed child writes into this test's folder.
+    GTEST_FLAG_SET(death_test_style, "fast");
     CTempFolder folder;
     const Bytes before = SampleArchive();
     const std::string path = folder.Write("zdata_05.big", before);
@@ -230,11 +234,29 @@ TEST(BigArchiveUpdateDeathTest, AProcessKilledBeforeTheSwapLeavesTheOldArchive) 
         },
         ::testing::KilledBySignal(SIGKILL), "");
     EXPECT_EQ(ReadAll(path), before);
-    // The next import goes through despite the dead one's leftovers.
+    // The dead update's complete temporary file is still there.
+    std::vector<std::string> left = FilesIn(folder.Path());
+    ASSERT_EQ(left.size(), 3u);
+    EXPECT_TRUE(left[2].starts_with("zdata_05.big.import-") && left[2].ends_with(".tmp"))
+        << left[2];
+    // Temporary files of running updates (this process's) and of other archives stay.
+    const std::string running = "zdata_05.big.import-" + std::to_string(::getpid()) + "-7.tmp";
+    folder.Write(running, Text("running"));
+    folder.Write("zdata_04.big.import-1-0.tmp", Text("other archive"));
+    folder.Write("zdata_05.big.import-x-0.tmp", Text("not ours"));
+
+    // The next update removes the dead one's leftover and goes through.
     BigPutResult result;
     std::string error;
     ASSERT_TRUE(BIG_putentry(path, "kit.fsh", Text("x"), result, error)) << error;
-    EXPECT_EQ(EntryBytes(ReadAll(path), "kit.fsh"), Text("x"));
+    EXPECT_EQ(result.removedTemporaries, 1);
+    const Bytes after = ReadAll(path);
+    EXPECT_EQ(EntryBytes(after, "kit.fsh"), Text("x"));
+    for (const char* other : {"first.fsh", "last.fsh"})
+        EXPECT_EQ(EntryBytes(after, other), EntryBytes(before, other)) << other;
+    EXPECT_EQ(FilesIn(folder.Path()),
+              (std::vector<std::string>{"zdata_04.big.import-1-0.tmp", "zdata_05.big", "zdata_05.big.bak",
+                                        running, "zdata_05.big.import-x-0.tmp"}));
 }
 #endif
 

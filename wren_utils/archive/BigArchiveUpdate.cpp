@@ -11,8 +11,11 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -182,6 +185,90 @@ private:
     std::FILE* file_;
 };
 
+int ThisProcess() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
+}
+
+// Whether a process of that id runs (as far as this user can tell: one it may not signal
+// still counts as running).
+bool ProcessIsRunning(int pid) {
+    if (pid <= 0)
+        return false;
+#ifdef _WIN32
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(pid));
+    if (!process)
+        return ::GetLastError() == ERROR_ACCESS_DENIED;
+    const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    ::CloseHandle(process);
+    return running;
+#else
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+#endif
+}
+
+// An advisory lock an update holds on its temporary file while it writes it; false when
+// another holder has it.
+bool LockFile(std::FILE* file) {
+#ifdef _WIN32
+    OVERLAPPED whole{};
+    return ::LockFileEx(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file))),
+                        LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
+                        MAXDWORD, &whole) != 0;
+#else
+    return ::flock(fileno(file), LOCK_EX | LOCK_NB) == 0;
+#endif
+}
+
+// The process id in "NAME.import-PID-N.tmp" when name is a temporary file of an update of the
+// archive called archiveName.
+std::optional<int> TemporaryOwner(const std::string& name, const std::string& archiveName) {
+    const std::string prefix = archiveName + ".import-";
+    constexpr std::string_view suffix = ".tmp";
+    if (name.size() <= prefix.size() + suffix.size() || name.compare(0, prefix.size(), prefix) != 0 ||
+        !std::string_view(name).ends_with(suffix))
+        return std::nullopt;
+    const std::string_view middle(name.data() + prefix.size(),
+                                  name.size() - prefix.size() - suffix.size());
+    const std::size_t dash = middle.find('-');
+    const auto digits = [](std::string_view text) {
+        return !text.empty() && text.size() <= 9 &&
+               std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    if (dash == std::string_view::npos || !digits(middle.substr(0, dash)) ||
+        !digits(middle.substr(dash + 1)))
+        return std::nullopt;
+    return std::stoi(std::string(middle.substr(0, dash)));
+}
+
+// Removes what updates of the archive killed before their rename left behind: temporary files
+// whose process is gone and whose lock nobody holds. Those of running updates stay.
+int RemoveStaleTemporaries(const fs::path& target) {
+    const std::string archiveName = Utf8(target.filename());
+    std::error_code ec;
+    std::vector<fs::path> stale;
+    for (const fs::directory_entry& entry :
+         fs::directory_iterator(target.parent_path().empty() ? fs::path(".") : target.parent_path(),
+                                ec)) {
+        const auto owner = TemporaryOwner(Utf8(entry.path().filename()), archiveName);
+        if (owner && *owner != ThisProcess() && !ProcessIsRunning(*owner))
+            stale.push_back(entry.path());
+    }
+    int removed = 0;
+    for (const fs::path& path : stale) {
+        FilePtr file(OpenFile(path, "r+b"));
+        if (!file || !LockFile(file.get()))
+            continue;
+        file.reset();
+        if (fs::remove(path, ec))
+            ++removed;
+    }
+    return removed;
+}
+
 // The temporary file of one update, removed unless it was renamed into place.
 class TemporaryFile {
 public:
@@ -194,11 +281,7 @@ public:
     }
     bool Create(const fs::path& target, std::string& error) {
         static std::atomic<unsigned> counter{0};
-#ifdef _WIN32
-        const int process = _getpid();
-#else
-        const int process = static_cast<int>(::getpid());
-#endif
+        const int process = ThisProcess();
         for (int attempt = 0; attempt < 100; ++attempt) {
             fs::path candidate = target;
             candidate +=
@@ -206,6 +289,8 @@ public:
             file_.reset(OpenFile(candidate, "wbx"));
             if (file_) {
                 path_ = candidate;
+                // Held until the file is closed: the sign to other updates that it is in use.
+                LockFile(file_.get());
                 return true;
             }
             if (errno != EEXIST)
@@ -403,6 +488,11 @@ bool KeepBackup(const fs::path& target, fs::path& backup, std::string& error) {
     staging += ".tmp";
     std::error_code ec;
     fs::remove(staging, ec);
+    // Already a second name of the archive (an update killed before its swap made it): a
+    // rename between two names of one file would do nothing and leave the staging name.
+    if (fs::equivalent(target, backup, ec))
+        return true;
+    ec.clear();
     fs::create_hard_link(target, staging, ec);
     if (ec) {
         ec.clear();
@@ -492,6 +582,7 @@ bool BIG_putentry(const std::string& path, std::string_view name,
         if (!ec)
             target = resolved;
     }
+    result.removedTemporaries = RemoveStaleTemporaries(target);
     const bool exists = fs::exists(target, ec);
     FilePtr old;
     BigFileDirectory directory;

@@ -69,13 +69,16 @@ struct BigPutResult {
     bool created = false;   // there was no archive: a new one holds the entry alone
     std::string backupPath; // where the old archive was kept, empty when it was not
     std::uint64_t archiveSize = 0;
+    // Temporary files of earlier updates killed before their rename, removed first.
+    int removedTemporaries = 0;
 };
 
 // Puts data into the archive at path as the entry name: the first entry of that name gets the
 // new bytes, or the entry is added at the end; the other entries keep their bytes, names and
 // order. A missing archive is made ("BIGF"). False with the reason in error when the archive
 // is damaged, read-only, or the new one cannot be written; the old archive is then unchanged
-// and no temporary file is left behind.
+// and no temporary file is left behind. Temporary files that updates of this archive left when
+// they were killed are removed first; those of updates still running are not touched.
 bool BIG_putentry(const std::string& path, std::string_view name,
                   std::span<const std::uint8_t> data, BigPutResult& result, std::string& error,
                   const BigPutOptions& options = {});
