@@ -530,9 +530,16 @@ void EncodeSingleColour(const int rgb[3], uint32_t transparent, uint8_t out[8]) 
     std::copy_n(block, 8, out);
 }
 
-// The colour shared by every pixel that counts (alpha 128 or more in DXT1, all otherwise) and
-// which pixels do not count; false where the colours differ or nothing counts.
-bool SharedColour(const uint8_t pixels[64], bool alphaTested, int rgb[3], uint32_t& transparent) {
+// The distinct colours (0xRRGGBB) of the pixels that count (alpha 128 or more in DXT1, all
+// otherwise) as far as the first two: blocks of one or two colours need no search.
+struct BlockColours {
+    uint32_t transparent = 0; // pixels that do not count
+    int distinct = 0;         // 0, 1, 2, or 3 for more
+    uint32_t colour[2] = {};
+    uint32_t second = 0; // pixels of the second colour
+};
+
+BlockColours FindColours(const uint8_t pixels[64], bool alphaTested) {
     uint32_t words[16];
     if constexpr (std::endian::native == std::endian::little) {
         std::memcpy(words, pixels, 64);
@@ -541,29 +548,71 @@ bool SharedColour(const uint8_t pixels[64], bool alphaTested, int rgb[3], uint32
             words[i] = pixels[4 * i] | pixels[4 * i + 1] << 8 | pixels[4 * i + 2] << 16 |
                        static_cast<uint32_t>(pixels[4 * i + 3]) << 24;
     }
-    transparent = 0;
+    BlockColours colours;
     if (alphaTested)
         for (int i = 0; i < 16; ++i)
-            transparent |= static_cast<uint32_t>(words[i] < 0x80000000u) << i;
-    if (transparent == 0xFFFF)
-        return false;
-    const uint32_t first = words[std::countr_one(transparent)];
-    uint32_t differ = 0;
+            colours.transparent |= static_cast<uint32_t>(words[i] < 0x80000000u) << i;
+    if (colours.transparent == 0xFFFF)
+        return colours;
+    const uint32_t first = words[std::countr_one(colours.transparent)] & 0xFFFFFFu;
+    uint32_t others = 0;
     for (int i = 0; i < 16; ++i)
-        differ |= (transparent >> i & 1) ? 0 : (words[i] ^ first) & 0xFFFFFFu;
-    if (differ)
-        return false;
-    rgb[0] = static_cast<int>(first >> 16 & 0xFF);
-    rgb[1] = static_cast<int>(first >> 8 & 0xFF);
-    rgb[2] = static_cast<int>(first & 0xFF);
-    return true;
+        others |= static_cast<uint32_t>(((words[i] ^ first) & 0xFFFFFFu) != 0) << i;
+    others &= ~colours.transparent;
+    colours.colour[0] = first;
+    colours.distinct = 1;
+    if (!others)
+        return colours;
+    const uint32_t second = words[std::countr_zero(others)] & 0xFFFFFFu;
+    uint32_t rest = 0;
+    for (int i = 0; i < 16; ++i)
+        rest |= static_cast<uint32_t>(((words[i] ^ second) & 0xFFFFFFu) != 0) << i;
+    colours.colour[1] = second;
+    colours.second = others;
+    colours.distinct = (rest & others) ? 3 : 2;
+    return colours;
+}
+
+void Channels(uint32_t colour, int rgb[3]) {
+    rgb[0] = static_cast<int>(colour >> 16 & 0xFF);
+    rgb[1] = static_cast<int>(colour >> 8 & 0xFF);
+    rgb[2] = static_cast<int>(colour & 0xFF);
+}
+
+// An opaque block of two colours: each on its own end colour, as near as the 5:6:5 ends with the
+// decoder's bias come.
+void EncodeTwoColours(const BlockColours& colours, uint8_t out[8]) {
+    const SingleColourTables& tables = SingleColourTables::Get();
+    Quantised ends[2], unused;
+    for (int k = 0; k < 2; ++k) {
+        int rgb[3];
+        Channels(colours.colour[k], rgb);
+        SingleColourEnds(tables.end, rgb, ends[k], unused);
+    }
+    const uint16_t first = Pack(ends[0]), second = Pack(ends[1]);
+    const uint16_t c0 = std::max(first, second), c1 = std::min(first, second);
+    const uint32_t firstIndex = first == c0 ? 0 : 1;
+    const uint32_t secondIndex = first == second ? 0 : 1 - firstIndex;
+    uint32_t bits = 0;
+    for (int i = 0; i < 16; ++i)
+        bits |= (colours.second >> i & 1 ? secondIndex : firstIndex) << (2 * i);
+    const uint8_t block[8] = {static_cast<uint8_t>(c0),   static_cast<uint8_t>(c0 >> 8),
+                              static_cast<uint8_t>(c1),   static_cast<uint8_t>(c1 >> 8),
+                              static_cast<uint8_t>(bits), static_cast<uint8_t>(bits >> 8),
+                              static_cast<uint8_t>(bits >> 16), static_cast<uint8_t>(bits >> 24)};
+    std::copy_n(block, 8, out);
 }
 
 void EncodeColour(const uint8_t pixels[64], bool alphaTested, DxtQuality quality, uint8_t out[8]) {
-    int rgb[3];
-    uint32_t transparent;
-    if (SharedColour(pixels, alphaTested, rgb, transparent)) {
-        EncodeSingleColour(rgb, transparent, out);
+    const BlockColours colours = FindColours(pixels, alphaTested);
+    if (colours.distinct == 1) {
+        int rgb[3];
+        Channels(colours.colour[0], rgb);
+        EncodeSingleColour(rgb, colours.transparent, out);
+        return;
+    }
+    if (colours.distinct == 2 && colours.transparent == 0) {
+        EncodeTwoColours(colours, out);
         return;
     }
     const ColourSet set = GatherColours(pixels, alphaTested);
@@ -857,8 +906,8 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
     constexpr uint32_t kEmpty = UINT32_MAX;
     std::vector<Entry> table(tableSize, Entry{0, kEmpty});
     size_t stored = 0;
-    // The block to the left is compared first: it is the most likely repeat, found without
-    // hashing.
+    // The blocks to the left and above are compared first: they are the most likely repeats,
+    // found without hashing.
     uint8_t buffers[2][64];
     uint8_t earlier[64];
     for (size_t n = 0; n < blockCount; ++n) {
@@ -870,6 +919,13 @@ std::optional<std::vector<uint8_t>> DxtEncoder::Encode(uint8_t type, const BgraI
         if (bx > 0 && std::memcmp(pixels, buffers[(n - 1) & 1], 64) == 0) {
             std::memcpy(block, block - blockBytes, blockBytes);
             continue;
+        }
+        if (by > 0) {
+            GatherBlock(image, bx, by - 1, earlier);
+            if (std::memcmp(pixels, earlier, 64) == 0) {
+                std::memcpy(block, block - blocksWide * blockBytes, blockBytes);
+                continue;
+            }
         }
         const uint64_t fullHash = HashBlock(pixels);
         const auto hash = static_cast<uint32_t>(fullHash >> 32);
