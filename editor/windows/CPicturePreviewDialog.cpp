@@ -55,10 +55,13 @@ void CPicturePreviewDialog::SetPicture(const QImage& decoded, const QString& det
     m_details->setText(details);
 }
 
-void CPicturePreviewDialog::OfferMagentaKey(const QString& label, bool available) {
+void CPicturePreviewDialog::OfferMagentaKey(const QString& label, const QString& help,
+                                            bool available) {
     const QSignalBlocker quiet(m_magenta);
     m_magenta->setText(label);
     m_magenta->setAccessibleName(label);
+    m_magenta->setToolTip(help);
+    m_magenta->setAccessibleDescription(help);
     m_magenta->setChecked(available);
     m_magenta->setEnabled(available);
     m_magenta->show();

@@ -19,8 +19,8 @@ public:
     // Shows the picture converted anew, e.g. after the magenta choice changed.
     void SetPicture(const QImage& decoded, const QString& details);
     // Offers the choice to make pure magenta transparent, ticked; disabled (and not ticked)
-    // when the picture has no magenta to make transparent.
-    void OfferMagentaKey(const QString& label, bool available);
+    // when the picture has no magenta to make transparent. The help says when it is offered.
+    void OfferMagentaKey(const QString& label, const QString& help, bool available);
 
     CPictureView* Preview() const { return m_preview; }
     QLabel* Details() const { return m_details; }

@@ -70,6 +70,7 @@ bool CTeamPictures::Import(QWidget* parent) const {
                                   m_host.Text("Caption_ImportPictureTitle"),
                                   m_host.Text("Caption_PictureImportPreview"), parent);
     preview.OfferMagentaKey(m_host.Text("Caption_MagentaTransparent"),
+                            m_host.Text("Caption_MagentaTransparent_Help"),
                             prepared->shape.magentaPixels > 0);
     QObject::connect(
         &preview, &CPicturePreviewDialog::magentaKeyToggled, &preview, [&](bool transparent) {

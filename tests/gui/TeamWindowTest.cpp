@@ -592,6 +592,8 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
                  m_frame->Text("Caption_PictureImportPreview"));
         details = preview->Details()->text();
         previewed = preview->Preview()->Shown().toImage();
+        // A picture with alpha of its own has no magenta to make transparent.
+        QVERIFY(!preview->MagentaKey()->isEnabled() && !preview->MagentaKey()->isChecked());
         if (!qEnvironmentVariableIsEmpty("KESTREL_SCREENSHOT_DIR"))
             preview->grab().save(qEnvironmentVariable("KESTREL_SCREENSHOT_DIR") +
                                  QStringLiteral("/picture-import-preview.png"));
@@ -678,6 +680,7 @@ void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
         QCheckBox* magenta = preview->MagentaKey();
         QVERIFY(magenta->isVisible() && magenta->isEnabled() && magenta->isChecked());
         QCOMPARE(magenta->accessibleName(), frame->Text("Caption_MagentaTransparent"));
+        QCOMPARE(magenta->toolTip(), frame->Text("Caption_MagentaTransparent_Help"));
         QCOMPARE(AlphaAt(preview->Preview()->Shown().toImage(), 0.05, 0.5), 0);
         QTest::mouseClick(magenta, Qt::LeftButton, {}, QPoint(8, magenta->height() / 2));
         QVERIFY(!magenta->isChecked());
