@@ -314,3 +314,30 @@ TEST_F(PictureImportTest, ArchiveBackupsAreListedRotatedAndRestored) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("needs --game DIR"), std::string::npos) << result.err;
 }
+
+// A newer archive stored whole as one packed stream: the requests fall back to the older one,
+// so a picture found there goes there; one that would go into the packed archive is refused.
+TEST_F(PictureImportTest, AWholePackedArchiveIsRefusedAndTheOlderOneServes) {
+    const std::string packed = folder.File("packed.big");
+    SProcessResult result =
+        Run({"pack", Archive("zdata_05.big").string(), packed});
+    ASSERT_EQ(result.status, 0) << result.err;
+    fs::copy_file(packed, Archive("zdata_05.big"), fs::copy_options::overwrite_existing);
+    const Bytes newer = ReadAll(Archive("zdata_05.big"));
+    const Bytes older = ReadAll(Archive("zdata_04.big"));
+    const std::string png = Picture("crest.png", 64, 64, true);
+
+    result = Run({"picture", "import", "--game", Game(), "crest", "6", png});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("zdata_04.big: " + kCrest6 + " (replaced)"), std::string::npos)
+        << result.out;
+    ExpectOthersUnchanged(older, ReadAll(Archive("zdata_04.big")), kCrest6);
+
+    const std::vector<std::string> files = DataFiles();
+    result = Run({"picture", "import", "--game", Game(), "kit", "1", "0", png});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("stored as one packed stream"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadAll(Archive("zdata_05.big")), newer);
+    EXPECT_EQ(DataFiles(), files);
+    EXPECT_TRUE(Backups().List("zdata_05.big").empty());
+}

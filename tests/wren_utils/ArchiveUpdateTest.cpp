@@ -4,6 +4,7 @@
 #include "wren_utils/archive/BigArchiveUpdate.h"
 #include "wren_utils/archive/BigArchiveView.h"
 #include "wren_utils/archive/BigArchiveWriter.h"
+#include "wren_utils/pack/PackEncoder.h"
 
 #include <gtest/gtest.h>
 
@@ -259,6 +260,24 @@ TEST(BigArchiveUpdateDeathTest, AProcessKilledBeforeTheSwapLeavesTheOldArchive) 
                                         running, "zdata_05.big.import-x-0.tmp"}));
 }
 #endif
+
+// A whole archive stored as one packed stream has no directory of its own for the streamed
+// reads; it is refused as what it is, untouched.
+TEST(BigArchiveUpdate, RefusesAWholeArchiveStoredAsOnePackedStream) {
+    CTempFolder folder;
+    const auto packed = PACK_pack(SampleArchive());
+    ASSERT_TRUE(packed);
+    const std::string path = folder.Write("zdata_05.big", *packed);
+    BigPutResult result;
+    std::string error;
+    EXPECT_FALSE(BIG_putentry(path, "kit.fsh", Text("x"), result, error));
+    EXPECT_NE(error.find("stored as one packed stream"), std::string::npos) << error;
+    EXPECT_EQ(ReadAll(path), *packed);
+    EXPECT_EQ(FilesIn(folder.Path()), std::vector<std::string>{"zdata_05.big"});
+    EXPECT_FALSE(BIG_readdirectory(path, error));
+    EXPECT_NE(error.find("stored as one packed stream"), std::string::npos) << error;
+    EXPECT_FALSE(BIG_readfileentry(path, "kit.fsh", error));
+}
 
 TEST(BigArchiveUpdate, RefusesReadOnlyDamagedAndForeignFiles) {
     CTempFolder folder;

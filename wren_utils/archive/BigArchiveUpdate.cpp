@@ -1,5 +1,7 @@
 #include "wren_utils/archive/BigArchiveUpdate.h"
 
+#include "wren_utils/pack/PackDecoder.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -108,6 +110,16 @@ std::optional<BigFileDirectory> ReadDirectory(std::FILE* file, const std::string
         static_cast<std::size_t>(std::min<std::uint64_t>(16, directory.fileSize));
     if (!ReadAt(file, 0, head, headSize)) {
         error = "cannot read '" + path + "'";
+        return std::nullopt;
+    }
+    // A whole archive stored as one packed stream is read only by the whole-archive load;
+    // entries are read one by one (getShapeX, the editor's requests) from the file's own
+    // directory, which such a file does not have. An update there would never be seen by them.
+    if (PACK_unpackedSize(std::span(head, headSize)) != 0) {
+        error = "'" + path +
+                "' is a whole archive stored as one packed stream: the picture requests read "
+                "entries straight from an archive's directory and never see inside it, so "
+                "nothing is written to it (kestrel-cli unpack makes a plain archive of it)";
         return std::nullopt;
     }
     std::uint64_t headerLength = 0;

@@ -40,7 +40,7 @@ struct BigFileDirectory {
 };
 
 // Nothing, with the reason in error, when the file cannot be read or is not an archive whose
-// entries all lie inside it.
+// entries all lie inside it; a whole archive stored as one packed stream is refused as such.
 std::optional<BigFileDirectory> BIG_readdirectory(const std::string& path, std::string& error);
 
 // The bytes of one entry (exact name), read from the file; nothing when it is absent.
