@@ -98,6 +98,10 @@ QString EditorFixture::TextDbPath() const {
     return m_dir.filePath(QStringLiteral("game/data/cmn/fe/eng.db"));
 }
 
+QSettings EditorFixture::EditorSettings() const {
+    return QSettings(QStringLiteral("Brackwater"), QStringLiteral("Kestrel"));
+}
+
 CKestrelApp* EditorFixture::Start(const QStringList& extraArguments) {
     Stop();
     m_app = std::make_unique<CKestrelApp>();

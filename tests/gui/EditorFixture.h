@@ -2,6 +2,7 @@
 
 #include "editor/app/CUserPrompts.h"
 
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -22,6 +23,8 @@ public:
     QString EditorFolder() const;
     QString DatabasePath() const;
     QString TextDbPath() const;
+    // The editor's own settings, kept in the fixture's folder.
+    QSettings EditorSettings() const;
 
     // Starts a fresh editor on the sample; null when start-up failed.
     CKestrelApp* Start(const QStringList& extraArguments = {});

@@ -38,10 +38,6 @@ namespace {
 
 using SavedFiles::Bytes;
 
-QSettings EditorSettings() {
-    return QSettings(QStringLiteral("Brackwater"), QStringLiteral("Kestrel"));
-}
-
 // The first team of the sample that has players.
 int SomeTeam(const CGameDatabase& db) {
     for (const auto& [id, team] : db.Teams()) {
@@ -160,7 +156,7 @@ void MainFrameTest::menusAreLocalisedAndSwitchWithTheChild() {
     fixture.Stop();
 
     // A French start shows French menus.
-    EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("French"));
+    fixture.EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("French"));
     frame = fixture.Start()->MainFrame();
     QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&Fichier"));
     QCOMPARE(frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->text(),
@@ -186,15 +182,16 @@ void MainFrameTest::languageChoiceIsStoredAndAsksForRestart() {
     QCOMPARE(frame->LanguageMenu()->actions().size(), 5);
     // Nothing changes in this run; the setting is written at shut-down.
     QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
-    QCOMPARE(EditorSettings().value(QStringLiteral("Editor Language")).toString(), QString());
+    QCOMPARE(fixture.EditorSettings().value(QStringLiteral("Editor Language")).toString(),
+             QString());
     fixture.Stop();
-    QCOMPARE(EditorSettings().value(QStringLiteral("Editor Language")).toString(),
+    QCOMPARE(fixture.EditorSettings().value(QStringLiteral("Editor Language")).toString(),
              QStringLiteral("German"));
     frame = fixture.Start()->MainFrame();
     QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&Datei"));
 
     // A language whose file has gone falls back to English texts after saying so.
-    EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("Klingon"));
+    fixture.EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("Klingon"));
     fixture.prompts.clear();
     frame = fixture.Start()->MainFrame();
     QCOMPARE(fixture.prompts.size(), 1);
@@ -286,7 +283,7 @@ void MainFrameTest::placementIsStoredAndRestored() {
     frame->setGeometry(wanted);
     frame->WorkspaceBar()->hide();
     QVERIFY(frame->close());
-    QSettings settings = EditorSettings();
+    QSettings settings = fixture.EditorSettings();
     QCOMPARE(settings.value(QStringLiteral("WindowLeft")).toInt(), frame->geometry().left());
     QCOMPARE(settings.value(QStringLiteral("WindowRight")).toInt(),
              frame->geometry().left() + frame->geometry().width());
@@ -305,7 +302,7 @@ void MainFrameTest::placementIsStoredAndRestored() {
     QTRY_VERIFY(frame->isMaximized());
     QVERIFY(frame->close());
     fixture.Stop();
-    QCOMPARE(EditorSettings().value(QStringLiteral("Maximised")).toInt(), 1);
+    QCOMPARE(fixture.EditorSettings().value(QStringLiteral("Maximised")).toInt(), 1);
     frame = fixture.Start()->MainFrame();
     QVERIFY(frame->windowState() & Qt::WindowMaximized);
 
@@ -440,7 +437,7 @@ void MainFrameTest::missingGameOffersTheFolderChoice() {
     QVERIFY(fixture.prompts.first().startsWith(
         QStringLiteral("yesno: Corvid 2004 does not seem to be installed")));
     // A failed start-up does not write the editor language.
-    QVERIFY(!EditorSettings().contains(QStringLiteral("Editor Language")));
+    QVERIFY(!fixture.EditorSettings().contains(QStringLiteral("Editor Language")));
 
     // Once a game was opened, its folder is remembered for the next start.
     QVERIFY(fixture.Start());

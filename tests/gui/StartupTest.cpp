@@ -185,8 +185,7 @@ void StartupTest::registeredLanguageServesItsOwnFolder() {
 void StartupTest::qtDialogsSpeakTheEditorLanguage() {
     EditorFixture fixture;
     QVERIFY(fixture.IsValid());
-    QSettings(QStringLiteral("Brackwater"), QStringLiteral("Kestrel"))
-        .setValue(QStringLiteral("Editor Language"), QStringLiteral("French"));
+    fixture.EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("French"));
     QVERIFY(fixture.Start());
     QDialogButtonBox buttons(QDialogButtonBox::Yes | QDialogButtonBox::No |
                              QDialogButtonBox::Cancel);
@@ -194,8 +193,7 @@ void StartupTest::qtDialogsSpeakTheEditorLanguage() {
     QCOMPARE(buttons.button(QDialogButtonBox::Yes)->text().remove(u'&'), QStringLiteral("Oui"));
     fixture.Stop();
 
-    QSettings(QStringLiteral("Brackwater"), QStringLiteral("Kestrel"))
-        .setValue(QStringLiteral("Editor Language"), QStringLiteral("German"));
+    fixture.EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("German"));
     QVERIFY(fixture.Start());
     QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
              QStringLiteral("Abbrechen"));
