@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "FreshEditorTest.h"
 #include "ModalDialogs.h"
 #include "SavedFiles.h"
 
@@ -56,38 +57,31 @@ int AddPlayerOfNoTeam(CMainFrame& frame) {
 
 } // namespace
 
-class MainFrameTest : public QObject {
+class MainFrameTest : public FreshEditorTest {
     Q_OBJECT
 
 private slots:
     void leaguesListShowsNamesAndCounts();
     void menusAreLocalisedAndSwitchWithTheChild();
-    void languageChoiceIsStoredAndAsksForRestart();
     void openingTheSameRecordTwiceActivatesOneWindow();
     void addPlayerGoesToTheActiveTeam();
     void placementIsStoredAndRestored();
     void saveWritesBothDatabasesAndClearsTheMark();
     void closingWithUnsavedChangesAsks();
     void findDialogRefusesEmptyQueries();
-    void missingGameOffersTheFolderChoice();
     void leagueAndTeamWindowsShowInTheMainWindow();
     void aboutShowsTheVersionAndClosesOnAKey();
-    void unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy();
 };
 
 void MainFrameTest::leaguesListShowsNamesAndCounts() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CKestrelApp* app = fixture.Start();
-    QVERIFY(app);
-    CMainFrame* frame = app->MainFrame();
-    CGameDatabase* db = frame->Database();
+    CKestrelApp* app = m_fixture->App();
+    CGameDatabase* db = m_frame->Database();
     QVERIFY(db);
-    QTreeWidget* list = frame->WorkspaceBar()->LeaguesList();
+    QTreeWidget* list = m_frame->WorkspaceBar()->LeaguesList();
     QCOMPARE(list->topLevelItemCount(), static_cast<int>(db->Leagues().size()));
     QVERIFY(list->topLevelItemCount() > 3);
     QCOMPARE(list->headerItem()->text(3), QStringLiteral("No. of Players"));
-    QCOMPARE(frame->WorkspaceBar()->widget()->width() <= CWorkspaceBar::kWidth + 20, true);
+    QCOMPARE(m_frame->WorkspaceBar()->widget()->width() <= CWorkspaceBar::kWidth + 20, true);
 
     QStringList names;
     for (int row = 0; row < list->topLevelItemCount(); ++row) {
@@ -111,111 +105,62 @@ void MainFrameTest::leaguesListShowsNamesAndCounts() {
     std::sort(sorted.begin(), sorted.end(),
               [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
     QCOMPARE(names.first(), sorted.first());
-    QVERIFY(fixture.prompts.isEmpty());
+    QVERIFY(m_fixture->prompts.isEmpty());
     // The splash window went through the loading steps to the end.
     QCOMPARE(app->Splash().Text(), QStringLiteral("Ready"));
     QCOMPARE(app->Splash().Progress(), 100);
     // The asset library beside the program is bound, so no notice is shown.
     QVERIFY(app->Pictures());
-    QCOMPARE(frame->statusBar()->findChild<QLabel*>()->text(), QStringLiteral("Ready"));
+    QCOMPARE(m_frame->statusBar()->findChild<QLabel*>()->text(), QStringLiteral("Ready"));
 }
 
 void MainFrameTest::menusAreLocalisedAndSwitchWithTheChild() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
-    const QString save = frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->text();
+    QCOMPARE(m_frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+    const QString save = m_frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->text();
     QCOMPARE(save, QStringLiteral("&Save Database\tCtrl+S"));
-    QCOMPARE(frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->shortcut(),
+    QCOMPARE(m_frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->shortcut(),
              QKeySequence(QKeySequence::Save));
-    QCOMPARE(frame->ActionForKey(QStringLiteral("Menu_EditFind"))->shortcut(),
+    QCOMPARE(m_frame->ActionForKey(QStringLiteral("Menu_EditFind"))->shortcut(),
              QKeySequence(Qt::CTRL | Qt::Key_F));
 
     // Main menu: no Undo; a team window brings Undo and Redo.
-    QCOMPARE(frame->MenuKind(), QStringLiteral("main"));
-    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
-    QVERIFY(frame->OpenTeam(SomeTeam(*frame->Database())));
-    QCOMPARE(frame->MenuKind(), QStringLiteral("record"));
-    QVERIFY(frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
-    QVERIFY(frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->isVisible());
-    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
-    QVERIFY(frame->OpenIngameText(fixture.TextDbPath()));
-    QCOMPARE(frame->MenuKind(), QStringLiteral("noplayer"));
-    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->isVisible());
-    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
+    QCOMPARE(m_frame->MenuKind(), QStringLiteral("main"));
+    QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
+    QVERIFY(m_frame->OpenTeam(SomeTeam(*m_frame->Database())));
+    QCOMPARE(m_frame->MenuKind(), QStringLiteral("record"));
+    QVERIFY(m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
+    QVERIFY(m_frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->isVisible());
+    QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
+    QVERIFY(m_frame->OpenIngameText(m_fixture->TextDbPath()));
+    QCOMPARE(m_frame->MenuKind(), QStringLiteral("noplayer"));
+    QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_EditAddPlayer"))->isVisible());
+    QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
 
     // The language menu lists the shipped files and checks the current one.
-    QCOMPARE(frame->Languages(), QStringList({"English_UK", "French", "German", "Spanish"}));
-    const auto items = frame->LanguageMenu()->actions();
+    QCOMPARE(m_frame->Languages(), QStringList({"English_UK", "French", "German", "Spanish"}));
+    const auto items = m_frame->LanguageMenu()->actions();
     QCOMPARE(items.size(), 4);
     QVERIFY(items.at(0)->isChecked());
     QVERIFY(!items.at(1)->isChecked());
     QCOMPARE(items.at(1)->text(), QString::fromUtf8("Fran\xC3\xA7"
                                                     "ais"));
-    fixture.Stop();
+    m_fixture->Stop();
 
     // A French start shows French menus.
-    fixture.EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("French"));
-    frame = fixture.Start()->MainFrame();
-    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&Fichier"));
-    QCOMPARE(frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->text(),
+    m_fixture->EditorSettings().setValue(QStringLiteral("Editor Language"),
+                                         QStringLiteral("French"));
+    m_frame = m_fixture->Start()->MainFrame();
+    QCOMPARE(m_frame->menuBar()->actions().first()->text(), QStringLiteral("&Fichier"));
+    QCOMPARE(m_frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"))->text(),
              QStringLiteral("&Enregistrer la base\tCtrl+S"));
-    QVERIFY(frame->LanguageMenu()->actions().at(1)->isChecked());
-}
-
-void MainFrameTest::languageChoiceIsStoredAndAsksForRestart() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    // A further file dropped beside the program is offered under its base name.
-    QFile::copy(QDir(fixture.EditorFolder()).filePath(QStringLiteral("English_UK.qtx")),
-                QDir(fixture.EditorFolder()).filePath(QStringLiteral("Pirate.qtx")));
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    QVERIFY(frame->Languages().contains(QStringLiteral("Pirate")));
-    QAction* german = frame->findChild<QAction*>(QStringLiteral("Language_German"));
-    QVERIFY(german);
-    german->trigger();
-    QCOMPARE(fixture.prompts.size(), 1);
-    QCOMPARE(fixture.prompts.first(),
-             QStringLiteral("inform: The new language is used when Kestrel is started again."));
-    QVERIFY(german->isChecked());
-    QCOMPARE(frame->LanguageMenu()->actions().size(), 5);
-    // Nothing changes in this run; the setting is written at shut-down.
-    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
-    QCOMPARE(fixture.EditorSettings().value(QStringLiteral("Editor Language")).toString(),
-             QString());
-    fixture.Stop();
-    QCOMPARE(fixture.EditorSettings().value(QStringLiteral("Editor Language")).toString(),
-             QStringLiteral("German"));
-    frame = fixture.Start()->MainFrame();
-    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&Datei"));
-
-    // A language whose file has gone falls back to English texts after saying so.
-    fixture.EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("Klingon"));
-    fixture.prompts.clear();
-    frame = fixture.Start()->MainFrame();
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().contains(QStringLiteral("Klingon.qtx")));
-    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
-
-    // No more than twenty languages are offered.
-    for (int n = 0; n < 20; ++n) {
-        QFile::copy(QDir(fixture.EditorFolder()).filePath(QStringLiteral("English_UK.qtx")),
-                    QDir(fixture.EditorFolder()).filePath(QStringLiteral("Extra%1.QTX").arg(n)));
-    }
-    frame = fixture.Start()->MainFrame();
-    QCOMPARE(frame->Languages().size(), CMainFrame::kMaxLanguages);
-    QCOMPARE(frame->LanguageMenu()->actions().size(), CMainFrame::kMaxLanguages);
+    QVERIFY(m_frame->LanguageMenu()->actions().at(1)->isChecked());
 }
 
 void MainFrameTest::openingTheSameRecordTwiceActivatesOneWindow() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = m_frame->Database();
     const int team = SomeTeam(*db);
-    QVERIFY(frame->OpenTeam(team));
-    QMdiSubWindow* first = frame->MdiArea()->activeSubWindow();
+    QVERIFY(m_frame->OpenTeam(team));
+    QMdiSubWindow* first = m_frame->MdiArea()->activeSubWindow();
     QVERIFY(first);
     QCOMPARE(first->windowTitle(),
              QStringLiteral("Team - ") + QString::fromStdString(db->FindTeam(team)->Name()));
@@ -223,184 +168,170 @@ void MainFrameTest::openingTheSameRecordTwiceActivatesOneWindow() {
     QVERIFY(qobject_cast<CTeamFrame*>(first->widget()));
 
     const int player = db->PlayersOfTeam(team).front();
-    QVERIFY(frame->OpenPlayer(player));
-    QVERIFY(frame->MdiArea()->activeSubWindow() != first);
-    QVERIFY(frame->OpenTeam(team));
-    QCOMPARE(frame->MdiArea()->subWindowList().size(), 2);
-    QCOMPARE(frame->MdiArea()->activeSubWindow(), first);
-    QVERIFY(frame->windowTitle().startsWith(first->windowTitle()));
+    QVERIFY(m_frame->OpenPlayer(player));
+    QVERIFY(m_frame->MdiArea()->activeSubWindow() != first);
+    QVERIFY(m_frame->OpenTeam(team));
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 2);
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow(), first);
+    QVERIFY(m_frame->windowTitle().startsWith(first->windowTitle()));
 
     // Refreshing finds windows by kind and id; records that do not exist open nothing.
-    QVERIFY(frame->RefreshTeam(team));
-    QVERIFY(frame->RefreshPlayer(player));
-    QVERIFY(!frame->RefreshLeague(db->Leagues().begin()->first));
-    QVERIFY(!frame->OpenTeam(-5));
-    QVERIFY(!frame->OpenPlayer(0));
-    QCOMPARE(frame->MdiArea()->subWindowList().size(), 2);
+    QVERIFY(m_frame->RefreshTeam(team));
+    QVERIFY(m_frame->RefreshPlayer(player));
+    QVERIFY(!m_frame->RefreshLeague(db->Leagues().begin()->first));
+    QVERIFY(!m_frame->OpenTeam(-5));
+    QVERIFY(!m_frame->OpenPlayer(0));
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 2);
     // The players without a team have a window of their own.
-    QVERIFY(frame->OpenTeam(CGameDatabase::kNoTeamId));
-    QCOMPARE(frame->MdiArea()->subWindowList().size(), 3);
+    QVERIFY(m_frame->OpenTeam(CGameDatabase::kNoTeamId));
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 3);
 }
 
 void MainFrameTest::addPlayerGoesToTheActiveTeam() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
+    CGameDatabase* db = m_frame->Database();
     const int team = SomeTeam(*db);
     const auto before = db->PlayersOfTeam(team).size();
-    QVERIFY(frame->OpenTeam(team));
+    QVERIFY(m_frame->OpenTeam(team));
     const auto playersShown = [&] {
         int sum = 0;
-        QTreeWidget* list = frame->WorkspaceBar()->LeaguesList();
+        QTreeWidget* list = m_frame->WorkspaceBar()->LeaguesList();
         for (int row = 0; row < list->topLevelItemCount(); ++row) {
             sum += list->topLevelItem(row)->text(3).toInt();
         }
         return sum;
     };
     const int shownBefore = playersShown();
-    const int added = frame->AddPlayer();
+    const int added = m_frame->AddPlayer();
     QVERIFY(added > 0);
     QCOMPARE(db->PlayersOfTeam(team).size(), before + 1);
     // The leagues list counts the new player in every league of the team.
     QCOMPARE(playersShown(), shownBefore + static_cast<int>(db->FindTeam(team)->Leagues().size()));
-    QVERIFY(qobject_cast<CPlayerFrame*>(frame->ActiveFrame()));
-    QVERIFY(frame->isWindowModified());
+    QVERIFY(qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame()));
+    QVERIFY(m_frame->isWindowModified());
 
     // With a player window active the editor asks for the team; cancelled, the new player
     // gets none.
-    const int loose = AddPlayerOfNoTeam(*frame);
+    const int loose = AddPlayerOfNoTeam(*m_frame);
     QVERIFY(loose > 0);
     QVERIFY(db->FindPlayer(loose)->Teams().empty());
     QCOMPARE(db->PlayersOfTeam(team).size(), before + 1);
 }
 
 void MainFrameTest::placementIsStoredAndRestored() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
     const QRect wanted(70, 60, 900, 640);
-    frame->setGeometry(wanted);
-    frame->WorkspaceBar()->hide();
-    QVERIFY(frame->close());
-    QSettings settings = fixture.EditorSettings();
-    QCOMPARE(settings.value(QStringLiteral("WindowLeft")).toInt(), frame->geometry().left());
+    m_frame->setGeometry(wanted);
+    m_frame->WorkspaceBar()->hide();
+    QVERIFY(m_frame->close());
+    QSettings settings = m_fixture->EditorSettings();
+    QCOMPARE(settings.value(QStringLiteral("WindowLeft")).toInt(), m_frame->geometry().left());
     QCOMPARE(settings.value(QStringLiteral("WindowRight")).toInt(),
-             frame->geometry().left() + frame->geometry().width());
+             m_frame->geometry().left() + m_frame->geometry().width());
     QCOMPARE(settings.value(QStringLiteral("Maximised")).toInt(), 0);
     QVERIFY(!settings.value(QStringLiteral("BarState")).toByteArray().isEmpty());
-    const QRect stored = frame->geometry();
-    fixture.Stop();
+    const QRect stored = m_frame->geometry();
+    m_fixture->Stop();
 
-    frame = fixture.Start()->MainFrame();
-    QCOMPARE(frame->geometry(), stored);
-    QVERIFY(!frame->WorkspaceBar()->isVisible());
-    QVERIFY(!frame->ActionForKey(QStringLiteral("Menu_ViewLeaguesList"))->isChecked());
+    m_frame = m_fixture->Start()->MainFrame();
+    QCOMPARE(m_frame->geometry(), stored);
+    QVERIFY(!m_frame->WorkspaceBar()->isVisible());
+    QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_ViewLeaguesList"))->isChecked());
 
     // Maximised: the window returns maximised, over the rectangle it had before.
-    frame->showMaximized();
-    QTRY_VERIFY(frame->isMaximized());
-    QVERIFY(frame->close());
-    fixture.Stop();
-    QCOMPARE(fixture.EditorSettings().value(QStringLiteral("Maximised")).toInt(), 1);
-    frame = fixture.Start()->MainFrame();
-    QVERIFY(frame->windowState() & Qt::WindowMaximized);
+    m_frame->showMaximized();
+    QTRY_VERIFY(m_frame->isMaximized());
+    QVERIFY(m_frame->close());
+    m_fixture->Stop();
+    QCOMPARE(m_fixture->EditorSettings().value(QStringLiteral("Maximised")).toInt(), 1);
+    m_frame = m_fixture->Start()->MainFrame();
+    QVERIFY(m_frame->windowState() & Qt::WindowMaximized);
 
     // A zero left edge, or a rectangle on no screen, leaves the window where it is.
-    fixture.Stop();
+    m_fixture->Stop();
     settings.setValue(QStringLiteral("Maximised"), 0);
     settings.setValue(QStringLiteral("WindowLeft"), 0);
     settings.sync();
-    frame = fixture.Start()->MainFrame();
-    QVERIFY(frame->geometry() != stored);
-    fixture.Stop();
+    m_frame = m_fixture->Start()->MainFrame();
+    QVERIFY(m_frame->geometry() != stored);
+    m_fixture->Stop();
     settings.setValue(QStringLiteral("WindowLeft"), 90000);
     settings.setValue(QStringLiteral("WindowRight"), 90800);
     settings.sync();
-    frame = fixture.Start()->MainFrame();
-    QVERIFY(frame->geometry().left() < 90000);
+    m_frame = m_fixture->Start()->MainFrame();
+    QVERIFY(m_frame->geometry().left() < 90000);
 }
 
 void MainFrameTest::saveWritesBothDatabasesAndClearsTheMark() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    CGameDatabase* db = frame->Database();
-    const QByteArray databaseBefore = Bytes(fixture.DatabasePath());
-    const QByteArray textsBefore = Bytes(fixture.TextDbPath());
+    CGameDatabase* db = m_frame->Database();
+    const QByteArray databaseBefore = Bytes(m_fixture->DatabasePath());
+    const QByteArray textsBefore = Bytes(m_fixture->TextDbPath());
     QVERIFY(!databaseBefore.isEmpty());
-    QVERIFY(!frame->isWindowModified());
+    QVERIFY(!m_frame->isWindowModified());
 
     const int team = SomeTeam(*db);
     db->FindTeam(team)->SetName("Kestrel Athletic");
     db->MarkDirty();
-    QVERIFY(frame->isWindowModified());
-    QVERIFY(frame->windowTitle().contains(QStringLiteral("[*]")));
+    QVERIFY(m_frame->isWindowModified());
+    QVERIFY(m_frame->windowTitle().contains(QStringLiteral("[*]")));
 
-    QAction* save = frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"));
+    QAction* save = m_frame->ActionForKey(QStringLiteral("Menu_FileSaveDB"));
     save->trigger();
-    QVERIFY2(fixture.prompts.isEmpty(), qPrintable(fixture.prompts.join(u'\n')));
-    QVERIFY(!frame->isWindowModified());
-    QVERIFY(Bytes(fixture.TextDbPath()) != textsBefore);
-    QVERIFY(Bytes(fixture.TextDbPath()).contains("Kestrel Athletic"));
+    QVERIFY2(m_fixture->prompts.isEmpty(), qPrintable(m_fixture->prompts.join(u'\n')));
+    QVERIFY(!m_frame->isWindowModified());
+    QVERIFY(Bytes(m_fixture->TextDbPath()) != textsBefore);
+    QVERIFY(Bytes(m_fixture->TextDbPath()).contains("Kestrel Athletic"));
 
     CGameDatabase reloaded;
-    QVERIFY(SavedFiles::LoadDatabase(fixture, reloaded));
+    QVERIFY(SavedFiles::LoadDatabase(*m_fixture, reloaded));
     QCOMPARE(QString::fromStdString(reloaded.FindTeam(team)->Name()),
              QStringLiteral("Kestrel Athletic"));
     QCOMPARE(reloaded.Players().size(), db->Players().size());
 }
 
 void MainFrameTest::closingWithUnsavedChangesAsks() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    const QByteArray before = Bytes(fixture.DatabasePath());
+    const QByteArray before = Bytes(m_fixture->DatabasePath());
     // No changes: no question.
-    QVERIFY(frame->close());
-    QVERIFY(fixture.prompts.isEmpty());
-    frame = fixture.Start()->MainFrame();
-    frame->show();
+    QVERIFY(m_frame->close());
+    QVERIFY(m_fixture->prompts.isEmpty());
+    m_frame = m_fixture->Start()->MainFrame();
+    m_frame->show();
 
-    QVERIFY(AddPlayerOfNoTeam(*frame) > 0);
-    fixture.answer = CUserPrompts::Answer::Cancel;
-    QVERIFY(!frame->close());
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("save: The database has unsaved")));
-    QVERIFY(frame->isVisible());
-    QVERIFY(frame->Database()->IsDirty());
+    QVERIFY(AddPlayerOfNoTeam(*m_frame) > 0);
+    m_fixture->answer = CUserPrompts::Answer::Cancel;
+    QVERIFY(!m_frame->close());
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(
+        m_fixture->prompts.first().startsWith(QStringLiteral("save: The database has unsaved")));
+    QVERIFY(m_frame->isVisible());
+    QVERIFY(m_frame->Database()->IsDirty());
 
-    fixture.answer = CUserPrompts::Answer::Discard;
-    QVERIFY(frame->close());
-    QCOMPARE(Bytes(fixture.DatabasePath()), before);
+    m_fixture->answer = CUserPrompts::Answer::Discard;
+    QVERIFY(m_frame->close());
+    QCOMPARE(Bytes(m_fixture->DatabasePath()), before);
 
-    frame = fixture.Start()->MainFrame();
-    const int added = AddPlayerOfNoTeam(*frame);
-    fixture.answer = CUserPrompts::Answer::Save;
-    QVERIFY(frame->close());
-    QVERIFY(Bytes(fixture.DatabasePath()) != before);
-    fixture.Stop();
-    frame = fixture.Start()->MainFrame();
-    QVERIFY(frame->Database()->FindPlayer(added));
+    m_frame = m_fixture->Start()->MainFrame();
+    const int added = AddPlayerOfNoTeam(*m_frame);
+    m_fixture->answer = CUserPrompts::Answer::Save;
+    QVERIFY(m_frame->close());
+    QVERIFY(Bytes(m_fixture->DatabasePath()) != before);
+    m_fixture->Stop();
+    m_frame = m_fixture->Start()->MainFrame();
+    QVERIFY(m_frame->Database()->FindPlayer(added));
 
     // A save that fails keeps the editor open with its changes: here a folder stands where
     // the database file was, so nothing can be renamed over it.
-    QVERIFY(AddPlayerOfNoTeam(*frame) > 0);
-    QVERIFY(QFile::remove(fixture.DatabasePath()));
-    QVERIFY(QDir().mkpath(fixture.DatabasePath() + QStringLiteral("/blocked")));
-    fixture.prompts.clear();
-    fixture.answer = CUserPrompts::Answer::Save;
-    QVERIFY(!frame->close());
-    QVERIFY(frame->Database()->IsDirty());
-    QCOMPARE(fixture.prompts.size(), 2);
-    QVERIFY(fixture.prompts.at(1).startsWith(QStringLiteral("warn: ")));
-    QVERIFY(frame->statusBar()->currentMessage().isEmpty());
+    QVERIFY(AddPlayerOfNoTeam(*m_frame) > 0);
+    QVERIFY(QFile::remove(m_fixture->DatabasePath()));
+    QVERIFY(QDir().mkpath(m_fixture->DatabasePath() + QStringLiteral("/blocked")));
+    m_fixture->prompts.clear();
+    m_fixture->answer = CUserPrompts::Answer::Save;
+    QVERIFY(!m_frame->close());
+    QVERIFY(m_frame->Database()->IsDirty());
+    QCOMPARE(m_fixture->prompts.size(), 2);
+    QVERIFY(m_fixture->prompts.at(1).startsWith(QStringLiteral("warn: ")));
+    QVERIFY(m_frame->statusBar()->currentMessage().isEmpty());
 }
 
 void MainFrameTest::findDialogRefusesEmptyQueries() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
     bool checked = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -420,45 +351,23 @@ void MainFrameTest::findDialogRefusesEmptyQueries() {
         dialog->accept();
         checked = true;
     });
-    frame->ActionForKey(QStringLiteral("Menu_EditFind"))->trigger();
+    m_frame->ActionForKey(QStringLiteral("Menu_EditFind"))->trigger();
     QVERIFY(checked);
-    QCOMPARE(fixture.prompts.size(), 2);
-    QCOMPARE(fixture.prompts.at(0), QStringLiteral("inform: Please enter the text to find."));
-    QVERIFY(fixture.prompts.at(1).contains(QStringLiteral("choose where to search")));
-    QCOMPARE(frame->MdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Find - ar"));
-}
-
-void MainFrameTest::missingGameOffersTheFolderChoice() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    fixture.answer = CUserPrompts::Answer::No;
-    QVERIFY(!fixture.Start({QStringLiteral("--no-game")}));
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(
-        QStringLiteral("yesno: Corvid 2004 does not seem to be installed")));
-    // A failed start-up does not write the editor language.
-    QVERIFY(!fixture.EditorSettings().contains(QStringLiteral("Editor Language")));
-
-    // Once a game was opened, its folder is remembered for the next start.
-    QVERIFY(fixture.Start());
-    fixture.Stop();
-    fixture.prompts.clear();
-    QVERIFY(fixture.Start({QStringLiteral("--no-game")}));
-    QVERIFY(fixture.prompts.isEmpty());
+    QCOMPARE(m_fixture->prompts.size(), 2);
+    QCOMPARE(m_fixture->prompts.at(0), QStringLiteral("inform: Please enter the text to find."));
+    QVERIFY(m_fixture->prompts.at(1).contains(QStringLiteral("choose where to search")));
+    QCOMPARE(m_frame->MdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("Find - ar"));
 }
 
 // Also writes the picture of the main window to $KESTREL_SCREENSHOT when that is set.
 void MainFrameTest::leagueAndTeamWindowsShowInTheMainWindow() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CMainFrame* frame = fixture.Start()->MainFrame();
-    frame->resize(1280, 800);
-    frame->show();
-    CGameDatabase* db = frame->Database();
-    QTreeWidget* list = frame->WorkspaceBar()->LeaguesList();
+    m_frame->resize(1280, 800);
+    m_frame->show();
+    CGameDatabase* db = m_frame->Database();
+    QTreeWidget* list = m_frame->WorkspaceBar()->LeaguesList();
     list->setCurrentItem(list->topLevelItem(2));
     emit list->itemActivated(list->topLevelItem(2), 0);
-    QMdiSubWindow* league = frame->MdiArea()->activeSubWindow();
+    QMdiSubWindow* league = m_frame->MdiArea()->activeSubWindow();
     QVERIFY(league);
     QCOMPARE(league->windowTitle(), QStringLiteral("League - ") + list->topLevelItem(2)->text(0));
     int team = 0;
@@ -467,15 +376,15 @@ void MainFrameTest::leagueAndTeamWindowsShowInTheMainWindow() {
             team = db->TeamsOfLeague(id).front();
         }
     }
-    QVERIFY(frame->OpenTeam(team));
-    QMdiSubWindow* teamWindow = frame->MdiArea()->activeSubWindow();
+    QVERIFY(m_frame->OpenTeam(team));
+    QMdiSubWindow* teamWindow = m_frame->MdiArea()->activeSubWindow();
     teamWindow->move(140, 90);
-    QCOMPARE(frame->MdiArea()->subWindowList().size(), 2);
-    QVERIFY(league->geometry().intersects(frame->MdiArea()->rect()));
-    QVERIFY(teamWindow->geometry().intersects(frame->MdiArea()->rect()));
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 2);
+    QVERIFY(league->geometry().intersects(m_frame->MdiArea()->rect()));
+    QVERIFY(teamWindow->geometry().intersects(m_frame->MdiArea()->rect()));
     QTest::qWait(50);
-    const QPixmap picture = frame->grab();
-    QCOMPARE(picture.size(), frame->size());
+    const QPixmap picture = m_frame->grab();
+    QCOMPARE(picture.size(), m_frame->size());
     const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT");
     if (!path.isEmpty()) {
         QVERIFY(picture.save(path));
@@ -483,9 +392,7 @@ void MainFrameTest::leagueAndTeamWindowsShowInTheMainWindow() {
 }
 
 void MainFrameTest::aboutShowsTheVersionAndClosesOnAKey() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    CKestrelApp* app = fixture.Start();
+    CKestrelApp* app = m_fixture->App();
     QVERIFY(!app->Splash().isVisible());
     app->MainFrame()->ActionForKey(QStringLiteral("Menu_HelpAbout"))->trigger();
     CSplashWindow& splash = app->Splash();
@@ -498,32 +405,6 @@ void MainFrameTest::aboutShowsTheVersionAndClosesOnAKey() {
     }
     QTest::keyClick(&splash, Qt::Key_Space);
     QTRY_VERIFY(!splash.isVisible());
-}
-
-void MainFrameTest::unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy() {
-    EditorFixture fixture;
-    QVERIFY(fixture.IsValid());
-    QFile database(fixture.DatabasePath());
-    QVERIFY(database.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    database.write("not a database at all");
-    database.close();
-    CKestrelApp* app = fixture.Start();
-    QVERIFY(app);
-    CMainFrame* frame = app->MainFrame();
-    QCOMPARE(fixture.prompts.size(), 1);
-    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("warn: ")));
-    QVERIFY2(fixture.prompts.first().contains(QStringLiteral("corvid.db")),
-             qPrintable(fixture.prompts.first()));
-    QVERIFY(!frame->Database());
-    QCOMPARE(frame->WorkspaceBar()->LeaguesList()->topLevelItemCount(), 0);
-    QVERIFY(!frame->OpenTeam(1));
-    QCOMPARE(frame->AddPlayer(), 0);
-    // Saving has nothing to write and says so instead of touching the file.
-    fixture.prompts.clear();
-    QVERIFY(!frame->SaveDatabase());
-    QCOMPARE(fixture.prompts.size(), 1);
-    QCOMPARE(Bytes(fixture.DatabasePath()), QByteArray("not a database at all"));
-    QVERIFY(frame->close());
 }
 
 QTEST_MAIN(MainFrameTest)

@@ -1,9 +1,12 @@
 #include "EditorFixture.h"
 #include "ModalDialogs.h"
+#include "SavedFiles.h"
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/app/CWorkspaceBar.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -11,14 +14,19 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 namespace {
+
+using SavedFiles::Bytes;
 
 // While it lives, every modal dialog that opens is counted and rejected, so a question that
 // should not come fails the test instead of hanging it.
@@ -82,6 +90,9 @@ private slots:
     void gameLanguageIsRememberedForEachInstallation();
     void registeredLanguageServesItsOwnFolder();
     void qtDialogsSpeakTheEditorLanguage();
+    void languageChoiceIsStoredAndAsksForRestart();
+    void missingGameOffersTheFolderChoice();
+    void unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy();
 };
 
 void StartupTest::gameFolderOnTheCommandLineIsCheckedLikeAChosenOne() {
@@ -201,6 +212,95 @@ void StartupTest::qtDialogsSpeakTheEditorLanguage() {
     fixture.Stop();
     QCOMPARE(QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
              QStringLiteral("Cancel"));
+}
+
+void StartupTest::languageChoiceIsStoredAndAsksForRestart() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    // A further file dropped beside the program is offered under its base name.
+    QFile::copy(QDir(fixture.EditorFolder()).filePath(QStringLiteral("English_UK.qtx")),
+                QDir(fixture.EditorFolder()).filePath(QStringLiteral("Pirate.qtx")));
+    CMainFrame* frame = fixture.Start()->MainFrame();
+    QVERIFY(frame->Languages().contains(QStringLiteral("Pirate")));
+    QAction* german = frame->findChild<QAction*>(QStringLiteral("Language_German"));
+    QVERIFY(german);
+    german->trigger();
+    QCOMPARE(fixture.prompts.size(), 1);
+    QCOMPARE(fixture.prompts.first(),
+             QStringLiteral("inform: The new language is used when Kestrel is started again."));
+    QVERIFY(german->isChecked());
+    QCOMPARE(frame->LanguageMenu()->actions().size(), 5);
+    // Nothing changes in this run; the setting is written at shut-down.
+    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+    QCOMPARE(fixture.EditorSettings().value(QStringLiteral("Editor Language")).toString(),
+             QString());
+    fixture.Stop();
+    QCOMPARE(fixture.EditorSettings().value(QStringLiteral("Editor Language")).toString(),
+             QStringLiteral("German"));
+    frame = fixture.Start()->MainFrame();
+    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&Datei"));
+
+    // A language whose file has gone falls back to English texts after saying so.
+    fixture.EditorSettings().setValue(QStringLiteral("Editor Language"), QStringLiteral("Klingon"));
+    fixture.prompts.clear();
+    frame = fixture.Start()->MainFrame();
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().contains(QStringLiteral("Klingon.qtx")));
+    QCOMPARE(frame->menuBar()->actions().first()->text(), QStringLiteral("&File"));
+
+    // No more than twenty languages are offered.
+    for (int n = 0; n < 20; ++n) {
+        QFile::copy(QDir(fixture.EditorFolder()).filePath(QStringLiteral("English_UK.qtx")),
+                    QDir(fixture.EditorFolder()).filePath(QStringLiteral("Extra%1.QTX").arg(n)));
+    }
+    frame = fixture.Start()->MainFrame();
+    QCOMPARE(frame->Languages().size(), CMainFrame::kMaxLanguages);
+    QCOMPARE(frame->LanguageMenu()->actions().size(), CMainFrame::kMaxLanguages);
+}
+
+void StartupTest::missingGameOffersTheFolderChoice() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    fixture.answer = CUserPrompts::Answer::No;
+    QVERIFY(!fixture.Start({QStringLiteral("--no-game")}));
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(
+        QStringLiteral("yesno: Corvid 2004 does not seem to be installed")));
+    // A failed start-up does not write the editor language.
+    QVERIFY(!fixture.EditorSettings().contains(QStringLiteral("Editor Language")));
+
+    // Once a game was opened, its folder is remembered for the next start.
+    QVERIFY(fixture.Start());
+    fixture.Stop();
+    fixture.prompts.clear();
+    QVERIFY(fixture.Start({QStringLiteral("--no-game")}));
+    QVERIFY(fixture.prompts.isEmpty());
+}
+
+void StartupTest::unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy() {
+    EditorFixture fixture;
+    QVERIFY(fixture.IsValid());
+    QFile database(fixture.DatabasePath());
+    QVERIFY(database.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    database.write("not a database at all");
+    database.close();
+    CKestrelApp* app = fixture.Start();
+    QVERIFY(app);
+    CMainFrame* frame = app->MainFrame();
+    QCOMPARE(fixture.prompts.size(), 1);
+    QVERIFY(fixture.prompts.first().startsWith(QStringLiteral("warn: ")));
+    QVERIFY2(fixture.prompts.first().contains(QStringLiteral("corvid.db")),
+             qPrintable(fixture.prompts.first()));
+    QVERIFY(!frame->Database());
+    QCOMPARE(frame->WorkspaceBar()->LeaguesList()->topLevelItemCount(), 0);
+    QVERIFY(!frame->OpenTeam(1));
+    QCOMPARE(frame->AddPlayer(), 0);
+    // Saving has nothing to write and says so instead of touching the file.
+    fixture.prompts.clear();
+    QVERIFY(!frame->SaveDatabase());
+    QCOMPARE(fixture.prompts.size(), 1);
+    QCOMPARE(Bytes(fixture.DatabasePath()), QByteArray("not a database at all"));
+    QVERIFY(frame->close());
 }
 
 QTEST_MAIN(StartupTest)
