@@ -1,6 +1,7 @@
 #include "DxtEncoder.h"
 
 #include "DxtDecoder.h"
+#include "Lanes4.h"
 #include "ShapeFormat.h"
 
 #include <algorithm>
@@ -33,11 +34,6 @@ int QuantiseChannel(float expanded, int channel) {
     const int q = static_cast<int>(expanded * kScale[channel] + 0.5f);
     return std::clamp(q, 0, kMaxQ[channel]);
 }
-
-// Four pixels' values in one vector register: GCC and Clang turn operators on these into SIMD
-// instructions on every target (and into plain code where there are none).
-using Floats = float __attribute__((vector_size(16)));
-using Ints = int32_t __attribute__((vector_size(16)));
 
 inline Floats Select(Ints mask, Floats yes, Floats no) {
     return std::bit_cast<Floats>((mask & std::bit_cast<Ints>(yes)) |
