@@ -108,6 +108,20 @@ void FloatPalette(uint16_t c0, uint16_t c1, float palette[4][3]) {
         palette[3][0] = palette[3][1] = palette[3][2] = 1e4f;
 }
 
+// The nearest palette entry of four pixels among those offered so far, the first of equals.
+struct NearestEntry {
+    explicit NearestEntry(Floats first) : distance(first) {}
+
+    void Offer(Floats candidate, int k) {
+        const Ints closer = candidate < distance;
+        distance = Select(closer, candidate, distance);
+        index = (closer & k) | (~closer & index);
+    }
+
+    Floats distance;
+    Ints index = {};
+};
+
 // Sum of squared differences of the set against the palette of (c0, c1), each pixel taking its
 // nearest usable entry (the first of equals), written to `indices`. Sums of squares of bytes
 // over 16 pixels are exact in a float.
@@ -116,23 +130,17 @@ float Evaluate(const ColourSet& set, uint16_t c0, uint16_t c1, Ints indices[4]) 
     FloatPalette(c0, c1, palette);
     Floats total = {};
     for (int q = 0; q < 4; ++q) {
-        Floats best = {};
-        Ints index = {};
-        for (int k = 0; k < 4; ++k) {
+        const auto distance = [&](int k) {
             const Floats dr = set.channel[0][q] - palette[k][0];
             const Floats dg = set.channel[1][q] - palette[k][1];
             const Floats db = set.channel[2][q] - palette[k][2];
-            const Floats distance = dr * dr + dg * dg + db * db;
-            if (k == 0) {
-                best = distance;
-                continue;
-            }
-            const Ints closer = distance < best;
-            best = Select(closer, distance, best);
-            index = (closer & k) | (~closer & index);
-        }
-        total += best * set.weight[q];
-        indices[q] = index;
+            return dr * dr + dg * dg + db * db;
+        };
+        NearestEntry nearest(distance(0));
+        for (int k = 1; k < 4; ++k)
+            nearest.Offer(distance(k), k);
+        total += nearest.distance * set.weight[q];
+        indices[q] = nearest.index;
     }
     return Sum(total);
 }
@@ -670,21 +678,15 @@ public:
         Floats total = {};
         Ints indices[4];
         for (int q = 0; q < 4; ++q) {
-            Floats best = {};
-            Ints index = {};
-            for (int k = 0; k < 8; ++k) {
+            const auto distance = [&](int k) {
                 const Floats d = m_values[q] - static_cast<float>(palette[k]);
-                const Floats distance = d * d;
-                if (k == 0) {
-                    best = distance;
-                    continue;
-                }
-                const Ints closer = distance < best;
-                best = Select(closer, distance, best);
-                index = (closer & k) | (~closer & index);
-            }
-            total += best;
-            indices[q] = index;
+                return d * d;
+            };
+            NearestEntry nearest(distance(0));
+            for (int k = 1; k < 8; ++k)
+                nearest.Offer(distance(k), k);
+            total += nearest.distance;
+            indices[q] = nearest.index;
         }
         const auto error = static_cast<int>(Sum(total));
         if (m_found && error >= m_error)
