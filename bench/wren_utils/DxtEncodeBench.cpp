@@ -39,6 +39,19 @@ std::vector<uint8_t> Decode(uint8_t type, const std::vector<uint8_t>& blocks, ui
     return pixels;
 }
 
+struct Psnrs {
+    double rgb = 0;
+    double alpha = 0;
+};
+
+Psnrs Measure(const wren::BgraImage& image, const Format& format,
+              const std::vector<uint8_t>& blocks) {
+    const std::vector<uint8_t> decoded = Decode(format.type, blocks, image.width);
+    const size_t stride = size_t{image.width} * 4;
+    return {PsnrRgb(image, decoded, stride, format.withAlpha ? 1 : 128),
+            format.withAlpha ? PsnrAlpha(image, decoded, stride) : 99.0};
+}
+
 void EncodePicture(benchmark::State& state, const Encoder& encode, TestPicture picture,
                    uint32_t side, Format format) {
     const wren::BgraImage image = MakeTestPicture(picture, side, format.withAlpha);
@@ -47,17 +60,23 @@ void EncodePicture(benchmark::State& state, const Encoder& encode, TestPicture p
         blocks = encode(format.type, image);
         benchmark::DoNotOptimize(blocks.data());
     }
-    const std::vector<uint8_t> decoded = Decode(format.type, blocks, side);
-    const size_t stride = size_t{side} * 4;
-    state.counters["rgb_dB"] = PsnrRgb(image, decoded, stride, format.withAlpha ? 1 : 128);
+    const Psnrs psnrs = Measure(image, format, blocks);
+    state.counters["rgb_dB"] = psnrs.rgb;
     if (format.withAlpha)
-        state.counters["alpha_dB"] = PsnrAlpha(image, decoded, stride);
+        state.counters["alpha_dB"] = psnrs.alpha;
     state.SetItemsProcessed(state.iterations() * int64_t{side} * side);
 }
 
-std::vector<uint8_t> EncodeOurs(uint8_t type, const wren::BgraImage& image,
-                                wren::DxtQuality quality) {
-    return *wren::DxtEncoder::Encode(type, image, quality);
+constexpr wren::DxtQuality kQualities[] = {wren::DxtQuality::High, wren::DxtQuality::Fast};
+
+std::string QualityName(wren::DxtQuality quality) {
+    return quality == wren::DxtQuality::High ? "High" : "Fast";
+}
+
+Encoder OursAt(wren::DxtQuality quality) {
+    return [quality](uint8_t type, const wren::BgraImage& image) {
+        return *wren::DxtEncoder::Encode(type, image, quality);
+    };
 }
 
 #ifdef KESTREL_HAVE_SQUISH
@@ -119,19 +138,6 @@ void AddSquishOwnDecoderPsnr(benchmark::State& state, TestPicture picture, uint3
 // The whole set of pictures of one format, so that the overall speed ratio of two encoders is
 // read from two lines. With squish installed, ours also report their smallest margin over
 // squish's PSNR (both decoded by our decoder) across the set: negative where squish is better.
-struct Psnrs {
-    double rgb = 0;
-    double alpha = 0;
-};
-
-Psnrs Measure(const wren::BgraImage& image, const Format& format,
-              const std::vector<uint8_t>& blocks) {
-    const std::vector<uint8_t> decoded = Decode(format.type, blocks, image.width);
-    const size_t stride = size_t{image.width} * 4;
-    return {PsnrRgb(image, decoded, stride, format.withAlpha ? 1 : 128),
-            format.withAlpha ? PsnrAlpha(image, decoded, stride) : 99.0};
-}
-
 void EncodeSet(benchmark::State& state, const Encoder& encode, Format format, bool compare) {
     std::vector<wren::BgraImage> images;
     for (TestPicture picture : AllTestPictures())
@@ -167,28 +173,13 @@ int RegisterAll() {
             for (uint32_t side : {256u, 512u}) {
                 const std::string suffix = std::string(format.name) + "/" +
                                            TestPictureName(picture) + "/" + std::to_string(side);
-                benchmark::RegisterBenchmark(("BM_EncodeHigh/" + suffix).c_str(),
-                                             [=](benchmark::State& state) {
-                                                 EncodePicture(
-                                                     state,
-                                                     [](uint8_t t, const wren::BgraImage& i) {
-                                                         return EncodeOurs(t, i,
-                                                                           wren::DxtQuality::High);
-                                                     },
-                                                     picture, side, format);
-                                             })
-                    ->Unit(benchmark::kMillisecond);
-                benchmark::RegisterBenchmark(("BM_EncodeFast/" + suffix).c_str(),
-                                             [=](benchmark::State& state) {
-                                                 EncodePicture(
-                                                     state,
-                                                     [](uint8_t t, const wren::BgraImage& i) {
-                                                         return EncodeOurs(t, i,
-                                                                           wren::DxtQuality::Fast);
-                                                     },
-                                                     picture, side, format);
-                                             })
-                    ->Unit(benchmark::kMillisecond);
+                for (wren::DxtQuality quality : kQualities)
+                    benchmark::RegisterBenchmark(
+                        ("BM_Encode" + QualityName(quality) + "/" + suffix).c_str(),
+                        [=](benchmark::State& state) {
+                            EncodePicture(state, OursAt(quality), picture, side, format);
+                        })
+                        ->Unit(benchmark::kMillisecond);
 #ifdef KESTREL_HAVE_SQUISH
                 benchmark::RegisterBenchmark(
                     ("BM_EncodeSquishClusterFit/" + suffix).c_str(),
@@ -201,21 +192,15 @@ int RegisterAll() {
             }
     for (const Format& format : kFormats) {
         const std::string prefix = std::string("BM_EncodeSet/") + format.name + "/";
-        for (wren::DxtQuality quality : {wren::DxtQuality::High, wren::DxtQuality::Fast})
+        for (wren::DxtQuality quality : kQualities)
             benchmark::RegisterBenchmark(
-                (prefix + (quality == wren::DxtQuality::High ? "High" : "Fast")).c_str(),
-                [=](benchmark::State& state) {
-                    EncodeSet(
-                        state,
-                        [=](uint8_t t, const wren::BgraImage& i) { return EncodeOurs(t, i, quality); },
-                        format, true);
-                })
+                (prefix + QualityName(quality)).c_str(),
+                [=](benchmark::State& state) { EncodeSet(state, OursAt(quality), format, true); })
                 ->Unit(benchmark::kMillisecond);
 #ifdef KESTREL_HAVE_SQUISH
-        benchmark::RegisterBenchmark((prefix + "SquishClusterFit").c_str(),
-                                     [=](benchmark::State& state) {
-                                         EncodeSet(state, EncodeSquish, format, false);
-                                     })
+        benchmark::RegisterBenchmark(
+            (prefix + "SquishClusterFit").c_str(),
+            [=](benchmark::State& state) { EncodeSet(state, EncodeSquish, format, false); })
             ->Unit(benchmark::kMillisecond);
 #endif
     }
