@@ -262,12 +262,13 @@ int RemoveStaleTemporaries(const fs::path& target) {
     const std::string archiveName = Utf8(target.filename());
     std::error_code ec;
     std::vector<fs::path> stale;
-    for (const fs::directory_entry& entry :
-         fs::directory_iterator(target.parent_path().empty() ? fs::path(".") : target.parent_path(),
-                                ec)) {
-        const auto owner = TemporaryOwner(Utf8(entry.path().filename()), archiveName);
+    // Stepped with an error code: a folder that changes or cannot be read ends the search
+    // instead of throwing out of the update.
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const auto owner = TemporaryOwner(Utf8(it->path().filename()), archiveName);
         if (owner && *owner != ThisProcess() && !ProcessIsRunning(*owner))
-            stale.push_back(entry.path());
+            stale.push_back(it->path());
     }
     int removed = 0;
     for (const fs::path& path : stale) {
