@@ -1,8 +1,10 @@
 #include "CSafeFile.h"
 
+#include "CFileLock.h"
 #include "CSha256.h"
 #include "Utf8Path.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -11,13 +13,15 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
-#ifdef _WIN32
-#include <io.h>
-#else
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#include <share.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -95,6 +99,75 @@ void KeepOwner([[maybe_unused]] std::FILE* file, [[maybe_unused]] const fs::path
 #endif
 }
 
+
+std::string Utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+int OpenDescriptor(const fs::path& path, int flags, int mode) {
+#ifdef _WIN32
+    int fd = -1;
+    return _wsopen_s(&fd, path.c_str(), flags | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, mode) == 0
+               ? fd
+               : -1;
+#else
+    return ::open(path.c_str(), flags | O_CLOEXEC, static_cast<mode_t>(mode));
+#endif
+}
+
+void CloseDescriptor(int fd) {
+#ifdef _WIN32
+    _close(fd);
+#else
+    ::close(fd);
+#endif
+}
+
+// A new file (never an existing one) with that mode, locked while its writer has it open: the
+// lock tells the clean-up of a later save that this writer is still alive.
+std::FILE* CreateLocked(const fs::path& path, std::optional<fs::perms> mode) {
+#ifdef _WIN32
+    const int permissions = _S_IREAD | _S_IWRITE;
+#else
+    const int permissions =
+        mode ? static_cast<int>(*mode & fs::perms::all) : 0666;
+#endif
+    const int fd = OpenDescriptor(path, O_WRONLY | O_CREAT | O_EXCL, permissions);
+    if (fd < 0)
+        return nullptr;
+    CFileLock::TryLock(fd);
+#ifdef _WIN32
+    std::FILE* file = _fdopen(fd, "wb");
+#else
+    std::FILE* file = ::fdopen(fd, "wb");
+#endif
+    if (!file) {
+        const int saved = errno;
+        CloseDescriptor(fd);
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        errno = saved;
+    }
+    return file;
+}
+
+// Whether nobody holds the file open for writing it: its lock is free. Never follows a link
+// nor waits on something that is not a regular file.
+bool IsAbandoned(const fs::path& path) {
+#ifdef _WIN32
+    const int fd = OpenDescriptor(path, _O_RDONLY, 0);
+#else
+    const int fd = OpenDescriptor(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK, 0);
+#endif
+    if (fd < 0)
+        return false;
+    struct stat info {};
+    const bool abandoned =
+        ::fstat(fd, &info) == 0 && (info.st_mode & S_IFMT) == S_IFREG && CFileLock::TryLock(fd);
+    CloseDescriptor(fd);
+    return abandoned;
+}
 } // namespace
 
 bool CSafeFile::CanReplace(const std::string& path, std::string& error) {
@@ -114,7 +187,7 @@ namespace {
 // Makes a new file beside target, lets fill write it, flushes it and renames it over target.
 // Whatever fails leaves target unchanged and no temporary file behind.
 bool Replace(const std::string& path, const std::function<bool(std::FILE*, std::string&)>& fill,
-             std::string& error) {
+             std::string& error, std::optional<fs::perms> newMode = std::nullopt) {
     std::error_code ec;
     fs::path target = Utf8Path(path);
     // A link stays a link: the file it names is the one replaced.
@@ -130,13 +203,18 @@ bool Replace(const std::string& path, const std::function<bool(std::FILE*, std::
     if (!CheckTargetWritable(target, error))
         return false;
 
+    CSafeFile::RemoveAbandonedTemporaries(Utf8(target));
+    // The file gets the target's mode from the start (or, for a new one, the source's), so a
+    // private file is never readable to others while it is written.
+    const fs::file_status old = fs::status(target, ec);
+    const std::optional<fs::perms> mode =
+        !ec && fs::exists(old) ? std::optional(old.permissions()) : newMode;
     fs::path temp;
     std::FILE* file = nullptr;
     for (unsigned attempt = 0; attempt < 100 && !file; ++attempt) {
         temp = target;
         temp += Utf8Path(TempSuffix(attempt));
-        const std::u8string name = temp.u8string();
-        file = OpenUtf8(std::string(name.begin(), name.end()), "wbx");
+        file = CreateLocked(temp, mode);
         if (!file && errno != EEXIST) {
             error = std::string("cannot create a file in its folder: ") + std::strerror(errno);
             return false;
@@ -165,9 +243,9 @@ bool Replace(const std::string& path, const std::function<bool(std::FILE*, std::
         return false;
     }
 
-    const fs::file_status old = fs::status(target, ec);
-    if (!ec && fs::exists(old))
-        fs::permissions(temp, old.permissions(), ec);
+    // The mode as it was asked for, not as the process's umask narrowed it.
+    if (mode)
+        fs::permissions(temp, *mode, ec);
     fs::rename(temp, target, ec);
     if (ec) {
         std::error_code ignored;
@@ -181,7 +259,8 @@ bool Replace(const std::string& path, const std::function<bool(std::FILE*, std::
 
 } // namespace
 
-bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, std::string& error) {
+bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, std::string& error,
+                      std::optional<std::filesystem::perms> newMode) {
     return Replace(
         path,
         [bytes](std::FILE* file, std::string& reason) {
@@ -190,7 +269,7 @@ bool CSafeFile::Write(const std::string& path, std::span<const uint8_t> bytes, s
             reason = std::string("write failed: ") + std::strerror(errno);
             return false;
         },
-        error);
+        error, newMode);
 }
 
 bool CSafeFile::Copy(const std::string& from, const std::string& path, SCopied& copied,
@@ -200,6 +279,10 @@ bool CSafeFile::Copy(const std::string& from, const std::string& path, SCopied& 
         error = "cannot open " + from + ": " + std::strerror(errno);
         return false;
     }
+    std::error_code ec;
+    const fs::file_status sourceStatus = fs::status(Utf8Path(from), ec);
+    const std::optional<fs::perms> sourceMode =
+        ec ? std::nullopt : std::optional(sourceStatus.permissions());
     return Replace(
         path,
         [&](std::FILE* file, std::string& reason) {
@@ -228,5 +311,38 @@ bool CSafeFile::Copy(const std::string& from, const std::string& path, SCopied& 
             }
             return true;
         },
-        error);
+        error, sourceMode);
+}
+
+int CSafeFile::RemoveAbandonedTemporaries(const std::string& path) {
+    const fs::path target = Utf8Path(path);
+    const std::string name = Utf8(target.filename());
+    return RemoveAbandonedTemporaries(
+        target.parent_path(), [&name](const std::string& of) { return of == name; });
+}
+
+int CSafeFile::RemoveAbandonedTemporaries(const fs::path& folder,
+                                          const std::function<bool(const std::string&)>& ours) {
+    constexpr std::string_view kMark = ".tmp";
+    std::error_code ec;
+    std::vector<fs::path> found;
+    // Stepped with an error code: a folder that changes or cannot be read ends the search.
+    const fs::path where = folder.empty() ? fs::path(".") : folder;
+    for (fs::directory_iterator it(where, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = Utf8(it->path().filename());
+        const size_t mark = name.rfind(kMark);
+        if (mark == std::string::npos || mark == 0)
+            continue;
+        // Only the names Replace makes: digits and underscores after the mark.
+        const std::string_view rest = std::string_view(name).substr(mark + kMark.size());
+        if (std::all_of(rest.begin(), rest.end(),
+                        [](char c) { return (c >= '0' && c <= '9') || c == '_'; }) &&
+            ours(name.substr(0, mark)))
+            found.push_back(it->path());
+    }
+    int removed = 0;
+    for (const fs::path& temp : found)
+        if (IsAbandoned(temp) && fs::remove(temp, ec))
+            ++removed;
+    return removed;
 }

@@ -12,6 +12,7 @@
 
 #ifndef _WIN32
 #include <csignal>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -161,5 +162,46 @@ TEST(CSafeFileTest, AKilledSaveLeavesTheOriginalIntactAndLoadable) {
             if (entry.path().filename() != "eng.db")
                 std::filesystem::remove(entry.path());
     }
+}
+#endif
+
+#ifndef _WIN32
+// The temporary file is made with the target's mode: a private file is never readable to
+// others while the new bytes are written. The source here is a FIFO, so the copy waits in the
+// middle until the test has looked.
+TEST(CSafeFileTest, TheTemporaryFileHasTheTargetsModeWhileItIsWritten) {
+    CTempFolder folder;
+    const std::string target = folder.File("private.db");
+    ASSERT_TRUE(WriteText(target, "old"));
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_write);
+    const std::string feed = folder.File("feed");
+    ASSERT_EQ(::mkfifo(feed.c_str(), 0644), 0);
+    bool copiedOk = false;
+    std::thread copier([&] {
+        CSafeFile::SCopied copied;
+        std::string error;
+        copiedOk = CSafeFile::Copy(feed, target, copied, error);
+    });
+    const int writer = ::open(feed.c_str(), O_WRONLY);
+    ASSERT_GE(writer, 0);
+    ASSERT_EQ(::write(writer, "new", 3), 3);
+    std::filesystem::path temp;
+    for (int wait = 0; wait < 500 && temp.empty(); ++wait) {
+        for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+            if (entry.path().filename().string().starts_with("private.db.tmp"))
+                temp = entry.path();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_FALSE(temp.empty());
+    EXPECT_EQ(std::filesystem::status(temp).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    // A write still at work is no leftover: a clean-up beside it leaves its file alone.
+    EXPECT_EQ(CSafeFile::RemoveAbandonedTemporaries(target), 0);
+    ::close(writer);
+    copier.join();
+    EXPECT_TRUE(copiedOk);
+    EXPECT_EQ(ReadText(target), "new");
+    EXPECT_EQ(FilesIn(folder.Path()), 2u);
 }
 #endif

@@ -282,6 +282,27 @@ int RemoveStaleTemporaries(const fs::path& target) {
     return removed;
 }
 
+// A new file (never an existing one) for writing, made with mode where the system has modes.
+std::FILE* CreateNewFile(const fs::path& path, [[maybe_unused]] std::optional<fs::perms> mode) {
+#ifdef _WIN32
+    return OpenFile(path, "wbx");
+#else
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                          mode ? static_cast<mode_t>(*mode & fs::perms::all) : 0666);
+    if (fd < 0)
+        return nullptr;
+    std::FILE* file = ::fdopen(fd, "wb");
+    if (!file) {
+        const int saved = errno;
+        ::close(fd);
+        std::error_code ignored;
+        fs::remove(path, ignored);
+        errno = saved;
+    }
+    return file;
+#endif
+}
+
 // The temporary file of one update, removed unless it was renamed into place.
 class TemporaryFile {
 public:
@@ -292,14 +313,16 @@ public:
             fs::remove(path_, ignored);
         }
     }
-    bool Create(const fs::path& target, std::string& error) {
+    // The file has the archive's mode from the start, so a private archive is never readable
+    // to others through its temporary file.
+    bool Create(const fs::path& target, std::optional<fs::perms> mode, std::string& error) {
         static std::atomic<unsigned> counter{0};
         const int process = ThisProcess();
         for (int attempt = 0; attempt < 100; ++attempt) {
             fs::path candidate = target;
             candidate +=
                 ".import-" + std::to_string(process) + "-" + std::to_string(counter++) + ".tmp";
-            file_.reset(OpenFile(candidate, "wbx"));
+            file_.reset(CreateNewFile(candidate, mode));
             if (file_) {
                 path_ = candidate;
                 // Held until the file is closed: the sign to other updates that it is in use.
@@ -627,8 +650,14 @@ bool BIG_putentry(const std::string& path, std::string_view name,
     if (!PlanLayout(directory, entries, layout, error))
         return false;
 
+    std::optional<fs::perms> mode;
+    if (exists) {
+        const fs::file_status status = fs::status(target, ec);
+        if (!ec)
+            mode = status.permissions();
+    }
     TemporaryFile temporary;
-    if (!temporary.Create(target, error))
+    if (!temporary.Create(target, mode, error))
         return false;
     std::unique_ptr<BigOutput> output = std::make_unique<FileOutput>(temporary.File());
     if (options.wrapOutput)
@@ -645,11 +674,9 @@ bool BIG_putentry(const std::string& path, std::string_view name,
         error = std::string("write failed: ") + std::strerror(errno);
         return false;
     }
-    if (exists) {
-        const fs::file_status status = fs::status(target, ec);
-        if (!ec)
-            fs::permissions(temporary.Path(), status.permissions(), ec);
-    }
+    // The mode as it was, not as the process's umask narrowed it.
+    if (mode)
+        fs::permissions(temporary.Path(), *mode, ec);
     std::string backupPath;
     if (exists && options.backup) {
         std::string reason;
