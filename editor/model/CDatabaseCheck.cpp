@@ -1,6 +1,7 @@
 #include "CDatabaseCheck.h"
 
 #include "editor/database/CIngameTextDb.h"
+#include "editor/database/DbTableNames.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 
@@ -78,6 +79,23 @@ EKind KindOfTable(const std::string& table) {
     if (table == "teamformationnames")
         return EKind::Formation;
     return EKind::Team;
+}
+
+// A load skips a missing table, so a file of another kind loads as an empty game; the save
+// needs every table.
+void CheckTables(const CGameDatabase& db, CFindings& out) {
+    if (db.FilePath().empty())
+        return; // built in memory: there is no file whose tables could be missing
+    for (const std::string_view name : kGameDatabaseTables) {
+        const std::string table(name);
+        if (db.Catalogue().FindTable(table))
+            continue;
+        const bool essential = table == "players" || table == "teams" || table == "leagues";
+        out.Error("missing-table", EKind::File, 0,
+                  "the file has no table " + table +
+                      (essential ? ", so it is not a game database the game can use"
+                                 : ", which the game needs; a save cannot write the file"));
+    }
 }
 
 void CheckLoad(const CGameDatabase& db, CFindings& out) {
@@ -291,6 +309,7 @@ const char* SCheckFinding::KindName(EKind kind) {
 std::vector<SCheckFinding> CDatabaseCheck::Run(const CGameDatabase& database,
                                                const CIngameTextDb* texts) {
     CFindings out;
+    CheckTables(database, out);
     CheckLoad(database, out);
     CheckPlayers(database, out);
     CheckTeams(database, texts, out);

@@ -2,6 +2,7 @@
 
 #include "editor/database/CDbWriter.h"
 #include "editor/database/CIngameTextDb.h"
+#include "editor/database/CInstallationLock.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/database/CSafeFile.h"
 #include "editor/database/Utf8Path.h"
@@ -156,6 +157,14 @@ CGameDatabaseSaver::CGameDatabaseSaver(CGameDatabase& database, CMessageSink& si
     : m_database(database), m_sink(sink) {}
 
 bool CGameDatabaseSaver::Save(const std::string& path, const std::string& textDbPath) {
+    // Held from the first read of the text database to the last write; a caller holding it
+    // already (a command that loaded under it) keeps it.
+    CInstallationLock lock;
+    std::string lockError;
+    if (!lock.Acquire(CInstallationLock::FolderOf(Utf8Path(path)), lockError)) {
+        m_sink.Report("Error_Locked", lockError);
+        return false;
+    }
     // The names are read and both files checked before anything is written, so the game
     // database and its names are saved together or not at all. Without a text database file
     // there are no names to keep (none were loaded), as without a path.

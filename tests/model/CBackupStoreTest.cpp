@@ -1,5 +1,6 @@
 #include "TestDatabaseFiles.h"
 
+#include "editor/database/CInstallationLock.h"
 #include "editor/database/CSha256.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CGameDatabase.h"
@@ -9,12 +10,25 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 namespace fs = std::filesystem;
 
 namespace {
 
 std::vector<uint8_t> Bytes(const std::string& text) {
     return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+// Gives the field of a side file (as the store writes them, one per line) another value.
+void SetSideField(const fs::path& side, const std::string& field, const std::string& value) {
+    std::string text = ReadText(side);
+    const size_t at = text.find("\"" + field + "\": ");
+    ASSERT_NE(at, std::string::npos) << text;
+    const size_t end = text.find_first_of(",\n", at);
+    text.replace(at, end - at, "\"" + field + "\": " + value);
+    ASSERT_TRUE(WriteText(side, text));
 }
 
 class CBackupStoreTest : public ::testing::Test {
@@ -103,6 +117,29 @@ TEST_F(CBackupStoreTest, DamagedSideFilesAreNotOffered) {
         ASSERT_TRUE(WriteText(store.Folder() / (name + ".json"), text));
         EXPECT_TRUE(store.List().empty()) << text;
     }
+}
+
+TEST_F(CBackupStoreTest, OrderIsByTimeThenSequenceAndWildSequencesCountAsUnknown) {
+    const std::string older = Version("one");
+    const std::string newer = Version("two");
+    ASSERT_EQ(store.List()[0].name, newer);
+    // A later time wins over a larger sequence.
+    SetSideField(store.Folder() / (older + ".json"), "time", "\"2999-01-01 00:00:00\"");
+    EXPECT_EQ(store.List()[0].name, older);
+    for (const char* wild : {"-5", "9223372036854775807", "18446744073709551615"}) {
+        SetSideField(store.Folder() / (newer + ".json"), "sequence", wild);
+        ASSERT_TRUE(store.Find(newer)) << wild;
+        EXPECT_EQ(store.Find(newer)->sequence, 0) << wild;
+    }
+    // The next copy counts on from the largest sane sequence.
+    const std::string next = Version("three");
+    EXPECT_EQ(store.Find(next)->sequence, store.Find(older)->sequence + 1);
+    // Not a number, or a time of another form: not our side file.
+    SetSideField(store.Folder() / (newer + ".json"), "sequence", "\"7\"");
+    EXPECT_FALSE(store.Find(newer));
+    SetSideField(store.Folder() / (newer + ".json"), "sequence", "7");
+    SetSideField(store.Folder() / (newer + ".json"), "time", "\"yesterday\"");
+    EXPECT_FALSE(store.Find(newer));
 }
 
 TEST_F(CBackupStoreTest, RestoreChecksBacksUpTheCurrentFileAndCanBeUndone) {
@@ -272,4 +309,40 @@ TEST_F(CSaveBackupTest, AFailedCopyStopsTheSaveWithBothFilesIntact) {
         << sink.messages.back();
     EXPECT_EQ(ReadAll(folder / "corvid.db"), oldDb);
     EXPECT_EQ(ReadAll(folder / "eng.db"), oldTexts);
+}
+
+// A save takes the installation's lock: while another writer holds it, the save waits as long
+// as the default wait, then stops with nothing written.
+TEST_F(CSaveBackupTest, ASaveWaitsForAnotherWriterThenWritesNothing) {
+    const auto oldDb = ReadAll(folder / "corvid.db");
+    std::atomic<int> state = 0; // 1: held, 2: let go
+    std::thread holder([&] {
+        CInstallationLock lock;
+        std::string error;
+        if (!lock.Acquire(folder, std::chrono::milliseconds(0), error))
+            return;
+        state = 1;
+        while (state != 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    });
+    while (state == 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto wait = CInstallationLock::DefaultWait();
+    CInstallationLock::SetDefaultWait(std::chrono::milliseconds(100));
+    db.FindPlayer(1)->SetLastName("Byron");
+    db.MarkDirty();
+    EXPECT_FALSE(db.SaveGameDatabase(Path("corvid.db"), Path("eng.db"), sink));
+    state = 2;
+    holder.join();
+    CInstallationLock::SetDefaultWait(wait);
+    ASSERT_FALSE(sink.messages.empty());
+    EXPECT_TRUE(sink.messages.back().starts_with(
+        "Error_Locked: another program is writing this game's files"))
+        << sink.messages.back();
+    EXPECT_EQ(ReadAll(folder / "corvid.db"), oldDb);
+    EXPECT_FALSE(fs::exists(folder / "backups"));
+    EXPECT_TRUE(db.IsDirty());
+
+    EXPECT_TRUE(db.SaveGameDatabase(Path("corvid.db"), Path("eng.db"), sink));
+    EXPECT_NE(ReadAll(folder / "corvid.db"), oldDb);
 }
