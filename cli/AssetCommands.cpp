@@ -324,8 +324,9 @@ int ImportPicture(const CliContext& context, const std::vector<std::string>& wor
         request.format = wren::ShapeImportFormat::Bgra32;
     request.magentaTransparent = !context.Has("--keep-magenta");
 
+    // Locked from the first read of the archive to its replacement.
     CCliGame game;
-    if (!game.Open(context, error))
+    if (!game.OpenForWriting(context, error))
         return CliFail(error);
     const CTeam* team = game.Database().FindTeam(parsed->number);
     if (!team)

@@ -8,6 +8,7 @@
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CDatabaseCheck.h"
 #include "editor/model/CGameInstallation.h"
+#include "wren_utils/archive/BigArchiveUpdate.h"
 
 #include <iostream>
 
@@ -85,6 +86,10 @@ int RunRestore(const CliContext& context) {
         return CliFail(error);
     if (texts && paths.texts.empty())
         return CliFail("this game has no in-game text database to restore");
+    // Held from the look at the backups to the file put back.
+    CInstallationLock lock;
+    if (!paths.Lock(lock, error))
+        return CliFail(error);
     const CBackupStore store(CBackupStore::FolderFor(Utf8Path(paths.db)));
 
     std::optional<SBackupInfo> backup;
@@ -122,8 +127,16 @@ int RunRestore(const CliContext& context) {
                            "archive of the game");
         }
     }
+    // The copy must read as what it replaces: a text database is no game database.
+    CBackupStore::KindCheck readsAsTarget = &CBackupStore::ReadsAsGameDatabase;
+    if (!paths.texts.empty() && target == paths.texts)
+        readsAsTarget = &CBackupStore::ReadsAsTextDatabase;
+    else if (target != paths.db)
+        readsAsTarget = [](const fs::path& copy, std::string& reason) {
+            return wren::BIG_readdirectory(PathText(copy), reason).has_value();
+        };
     std::string before;
-    if (!store.Restore(*backup, Utf8Path(target), paths.keep, before, error))
+    if (!store.Restore(*backup, Utf8Path(target), paths.keep, before, error, readsAsTarget))
         return CliFail(error);
     std::cout << "restored " << backup->name << " to " << target << "\n";
     if (!before.empty())

@@ -16,6 +16,7 @@ struct CliContext {
     std::optional<std::string> library;
     unsigned gameLanguage = 0;
     std::optional<int> keep; // backups a save keeps of each file (--keep)
+    bool force = false;      // save even what loses rows the load left out (--force)
     std::string programPath; // argv[0], to find libraries beside the tool
 
     bool Has(const std::string& option) const { return options.count(option) != 0; }

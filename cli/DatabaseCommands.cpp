@@ -120,6 +120,13 @@ int RunTexts(const CliContext& context) {
     const bool set = context.Has("--set");
     if (args.size() != 2)
         return CliFail("usage: texts FILE [--set ID TEXT]");
+    // A change is read and written under the lock of the game (or of the file's folder).
+    SCliGamePaths paths;
+    std::string error;
+    const std::string beside = paths.Resolve(context, error) ? paths.db : args[1];
+    CInstallationLock lock;
+    if (set && !LockFolderOf(beside, lock, error))
+        return CliFail(error);
     CFirstMessageSink sink;
     CIngameTextDb texts(args[1]);
     if (!texts.ReadIngameTextDb(sink))
@@ -137,15 +144,13 @@ int RunTexts(const CliContext& context) {
     const auto [end, ec] = std::from_chars(idText.data(), idText.data() + idText.size(), id);
     if (ec != std::errc() || end != idText.data() + idText.size())
         return CliFail("ID must be a number from 0 to 4294967295, not '" + idText + "'");
-    std::string text, error;
+    std::string text;
     if (!UnescapeText(context.options.at("--set")[1], text, error))
         return CliFail(error);
     if (!texts.SetText(id, text))
         return CliFail("no text with id " + idText + " in " + args[1]);
     // As every save: the file as it was goes to the game's backups folder (or one beside it).
-    SCliGamePaths paths;
     std::string made;
-    const std::string beside = paths.Resolve(context, error) ? paths.db : args[1];
     const CBackupStore store(CBackupStore::FolderFor(Utf8Path(beside)));
     if (!store.Backup(Utf8Path(args[1]), paths.keep, made, error))
         return CliFail("nothing was saved, the file could not be backed up: " + error);

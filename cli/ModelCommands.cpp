@@ -98,7 +98,8 @@ int RunBulk(const CliContext& context) {
     const std::vector<std::string> changes(context.args.begin() + 1, context.args.end());
     CCliGame game;
     std::string error;
-    if (!game.Open(context, error))
+    if (!(context.Has("--dry-run") ? game.Open(context, error)
+                                    : game.OpenForWriting(context, error)))
         return CliFail(error);
     SBulkPlan plan;
     if (!CPlayerQuery::Plan(game.Database(), *where, changes, plan, error))
@@ -192,7 +193,7 @@ int RunSet(const CliContext& context) {
     if (!Id(context.args[2], "ID", id, error))
         return CliFail(error);
     CCliGame game;
-    if (!game.Open(context, error))
+    if (!game.OpenForWriting(context, error))
         return CliFail(error);
     CGameDatabase& db = game.Database();
     const std::string& name = context.args[3];
@@ -254,7 +255,7 @@ int RunSquad(const CliContext& context) {
         numbers.push_back(value);
     }
     CCliGame game;
-    if (!game.Open(context, error))
+    if (!game.OpenForWriting(context, error))
         return CliFail(error);
     CGameDatabase& db = game.Database();
     const int32_t player = numbers[0];
@@ -316,7 +317,7 @@ int RunNewPlayer(const CliContext& context) {
     if (context.args.size() == 2 && !Id(context.args[1], "TEAM", team, error))
         return CliFail(error);
     CCliGame game;
-    if (!game.Open(context, error))
+    if (!game.OpenForWriting(context, error))
         return CliFail(error);
     CGameDatabase& db = game.Database();
     if (team != -1) {
@@ -337,7 +338,7 @@ int RunCopyPlayer(const CliContext& context) {
     if (!Id(context.args[1], "PLAYER", player, error) || !Id(context.args[2], "TEAM", team, error))
         return CliFail(error);
     CCliGame game;
-    if (!game.Open(context, error))
+    if (!game.OpenForWriting(context, error))
         return CliFail(error);
     CGameDatabase& db = game.Database();
     if (std::string problem = CheckPlayerAndTeam(db, player, team); !problem.empty())
@@ -402,7 +403,7 @@ int RunImport(const CliContext& context) {
         return CliFail("cannot read " + context.args[2]);
     CCliGame game;
     std::string error;
-    if (!game.Open(context, error))
+    if (!game.OpenForWriting(context, error))
         return CliFail(error);
     error =
         CModelCsv::Import(game.Database(), context.args[1], text.str(), !game.TextsPath().empty());
@@ -416,7 +417,7 @@ int RunResave(const CliContext& context) {
         return Usage("resave");
     CCliGame game;
     std::string error;
-    if (!game.Open(context, error))
+    if (!game.OpenForWriting(context, error))
         return CliFail(error);
     return SaveAndReturn(game);
 }

@@ -1,12 +1,42 @@
 #include "ModelGame.h"
 
+#include "editor/database/Utf8Path.h"
 #include "editor/model/CGameInstallation.h"
 
 #include <iostream>
 
+namespace {
+
+// One line for what a save would lose of what the load left out.
+std::string Describe(const SLoadAnomaly& anomaly) {
+    const std::string id = std::to_string(anomaly.id);
+    switch (anomaly.kind) {
+    case SLoadAnomaly::EKind::DuplicateId:
+        return "the second record " + id + " of table " + anomaly.table;
+    case SLoadAnomaly::EKind::KitTypeOutOfRange:
+        return "kit type " + std::to_string(anomaly.value) + " of team " + id;
+    case SLoadAnomaly::EKind::UnknownTeam:
+        return "the " + anomaly.table + " row of team " + id + ", which does not exist";
+    }
+    return {};
+}
+
+std::string Losses(const std::vector<SLoadAnomaly>& anomalies) {
+    constexpr size_t kNamed = 3;
+    std::string text;
+    for (size_t i = 0; i < anomalies.size() && i < kNamed; ++i)
+        text += (i == 0 ? "" : "; ") + Describe(anomalies[i]);
+    if (anomalies.size() > kNamed)
+        text += "; and " + std::to_string(anomalies.size() - kNamed) + " more";
+    return text;
+}
+
+} // namespace
+
 void CCliSink::Report(const std::string& key, const std::string& detail) {
     std::string text = key == "Error_OpenToRead"    ? "cannot read"
                        : key == "Error_OpenToWrite" ? "cannot write"
+                       : key == "Error_Locked"      ? "nothing was saved"
                                                     : key;
     if (!detail.empty())
         text += ": " + detail;
@@ -47,10 +77,30 @@ bool SCliGamePaths::Resolve(const CliContext& context, std::string& error) {
     return true;
 }
 
+bool SCliGamePaths::Lock(CInstallationLock& lock, std::string& error) const {
+    return LockFolderOf(db, lock, error);
+}
+
+bool LockFolderOf(const std::string& file, CInstallationLock& lock, std::string& error) {
+    if (lock.Acquire(CInstallationLock::FolderOf(Utf8Path(file)), error))
+        return true;
+    if (error.starts_with("another program"))
+        error += " (--wait SECONDS waits longer)";
+    return false;
+}
+
+bool CCliGame::OpenForWriting(const CliContext& context, std::string& error) {
+    SCliGamePaths paths;
+    if (!paths.Resolve(context, error) || !paths.Lock(m_lock, error))
+        return false;
+    return Open(context, error);
+}
+
 bool CCliGame::Open(const CliContext& context, std::string& error) {
     SCliGamePaths paths;
     if (!paths.Resolve(context, error))
         return false;
+    m_force = context.force;
     m_dbPath = paths.db;
     m_textsPath = paths.texts;
     m_database.SetBackupSettings({true, paths.keep});
@@ -72,6 +122,14 @@ bool CCliGame::Open(const CliContext& context, std::string& error) {
 }
 
 bool CCliGame::Save(std::string& error) {
+    const std::vector<SLoadAnomaly>& lost = m_database.LoadAnomalies();
+    if (!lost.empty() && !m_force) {
+        error = "nothing was saved: the load had to leave out " + std::to_string(lost.size()) +
+                (lost.size() == 1 ? " row" : " rows") + " of " + m_dbPath +
+                " that a save would lose (" + Losses(lost) +
+                "; kestrel-cli check lists them). Give --force to save without them";
+        return false;
+    }
     const size_t before = m_sink.Messages().size();
     if (!m_database.SaveGameDatabase(m_dbPath, m_textsPath, m_sink)) {
         error = m_sink.Last("cannot write " + m_dbPath);

@@ -2,6 +2,7 @@
 
 #include "CliCommand.h"
 
+#include "editor/database/CInstallationLock.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/model/CGameDatabase.h"
 
@@ -29,7 +30,13 @@ struct SCliGamePaths {
 
     // Fills error and returns false when the options name no game.
     bool Resolve(const CliContext& context, std::string& error);
+    // Takes the lock of the game's installation (the folder of db), waiting as --wait says;
+    // false with a message that names the holder and --wait.
+    bool Lock(CInstallationLock& lock, std::string& error) const;
 };
+
+// The lock of the folder holding file (see SCliGamePaths::Lock).
+bool LockFolderOf(const std::string& file, CInstallationLock& lock, std::string& error);
 
 // The game a command works on: the database file and the text database named by --game or
 // --db/--texts, loaded into one CGameDatabase.
@@ -37,7 +44,11 @@ class CCliGame {
 public:
     // Fills error and returns false when the options name no game or it cannot be loaded.
     bool Open(const CliContext& context, std::string& error);
-    // Saves to the files it was loaded from; false with error when that fails.
+    // The same for a command that saves: the installation is locked first and stays locked
+    // until this object goes, so what is loaded is what the save replaces.
+    bool OpenForWriting(const CliContext& context, std::string& error);
+    // Saves to the files it was loaded from; false with error when that fails, or when the load
+    // had to leave rows out that the save would lose (unless --force).
     bool Save(std::string& error);
 
     CGameDatabase& Database() { return m_database; }
@@ -47,6 +58,8 @@ public:
     const std::string& NamesProblem() const { return m_namesProblem; }
 
 private:
+    CInstallationLock m_lock;
+    bool m_force = false;
     CGameDatabase m_database;
     std::string m_dbPath;
     std::string m_textsPath;

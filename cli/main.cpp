@@ -4,9 +4,13 @@
 #include "DatabaseCommands.h"
 #include "ModelCommands.h"
 
+#include "editor/database/CInstallationLock.h"
+#include "editor/model/CBackupStore.h"
+
 #include <CLI/CLI.hpp>
 
 #include <charconv>
+#include <cmath>
 #include <exception>
 #include <iostream>
 
@@ -22,6 +26,10 @@ constexpr const char* kGlobalHelp =
     "  --library PATH       Wren_Utils shared library to load\n"
     "  --keep N             backups a save keeps of each file, 0-1000 (default 20; the\n"
     "                       first backup of a file is always kept)\n"
+    "  --wait SECONDS       how long a command that writes the game waits for another\n"
+    "                       writer to finish, 0-3600 (default 5)\n"
+    "  --force              save even when the load had to leave rows out (duplicate\n"
+    "                       ids, broken rows: see check), which the save then loses\n"
     "  --help               this text (COMMAND --help: that command's)\n\n"
     "Exit status: 0 on success, 1 with a one-line message on standard error.\n\n"
     "Commands:\n";
@@ -92,6 +100,16 @@ void AddGlobalOptions(CLI::App& app, CliContext& context) {
             throw CLI::ValidationError("--keep needs a number from 0 to 1000, not '" + text + "'");
         context.keep = keep;
     });
+    app.add_option_function<std::string>("--wait", [](const std::string& text) {
+        double seconds = -1;
+        const char* end = text.data() + text.size();
+        const auto [ptr, ec] = std::from_chars(text.data(), end, seconds);
+        if (ec != std::errc() || ptr != end || !(seconds >= 0 && seconds <= 3600))
+            throw CLI::ValidationError("--wait needs a number of seconds from 0 to 3600, not '" +
+                                       text + "'");
+        CInstallationLock::SetDefaultWait(std::chrono::milliseconds(std::lround(seconds * 1000)));
+    });
+    app.add_flag_callback("--force", [&context] { context.force = true; });
 }
 
 CLI::App* AddCommand(CLI::App& app, const CliCommand& command, CliContext& context) {
@@ -130,6 +148,9 @@ std::string OneLine(std::string text) {
 }
 
 int Run(int argc, char** argv) {
+    CInstallationLock::SetHolderName("kestrel-cli");
+    CBackupStore::SetWarningHandler(
+        [](const std::string& text) { std::cerr << "kestrel-cli: warning: " << text << "\n"; });
     CliContext context;
     context.programPath = argc > 0 ? argv[0] : "";
     CLI::App app("kestrel-cli");

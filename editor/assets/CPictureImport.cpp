@@ -4,6 +4,7 @@
 #include "InstallPath.h"
 
 #include "editor/database/Utf8Path.h"
+#include "editor/database/CInstallationLock.h"
 #include "editor/model/CBackupStore.h"
 #include "wren_utils/archive/BigArchiveUpdate.h"
 #include "wren_utils/shapes/ShapeFormat.h"
@@ -94,6 +95,13 @@ CPictureImport::Prepare(const STarget& target, const QImage& picture,
 
 bool CPictureImport::Write(const SPrepared& prepared, const CBackupStore& backups, int keep,
                            SWritten& written, QString& error) {
+    // The installation's writers take turns: the archive is read and replaced under its lock.
+    CInstallationLock lock;
+    std::string lockError;
+    if (!lock.Acquire(backups.Folder().parent_path(), lockError)) {
+        error = QString::fromStdString(lockError);
+        return false;
+    }
     wren::BigPutOptions options;
     options.keepBackup = false;
     options.backup = [&backups, keep](const std::string& archive, std::string& backupPath,

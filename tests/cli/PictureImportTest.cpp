@@ -341,3 +341,36 @@ TEST_F(PictureImportTest, AWholePackedArchiveIsRefusedAndTheOlderOneServes) {
     EXPECT_EQ(DataFiles(), files);
     EXPECT_TRUE(Backups().List("zdata_05.big").empty());
 }
+
+#ifndef _WIN32
+// Two imports into one archive at the same time, three times over: each rewrites the archive
+// under the installation's lock from what the other left, so both new pictures are in it.
+TEST_F(PictureImportTest, TwoImportsAtOnceKeepBothPictures) {
+    const QString game = QString::fromStdString(Game());
+    const CPictureImport::STarget first = CPictureImport::KitTarget(game, 1, 0);
+    const CPictureImport::STarget second = CPictureImport::KitTarget(game, 2, 0);
+    ASSERT_EQ(first.archive, second.archive);
+    const fs::path archive = first.archive.toStdString();
+    for (int round = 0; round < 3; ++round) {
+        const Bytes before = ReadAll(archive);
+        const std::string one = Picture("one.png", 40 + round, 64, round == 1);
+        const std::string two = Picture("two.png", 64, 50 + round, round == 2);
+        const SProcessResult result = RunProcess(
+            "sh",
+            {"-c",
+             "\"$1\" picture import --game \"$2\" --wait 60 kit 1 0 \"$3\" >/dev/null & a=$!; "
+             "\"$1\" picture import --game \"$2\" --wait 60 kit 2 0 \"$4\" >/dev/null & b=$!; "
+             "wait $a && wait $b",
+             "sh", KESTREL_CLI, Game(), one, two},
+            folder.Path());
+        ASSERT_EQ(result.status, 0) << result.err;
+        const Bytes after = ReadAll(archive);
+        EXPECT_NE(Entry(after, first.container.toStdString()),
+                  Entry(before, first.container.toStdString()))
+            << "round " << round;
+        EXPECT_NE(Entry(after, second.container.toStdString()),
+                  Entry(before, second.container.toStdString()))
+            << "round " << round;
+    }
+}
+#endif
