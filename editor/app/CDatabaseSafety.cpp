@@ -17,6 +17,7 @@
 #include "editor/model/CDatabaseCheck.h"
 #include "editor/model/CGameInstallation.h"
 #include "editor/model/CGameDatabase.h"
+#include "wren_utils/archive/BigArchiveUpdate.h"
 
 #include <QInputDialog>
 
@@ -122,12 +123,14 @@ void CDatabaseSafety::RestoreBackup() {
             return;
         }
     }
-    const QString target = chosen->file == FileName(textsPath) && !textsPath.isEmpty()
-                               ? textsPath
-                               : dbPath;
+    const bool texts = chosen->file == FileName(textsPath) && !textsPath.isEmpty();
+    const QString target = texts ? textsPath : dbPath;
     const CBackupStore store(BackupFolder());
     std::string before, error;
-    if (!store.Restore(*chosen, Utf8Path(target.toStdString()), BackupCount(), before, error)) {
+    // The copy must read as the kind of file it replaces.
+    if (!store.Restore(*chosen, Utf8Path(target.toStdString()), BackupCount(), before, error,
+                       texts ? &CBackupStore::ReadsAsTextDatabase
+                             : &CBackupStore::ReadsAsGameDatabase)) {
         CUserPrompts::Warn(&m_frame, m_frame.Text("Error_Restore") + QStringLiteral("\n\n") +
                                          QString::fromStdString(error));
         return;
@@ -162,7 +165,13 @@ void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup) {
     bool restored = false;
     {
         CWaitCursor wait;
-        restored = store.Restore(backup, target, BackupCount(), before, error);
+        restored = store.Restore(backup, target, BackupCount(), before, error,
+                                 [](const std::filesystem::path& copy, std::string& reason) {
+                                     const std::u8string path = copy.u8string();
+                                     return wren::BIG_readdirectory(
+                                                std::string(path.begin(), path.end()), reason)
+                                         .has_value();
+                                 });
     }
     if (!restored) {
         CUserPrompts::Warn(&m_frame, m_frame.Text("Error_Restore") + QStringLiteral("\n\n") +

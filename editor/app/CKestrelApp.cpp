@@ -9,6 +9,7 @@
 #include "editor/assets/CPictureRequests.h"
 #include "editor/assets/CProgramFolders.h"
 #include "editor/assets/InstallPath.h"
+#include "editor/database/CInstallationLock.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CSplashWindow.h"
 
@@ -57,6 +58,9 @@ QLocale LocaleOfLanguage(const QString& editorLanguage) {
 
 CKestrelApp::CKestrelApp() {
     g_instance = this;
+    // A save waits only briefly for another writer of the game (kestrel-cli, say), then says so.
+    CInstallationLock::SetDefaultWait(std::chrono::seconds(3));
+    CInstallationLock::SetHolderName("Kestrel editor");
 }
 
 CKestrelApp::~CKestrelApp() {

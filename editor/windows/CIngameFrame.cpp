@@ -4,6 +4,7 @@
 #include "editor/app/CUserPrompts.h"
 #include "editor/app/CWaitCursor.h"
 #include "editor/database/CIngameTextDb.h"
+#include "editor/database/CInstallationLock.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CIngameFindDialog.h"
@@ -72,8 +73,18 @@ bool CIngameFrame::Save() {
     m_list->CommitOpenEditor();
     bool saved = false;
     bool changed = false;
+    // Read again, backed up and written under the game's writer lock (or, with no game
+    // loaded, the lock of the file's own folder).
+    CInstallationLock lock;
+    std::string lockError;
+    const std::filesystem::path game = Host().BackupFolder().parent_path();
     if (!m_read) {
         CUserPrompts::Warn(this, Host().Text("Message_IngameTextNotRead"));
+    } else if (!lock.Acquire(game.empty() ? std::filesystem::path(m_filePath.toStdU16String())
+                                                .parent_path()
+                                          : game,
+                             lockError)) {
+        CMessageBoxSink(HostTexts(Host()), this).Report("Error_Locked", lockError);
     } else if (TakeInFileChanges(changed) && Host().BackUpTextFile(m_filePath, this)) {
         CWaitCursor wait;
         CMessageBoxSink sink(HostTexts(Host()), this);

@@ -7,6 +7,7 @@
 #include "editor/app/CFindingsWindow.h"
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/database/CInstallationLock.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CTeamFrame.h"
@@ -18,6 +19,9 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+
+#include <atomic>
+#include <thread>
 
 namespace {
 
@@ -67,6 +71,7 @@ private slots:
     void saveWithErrorsAsksFirst();
     void restoreDialogShowsDifferencesAndRestores();
     void restoreDialogRestoresAnArchiveAndKeepsUnsavedEdits();
+    void saveWaitsBrieflyForAnotherWriterThenSaysSo();
 };
 
 void SafetyTest::checkDatabaseListsFindingsAndOpensTheirRecords() {
@@ -193,6 +198,52 @@ void SafetyTest::restoreDialogRestoresAnArchiveAndKeepsUnsavedEdits() {
     QCOMPARE(m_frame->Database(), db);
     QCOMPARE(db->FindPlayer(player)->LastName(), std::string("Unsaved"));
     QVERIFY(db->IsDirty());
+}
+
+// Another program (here another thread) writes the game: Ctrl+S waits a moment, then says so
+// and writes nothing; the edits stay unsaved until a later save goes through.
+void SafetyTest::saveWaitsBrieflyForAnotherWriterThenSaysSo() {
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    const QByteArray before = Bytes(m_fixture->DatabasePath());
+    CGameDatabase* db = m_frame->Database();
+    db->FindPlayer(db->Players().begin()->first)->SetLastName("Locked Out");
+    db->MarkDirty();
+
+    const std::filesystem::path folder =
+        std::filesystem::path(m_fixture->DatabasePath().toStdString()).parent_path();
+    std::atomic<int> state = 0; // 1: held, 2: let go
+    std::thread holder([&] {
+        CInstallationLock lock;
+        std::string error;
+        if (!lock.Acquire(folder, std::chrono::milliseconds(0), error))
+            return;
+        state = 1;
+        while (state != 2)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    });
+    while (state == 0 && holder.joinable())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto wait = CInstallationLock::DefaultWait();
+    CInstallationLock::SetDefaultWait(std::chrono::milliseconds(200));
+
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    state = 2;
+    holder.join();
+    CInstallationLock::SetDefaultWait(wait);
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY2(m_fixture->prompts.last().startsWith(
+                 QStringLiteral("warn: Another program is writing the game's files, so nothing "
+                                "was saved.")),
+             qPrintable(m_fixture->prompts.last()));
+    QVERIFY(m_fixture->prompts.last().contains(QStringLiteral("within 0.2 seconds")));
+    QCOMPARE(Bytes(m_fixture->DatabasePath()), before);
+    QVERIFY(m_frame->isWindowModified());
+
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(Bytes(m_fixture->DatabasePath()) != before);
+    QVERIFY(!m_frame->isWindowModified());
 }
 
 QTEST_MAIN(SafetyTest)
