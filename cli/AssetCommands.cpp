@@ -182,7 +182,8 @@ QString LibraryPath(const CliContext& context) {
     return CAssetLibrary::DefaultLibraryPath();
 }
 
-// Loads and initialises the library as the editor does; false with a message in error.
+} // namespace
+
 bool StartLibrary(const CliContext& context, CAssetLibrary& library, std::string& error) {
     if (!library.Load(LibraryPath(context))) {
         error = library.ErrorText().toStdString();
@@ -198,6 +199,8 @@ bool StartLibrary(const CliContext& context, CAssetLibrary& library, std::string
     }
     return true;
 }
+
+namespace {
 
 int SavePicture(const QImage& image, const std::string& out, const std::string& what) {
     if (image.isNull())

@@ -2,9 +2,10 @@
 
 #include "CliJson.h"
 #include "ModelCsv.h"
-#include "ModelFields.h"
+#include "editor/model/RecordFields.h"
 #include "ModelGame.h"
 #include "ModelRecordJson.h"
+#include "PatchCommands.h"
 #include "PlayerQuery.h"
 
 #include "editor/model/CNameSearch.h"
@@ -331,6 +332,8 @@ int RunNewPlayer(const CliContext& context) {
 }
 
 int RunCopyPlayer(const CliContext& context) {
+    if (context.Has("--from"))
+        return RunCopyPlayerFrom(context);
     if (context.args.size() != 3)
         return Usage("copy-player PLAYER TEAM");
     int32_t player = 0, team = 0;
@@ -472,8 +475,13 @@ const std::vector<CliCommand>& ModelCommands() {
         {"new-player", "new-player [TEAM]",
          "creates a player (added to TEAM's bench when given), saves, prints the new id",
          &RunNewPlayer},
-        {"copy-player", "copy-player PLAYER TEAM",
-         "copies the player into TEAM's bench, saves, prints the new id", &RunCopyPlayer},
+        {"copy-player",
+         "copy-player PLAYER TEAM | copy-player --from OTHER_DIR PLAYER_ID [TEAM_ID]",
+         "copies the player into TEAM's bench, saves, prints the new id; with --from copies a "
+         "player of another installation (into TEAM_ID's bench when given) and prints "
+         "player<TAB>THERE<TAB>HERE",
+         &RunCopyPlayer,
+         {{"--from", 1, "DIR  the installation to copy from"}}},
         {"find",
          "find TEXT [--leagues] [--teams] [--players]",
          "lists names containing TEXT in any letter case, one per line: "

@@ -1,6 +1,6 @@
 #include "ModelCsv.h"
 
-#include "ModelFields.h"
+#include "editor/model/RecordFields.h"
 
 #include "editor/model/CGameDatabase.h"
 
@@ -11,10 +11,6 @@
 #include <set>
 
 namespace {
-
-constexpr std::array<std::string_view, 6> kInGameNames = {
-    "team_name",   "short_team_name",   "medium_team_name",
-    "league_name", "short_league_name", "medium_league_name"};
 
 template <typename R>
 void AppendRow(std::string& out, const std::vector<SField<R>>& fields, const R& record) {
@@ -251,14 +247,15 @@ std::string CModelCsv::Export(const CGameDatabase& db, std::string_view kind) {
 }
 
 bool CModelCsv::IsInGameName(std::string_view field) {
-    return std::find(kInGameNames.begin(), kInGameNames.end(), field) != kInGameNames.end();
+    return IsInGameNameField(field);
 }
 
 std::string CModelCsv::Import(CGameDatabase& db, std::string_view kind, std::string_view csv,
                               bool namesStorable) {
     std::set<std::string> refused;
     if (!namesStorable)
-        for (std::string_view name : kInGameNames)
+        for (const char* name : {"team_name", "short_team_name", "medium_team_name", "league_name",
+                                 "short_league_name", "medium_league_name"})
             refused.emplace(name);
     std::vector<std::vector<std::string>> rows;
     std::string error;

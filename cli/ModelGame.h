@@ -52,6 +52,7 @@ public:
     bool Save(std::string& error);
 
     CGameDatabase& Database() { return m_database; }
+    const std::string& DbPath() const { return m_dbPath; }
     // The in-game text database the names are saved to; empty when there is none or it could
     // not be read, and then NamesProblem says which.
     const std::string& TextsPath() const { return m_textsPath; }

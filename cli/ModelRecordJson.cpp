@@ -1,7 +1,7 @@
 #include "ModelRecordJson.h"
 
 #include "CliJson.h"
-#include "ModelFields.h"
+#include "editor/model/RecordFields.h"
 
 #include "editor/model/CGameDatabase.h"
 

@@ -3,6 +3,7 @@
 #include "CliCommand.h"
 #include "DatabaseCommands.h"
 #include "ModelCommands.h"
+#include "PatchCommands.h"
 
 #include "editor/database/CInstallationLock.h"
 #include "editor/model/CBackupStore.h"
@@ -36,8 +37,8 @@ constexpr const char* kGlobalHelp =
 
 std::vector<const CliCommand*> AllCommands() {
     std::vector<const CliCommand*> all;
-    for (const auto* group : {&DatabaseCommands(), &ModelCommands(), &BackupCommands(),
-                              &AssetCommands()})
+    for (const auto* group : {&DatabaseCommands(), &ModelCommands(), &PatchCommands(),
+                              &BackupCommands(), &AssetCommands()})
         for (const CliCommand& command : *group)
             all.push_back(&command);
     return all;

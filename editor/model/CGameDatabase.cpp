@@ -113,6 +113,30 @@ CFormationName& CGameDatabase::InsertFormation(CFormationName formation) {
     return m_data.formations.InsertOrAssign(formation.id, std::move(formation));
 }
 
+bool CGameDatabase::ErasePlayer(int32_t id) {
+    if (!m_data.players.Erase(id))
+        return false;
+    if (m_clipboardPlayerId == id)
+        m_clipboardPlayerId.reset();
+    return true;
+}
+
+bool CGameDatabase::EraseTeam(int32_t id) {
+    return m_data.teams.Erase(id);
+}
+
+void CGameDatabase::SetLeagueTeams(int32_t leagueId, const std::vector<int32_t>& teams) {
+    std::erase_if(m_data.leagueTeamLinks, [&](const CLeagueTeamLink& link) {
+        if (link.leagueId != leagueId)
+            return false;
+        if (CTeam* team = FindTeam(link.teamId))
+            team->RemoveLeague(leagueId);
+        return true;
+    });
+    for (int32_t teamId : teams)
+        AddLeagueTeamLink({leagueId, teamId});
+}
+
 void CGameDatabase::AddLeagueTeamLink(const CLeagueTeamLink& link) {
     m_data.leagueTeamLinks.push_back(link);
     if (CTeam* team = FindTeam(link.teamId))

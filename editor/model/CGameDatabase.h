@@ -105,6 +105,16 @@ public:
     CLeague& InsertLeague(CLeague league);
     CStadium& InsertStadium(CStadium stadium);
     CFormationName& InsertFormation(CFormationName formation);
+    // Removal of one record as it is, leaving what refers to it (patches remove the references
+    // in the same step, and the database check finds what is left). False when there is none.
+    bool ErasePlayer(int32_t id);
+    bool EraseTeam(int32_t id);
+    bool EraseLeague(int32_t id) { return m_data.leagues.Erase(id); }
+    bool EraseStadium(int32_t id) { return m_data.stadiums.Erase(id); }
+    bool EraseFormation(int32_t id) { return m_data.formations.Erase(id); }
+    // Makes teams the league's team list in that order (its links move to the end of the
+    // table), keeping the teams' league lists in step.
+    void SetLeagueTeams(int32_t leagueId, const std::vector<int32_t>& teams);
     // Room for that many players, so a load does not move them again and again.
     void ReservePlayers(size_t count) { m_data.players.Reserve(count); }
     // Keeps the link even when its team is unknown; a known team gets the league.

@@ -81,6 +81,7 @@ public:
 
     const std::vector<int32_t>& Leagues() const { return m_leagues; }
     bool AddLeague(int32_t leagueId);
+    void RemoveLeague(int32_t leagueId) { std::erase(m_leagues, leagueId); }
 
     // Kit slots 0-10; false for any other type.
     bool SetKit(int32_t kitType, const CTeamKit& kit);

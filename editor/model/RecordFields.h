@@ -4,6 +4,8 @@
 #include "editor/model/CLeague.h"
 #include "editor/model/CPlayer.h"
 #include "editor/model/CPlayerField.h"
+#include "editor/model/CFormationName.h"
+#include "editor/model/CStadium.h"
 #include "editor/model/CTeam.h"
 
 #include <functional>
@@ -22,7 +24,7 @@ template <typename R> struct SField {
     bool text = false;
 };
 
-// Field tables of the record kinds scripts and CSV files work with; names are lower case with
+// Field tables of the record kinds scripts, CSV files and database comparisons work with; names are lower case with
 // underscores, packed columns named as the record classes name them; players' as the filters
 // name them (CPlayerField).
 std::vector<SField<CPlayer>> PlayerFields(const CDbCatalogue& catalogue);
@@ -30,6 +32,8 @@ std::vector<SField<CTeam>> TeamFields(const CDbCatalogue& catalogue);
 std::vector<SField<CLeague>> LeagueFields(const CDbCatalogue& catalogue);
 std::vector<SField<CTeamPlayerLink>> LinkFields(const CDbCatalogue& catalogue);
 std::vector<SField<CTeamKit>> KitFields(const CDbCatalogue& catalogue);
+std::vector<SField<CStadium>> StadiumFields(const CDbCatalogue& catalogue);
+std::vector<SField<CFormationName>> FormationFields();
 
 template <typename R>
 const SField<R>* FindField(const std::vector<SField<R>>& fields, std::string_view name) {
@@ -38,6 +42,9 @@ const SField<R>* FindField(const std::vector<SField<R>>& fields, std::string_vie
             return &field;
     return nullptr;
 }
+
+// A team or league name kept in the in-game text database.
+bool IsInGameNameField(std::string_view field);
 
 // Whole-text parse of a 32-bit integer (surrounding blanks allowed); false when it is not one.
 bool ParseInt32(std::string_view text, int32_t& value);

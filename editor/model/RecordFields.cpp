@@ -1,4 +1,4 @@
-#include "ModelFields.h"
+#include "RecordFields.h"
 
 #include <charconv>
 #include <cmath>
@@ -115,6 +115,14 @@ SField<R> ColumnField(const CDbCatalogue& catalogue, const char* table, int colu
 }
 
 } // namespace
+
+bool IsInGameNameField(std::string_view field) {
+    for (std::string_view name : {"team_name", "short_team_name", "medium_team_name", "league_name",
+                                  "short_league_name", "medium_league_name"})
+        if (field == name)
+            return true;
+    return false;
+}
 
 bool ParseInt32(std::string_view text, int32_t& value) {
     text = Trim(text);
@@ -276,5 +284,29 @@ std::vector<SField<CTeamKit>> KitFields(const CDbCatalogue& catalogue) {
             catalogue, "teamkits", c, columns[c].kind, columns[c].name,
             [c](const K& k) { return k.ColumnValue(c); },
             [c](K& k, int32_t v) { k.SetStoredValue(c, v); }));
+    return fields;
+}
+
+std::vector<SField<CStadium>> StadiumFields(const CDbCatalogue& catalogue) {
+    std::vector<SField<CStadium>> fields;
+    fields.push_back(KeyField<CStadium>("id", [](const CStadium& s) { return s.id; }));
+    fields.push_back(TextField<CStadium>(
+        "stadium_name", [](const CStadium& s) -> const std::string& { return s.name; },
+        [](CStadium& s, std::string v) { s.name = std::move(v); }));
+    for (int c = 0; c < CStadium::kColumnCount; ++c)
+        fields.push_back(ColumnField<CStadium>(
+            catalogue, "stadiums", c, EFieldKind::Int32, "column_" + std::to_string(c),
+            [c](const CStadium& s) { return s.columns[c]; },
+            [c](CStadium& s, int32_t v) { s.columns[c] = v; }));
+    return fields;
+}
+
+std::vector<SField<CFormationName>> FormationFields() {
+    using F = CFormationName;
+    std::vector<SField<F>> fields;
+    fields.push_back(KeyField<F>("id", [](const F& f) { return f.id; }));
+    fields.push_back(TextField<F>(
+        "formation_name", [](const F& f) -> const std::string& { return f.name; },
+        [](F& f, std::string v) { f.name = std::move(v); }));
     return fields;
 }

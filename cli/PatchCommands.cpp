@@ -1,0 +1,376 @@
+#include "PatchCommands.h"
+
+#include "AssetCommands.h"
+#include "CliJson.h"
+#include "ModelGame.h"
+
+#include "editor/assets/CAssetLibrary.h"
+#include "editor/assets/CPictureImport.h"
+#include "editor/assets/CPictureRequests.h"
+#include "editor/database/CSafeFile.h"
+#include "editor/database/CSha256.h"
+#include "editor/database/Utf8Path.h"
+#include "editor/model/CBackupStore.h"
+#include "editor/model/CDatabaseCopy.h"
+#include "editor/model/CDiffFields.h"
+#include "editor/model/CFieldDiff.h"
+#include "editor/model/COriginalDatabase.h"
+#include "editor/model/CPatch.h"
+#include "editor/model/CPatchApply.h"
+#include "editor/model/RecordFields.h"
+
+#include <QCoreApplication>
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+int Usage(const std::string& usage) {
+    return CliFail("usage: kestrel-cli " + usage);
+}
+
+// The other side of a comparison: another installation, or the first backup of this one's
+// game database (and of its texts, when there is one).
+struct SOther {
+    CGameDatabase database;
+    std::string dbPath;
+};
+
+bool OpenInstallation(const CliContext& context, const std::string& folder, CCliGame& game,
+                      std::string& error) {
+    std::error_code ec;
+    if (!fs::is_directory(Utf8Path(folder), ec)) {
+        error = "'" + folder + "' is no folder";
+        return false;
+    }
+    CliContext other = context;
+    other.game = folder;
+    other.db.reset();
+    other.texts.reset();
+    return game.Open(other, error);
+}
+
+bool OpenOriginal(CCliGame& game, SOther& other, std::string& error) {
+    return COriginalDatabase::Load(game.DbPath(), game.TextsPath(), other.database, other.dbPath,
+                                   error);
+}
+
+// The base named by OTHER_DIR / --base DIR or --original.
+bool OpenBase(const CliContext& context, CCliGame& game, const std::optional<std::string>& folder,
+              SOther& other, std::string& error) {
+    if (!folder)
+        return OpenOriginal(game, other, error);
+    CCliGame base;
+    if (!OpenInstallation(context, *folder, base, error))
+        return false;
+    other.dbPath = base.DbPath();
+    other.database.TakeContents(base.Database());
+    return true;
+}
+
+int RunDiff(const CliContext& context) {
+    const bool original = context.Has("--original");
+    if (context.args.size() != (original ? 1u : 2u))
+        return Usage("diff OTHER_DIR|--original [--json] [--exit-code]");
+    CCliGame game;
+    std::string error;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    SOther other;
+    const std::optional<std::string> folder =
+        original ? std::nullopt : std::optional<std::string>(context.args[1]);
+    if (!OpenBase(context, game, folder, other, error))
+        return CliFail(error);
+    // OTHER_DIR is the old side: the lines say how this installation differs from it.
+    const auto changes = CFieldDiff::Compare(other.database, game.Database());
+    if (context.Has("--json")) {
+        CliJson list = CliJson::array();
+        for (const SRecordChange& change : changes) {
+            const std::string kind = CDiffFields::KindName(change.kind);
+            const std::string id = CDiffFields::IdText(change.kind, change.id, change.sub);
+            if (change.type != SRecordChange::EType::Changed) {
+                list.push_back({{"kind", kind}, {"id", id},
+                                {"field", change.type == SRecordChange::EType::Added ? "+" : "-"},
+                                {"old", ""}, {"new", ""}});
+                continue;
+            }
+            for (const SFieldChange& f : change.fields)
+                list.push_back({{"kind", kind}, {"id", id}, {"field", f.field},
+                                {"old", CliByteString(f.oldValue)},
+                                {"new", CliByteString(f.newValue)}});
+        }
+        std::cout << CliJsonTextKeepingBytes(CliJson{{"changes", list}}) << "\n";
+    } else {
+        std::cout << CFieldDiff::Lines(changes);
+    }
+    return context.Has("--exit-code") && !changes.empty() ? 1 : 0;
+}
+
+int RunMakePatch(const CliContext& context) {
+    const auto base = context.Value("--base");
+    const bool original = context.Has("--original");
+    if (context.args.size() != 2 || base.has_value() == original)
+        return Usage("make-patch (--base OTHER_DIR | --original) OUT.kpatch [--message TEXT]");
+    CCliGame game;
+    std::string error;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    SOther other;
+    if (!OpenBase(context, game, base, other, error))
+        return CliFail(error);
+    const auto digest = CSha256::OfFile(Utf8Path(other.dbPath), error);
+    if (!digest)
+        return CliFail("cannot read " + other.dbPath + ": " + error);
+    const CPatch patch = CPatch::Make(other.database, game.Database(), digest->sha256,
+                                      context.Value("--message").value_or(""));
+    const std::string text = patch.ToText();
+    if (!CSafeFile::Write(context.args[1],
+                          {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, error))
+        return CliFail("cannot write " + context.args[1] + ": " + error);
+    std::cout << "wrote " << context.args[1] << ": " << patch.changes.size() << " records\n";
+    return 0;
+}
+
+bool ReadPatchFile(const std::string& path, CPatch& patch, std::string& error) {
+    std::error_code ec;
+    const fs::path file = Utf8Path(path);
+    const auto status = fs::status(file, ec);
+    if (!fs::is_regular_file(status)) {
+        error = "cannot read " + path + (fs::exists(status) ? ": it is not a regular file" : "");
+        return false;
+    }
+    if (fs::file_size(file, ec) > CPatch::kMaxFileSize) {
+        error = path + ": the file is larger than " + std::to_string(CPatch::kMaxFileSize >> 20) +
+                " MiB";
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in || in.bad()) {
+        error = "cannot read " + path;
+        return false;
+    }
+    if (!CPatch::Read(text.str(), patch, error)) {
+        error = path + ": " + error + "; nothing was applied";
+        return false;
+    }
+    return true;
+}
+
+int RunApplyPatch(const CliContext& context) {
+    if (context.args.size() != 2)
+        return Usage("apply-patch FILE.kpatch [--dry-run] [--theirs | --ours]");
+    if (context.Has("--theirs") && context.Has("--ours"))
+        return Usage("apply-patch FILE.kpatch [--dry-run] [--theirs | --ours] (not both)");
+    CPatch patch;
+    std::string error;
+    if (!ReadPatchFile(context.args[1], patch, error))
+        return CliFail(error);
+    CCliGame game;
+    if (!game.Open(context, error))
+        return CliFail(error);
+    CPatchApply::SOptions options;
+    options.resolve = context.Has("--theirs") ? CPatchApply::EResolve::Theirs
+                      : context.Has("--ours") ? CPatchApply::EResolve::Ours
+                                              : CPatchApply::EResolve::Refuse;
+    options.dryRun = context.Has("--dry-run");
+    options.namesStorable = !game.TextsPath().empty();
+    const CPatchApply::SResult result = CPatchApply::Apply(game.Database(), patch, options);
+    if (!result.errors.empty()) {
+        for (const std::string& line : result.errors)
+            std::cerr << "kestrel-cli: " << line << "\n";
+        return CliFail(context.args[1] + ": refused, nothing was written");
+    }
+    if (!result.conflicts.empty() && options.resolve == CPatchApply::EResolve::Refuse) {
+        std::cout << CPatchApply::ConflictLines(result.conflicts);
+        return CliFail(std::to_string(result.conflicts.size()) +
+                       " conflicts (KIND, ID, FIELD, BASE, OURS, THEIRS above); nothing was "
+                       "written: --ours or --theirs settles them");
+    }
+    for (const CPatchApply::SRenumber& r : result.renumbered)
+        std::cerr << "kestrel-cli: " << CDiffFields::KindName(r.kind) << " " << r.from
+                  << " is taken here: added as " << r.to << "\n";
+    if (options.dryRun) {
+        std::cout << CFieldDiff::Lines(result.changes);
+        return 0;
+    }
+    if (!result.changes.empty()) {
+        if (!game.Save(error))
+            return CliFail(error);
+    }
+    size_t fields = 0;
+    for (const SRecordChange& change : result.changes)
+        fields += change.fields.size();
+    std::cout << "applied " << result.changes.size() << " records (" << fields << " fields)";
+    if (!result.conflicts.empty())
+        std::cout << "; " << result.conflicts.size() << " conflicts settled with "
+                  << (options.resolve == CPatchApply::EResolve::Theirs ? "theirs" : "ours");
+    std::cout << "\n";
+    return 0;
+}
+
+bool ParseId(const std::string& text, const char* what, int32_t& id, std::string& error) {
+    if (ParseInt32(text, id))
+        return true;
+    error = std::string(what) + " must be a whole number, not '" + text + "'";
+    return false;
+}
+
+// Crest and kit pictures of the team there, imported here under the team's id here; a
+// picture the other installation lacks is skipped with a message.
+void CopyPictures(const CliContext& context, const std::string& from, int32_t there,
+                  int32_t here, const CTeam& team, const std::string& dbPath) {
+    std::optional<QCoreApplication> application;
+    int argc = 1;
+    std::string name = context.programPath;
+    char* argv[] = {name.data(), nullptr};
+    if (!QCoreApplication::instance())
+        application.emplace(argc, argv);
+    CAssetLibrary library;
+    std::string error;
+    if (!StartLibrary(context, library, error)) {
+        std::cerr << "kestrel-cli: pictures not copied: " << error << "\n";
+        return;
+    }
+    const CPictureRequests requests(library, QString::fromLocal8Bit(from));
+    const QString folder = QString::fromLocal8Bit(*context.game);
+    const CBackupStore backups(CBackupStore::FolderFor(Utf8Path(dbPath)));
+    const int keep = context.keep.value_or(CBackupStore::kDefaultKeep);
+    const auto import = [&](const QImage& picture, const CPictureImport::STarget& target,
+                            const std::string& what) {
+        if (picture.isNull()) {
+            std::cerr << "kestrel-cli: " << what << ": no picture there, skipped\n";
+            return;
+        }
+        QString reason;
+        const auto prepared = CPictureImport::Prepare(target, picture, {}, reason);
+        CPictureImport::SWritten written;
+        if (!prepared || !CPictureImport::Write(*prepared, backups, keep, written, reason))
+            std::cerr << "kestrel-cli: " << what << ": not copied: " << reason.toStdString()
+                      << "\n";
+        else
+            std::cout << "picture\t" << what << "\n";
+    };
+    import(requests.Logo(there), CPictureImport::CrestTarget(folder, here), "crest");
+    for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot)
+        if (team.FindKit(slot))
+            import(requests.KitImage(there, slot), CPictureImport::KitTarget(folder, here, slot),
+                   "kit " + std::to_string(slot));
+    library.CleanupReal();
+}
+
+int RunCopyTeam(const CliContext& context) {
+    const auto from = context.Value("--from");
+    if (context.args.size() != 2 || !from)
+        return Usage("copy-team --from OTHER_DIR TEAM_ID [--league LEAGUE_ID] [--with-players]");
+    int32_t teamId = 0;
+    std::optional<int32_t> league;
+    std::string error;
+    if (!ParseId(context.args[1], "TEAM_ID", teamId, error))
+        return CliFail(error);
+    if (const auto text = context.Value("--league")) {
+        int32_t id = 0;
+        if (!ParseId(*text, "--league", id, error))
+            return CliFail(error);
+        league = id;
+    }
+    CCliGame game, other;
+    if (!game.Open(context, error) || !OpenInstallation(context, *from, other, error))
+        return CliFail(error);
+    if (game.TextsPath().empty())
+        return CliFail("the team's names are kept in the in-game text database, and " +
+                       game.NamesProblem() + "; nothing was copied");
+    const auto result = CDatabaseCopy::CopyTeam(game.Database(), other.Database(), teamId, league,
+                                                context.Has("--with-players"));
+    if (!result.ok)
+        return CliFail(result.error);
+    if (!game.Save(error))
+        return CliFail(error);
+    for (const std::string& note : result.notes)
+        std::cerr << "kestrel-cli: " << note << "\n";
+    std::cout << "team\t" << teamId << '\t' << result.teamId << "\n";
+    for (const auto& [there, here] : result.players)
+        std::cout << "player\t" << there << '\t' << here << "\n";
+    if (!context.game)
+        std::cerr << "kestrel-cli: pictures not copied: they need --game DIR\n";
+    else
+        CopyPictures(context, *from, teamId, result.teamId, *game.Database().FindTeam(result.teamId),
+                     game.DbPath());
+    return 0;
+}
+
+} // namespace
+
+int RunCopyPlayerFrom(const CliContext& context) {
+    const auto from = context.Value("--from");
+    if (context.args.size() < 2 || context.args.size() > 3 || !from)
+        return Usage("copy-player --from OTHER_DIR PLAYER_ID [TEAM_ID]");
+    int32_t playerId = 0;
+    std::optional<int32_t> team;
+    std::string error;
+    if (!ParseId(context.args[1], "PLAYER_ID", playerId, error))
+        return CliFail(error);
+    if (context.args.size() == 3) {
+        int32_t id = 0;
+        if (!ParseId(context.args[2], "TEAM_ID", id, error))
+            return CliFail(error);
+        team = id;
+    }
+    CCliGame game, other;
+    if (!game.Open(context, error) || !OpenInstallation(context, *from, other, error))
+        return CliFail(error);
+    const auto result = CDatabaseCopy::CopyPlayer(game.Database(), other.Database(), playerId, team);
+    if (!result.ok)
+        return CliFail(result.error);
+    if (!game.Save(error))
+        return CliFail(error);
+    std::cout << "player\t" << playerId << '\t' << result.playerId << "\n";
+    return 0;
+}
+
+const std::vector<CliCommand>& PatchCommands() {
+    static const std::vector<CliCommand> commands = {
+        {"diff",
+         "diff OTHER_DIR|--original [--json] [--exit-code]",
+         "lists how this database differs from OTHER_DIR's (or from its first backup), one line "
+         "per changed field: KIND<TAB>ID<TAB>FIELD<TAB>OLD<TAB>NEW; a record added or removed is "
+         "one line with FIELD + or -",
+         &RunDiff,
+         {{"--original", 0, "  compare with the first backup of the game database"},
+          {"--json", 0, "  the same as one JSON document"},
+          {"--exit-code", 0, "  exit status 1 when there are differences"}}},
+        {"make-patch",
+         "make-patch (--base OTHER_DIR | --original) OUT.kpatch [--message TEXT]",
+         "writes the changes that turn the base into this database as a patch file "
+         "(docs/patch-format.md)",
+         &RunMakePatch,
+         {{"--base", 1, "DIR  installation the patch starts from"},
+          {"--original", 0, "  start from the first backup of the game database"},
+          {"--message", 1, "TEXT  description kept in the patch"}}},
+        {"apply-patch",
+         "apply-patch FILE.kpatch [--dry-run] [--theirs | --ours]",
+         "applies a patch and saves; any conflict (a field changed differently here) refuses the "
+         "whole patch, listing every conflict, unless --theirs or --ours settles them",
+         &RunApplyPatch,
+         {{"--dry-run", 0, "  print what would change, write nothing"},
+          {"--theirs", 0, "  conflicts take the patch's values"},
+          {"--ours", 0, "  conflicts keep this database's values"}}},
+        {"copy-team",
+         "copy-team --from OTHER_DIR TEAM_ID [--league LEAGUE_ID] [--with-players]",
+         "copies a team from another installation with its names, kits, missing stadiums, crest "
+         "and kit pictures, saves and prints the ids there and here (team<TAB>THERE<TAB>HERE, "
+         "then player lines)",
+         &RunCopyTeam,
+         {{"--from", 1, "DIR  the installation to copy from"},
+          {"--league", 1, "ID  league here the team joins"},
+          {"--with-players", 0, "  copy the squad too"}}},
+    };
+    return commands;
+}
