@@ -174,7 +174,9 @@ int RunApplyPatch(const CliContext& context) {
     if (!ReadPatchFile(context.args[1], patch, error))
         return CliFail(error);
     CCliGame game;
-    if (!game.Open(context, error))
+    const bool opened = context.Has("--dry-run") ? game.Open(context, error)
+                                                 : game.OpenForWriting(context, error);
+    if (!opened)
         return CliFail(error);
     CPatchApply::SOptions options;
     options.resolve = context.Has("--theirs") ? CPatchApply::EResolve::Theirs
@@ -282,7 +284,7 @@ int RunCopyTeam(const CliContext& context) {
         league = id;
     }
     CCliGame game, other;
-    if (!game.Open(context, error) || !OpenInstallation(context, *from, other, error))
+    if (!game.OpenForWriting(context, error) || !OpenInstallation(context, *from, other, error))
         return CliFail(error);
     if (game.TextsPath().empty())
         return CliFail("the team's names are kept in the in-game text database, and " +
@@ -324,7 +326,7 @@ int RunCopyPlayerFrom(const CliContext& context) {
         team = id;
     }
     CCliGame game, other;
-    if (!game.Open(context, error) || !OpenInstallation(context, *from, other, error))
+    if (!game.OpenForWriting(context, error) || !OpenInstallation(context, *from, other, error))
         return CliFail(error);
     const auto result = CDatabaseCopy::CopyPlayer(game.Database(), other.Database(), playerId, team);
     if (!result.ok)
