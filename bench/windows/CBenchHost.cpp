@@ -9,7 +9,8 @@
 
 CBenchHost::CBenchHost(int playerCount) {
     BenchApplication();
-    CSampleGenerator::BuildGame(m_database, CSampleGenerator::kDefaultSeed, playerCount);
+    CSampleGenerator::BuildGame(m_document.Storage(), CSampleGenerator::kDefaultSeed, playerCount);
+    m_document.UseBuilt();
 }
 
 QString CBenchHost::Text(const char* key) const {

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CFrameHost.h"
 
 #include <QDir>
 #include <QSettings>
-#include <QUndoStack>
 
 #include <memory>
 
@@ -15,7 +15,8 @@ class CBenchHost : public CFrameHost {
 public:
     explicit CBenchHost(int playerCount);
 
-    CGameDatabase* Database() override { return &m_database; }
+    CGameDatabase* Database() override { return m_document.Database(); }
+    CDatabaseDocument& Document() override { return m_document; }
     QString Text(const char* key) const override;
     QFont TitleFont() const override { return {}; }
     QFont SmallTitleFont() const override { return {}; }
@@ -27,15 +28,8 @@ public:
     bool OpenPlayer(int) override { return false; }
     bool OpenSearchResults(const CFindSettings&) override { return false; }
     bool OpenIngameText(const QString&) override { return false; }
-    bool RefreshLeague(int) override { return false; }
-    bool RefreshTeam(int) override { return false; }
-    bool RefreshPlayer(int) override { return false; }
-    void RefreshLeaguesList() override {}
-    QUndoStack& UndoStack() override { return m_undo; }
     void ShowStatus(const QString&, const QString&) override {}
     std::unique_ptr<QSettings> Settings() const override;
-    void BeginSquadChanges() override {}
-    void EndSquadChanges() override {}
     void Warn(QWidget*, const QString&) override {}
     bool BackUpTextFile(const QString&, QWidget*) override { return true; }
     std::filesystem::path BackupFolder() const override { return {}; }
@@ -44,6 +38,5 @@ public:
     bool DeletePlayers(const QList<int32_t>&) override { return false; }
 
 private:
-    CGameDatabase m_database;
-    QUndoStack m_undo;
+    CDatabaseDocument m_document;
 };

@@ -3,7 +3,7 @@
 
 #include "CSampleGenerator.h"
 #include "bench/support/BenchApplication.h"
-#include "editor/app/CUserPrompts.h"
+#include "editor/dialogs/CUserPrompts.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/windows/CIngameFrame.h"

@@ -4,11 +4,11 @@
 #include "CKestrelApp.h"
 #include "CMainFrame.h"
 #include "CRestoreBackupDialog.h"
-#include "CUserPrompts.h"
-#include "CWorkspaceBar.h"
+#include "editor/dialogs/CUserPrompts.h"
 
-#include "editor/app/CWaitCursor.h"
+#include "editor/dialogs/CWaitCursor.h"
 #include "editor/assets/CPictureRequests.h"
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/assets/InstallPath.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
@@ -67,7 +67,7 @@ void CDatabaseSafety::CheckDatabase() {
         return;
     }
     // The names are checked against the texts they were loaded from.
-    const QString textsPath = m_frame.WorkspaceBar()->TextDbPath();
+    const QString textsPath = m_frame.Document().TextDbPath();
     CIngameTextDb texts(textsPath.toStdString());
     CIgnoringSink sink;
     const bool haveTexts = !textsPath.isEmpty() && texts.ReadIngameTextDb(sink);
@@ -89,7 +89,7 @@ void CDatabaseSafety::ShowFindings(std::vector<SCheckFinding> findings) {
 
 std::filesystem::path CDatabaseSafety::BackupFolder() const {
     return CBackupStore::FolderFor(
-        Utf8Path(m_frame.WorkspaceBar()->DatabasePath().toStdString()));
+        Utf8Path(m_frame.Document().FilePath().toStdString()));
 }
 
 void CDatabaseSafety::RestoreBackup() {
@@ -98,8 +98,8 @@ void CDatabaseSafety::RestoreBackup() {
         CUserPrompts::Warn(&m_frame, m_frame.Text("Message_NoDatabase"));
         return;
     }
-    const QString dbPath = m_frame.WorkspaceBar()->DatabasePath();
-    const QString textsPath = m_frame.WorkspaceBar()->TextDbPath();
+    const QString dbPath = m_frame.Document().FilePath();
+    const QString textsPath = m_frame.Document().TextDbPath();
     CRestoreBackupDialog dialog(m_frame, BackupFolder(), textsPath.toStdString(), &m_frame);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -111,7 +111,7 @@ void CDatabaseSafety::RestoreBackup() {
         RestoreArchive(*chosen);
         return;
     }
-    if (db->IsDirty()) {
+    if (m_frame.Document().IsModified()) {
         switch (CUserPrompts::AskSaveDiscardCancel(&m_frame, m_frame.Text("Message_SaveChanges"))) {
         case CUserPrompts::Answer::Save:
             if (!m_frame.SaveDatabase())
@@ -152,7 +152,7 @@ void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup) {
     // Where picture imports write: data/FILE of the installation the pictures come from.
     const CPictureRequests* pictures = m_frame.Pictures();
     const std::filesystem::path dbPath =
-        Utf8Path(m_frame.WorkspaceBar()->DatabasePath().toStdString());
+        Utf8Path(m_frame.Document().FilePath().toStdString());
     const std::filesystem::path target =
         pictures ? std::filesystem::path(Utf8Path(
                        ResolveInstallPath(pictures->InstallFolder(),
@@ -186,7 +186,7 @@ void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup) {
                 break;
             }
     }
-    m_frame.RefreshPictures();
+    m_frame.Document().NotifyChanged(SChange::AllPictures());
     CUserPrompts::Inform(&m_frame, m_frame.Text("Message_ArchiveRestored")
                                        .arg(QString::fromStdString(backup.file),
                                             QString::fromStdString(before)));

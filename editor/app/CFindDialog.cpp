@@ -1,7 +1,7 @@
 #include "CFindDialog.h"
 
-#include "CUserPrompts.h"
-#include "editor/app/CLocalisationTable.h"
+#include "editor/dialogs/CUserPrompts.h"
+#include "editor/localisation/CLocalisationTable.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

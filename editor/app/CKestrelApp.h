@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 
 #include <QFont>
 #include <QList>

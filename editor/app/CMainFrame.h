@@ -4,33 +4,32 @@
 #include "editor/windows/CFindSettings.h"
 #include "editor/windows/CFrameHost.h"
 
-#include <QHash>
-#include <QSet>
 #include <QMainWindow>
 #include <QStringList>
 #include <QVariant>
 
-#include <functional>
-
-class CKestrelApp;
-class CWorkspaceBar;
+class CChildWindows;
+class CDatabaseCommands;
+class CDatabaseDocument;
 class CDatabaseSafety;
+class CKestrelApp;
+class CMainMenus;
+class CWorkspaceBar;
 class QAction;
-class QActionGroup;
 class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
-class QUndoStack;
+struct SChange;
 
-// The editor's main window: menus, tool bar, status bar, the workspace bar with the leagues
-// list, and the child windows, which are opened and refreshed only through it.
+// The editor's main window: the frame around the document's views (menus, tool bar, status
+// bar, the workspace bar with the leagues list, the child windows). Menus, the window registry
+// and the database commands are classes of their own; this class joins them.
 class CMainFrame : public QMainWindow, public CFrameHost {
     Q_OBJECT
 public:
     static constexpr int kChildWidth = 640;
     static constexpr int kChildHeight = 520;
-    static constexpr int kMaxLanguages = 20;
 
     explicit CMainFrame(CKestrelApp& app);
     ~CMainFrame() override;
@@ -41,6 +40,7 @@ public:
 
     // CFrameHost
     CGameDatabase* Database() override;
+    CDatabaseDocument& Document() override { return *m_document; }
     QString Text(const char* key) const override;
     QFont TitleFont() const override;
     QFont SmallTitleFont() const override;
@@ -52,15 +52,8 @@ public:
     bool OpenPlayer(int playerId) override;
     bool OpenSearchResults(const CFindSettings& settings) override;
     bool OpenIngameText(const QString& filePath) override;
-    bool RefreshLeague(int leagueId) override;
-    bool RefreshTeam(int teamId) override;
-    bool RefreshPlayer(int playerId) override;
-    void RefreshLeaguesList() override;
-    QUndoStack& UndoStack() override;
     void ShowStatus(const QString& text, const QString& detail = {}) override;
     std::unique_ptr<QSettings> Settings() const override;
-    void BeginSquadChanges() override;
-    void EndSquadChanges() override;
     void Warn(QWidget* parent, const QString& text) override;
     void EditStateChanged() override;
     bool BackUpTextFile(const QString& filePath, QWidget* parent) override;
@@ -68,30 +61,20 @@ public:
     int BackupCount() const override;
     void IngameTextsSaved(const QString& filePath, const CIngameTextDb& texts,
                           const std::set<size_t>& entries) override;
-    // Refuses (with a message) players a team still refers to; asks, naming them, as the
-    // deletion cannot be undone.
     bool DeletePlayers(const QList<int32_t>& playerIds) override;
 
-    // Commands.
-    // The save command: the active in-game text window's file, otherwise the database.
-    bool SaveActive();
-    bool SaveDatabase();
-    // Closes the record windows and loads the database files again (after a restore).
-    bool ReloadDatabase();
-    // The open team windows, the lists and the league tree ask their pictures again.
-    void RefreshPictures();
+    CMainMenus& Menus() { return *m_menus; }
+    CChildWindows& Windows() { return *m_windows; }
+    CDatabaseCommands& Commands() { return *m_commands; }
     CDatabaseSafety* Safety() { return m_safety; }
-    void Find();
-    // Returns the new player's id, or 0 when none was made.
+
+    // The commands, for the safety net and tests.
+    bool SaveDatabase();
+    bool ReloadDatabase();
     int AddPlayer();
-    void OpenIngameTextFromDialog();
     // The table of every player (View › All Players).
     bool OpenAllPlayers();
-    void SetEditorLanguage(const QString& language);
 
-    // The titles child windows get: "%s - %s" of the localised caption and the record's name;
-    // empty when the record does not exist.
-    QString LeagueTitle(int leagueId) const;
     QString TeamTitle(int teamId) const;
     QString PlayerTitle(int playerId) const;
 
@@ -100,14 +83,10 @@ public:
     CChildFrame* ActiveFrame() const;
     // Whether the file is the in-game text database the team and league names are kept in.
     bool IsGameTextDb(const QString& filePath) const;
-    // The visible child window of this kind showing the record `key` (an id, or an in-game text
-    // file's path), or null. Titles do not identify windows: two players may share a name.
     QMdiSubWindow* FindChild(CChildFrame::Kind kind, const QVariant& key) const;
-    const QStringList& Languages() const { return m_languages; }
-    QMenu* LanguageMenu() { return m_languageMenu; }
-    // An action by its localisation key, for tests and the tool bar.
+    const QStringList& Languages() const;
+    QMenu* LanguageMenu();
     QAction* ActionForKey(const QString& key) const;
-    // The menu kind now shown: "main", "record" (with Undo and Redo) or "noplayer".
     QString MenuKind() const;
 
 signals:
@@ -118,49 +97,18 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildActions();
-    void BuildMenus();
-    void BuildToolBar();
-    void BuildLanguageMenu();
-    void LocaliseMenus();
-    void UpdateMenusForChild();
     void UpdateTitle();
-    void OnDirtyChanged(bool dirty);
     void ShowTextDatabase();
-    void ForwardToFocus(const char* slot);
-    // Paste is offered only where the focused widget can paste (a list without a copied
-    // player cannot).
-    void UpdatePasteAction();
-    QAction* MakeAction(const QString& key, const std::function<void()>& handler);
-    // `key` null: always a new window (each Find has its own results).
-    bool OpenChild(CChildFrame::Kind kind, const QVariant& key, const QString& title,
-                   const std::function<CChildFrame*()>& make);
-    bool RefreshChild(CChildFrame::Kind kind, int id, const QString& title);
-    void PlaceNewChild(QMdiSubWindow* window);
-    void OnSquadChanged(int32_t playerId, int32_t teamId);
-    void RefreshSquadWindows();
-    // The windows that list players from the whole database: the table of all players and
-    // the search results.
-    void RefreshPlayerTables();
+    void LoadAtStart();
 
     CKestrelApp& m_app;
+    CDatabaseDocument* m_document = nullptr;
     QMdiArea* m_mdi = nullptr;
+    CChildWindows* m_windows = nullptr;
+    CMainMenus* m_menus = nullptr;
+    CDatabaseCommands* m_commands = nullptr;
     CWorkspaceBar* m_workspace = nullptr;
     QLabel* m_statusPane = nullptr;
     QLabel* m_textsPane = nullptr;
-    QMenu* m_languageMenu = nullptr;
-    QActionGroup* m_languageGroup = nullptr;
-    QHash<QString, QAction*> m_actions;
-    QAction* m_undoSeparator = nullptr;
-    QUndoStack* m_undoStack = nullptr;
-    QAction* m_addPlayerSeparator = nullptr;
-    QStringList m_languages;
-    CFindSettings m_findSettings;
-    bool m_databaseLoaded = false;
-    int m_squadBatchDepth = 0;
-    QSet<int32_t> m_changedTeams;
-    QSet<int32_t> m_changedPlayers;
     CDatabaseSafety* m_safety = nullptr;
-    // Where the next new child window goes in the cascade, counted in steps from the corner.
-    int m_cascadeStep = 0;
 };

@@ -1,5 +1,6 @@
 #include "CWorkspaceBar.h"
 
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
 
 #include <QHeaderView>
@@ -11,8 +12,8 @@ constexpr int kLeagueIdRole = Qt::UserRole + 1;
 
 } // namespace
 
-CWorkspaceBar::CWorkspaceBar(QWidget* parent)
-    : QDockWidget(parent), m_database(std::make_unique<CGameDatabase>()) {
+CWorkspaceBar::CWorkspaceBar(CDatabaseDocument& document, QWidget* parent)
+    : QDockWidget(parent), m_document(document) {
     setObjectName(QStringLiteral("WorkspaceBar"));
     setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable |
                 QDockWidget::DockWidgetClosable);
@@ -44,6 +45,8 @@ CWorkspaceBar::CWorkspaceBar(QWidget* parent)
     setWidget(m_list);
     connect(m_list, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item, int) { OnItemActivated(item); });
+    connect(&m_document, &CDatabaseDocument::Changed, this, &CWorkspaceBar::OnChanged);
+    RefreshLeagues();
 }
 
 CWorkspaceBar::~CWorkspaceBar() = default;
@@ -52,14 +55,12 @@ QSize CWorkspaceBar::sizeHint() const {
     return {kWidth, QDockWidget::sizeHint().height()};
 }
 
-bool CWorkspaceBar::LoadDatabase(const QString& path, const QString& textDbPath, CMessageSink& sink,
-                                 const Progress& progress) {
-    m_path = path;
-    m_textDbPath = textDbPath;
-    const bool loaded =
-        m_database->LoadGameDatabase(path.toStdString(), textDbPath.toStdString(), sink, progress);
-    RefreshLeagues();
-    return loaded;
+void CWorkspaceBar::OnChanged(const SChange& change) {
+    // The list counts teams and players: squads and leagues' names and teams show here.
+    if (change.AnyLeague() || (change.AnyTeam() && change.Has(SChange::Squad)) ||
+        change.Has(SChange::Records)) {
+        RefreshLeagues();
+    }
 }
 
 void CWorkspaceBar::RefreshLeagues() {
@@ -69,12 +70,17 @@ void CWorkspaceBar::RefreshLeagues() {
     }
     m_list->setSortingEnabled(false);
     m_list->clear();
+    const CGameDatabase* db = m_document.Database();
+    if (!db) {
+        m_list->setSortingEnabled(true);
+        return;
+    }
     QList<QTreeWidgetItem*> items;
-    for (const auto& [id, league] : m_database->Leagues()) {
-        const std::vector<int32_t> teams = m_database->TeamsOfLeague(id);
+    for (const auto& [id, league] : db->Leagues()) {
+        const std::vector<int32_t> teams = db->TeamsOfLeague(id);
         qsizetype players = 0;
         for (int32_t team : teams) {
-            players += static_cast<qsizetype>(m_database->PlayersOfTeam(team).size());
+            players += static_cast<qsizetype>(db->PlayersOfTeam(team).size());
         }
         auto* item = new QTreeWidgetItem;
         item->setText(0, QString::fromStdString(league.name));

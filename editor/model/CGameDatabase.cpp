@@ -273,7 +273,6 @@ bool CGameDatabase::AddPlayerToTeam(int32_t playerId, int32_t teamId, int32_t po
         player->AddTeam(teamId);
     team->AddOrUpdateLink(CTeamPlayerLink{jersey, playerId, position, teamId});
     MarkDirty();
-    NotifySquad(playerId, teamId);
     return true;
 }
 
@@ -289,7 +288,6 @@ void CGameDatabase::RemovePlayerFromTeam(int32_t playerId, int32_t teamId) {
         FillFormationPosition(removed->formationPosition, teamId);
     if (removed || wasListed) {
         MarkDirty();
-        NotifySquad(playerId, teamId);
     }
 }
 
@@ -329,6 +327,15 @@ bool CGameDatabase::DeletePlayers(std::span<const int32_t> playerIds) {
     return true;
 }
 
+bool CGameDatabase::ErasePlayer(int32_t playerId) {
+    if (!m_data.players.Erase(playerId))
+        return false;
+    if (m_clipboardPlayerId == playerId)
+        m_clipboardPlayerId.reset();
+    MarkDirty();
+    return true;
+}
+
 bool CGameDatabase::FillFormationPosition(int32_t position, int32_t teamId) {
     CTeam* team = FindTeam(teamId);
     if (!team)
@@ -342,7 +349,6 @@ bool CGameDatabase::FillFormationPosition(int32_t position, int32_t teamId) {
                 continue;
             team->FindLink(link.playerId)->formationPosition = position;
             MarkDirty();
-            NotifySquad(link.playerId, teamId);
             return true;
         }
         return false;
@@ -378,13 +384,11 @@ bool CGameDatabase::AssignJerseyNumber(int32_t playerId, int32_t teamId, int32_t
         if (other.playerId != playerId && other.jerseyNumber == number) {
             const int32_t free = LowestFreeJerseyNumber(teamId);
             team->FindLink(other.playerId)->jerseyNumber = free;
-            NotifySquad(other.playerId, teamId);
             break;
         }
     }
     link->jerseyNumber = number;
     MarkDirty();
-    NotifySquad(playerId, teamId);
     return true;
 }
 
@@ -441,9 +445,4 @@ std::string CGameDatabase::Text(const std::string& key) const {
             return text;
     }
     return DefaultText(key);
-}
-
-void CGameDatabase::NotifySquad(int32_t playerId, int32_t teamId) {
-    if (m_squadCallback)
-        m_squadCallback(playerId, teamId);
 }

@@ -30,8 +30,6 @@ class CGameDatabase {
 public:
     using ProgressCallback = std::function<void(const std::string& key)>;
     using DirtyCallback = std::function<void(bool dirty)>;
-    // A squad changed: the player's windows want a refresh.
-    using SquadCallback = std::function<void(int32_t playerId, int32_t teamId)>;
     // Localised text of a key ("Caption_New", "Caption_Player", "Caption_CopyOf").
     using TextLookup = std::function<std::string(const std::string& key)>;
 
@@ -154,6 +152,9 @@ public:
     // given to new players.
     bool DeletePlayers(std::span<const int32_t> playerIds);
     bool CanDeletePlayers(std::span<const int32_t> playerIds) const;
+    // Takes the player out without any check (undoing his creation, when the squads that list
+    // him are put back as well); false when unknown.
+    bool ErasePlayer(int32_t playerId);
     // Every player id some team lists, links or names as a taker, and every player who lists
     // a team.
     std::unordered_set<int32_t> PlayersInTeams() const;
@@ -167,12 +168,10 @@ public:
     void MarkDirty();
     void ClearDirty();
     void SetDirtyCallback(DirtyCallback callback) { m_dirtyCallback = std::move(callback); }
-    void SetSquadCallback(SquadCallback callback) { m_squadCallback = std::move(callback); }
     void SetTextLookup(TextLookup lookup) { m_textLookup = std::move(lookup); }
 
 private:
     std::string Text(const std::string& key) const;
-    void NotifySquad(int32_t playerId, int32_t teamId);
 
     // Everything a load replaces at once.
     struct SContents {
@@ -195,7 +194,6 @@ private:
     std::optional<int32_t> m_clipboardPlayerId;
     bool m_dirty = false;
     DirtyCallback m_dirtyCallback;
-    SquadCallback m_squadCallback;
     TextLookup m_textLookup;
     SBackupSettings m_backupSettings;
 };

@@ -97,6 +97,8 @@ public:
     bool AddOrUpdateLink(const CTeamPlayerLink& link);
     // Removes the player's link; the removed link or nothing.
     std::optional<CTeamPlayerLink> RemoveLink(int32_t playerId);
+    // The whole squad at once (undoing a squad change).
+    void SetLinks(std::vector<CTeamPlayerLink> links) { m_links = std::move(links); }
 
     bool operator==(const CTeam&) const = default;
 

@@ -1,5 +1,6 @@
 #include "CAllPlayersFrame.h"
 
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CErrorLineEdit.h"
 #include "editor/windows/CAllPlayersModel.h"
@@ -17,7 +18,6 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTimer>
-#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -72,10 +72,6 @@ CAllPlayersFrame::CAllPlayersFrame(CFrameHost& host, QWidget* parent)
     // is active; the row menu only shows it.
     m_editAction = new QAction(host.Text("Caption_EditSelected") + QStringLiteral("\tCtrl+E"), this);
     connect(m_editAction, &QAction::triggered, this, [this] { EditSelected(); });
-    connect(&host.UndoStack(), &QUndoStack::indexChanged, this, [this] {
-        m_model->Reread();
-        emit HistoryChanged();
-    });
     UpdateActions();
 }
 
@@ -171,6 +167,16 @@ void CAllPlayersFrame::Fill() {
     ApplyFilter();
 }
 
+void CAllPlayersFrame::DocumentChanged(const SChange& change) {
+    if (change.Reloaded() || change.Has(SChange::Records) || change.Has(SChange::Squad)) {
+        // Who passes the filter may have changed.
+        Refresh(0);
+    } else if ((change.AnyPlayer() || change.AnyTeam()) &&
+               (change.Has(SChange::Fields) || change.Has(SChange::Names))) {
+        m_model->Reread();
+    }
+}
+
 void CAllPlayersFrame::Refresh(int) {
     FillQuickFilters();
     if (m_parsed) {
@@ -256,24 +262,8 @@ bool CAllPlayersFrame::EditSelected() {
         return true;
     const QString text =
         Host().Text("Caption_BulkEditStep").arg(dialog.ChangeTexts().join(QStringLiteral(", ")));
-    Host().UndoStack().push(new CBulkEditCommand(Host(), dialog.Plan(), text));
+    Host().Document().Push(new CBulkEditCommand(Host().Document(), dialog.Plan(), text));
     return true;
-}
-
-bool CAllPlayersFrame::CanUndo() const {
-    return const_cast<CAllPlayersFrame*>(this)->Host().UndoStack().canUndo();
-}
-
-bool CAllPlayersFrame::CanRedo() const {
-    return const_cast<CAllPlayersFrame*>(this)->Host().UndoStack().canRedo();
-}
-
-void CAllPlayersFrame::Undo() {
-    Host().UndoStack().undo();
-}
-
-void CAllPlayersFrame::Redo() {
-    Host().UndoStack().redo();
 }
 
 bool CAllPlayersFrame::HasSelection() const {

@@ -24,15 +24,13 @@ public:
 
     void Fill() override;
     void Refresh(int hint) override;
-    bool CanUndo() const override;
-    bool CanRedo() const override;
-    void Undo() override;
-    void Redo() override;
+    void DocumentChanged(const SChange& change) override;
+    bool CanEditSelected() const override { return HasSelection(); }
 
     // Runs the filter now (typing runs it after a short pause).
     void ApplyFilter();
     // Opens Edit Selected for the selected players; false when none is selected.
-    bool EditSelected();
+    bool EditSelected() override;
     bool HasSelection() const;
     // "N of M players", as the status bar shows it.
     const QString& CountText() const { return m_countText; }

@@ -1,6 +1,6 @@
 #include "CAllPlayersModel.h"
 
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPlayerSort.h"
 #include "editor/windows/CPlayerDrag.h"

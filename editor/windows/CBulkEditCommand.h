@@ -1,25 +1,19 @@
 #pragma once
 
+#include "editor/document/CDocumentCommand.h"
 #include "editor/model/CBulkChange.h"
 
-#include <QUndoCommand>
-
-class CFrameHost;
-
-// A bulk edit of many players as one step of the main window's history. Doing and undoing
-// writes the planned values and refreshes the open windows of the players and their teams.
-class CBulkEditCommand : public QUndoCommand {
+// A bulk edit of many players as one step of the document's history: doing and undoing writes
+// the planned values; the windows of the players and their teams hear of it.
+class CBulkEditCommand : public CDocumentCommand {
 public:
-    CBulkEditCommand(CFrameHost& host, SBulkPlan plan, const QString& text);
-
-    void redo() override;
-    void undo() override;
+    CBulkEditCommand(CDatabaseDocument& document, SBulkPlan plan, const QString& text);
 
     const SBulkPlan& Plan() const { return m_plan; }
 
-private:
-    void Write(bool undo);
+protected:
+    SChange Apply(CGameDatabase& database, bool undo) override;
 
-    CFrameHost& m_host;
+private:
     SBulkPlan m_plan;
 };

@@ -1,5 +1,6 @@
 #include "CChildFrame.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QScrollArea>
@@ -22,18 +23,21 @@ CChildFrame::CChildFrame(Kind kind, CFrameHost& host, QWidget* parent)
     m_summary = scroll;
 }
 
-bool CChildFrame::HasUndoHistory() const {
-    return m_kind == Kind::League || m_kind == Kind::Team || m_kind == Kind::Player ||
-           m_kind == Kind::AllPlayers;
-}
-
-bool CChildFrame::TakesNewPlayers() const {
-    return m_kind != Kind::SearchResults && m_kind != Kind::IngameText;
+bool CChildFrame::FocusOnDocumentHistory() const {
+    for (const QWidget* widget = QApplication::focusWidget(); widget && widget != this;
+         widget = widget->parentWidget()) {
+        if (widget->property(kDocumentHistoryProperty).toBool()) {
+            return isAncestorOf(widget);
+        }
+    }
+    return false;
 }
 
 void CChildFrame::Fill() {}
 
 void CChildFrame::Refresh(int) {}
+
+void CChildFrame::DocumentChanged(const SChange&) {}
 
 void CChildFrame::SetPlaceholder(const QString& title, const QString& details) {
     if (!m_placeholder) {

@@ -2,11 +2,15 @@
 
 #include <QWidget>
 
+#include <cstdint>
+#include <optional>
+
 class CFrameHost;
 class QLabel;
+struct SChange;
 
-// The frame of every child window of the main window. Each kind fills it with its own views;
-// the main window switches its menu by the frame's kind.
+// The frame of every child window of the main window. Each kind fills it with its own views
+// and answers through the virtuals below what the main window's commands can do with it.
 class CChildFrame : public QWidget {
     Q_OBJECT
 public:
@@ -24,11 +28,29 @@ public:
     CChildFrame(Kind kind, CFrameHost& host, QWidget* parent = nullptr);
 
     Kind FrameKind() const { return m_kind; }
-    // League, team and player windows keep an undo history, the all-players table uses the main
-    // window's; they get Undo and Redo in their menu.
-    bool HasUndoHistory() const;
-    // Search results and in-game text windows do not take new players.
-    bool TakesNewPlayers() const;
+    // Record windows keep an undo history of their own; the others' Undo and Redo are the
+    // document's, and so are a record window's while a list of its squads or teams has the
+    // focus (what is done there is a database-wide step).
+    virtual bool HasUndoHistory() const { return false; }
+    // Set on the widgets whose edits are steps of the document's history.
+    static constexpr const char* kDocumentHistoryProperty = "documentHistory";
+    bool FocusOnDocumentHistory() const;
+    // Windows that show no squads (search results, in-game texts) take no new players, and have
+    // no Undo: their work is not the database's.
+    virtual bool TakesNewPlayers() const { return true; }
+    // The team a new player made while the window is active joins; none: the user chooses.
+    virtual std::optional<int32_t> NewPlayerTeam() const { return std::nullopt; }
+    // A window with a file of its own (in-game texts): the save command and the modified mark
+    // are its own.
+    virtual bool HasOwnFile() const { return false; }
+    virtual bool SaveOwnFile() { return false; }
+    // Edit › Find searches in the window; false: the database's Find.
+    virtual bool FindInWindow() { return false; }
+    // Edit › Edit Selected (the all-players table).
+    virtual bool CanEditSelected() const { return false; }
+    virtual bool EditSelected() { return false; }
+    // The document changed: a window updates what of it it shows.
+    virtual void DocumentChanged(const SChange& change);
 
     // Shows the record (or loads the file, runs the search) once the window is placed.
     virtual void Fill();
@@ -53,7 +75,7 @@ signals:
     void ModifiedChanged(bool modified);
 
 protected:
-    CFrameHost& Host() { return m_host; }
+    CFrameHost& Host() const { return m_host; }
     // What the window shows until the kind draws its own views: a title line and details.
     void SetPlaceholder(const QString& title, const QString& details = {});
     // The kind's own views take the place of the summary.

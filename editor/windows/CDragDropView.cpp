@@ -1,9 +1,13 @@
 #include "CDragDropView.h"
 
+#include "editor/windows/CChildFrame.h"
+
 #include <QHeaderView>
 #include <QSortFilterProxyModel>
 
 CDragDropView::CDragDropView(QAbstractItemModel* source, QWidget* parent) : QTreeView(parent) {
+    // Drops, cuts and pastes here are steps of the document's history.
+    setProperty(CChildFrame::kDocumentHistoryProperty, true);
     source->setParent(this);
     m_proxy = new QSortFilterProxyModel(this);
     m_proxy->setSourceModel(source);

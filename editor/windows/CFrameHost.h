@@ -12,21 +12,23 @@
 #include <memory>
 #include <set>
 
+class CDatabaseDocument;
 class CGameDatabase;
 class CIngameTextDb;
 class CPictureRequests;
 class QSettings;
-class QUndoStack;
 class QWidget;
 
-// What the child windows need of the main window: the database, texts, fonts, pictures, and
-// the one place through which other windows are opened or refreshed.
+// What the child windows need of the main window: the document, texts, fonts, pictures, and
+// the one place through which other windows are opened.
 class CFrameHost {
 public:
     virtual ~CFrameHost() = default;
 
     // Null when no database is loaded.
     virtual CGameDatabase* Database() = 0;
+    // The loaded database with its history; every database-wide change goes through it.
+    virtual CDatabaseDocument& Document() = 0;
     // The localised text of a key; the key itself when it has no text.
     virtual QString Text(const char* key) const = 0;
     // The same lookup for the toolkit's forms.
@@ -49,23 +51,11 @@ public:
     virtual bool OpenSearchResults(const CFindSettings& settings) = 0;
     virtual bool OpenIngameText(const QString& filePath) = 0;
 
-    // Re-read the record in its open window; false when none is open.
-    virtual bool RefreshLeague(int leagueId) = 0;
-    virtual bool RefreshTeam(int teamId) = 0;
-    virtual bool RefreshPlayer(int playerId) = 0;
-    // Something other than a record window shows (the leagues list) may have changed.
-    virtual void RefreshLeaguesList() = 0;
-
-    // The history of changes that span many records (bulk edits): one step each.
-    virtual QUndoStack& UndoStack() = 0;
     // Text of the status bar; `detail` shows as its tool tip.
     virtual void ShowStatus(const QString& text, const QString& detail = {}) = 0;
     // The editor's own settings.
     virtual std::unique_ptr<QSettings> Settings() const = 0;
 
-    // Squad changes between Begin and End refresh the windows that show them once, at End.
-    virtual void BeginSquadChanges() = 0;
-    virtual void EndSquadChanges() = 0;
     // Copies an in-game text file into the backups before a window writes it; false, after
     // saying why, when the copy could not be made (the window then writes nothing).
     virtual bool BackUpTextFile(const QString& filePath, QWidget* parent) = 0;

@@ -1,6 +1,6 @@
 #include "CInGameNameCheck.h"
 
-#include "editor/app/CUserPrompts.h"
+#include "editor/dialogs/CUserPrompts.h"
 #include "editor/model/CInGameNames.h"
 #include "editor/windows/CFrameHost.h"
 

@@ -1,8 +1,8 @@
 #include "CIngameFrame.h"
 
-#include "editor/app/CMessageBoxSink.h"
-#include "editor/app/CUserPrompts.h"
-#include "editor/app/CWaitCursor.h"
+#include "editor/dialogs/CMessageBoxSink.h"
+#include "editor/dialogs/CUserPrompts.h"
+#include "editor/dialogs/CWaitCursor.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CInstallationLock.h"
 #include "editor/database/CMessageSink.h"

@@ -28,6 +28,13 @@ public:
     // Writes the texts to the file; false, after saying why, when it could not: the edits stay.
     bool Save();
     bool IsModified() const override;
+    bool TakesNewPlayers() const override { return false; }
+    bool HasOwnFile() const override { return true; }
+    bool SaveOwnFile() override { return Save(); }
+    bool FindInWindow() override {
+        Find();
+        return true;
+    }
     bool ConfirmClose() override;
     // Shows the find dialog.
     void Find();

@@ -61,6 +61,28 @@ void CLeagueFrame::Refresh(int) {
     ShowTeams();
 }
 
+void CLeagueFrame::DocumentChanged(const SChange& change) {
+    if (change.origin == this) {
+        return;
+    }
+    if (change.Reloaded()) {
+        Fill();
+        return;
+    }
+    const CGameDatabase* db = Host().Database();
+    if (!db || (!change.HasLeague(m_leagueId) && !change.AnyTeam())) {
+        return;
+    }
+    // Its teams list shows their names, crests and squad sizes.
+    bool shown = change.HasLeague(m_leagueId);
+    for (int32_t team : db->TeamsOfLeague(m_leagueId)) {
+        shown = shown || change.HasTeam(team);
+    }
+    if (shown) {
+        Refresh(m_leagueId);
+    }
+}
+
 void CLeagueFrame::ShowTeams() {
     const CGameDatabase* db = Host().Database();
     const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
@@ -88,9 +110,7 @@ void CLeagueFrame::OnApply() {
     }
     const bool renamed = now.Name() != History().Current().Name();
     PushSnapshot(now);
-    if (renamed) {
-        AnnounceRename();
-    }
+    AnnounceChange(renamed);
     ShowLeague();
 }
 
@@ -112,13 +132,14 @@ void CLeagueFrame::Restore(const CLeagueSnapshot& current, const CLeagueSnapshot
         return;
     }
     MarkChanged();
-    if (snapshot.Name() != current.Name()) {
-        AnnounceRename();
-    }
+    AnnounceChange(snapshot.Name() != current.Name());
     ShowLeague();
 }
 
-void CLeagueFrame::AnnounceRename() {
-    SetFrameTitle(Title());
-    Host().RefreshLeaguesList();
+void CLeagueFrame::AnnounceChange(bool renamed) {
+    // The title and the leagues list show its name and level.
+    SChange change;
+    change.what = SChange::Fields | (renamed ? SChange::Names : 0u);
+    change.leagues = {m_leagueId};
+    Announce(std::move(change));
 }

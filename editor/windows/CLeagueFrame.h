@@ -21,6 +21,7 @@ public:
 
     void Fill() override;
     void Refresh(int hint) override;
+    void DocumentChanged(const SChange& change) override;
 
     CGradientBanner* Banner() const { return m_banner; }
     CLeagueInfoForm* InfoForm() const { return m_form; }
@@ -37,8 +38,7 @@ private:
     // Banner, teams and form from the record.
     void ShowLeague();
     void ShowTeams();
-    // After a rename: the window's title and the main window's leagues list.
-    void AnnounceRename();
+    void AnnounceChange(bool renamed);
     QString Title();
 
     int m_leagueId;

@@ -71,6 +71,17 @@ void CPlayerFrame::Refresh(int hint) {
     FillPages();
 }
 
+void CPlayerFrame::DocumentChanged(const SChange& change) {
+    if (change.origin == this) {
+        return;
+    }
+    if (change.Reloaded()) {
+        Fill();
+    } else if (change.HasPlayer(m_playerId) && change.what != SChange::Pictures) {
+        Refresh(m_playerId);
+    }
+}
+
 void CPlayerFrame::FillPages() {
     const CPlayer* player = Record();
     if (!player) {
@@ -87,8 +98,9 @@ void CPlayerFrame::Commit() {
     if (!player || History().IsEmpty() || !DiffersInEditedFields(*player, History().Current())) {
         return;
     }
-    FollowNameAndStarChanges(History().Current(), *player);
+    const CPlayer before = History().Current();
     PushSnapshot(*player);
+    Announce(before, *player);
     m_banner->Fill(*player);
 }
 
@@ -99,35 +111,23 @@ void CPlayerFrame::Restore(const CPlayer& current, const CPlayer& snapshot) {
     }
     CopyEditedFields(*player, snapshot);
     MarkChanged();
-    FollowNameAndStarChanges(current, snapshot);
     FillPages();
+    Announce(current, snapshot);
 }
 
-void CPlayerFrame::FollowNameAndStarChanges(const CPlayer& before, const CPlayer& after) {
-    if (before.FirstName() == after.FirstName() && before.LastName() == after.LastName() &&
-        before.Value(EPlayerColumn::StarPlayer) == after.Value(EPlayerColumn::StarPlayer) &&
-        before.CommonName() == after.CommonName()) {
-        return;
+void CPlayerFrame::Announce(const CPlayer& before, const CPlayer& after) {
+    SChange change;
+    change.what = SChange::Fields;
+    if (before.FirstName() != after.FirstName() || before.LastName() != after.LastName() ||
+        before.CommonName() != after.CommonName()) {
+        change.what |= SChange::Names;
     }
-    Retitle();
-    // The live record's teams: the snapshots' team lists may be out of date.
+    change.players = {m_playerId};
+    // The live record's teams show him in their squads (the snapshots' may be out of date).
     if (const CPlayer* player = Record()) {
-        const std::vector<int32_t> teams = player->Teams();
-        for (int32_t teamId : teams) {
-            Host().RefreshTeam(teamId);
-        }
+        change.teams = player->Teams();
     }
-}
-
-void CPlayerFrame::Retitle() {
-    // The main window finds a player's window by its title: it follows the name.
-    const CGameDatabase* db = Host().Database();
-    QWidget* window = parentWidget();
-    if (db && window && !window->windowTitle().isEmpty()) {
-        window->setWindowTitle(QStringLiteral("%1 - %2").arg(
-            Host().Text("Caption_Player"),
-            QString::fromStdString(db->PlayerDisplayName(m_playerId))));
-    }
+    CRecordFrame::Announce(std::move(change));
 }
 
 void CPlayerFrame::CopyEditedFields(CPlayer& into, const CPlayer& from) {

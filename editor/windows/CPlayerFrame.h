@@ -22,13 +22,14 @@ public:
 
     void Fill() override;
     void Refresh(int hint) override;
+    void DocumentChanged(const SChange& change) override;
 
     // The record, looked up by id each time; null when it was deleted elsewhere.
     CPlayer* Record();
     // The record as the window opened it.
     const CPlayer& OpenedRecord() const { return History().First(); }
-    // After a page wrote into the record: a snapshot when something changed, team windows told
-    // when a name or the star flag changed.
+    // After a page wrote into the record: a snapshot when something changed, the other windows
+    // told.
     void Commit();
     CFrameHost& FrameHost() { return Host(); }
 
@@ -42,9 +43,8 @@ protected:
 
 private:
     void FillPages();
-    // A changed name or star flag: retitle the window, refresh the player's team windows.
-    void FollowNameAndStarChanges(const CPlayer& before, const CPlayer& after);
-    void Retitle();
+    // Tells the other windows (his teams' squads, the tables, his title) what changed.
+    void Announce(const CPlayer& before, const CPlayer& after);
 
     int m_playerId;
     CPlayerBannerForm* m_banner;

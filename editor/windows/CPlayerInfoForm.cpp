@@ -1,6 +1,6 @@
 #include "CPlayerInfoForm.h"
 
-#include "editor/app/CUserPrompts.h"
+#include "editor/dialogs/CUserPrompts.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CGameRanges.h"
 #include "editor/toolkit/CPropertyList.h"

@@ -12,6 +12,7 @@ public:
 
     void Fill() override;
     void Refresh(int hint) override;
+    void DocumentChanged(const SChange& change) override;
 
     CPlayersListView* List() const { return m_list; }
 

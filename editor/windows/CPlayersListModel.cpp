@@ -1,6 +1,6 @@
 #include "CPlayersListModel.h"
 
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CNameSearch.h"
 #include "editor/toolkit/CMarkupToolTip.h"

@@ -1,13 +1,13 @@
 #include "CPlayersListView.h"
 
-#include "editor/app/LocalisationText.h"
+#include "editor/localisation/LocalisationText.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CNameSearch.h"
 #include "editor/toolkit/CMenuGrid.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPlayerDrag.h"
 #include "editor/windows/CPlayersListModel.h"
-#include "editor/windows/CSquadChangeBatch.h"
+#include "editor/windows/CSquadEdits.h"
 #include "editor/windows/CTeamSelectDialog.h"
 
 #include <QContextMenuEvent>
@@ -122,9 +122,7 @@ void CPlayersListView::ResizeColumns() {
 }
 
 bool CPlayersListView::CanPaste() const {
-    const CGameDatabase* db = m_host.Database();
-    // A copied player deleted since leaves nothing to paste.
-    return db && db->ClipboardPlayerId() && db->FindPlayer(*db->ClipboardPlayerId());
+    return CSquadEdits(m_host).CanPaste();
 }
 
 bool CPlayersListView::CanDeletePlayers() const {
@@ -151,70 +149,52 @@ void CPlayersListView::keyPressEvent(QKeyEvent* event) {
 }
 
 void CPlayersListView::AfterChange(int32_t selectPlayerId) {
-    Refresh(TeamId(), selectPlayerId);
+    // The document's change has refreshed the list; the player concerned stays selected.
+    if (selectPlayerId >= 0) {
+        SelectPlayer(selectPlayerId);
+    }
+    m_host.EditStateChanged();
+}
+
+std::vector<int32_t> CPlayersListView::ChosenPlayers() const {
+    const QList<int32_t> selected = SelectedPlayerIds();
+    if (!selected.isEmpty()) {
+        return {selected.begin(), selected.end()};
+    }
+    const int32_t current = CurrentPlayerId();
+    return current >= 0 ? std::vector<int32_t>{current} : std::vector<int32_t>();
 }
 
 void CPlayersListView::cut() {
-    CGameDatabase* db = m_host.Database();
-    const int32_t player = CurrentPlayerId();
-    if (!db || player < 0) {
+    const std::vector<int32_t> players = ChosenPlayers();
+    if (players.empty()) {
         return;
     }
-    db->SetClipboardPlayerId(player);
-    {
-        CSquadChangeBatch batch(m_host);
-        // The player himself stays in the database: without another team he is listed with
-        // the players without a team until pasted or put in a team.
-        db->RemovePlayerFromTeam(player, TeamId());
-    }
-    m_host.RefreshTeam(CGameDatabase::kNoTeamId);
-    m_host.EditStateChanged();
+    CSquadEdits(m_host).Cut(players, TeamId());
     AfterChange();
 }
 
 void CPlayersListView::copy() {
-    CGameDatabase* db = m_host.Database();
-    const int32_t player = CurrentPlayerId();
-    if (db && player >= 0) {
-        db->SetClipboardPlayerId(player);
+    const std::vector<int32_t> players = ChosenPlayers();
+    if (!players.empty()) {
+        CSquadEdits(m_host).Copy(players);
         m_host.EditStateChanged();
     }
 }
 
 void CPlayersListView::paste() {
-    CGameDatabase* db = m_host.Database();
-    if (!db || !CanPaste()) {
-        return;
+    const std::vector<int32_t> pasted = CSquadEdits(m_host).Paste(TeamId());
+    if (!pasted.empty()) {
+        AfterChange(pasted.front());
     }
-    int32_t copyId = -1;
-    {
-        CSquadChangeBatch batch(m_host);
-        copyId = db->CopyPlayer(TeamId());
-    }
-    if (copyId < 0) {
-        return;
-    }
-    m_host.RefreshTeam(CGameDatabase::kNoTeamId);
-    m_host.RefreshLeaguesList();
-    AfterChange(copyId);
 }
 
 void CPlayersListView::NewPlayer() {
-    CGameDatabase* db = m_host.Database();
-    if (!db) {
-        return;
+    const int32_t id =
+        CSquadEdits(m_host).NewPlayer(m_model->ShowsPlayersWithoutTeam() ? -1 : TeamId());
+    if (id >= 0) {
+        AfterChange(id);
     }
-    int32_t id = -1;
-    {
-        CSquadChangeBatch batch(m_host);
-        id = db->NewPlayer(m_model->ShowsPlayersWithoutTeam() ? -1 : TeamId());
-    }
-    if (id < 0) {
-        return;
-    }
-    m_host.RefreshTeam(CGameDatabase::kNoTeamId);
-    m_host.RefreshLeaguesList();
-    AfterChange(id);
 }
 
 void CPlayersListView::MoveToTeam() {
@@ -226,7 +206,7 @@ void CPlayersListView::AssignToTeam() {
 }
 
 void CPlayersListView::SendToChosenTeam(bool keepInThisTeam) {
-    CGameDatabase* db = m_host.Database();
+    const CGameDatabase* db = m_host.Database();
     const int32_t player = CurrentPlayerId();
     if (!db || player < 0) {
         return;
@@ -237,31 +217,24 @@ void CPlayersListView::SendToChosenTeam(bool keepInThisTeam) {
     if (!team || db->FindTeamPlayerLink(player, *team)) {
         return;
     }
-    bool took = false;
-    {
-        CSquadChangeBatch batch(m_host);
-        took = keepInThisTeam ? db->AddPlayerToTeam(player, *team, -1, -1)
-                              : db->MovePlayer(player, TeamId(), *team);
-    }
+    CSquadEdits edits(m_host);
+    const bool took = keepInThisTeam ? edits.Assign(player, *team)
+                                     : edits.Move(player, TeamId(), *team);
     if (!took) {
         m_host.Warn(this, m_host.Text("Message_TeamCannotTakePlayer"));
         return;
     }
-    AfterChange();
+    AfterChange(player);
 }
 
 void CPlayersListView::AssignJerseyNumber(int number) {
-    CGameDatabase* db = m_host.Database();
     const int32_t player = CurrentPlayerId();
-    if (!db || player < 0 || number < 0 || number >= kJerseyNumbers ||
+    if (player < 0 || number < 0 || number >= kJerseyNumbers ||
         m_model->ShowsPlayersWithoutTeam()) {
         return;
     }
-    {
-        CSquadChangeBatch batch(m_host);
-        db->AssignJerseyNumber(player, TeamId(), number);
-    }
-    AfterChange();
+    CSquadEdits(m_host).SetJerseyNumber(player, TeamId(), number);
+    AfterChange(player);
 }
 
 QMenu* CPlayersListView::CreateJerseyMenu(QWidget* parent) {

@@ -63,6 +63,8 @@ private:
     void OpenPlayer(const QModelIndex& index);
     void ResizeColumns();
     void AfterChange(int32_t selectPlayerId = -1);
+    // The selected players, or the current one: what Cut and Copy take.
+    std::vector<int32_t> ChosenPlayers() const;
     QMenu* CreateJerseyMenu(QWidget* parent);
     // Move to (or, keeping him here, assign to) the team the user chooses.
     void SendToChosenTeam(bool keepInThisTeam);

@@ -1,6 +1,6 @@
 #include "CPositionComboBox.h"
 
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CPlayer.h"
 #include "editor/windows/CPositionIcon.h"
 #include "editor/windows/CFrameHost.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CUndoHistory.h"
 #include "editor/windows/CChildFrame.h"
@@ -17,6 +18,7 @@ public:
         m_history.SetChangeCallback([this] { emit HistoryChanged(); });
     }
 
+    bool HasUndoHistory() const override { return !FocusOnDocumentHistory(); }
     bool CanUndo() const override { return m_history.CanUndo(); }
     bool CanRedo() const override { return m_history.CanRedo(); }
     void Undo() override {
@@ -45,9 +47,7 @@ protected:
     // An applied change: a new snapshot, and the database has unsaved changes.
     void PushSnapshot(const TRecord& record) {
         m_history.Push(record);
-        if (CGameDatabase* db = Host().Database()) {
-            db->MarkDirty();
-        }
+        MarkChanged();
     }
     // A change made elsewhere, written into every snapshot, so that no step of this window's
     // history takes it back.
@@ -65,10 +65,11 @@ protected:
         }
         return record;
     }
-    void MarkChanged() {
-        if (CGameDatabase* db = Host().Database()) {
-            db->MarkDirty();
-        }
+    void MarkChanged() { Host().Document().MarkModified(); }
+    // Tells the other windows what this one changed (it shows it already).
+    void Announce(SChange change) {
+        change.origin = this;
+        Host().Document().NotifyChanged(std::move(change));
     }
 
 private:

@@ -1,5 +1,7 @@
 #include "CSearchResultsFrame.h"
 
+#include "editor/document/SChange.h"
+
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CSearchResultsModel.h"
 
@@ -38,6 +40,13 @@ void CSearchResultsFrame::Fill() {
 
 void CSearchResultsFrame::Refresh(int) {
     Fill();
+}
+
+void CSearchResultsFrame::DocumentChanged(const SChange& change) {
+    // The results are names: a new search when names come, change or go.
+    if (change.Has(SChange::Names) || change.Has(SChange::Records)) {
+        Refresh(0);
+    }
 }
 
 void CSearchResultsFrame::resizeEvent(QResizeEvent* event) {

@@ -19,6 +19,8 @@ public:
     void Fill() override;
     // Searches again: players added or deleted since come or go.
     void Refresh(int hint) override;
+    bool TakesNewPlayers() const override { return false; }
+    void DocumentChanged(const SChange& change) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,6 +1,6 @@
 #include "editor/windows/CTeamFormationForm.h"
 
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CFormationView.h"
 #include "editor/windows/CFrameHost.h"

@@ -123,6 +123,32 @@ void CTeamFrame::Refresh(int) {
     m_formation->Fill();
 }
 
+void CTeamFrame::DocumentChanged(const SChange& change) {
+    if (change.origin == this) {
+        return;
+    }
+    if (change.Reloaded()) {
+        Fill();
+        return;
+    }
+    if (change.Has(SChange::Pictures) && change.HasTeam(m_teamId)) {
+        RefreshPictures();
+    }
+    const CGameDatabase* db = Host().Database();
+    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    if (!team || change.what == SChange::Pictures) {
+        return;
+    }
+    // The squad list shows its players' names, positions and ratings.
+    bool shown = change.HasTeam(m_teamId);
+    for (auto id = change.players.begin(); !shown && id != change.players.end(); ++id) {
+        shown = team->FindLink(*id) != nullptr;
+    }
+    if (shown) {
+        Refresh(m_teamId);
+    }
+}
+
 void CTeamFrame::RefreshPictures() {
     ShowBanner();
     m_kits->DrawPicture();
@@ -166,14 +192,8 @@ void CTeamFrame::ShowCrestMenu(const QPoint& position) {
     QAction* chosen = menu.exec(m_banner->mapToGlobal(position));
     if (chosen == import && crest.Import(this)) {
         ShowBanner();
-        // The league windows' teams lists and the league tree show the crest too.
-        const CGameDatabase* db = Host().Database();
-        if (const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr) {
-            for (int32_t league : team->Leagues()) {
-                Host().RefreshLeague(league);
-            }
-        }
-        Host().RefreshLeaguesList();
+        // The league windows' teams lists show the crest too.
+        Announce(Touched(SChange::Pictures));
     } else if (chosen == exportCrest) {
         crest.Export(this);
     }
@@ -200,7 +220,7 @@ void CTeamFrame::RecordApplied(const CPositionStep& positions) {
     m_positionSteps.erase(m_positionSteps.lower_bound(m_shownStep), m_positionSteps.end());
     if (!positions.IsEmpty())
         m_positionSteps.emplace(m_shownStep, positions);
-    AfterChange(renamed);
+    AfterChange(renamed, !positions.IsEmpty());
 }
 
 void CTeamFrame::ResetPage(CTeamSnapshot::EPage page) {
@@ -248,20 +268,23 @@ void CTeamFrame::Restore(const CTeamSnapshot& current, const CTeamSnapshot& snap
     if (moved)
         ShowSquad();
     FillPages();
-    AfterChange(snapshot.Name() != current.Name());
+    AfterChange(snapshot.Name() != current.Name(), moved);
 }
 
-void CTeamFrame::AfterChange(bool renamed) {
-    ShowBanner();
-    if (!renamed) {
-        return;
-    }
-    SetFrameTitle(Title());
+SChange CTeamFrame::Touched(uint32_t what) const {
+    SChange change;
+    change.what = what;
+    change.teams = {m_teamId};
     const CGameDatabase* db = Host().Database();
     if (const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr) {
-        for (int32_t leagueId : team->Leagues()) {
-            Host().RefreshLeague(leagueId);
-        }
+        change.leagues = team->Leagues();
     }
-    Host().RefreshLeaguesList();
+    return change;
+}
+
+void CTeamFrame::AfterChange(bool renamed, bool squad) {
+    ShowBanner();
+    // The window's title, the league windows and the leagues list show the name.
+    Announce(Touched(SChange::Fields | (renamed ? SChange::Names : 0u) |
+                     (squad ? SChange::Squad : 0u)));
 }

@@ -3,6 +3,7 @@
 #include "editor/model/CPositionStep.h"
 #include "editor/model/CTeam.h"
 #include "editor/model/CTeamSnapshot.h"
+#include "editor/document/SChange.h"
 #include "editor/windows/CRecordFrame.h"
 
 #include <QString>
@@ -34,6 +35,8 @@ public:
 
     void Fill() override;
     void Refresh(int hint) override;
+    std::optional<int32_t> NewPlayerTeam() const override { return TeamId(); }
+    void DocumentChanged(const SChange& change) override;
     // Asks the crest and the kit picture again: the archives changed under them.
     void RefreshPictures();
 
@@ -66,8 +69,9 @@ private:
     // The crest's Import Picture… and Export Picture… at that point of the banner.
     void ShowCrestMenu(const QPoint& position);
     void ShowSquad();
-    // After a step: banner, and on a rename the title and what lists the team's name.
-    void AfterChange(bool renamed);
+    // After an Apply, Undo or Redo: the banner follows, and the other windows hear of it.
+    void AfterChange(bool renamed, bool squad);
+    SChange Touched(uint32_t what) const;
     QString Title();
 
     int m_teamId;

@@ -1,6 +1,6 @@
 #include "CTeamInfoForm.h"
 
-#include "editor/app/CUserPrompts.h"
+#include "editor/dialogs/CUserPrompts.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CRivalRules.h"
 #include "editor/toolkit/CIdComboBox.h"

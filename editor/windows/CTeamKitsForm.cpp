@@ -1,6 +1,6 @@
 #include "CTeamKitsForm.h"
 
-#include "editor/app/CUserPrompts.h"
+#include "editor/dialogs/CUserPrompts.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CPictureScaling.h"

@@ -1,6 +1,6 @@
 #include "CTeamPictures.h"
 
-#include "editor/app/CWaitCursor.h"
+#include "editor/dialogs/CWaitCursor.h"
 #include "editor/assets/CPictureImport.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/model/CBackupStore.h"

@@ -6,7 +6,7 @@
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CListIcons.h"
 #include "editor/windows/CPlayerDrag.h"
-#include "editor/windows/CSquadChangeBatch.h"
+#include "editor/windows/CSquadEdits.h"
 
 #include <QMimeData>
 #include <QPixmap>
@@ -136,7 +136,7 @@ bool CTeamsListModel::dropMimeData(const QMimeData* data, Qt::DropAction action,
 CTeamsListModel::SDropResult CTeamsListModel::DropPlayers(const CPlayerDrag& drag, int32_t teamId,
                                                           bool copy) {
     SDropResult result;
-    CGameDatabase* db = m_host.Database();
+    const CGameDatabase* db = m_host.Database();
     const CTeam* team = db ? db->FindTeam(teamId) : nullptr;
     if (!team) {
         return result;
@@ -148,12 +148,10 @@ CTeamsListModel::SDropResult CTeamsListModel::DropPlayers(const CPlayerDrag& dra
             newcomers.push_back(id);
         }
     }
-    {
-        CSquadChangeBatch batch(m_host);
-        result.taken =
-            db->TransferPlayers(newcomers, drag.sourceTeamId.value_or(CGameDatabase::kNoTeamId),
-                                teamId, copy || !drag.sourceTeamId);
-    }
+    // A drag from a table of players (no squad) adds them: they leave nothing.
+    result.taken = CSquadEdits(m_host).Drop(
+        newcomers, drag.sourceTeamId.value_or(CGameDatabase::kNoTeamId), teamId,
+        copy || !drag.sourceTeamId);
     result.refused = static_cast<int>(newcomers.size() - result.taken.size());
     return result;
 }

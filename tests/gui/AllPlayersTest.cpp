@@ -6,6 +6,7 @@
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPlayerFilter.h"
 #include "editor/toolkit/CAttributeBar.h"
@@ -129,7 +130,8 @@ void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
     QCOMPARE(table->Model()->rowCount(), all);
     QCOMPARE(table->CountText(), QStringLiteral("%1 of %1 players").arg(all));
     QCOMPARE(m_frame->statusBar()->findChild<QLabel*>()->text(), table->CountText());
-    QCOMPARE(m_frame->MenuKind(), QStringLiteral("record"));
+    // The table's Undo is the document's.
+    QCOMPARE(m_frame->MenuKind(), QStringLiteral("main"));
 
     // A fault is underlined with its message as tool tip; the rows stay as they were.
     Retype(table->FilterEdit(), QStringLiteral("pace>="));
@@ -275,7 +277,7 @@ void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
 
     for (int32_t id : keepers)
         QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), std::min(100, before[id] + 5));
-    QCOMPARE(m_frame->UndoStack().count(), 1);
+    QCOMPARE(m_frame->Document().UndoStack().count(), 1);
     QVERIFY(m_frame->isWindowModified());
     QCOMPARE(shownReflexes(), std::min(100, before[shownId] + 5));
     QAction* undo = m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"));
@@ -379,7 +381,7 @@ void AllPlayersTest::editSelectedFromTheEditMenu() {
     QTRY_COMPARE(db.FindPlayer(first)->Value(C::Stamina), 77);
     QCOMPARE(db.FindPlayer(second)->Value(C::Stamina), 77);
     QCOMPARE(db.FindPlayer(third)->Value(C::Stamina), stamina);
-    QCOMPARE(m_frame->UndoStack().count(), 1);
+    QCOMPARE(m_frame->Document().UndoStack().count(), 1);
 
     // Another window active: off again.
     QVERIFY(m_frame->OpenPlayer(third));
@@ -431,10 +433,10 @@ void AllPlayersTest::undoInAPlayerWindowKeepsALaterBulkChange() {
     // edit keeps that later value.
     ApplyAttribute(*window, 2, pace);
     QVERIFY(OpenTable(*m_frame) == table);
-    QVERIFY(m_frame->UndoStack().canUndo());
+    QVERIFY(m_frame->Document().UndoStack().canUndo());
     table->View()->setFocus();
     QTest::keyClick(table->View(), Qt::Key_Z, Qt::ControlModifier);
-    QVERIFY(!m_frame->UndoStack().canUndo());
+    QVERIFY(!m_frame->Document().UndoStack().canUndo());
     QCOMPARE(db.FindPlayer(id)->Value(C::Pace), pace);
 }
 

@@ -5,6 +5,7 @@
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CPlayerFrame.h"
 
@@ -104,17 +105,23 @@ void ChildWindowsTest::recordsOfTheSameNameGetWindowsOfTheirOwn() {
     QVERIFY(m_frame->FindChild(CChildFrame::Kind::Team, teams[0]));
     QVERIFY(!m_frame->FindChild(CChildFrame::Kind::League, teams[0]));
 
-    // A refresh reaches the record's window and follows its new name; the twin keeps its own.
+    // A change of the record reaches its window, which follows the new name; the twin keeps
+    // its own.
     const QString firstTitle = firstWindow->windowTitle();
     twin->SetFirstName("Renamed");
-    QVERIFY(m_frame->RefreshPlayer(second));
+    SChange renamed;
+    renamed.what = SChange::Names;
+    renamed.players = {second};
+    m_frame->Document().NotifyChanged(renamed);
     QVERIFY(secondWindow->windowTitle().contains(QStringLiteral("Renamed")));
     QCOMPARE(firstWindow->windowTitle(), firstTitle);
 
-    // Closing a window leaves nothing behind to refresh; a second Find gets its own results.
+    // Closing a window leaves nothing behind for changes to reach; a second Find gets its own
+    // results.
     secondWindow->close();
-    QVERIFY(!m_frame->RefreshPlayer(second));
-    QVERIFY(m_frame->RefreshPlayer(first));
+    QTRY_VERIFY(!m_frame->FindChild(CChildFrame::Kind::Player, second));
+    m_frame->Document().NotifyChanged(renamed);
+    QCOMPARE(firstWindow->windowTitle(), firstTitle);
     CFindSettings settings;
     settings.text = QStringLiteral("ar");
     QVERIFY(m_frame->OpenSearchResults(settings));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/app/CUserPrompts.h"
+#include "editor/dialogs/CUserPrompts.h"
 
 #include <QSettings>
 #include <QString>

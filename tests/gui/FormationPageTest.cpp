@@ -4,6 +4,7 @@
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/app/CWorkspaceBar.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CLineUp.h"
@@ -92,6 +93,13 @@ private:
         return m_page->isVisible() ? m_page : nullptr;
     }
     CGameDatabase& Db() { return *m_frame->Database(); }
+    // The squad was changed directly on the record: the windows hear of it as of any change.
+    void TellSquadChanged() {
+        SChange change;
+        change.what = SChange::Squad;
+        change.teams = {m_team};
+        m_frame->Document().NotifyChanged(change);
+    }
     CFormationView* Pitch() { return m_page->Pitch(); }
     QPoint SlotPoint(int slot) { return Pitch()->CellRect(CLineUp::CellOfSlot(slot)).center(); }
     // A real left drag from one slot to another, through the middle of the pitch.
@@ -186,7 +194,7 @@ private slots:
         }
         for (size_t i = 6; i < bench.size(); ++i)
             team.FindLink(bench[i])->formationPosition = 33;
-        m_frame->RefreshTeam(m_team);
+        TellSquadChanged();
 
         QCOMPARE(SlotOnPitch(bench[5]), 37);
         QCOMPARE(SlotOnPitch(seconds[8]), 54);
@@ -235,7 +243,7 @@ private slots:
             Db().RemovePlayerFromTeam(team.Links().back().playerId, m_team);
         for (const CTeamPlayerLink& link : team.Links())
             team.FindLink(link.playerId)->formationPosition = 32;
-        m_frame->RefreshTeam(m_team);
+        TellSquadChanged();
         QComboBox* formation = FormationBox();
         QCOMPARE(formation->accessibleName(), QStringLiteral("Formation"));
         QCOMPARE(formation->count(), static_cast<int>(Db().Formations().size()));
@@ -317,7 +325,7 @@ private slots:
         const int32_t first = team.Links()[3].playerId;
         const int32_t second = team.Links()[14].playerId;
         team.FindLink(second)->formationPosition = team.Links()[3].formationPosition;
-        m_frame->RefreshTeam(m_team);
+        TellSquadChanged();
         const int a = m_page->LineUp().MarkerOfPlayer(first);
         const int b = m_page->LineUp().MarkerOfPlayer(second);
         QVERIFY(Pitch()->MarkerRect(a) != Pitch()->MarkerRect(b));

@@ -464,7 +464,7 @@ void ListsTest::contextMenuAndEditCommands() {
     QTest::keyClick(menu, Qt::Key_Escape);
 
     // Ctrl+X: the player leaves the team and waits with the players without a team; Ctrl+V
-    // pastes a copy of him.
+    // puts him (the same record) back; Ctrl+C and Ctrl+V paste a copy of him.
     const int32_t cut = m_squad->CurrentPlayerId();
     const int freeBefore = free->model()->rowCount();
     m_squad->setFocus();
@@ -475,12 +475,18 @@ void ListsTest::contextMenuAndEditCommands() {
     QCOMPARE(free->model()->rowCount(), freeBefore + 1);
     QVERIFY(free->Model()->RowOf(cut) >= 0);
     QTest::keyClick(m_squad, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(m_squad->CurrentPlayerId(), cut);
+    QVERIFY(Db().FindTeamPlayerLink(cut, m_from));
+    QCOMPARE(free->Model()->RowOf(cut), -1);
+    // A cut player is pasted once.
+    QVERIFY(!mainPaste->isEnabled());
+    QTest::keyClick(m_squad, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(m_squad, Qt::Key_V, Qt::ControlModifier);
     const int32_t pasted = m_squad->CurrentPlayerId();
     QVERIFY(pasted != cut);
     QVERIFY(Db().FindTeamPlayerLink(pasted, m_from));
     QVERIFY(QString::fromStdString(Db().FindPlayer(pasted)->FirstName())
                 .startsWith(QStringLiteral("Copy of")));
-    QVERIFY(free->Model()->RowOf(cut) >= 0);
 
     // New makes a player in this team and selects him.
     const auto squad = Db().PlayersOfTeam(m_from).size();
@@ -602,7 +608,7 @@ void ListsTest::deletePlayersWithoutTeam() {
         QString::fromStdString(db->PlayerDisplayName(captain))));
     QVERIFY(db->FindPlayer(captain) && db->FindPlayer(spared));
 
-    // The context menu and the real question, which names him and warns it is for good.
+    // The context menu and the real question, which names him and says Undo brings him back.
     list->scrollTo(list->model()->index(ProxyRowOf(list, doomed), 0));
     menu = RightClickRow(list, ProxyRowOf(list, doomed));
     QVERIFY(menu);
@@ -622,7 +628,7 @@ void ListsTest::deletePlayersWithoutTeam() {
     menu->setActiveAction(remove);
     QTest::keyClick(menu, Qt::Key_Return);
     QTRY_VERIFY(!db->FindPlayer(doomed));
-    QVERIFY2(question.contains(QStringLiteral("cannot be undone")), qPrintable(question));
+    QVERIFY2(question.contains(QStringLiteral("Undo")), qPrintable(question));
     QVERIFY(noByDefault);
     QVERIFY(!frame->FindChild(CChildFrame::Kind::Player, doomed));
     QCOMPARE(list->model()->rowCount(), rowsBefore - 1);

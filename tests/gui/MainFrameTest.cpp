@@ -123,9 +123,10 @@ void MainFrameTest::menusAreLocalisedAndSwitchWithTheChild() {
     QCOMPARE(m_frame->ActionForKey(QStringLiteral("Menu_EditFind"))->shortcut(),
              QKeySequence(Qt::CTRL | Qt::Key_F));
 
-    // Main menu: no Undo; a team window brings Undo and Redo.
+    // Main menu: the document's Undo, with nothing to undo yet; a team window brings its own.
     QCOMPARE(m_frame->MenuKind(), QStringLiteral("main"));
-    QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
+    QVERIFY(m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
+    QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
     QVERIFY(m_frame->OpenTeam(SomeTeam(*m_frame->Database())));
     QCOMPARE(m_frame->MenuKind(), QStringLiteral("record"));
     QVERIFY(m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isVisible());
@@ -175,10 +176,10 @@ void MainFrameTest::openingTheSameRecordTwiceActivatesOneWindow() {
     QCOMPARE(m_frame->MdiArea()->activeSubWindow(), first);
     QVERIFY(m_frame->windowTitle().startsWith(first->windowTitle()));
 
-    // Refreshing finds windows by kind and id; records that do not exist open nothing.
-    QVERIFY(m_frame->RefreshTeam(team));
-    QVERIFY(m_frame->RefreshPlayer(player));
-    QVERIFY(!m_frame->RefreshLeague(db->Leagues().begin()->first));
+    // Windows are found by kind and id; records that do not exist open nothing.
+    QVERIFY(m_frame->FindChild(CChildFrame::Kind::Team, team));
+    QVERIFY(m_frame->FindChild(CChildFrame::Kind::Player, player));
+    QVERIFY(!m_frame->FindChild(CChildFrame::Kind::League, db->Leagues().begin()->first));
     QVERIFY(!m_frame->OpenTeam(-5));
     QVERIFY(!m_frame->OpenPlayer(0));
     QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 2);
@@ -322,12 +323,18 @@ void MainFrameTest::closingWithUnsavedChangesAsks() {
     QVERIFY(AddPlayerOfNoTeam(*m_frame) > 0);
     QVERIFY(QFile::remove(m_fixture->DatabasePath()));
     QVERIFY(QDir().mkpath(m_fixture->DatabasePath() + QStringLiteral("/blocked")));
+    // The file is no longer what was loaded: the save asks before overwriting; yes.
     m_fixture->prompts.clear();
-    m_fixture->answer = CUserPrompts::Answer::Save;
+    CUserPrompts::SetHandler([this](const QString& kind, const QString& text) {
+        m_fixture->prompts.append(kind + QStringLiteral(": ") + text);
+        return kind == QStringLiteral("action") ? CUserPrompts::Answer::Yes
+                                                : CUserPrompts::Answer::Save;
+    });
     QVERIFY(!m_frame->close());
     QVERIFY(m_frame->Database()->IsDirty());
-    QCOMPARE(m_fixture->prompts.size(), 2);
-    QVERIFY(m_fixture->prompts.at(1).startsWith(QStringLiteral("warn: ")));
+    QCOMPARE(m_fixture->prompts.size(), 3);
+    QVERIFY(m_fixture->prompts.at(1).startsWith(QStringLiteral("action: ")));
+    QVERIFY(m_fixture->prompts.at(2).startsWith(QStringLiteral("warn: ")));
     QVERIFY(m_frame->statusBar()->currentMessage().isEmpty());
 }
 

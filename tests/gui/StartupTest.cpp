@@ -4,6 +4,7 @@
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/app/CMainMenus.h"
 #include "editor/app/CWorkspaceBar.h"
 
 #include <QAction>
@@ -254,8 +255,8 @@ void StartupTest::languageChoiceIsStoredAndAsksForRestart() {
                     QDir(fixture.EditorFolder()).filePath(QStringLiteral("Extra%1.QTX").arg(n)));
     }
     frame = fixture.Start()->MainFrame();
-    QCOMPARE(frame->Languages().size(), CMainFrame::kMaxLanguages);
-    QCOMPARE(frame->LanguageMenu()->actions().size(), CMainFrame::kMaxLanguages);
+    QCOMPARE(frame->Languages().size(), CMainMenus::kMaxLanguages);
+    QCOMPARE(frame->LanguageMenu()->actions().size(), CMainMenus::kMaxLanguages);
 }
 
 void StartupTest::missingGameOffersTheFolderChoice() {

@@ -6,6 +6,7 @@
 
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/model/CBackupStore.h"
@@ -499,6 +500,11 @@ void TeamWindowTest::undoLeavesSquadsChangedSinceAlone() {
     const int32_t player = db->PlayersOfTeam(teamId).front();
     const int32_t target = LeagueTeams().back();
     QVERIFY(db->MovePlayer(player, teamId, target));
+    SChange moved;
+    moved.what = SChange::Squad;
+    moved.teams = {teamId, target};
+    moved.players = {player};
+    m_frame->Document().NotifyChanged(moved);
     const std::vector<int32_t> squad = db->PlayersOfTeam(teamId);
     const std::vector<int32_t> targetSquad = db->PlayersOfTeam(target);
     auto* squadList = window->SquadList();

@@ -158,14 +158,11 @@ TEST_F(CSquadOperationsTest, RemovingAPlayerFillsHisPlaceFromTheBench) {
     Link(1, 1, 5, 5);
     Link(1, 2, 32, 12);
     Link(1, 3, 33, 13);
-    std::vector<std::pair<int32_t, int32_t>> notified;
-    db.SetSquadCallback([&](int32_t p, int32_t t) { notified.emplace_back(p, t); });
     db.RemovePlayerFromTeam(1, 1);
     EXPECT_EQ(db.FindTeamPlayerLink(1, 1), nullptr);
     EXPECT_TRUE(db.FindPlayer(1)->Teams().empty());
     EXPECT_EQ(PositionOf(3, 1), 5);
     EXPECT_EQ(PositionOf(2, 1), 32);
-    EXPECT_FALSE(notified.empty());
 }
 
 TEST_F(CSquadOperationsTest, FillFormationPositionPasses) {

@@ -1,4 +1,4 @@
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 #include "tests/support/CTempFolder.h"
 #include "tests/support/WholeFile.h"
 

@@ -22,8 +22,13 @@ public:
     // Yes or No (Escape answers No); Enter gives the default.
     static Answer AskYesNo(QWidget* parent, const QString& text, Answer byDefault = Answer::Yes);
 
+    // One action or Cancel, with those button texts (Enter gives the action only when
+    // `actionByDefault`; Escape cancels): Yes for the action.
+    static Answer AskActionOrCancel(QWidget* parent, const QString& text, const QString& action,
+                                    const QString& cancel, bool actionByDefault);
+
     // Set by tests: every prompt goes to the handler instead of a dialog; `kind` is "inform",
-    // "warn", "save", "saveanyway" or "yesno", and the answer is used for the two questions.
+    // "warn", "save", "saveanyway", "yesno" or "action", and the answer is used for the two questions.
     using Handler = std::function<Answer(const QString& kind, const QString& text)>;
     static void SetHandler(Handler handler);
 };

@@ -1,5 +1,5 @@
-#include "editor/app/CLocalisationTable.h"
-#include "editor/app/LocalisationText.h"
+#include "editor/localisation/CLocalisationTable.h"
+#include "editor/localisation/LocalisationText.h"
 
 #include <gtest/gtest.h>
 

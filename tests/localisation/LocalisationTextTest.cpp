@@ -1,4 +1,4 @@
-#include "editor/app/LocalisationText.h"
+#include "editor/localisation/LocalisationText.h"
 
 #include <gtest/gtest.h>
 

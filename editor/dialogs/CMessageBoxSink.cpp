@@ -1,7 +1,7 @@
 #include "CMessageBoxSink.h"
 
 #include "CUserPrompts.h"
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 
 #include <QApplication>
 

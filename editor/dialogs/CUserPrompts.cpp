@@ -80,3 +80,18 @@ CUserPrompts::Answer CUserPrompts::AskYesNo(QWidget* parent, const QString& text
                               byDefault == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return choice == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
+
+CUserPrompts::Answer CUserPrompts::AskActionOrCancel(QWidget* parent, const QString& text,
+                                                     const QString& action, const QString& cancel,
+                                                     bool actionByDefault) {
+    if (TestHandler()) {
+        return TestHandler()(QStringLiteral("action"), text);
+    }
+    QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(action, QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(cancel, QMessageBox::RejectRole);
+    box.setDefaultButton(actionByDefault ? yes : no);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? Answer::Yes : Answer::Cancel;
+}

@@ -1,0 +1,176 @@
+#include "CChildWindows.h"
+
+#include "editor/document/SChange.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/windows/CFrameHost.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+// On each child window: the id (or file) of what it shows; with the frame's kind, its identity.
+const char* const kChildKeyProperty = "childKey";
+
+} // namespace
+
+CChildWindows::CChildWindows(QMdiArea& area, CFrameHost& host, QObject* parent)
+    : QObject(parent), m_area(area), m_host(host) {}
+
+bool CChildWindows::Open(CChildFrame::Kind kind, const QVariant& key, const QString& title,
+                         const std::function<CChildFrame*()>& make) {
+    // A record that does not exist gets no window rather than an empty, untitled one.
+    if (title.isEmpty()) {
+        return false;
+    }
+    if (QMdiSubWindow* existing = Find(kind, key)) {
+        if (existing->isMinimized()) {
+            existing->showNormal();
+        }
+        m_area.setActiveSubWindow(existing);
+        return true;
+    }
+    CChildFrame* frame = make();
+    QMdiSubWindow* window = m_area.addSubWindow(frame);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setProperty(kChildKeyProperty, key);
+    window->setWindowTitle(title);
+    connect(window, &QWidget::windowTitleChanged, this, &CChildWindows::TitleChanged);
+    window->setWindowIcon(m_area.window()->windowIcon());
+    emit Opened(frame);
+    const QMdiSubWindow* active = m_area.activeSubWindow();
+    const bool maximised = active && active->isMaximized();
+    window->show();
+    // After show: the area's own placement of new windows runs when they are shown.
+    if (!maximised) {
+        Place(window);
+    }
+    m_area.setActiveSubWindow(window);
+    frame->Fill();
+    return true;
+}
+
+void CChildWindows::Place(QMdiSubWindow* window) {
+    // Each new window steps down and right by a title bar from the last, and starts again at
+    // the corner when it would reach past the visible area; a small area shrinks the window.
+    const QSize area = m_area.viewport()->size();
+    const QSize size(std::min(kChildWidth, area.width()), std::min(kChildHeight, area.height()));
+    const int step =
+        std::max(window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window), 16);
+    QPoint corner(m_cascadeStep * step, m_cascadeStep * step);
+    if (corner.x() + size.width() > area.width() || corner.y() + size.height() > area.height()) {
+        m_cascadeStep = 0;
+        corner = QPoint(0, 0);
+    }
+    ++m_cascadeStep;
+    window->setGeometry(QRect(corner, size));
+}
+
+QMdiSubWindow* CChildWindows::Find(CChildFrame::Kind kind, const QVariant& key) const {
+    if (key.isNull()) {
+        return nullptr;
+    }
+    const auto windows = m_area.subWindowList();
+    for (QMdiSubWindow* window : windows) {
+        const auto* frame = qobject_cast<const CChildFrame*>(window->widget());
+        if (window->isVisible() && frame && frame->FrameKind() == kind &&
+            window->property(kChildKeyProperty) == key) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+CChildFrame* CChildWindows::Active() const {
+    QMdiSubWindow* active = m_area.activeSubWindow();
+    return active ? qobject_cast<CChildFrame*>(active->widget()) : nullptr;
+}
+
+QList<CChildFrame*> CChildWindows::Frames() const {
+    QList<CChildFrame*> frames;
+    for (QMdiSubWindow* window : m_area.subWindowList()) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window->widget())) {
+            frames.append(frame);
+        }
+    }
+    return frames;
+}
+
+QString CChildWindows::TitleOf(const CChildFrame& frame, int id) const {
+    switch (frame.FrameKind()) {
+    case CChildFrame::Kind::League:
+        return LeagueTitle(id);
+    case CChildFrame::Kind::Team:
+    case CChildFrame::Kind::PlayersList:
+        return TeamTitle(id);
+    case CChildFrame::Kind::Player:
+        return PlayerTitle(id);
+    default:
+        return {};
+    }
+}
+
+void CChildWindows::Dispatch(const SChange& change) {
+    for (QMdiSubWindow* window : m_area.subWindowList()) {
+        auto* frame = qobject_cast<CChildFrame*>(window->widget());
+        if (!frame || !window->isVisible()) {
+            continue;
+        }
+        const int id = window->property(kChildKeyProperty).toInt();
+        const auto kind = frame->FrameKind();
+        const bool shown = (kind == CChildFrame::Kind::League && change.HasLeague(id)) ||
+                           (kind == CChildFrame::Kind::Team && change.HasTeam(id)) ||
+                           (kind == CChildFrame::Kind::Player && change.HasPlayer(id));
+        if (shown) {
+            const QString title = TitleOf(*frame, id);
+            // A window whose record went (an undone new player) goes with it.
+            if (title.isEmpty()) {
+                window->close();
+                continue;
+            }
+            if (window->windowTitle() != title) {
+                window->setWindowTitle(title);
+            }
+        }
+        frame->DocumentChanged(change);
+    }
+}
+
+QString CChildWindows::LeagueTitle(int leagueId) const {
+    const CGameDatabase* db = m_host.Database();
+    const CLeague* league = db ? db->FindLeague(leagueId) : nullptr;
+    if (!league) {
+        return {};
+    }
+    return QStringLiteral("%1 - %2").arg(m_host.Text("Caption_League"),
+                                         QString::fromStdString(league->name));
+}
+
+QString CChildWindows::TeamTitle(int teamId) const {
+    const CGameDatabase* db = m_host.Database();
+    if (!db) {
+        return {};
+    }
+    if (const CTeam* team = db->FindTeam(teamId)) {
+        return QStringLiteral("%1 - %2").arg(m_host.Text("Caption_Team"),
+                                             QString::fromStdString(team->Name()));
+    }
+    // The players without a team have no team record of their own in most databases.
+    if (teamId == CGameDatabase::kNoTeamId) {
+        return QStringLiteral("%1 - %2").arg(m_host.Text("Caption_Team"),
+                                             m_host.Text("Caption_NoTeam"));
+    }
+    return {};
+}
+
+QString CChildWindows::PlayerTitle(int playerId) const {
+    const CGameDatabase* db = m_host.Database();
+    if (!db || !db->FindPlayer(playerId)) {
+        return {};
+    }
+    return QStringLiteral("%1 - %2").arg(m_host.Text("Caption_Player"),
+                                         QString::fromStdString(db->PlayerDisplayName(playerId)));
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "editor/windows/CChildFrame.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <functional>
+
+class CFrameHost;
+class QMdiArea;
+class QMdiSubWindow;
+struct SChange;
+
+// The registry of the main window's child windows: opens one per record (found again by kind
+// and id, never by title), places new ones in a cascade, keeps their titles on their records'
+// names and hands every document change to each window.
+class CChildWindows : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kChildWidth = 640;
+    static constexpr int kChildHeight = 520;
+
+    CChildWindows(QMdiArea& area, CFrameHost& host, QObject* parent = nullptr);
+
+    // Brings the window of that record forward, or makes one with `make`; `key` null: always a
+    // new window. False, with no window, when `title` is empty (the record does not exist).
+    bool Open(CChildFrame::Kind kind, const QVariant& key, const QString& title,
+              const std::function<CChildFrame*()>& make);
+    // The visible child window of this kind showing the record `key` (an id, or an in-game text
+    // file's path), or null.
+    QMdiSubWindow* Find(CChildFrame::Kind kind, const QVariant& key) const;
+    CChildFrame* Active() const;
+    QList<CChildFrame*> Frames() const;
+    // Every window sees the change; record windows follow their record's new name, and close
+    // when their record is gone.
+    void Dispatch(const SChange& change);
+
+    // "%1 - %2" of the localised caption and the record's name; empty when it does not exist.
+    QString LeagueTitle(int leagueId) const;
+    QString TeamTitle(int teamId) const;
+    QString PlayerTitle(int playerId) const;
+
+signals:
+    void Opened(CChildFrame* frame);
+    // A window's title changed (the main window's title shows the active one).
+    void TitleChanged();
+
+private:
+    void Place(QMdiSubWindow* window);
+    QString TitleOf(const CChildFrame& frame, int id) const;
+
+    QMdiArea& m_area;
+    CFrameHost& m_host;
+    // Where the next new child window goes in the cascade, counted in steps from the corner.
+    int m_cascadeStep = 0;
+};

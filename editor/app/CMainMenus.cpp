@@ -1,0 +1,384 @@
+#include "CMainMenus.h"
+
+#include "CDatabaseCommands.h"
+#include "CDatabaseSafety.h"
+#include "CKestrelApp.h"
+#include "CMainFrame.h"
+#include "CToolBarIcons.h"
+#include "editor/dialogs/CUserPrompts.h"
+#include "CWorkspaceBar.h"
+#include "editor/localisation/LocalisationText.h"
+#include "editor/document/CDatabaseDocument.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/windows/CChildFrame.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUndoStack>
+
+namespace {
+
+const char* const kKeyProperty = "localisationKey";
+
+} // namespace
+
+CMainMenus::CMainMenus(CMainFrame& frame, CKestrelApp& app)
+    : QObject(&frame), m_frame(frame), m_app(app) {}
+
+void CMainMenus::Build() {
+    BuildActions();
+    BuildMenus();
+    BuildToolBar();
+}
+
+QAction* CMainMenus::MakeAction(const QString& key, const std::function<void()>& handler) {
+    auto* action = new QAction(key, &m_frame);
+    action->setProperty(kKeyProperty, key);
+    action->setObjectName(key);
+    connect(action, &QAction::triggered, this, [handler] { handler(); });
+    m_actions.insert(key, action);
+    return action;
+}
+
+QAction* CMainMenus::ActionForKey(const QString& key) const {
+    return m_actions.value(key, nullptr);
+}
+
+QMenu* CMainMenus::Menu(const QString& key) const {
+    return m_menus.value(key, nullptr);
+}
+
+void CMainMenus::ForwardToFocus(const char* slot) {
+    if (QWidget* focus = QApplication::focusWidget()) {
+        QMetaObject::invokeMethod(focus, slot);
+    }
+    UpdatePasteAction();
+}
+
+void CMainMenus::UpdatePasteAction() {
+    bool canPaste = true;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus->metaObject()->indexOfMethod("CanPaste()") >= 0) {
+        QMetaObject::invokeMethod(focus, "CanPaste", Q_RETURN_ARG(bool, canPaste));
+    }
+    if (QAction* paste = ActionForKey(QStringLiteral("Menu_EditPaste"))) {
+        paste->setEnabled(canPaste);
+    }
+}
+
+void CMainMenus::BuildActions() {
+    CMainFrame& f = m_frame;
+    QAction* save = MakeAction(QStringLiteral("Menu_FileSaveDB"), [&f] { f.Commands().SaveActive(); });
+    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setIcon(CToolBarIcons::Save());
+    MakeAction(QStringLiteral("Menu_FileOpenIngameText"), [&f] {
+        f.Commands().OpenIngameTextFromDialog();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    MakeAction(QStringLiteral("Menu_FileRestoreBackup"), [&f] { f.Safety()->RestoreBackup(); });
+    MakeAction(QStringLiteral("Menu_FileBackupCount"), [&f] { f.Safety()->ChooseBackupCount(); });
+    MakeAction(QStringLiteral("Menu_ViewCheckDatabase"), [&f] {
+        f.Safety()->CheckDatabase();
+    })->setShortcut(QKeySequence(Qt::Key_F7));
+    MakeAction(QStringLiteral("Menu_FileExit"), [&f] {
+        f.close();
+    })->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    MakeAction(QStringLiteral("Menu_EditUndo"), [this] { Undo(); })
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    MakeAction(QStringLiteral("Menu_EditRedo"), [this] { Redo(); })
+        ->setShortcuts(
+            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    QAction* cut = MakeAction(QStringLiteral("Menu_EditCut"), [this] { ForwardToFocus("cut"); });
+    cut->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    cut->setIcon(CToolBarIcons::Cut());
+    QAction* copy = MakeAction(QStringLiteral("Menu_EditCopy"), [this] { ForwardToFocus("copy"); });
+    copy->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    copy->setIcon(CToolBarIcons::Copy());
+    QAction* paste =
+        MakeAction(QStringLiteral("Menu_EditPaste"), [this] { ForwardToFocus("paste"); });
+    paste->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    paste->setIcon(CToolBarIcons::Paste());
+    MakeAction(QStringLiteral("Menu_EditFind"), [&f] {
+        // A window with texts of its own searches them.
+        CChildFrame* frame = f.ActiveFrame();
+        if (!frame || !frame->FindInWindow()) {
+            f.Commands().Find();
+        }
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    MakeAction(QStringLiteral("Menu_EditAddPlayer"), [&f] {
+        f.Commands().AddPlayer();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    MakeAction(QStringLiteral("Menu_EditEditSelected"), [&f] {
+        if (CChildFrame* frame = f.ActiveFrame()) {
+            frame->EditSelected();
+        }
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+
+    QAction* leagues = MakeAction(QStringLiteral("Menu_ViewLeaguesList"), [&f] {
+        f.WorkspaceBar()->setVisible(!f.WorkspaceBar()->isVisible());
+    });
+    leagues->setCheckable(true);
+    leagues->setChecked(true);
+    QAction* status = MakeAction(QStringLiteral("Menu_ViewStatusBar"), [&f] {
+        f.statusBar()->setVisible(!f.statusBar()->isVisible());
+    });
+    status->setCheckable(true);
+    status->setChecked(true);
+    MakeAction(QStringLiteral("Menu_ViewNextWindow"), [&f] {
+        f.MdiArea()->activateNextSubWindow();
+    })->setShortcut(QKeySequence(Qt::Key_F6));
+    MakeAction(QStringLiteral("Menu_ViewPreviousWindow"), [&f] {
+        f.MdiArea()->activatePreviousSubWindow();
+    })->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    MakeAction(QStringLiteral("Menu_ViewPlayersWithoutTeam"),
+               [&f] { f.OpenTeam(CGameDatabase::kNoTeamId); });
+    MakeAction(QStringLiteral("Menu_ViewAllPlayers"), [&f] {
+        f.OpenAllPlayers();
+    })->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    MakeAction(QStringLiteral("Menu_ViewHistory"), [&f] { f.Commands().ShowHistory(); })
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+
+    QAction* about = MakeAction(QStringLiteral("Menu_HelpAbout"), [this] { m_app.ShowAbout(); });
+    about->setIcon(CToolBarIcons::About());
+}
+
+void CMainMenus::BuildMenus() {
+    auto menu = [this](const QString& key) {
+        QMenu* m = m_frame.menuBar()->addMenu(key);
+        m->menuAction()->setProperty(kKeyProperty, key);
+        m->setObjectName(key);
+        m_menus.insert(key, m);
+        return m;
+    };
+    auto a = [this](const char* key) { return ActionForKey(QString::fromLatin1(key)); };
+
+    QMenu* file = menu(QStringLiteral("Menu_File"));
+    file->addAction(a("Menu_FileSaveDB"));
+    file->addAction(a("Menu_FileOpenIngameText"));
+    file->addAction(a("Menu_FileRestoreBackup"));
+    file->addAction(a("Menu_FileBackupCount"));
+    file->addSeparator();
+    m_languageMenu = file->addMenu(QStringLiteral("Menu_FileLanguage"));
+    m_languageMenu->menuAction()->setProperty(kKeyProperty, QStringLiteral("Menu_FileLanguage"));
+    m_languageMenu->setObjectName(QStringLiteral("Menu_FileLanguage"));
+    file->addSeparator();
+    file->addAction(a("Menu_FileExit"));
+
+    QMenu* edit = menu(QStringLiteral("Menu_Edit"));
+    edit->addAction(a("Menu_EditUndo"));
+    edit->addAction(a("Menu_EditRedo"));
+    m_undoSeparator = edit->addSeparator();
+    edit->addAction(a("Menu_EditCut"));
+    edit->addAction(a("Menu_EditCopy"));
+    edit->addAction(a("Menu_EditPaste"));
+    // Undo follows the focus too: a record window's lists use the document's history.
+    connect(qApp, &QApplication::focusChanged, this, &CMainMenus::Update);
+    edit->addSeparator();
+    edit->addAction(a("Menu_EditFind"));
+    edit->addAction(a("Menu_EditEditSelected"));
+    m_addPlayerSeparator = edit->addSeparator();
+    edit->addAction(a("Menu_EditAddPlayer"));
+    connect(edit, &QMenu::aboutToShow, this, [this] { Update(); });
+
+    QMenu* view = menu(QStringLiteral("Menu_View"));
+    view->addAction(a("Menu_ViewLeaguesList"));
+    view->addAction(a("Menu_ViewPlayersWithoutTeam"));
+    view->addAction(a("Menu_ViewAllPlayers"));
+    view->addAction(a("Menu_ViewCheckDatabase"));
+    view->addAction(a("Menu_ViewHistory"));
+    view->addAction(a("Menu_ViewStatusBar"));
+    view->addSeparator();
+    view->addAction(a("Menu_ViewNextWindow"));
+    view->addAction(a("Menu_ViewPreviousWindow"));
+
+    QMenu* help = menu(QStringLiteral("Menu_Help"));
+    help->addAction(a("Menu_HelpAbout"));
+}
+
+void CMainMenus::BuildToolBar() {
+    QToolBar* bar = m_frame.addToolBar(m_app.Text("Caption_ToolBarStandard"));
+    bar->setObjectName(QStringLiteral("StandardToolBar"));
+    bar->setIconSize(QSize(16, 16));
+    bar->addAction(ActionForKey(QStringLiteral("Menu_FileSaveDB")));
+    bar->addSeparator();
+    bar->addAction(ActionForKey(QStringLiteral("Menu_EditCut")));
+    bar->addAction(ActionForKey(QStringLiteral("Menu_EditCopy")));
+    bar->addAction(ActionForKey(QStringLiteral("Menu_EditPaste")));
+    bar->addSeparator();
+    bar->addAction(ActionForKey(QStringLiteral("Menu_HelpAbout")));
+}
+
+void CMainMenus::BuildLanguageMenu() {
+    m_languageMenu->clear();
+    m_languages.clear();
+    delete m_languageGroup;
+    m_languageGroup = new QActionGroup(this);
+    m_languageGroup->setExclusive(true);
+    const QStringList files = QDir(m_app.EditorFolder())
+                                  .entryList({QStringLiteral("*.qtx"), QStringLiteral("*.QTX")},
+                                             QDir::Files, QDir::Name | QDir::IgnoreCase);
+    for (const QString& file : files) {
+        if (m_languages.size() >= kMaxLanguages) {
+            break;
+        }
+        const QString name = QFileInfo(file).completeBaseName();
+        if (m_languages.contains(name)) {
+            continue;
+        }
+        const int index = static_cast<int>(m_languages.size());
+        m_languages.append(name);
+        QAction* action = m_languageMenu->addAction(name);
+        action->setObjectName(QStringLiteral("Language_") + name);
+        // A row keyed by the language name gives the language's own name for itself.
+        action->setProperty(kKeyProperty, name);
+        action->setData(name);
+        action->setCheckable(true);
+        action->setChecked(name == m_app.EditorLanguage());
+        m_languageGroup->addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, index] { SetEditorLanguage(m_languages.at(index)); });
+    }
+    m_languageMenu->setEnabled(!m_languages.isEmpty());
+}
+
+QString CMainMenus::LocalisedMenuText(const QString& key) const {
+    return QString::fromStdString(
+        LocalisationText::ApplyTabRule(m_app.Localisation().Lookup(key.toStdString())));
+}
+
+void CMainMenus::Localise() {
+    BuildLanguageMenu();
+    const auto localise = [this](QAction* action) {
+        const QString key = action->property(kKeyProperty).toString();
+        if (key.isEmpty()) {
+            return;
+        }
+        action->setText(LocalisedMenuText(key));
+        // The status bar shows what a command does while the pointer is over it.
+        const QString helpKey = key + QStringLiteral("_Help");
+        const std::string help = m_app.Localisation().Lookup(helpKey.toStdString());
+        if (help != helpKey.toStdString()) {
+            action->setStatusTip(QString::fromStdString(help));
+            action->setToolTip(QString::fromStdString(help));
+        }
+    };
+    for (QAction* top : m_frame.menuBar()->actions()) {
+        localise(top);
+        if (QMenu* sub = top->menu()) {
+            for (QAction* item : sub->actions()) {
+                localise(item);
+                if (QMenu* inner = item->menu()) {
+                    for (QAction* leaf : inner->actions()) {
+                        localise(leaf);
+                    }
+                }
+            }
+        }
+    }
+    Update();
+}
+
+QString CMainMenus::MenuKind() const {
+    const CChildFrame* frame = m_frame.ActiveFrame();
+    if (!frame) {
+        return QStringLiteral("main");
+    }
+    if (frame->HasUndoHistory()) {
+        return QStringLiteral("record");
+    }
+    return frame->TakesNewPlayers() ? QStringLiteral("main") : QStringLiteral("noplayer");
+}
+
+void CMainMenus::Undo() {
+    CChildFrame* frame = m_frame.ActiveFrame();
+    const QString kind = MenuKind();
+    if (kind == QStringLiteral("record")) {
+        if (frame->CanUndo()) {
+            frame->Undo();
+        }
+    } else if (kind == QStringLiteral("main")) {
+        m_frame.Document().UndoStack().undo();
+    }
+}
+
+void CMainMenus::Redo() {
+    CChildFrame* frame = m_frame.ActiveFrame();
+    const QString kind = MenuKind();
+    if (kind == QStringLiteral("record")) {
+        if (frame->CanRedo()) {
+            frame->Redo();
+        }
+    } else if (kind == QStringLiteral("main")) {
+        m_frame.Document().UndoStack().redo();
+    }
+}
+
+void CMainMenus::UpdateUndoActions(const QString& kind) {
+    QAction* undo = ActionForKey(QStringLiteral("Menu_EditUndo"));
+    QAction* redo = ActionForKey(QStringLiteral("Menu_EditRedo"));
+    const bool shown = kind != QStringLiteral("noplayer");
+    undo->setVisible(shown);
+    redo->setVisible(shown);
+    m_undoSeparator->setVisible(shown);
+    if (kind == QStringLiteral("record")) {
+        const CChildFrame* frame = m_frame.ActiveFrame();
+        undo->setEnabled(frame->CanUndo());
+        redo->setEnabled(frame->CanRedo());
+        undo->setText(LocalisedMenuText(QStringLiteral("Menu_EditUndo")));
+        redo->setText(LocalisedMenuText(QStringLiteral("Menu_EditRedo")));
+        return;
+    }
+    // The document's history: the menu names the step it takes back or does again.
+    const QUndoStack& stack = m_frame.Document().UndoStack();
+    undo->setEnabled(stack.canUndo());
+    redo->setEnabled(stack.canRedo());
+    const auto named = [this](const char* plain, const char* withName, const QString& step) {
+        if (step.isEmpty()) {
+            return LocalisedMenuText(QString::fromLatin1(plain));
+        }
+        const std::string text = m_app.Localisation().Lookup(withName);
+        return QString::fromStdString(LocalisationText::ApplyTabRule(
+            QString::fromStdString(text).arg(step).toStdString()));
+    };
+    undo->setText(named("Menu_EditUndo", "Menu_EditUndoNamed", stack.undoText()));
+    redo->setText(named("Menu_EditRedo", "Menu_EditRedoNamed", stack.redoText()));
+}
+
+void CMainMenus::Update() {
+    QAction* add = ActionForKey(QStringLiteral("Menu_EditAddPlayer"));
+    if (!add) {
+        return;
+    }
+    const QString kind = MenuKind();
+    UpdateUndoActions(kind);
+    const bool players = kind != QStringLiteral("noplayer");
+    const bool loaded = m_frame.Database() != nullptr;
+    add->setVisible(players);
+    m_addPlayerSeparator->setVisible(players);
+    add->setEnabled(loaded);
+    ActionForKey(QStringLiteral("Menu_ViewAllPlayers"))->setEnabled(loaded);
+    const CChildFrame* frame = m_frame.ActiveFrame();
+    ActionForKey(QStringLiteral("Menu_EditEditSelected"))
+        ->setEnabled(frame && frame->CanEditSelected());
+    UpdatePasteAction();
+}
+
+void CMainMenus::SetEditorLanguage(const QString& language) {
+    m_app.SetEditorLanguage(language);
+    for (QAction* action : m_languageGroup ? m_languageGroup->actions() : QList<QAction*>()) {
+        action->setChecked(action->data().toString() == language);
+    }
+    CUserPrompts::Inform(&m_frame, m_app.Text("Message_RestartAfterNewLanguage"));
+}
