@@ -118,6 +118,7 @@ bool CGameDatabase::ErasePlayer(int32_t id) {
         return false;
     if (m_clipboardPlayerId == id)
         m_clipboardPlayerId.reset();
+    MarkDirty();
     return true;
 }
 
@@ -322,15 +323,6 @@ bool CGameDatabase::DeletePlayers(std::span<const int32_t> playerIds) {
     const std::unordered_set<int32_t> doomed(playerIds.begin(), playerIds.end());
     m_data.players.EraseIf([&](int32_t id) { return doomed.contains(id); });
     if (m_clipboardPlayerId && doomed.contains(*m_clipboardPlayerId))
-        m_clipboardPlayerId.reset();
-    MarkDirty();
-    return true;
-}
-
-bool CGameDatabase::ErasePlayer(int32_t playerId) {
-    if (!m_data.players.Erase(playerId))
-        return false;
-    if (m_clipboardPlayerId == playerId)
         m_clipboardPlayerId.reset();
     MarkDirty();
     return true;

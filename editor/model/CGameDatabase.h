@@ -104,7 +104,8 @@ public:
     CStadium& InsertStadium(CStadium stadium);
     CFormationName& InsertFormation(CFormationName formation);
     // Removal of one record as it is, leaving what refers to it (patches remove the references
-    // in the same step, and the database check finds what is left). False when there is none.
+    // in the same step, undoing a player's creation puts his squads back as well, and the
+    // database check finds what is left). False when there is none.
     bool ErasePlayer(int32_t id);
     bool EraseTeam(int32_t id);
     bool EraseLeague(int32_t id) { return m_data.leagues.Erase(id); }
@@ -152,9 +153,6 @@ public:
     // given to new players.
     bool DeletePlayers(std::span<const int32_t> playerIds);
     bool CanDeletePlayers(std::span<const int32_t> playerIds) const;
-    // Takes the player out without any check (undoing his creation, when the squads that list
-    // him are put back as well); false when unknown.
-    bool ErasePlayer(int32_t playerId);
     // Every player id some team lists, links or names as a taker, and every player who lists
     // a team.
     std::unordered_set<int32_t> PlayersInTeams() const;
