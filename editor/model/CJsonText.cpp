@@ -100,8 +100,8 @@ private:
             if (m_at >= m_text.size() || m_text[m_at] != ':')
                 return Fail("':' is expected after a key");
             ++m_at;
-            value.members.emplace_back(std::move(key), SValue());
-            if (!Value(value.members.back().second, depth + 1))
+            value.members.push_back({std::move(key), SValue()});
+            if (!Value(value.members.back().value, depth + 1))
                 return false;
             SkipBlanks();
             if (m_at < m_text.size() && m_text[m_at] == ',') {

@@ -11,6 +11,7 @@
 // and duplicate keys are refused.
 class CJsonText {
 public:
+    struct SMember;
     struct SValue {
         enum class EType { Null, Bool, Number, String, Array, Object };
         EType type = EType::Null;
@@ -19,9 +20,13 @@ public:
         // A string's text, or a number's text as written.
         std::string text;
         std::vector<SValue> items;
-        std::vector<std::pair<std::string, SValue>> members;
+        std::vector<SMember> members;
 
         const SValue* Member(std::string_view key) const;
+    };
+    struct SMember {
+        std::string key;
+        SValue value;
     };
 
     static constexpr int kMaxDepth = 16;

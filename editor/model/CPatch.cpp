@@ -143,11 +143,11 @@ bool ReadChange(const SValue& item, SRecordChange& change, std::string& error) {
     }
     if (change.kind == ERecordKind::Kit && (change.sub < 0 || change.sub >= CTeamKit::kSlotCount))
         return Fail(item.line, "kit type " + std::to_string(change.sub) + " is outside 0..10", error);
-    for (const auto& [key, value] : item.members)
-        if (key != "kind" && key != "change" && key != "fields" &&
-            std::find_if(keys.begin(), keys.end(), [&](const char* k) { return key == k; }) ==
-                keys.end())
-            return Fail(value.line, "unknown key '" + key + "'", error);
+    for (const CJsonText::SMember& member : item.members)
+        if (member.key != "kind" && member.key != "change" && member.key != "fields" &&
+            std::find_if(keys.begin(), keys.end(),
+                         [&](const char* k) { return member.key == k; }) == keys.end())
+            return Fail(member.value.line, "unknown key '" + member.key + "'", error);
     const SValue* fields = item.Member("fields");
     if (!fields || fields->type != EJson::Object)
         return Fail(fields ? fields->line : item.line, "a change needs a \"fields\" object", error);
