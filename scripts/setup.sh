@@ -9,6 +9,7 @@ packages=(
     libsquish-dev  # only the DXT encoder benchmark's peer; nothing else links it
     libssl-dev nlohmann-json3-dev  # SHA-256 of backups, JSON
     xvfb xauth imagemagick fonts-dejavu-core ccache
+    desktop-file-utils appstream  # the install test checks the desktop and metainfo files
     fonts-nanum fonts-droid-fallback  # Korean, Japanese and Chinese names
 )
 missing=()

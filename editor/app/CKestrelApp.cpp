@@ -92,7 +92,8 @@ CSplashWindow& CKestrelApp::Splash() {
 }
 
 QString CKestrelApp::VersionText() {
-    return QStringLiteral("%1.0").arg(QStringLiteral(KESTREL_VERSION));
+    // The project's version, as the package and kestrel-cli give it.
+    return QStringLiteral(KESTREL_VERSION);
 }
 
 void CKestrelApp::ShowAbout() {
@@ -125,9 +126,18 @@ bool CKestrelApp::ParseArguments(const QStringList& arguments) {
     parser.addOption(game);
     parser.addOption(language);
     parser.addOption(check);
+    parser.addHelpOption();
+    parser.addVersionOption();
     if (!parser.parse(arguments)) {
         CUserPrompts::Warn(nullptr, parser.errorText());
         return false;
+    }
+    // Both print to standard output and end the program.
+    if (parser.isSet(QStringLiteral("version"))) {
+        parser.showVersion();
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        parser.showHelp(0);
     }
     if (parser.isSet(check)) {
         m_checkOnly = true;

@@ -7,6 +7,16 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
+    // --help and --version print and end before any window: they need no display.
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray argument(argv[i]);
+        if (argument == "--help" || argument == "-h" || argument == "--version" ||
+            argument == "-v") {
+            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Brackwater"));
     QApplication::setApplicationName(QStringLiteral("Kestrel"));

@@ -405,7 +405,7 @@ void MainFrameTest::aboutShowsTheVersionAndClosesOnAKey() {
     CSplashWindow& splash = app->Splash();
     QVERIFY(splash.isVisible());
     QVERIFY(splash.Text().contains(QStringLiteral("Version ") + CKestrelApp::VersionText()));
-    QCOMPARE(CKestrelApp::VersionText().count(u'.'), 3);
+    QCOMPARE(CKestrelApp::VersionText(), QStringLiteral(KESTREL_PROJECT_VERSION));
     const QString path = qEnvironmentVariable("KESTREL_ABOUT_SCREENSHOT");
     if (!path.isEmpty()) {
         QVERIFY(splash.grab().save(path));
