@@ -1,8 +1,10 @@
 #include "AssetCommands.h"
 
+#include "CCliFiles.h"
 #include "ModelGame.h"
 
 #include "editor/assets/CAssetLibrary.h"
+#include "editor/assets/CPictureFile.h"
 #include "editor/assets/CPictureImport.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/assets/CProgramFolders.h"
@@ -13,6 +15,7 @@
 #include "wren_utils/pack/PackDecoder.h"
 #include "wren_utils/pack/PackEncoder.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -30,60 +33,18 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 std::optional<Bytes> ReadWholeFile(const std::string& path, std::string& error) {
-    // Only regular files: a folder cannot be read as one, and a FIFO would block forever.
-    std::error_code statusError;
-    const auto status = std::filesystem::status(path, statusError);
-    if (std::filesystem::is_directory(status)) {
-        error = "'" + path + "' is a folder, not a file";
-        return std::nullopt;
-    }
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
-        error = "'" + path + "' is not a regular file";
-        return std::nullopt;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open '" + path + "' for reading";
-        return std::nullopt;
-    }
-    Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        error = "cannot read '" + path + "'";
-        return std::nullopt;
-    }
-    return bytes;
+    return CCliFiles::Read(path, error);
 }
 
-// Writes beside the target and renames over it, so a failed write leaves the target alone.
 bool WriteWholeFile(const std::string& path, const Bytes& bytes, std::string& error) {
-    const std::string temporary = path + ".kestrel-tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            error = "cannot write '" + path + "'";
-            return false;
-        }
-    }
-    std::error_code renameError;
-    std::filesystem::rename(temporary, path, renameError);
-    if (renameError) {
-        std::filesystem::remove(temporary, renameError);
-        error = "cannot write '" + path + "'";
-        return false;
-    }
-    return true;
+    return CCliFiles::Write(path, bytes, error);
 }
 
 // ---- Archives and packed streams ----
 
 int RunArchive(const CliContext& context) {
     if (context.args.size() != 3 || context.args[1] != "list")
-        return CliFail("usage: archive list FILE");
+        return CliUsage("archive list FILE");
     const std::string& path = context.args[2];
     std::string error;
     auto bytes = ReadWholeFile(path, error);
@@ -120,7 +81,7 @@ int RunArchive(const CliContext& context) {
 
 int RunPack(const CliContext& context) {
     if (context.args.size() != 3)
-        return CliFail("usage: pack IN OUT");
+        return CliUsage("pack IN OUT");
     std::string error;
     const auto input = ReadWholeFile(context.args[1], error);
     if (!input)
@@ -135,7 +96,7 @@ int RunPack(const CliContext& context) {
 
 int RunUnpack(const CliContext& context) {
     if (context.args.size() != 3)
-        return CliFail("usage: unpack IN OUT");
+        return CliUsage("unpack IN OUT");
     std::string error;
     const auto input = ReadWholeFile(context.args[1], error);
     if (!input)
@@ -159,8 +120,14 @@ std::vector<CliCommand> ArchiveCommands() {
          "(decimal bytes); a packed archive file is unpacked first; exits 1 when entries lie "
          "outside the file",
          RunArchive},
-        {"pack", "pack IN OUT", "packs the file IN into the packed stream OUT", RunPack},
-        {"unpack", "unpack IN OUT", "unpacks the packed stream IN into the file OUT", RunUnpack},
+        {"pack", "pack IN OUT",
+         "packs the file IN into the packed stream OUT (- : standard input or output; an OUT "
+         "that is a device or a FIFO is written into, a link's file is replaced)",
+         RunPack},
+        {"unpack", "unpack IN OUT",
+         "unpacks the packed stream IN into the file OUT (- : standard input or output; an OUT "
+         "that is a device or a FIFO is written into, a link's file is replaced)",
+         RunUnpack},
     };
 }
 
@@ -202,12 +169,23 @@ bool StartLibrary(const CliContext& context, CAssetLibrary& library, std::string
 
 namespace {
 
+// The report goes to standard error when the picture itself goes to standard output.
 int SavePicture(const QImage& image, const std::string& out, const std::string& what) {
     if (image.isNull())
         return CliFail("no picture for " + what);
-    if (!image.save(QString::fromLocal8Bit(out), "PNG"))
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
         return CliFail("cannot write '" + out + "'");
-    std::cout << "wrote " << out << " (" << image.width() << " x " << image.height() << ")\n";
+    std::string error;
+    if (!CCliFiles::Write(out, std::span(reinterpret_cast<const uint8_t*>(png.constData()),
+                                         static_cast<size_t>(png.size())),
+                          error))
+        return CliFail(error);
+    (CCliFiles::IsStandard(out) ? std::cerr : std::cout)
+        << "wrote " << (CCliFiles::IsStandard(out) ? "standard output" : out) << " ("
+        << image.width() << " x " << image.height() << ")\n";
     return 0;
 }
 
@@ -215,7 +193,7 @@ int RunShape(const CliContext& context) {
     const std::vector<std::string> args(context.args.begin() + 1, context.args.end());
     const bool useWhole = context.Has("--whole");
     if (args.size() != 4)
-        return CliFail("usage: shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]");
+        return CliUsage("shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]");
     CAssetLibrary library;
     std::string error;
     if (!StartLibrary(context, library, error))
@@ -241,7 +219,7 @@ std::optional<int> ParseNumber(const std::string& text) {
 }
 
 constexpr const char* kPictureUsage =
-    "usage: picture --game DIR [export] kit TEAM KIT OUT.png | crest TEAM OUT.png | "
+    "picture --game DIR [export] kit TEAM KIT OUT.png | crest TEAM OUT.png | "
     "face NUMBER OUT.png | import kit TEAM KIT IN.png | import crest TEAM IN.png";
 
 // The words after "picture" (and "import" or "export"): kind, numbers, file; checked for shape.
@@ -254,7 +232,7 @@ struct SPictureArgs {
 
 std::optional<SPictureArgs> ParsePictureArgs(const std::vector<std::string>& words, bool allowFace,
                                              std::string& error) {
-    error = kPictureUsage;
+    error.clear(); // empty: the words do not make a picture command
     if (words.empty())
         return std::nullopt;
     SPictureArgs parsed;
@@ -279,7 +257,7 @@ int ExportPicture(const CliContext& context, const std::vector<std::string>& wor
     std::string error;
     const auto parsed = ParsePictureArgs(words, true, error);
     if (!parsed)
-        return CliFail(error);
+        return error.empty() ? CliUsage(kPictureUsage) : CliFail(error);
     CAssetLibrary library;
     if (!StartLibrary(context, library, error))
         return CliFail(error);
@@ -298,14 +276,15 @@ int ExportPicture(const CliContext& context, const std::vector<std::string>& wor
     return status;
 }
 
-// --size WxH: both sides 1 to 65535.
+// --size WxH: both sides 1 to the largest shape an import makes.
 std::optional<std::pair<uint32_t, uint32_t>> ParseSize(const std::string& text) {
     const size_t cross = text.find('x');
     if (cross == std::string::npos)
         return std::nullopt;
     const auto width = ParseNumber(text.substr(0, cross));
     const auto height = ParseNumber(text.substr(cross + 1));
-    if (!width || !height || *width < 1 || *height < 1 || *width > 65535 || *height > 65535)
+    const int most = static_cast<int>(wren::kShapeImportMaxSide);
+    if (!width || !height || *width < 1 || *height < 1 || *width > most || *height > most)
         return std::nullopt;
     return std::pair{static_cast<uint32_t>(*width), static_cast<uint32_t>(*height)};
 }
@@ -314,12 +293,13 @@ int ImportPicture(const CliContext& context, const std::vector<std::string>& wor
     std::string error;
     const auto parsed = ParsePictureArgs(words, false, error);
     if (!parsed)
-        return CliFail(error);
+        return error.empty() ? CliUsage(kPictureUsage) : CliFail(error);
     wren::ShapeImportRequest request;
     if (const auto size = context.Value("--size")) {
         const auto parsedSize = ParseSize(*size);
         if (!parsedSize)
-            return CliFail("--size needs WIDTHxHEIGHT, each 1 to 65535, not '" + *size + "'");
+            return CliFail("--size needs WIDTHxHEIGHT, each 1 to " +
+                           std::to_string(wren::kShapeImportMaxSide) + ", not '" + *size + "'");
         request.width = parsedSize->first;
         request.height = parsedSize->second;
     }
@@ -345,10 +325,20 @@ int ImportPicture(const CliContext& context, const std::vector<std::string>& wor
     char* argv[] = {name.data(), nullptr};
     if (!QCoreApplication::instance())
         application.emplace(argc, argv);
-    QImage picture;
-    if (!picture.load(QString::fromLocal8Bit(parsed->file)) || picture.isNull())
-        return CliFail("cannot read the picture '" + parsed->file +
-                       "' (missing, or not a PNG or JPEG file)");
+    CPictureFile::SLoaded loaded;
+    if (CCliFiles::IsStandard(parsed->file)) {
+        const auto bytes = CCliFiles::Read(parsed->file, error, CPictureFile::kMaxFileBytes);
+        if (!bytes)
+            return CliFail(error);
+        loaded = CPictureFile::FromData(QByteArray(reinterpret_cast<const char*>(bytes->data()),
+                                                   static_cast<qsizetype>(bytes->size())));
+    } else {
+        loaded = CPictureFile::Load(QString::fromLocal8Bit(parsed->file));
+    }
+    if (loaded.problem != CPictureFile::EProblem::None)
+        return CliFail("nothing imported: the picture '" + parsed->file + "' is " +
+                       loaded.Reason().toStdString());
+    const QImage& picture = loaded.image;
 
     const QString folder = QString::fromLocal8Bit(*context.game);
     const CPictureImport::STarget target =
@@ -415,7 +405,10 @@ std::vector<CliCommand> PictureCommands() {
              " copies are kept, each as large as the archive); prints the archive, entry, "
              "shape, format, size and the backup",
          RunPicture,
-         {{"--size", 1, "WxH  size of the imported shape (default: the old shape's)"},
+         {{"--size", 1,
+           "WxH  size of the imported shape, 1 to " +
+               std::to_string(wren::kShapeImportMaxSide) +
+               " a side (default: the old shape's)"},
           {"--bgra32", 0, "  store the imported picture as 32 bits a pixel instead of DXT"},
           {"--keep-magenta", 0,
            "  keep pure magenta pixels as a colour instead of making them transparent"}}},

@@ -62,7 +62,7 @@ TEST_F(AssetCommandsTest, PictureRefusals) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("'home' is not a number"), std::string::npos) << result.err;
     EXPECT_EQ(Run({"picture", "crest", "1", Png("x.png")}).status, 1) << "no --game";
-    EXPECT_EQ(Run({"picture", "--game", Game(), "badge", "1", Png("x.png")}).status, 1);
+    EXPECT_EQ(Run({"picture", "--game", Game(), "badge", "1", Png("x.png")}).status, 2);
 }
 
 TEST_F(AssetCommandsTest, ShapeThroughEitherExport) {
@@ -78,5 +78,5 @@ TEST_F(AssetCommandsTest, ShapeThroughEitherExport) {
                   "/nonexistent/Wren_Utils"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("cannot load"), std::string::npos) << result.err;
-    EXPECT_EQ(Run({"shape", archive, kKitContainer, Png("x.png")}).status, 1) << "usage";
+    EXPECT_EQ(Run({"shape", archive, kKitContainer, Png("x.png")}).status, 2) << "usage";
 }

@@ -17,7 +17,7 @@ namespace {
 
 // The game's textures are far smaller; a damaged old shape claiming 65535 x 65535 must not make
 // an import allocate gigabytes.
-constexpr uint32_t kMaxSide = 4096;
+constexpr uint32_t kMaxSide = kShapeImportMaxSide;
 
 // Where each shape's bytes end: at the next record of the container, or at its end.
 size_t RecordEnd(const ShapeContainer& container, size_t containerSize, size_t start) {

@@ -20,9 +20,12 @@ enum class ShapeImportFormat {
     Bgra32, // 32 bits a pixel, no loss
 };
 
+// The largest side of an imported shape: the game's textures are far smaller.
+inline constexpr uint32_t kShapeImportMaxSide = 4096;
+
 struct ShapeImportRequest {
     std::string shape; // the name the game asks for, e.g. "tp00"
-    // Size of the new shape (up to 4096 a side); 0 x 0 keeps the old shape's size, or the
+    // Size of the new shape (up to kShapeImportMaxSide a side); 0 x 0 keeps the old shape's size, or the
     // picture's for a new one.
     uint32_t width = 0;
     uint32_t height = 0;
