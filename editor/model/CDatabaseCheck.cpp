@@ -28,6 +28,10 @@ constexpr std::array<EKitColumn, 12> kKitColourColumns = {
 
 class CFindings {
 public:
+    // Only what a save cannot write (values wider than their columns), for the save itself.
+    explicit CFindings(bool unstorableOnly = false) : unstorableOnly(unstorableOnly) {}
+    const bool unstorableOnly;
+
     void Error(const char* code, EKind kind, int32_t id, std::string message) {
         m_list.push_back({ESeverity::Error, code, kind, id, std::move(message)});
     }
@@ -50,7 +54,8 @@ std::string Num(int64_t value) {
     return std::to_string(value);
 }
 
-// Values the file can hold but the game may not expect: outside the column's low..high.
+// A value the column's bits cannot hold makes the save fail: an error. One the bits hold but
+// outside the column's low..high saves, yet the game may not expect it: a warning.
 template <typename ValueOf>
 void CheckRanges(const CGameDatabase& db, const char* table, int columns, EKind kind, int32_t id,
                  ValueOf valueOf, CFindings& out) {
@@ -62,11 +67,45 @@ void CheckRanges(const CGameDatabase& db, const char* table, int columns, EKind 
         const int32_t value = valueOf(c);
         const int32_t low = layout->ColumnLow(c);
         const int32_t high = layout->ColumnHigh(c);
-        if (value < low || value > high)
+        const CDbColumn& column = *layout->Column(c);
+        if (!column.Fits(value))
+            out.Error("value-width", kind, id,
+                      std::string(table) + " column " + layout->ColumnName(c) + " is " +
+                          Num(value) + ", which its " +
+                          Num(CDbColumn::WidthFor(low, high)) + " bits in the file cannot hold (" +
+                          Num(low) + ".." + Num(high) + "); the database cannot be saved");
+        else if ((value < low || value > high) && !out.unstorableOnly)
             out.Warning("value-range", kind, id,
                         std::string(table) + " column " + layout->ColumnName(c) + " is " +
                             Num(value) + ", outside " + Num(low) + ".." + Num(high));
     }
+}
+
+void CheckUnstorable(const CGameDatabase& db, CFindings& out) {
+    for (const auto& [id, player] : db.Players())
+        CheckRanges(db, "players", CPlayer::kColumnCount, EKind::Player, id,
+                    [&record = player](int c) { return record.ColumnValue(c); }, out);
+    for (const auto& [id, team] : db.Teams()) {
+        CheckRanges(db, "teams", CTeam::kColumnCount, EKind::Team, id,
+                    [&record = team](int c) { return record.ColumnValue(c); }, out);
+        for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot)
+            if (const CTeamKit* kit = team.FindKit(slot))
+                CheckRanges(db, "teamkits", CTeamKit::kColumnCount, EKind::Team, id,
+                            [&](int c) { return kit->ColumnValue(c); }, out);
+        for (const CTeamPlayerLink& link : team.Links()) {
+            const std::array<int32_t, 2> values = {link.jerseyNumber, link.formationPosition};
+            CheckRanges(db, "teamplayerlinks", 2, EKind::Team, id,
+                        [&](int c) { return values[static_cast<size_t>(c)]; }, out);
+        }
+    }
+    for (const auto& [id, league] : db.Leagues())
+        CheckRanges(db, "leagues", CLeague::kColumnCount, EKind::League, id,
+                    [&record = league](int c) { return record.columns[static_cast<size_t>(c)]; },
+                    out);
+    for (const auto& [id, stadium] : db.Stadiums())
+        CheckRanges(db, "stadiums", CStadium::kColumnCount, EKind::Stadium, id,
+                    [&record = stadium](int c) { return record.columns[static_cast<size_t>(c)]; },
+                    out);
 }
 
 EKind KindOfTable(const std::string& table) {
@@ -314,6 +353,12 @@ std::vector<SCheckFinding> CDatabaseCheck::Run(const CGameDatabase& database,
     CheckPlayers(database, out);
     CheckTeams(database, texts, out);
     CheckLeagues(database, texts, out);
+    return out.Take();
+}
+
+std::vector<SCheckFinding> CDatabaseCheck::Unstorable(const CGameDatabase& database) {
+    CFindings out(true);
+    CheckUnstorable(database, out);
     return out.Take();
 }
 

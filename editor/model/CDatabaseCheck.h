@@ -16,5 +16,8 @@ public:
     // names of teams and leagues are not checked, having not been loaded.
     static std::vector<SCheckFinding> Run(const CGameDatabase& database,
                                           const CIngameTextDb* texts);
+    // Only the values the file's columns cannot hold (too wide for their bits), which make a
+    // save fail: "value-width" errors naming the record and the field.
+    static std::vector<SCheckFinding> Unstorable(const CGameDatabase& database);
     static bool HasErrors(const std::vector<SCheckFinding>& findings);
 };

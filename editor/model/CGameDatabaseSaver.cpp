@@ -1,5 +1,7 @@
 #include "CGameDatabaseSaver.h"
 
+#include "editor/model/CDatabaseCheck.h"
+
 #include "editor/database/CDbWriter.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CInstallationLock.h"
@@ -7,6 +9,7 @@
 #include "editor/database/CSafeFile.h"
 #include "editor/database/Utf8Path.h"
 #include "editor/model/CBackupStore.h"
+#include "editor/model/CDatabaseCheck.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 
@@ -168,6 +171,8 @@ bool CGameDatabaseSaver::Save(const std::string& path, const std::string& textDb
     // The names are read and both files checked before anything is written, so the game
     // database and its names are saved together or not at all. Without a text database file
     // there are no names to keep (none were loaded), as without a path.
+    if (!CheckValues())
+        return false;
     std::optional<CIngameTextDb> texts;
     std::error_code ignored;
     if (!textDbPath.empty() && std::filesystem::exists(Utf8Path(textDbPath), ignored)) {
@@ -231,6 +236,21 @@ bool CGameDatabaseSaver::BackUp(const std::string& path, const std::string& text
         }
     }
     return true;
+}
+
+// A value its column cannot hold would stop the writer halfway; refused first, naming the
+// record and field rather than the file.
+bool CGameDatabaseSaver::CheckValues() const {
+    const std::vector<SCheckFinding> unstorable = CDatabaseCheck::Unstorable(m_database);
+    if (unstorable.empty())
+        return true;
+    const SCheckFinding& first = unstorable.front();
+    std::string detail = std::string(SCheckFinding::KindName(first.kind)) + " " +
+                         std::to_string(first.id) + ": " + first.message;
+    if (unstorable.size() > 1)
+        detail += " (and " + std::to_string(unstorable.size() - 1) + " more such values)";
+    m_sink.Report("Error_ValueNotStorable", detail);
+    return false;
 }
 
 // Refuses before anything is written, so the game database and its names stay in step.

@@ -21,6 +21,7 @@ public:
 private:
     bool BackUp(const std::string& path, const std::string& textDbPath);
     bool CheckNames() const;
+    bool CheckValues() const;
 
     CGameDatabase& m_database;
     CMessageSink& m_sink;

@@ -1,6 +1,8 @@
 #include "CLeagueInfoForm.h"
 
 #include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CArrowRangeSpinBox.h"
+#include "editor/windows/CFieldNumbers.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CInGameNameCheck.h"
 
@@ -40,7 +42,8 @@ CLeagueInfoForm::CLeagueInfoForm(int32_t leagueId, CFrameHost& host, QWidget* pa
     m_mediumName = AddTextRow(grid, 2, "Caption_LeagueNameMedium", Body());
     m_shortName = AddTextRow(grid, 3, "Caption_LeagueNameShort", Body());
     auto* levelLabel = new QLabel(QStringLiteral("Caption_LeagueLevel"), Body());
-    m_level = new QSpinBox(Body());
+    m_level = new CArrowRangeSpinBox(std::numeric_limits<int>::min(),
+                                     std::numeric_limits<int>::max(), Body());
     // The level is stored as it is typed: any 32-bit number.
     m_level->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     levelLabel->setBuddy(m_level);
@@ -62,7 +65,11 @@ void CLeagueInfoForm::FillFrom(const CLeague& league) {
     m_name->setText(QString::fromStdString(league.name));
     m_mediumName->setText(QString::fromStdString(league.mediumName));
     m_shortName->setText(QString::fromStdString(league.shortName));
-    m_level->setValue(league.Level());
+    if (const CGameDatabase* db = m_host.Database()) {
+        CFieldNumbers::Fill(m_level, m_host, *db, "leagues", CLeague::kLevelColumn, league.Level());
+    } else {
+        m_level->setValue(league.Level());
+    }
 }
 
 bool CLeagueInfoForm::Apply() {

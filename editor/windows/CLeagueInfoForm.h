@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/toolkit/CArrowRangeSpinBox.h"
 #include "editor/toolkit/CColourFormView.h"
 
 #include <cstdint>
@@ -35,5 +36,5 @@ private:
     QLineEdit* m_name = nullptr;
     QLineEdit* m_mediumName = nullptr;
     QLineEdit* m_shortName = nullptr;
-    QSpinBox* m_level = nullptr;
+    CArrowRangeSpinBox* m_level = nullptr;
 };

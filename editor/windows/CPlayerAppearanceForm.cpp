@@ -1,6 +1,7 @@
 #include "CPlayerAppearanceForm.h"
 
 #include "editor/assets/CPictureRequests.h"
+#include "editor/model/CColumnRange.h"
 #include "editor/model/CGameRanges.h"
 #include "editor/model/CPlayer.h"
 #include "editor/toolkit/CPictureView.h"
@@ -122,9 +123,14 @@ CPlayerAppearanceForm::CPlayerAppearanceForm(CPlayerFrame& frame) : CPlayerPage(
         const QString key = QString::fromLatin1(item.key);
         switch (item.editor) {
         case EEditor::Number: {
-            const auto range =
+            const auto usual =
                 CGameRanges::Find("players", CPlayer::Columns()[static_cast<int>(item.column)].name);
-            model->AddNumber(key, range ? range->low : 0, range ? range->high : 255);
+            CColumnRange range{usual ? usual->low : 0, usual ? usual->high : 255};
+            // Kept to what the file's column takes.
+            if (const CGameDatabase* db = frame.FrameHost().Database())
+                range = CColumnRange::Of(*db, "players", static_cast<int>(item.column))
+                            .Narrowed(range.low, range.high);
+            model->AddNumber(key, range.low, range.high);
             break;
         }
         case EEditor::HairColour:

@@ -1,6 +1,7 @@
 #include "CPlayerInfoForm.h"
 
 #include "editor/dialogs/CUserPrompts.h"
+#include "editor/model/CColumnRange.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CGameRanges.h"
 #include "editor/toolkit/CPropertyList.h"
@@ -130,7 +131,13 @@ CPlayerInfoForm::CPlayerInfoForm(CPlayerFrame& frame) : CPlayerPage(frame) {
         if (trait.flag) {
             model->AddBool(QString::fromLatin1(trait.key));
         } else {
-            const CGameRanges::SRange range = RangeOf(trait.column);
+            const CGameRanges::SRange usual = RangeOf(trait.column);
+            // Kept to what the file's column takes.
+            const CColumnRange range =
+                host.Database() ? CColumnRange::Of(*host.Database(), "players",
+                                                   static_cast<int>(trait.column))
+                                      .Narrowed(usual.low, usual.high)
+                                : CColumnRange{usual.low, usual.high};
             model->AddNumber(QString::fromLatin1(trait.key), range.low, range.high);
         }
     }

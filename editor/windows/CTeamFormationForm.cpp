@@ -2,7 +2,9 @@
 
 #include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CArrowRangeSpinBox.h"
 #include "editor/toolkit/CFormationView.h"
+#include "editor/windows/CFieldNumbers.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPositionIcon.h"
 #include "editor/windows/CRatingPicture.h"
@@ -33,11 +35,9 @@ std::string PositionKey(int32_t code) {
     return std::string(CLocalisationTable::PositionKey(code));
 }
 
-QSpinBox* NumberBox() {
-    auto* box = new QSpinBox;
-    // The game takes any value here: no range beyond the field's own.
-    box->setRange(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max());
-    return box;
+CArrowRangeSpinBox* NumberBox() {
+    // The range is the file column's, set at each fill.
+    return new CArrowRangeSpinBox;
 }
 
 } // namespace
@@ -100,8 +100,11 @@ void CTeamFormationForm::Fill() {
         m_formation->addItem(FromUtf8(formation.name), id);
     m_formation->setCurrentIndex(m_formation->findData(team->Value(ETeamColumn::FormationId)));
     m_offsideTrap->setChecked(team->Value(ETeamColumn::OffsideTrap) != 0);
-    m_attack->setValue(team->Value(ETeamColumn::Attack));
-    m_withoutBall->setValue(team->Value(ETeamColumn::WithoutBall));
+    CFieldNumbers::Fill(m_attack, m_host, *db, "teams", static_cast<int>(ETeamColumn::Attack),
+                        team->Value(ETeamColumn::Attack));
+    CFieldNumbers::Fill(m_withoutBall, m_host, *db, "teams",
+                        static_cast<int>(ETeamColumn::WithoutBall),
+                        team->Value(ETeamColumn::WithoutBall));
     LoadPitch();
 }
 

@@ -3,6 +3,7 @@
 #include "editor/model/CFormationTemplates.h"
 #include "editor/model/CLineUp.h"
 
+#include "editor/toolkit/CArrowRangeSpinBox.h"
 #include "editor/toolkit/CColourFormView.h"
 
 #include <functional>
@@ -37,6 +38,7 @@ public:
 
     const CLineUp& LineUp() const { return m_lineUp; }
     CFormationView* Pitch() const { return m_pitch; }
+    QSpinBox* AttackBox() const { return m_attack; }
 
 signals:
     // A formation was chosen and written into the team (its id and these link positions):
@@ -68,7 +70,7 @@ private:
 
     QComboBox* m_formation = nullptr;
     QCheckBox* m_offsideTrap = nullptr;
-    QSpinBox* m_attack = nullptr;
-    QSpinBox* m_withoutBall = nullptr;
+    CArrowRangeSpinBox* m_attack = nullptr;
+    CArrowRangeSpinBox* m_withoutBall = nullptr;
     CFormationView* m_pitch = nullptr;
 };

@@ -3,7 +3,9 @@
 #include "editor/dialogs/CUserPrompts.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CRivalRules.h"
+#include "editor/toolkit/CArrowRangeSpinBox.h"
 #include "editor/toolkit/CIdComboBox.h"
+#include "editor/windows/CFieldNumbers.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CInGameNameCheck.h"
 #include "editor/windows/CTeamSelectDialog.h"
@@ -60,7 +62,8 @@ CTeamInfoForm::CTeamInfoForm(int32_t teamId, CFrameHost& host, QWidget* parent)
     m_trainingStadium = new CIdComboBox(Body());
     m_opponent = new CIdComboBox(Body());
     m_elite = new QCheckBox(QStringLiteral("Caption_EliteTeam"), Body());
-    m_prestige = new QSpinBox(Body());
+    m_prestige = new CArrowRangeSpinBox(std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max(), Body());
     // Prestige is stored as typed: any 32-bit number.
     m_prestige->setRange(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
     AddRow(grid, 1, "Caption_TeamName", m_name);
@@ -142,7 +145,13 @@ void CTeamInfoForm::FillFrom(const CTeam& team) {
     m_opponent->SetFilledId(team.Value(ETeamColumn::OpponentTeamId));
     m_filledElite = team.Value(ETeamColumn::EliteTeam) != 0;
     m_elite->setChecked(m_filledElite);
-    m_prestige->setValue(team.Value(ETeamColumn::Prestige));
+    if (db) {
+        CFieldNumbers::Fill(m_prestige, m_host, *db, "teams",
+                            static_cast<int>(ETeamColumn::Prestige),
+                            team.Value(ETeamColumn::Prestige));
+    } else {
+        m_prestige->setValue(team.Value(ETeamColumn::Prestige));
+    }
     m_rivalItems->clear();
     for (int32_t rival : team.Rivals()) {
         auto* item = new QStandardItem(db ? TeamName(*db, rival) : QString::number(rival));

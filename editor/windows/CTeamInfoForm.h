@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/toolkit/CArrowRangeSpinBox.h"
 #include "editor/toolkit/CColourFormView.h"
 
 #include <cstdint>
@@ -67,7 +68,7 @@ private:
     CIdComboBox* m_trainingStadium = nullptr;
     CIdComboBox* m_opponent = nullptr;
     QCheckBox* m_elite = nullptr;
-    QSpinBox* m_prestige = nullptr;
+    CArrowRangeSpinBox* m_prestige = nullptr;
     QListView* m_rivals = nullptr;
     QStandardItemModel* m_rivalItems = nullptr;
     QPushButton* m_addRival = nullptr;

@@ -2,6 +2,7 @@
 
 #include "editor/dialogs/CUserPrompts.h"
 #include "editor/assets/CPictureRequests.h"
+#include "editor/model/CColumnRange.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CPictureScaling.h"
 #include "editor/toolkit/CPictureView.h"
@@ -125,7 +126,8 @@ CTeamKitsForm::CTeamKitsForm(int32_t teamId, CFrameHost& host, QWidget* parent)
 
 void CTeamKitsForm::BuildItems() {
     CPropertyModel* model = m_properties->Model();
-    if (const CGameDatabase* db = m_host.Database()) {
+    const CGameDatabase* db = m_host.Database();
+    if (db) {
         model->SetColours(CGameColours::Choices(db->Colours(), m_host));
     }
     using K = SItem::Kind;
@@ -135,9 +137,15 @@ void CTeamKitsForm::BuildItems() {
         case K::Heading:
             m_rows.push_back(model->AddHeading(key));
             break;
-        case K::Number:
-            m_rows.push_back(model->AddNumber(key, item.minimum, item.maximum));
+        case K::Number: {
+            // The game's usual range, kept to what the file's column takes.
+            const CColumnRange range =
+                db ? CColumnRange::Of(*db, "teamkits", static_cast<int>(item.column))
+                         .Narrowed(item.minimum, item.maximum)
+                   : CColumnRange{item.minimum, item.maximum};
+            m_rows.push_back(model->AddNumber(key, range.low, range.high));
             break;
+        }
         case K::Colour:
             m_rows.push_back(model->AddColour(key));
             break;

@@ -2,11 +2,14 @@
 
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CArrowRangeSpinBox.h"
+#include "editor/windows/CFieldNumbers.h"
 #include "editor/windows/CFrameHost.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QLabel>
+
+#include <limits>
 
 namespace {
 
@@ -17,12 +20,12 @@ struct SNumber {
     int arrowMaximum;
 };
 
-// The arrows keep to the game's ranges; typed numbers are taken as they are.
+// The arrows keep to the game's usual ranges, within the ranges of the file's columns.
 constexpr std::array<SNumber, CTeamMiscForm::kNumberCount> kNumbers = {{
     {"Caption_BallType", ETeamColumn::BallType, 1, 7},
     {"Caption_AdboardId", ETeamColumn::AdboardId, 1, 245},
     {"Caption_PitchRepair", ETeamColumn::PitchRepair, 0, 3},
-    {"Caption_SpeechCountryID", ETeamColumn::SpeechCountryId, 0, 34464},
+    {"Caption_SpeechCountryID", ETeamColumn::SpeechCountryId, 0, std::numeric_limits<int>::max()},
 }};
 
 struct SSwitch {
@@ -67,8 +70,14 @@ void CTeamMiscForm::Fill() {
 }
 
 void CTeamMiscForm::FillFrom(const CTeam& team) {
+    const CGameDatabase* db = m_host.Database();
     for (size_t i = 0; i < kNumbers.size(); ++i) {
-        m_numbers[i]->setValue(team.Value(kNumbers[i].column));
+        if (db) {
+            CFieldNumbers::Fill(m_numbers[i], m_host, *db, "teams",
+                                static_cast<int>(kNumbers[i].column), team.Value(kNumbers[i].column));
+        } else {
+            m_numbers[i]->setValue(team.Value(kNumbers[i].column));
+        }
     }
     for (size_t i = 0; i < kSwitches.size(); ++i) {
         m_filledSwitches[i] = team.Value(kSwitches[i].column) != 0;

@@ -1,5 +1,6 @@
 #include "CTeamPictures.h"
 
+#include "editor/assets/CPictureFile.h"
 #include "editor/dialogs/CWaitCursor.h"
 #include "editor/assets/CPictureImport.h"
 #include "editor/assets/CPictureRequests.h"
@@ -35,12 +36,25 @@ bool CTeamPictures::Import(QWidget* parent) const {
                                      m_host.Text("Caption_PictureFiles"));
     if (file.isEmpty())
         return false;
-    QImage picture;
-    if (!picture.load(file) || picture.isNull()) {
-        m_host.Warn(parent,
-                    m_host.Text("Message_PictureUnreadable").arg(QDir::toNativeSeparators(file)));
+    const CPictureFile::SLoaded loaded = CPictureFile::Load(file);
+    const QString shownFile = QDir::toNativeSeparators(file);
+    using EProblem = CPictureFile::EProblem;
+    if (loaded.problem == EProblem::Damaged) {
+        m_host.Warn(parent, m_host.Text("Message_PictureDamaged").arg(shownFile, loaded.detail));
         return false;
     }
+    if (loaded.problem == EProblem::TooLarge && loaded.size.isValid()) {
+        m_host.Warn(parent, m_host.Text("Message_PictureTooLarge")
+                                .arg(shownFile)
+                                .arg(loaded.size.width())
+                                .arg(loaded.size.height()));
+        return false;
+    }
+    if (loaded.problem != EProblem::None) {
+        m_host.Warn(parent, m_host.Text("Message_PictureUnreadable").arg(shownFile));
+        return false;
+    }
+    const QImage& picture = loaded.image;
     const QString folder = pictures->InstallFolder();
     const CPictureImport::STarget target = m_kind == EKind::Kit
                                                ? CPictureImport::KitTarget(folder, m_teamId, m_kit)

@@ -5,6 +5,7 @@
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
+#include "editor/model/CColumnRange.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CGradientBanner.h"
 #include "editor/windows/CLeagueFrame.h"
@@ -96,6 +97,14 @@ void LeagueWindowTest::renameRetitlesAndRefreshesTheLeaguesList() {
     QTest::keyClick(form->LevelBox(), Qt::Key_A, Qt::AltModifier);
     QCOMPARE(league->Level(), 7);
     QVERIFY(window->CanUndo());
+    // The level keeps to its column's range: neither -5 nor 99 can be typed.
+    const CColumnRange level =
+        CColumnRange::Of(*m_frame->Database(), "leagues", CLeague::kLevelColumn);
+    for (int typed : {-5, 99}) {
+        Retype(form->LevelBox(), typed);
+        QVERIFY(form->LevelBox()->value() >= level.low && form->LevelBox()->value() <= level.high);
+    }
+    Retype(form->LevelBox(), 7);
     QCOMPARE(sub->windowTitle(), oldTitle);
     QVERIFY(m_frame->isWindowModified());
 

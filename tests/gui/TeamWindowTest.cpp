@@ -10,6 +10,7 @@
 #include "editor/assets/CPictureRequests.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/model/CBackupStore.h"
+#include "editor/model/CColumnRange.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CInGameNames.h"
 #include "editor/toolkit/CArrowRangeSpinBox.h"
@@ -199,6 +200,8 @@ private slots:
     void kitColoursComeFromTheTableAndSwitchingAsks();
     void rivalsRefuseTheTeamItselfAndRepeats();
     void untouchedControlsLeaveFieldsAsStored();
+    void numbersKeepToTheirColumnsRanges();
+    void anUnstorableValueIsNamedNotTheFile();
     void undoLeavesSquadsChangedSinceAlone();
     void editsReachTheSavedFiles();
     void picturesImportThroughTheirPreview();
@@ -476,16 +479,88 @@ void TeamWindowTest::untouchedControlsLeaveFieldsAsStored() {
     QTest::keyClick(opponent, Qt::Key_Down);
     QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
     QCOMPARE(team->Value(ETeamColumn::OpponentTeamId), *opponent->SelectedId());
+}
 
-    // The speech country's arrows stop at 34464; typed numbers go beyond.
+// Every number box keeps to the range its column declares in the file, so that whatever is
+// typed saves; a stored value outside that range still shows and stays unless changed.
+void TeamWindowTest::numbersKeepToTheirColumnsRanges() {
+    CGameDatabase* db = Db();
+    const auto rangeOf = [db](ETeamColumn column) {
+        return CColumnRange::Of(*db, "teams", static_cast<int>(column));
+    };
+    const CColumnRange prestige = rangeOf(ETeamColumn::Prestige);
+    // Beyond the declared range, yet within what the column's bits hold: the file keeps it.
+    const int32_t oddPrestige = prestige.high + 3;
+    QVERIFY(db->Catalogue().FindTable("teams")->Column(static_cast<int>(ETeamColumn::Prestige))
+                ->Fits(oddPrestige));
+    const int32_t teamId = LeagueTeams().at(2);
+    db->FindTeam(teamId)->SetValue(ETeamColumn::Prestige, oddPrestige);
+    CTeamFrame* window = OpenTeam(2);
+    QVERIFY(window);
+    CTeam* team = db->FindTeam(teamId);
+
+    // Typed numbers beyond the range are not taken, keystroke by keystroke.
     CTeamMiscForm* misc = window->MiscForm();
     ClickTab(window->Tabs(), 3);
-    Retype(misc->NumberBox(3), 34464);
+    const CColumnRange ball = rangeOf(ETeamColumn::BallType);
+    Retype(misc->NumberBox(0), 99);
+    QVERIFY(misc->NumberBox(0)->value() <= ball.high);
+    // The speech country's arrows stop at the column's end; typing goes no further.
+    const CColumnRange speech = rangeOf(ETeamColumn::SpeechCountryId);
+    Retype(misc->NumberBox(3), speech.high);
     QTest::keyClick(misc->NumberBox(3), Qt::Key_Up);
-    QCOMPARE(misc->NumberBox(3)->value(), 34464);
+    QCOMPARE(misc->NumberBox(3)->value(), speech.high);
     Retype(misc->NumberBox(3), 40000);
+    QVERIFY(misc->NumberBox(3)->value() <= speech.high);
+    QCOMPARE(misc->NumberBox(3)->toolTip(),
+             m_frame->Text("Caption_AllowedRange").arg(speech.low).arg(speech.high));
     QTest::mouseClick(misc->ApplyButton(), Qt::LeftButton);
-    QCOMPARE(team->Value(ETeamColumn::SpeechCountryId), 40000);
+    QVERIFY(team->Value(ETeamColumn::BallType) <= ball.high);
+    QVERIFY(team->Value(ETeamColumn::SpeechCountryId) <= speech.high);
+
+    // A negative attack cannot be typed where the column starts at 0.
+    ClickTab(window->Tabs(), 1);
+    QSpinBox* attack = window->FormationForm()->AttackBox();
+    Retype(attack, -7);
+    QVERIFY(attack->value() >= rangeOf(ETeamColumn::Attack).low);
+    QTest::mouseClick(window->FormationForm()->ApplyButton(), Qt::LeftButton);
+    QVERIFY(team->Value(ETeamColumn::Attack) >= 0);
+
+    // The stored prestige shows as it is and an Apply keeps it; typing stays within range.
+    ClickTab(window->Tabs(), 0);
+    QCOMPARE(window->InfoForm()->PrestigeBox()->value(), oddPrestige);
+    QTest::mouseClick(window->InfoForm()->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(team->Value(ETeamColumn::Prestige), oddPrestige);
+    Retype(window->InfoForm()->PrestigeBox(), 99);
+    QVERIFY(window->InfoForm()->PrestigeBox()->value() <= oddPrestige);
+
+    // What the windows let through saves without a word.
+    m_fixture->prompts.clear();
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_fixture->prompts, QStringList());
+    QVERIFY(!m_frame->isWindowModified());
+}
+
+// A value its column's bits cannot hold (only a damaged edit could make one) is an error of
+// the check before the save, and the save says which record and field, not the file.
+void TeamWindowTest::anUnstorableValueIsNamedNotTheFile() {
+    CGameDatabase* db = Db();
+    const int32_t teamId = LeagueTeams().front();
+    const QByteArray before = SavedFiles::Bytes(m_fixture->DatabasePath());
+    db->FindTeam(teamId)->SetValue(ETeamColumn::BallType, 99);
+    db->MarkDirty();
+    m_fixture->answer = CUserPrompts::Answer::Save;
+    m_fixture->prompts.clear();
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_fixture->prompts.size(), 2);
+    QVERIFY(m_fixture->prompts[0].startsWith(QStringLiteral("saveanyway: ")));
+    const QString failure = m_fixture->prompts[1];
+    QVERIFY2(failure.contains(m_frame->Text("Error_ValueNotStorable")), qPrintable(failure));
+    QVERIFY2(failure.contains(QStringLiteral("team %1: teams column ball_type is 99").arg(teamId)),
+             qPrintable(failure));
+    QVERIFY(!failure.contains(m_frame->Text("Error_OpenToWrite")));
+    QCOMPARE(SavedFiles::Bytes(m_fixture->DatabasePath()), before);
+    QVERIFY(m_frame->isWindowModified());
 }
 
 void TeamWindowTest::undoLeavesSquadsChangedSinceAlone() {
