@@ -48,7 +48,7 @@ std::string OneLine(std::string text) {
 
 int RunBackups(const CliContext& context) {
     if (context.args.size() != 1)
-        return CliFail("usage: backups");
+        return CliUsage("backups");
     SCliGamePaths paths;
     std::string error;
     if (!paths.Resolve(context, error))
@@ -79,7 +79,7 @@ int RunRestore(const CliContext& context) {
     const bool texts = context.Has("--texts");
     const std::optional<std::string> archive = context.Value("--archive");
     if (context.args.size() != (original ? 1u : 2u) || (archive && (!original || texts)))
-        return CliFail("usage: restore NAME|--original [--texts|--archive FILE]");
+        return CliUsage("restore NAME|--original [--texts|--archive FILE]");
     SCliGamePaths paths;
     std::string error;
     if (!paths.Resolve(context, error))
@@ -146,11 +146,22 @@ int RunRestore(const CliContext& context) {
 
 int RunCheck(const CliContext& context) {
     if (context.args.size() != 1)
-        return CliFail("usage: check [--json]");
+        return CliUsage("check [--json]");
+    // 1 says the database has errors; a check that could not look at it says 2 instead.
+    const auto couldNotRun = [](const std::string& message) {
+        CliFail(message);
+        return kCliUsageStatus;
+    };
     SCliGamePaths paths;
     std::string error;
     if (!paths.Resolve(context, error))
-        return CliFail(error);
+        return couldNotRun(error);
+    std::error_code statusError;
+    const fs::file_status status = fs::status(Utf8Path(paths.db), statusError);
+    if (!fs::exists(status))
+        return couldNotRun("cannot read " + paths.db + ": there is no such file");
+    if (!fs::is_regular_file(status))
+        return couldNotRun("cannot read " + paths.db + ": it is not a regular file");
 
     std::vector<SCheckFinding> findings;
     auto structure = [&](const std::string& message) {

@@ -39,5 +39,11 @@ struct CliCommand {
     std::vector<CliOption> options = {};
 };
 
+// Exit status of a command line the tool cannot make sense of (unknown command or option, a
+// missing or extra argument); a failure of the work itself is 1.
+constexpr int kCliUsageStatus = 2;
+
 // Prints "kestrel-cli: MESSAGE" to standard error and returns exit status 1.
 int CliFail(const std::string& message);
+// Prints "kestrel-cli: usage: kestrel-cli USAGE" to standard error and returns exit status 2.
+int CliUsage(const std::string& usage);

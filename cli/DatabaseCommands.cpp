@@ -1,5 +1,6 @@
 #include "DatabaseCommands.h"
 
+#include "CCliFiles.h"
 #include "CliJson.h"
 #include "ModelGame.h"
 
@@ -74,13 +75,32 @@ bool UnescapeText(const std::string& text, std::string& out, std::string& error)
     return true;
 }
 
+// The file named, or standard input for "-".
+bool OpenReader(const std::string& path, CDbFileReader& reader, CFirstMessageSink& sink,
+                std::string& error) {
+    if (!CCliFiles::IsStandard(path)) {
+        if (reader.Open(path, sink))
+            return true;
+        error = sink.message;
+        return false;
+    }
+    auto bytes = CCliFiles::Read(path, error);
+    if (!bytes)
+        return false;
+    reader.Assign(std::move(*bytes), "standard input");
+    return true;
+}
+
 int RunInfo(const CliContext& context) {
     if (context.args.size() != 2)
-        return CliFail("usage: info FILE");
+        return CliUsage("info FILE");
     CFirstMessageSink sink;
     CDbFileReader reader;
     CDbCatalogue catalogue;
-    if (!reader.Open(context.args[1], sink) || !reader.ReadCatalogue(catalogue, sink))
+    std::string error;
+    if (!OpenReader(context.args[1], reader, sink, error))
+        return CliFail(error);
+    if (!reader.ReadCatalogue(catalogue, sink))
         return CliFail(sink.message);
 
     CliJson tables = CliJson::array();
@@ -119,7 +139,9 @@ int RunTexts(const CliContext& context) {
     const auto& args = context.args;
     const bool set = context.Has("--set");
     if (args.size() != 2)
-        return CliFail("usage: texts FILE [--set ID TEXT]");
+        return CliUsage("texts FILE [--set ID TEXT]");
+    if (set && CCliFiles::IsStandard(args[1]))
+        return CliUsage("texts FILE [--set ID TEXT] (--set saves the FILE, so it cannot be -)");
     // A change is read and written under the lock of the game (or of the file's folder).
     SCliGamePaths paths;
     std::string error;
@@ -129,7 +151,10 @@ int RunTexts(const CliContext& context) {
         return CliFail(error);
     CFirstMessageSink sink;
     CIngameTextDb texts(args[1]);
-    if (!texts.ReadIngameTextDb(sink))
+    CDbFileReader reader;
+    if (!OpenReader(args[1], reader, sink, error))
+        return CliFail(error);
+    if (!texts.ReadIngameTextDb(reader, sink))
         return CliFail(sink.message);
 
     if (!set) {
@@ -164,7 +189,8 @@ int RunTexts(const CliContext& context) {
 const std::vector<CliCommand>& DatabaseCommands() {
     static const std::vector<CliCommand> commands = {
         {"info", "info FILE",
-         "prints the catalogue of any database file as one line of JSON: "
+         "prints the catalogue of any database file (FILE - : standard input) as one line of "
+         "JSON: "
          "{\"header\":[w1,w2],\"tables\":[{\"name\",\"record_size\",\"records\","
          "\"section_offset\",\"descriptor_offset\",\"columns\":[{\"name\",\"low\",\"high\","
          "\"width\"}],\"lists\":[[list 1],[list 2],[list 3]]}]}, tables in file order; bytes "
@@ -172,7 +198,8 @@ const std::vector<CliCommand>& DatabaseCommands() {
          &RunInfo},
         {"texts",
          "texts FILE [--set ID TEXT]",
-         "prints the texts of an in-game text database, one 'ID<TAB>TEXT' line per entry in file "
+         "prints the texts of an in-game text database (FILE - : standard input), one "
+         "'ID<TAB>TEXT' line per entry in file "
          "order, with \\\\ \\n \\t \\r for backslash, line break, tab and return; with --set, "
          "gives the first entry with that ID the TEXT (same escapes) and saves the file",
          &RunTexts,

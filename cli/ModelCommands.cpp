@@ -1,5 +1,7 @@
 #include "ModelCommands.h"
 
+#include "CCliFiles.h"
+#include "CCsvReader.h"
 #include "CliJson.h"
 #include "ModelCsv.h"
 #include "editor/model/RecordFields.h"
@@ -8,6 +10,7 @@
 #include "PatchCommands.h"
 #include "PlayerQuery.h"
 
+#include "editor/database/Utf8Path.h"
 #include "editor/model/CNameSearch.h"
 #include "tools/CSampleGenerator.h"
 
@@ -28,7 +31,7 @@ bool Id(const std::string& text, const char* what, int32_t& id, std::string& err
 }
 
 int Usage(const char* usage) {
-    return CliFail("usage: kestrel-cli " + std::string(usage));
+    return CliUsage(usage);
 }
 
 int SaveAndReturn(CCliGame& game) {
@@ -384,35 +387,51 @@ int RunExport(const CliContext& context) {
     if (!game.Open(context, error))
         return CliFail(error);
     const std::string csv = CModelCsv::Export(game.Database(), context.args[1]);
-    std::ofstream file(context.args[2], std::ios::binary | std::ios::trunc);
-    if (!file || !file.write(csv.data(), static_cast<std::streamsize>(csv.size())) || !file.flush())
-        return CliFail("cannot write " + context.args[2]);
+    if (!CCliFiles::Write(context.args[2], csv, error))
+        return CliFail(error);
     return 0;
 }
 
 int RunImport(const CliContext& context) {
     if (context.args.size() != 3 || !CModelCsv::IsKind(context.args[1]))
         return Usage("import players|teams|leagues|links|kits FILE.csv");
-    std::error_code statusError;
-    const auto status = std::filesystem::status(context.args[2], statusError);
-    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
-        return CliFail("cannot read " + context.args[2] + ": it is not a regular file");
-    std::ifstream file(context.args[2], std::ios::binary);
-    if (!file)
-        return CliFail("cannot read " + context.args[2]);
-    std::ostringstream text;
-    text << file.rdbuf();
-    if (file.bad())
-        return CliFail("cannot read " + context.args[2]);
+    const std::string& path = context.args[2];
+    const bool standard = CCliFiles::IsStandard(path);
+    const std::string name = standard ? "standard input" : path;
+    std::ifstream file;
+    if (!standard) {
+        std::error_code statusError;
+        const auto status = std::filesystem::status(Utf8Path(path), statusError);
+        if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            return CliFail("cannot read " + path + ": it is not a regular file");
+        file.open(Utf8Path(path), std::ios::binary);
+        if (!file)
+            return CliFail("cannot read " + path);
+        // Refused before the game is even loaded; standard input is stopped at the limit.
+        if (const auto size = std::filesystem::file_size(Utf8Path(path), statusError);
+            !statusError && size > CModelCsv::kMaxImportBytes)
+            return CliFail(path + " is " + std::to_string(size >> 20) + " MiB, more than the " +
+                           std::to_string(CModelCsv::kMaxImportBytes >> 20) +
+                           " MiB an import reads; nothing was imported");
+    }
+    std::istream& in = standard ? std::cin : file;
     CCliGame game;
     std::string error;
     if (!game.OpenForWriting(context, error))
         return CliFail(error);
-    error =
-        CModelCsv::Import(game.Database(), context.args[1], text.str(), !game.TextsPath().empty());
+    CModelCsv::SImported imported;
+    error = CModelCsv::Import(game.Database(), context.args[1], in, !game.TextsPath().empty(),
+                              imported);
+    if (error.empty() && in.bad())
+        error = "cannot read it";
     if (!error.empty())
-        return CliFail(context.args[2] + ": " + error + "; nothing was imported");
-    return SaveAndReturn(game);
+        return CliFail(name + ": " + error + "; nothing was imported");
+    if (const int status = SaveAndReturn(game); status != 0)
+        return status;
+    std::cout << "imported " << imported.rows << (imported.rows == 1 ? " row" : " rows")
+              << " from " << name << " (" << CCsvReader::SeparatorName(imported.separator)
+              << " separated)\n";
+    return 0;
 }
 
 int RunResave(const CliContext& context) {
@@ -491,10 +510,16 @@ const std::vector<CliCommand>& ModelCommands() {
           {"--teams", 0, "  search team names"},
           {"--players", 0, "  search player names"}}},
         {"export", "export players|teams|leagues|links|kits FILE.csv",
-         "writes every record with every field as CSV with a header row", &RunExport},
+         "writes every record with every field as CSV with a header row (FILE - : standard "
+         "output)",
+         &RunExport},
         {"import", "import players|teams|leagues|links|kits FILE.csv",
-         "updates records by id (links and kits are added or updated) and saves; refuses the "
-         "whole file, naming row and field, if any value is bad",
+         "updates records by id (links and kits are added or updated) and saves, then prints "
+         "how many rows it read and their separator; the separator is the header row's: "
+         "comma, semicolon or tab. Refuses the whole file, naming row and field, if any value "
+         "is bad, and a file over " +
+             std::to_string(CModelCsv::kMaxImportBytes >> 20) +
+             " MiB (FILE - : standard input)",
          &RunImport},
         {"resave", "resave", "loads and saves the game database and its names again", &RunResave},
     };

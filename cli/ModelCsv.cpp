@@ -1,5 +1,6 @@
 #include "ModelCsv.h"
 
+#include "CCsvReader.h"
 #include "editor/model/RecordFields.h"
 
 #include "editor/model/CGameDatabase.h"
@@ -29,21 +30,20 @@ template <typename R> std::string Header(const std::vector<SField<R>>& fields) {
 }
 
 std::string RowText(size_t row) {
-    return "row " + std::to_string(row + 1);
+    return "row " + std::to_string(row);
 }
 
 // Maps the header to fields, reads the key cells of each row, asks stage for the record the
 // row changes (a copy), and applies every cell to it. Nothing outside the copies changes.
 template <typename R>
-std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
-                       const std::vector<SField<R>>& fields,
+std::string ImportRows(CCsvReader& rows, const std::vector<SField<R>>& fields,
                        const std::vector<std::string>& keyNames,
                        const std::function<std::string(const std::vector<int32_t>&, R*&)>& stage,
                        const std::set<std::string>& refused,
                        const std::vector<std::string>& requiredNames = {}) {
-    if (rows.empty())
-        return "the file is empty: it needs a header row";
-    const std::vector<std::string>& header = rows[0];
+    std::vector<std::string> header;
+    if (!rows.Next(header))
+        return rows.Error().empty() ? "the file is empty: it needs a header row" : rows.Error();
     std::vector<const SField<R>*> columns;
     std::set<std::string> seen;
     for (const std::string& name : header) {
@@ -64,8 +64,9 @@ std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
     for (const std::string& name : requiredNames)
         if (!seen.count(name))
             return "row 1: the header lacks the field '" + name + "'";
-    for (size_t r = 1; r < rows.size(); ++r) {
-        const std::vector<std::string>& row = rows[r];
+    std::vector<std::string> row;
+    while (rows.Next(row)) {
+        const size_t r = rows.RowNumber();
         if (row.size() == 1 && row[0].empty())
             continue;
         if (row.size() != header.size())
@@ -93,13 +94,13 @@ std::string ImportRows(const std::vector<std::vector<std::string>>& rows,
                 return RowText(r) + ", field " + columns[c]->name + ": " + error;
         }
     }
-    return {};
+    return rows.Error();
 }
 
 // Rows of records keyed by their id: each row changes a copy of its record, and the copies
 // replace the records only once every row was taken. find(id) is the record or null.
 template <typename R, typename TFind>
-std::string ImportById(const std::vector<std::vector<std::string>>& rows,
+std::string ImportById(CCsvReader& rows,
                        const std::vector<SField<R>>& fields, const char* noun, TFind find,
                        const std::set<std::string>& refused) {
     std::map<int32_t, R> staged;
@@ -122,25 +123,25 @@ std::string ImportById(const std::vector<std::vector<std::string>>& rows,
     return {};
 }
 
-std::string ImportPlayers(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+std::string ImportPlayers(CGameDatabase& db, CCsvReader& rows,
                           const std::set<std::string>& refused) {
     const auto find = [&](int32_t id) { return db.FindPlayer(id); };
     return ImportById(rows, PlayerFields(db.Catalogue()), "player", find, refused);
 }
 
-std::string ImportTeams(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+std::string ImportTeams(CGameDatabase& db, CCsvReader& rows,
                         const std::set<std::string>& refused) {
     const auto find = [&](int32_t id) { return db.FindTeam(id); };
     return ImportById(rows, TeamFields(db.Catalogue()), "team", find, refused);
 }
 
-std::string ImportLeagues(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+std::string ImportLeagues(CGameDatabase& db, CCsvReader& rows,
                           const std::set<std::string>& refused) {
     const auto find = [&](int32_t id) { return db.FindLeague(id); };
     return ImportById(rows, LeagueFields(db.Catalogue()), "league", find, refused);
 }
 
-std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+std::string ImportLinks(CGameDatabase& db, CCsvReader& rows,
                         const std::set<std::string>& refused) {
     // Links in the order the file names them, so new ones join their squads in that order.
     std::vector<std::pair<std::pair<int32_t, int32_t>, CTeamPlayerLink>> staged;
@@ -173,7 +174,7 @@ std::string ImportLinks(CGameDatabase& db, const std::vector<std::vector<std::st
     return {};
 }
 
-std::string ImportKits(CGameDatabase& db, const std::vector<std::vector<std::string>>& rows,
+std::string ImportKits(CGameDatabase& db, CCsvReader& rows,
                        const std::set<std::string>& refused) {
     std::map<std::pair<int32_t, int32_t>, CTeamKit> staged;
     auto stage = [&](const std::vector<int32_t>& keys, CTeamKit*& record) -> std::string {
@@ -250,17 +251,16 @@ bool CModelCsv::IsInGameName(std::string_view field) {
     return IsInGameNameField(field);
 }
 
-std::string CModelCsv::Import(CGameDatabase& db, std::string_view kind, std::string_view csv,
-                              bool namesStorable) {
+std::string CModelCsv::Import(CGameDatabase& db, std::string_view kind, std::istream& csv,
+                              bool namesStorable, SImported& imported, uint64_t limit) {
     std::set<std::string> refused;
     if (!namesStorable)
         for (const char* name : {"team_name", "short_team_name", "medium_team_name", "league_name",
                                  "short_league_name", "medium_league_name"})
             refused.emplace(name);
-    std::vector<std::vector<std::string>> rows;
+    CCsvReader rows(csv, limit);
+    imported.separator = rows.DetectSeparator();
     std::string error;
-    if (!Parse(csv, rows, error))
-        return error;
     if (kind == "players")
         error = ImportPlayers(db, rows, refused);
     else if (kind == "teams")
@@ -273,6 +273,7 @@ std::string CModelCsv::Import(CGameDatabase& db, std::string_view kind, std::str
         error = ImportKits(db, rows, refused);
     else
         error = "unknown kind '" + std::string(kind) + "'";
+    imported.rows = rows.RowNumber() > 0 ? rows.RowNumber() - 1 : 0;
     if (error.empty())
         db.MarkDirty();
     return error;
@@ -299,64 +300,4 @@ std::string CModelCsv::Line(const std::vector<std::string>& cells) {
     }
     line += "\r\n";
     return line;
-}
-
-bool CModelCsv::Parse(std::string_view text, std::vector<std::vector<std::string>>& rows,
-                      std::string& error) {
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.remove_prefix(3);
-    rows.clear();
-    std::vector<std::string> row;
-    std::string cell;
-    // Quotes only open a field, close it, or stand doubled inside it (RFC 4180).
-    enum class EState { FieldStart, Unquoted, Quoted, AfterQuote } state = EState::FieldStart;
-    const auto fail = [&](const char* what) {
-        error = "row " + std::to_string(rows.size() + 1) + ", column " +
-                std::to_string(row.size() + 1) + ": " + what;
-        return false;
-    };
-    const auto endCell = [&] {
-        row.push_back(std::move(cell));
-        cell.clear();
-        state = EState::FieldStart;
-    };
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (state == EState::Quoted) {
-            if (c == '"')
-                state = EState::AfterQuote;
-            else
-                cell += c;
-            continue;
-        }
-        if (c == '"') {
-            if (state == EState::FieldStart)
-                state = EState::Quoted;
-            else if (state == EState::AfterQuote) {
-                cell += '"'; // a doubled quote inside a quoted field
-                state = EState::Quoted;
-            } else
-                return fail("a quote inside a field that does not start with one");
-        } else if (c == ',') {
-            endCell();
-        } else if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-            endCell();
-            rows.push_back(std::move(row));
-            row.clear();
-        } else if (state == EState::AfterQuote) {
-            return fail("text after the closing quote of a field");
-        } else {
-            cell += c;
-            state = EState::Unquoted;
-        }
-    }
-    if (state == EState::Quoted)
-        return fail("a quoted field is not closed");
-    if (state != EState::FieldStart || !row.empty()) {
-        row.push_back(std::move(cell));
-        rows.push_back(std::move(row));
-    }
-    return true;
 }

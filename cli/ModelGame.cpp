@@ -34,10 +34,11 @@ std::string Losses(const std::vector<SLoadAnomaly>& anomalies) {
 } // namespace
 
 void CCliSink::Report(const std::string& key, const std::string& detail) {
-    std::string text = key == "Error_OpenToRead"    ? "cannot read"
-                       : key == "Error_OpenToWrite" ? "cannot write"
-                       : key == "Error_Locked"      ? "nothing was saved"
-                                                    : key;
+    std::string text = key == "Error_OpenToRead"         ? "cannot read"
+                       : key == "Error_OpenToWrite"      ? "cannot write"
+                       : key == "Error_Locked"           ? "nothing was saved"
+                       : key == "Error_ValueNotStorable" ? "nothing was saved, a value does not fit"
+                                                         : key;
     if (!detail.empty())
         text += ": " + detail;
     m_messages.push_back(std::move(text));

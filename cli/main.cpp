@@ -10,12 +10,21 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <exception>
 #include <iostream>
 
+#ifndef KESTREL_VERSION
+#define KESTREL_VERSION "unknown"
+#endif
+
 namespace {
+
+constexpr const char* kUsage = "[GLOBAL OPTIONS] COMMAND [ARGS]; see kestrel-cli --help";
 
 constexpr const char* kGlobalHelp =
     "Usage: kestrel-cli [GLOBAL OPTIONS] COMMAND [ARGS]\n\n"
@@ -31,8 +40,12 @@ constexpr const char* kGlobalHelp =
     "                       writer to finish, 0-3600 (default 5)\n"
     "  --force              save even when the load had to leave rows out (duplicate\n"
     "                       ids, broken rows: see check), which the save then loses\n"
-    "  --help               this text (COMMAND --help: that command's)\n\n"
-    "Exit status: 0 on success, 1 with a one-line message on standard error.\n\n"
+    "  -h, --help           this text (COMMAND --help: that command's)\n"
+    "  --version            the tool's version\n\n"
+    "A FILE given as - is standard input where it is read, standard output where written.\n\n"
+    "Exit status: 0 on success; 1 when the work failed, with a one-line message on standard\n"
+    "error; 2 when the command line is wrong (unknown command or option, a missing or extra\n"
+    "argument), with the usage on standard error.\n\n"
     "Commands:\n";
 
 std::vector<const CliCommand*> AllCommands() {
@@ -44,10 +57,10 @@ std::vector<const CliCommand*> AllCommands() {
     return all;
 }
 
-void PrintHelp() {
-    std::cout << kGlobalHelp;
+void PrintHelp(std::ostream& out) {
+    out << kGlobalHelp;
     for (const CliCommand* command : AllCommands())
-        std::cout << "  " << command->usage << "\n      " << command->summary << "\n";
+        out << "  " << command->usage << "\n      " << command->summary << "\n";
 }
 
 // Breaks text into lines of at most width characters, each starting with indent.
@@ -148,6 +161,28 @@ std::string OneLine(std::string text) {
     return text;
 }
 
+// "kestrel-cli: WHAT (usage: kestrel-cli USAGE)", exit status 2.
+int UsageError(const std::string& what, const std::string& usage) {
+    std::cout.flush();
+    std::cerr << "kestrel-cli: " << what << " (usage: kestrel-cli " << usage << ")" << std::endl;
+    return kCliUsageStatus;
+}
+
+// What was printed must have arrived: a full disk or a closed file is a failure, while a reader
+// that went away (a closed pipe, e.g. `| head`) only wanted less, and stays silent.
+int FinishOutput(int status) {
+    // errno stays as the failed write left it: each later write to the same output fails alike.
+    std::cout.flush();
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout) && std::cout.good())
+        return status;
+    const int error = errno;
+    if (error == EPIPE)
+        return status;
+    std::cerr << "kestrel-cli: cannot write to standard output: "
+              << (error != 0 ? std::strerror(error) : "write error") << std::endl;
+    return 1;
+}
+
 int Run(int argc, char** argv) {
     CInstallationLock::SetHolderName("kestrel-cli");
     CBackupStore::SetWarningHandler(
@@ -155,7 +190,9 @@ int Run(int argc, char** argv) {
     CliContext context;
     context.programPath = argc > 0 ? argv[0] : "";
     CLI::App app("kestrel-cli");
-    app.set_help_flag("--help");
+    app.set_help_flag("-h,--help");
+    bool version = false;
+    app.add_flag("--version", version);
     app.allow_extras();           // unknown words are reported below in the tool's own words
     app.require_subcommand(0, 1); // a command's arguments may be other commands' names
     AddGlobalOptions(app, context);
@@ -176,25 +213,35 @@ int Run(int argc, char** argv) {
         if (const CliCommand* command = chosen())
             std::cout << CommandHelp(*command);
         else
-            PrintHelp();
+            PrintHelp(std::cout);
         return 0;
     } catch (const CLI::ParseError& e) {
         const CliCommand* command = chosen();
-        return CliFail(OneLine(e.what()) +
-                       (command ? " (usage: " + command->usage + ")" : std::string()));
+        return UsageError(OneLine(e.what()), command ? command->usage : kUsage);
     }
     const CliCommand* command = chosen();
     const std::vector<std::string> extras = app.remaining();
-    if (!command) {
-        if (!extras.empty() && extras[0].starts_with("-"))
-            return CliFail("unknown option " + extras[0] + " (see kestrel-cli --help)");
-        if (!extras.empty())
-            return CliFail("unknown command '" + extras[0] + "' (see kestrel-cli --help)");
-        PrintHelp();
-        return app.got_subcommand("help") ? 0 : 1;
+    if (version && !command && extras.empty()) {
+        std::cout << "kestrel-cli " << KESTREL_VERSION << "\n";
+        return 0;
     }
+    if (!command) {
+        if (!extras.empty() && extras[0].starts_with("-") && extras[0] != "-")
+            return UsageError("unknown option " + extras[0], kUsage);
+        if (!extras.empty())
+            return UsageError("unknown command '" + extras[0] + "'", kUsage);
+        if (app.got_subcommand("help")) {
+            PrintHelp(std::cout);
+            return 0;
+        }
+        std::cout.flush();
+        PrintHelp(std::cerr);
+        return kCliUsageStatus;
+    }
+    if (version)
+        return UsageError("--version takes no command", command->usage);
     if (!extras.empty())
-        return CliFail("unknown option " + extras[0] + " (usage: " + command->usage + ")");
+        return UsageError("unknown option " + extras[0], command->usage);
     context.args.insert(context.args.begin(), command->name);
     return command->run(context);
 }
@@ -214,12 +261,20 @@ int CliFail(const std::string& message) {
     return 1;
 }
 
+int CliUsage(const std::string& usage) {
+    std::cout.flush();
+    std::cerr << "kestrel-cli: usage: kestrel-cli " << usage << std::endl;
+    return kCliUsageStatus;
+}
+
 int main(int argc, char** argv) {
+    int status = 1;
     try {
-        return Run(argc, argv);
+        status = Run(argc, argv);
     } catch (const std::exception& e) {
-        return CliFail(std::string("internal error: ") + e.what());
+        status = CliFail(std::string("internal error: ") + e.what());
     } catch (...) {
-        return CliFail("internal error");
+        status = CliFail("internal error");
     }
+    return FinishOutput(status);
 }

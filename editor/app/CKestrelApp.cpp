@@ -112,6 +112,40 @@ void CKestrelApp::SetEditorFolder(const QString& folder) {
     m_editorFolderSet = true;
 }
 
+QString CKestrelApp::HelpText() {
+    return QStringLiteral(
+        "Usage: kestrel [--game DIR] [--game-language N] [--check]\n"
+        "Edits the database of a Corvid 2004 installation.\n\n"
+        "Options:\n"
+        "  --game DIR           the game's installation folder (default: the one found or\n"
+        "                       chosen before)\n"
+        "  --game-language N    the game's language number (0-12)\n"
+        "  --check              start, load the game, report what was found and end, without\n"
+        "                       windows (exit status 1 when something is missing)\n"
+        "  -h, --help           this text\n"
+        "  -v, --version        the editor's version\n\n"
+        "Exit status: 0 on success, 1 on a failure, 2 when the command line is wrong.\n");
+}
+
+std::optional<int> CKestrelApp::AnswerInformationOptions(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == QLatin1String("--")) {
+            break;
+        }
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h") ||
+            argument == QLatin1String("-?")) {
+            std::fputs(qPrintable(HelpText()), stdout);
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+        }
+        if (argument == QLatin1String("--version") || argument == QLatin1String("-v")) {
+            std::fprintf(stdout, "Kestrel %s\n", qPrintable(VersionText()));
+            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+        }
+    }
+    return std::nullopt;
+}
+
 bool CKestrelApp::ParseArguments(const QStringList& arguments) {
     QCommandLineParser parser;
     const QCommandLineOption game(QStringLiteral("game"),
@@ -126,18 +160,18 @@ bool CKestrelApp::ParseArguments(const QStringList& arguments) {
     parser.addOption(game);
     parser.addOption(language);
     parser.addOption(check);
-    parser.addHelpOption();
-    parser.addVersionOption();
-    if (!parser.parse(arguments)) {
-        CUserPrompts::Warn(nullptr, parser.errorText());
+    // A wrong command line is answered where it was typed, without a window.
+    const auto wrong = [this](const QString& what) {
+        std::fprintf(stderr, "kestrel: %s\nTry 'kestrel --help'.\n", qPrintable(what));
+        m_argumentsWrong = true;
         return false;
+    };
+    if (!parser.parse(arguments)) {
+        return wrong(parser.errorText());
     }
-    // Both print to standard output and end the program.
-    if (parser.isSet(QStringLiteral("version"))) {
-        parser.showVersion();
-    }
-    if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(0);
+    if (!parser.positionalArguments().isEmpty()) {
+        return wrong(QStringLiteral("unexpected argument '%1'")
+                         .arg(parser.positionalArguments().constFirst()));
     }
     if (parser.isSet(check)) {
         m_checkOnly = true;
@@ -153,9 +187,8 @@ bool CKestrelApp::ParseArguments(const QStringList& arguments) {
         bool ok = false;
         const uint value = parser.value(language).toUInt(&ok);
         if (!ok) {
-            CUserPrompts::Warn(nullptr, QStringLiteral("--game-language: \"%1\" is not a number")
-                                            .arg(parser.value(language)));
-            return false;
+            return wrong(QStringLiteral("--game-language: \"%1\" is not a number")
+                             .arg(parser.value(language)));
         }
         m_argumentLanguage = value;
     }

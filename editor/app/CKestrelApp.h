@@ -33,6 +33,13 @@ public:
     // texts and the fonts, creates the main window and binds the asset library. False: end the
     // program.
     bool Startup(const QStringList& arguments);
+    // After a failed Startup: the arguments were wrong (said on standard error), exit status 2.
+    bool ArgumentsWrong() const { return m_argumentsWrong; }
+    // The command line's help, for --help.
+    static QString HelpText();
+    // Answers --help and --version (-h, -v) on standard output before any window or display
+    // is needed: the exit status, or nothing when the editor is to start.
+    static std::optional<int> AnswerInformationOptions(const QStringList& arguments);
     // --check: the program reports what it loaded and ends instead of showing its window.
     bool CheckOnly() const { return m_checkOnly; }
     // What was loaded, one "what: where (how)" line each; true when everything a user needs
@@ -86,6 +93,7 @@ private:
     QString m_editorFolder;
     bool m_editorFolderSet = false;
     bool m_checkOnly = false;
+    bool m_argumentsWrong = false;
     QString m_installFolder;
     QString m_databasePath;
     QString m_ingameTextDbPath;

@@ -4,18 +4,18 @@
 
 #include <QApplication>
 
+#include <QStringList>
+
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[]) {
-    // --help and --version print and end before any window: they need no display.
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray argument(argv[i]);
-        if (argument == "--help" || argument == "-h" || argument == "--version" ||
-            argument == "-v") {
-            if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-                qputenv("QT_QPA_PLATFORM", "offscreen");
-            }
-        }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    if (const std::optional<int> status = CKestrelApp::AnswerInformationOptions(arguments)) {
+        return *status;
     }
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Brackwater"));
@@ -27,7 +27,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     CKestrelApp app;
     if (!app.Startup(QApplication::arguments())) {
-        return 1;
+        return app.ArgumentsWrong() ? 2 : 1;
     }
     if (app.CheckOnly()) {
         QString report;

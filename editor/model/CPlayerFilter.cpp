@@ -119,6 +119,8 @@ private:
         const CFilterLexer::SToken name = m_lexer.Take();
         if (name.kind != T::Word || IsReserved(name))
             return Fail("expected a field name", name);
+        if (++m_comparisons > kMaxComparisons)
+            return Fail("more than " + std::to_string(kMaxComparisons) + " comparisons", name);
         SNode node;
         node.kind = EKind::Compare;
         node.field = CPlayerField::Find(name.text);
@@ -179,6 +181,10 @@ private:
         const CFilterLexer::SToken minus = negative ? m_lexer.Take() : CFilterLexer::SToken{};
         const CFilterLexer::SToken value = m_lexer.Take();
         const CFilterLexer::SToken& start = negative ? minus : value;
+        if (++m_values > kMaxValues) {
+            Fail("more than " + std::to_string(kMaxValues) + " values", start);
+            return false;
+        }
         if (value.kind == T::Number && wantsNumber) {
             int64_t number = 0;
             if (!ParseWholeNumber(value.text, number)) {
@@ -229,6 +235,8 @@ private:
     CFilterLexer m_lexer;
     CPlayerFilter& m_filter;
     SQueryError m_error;
+    size_t m_comparisons = 0;
+    size_t m_values = 0;
 };
 
 std::optional<CPlayerFilter> CPlayerFilter::Parse(std::string_view text, SQueryError& error) {
@@ -239,6 +247,18 @@ std::optional<CPlayerFilter> CPlayerFilter::Parse(std::string_view text, SQueryE
 }
 
 void CPlayerFilter::Bind(const CGameDatabase& database) {
+    // Each name is folded once, however many terms compare it.
+    std::vector<std::pair<int32_t, std::string>> teams, leagues;
+    const auto folded = [&](FT type) -> const std::vector<std::pair<int32_t, std::string>>& {
+        auto& names = type == FT::Team ? teams : leagues;
+        if (names.empty() && type == FT::Team)
+            for (const auto& [id, team] : database.Teams())
+                names.emplace_back(id, CTextCase::ToUpper(team.Name()));
+        else if (names.empty())
+            for (const auto& [id, league] : database.Leagues())
+                names.emplace_back(id, CTextCase::ToUpper(league.name));
+        return names;
+    };
     for (SNode& node : m_nodes) {
         if (node.kind != EKind::Compare)
             continue;
@@ -249,23 +269,16 @@ void CPlayerFilter::Bind(const CGameDatabase& database) {
         for (int64_t number : node.numbers)
             if (number >= INT32_MIN && number <= INT32_MAX)
                 node.ids.push_back(static_cast<int32_t>(number));
-        if (!node.texts.empty()) {
-            auto add = [&](int32_t id, const std::string& name) {
-                if (TextMatches(node, CTextCase::ToUpper(name)))
+        if (!node.texts.empty())
+            for (const auto& [id, name] : folded(type))
+                if (TextMatches(node, name))
                     node.ids.push_back(id);
-            };
-            if (type == FT::Team)
-                for (const auto& [id, team] : database.Teams())
-                    add(id, team.Name());
-            else
-                for (const auto& [id, league] : database.Leagues())
-                    add(id, league.name);
-        }
         std::sort(node.ids.begin(), node.ids.end());
     }
 }
 
 bool CPlayerFilter::Matches(const CPlayer& player, const SPlayerFieldContext& context) const {
+    m_foldedValid.fill(false);
     return Evaluate(m_root, player, context);
 }
 
@@ -339,31 +352,41 @@ bool CPlayerFilter::Compare(const SNode& node, const CPlayer& player,
     return false;
 }
 
+const std::string& CPlayerFilter::Folded(const CPlayer& player,
+                                        CPlayerField::ESource source) const {
+    using S = CPlayerField::ESource;
+    const size_t slot = source == S::FirstName ? 0 : source == S::CommonName ? 1
+                        : source == S::LastName ? 2 : 3;
+    std::string& folded = m_folded[slot];
+    if (m_foldedValid[slot])
+        return folded;
+    folded.clear();
+    if (slot == 0) {
+        CTextCase::AppendUpper(player.FirstName(), folded);
+    } else if (slot == 1) {
+        CTextCase::AppendUpper(player.CommonName(), folded);
+    } else if (slot == 2) {
+        CTextCase::AppendUpper(player.LastName(), folded);
+    } else {
+        // The name lists show: first and last name.
+        if (!player.FirstName().empty()) {
+            CTextCase::AppendUpper(player.FirstName(), folded);
+            folded += ' ';
+        }
+        CTextCase::AppendUpper(player.LastName(), folded);
+    }
+    m_foldedValid[slot] = true;
+    return folded;
+}
+
 bool CPlayerFilter::CompareText(const SNode& node, const CPlayer& player) const {
-    auto matches = [&](const std::string& text) {
-        m_folded.clear();
-        CTextCase::AppendUpper(text, m_folded);
-        return TextMatches(node, m_folded);
-    };
-    switch (node.field->Source()) {
-    case CPlayerField::ESource::FirstName:
-        return matches(player.FirstName());
-    case CPlayerField::ESource::CommonName:
-        return matches(player.CommonName());
-    case CPlayerField::ESource::LastName:
-        return matches(player.LastName());
-    default:
-        break;
-    }
+    using S = CPlayerField::ESource;
+    const S source = node.field->Source();
+    if (source == S::FirstName || source == S::CommonName || source == S::LastName)
+        return TextMatches(node, Folded(player, source));
     // A player is found by the name lists show and by the common name the game shows.
-    m_folded.clear();
-    if (!player.FirstName().empty()) {
-        CTextCase::AppendUpper(player.FirstName(), m_folded);
-        m_folded += ' ';
-    }
-    CTextCase::AppendUpper(player.LastName(), m_folded);
-    return TextMatches(node, m_folded) ||
-           (!player.CommonName().empty() && matches(player.CommonName()));
+    return TextMatches(node, Folded(player, S::Name)) ||
+           (!player.CommonName().empty() && TextMatches(node, Folded(player, S::CommonName)));
 }
 
 bool CPlayerFilter::CompareIds(const SNode& node, const CPlayer& player,

@@ -3,6 +3,7 @@
 #include "editor/model/CPlayerField.h"
 #include "editor/model/SQueryError.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,6 +18,11 @@ class CPlayer;
 // then test players; Select does all three steps over every player.
 class CPlayerFilter {
 public:
+    // Bounds on what Parse takes: far beyond any filter a person writes, small enough that a
+    // generated one cannot make a scan of every player take minutes.
+    static constexpr size_t kMaxComparisons = 10000;
+    static constexpr size_t kMaxValues = 100000;
+
     // Blank text keeps every player.
     static std::optional<CPlayerFilter> Parse(std::string_view text, SQueryError& error);
 
@@ -59,13 +65,18 @@ private:
     bool Compare(const SNode& node, const CPlayer& player,
                  const SPlayerFieldContext& context) const;
     bool CompareText(const SNode& node, const CPlayer& player) const;
+    // The player's names upper-cased, each folded once per player however many terms ask.
+    const std::string& Folded(const CPlayer& player, CPlayerField::ESource source) const;
     bool CompareIds(const SNode& node, const CPlayer& player,
                     const SPlayerFieldContext& context) const;
     bool TextMatches(const SNode& node, std::string_view text) const;
 
     std::vector<SNode> m_nodes;
     int m_root = 0;
-    // Upper-cased field text, reused so that a scan allocates nothing per player.
-    mutable std::string m_folded;
+    // Upper-cased names of the player Matches tests (first, common, last, and the name lists
+    // show), kept for its terms and reused so that a scan allocates nothing per player.
+    static constexpr size_t kFoldedNames = 4;
+    mutable std::array<std::string, kFoldedNames> m_folded;
+    mutable std::array<bool, kFoldedNames> m_foldedValid{};
     mutable std::vector<int32_t> m_candidates;
 };

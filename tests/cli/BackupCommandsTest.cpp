@@ -155,7 +155,7 @@ TEST_F(BackupCommandsTest, KeepLimitsTheBackupsAndIsChecked) {
     EXPECT_EQ(databaseCopies, 2); // the original and the newest
     for (const char* bad : {"-1", "1001", "many"}) {
         const auto result = Run({"--keep", bad, "backups"});
-        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.status, 2); // a wrong command line
         EXPECT_NE(result.err.find("--keep needs a number from 0 to 1000"), std::string::npos)
             << result.err;
     }

@@ -152,14 +152,14 @@ TEST_F(DatabaseCommandsTest, FailuresExitWithOneLineAndChangeNothing) {
         {{"texts", path, "--set", "12x", "x"}, "ID must be a number"},
         {{"texts", path, "--set", "7", "bad \\q"}, "backslash"},
         {{"texts", path, "--set", "7", std::string(256, 'x')}, "longer than the 255 bytes"},
-        {{"texts", path, "--set", "7"}, "usage: texts"},
+        {{"texts", path, "--set", "7"}, "usage: kestrel-cli texts"},
         {{"texts", folder.File("missing.db")}, "cannot read"},
         {{"info", folder.File("missing.db")}, "No such file"},
-        {{"info"}, "usage: info"},
+        {{"info"}, "usage: kestrel-cli info"},
     };
     for (const auto& [args, expected] : cases) {
         const SProcessResult result = Run(args);
-        EXPECT_EQ(result.status, 1) << expected;
+        EXPECT_EQ(result.status, expected.starts_with("usage:") ? 2 : 1) << expected;
         EXPECT_EQ(result.out, "") << expected;
         EXPECT_EQ(result.err.rfind("kestrel-cli: ", 0), 0u) << result.err;
         EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
@@ -190,9 +190,10 @@ TEST_F(DatabaseCommandsTest, EveryCommandExplainsItselfAndArgumentsMayBeCommandN
         EXPECT_NE(own.out.find("Usage: kestrel-cli [GLOBAL OPTIONS] " + name), std::string::npos)
             << own.out;
     }
-    EXPECT_EQ(Run({}).status, 1);
+    EXPECT_EQ(Run({}).status, 2);
     const SProcessResult unknown = Run({"frobnicate"});
-    EXPECT_EQ(unknown.err, "kestrel-cli: unknown command 'frobnicate' (see kestrel-cli --help)\n");
+    EXPECT_EQ(unknown.err, "kestrel-cli: unknown command 'frobnicate' (usage: kestrel-cli [GLOBAL "
+                           "OPTIONS] COMMAND [ARGS]; see kestrel-cli --help)\n");
     const SProcessResult missing = Run({"texts", "x", "--set", "7"});
     EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
 

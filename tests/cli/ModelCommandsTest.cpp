@@ -148,7 +148,7 @@ TEST_F(ModelCommandsTest, SquadOperations) {
     EXPECT_EQ(Game({"squad", "add", "1", "99999"}).status, 1);
     EXPECT_EQ(Game({"squad", "add", "1", "1", "--position", "35"}).status, 1);
     EXPECT_EQ(Game({"squad", "move", "1", "1", "1"}).status, 1);
-    EXPECT_EQ(Game({"squad", "fly", "1", "1"}).status, 1);
+    EXPECT_EQ(Game({"squad", "fly", "1", "1"}).status, 2); // usage
 
     // Into a team he is in already: refused, and the goalkeeper keeps his place.
     const std::string squad1 = Team(1);
@@ -197,7 +197,7 @@ TEST_F(ModelCommandsTest, FindListsHitsByKind) {
     EXPECT_FALSE(Contains(teams.out, "player\t"));
     EXPECT_FALSE(Contains(teams.out, "league\t"));
     EXPECT_TRUE(Contains(teams.out, "team\t"));
-    EXPECT_EQ(Game({"find", "--planets", "a"}).status, 1);
+    EXPECT_EQ(Game({"find", "--planets", "a"}).status, 2); // usage
 }
 
 TEST_F(ModelCommandsTest, CsvRoundTripAndRefusal) {

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -94,6 +95,7 @@ private slots:
     void languageChoiceIsStoredAndAsksForRestart();
     void missingGameOffersTheFolderChoice();
     void unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy();
+    void helpVersionAndWrongArgumentsAnswerWithoutAWindow();
 };
 
 void StartupTest::gameFolderOnTheCommandLineIsCheckedLikeAChosenOne() {
@@ -305,4 +307,58 @@ void StartupTest::unreadableDatabaseOpensAnEmptyEditorAfterSayingWhy() {
 }
 
 QTEST_MAIN(StartupTest)
+// The editor as a user starts it from a terminal: --help and --version print and end, a wrong
+// argument is said on standard error with status 2; none of them opens a window.
+void StartupTest::helpVersionAndWrongArgumentsAnswerWithoutAWindow() {
+    const QString program = QDir(qEnvironmentVariable("KESTREL_BIN_DIR")).filePath(QStringLiteral("kestrel"));
+    QVERIFY2(QFile::exists(program), qPrintable(program));
+    QTemporaryDir home;
+    const auto run = [&](const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+        process.setProcessEnvironment(environment);
+        process.start(program, arguments);
+        // A window or a message box would wait for a user: the process would not end.
+        const bool ended = process.waitForFinished(20000);
+        if (!ended) {
+            process.kill();
+            process.waitForFinished();
+        }
+        struct {
+            bool ended;
+            int status;
+            QString out;
+            QString err;
+        } result{ended, process.exitCode(), QString::fromLocal8Bit(process.readAllStandardOutput()),
+                 QString::fromLocal8Bit(process.readAllStandardError())};
+        return result;
+    };
+    for (const QString& option : {QStringLiteral("--help"), QStringLiteral("-h")}) {
+        const auto help = run({option});
+        QVERIFY(help.ended);
+        QCOMPARE(help.status, 0);
+        QVERIFY2(help.out.startsWith(QStringLiteral("Usage: kestrel ")), qPrintable(help.out));
+        QVERIFY(help.out.contains(QStringLiteral("--game DIR")));
+        QCOMPARE(help.err, QString());
+    }
+    const auto version = run({QStringLiteral("--version")});
+    QVERIFY(version.ended);
+    QCOMPARE(version.status, 0);
+    QCOMPARE(version.out, QStringLiteral("Kestrel %1\n").arg(CKestrelApp::VersionText()));
+
+    for (const QStringList& wrong :
+         {QStringList{QStringLiteral("--frobnicate")},
+          QStringList{QStringLiteral("--game-language"), QStringLiteral("x")},
+          QStringList{QStringLiteral("stray")}}) {
+        const auto result = run(wrong);
+        QVERIFY2(result.ended, qPrintable(wrong.join(' ')));
+        QCOMPARE(result.status, 2);
+        QCOMPARE(result.out, QString());
+        QVERIFY2(result.err.startsWith(QStringLiteral("kestrel: ")), qPrintable(result.err));
+        QVERIFY(result.err.contains(QStringLiteral("kestrel --help")));
+    }
+}
+
 #include "StartupTest.moc"
