@@ -1,7 +1,7 @@
 // Reads any bytes as a localisation file in each of the editor's languages: decoding always
 // gives valid UTF-8, every key read is found, and the menu rule keeps text valid UTF-8.
-#include "editor/app/CLocalisationTable.h"
-#include "editor/app/LocalisationText.h"
+#include "editor/localisation/CLocalisationTable.h"
+#include "editor/localisation/LocalisationText.h"
 
 #include <cstddef>
 #include <cstdint>
