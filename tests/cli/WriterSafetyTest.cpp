@@ -144,7 +144,7 @@ TEST_F(WriterSafetyTest, ASecondWriterWaitsABoundedTimeThenSaysWhy) {
     EXPECT_EQ(PlayerField(1, "pace"), "77");
 
     result = Run({"--wait", "soon", "set", "player", "1", "pace", "70"});
-    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.status, 2); // a usage error
     EXPECT_NE(result.err.find("--wait needs a number of seconds from 0 to 3600, not 'soon'"),
               std::string::npos)
         << result.err;
