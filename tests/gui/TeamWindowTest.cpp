@@ -25,6 +25,7 @@
 #include "editor/windows/CLeagueInfoForm.h"
 #include "editor/windows/CPicturePreviewDialog.h"
 #include "editor/windows/CPlayersListView.h"
+#include "editor/windows/CTeamFormationForm.h"
 #include "editor/windows/CTeamFrame.h"
 #include "editor/windows/CTeamInfoForm.h"
 #include "editor/windows/CTeamKitsForm.h"
