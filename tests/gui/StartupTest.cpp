@@ -356,7 +356,8 @@ void StartupTest::helpVersionAndWrongArgumentsAnswerWithoutAWindow() {
         QVERIFY2(result.ended, qPrintable(wrong.join(' ')));
         QCOMPARE(result.status, 2);
         QCOMPARE(result.out, QString());
-        QVERIFY2(result.err.startsWith(QStringLiteral("kestrel: ")), qPrintable(result.err));
+        // Qt may warn first (no XDG_RUNTIME_DIR on a headless machine).
+        QVERIFY2(result.err.contains(QStringLiteral("kestrel: ")), qPrintable(result.err));
         QVERIFY(result.err.contains(QStringLiteral("kestrel --help")));
     }
 }

@@ -45,7 +45,7 @@ TEST_F(ArchiveCommandsTest, ListsPlainAndPackedArchives) {
         Run({"archive", "list", folder_.Write("x.bin", Bytes{'n', 'o', 'p', 'e'})});
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(std::count(bad.err.begin(), bad.err.end(), '\n'), 1);
-    EXPECT_EQ(Run({"archive", "show", plain}).status, 1);
+    EXPECT_EQ(Run({"archive", "show", plain}).status, 2); // no entry named: a usage error
 }
 
 TEST_F(ArchiveCommandsTest, PackAndUnpackRoundTrip) {
