@@ -140,8 +140,7 @@ void CChildWindows::Dispatch(const SChange& change) {
 }
 
 QString CChildWindows::LeagueTitle(int leagueId) const {
-    const CGameDatabase* db = m_host.Database();
-    const CLeague* league = db ? db->FindLeague(leagueId) : nullptr;
+    const CLeague* league = m_host.FindLeague(leagueId);
     if (!league) {
         return {};
     }

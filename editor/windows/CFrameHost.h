@@ -15,6 +15,9 @@
 class CDatabaseDocument;
 class CGameDatabase;
 class CIngameTextDb;
+class CLeague;
+class CPlayer;
+class CTeam;
 class CPictureRequests;
 class QSettings;
 class QWidget;
@@ -27,6 +30,10 @@ public:
 
     // Null when no database is loaded.
     virtual CGameDatabase* Database() = 0;
+    // The record of that id in the loaded database; null when none is loaded or none has the id.
+    CPlayer* FindPlayer(int32_t id);
+    CTeam* FindTeam(int32_t id);
+    CLeague* FindLeague(int32_t id);
     // The loaded database with its history; every database-wide change goes through it.
     virtual CDatabaseDocument& Document() = 0;
     // The localised text of a key; the key itself when it has no text.

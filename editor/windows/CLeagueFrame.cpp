@@ -41,16 +41,14 @@ CLeagueFrame::CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent)
 }
 
 QString CLeagueFrame::Title() {
-    const CGameDatabase* db = Host().Database();
-    const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    const CLeague* league = Host().FindLeague(m_leagueId);
     return league ? QStringLiteral("%1 - %2").arg(Host().Text("Caption_League"),
                                                   QString::fromStdString(league->name))
                   : QString();
 }
 
 void CLeagueFrame::Fill() {
-    const CGameDatabase* db = Host().Database();
-    if (const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr) {
+    if (const CLeague* league = Host().FindLeague(m_leagueId)) {
         StartHistory(CLeagueSnapshot::Of(*league));
     }
     ShowLeague();
@@ -84,8 +82,7 @@ void CLeagueFrame::DocumentChanged(const SChange& change) {
 }
 
 void CLeagueFrame::ShowTeams() {
-    const CGameDatabase* db = Host().Database();
-    const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    const CLeague* league = Host().FindLeague(m_leagueId);
     if (!league) {
         return;
     }
@@ -99,8 +96,7 @@ void CLeagueFrame::ShowLeague() {
 }
 
 void CLeagueFrame::OnApply() {
-    CGameDatabase* db = Host().Database();
-    const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    const CLeague* league = Host().FindLeague(m_leagueId);
     if (!league || History().IsEmpty() || !m_form->Apply()) {
         return;
     }
@@ -115,8 +111,7 @@ void CLeagueFrame::OnApply() {
 }
 
 void CLeagueFrame::OnReset() {
-    CGameDatabase* db = Host().Database();
-    const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    const CLeague* league = Host().FindLeague(m_leagueId);
     if (!league || History().IsEmpty()) {
         return;
     }
@@ -127,8 +122,7 @@ void CLeagueFrame::OnReset() {
 }
 
 void CLeagueFrame::Restore(const CLeagueSnapshot& current, const CLeagueSnapshot& snapshot) {
-    if (!RestoreSnapshot(snapshot,
-                         [this](CGameDatabase& db) { return db.FindLeague(m_leagueId); })) {
+    if (!RestoreSnapshot(snapshot, Host().FindLeague(m_leagueId))) {
         return;
     }
     MarkChanged();

@@ -54,8 +54,7 @@ CLeagueInfoForm::CLeagueInfoForm(int32_t leagueId, CFrameHost& host, QWidget* pa
 }
 
 void CLeagueInfoForm::Fill() {
-    const CGameDatabase* db = m_host.Database();
-    if (const CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr) {
+    if (const CLeague* league = m_host.FindLeague(m_leagueId)) {
         FillFrom(*league);
     }
 }
@@ -73,8 +72,7 @@ void CLeagueInfoForm::FillFrom(const CLeague& league) {
 }
 
 bool CLeagueInfoForm::Apply() {
-    CGameDatabase* db = m_host.Database();
-    CLeague* league = db ? db->FindLeague(m_leagueId) : nullptr;
+    CLeague* league = m_host.FindLeague(m_leagueId);
     if (!league) {
         return false;
     }

@@ -16,7 +16,7 @@ constexpr int kDragRowsShown = 5;
 constexpr char kNoSource[] = "-";
 
 // The names of the dragged players under each other, the first few and how many more.
-QPixmap DragPixmap(const CGameDatabase* db, const QList<int32_t>& playerIds, const QFont& font) {
+QPixmap DragPixmap(const CGameDatabase& db, const QList<int32_t>& playerIds, const QFont& font) {
     const QFontMetrics metrics(font);
     const int lineHeight = std::max(18, metrics.height() + 2);
     const int shown = std::min<int>(static_cast<int>(playerIds.size()), kDragRowsShown);
@@ -24,9 +24,9 @@ QPixmap DragPixmap(const CGameDatabase* db, const QList<int32_t>& playerIds, con
     QList<QPair<QIcon, QString>> rows;
     int width = 0;
     for (int i = 0; i < shown; ++i) {
-        const CPlayer* player = db ? db->FindPlayer(playerIds.at(i)) : nullptr;
+        const CPlayer* player = db.FindPlayer(playerIds.at(i));
         const QString name =
-            player ? QString::fromStdString(db->PlayerDisplayName(player->Id())) : QString();
+            player ? QString::fromStdString(db.PlayerDisplayName(player->Id())) : QString();
         const QIcon icon =
             player ? CListIcons::PlayerIcon(CListIcons::PlayerIconIndex(
                          player->PositionGroup(), player->Value(EPlayerColumn::StarPlayer) != 0))
@@ -108,7 +108,7 @@ std::optional<CPlayerDrag> CPlayerDrag::From(const QMimeData* data) {
     return drag;
 }
 
-Qt::DropAction CPlayerDrag::Exec(QWidget* source, QMimeData* data, const CGameDatabase* db,
+Qt::DropAction CPlayerDrag::Exec(QWidget* source, QMimeData* data, const CGameDatabase& db,
                                  const QList<int32_t>& playerIds, Qt::DropActions actions,
                                  Qt::DropAction defaultAction) {
     auto* drag = new QDrag(source);

@@ -27,7 +27,7 @@ public:
 
     // Runs the drag from `source`: the players' icons and names under the pointer, the copy
     // cursor where a drop copies. Takes the data. Returns the action of the drop.
-    static Qt::DropAction Exec(QWidget* source, QMimeData* data, const CGameDatabase* db,
+    static Qt::DropAction Exec(QWidget* source, QMimeData* data, const CGameDatabase& db,
                                const QList<int32_t>& playerIds, Qt::DropActions actions,
                                Qt::DropAction defaultAction);
 };

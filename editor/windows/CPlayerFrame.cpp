@@ -33,8 +33,7 @@ CPlayerPage* CPlayerFrame::Page(int index) const {
 }
 
 CPlayer* CPlayerFrame::Record() {
-    CGameDatabase* db = Host().Database();
-    return db ? db->FindPlayer(m_playerId) : nullptr;
+    return Host().FindPlayer(m_playerId);
 }
 
 void CPlayerFrame::Fill() {

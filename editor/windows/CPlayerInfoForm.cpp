@@ -198,9 +198,8 @@ void CPlayerInfoForm::Fill(const CPlayer& player) {
 
 void CPlayerInfoForm::FillTeams(const CPlayer& player) {
     m_teams->clear();
-    const CGameDatabase* db = Frame().FrameHost().Database();
     for (int32_t teamId : player.Teams()) {
-        const CTeam* team = db ? db->FindTeam(teamId) : nullptr;
+        const CTeam* team = Frame().FrameHost().FindTeam(teamId);
         auto* item = new QListWidgetItem(team ? QString::fromUtf8(team->Name())
                                               : QStringLiteral("%1").arg(teamId),
                                          m_teams);

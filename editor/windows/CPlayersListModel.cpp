@@ -162,7 +162,7 @@ Qt::DropActions CPlayersListModel::supportedDragActions() const {
 
 QString CPlayersListModel::ToolTipMarkup(const SRow& row) const {
     const CGameDatabase* db = m_host.Database();
-    const CPlayer* player = db ? db->FindPlayer(row.id) : nullptr;
+    const CPlayer* player = m_host.FindPlayer(row.id);
     if (!player) {
         return {};
     }

@@ -239,7 +239,7 @@ void CPlayersListView::AssignJerseyNumber(int number) {
 
 QMenu* CPlayersListView::CreateJerseyMenu(QWidget* parent) {
     const CGameDatabase* db = m_host.Database();
-    const CTeam* team = db ? db->FindTeam(TeamId()) : nullptr;
+    const CTeam* team = m_host.FindTeam(TeamId());
     auto* menu = new QMenu(MenuText(m_host, "Menu_AssignJerseyNo"), parent);
     menu->setObjectName(QStringLiteral("JerseyMenu"));
     if (!team) {
@@ -340,8 +340,10 @@ QMimeData* CPlayersListView::SelectionMimeData() const {
 }
 
 void CPlayersListView::startDrag(Qt::DropActions) {
-    if (QMimeData* data = SelectionMimeData()) {
-        CPlayerDrag::Exec(this, data, m_host.Database(), SelectedPlayerIds(),
-                          Qt::MoveAction | Qt::CopyAction, Qt::MoveAction);
+    // Rows are listed only from a loaded database.
+    const CGameDatabase* db = m_host.Database();
+    if (QMimeData* data = db ? SelectionMimeData() : nullptr) {
+        CPlayerDrag::Exec(this, data, *db, SelectedPlayerIds(), Qt::MoveAction | Qt::CopyAction,
+                          Qt::MoveAction);
     }
 }

@@ -54,6 +54,6 @@ void CPlayersTableView::startDrag(Qt::DropActions) {
         indexes.append(players->index(row, 0));
         ids.append(players->PlayerAt(row));
     }
-    CPlayerDrag::Exec(this, players->mimeData(indexes), &players->Database(), ids, Qt::CopyAction,
+    CPlayerDrag::Exec(this, players->mimeData(indexes), players->Database(), ids, Qt::CopyAction,
                       Qt::CopyAction);
 }

@@ -55,11 +55,9 @@ protected:
     // Undo or Redo moved from `current` to `snapshot`: copy the fields the window edits into
     // the record, mark the database changed (MarkChanged), refresh what shows them.
     virtual void Restore(const TRecord& current, const TRecord& snapshot) = 0;
-    // Restore's first step: the window's record, found in the database by `find`, with the
-    // snapshot's fields copied into it; null, and nothing copied, when the record is gone.
-    template <typename Find> auto RestoreSnapshot(const TRecord& snapshot, Find find) {
-        CGameDatabase* db = Host().Database();
-        auto* record = db ? find(*db) : nullptr;
+    // Restore's first step: the snapshot's fields copied into the window's record; null, and
+    // nothing copied, when the record is gone.
+    template <typename Record> Record* RestoreSnapshot(const TRecord& snapshot, Record* record) {
         if (record) {
             snapshot.RestoreInto(*record);
         }

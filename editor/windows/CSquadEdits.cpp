@@ -28,8 +28,7 @@ std::vector<int32_t> Newcomers(const CGameDatabase& db, const std::vector<int32_
 } // namespace
 
 QString CSquadEdits::TeamName(int32_t teamId) const {
-    const CGameDatabase* db = m_host.Database();
-    const CTeam* team = db ? db->FindTeam(teamId) : nullptr;
+    const CTeam* team = m_host.FindTeam(teamId);
     return team ? QString::fromStdString(team->Name()) : m_host.Text("Caption_NoTeam");
 }
 

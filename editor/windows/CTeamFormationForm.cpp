@@ -88,7 +88,7 @@ void CTeamFormationForm::BuildControls() {
 
 void CTeamFormationForm::Fill() {
     const CGameDatabase* db = m_host.Database();
-    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    const CTeam* team = m_host.FindTeam(m_teamId);
     setEnabled(team != nullptr);
     m_formation->clear();
     if (!team) {
@@ -110,7 +110,7 @@ void CTeamFormationForm::Fill() {
 
 void CTeamFormationForm::LoadPitch() {
     const CGameDatabase* db = m_host.Database();
-    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    const CTeam* team = m_host.FindTeam(m_teamId);
     // The selection follows its marker (same player, same kind) through the reload.
     std::optional<SLineUpMarker> selected;
     const int index = m_pitch->SelectedMarker();
@@ -144,7 +144,7 @@ void CTeamFormationForm::Apply() {
 
 void CTeamFormationForm::ResetTo(const CTeam& opened) {
     CGameDatabase* db = m_host.Database();
-    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    CTeam* team = m_host.FindTeam(m_teamId);
     if (!team)
         return;
     const CTeam before = *team;
@@ -170,7 +170,7 @@ void CTeamFormationForm::ResetTo(const CTeam& opened) {
 
 void CTeamFormationForm::ApplyWith(CPositionStep positions) {
     CGameDatabase* db = m_host.Database();
-    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    CTeam* team = m_host.FindTeam(m_teamId);
     if (!team)
         return;
     const CTeam before = *team;
@@ -189,7 +189,7 @@ void CTeamFormationForm::ApplyWith(CPositionStep positions) {
 
 void CTeamFormationForm::ChooseFormation(int entry) {
     CGameDatabase* db = m_host.Database();
-    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    CTeam* team = m_host.FindTeam(m_teamId);
     if (!team || entry < 0)
         return;
     std::vector<int32_t> rows;

@@ -94,16 +94,14 @@ void CTeamFrame::InsertPage(int index, QWidget* page, const QIcon& icon, const c
 }
 
 QString CTeamFrame::Title() {
-    const CGameDatabase* db = Host().Database();
-    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    const CTeam* team = Host().FindTeam(m_teamId);
     return team ? QStringLiteral("%1 - %2").arg(Host().Text("Caption_Team"),
                                                 QString::fromStdString(team->Name()))
                 : QString();
 }
 
 void CTeamFrame::Fill() {
-    const CGameDatabase* db = Host().Database();
-    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    const CTeam* team = Host().FindTeam(m_teamId);
     if (!team) {
         return;
     }
@@ -134,8 +132,7 @@ void CTeamFrame::DocumentChanged(const SChange& change) {
     if (change.Has(SChange::Pictures) && change.HasTeam(m_teamId)) {
         RefreshPictures();
     }
-    const CGameDatabase* db = Host().Database();
-    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    const CTeam* team = Host().FindTeam(m_teamId);
     if (!team || change.what == SChange::Pictures) {
         return;
     }
@@ -167,7 +164,7 @@ void CTeamFrame::FillPages() {
 
 void CTeamFrame::ShowBanner() {
     const CGameDatabase* db = Host().Database();
-    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    const CTeam* team = Host().FindTeam(m_teamId);
     if (!team) {
         return;
     }
@@ -204,8 +201,7 @@ void CTeamFrame::ShowSquad() {
 }
 
 void CTeamFrame::RecordApplied(const CPositionStep& positions) {
-    const CGameDatabase* db = Host().Database();
-    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    const CTeam* team = Host().FindTeam(m_teamId);
     if (!team || History().IsEmpty()) {
         return;
     }
@@ -224,8 +220,7 @@ void CTeamFrame::RecordApplied(const CPositionStep& positions) {
 }
 
 void CTeamFrame::ResetPage(CTeamSnapshot::EPage page) {
-    CGameDatabase* db = Host().Database();
-    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    CTeam* team = Host().FindTeam(m_teamId);
     if (!team || History().IsEmpty()) {
         return;
     }
@@ -247,8 +242,7 @@ void CTeamFrame::ResetPage(CTeamSnapshot::EPage page) {
 }
 
 void CTeamFrame::Restore(const CTeamSnapshot& current, const CTeamSnapshot& snapshot) {
-    CTeam* team =
-        RestoreSnapshot(snapshot, [this](CGameDatabase& db) { return db.FindTeam(m_teamId); });
+    CTeam* team = RestoreSnapshot(snapshot, Host().FindTeam(m_teamId));
     if (!team) {
         return;
     }
@@ -275,8 +269,7 @@ SChange CTeamFrame::Touched(uint32_t what) const {
     SChange change;
     change.what = what;
     change.teams = {m_teamId};
-    const CGameDatabase* db = Host().Database();
-    if (const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr) {
+    if (const CTeam* team = Host().FindTeam(m_teamId)) {
         change.leagues = team->Leagues();
     }
     return change;

@@ -128,8 +128,7 @@ void CTeamInfoForm::BuildChoices() {
 }
 
 void CTeamInfoForm::Fill() {
-    const CGameDatabase* db = m_host.Database();
-    if (const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr) {
+    if (const CTeam* team = m_host.FindTeam(m_teamId)) {
         FillFrom(*team);
     }
 }
@@ -169,8 +168,7 @@ std::vector<int32_t> CTeamInfoForm::RivalIds() const {
 }
 
 bool CTeamInfoForm::Apply() {
-    CGameDatabase* db = m_host.Database();
-    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    CTeam* team = m_host.FindTeam(m_teamId);
     if (!team) {
         return false;
     }

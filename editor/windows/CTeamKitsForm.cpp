@@ -165,8 +165,7 @@ int CTeamKitsForm::RowOf(const char* key) const {
 }
 
 const CTeamKit* CTeamKitsForm::StoredKit() const {
-    const CGameDatabase* db = m_host.Database();
-    const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    const CTeam* team = m_host.FindTeam(m_teamId);
     return team ? team->FindKit(m_shownType) : nullptr;
 }
 
@@ -268,8 +267,7 @@ bool CTeamKitsForm::HasUnappliedEdits() const {
 }
 
 bool CTeamKitsForm::Apply() {
-    CGameDatabase* db = m_host.Database();
-    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    CTeam* team = m_host.FindTeam(m_teamId);
     const std::optional<CTeamKit> edited = EditedKit(true);
     if (!team || !edited) {
         return false;

@@ -63,8 +63,7 @@ CTeamMiscForm::CTeamMiscForm(int32_t teamId, CFrameHost& host, QWidget* parent)
 }
 
 void CTeamMiscForm::Fill() {
-    const CGameDatabase* db = m_host.Database();
-    if (const CTeam* team = db ? db->FindTeam(m_teamId) : nullptr) {
+    if (const CTeam* team = m_host.FindTeam(m_teamId)) {
         FillFrom(*team);
     }
 }
@@ -86,8 +85,7 @@ void CTeamMiscForm::FillFrom(const CTeam& team) {
 }
 
 bool CTeamMiscForm::Apply() {
-    CGameDatabase* db = m_host.Database();
-    CTeam* team = db ? db->FindTeam(m_teamId) : nullptr;
+    CTeam* team = m_host.FindTeam(m_teamId);
     if (!team) {
         return false;
     }

@@ -137,7 +137,7 @@ CTeamsListModel::SDropResult CTeamsListModel::DropPlayers(const CPlayerDrag& dra
                                                           bool copy) {
     SDropResult result;
     const CGameDatabase* db = m_host.Database();
-    const CTeam* team = db ? db->FindTeam(teamId) : nullptr;
+    const CTeam* team = m_host.FindTeam(teamId);
     if (!team) {
         return result;
     }
