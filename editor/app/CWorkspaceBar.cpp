@@ -3,6 +3,7 @@
 #include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
 
+#include <QHash>
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -46,7 +47,7 @@ CWorkspaceBar::CWorkspaceBar(CDatabaseDocument& document, QWidget* parent)
     connect(m_list, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item, int) { OnItemActivated(item); });
     connect(&m_document, &CDatabaseDocument::Changed, this, &CWorkspaceBar::OnChanged);
-    RefreshLeagues();
+    ShowLeagues();
 }
 
 CWorkspaceBar::~CWorkspaceBar() = default;
@@ -59,48 +60,50 @@ void CWorkspaceBar::OnChanged(const SChange& change) {
     // The list counts teams and players: squads and leagues' names and teams show here.
     if (change.AnyLeague() || (change.AnyTeam() && change.Has(SChange::Squad)) ||
         change.Has(SChange::Records)) {
-        RefreshLeagues();
+        ShowLeagues();
     }
 }
 
-void CWorkspaceBar::RefreshLeagues() {
-    int selected = -1;
-    if (const QTreeWidgetItem* current = m_list->currentItem()) {
-        selected = current->data(0, kLeagueIdRole).toInt();
-    }
-    m_list->setSortingEnabled(false);
-    m_list->clear();
+void CWorkspaceBar::ShowLeagues() {
     const CGameDatabase* db = m_document.Database();
+    QHash<int, QTreeWidgetItem*> kept;
+    for (int i = m_list->topLevelItemCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* item = m_list->topLevelItem(i);
+        const int id = item->data(0, kLeagueIdRole).toInt();
+        if (db && db->FindLeague(id)) {
+            kept.insert(id, item);
+        } else {
+            delete m_list->takeTopLevelItem(i);
+        }
+    }
     if (!db) {
-        m_list->setSortingEnabled(true);
         return;
     }
-    QList<QTreeWidgetItem*> items;
+    m_list->setSortingEnabled(false);
+    QList<QTreeWidgetItem*> added;
     for (const auto& [id, league] : db->Leagues()) {
         const std::vector<int32_t> teams = db->TeamsOfLeague(id);
         qsizetype players = 0;
         for (int32_t team : teams) {
             players += static_cast<qsizetype>(db->PlayersOfTeam(team).size());
         }
-        auto* item = new QTreeWidgetItem;
+        QTreeWidgetItem* item = kept.value(id);
+        if (!item) {
+            item = new QTreeWidgetItem;
+            item->setData(0, kLeagueIdRole, id);
+            for (int c = 1; c < 4; ++c) {
+                item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+            }
+            added.append(item);
+        }
         item->setText(0, QString::fromStdString(league.name));
         item->setToolTip(0, item->text(0));
         item->setData(1, Qt::DisplayRole, league.Level());
         item->setData(2, Qt::DisplayRole, static_cast<qlonglong>(teams.size()));
         item->setData(3, Qt::DisplayRole, static_cast<qlonglong>(players));
-        item->setData(0, kLeagueIdRole, id);
-        for (int c = 1; c < 4; ++c) {
-            item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
-        }
-        items.append(item);
     }
-    m_list->addTopLevelItems(items);
+    m_list->addTopLevelItems(added);
     m_list->setSortingEnabled(true);
-    for (QTreeWidgetItem* item : items) {
-        if (item->data(0, kLeagueIdRole).toInt() == selected) {
-            m_list->setCurrentItem(item);
-        }
-    }
 }
 
 void CWorkspaceBar::OnItemActivated(QTreeWidgetItem* item) {

@@ -18,8 +18,6 @@ public:
     ~CWorkspaceBar() override;
 
     QTreeWidget* LeaguesList() { return m_list; }
-    // Fills the leagues list again from the database, keeping the selected league.
-    void RefreshLeagues();
 
 signals:
     void LeagueActivated(int leagueId);
@@ -30,6 +28,9 @@ protected:
 private:
     void OnItemActivated(QTreeWidgetItem* item);
     void OnChanged(const SChange& change);
+    // Brings the leagues list in step with the database: rows of leagues that stay are updated
+    // in place, so the selection and scroll position stay.
+    void ShowLeagues();
 
     CDatabaseDocument& m_document;
     QTreeWidget* m_list = nullptr;

@@ -169,15 +169,14 @@ void CAllPlayersFrame::Fill() {
 
 void CAllPlayersFrame::DocumentChanged(const SChange& change) {
     if (change.Reloaded() || change.Has(SChange::Records) || change.Has(SChange::Squad)) {
-        // Who passes the filter may have changed.
-        Refresh(0);
+        FilterAgain();
     } else if ((change.AnyPlayer() || change.AnyTeam()) &&
                (change.Has(SChange::Fields) || change.Has(SChange::Names))) {
         m_model->Reread();
     }
 }
 
-void CAllPlayersFrame::Refresh(int) {
+void CAllPlayersFrame::FilterAgain() {
     FillQuickFilters();
     if (m_parsed) {
         ApplyFilter();

@@ -23,7 +23,6 @@ public:
     explicit CAllPlayersFrame(CFrameHost& host, QWidget* parent = nullptr);
 
     void Fill() override;
-    void Refresh(int hint) override;
     void DocumentChanged(const SChange& change) override;
     bool CanEditSelected() const override { return HasSelection(); }
 
@@ -57,6 +56,8 @@ protected:
 private:
     QHBoxLayout* BuildFilterBar();
     void FillQuickFilters();
+    // Squads or players changed: who passes the filter may have changed.
+    void FilterAgain();
     void CheckFilterText();
     void LoadColumns();
     void SaveColumns() const;

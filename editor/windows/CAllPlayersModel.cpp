@@ -3,6 +3,7 @@
 #include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPlayerSort.h"
+#include "editor/toolkit/CRowDiff.h"
 #include "editor/windows/CPlayerDrag.h"
 
 #include <QMimeData>
@@ -45,10 +46,39 @@ void CAllPlayersModel::SetColumns(std::vector<const CPlayerField*> columns) {
 }
 
 void CAllPlayersModel::SetPlayers(std::vector<int32_t> playerIds) {
-    beginResetModel();
-    m_ids = std::move(playerIds);
-    Sort();
-    endResetModel();
+    Sort(playerIds);
+    std::vector<int32_t> sortedBefore = m_ids;
+    std::vector<int32_t> sortedAfter = playerIds;
+    std::sort(sortedBefore.begin(), sortedBefore.end());
+    std::sort(sortedAfter.begin(), sortedAfter.end());
+    if (sortedBefore == sortedAfter) {
+        // A change of the sorted column's values (a team, when sorted by team) moves rows.
+        if (playerIds != m_ids) {
+            Reorder(std::move(playerIds));
+        }
+        Reread();
+        return;
+    }
+    const std::optional<CRowDiff> diff = CRowDiff::Between(m_ids, playerIds);
+    if (!diff) {
+        beginResetModel();
+        m_ids = std::move(playerIds);
+        endResetModel();
+        return;
+    }
+    for (const CRowDiff::SRun& run : diff->Removals()) {
+        beginRemoveRows({}, run.first, run.first + run.count - 1);
+        m_ids.erase(m_ids.begin() + run.first, m_ids.begin() + run.first + run.count);
+        endRemoveRows();
+    }
+    for (const CRowDiff::SRun& run : diff->Inserts()) {
+        beginInsertRows({}, run.first, run.first + run.count - 1);
+        m_ids.insert(m_ids.begin() + run.first, playerIds.begin() + run.first,
+                     playerIds.begin() + run.first + run.count);
+        endInsertRows();
+    }
+    // Cells are read from the records: the rows that stay may show other values.
+    Reread();
 }
 
 int32_t CAllPlayersModel::PlayerAt(int row) const {
@@ -127,14 +157,20 @@ QVariant CAllPlayersModel::headerData(int section, Qt::Orientation orientation, 
 void CAllPlayersModel::sort(int column, Qt::SortOrder order) {
     if (column >= columnCount())
         return;
+    m_sortColumn = column;
+    m_sortOrder = order;
+    std::vector<int32_t> sorted = m_ids;
+    Sort(sorted);
+    Reorder(std::move(sorted));
+}
+
+void CAllPlayersModel::Reorder(std::vector<int32_t> order) {
     emit layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
     std::vector<int32_t> ids;
     for (const QModelIndex& index : before)
         ids.push_back(PlayerAt(index.row()));
-    m_sortColumn = column;
-    m_sortOrder = order;
-    Sort();
+    m_ids = std::move(order);
     // Selected rows follow their players.
     QHash<int32_t, int> rows;
     rows.reserve(static_cast<qsizetype>(m_ids.size()));
@@ -147,13 +183,13 @@ void CAllPlayersModel::sort(int column, Qt::SortOrder order) {
     emit layoutChanged();
 }
 
-void CAllPlayersModel::Sort() {
+void CAllPlayersModel::Sort(std::vector<int32_t>& ids) const {
     const SPlayerFieldContext context(m_database, CPlayerField::AgeDate());
     if (m_sortColumn < 0 || m_sortColumn >= columnCount()) {
-        std::sort(m_ids.begin(), m_ids.end());
+        std::sort(ids.begin(), ids.end());
         return;
     }
-    CPlayerSort::Sort(m_ids, *m_columns[m_sortColumn], m_sortOrder == Qt::DescendingOrder, context);
+    CPlayerSort::Sort(ids, *m_columns[m_sortColumn], m_sortOrder == Qt::DescendingOrder, context);
 }
 
 Qt::ItemFlags CAllPlayersModel::flags(const QModelIndex& index) const {

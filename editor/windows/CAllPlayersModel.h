@@ -24,7 +24,8 @@ public:
 
     void SetColumns(std::vector<const CPlayerField*> columns);
     const std::vector<const CPlayerField*>& Columns() const { return m_columns; }
-    // Shows these players, in the current sort order.
+    // Shows these players, in the current sort order. Rows that stay keep their selection when
+    // the others only come or go.
     void SetPlayers(std::vector<int32_t> playerIds);
     const std::vector<int32_t>& Players() const { return m_ids; }
     int32_t PlayerAt(int row) const;
@@ -47,7 +48,9 @@ public:
     const CGameDatabase& Database() const { return m_database; }
 
 private:
-    void Sort();
+    void Sort(std::vector<int32_t>& ids) const;
+    // The same players in another order; selected rows follow their players.
+    void Reorder(std::vector<int32_t> ids);
     QString TeamName(int32_t teamId) const;
 
     CGameDatabase& m_database;

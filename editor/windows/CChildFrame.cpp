@@ -35,8 +35,6 @@ bool CChildFrame::FocusOnDocumentHistory() const {
 
 void CChildFrame::Fill() {}
 
-void CChildFrame::Refresh(int) {}
-
 void CChildFrame::DocumentChanged(const SChange&) {}
 
 void CChildFrame::SetPlaceholder(const QString& title, const QString& details) {

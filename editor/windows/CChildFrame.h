@@ -54,8 +54,6 @@ public:
 
     // Shows the record (or loads the file, runs the search) once the window is placed.
     virtual void Fill();
-    // Re-reads what the window shows; `hint` is the id of the record that changed.
-    virtual void Refresh(int hint);
 
     // Unsaved work the window holds of its own (an in-game text file's edits): the main window's
     // modified mark follows it, and quitting asks about it.

@@ -56,13 +56,7 @@ void CIngameFrame::Fill() {
         CMessageBoxSink sink(HostTexts(Host()), this);
         m_read = m_texts->ReadIngameTextDb(sink);
     }
-    Refresh(1);
-}
-
-void CIngameFrame::Refresh(int hint) {
-    if (hint != 0) {
-        Refill();
-    }
+    Refill();
 }
 
 bool CIngameFrame::IsModified() const {

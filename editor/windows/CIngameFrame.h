@@ -23,7 +23,6 @@ public:
 
     // Reads the file (saying why when it cannot) and lists its texts.
     void Fill() override;
-    void Refresh(int hint) override;
 
     // Writes the texts to the file; false, after saying why, when it could not: the edits stay.
     bool Save();

@@ -54,11 +54,6 @@ void CLeagueFrame::Fill() {
     ShowLeague();
 }
 
-void CLeagueFrame::Refresh(int) {
-    // Squads and team names changed elsewhere; what the user types in the form stays.
-    ShowTeams();
-}
-
 void CLeagueFrame::DocumentChanged(const SChange& change) {
     if (change.origin == this) {
         return;
@@ -76,8 +71,12 @@ void CLeagueFrame::DocumentChanged(const SChange& change) {
     for (int32_t team : db->TeamsOfLeague(m_leagueId)) {
         shown = shown || change.HasTeam(team);
     }
+    // Squads and team names changed elsewhere; what the user types in the form stays.
     if (shown) {
-        Refresh(m_leagueId);
+        if (const CLeague* league = Host().FindLeague(m_leagueId)) {
+            m_banner->SetTitle(QString::fromStdString(league->name));
+        }
+        m_teams->DocumentChanged(change);
     }
 }
 
@@ -87,7 +86,7 @@ void CLeagueFrame::ShowTeams() {
         return;
     }
     m_banner->SetTitle(QString::fromStdString(league->name));
-    m_teams->Refresh(m_leagueId);
+    m_teams->Show(m_leagueId);
 }
 
 void CLeagueFrame::ShowLeague() {

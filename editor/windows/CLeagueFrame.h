@@ -20,7 +20,6 @@ public:
     int LeagueId() const { return m_leagueId; }
 
     void Fill() override;
-    void Refresh(int hint) override;
     void DocumentChanged(const SChange& change) override;
 
     CGradientBanner* Banner() const { return m_banner; }
@@ -37,6 +36,7 @@ private:
     void OnReset();
     // Banner, teams and form from the record.
     void ShowLeague();
+    // The banner's name and the teams list, made anew.
     void ShowTeams();
     void AnnounceChange(bool renamed);
     QString Title();

@@ -43,11 +43,7 @@ void CPlayerFrame::Fill() {
     FillPages();
 }
 
-void CPlayerFrame::Refresh(int hint) {
-    // Another window changed the player (a squad move, a bulk edit): show it again.
-    if (hint == 0) {
-        return;
-    }
+void CPlayerFrame::TakeOutsideChange() {
     const CPlayer* player = Record();
     if (!player) {
         return;
@@ -77,7 +73,7 @@ void CPlayerFrame::DocumentChanged(const SChange& change) {
     if (change.Reloaded()) {
         Fill();
     } else if (change.HasPlayer(m_playerId) && change.what != SChange::Pictures) {
-        Refresh(m_playerId);
+        TakeOutsideChange();
     }
 }
 

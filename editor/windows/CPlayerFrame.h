@@ -21,7 +21,6 @@ public:
     CPlayerPage* Page(int index) const;
 
     void Fill() override;
-    void Refresh(int hint) override;
     void DocumentChanged(const SChange& change) override;
 
     // The record, looked up by id each time; null when it was deleted elsewhere.
@@ -43,6 +42,8 @@ protected:
 
 private:
     void FillPages();
+    // Another window changed the player (a squad move, a bulk edit): show it again.
+    void TakeOutsideChange();
     // Tells the other windows (his teams' squads, the tables, his title) what changed.
     void Announce(const CPlayer& before, const CPlayer& after);
 

@@ -11,17 +11,11 @@ CPlayersListFrame::CPlayersListFrame(CFrameHost& host, QWidget* parent)
 }
 
 void CPlayersListFrame::Fill() {
-    Refresh(CGameDatabase::kNoTeamId);
-}
-
-void CPlayersListFrame::Refresh(int) {
-    m_list->Refresh(CGameDatabase::kNoTeamId);
+    m_list->Show(CGameDatabase::kNoTeamId);
 }
 
 void CPlayersListFrame::DocumentChanged(const SChange& change) {
-    // Players come and go with squad changes, new and deleted players; names show.
-    if (change.HasTeam(CGameDatabase::kNoTeamId) || change.Has(SChange::Records) ||
-        (change.AnyPlayer() && change.Has(SChange::Names))) {
-        Refresh(CGameDatabase::kNoTeamId);
-    }
+    // Players come and go with squad changes, new and deleted players; the list knows which
+    // of its rows a change touches.
+    m_list->DocumentChanged(change);
 }

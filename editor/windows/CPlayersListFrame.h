@@ -11,7 +11,6 @@ public:
     explicit CPlayersListFrame(CFrameHost& host, QWidget* parent = nullptr);
 
     void Fill() override;
-    void Refresh(int hint) override;
     void DocumentChanged(const SChange& change) override;
 
     CPlayersListView* List() const { return m_list; }

@@ -1,5 +1,6 @@
 #include "CPlayersListModel.h"
 
+#include "editor/document/SChange.h"
 #include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CNameSearch.h"
@@ -12,6 +13,7 @@
 #include <QMimeData>
 #include <QSet>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -38,8 +40,29 @@ bool CPlayersListModel::ShowsPlayersWithoutTeam() const {
     return m_teamId == CGameDatabase::kNoTeamId;
 }
 
-void CPlayersListModel::Refresh(int32_t teamId) {
+void CPlayersListModel::Show(int32_t teamId) {
     m_teamId = teamId;
+    SetRows(ReadRows());
+}
+
+void CPlayersListModel::DocumentChanged(const SChange& change) {
+    if (change.Reloaded()) {
+        SetRows(ReadRows());
+    } else if (Concerns(change)) {
+        UpdateRows(ReadRows());
+    }
+}
+
+bool CPlayersListModel::Concerns(const SChange& change) const {
+    // Squads, new and deleted players, and what the rows show of their players.
+    if (change.HasTeam(m_teamId) || (ShowsPlayersWithoutTeam() && change.Has(SChange::Records))) {
+        return true;
+    }
+    return std::any_of(Rows().begin(), Rows().end(),
+                       [&](const SRow& row) { return change.HasPlayer(row.id); });
+}
+
+std::vector<SPlayersListRow> CPlayersListModel::ReadRows() const {
     std::vector<SRow> rows;
     const CGameDatabase* db = m_host.Database();
     const auto addRow = [&](const CPlayer& player, int32_t jersey, int32_t position) {
@@ -50,13 +73,13 @@ void CPlayersListModel::Refresh(int32_t teamId) {
     };
     if (!db) {
         // Nothing to list.
-    } else if (teamId == CGameDatabase::kNoTeamId) {
+    } else if (m_teamId == CGameDatabase::kNoTeamId) {
         for (const auto& [id, player] : db->Players()) {
             if (player.Teams().empty()) {
                 addRow(player, 0, 0);
             }
         }
-    } else if (const CTeam* team = db->FindTeam(teamId)) {
+    } else if (const CTeam* team = db->FindTeam(m_teamId)) {
         rows.reserve(team->Links().size());
         for (const CTeamPlayerLink& link : team->Links()) {
             if (const CPlayer* player = db->FindPlayer(link.playerId)) {
@@ -64,7 +87,7 @@ void CPlayersListModel::Refresh(int32_t teamId) {
             }
         }
     }
-    SetRows(std::move(rows));
+    return rows;
 }
 
 QVariant CPlayersListModel::data(const QModelIndex& index, int role) const {

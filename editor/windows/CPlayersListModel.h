@@ -8,6 +8,7 @@
 #include <cstdint>
 
 class CFrameHost;
+struct SChange;
 
 // What a players list shows of a player: his display name, number, place and icon.
 struct SPlayersListRow {
@@ -16,6 +17,7 @@ struct SPlayersListRow {
     int32_t jersey = 0;
     int32_t position = 0;
     int icon = 0;
+    bool operator==(const SPlayersListRow&) const = default;
 };
 
 // The rows of a players list: a team's squad in link order, or (team 109998) every player
@@ -33,8 +35,10 @@ public:
 
     explicit CPlayersListModel(CFrameHost& host, QObject* parent = nullptr);
 
-    // Fills the rows again for a team (or 109998).
-    void Refresh(int32_t teamId);
+    // The rows of a team (or 109998), in place of what the list showed.
+    void Show(int32_t teamId);
+    // Reads the rows again when the change touches them; only rows that differ are signalled.
+    void DocumentChanged(const SChange& change);
     int32_t TeamId() const { return m_teamId; }
     bool ShowsPlayersWithoutTeam() const;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -47,6 +51,8 @@ public:
 
 private:
     using SRow = SPlayersListRow;
+    std::vector<SRow> ReadRows() const;
+    bool Concerns(const SChange& change) const;
     QString ToolTipMarkup(const SRow& row) const;
     QString ToolTipHtml(const SRow& row) const;
 

@@ -1,5 +1,6 @@
 #include "CPlayersListView.h"
 
+#include "editor/document/SChange.h"
 #include "editor/localisation/LocalisationText.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CNameSearch.h"
@@ -45,12 +46,20 @@ CPlayersListView::CPlayersListView(CFrameHost& host, QWidget* parent)
     connect(this, &QAbstractItemView::activated, this, &CPlayersListView::OpenPlayer);
 }
 
-void CPlayersListView::Refresh(int32_t teamId, int32_t selectPlayerId) {
-    const int32_t keep = selectPlayerId >= 0 ? selectPlayerId : CurrentPlayerId();
-    m_model->Refresh(teamId);
+void CPlayersListView::Show(int32_t teamId) {
+    const int32_t keep = CurrentPlayerId();
+    m_model->Show(teamId);
     ResizeColumns();
     if (keep >= 0) {
         SelectPlayer(keep);
+    }
+}
+
+void CPlayersListView::DocumentChanged(const SChange& change) {
+    if (change.Reloaded()) {
+        Show(TeamId());
+    } else {
+        m_model->DocumentChanged(change);
     }
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 class CFrameHost;
+struct SChange;
 class CPlayersListModel;
 class QMenu;
 class QMimeData;
@@ -20,8 +21,10 @@ class CPlayersListView : public CDragDropView {
 public:
     explicit CPlayersListView(CFrameHost& host, QWidget* parent = nullptr);
 
-    // Fills the list for a team (or 109998). The player to select, else the one selected now.
-    void Refresh(int32_t teamId, int32_t selectPlayerId = -1);
+    // Fills the list for a team (or 109998); the current player stays selected if listed.
+    void Show(int32_t teamId);
+    // The rows the change touches follow it; the selection and scroll position stay.
+    void DocumentChanged(const SChange& change);
     int32_t TeamId() const;
     // -1 without a current row.
     int32_t CurrentPlayerId() const;

@@ -38,14 +38,10 @@ void CSearchResultsFrame::Fill() {
     }
 }
 
-void CSearchResultsFrame::Refresh(int) {
-    Fill();
-}
-
 void CSearchResultsFrame::DocumentChanged(const SChange& change) {
     // The results are names: a new search when names come, change or go.
     if (change.Has(SChange::Names) || change.Has(SChange::Records)) {
-        Refresh(0);
+        Fill();
     }
 }
 

@@ -16,9 +16,8 @@ public:
     const CFindSettings& Settings() const { return m_settings; }
     QTreeView* List() const { return m_list; }
 
+    // Searches (again: players added or deleted since come or go).
     void Fill() override;
-    // Searches again: players added or deleted since come or go.
-    void Refresh(int hint) override;
     bool TakesNewPlayers() const override { return false; }
     void DocumentChanged(const SChange& change) override;
 

@@ -114,13 +114,6 @@ void CTeamFrame::Fill() {
     ShowSquad();
 }
 
-void CTeamFrame::Refresh(int) {
-    ShowBanner();
-    ShowSquad();
-    // Squad changes move markers; unapplied moves on the pitch give way to them.
-    m_formation->Fill();
-}
-
 void CTeamFrame::DocumentChanged(const SChange& change) {
     if (change.origin == this) {
         return;
@@ -130,7 +123,7 @@ void CTeamFrame::DocumentChanged(const SChange& change) {
         return;
     }
     if (change.Has(SChange::Pictures) && change.HasTeam(m_teamId)) {
-        RefreshPictures();
+        ShowPictures();
     }
     const CTeam* team = Host().FindTeam(m_teamId);
     if (!team || change.what == SChange::Pictures) {
@@ -142,11 +135,14 @@ void CTeamFrame::DocumentChanged(const SChange& change) {
         shown = team->FindLink(*id) != nullptr;
     }
     if (shown) {
-        Refresh(m_teamId);
+        ShowBanner();
+        m_squad->DocumentChanged(change);
+        // Squad changes move markers; unapplied moves on the pitch give way to them.
+        m_formation->Fill();
     }
 }
 
-void CTeamFrame::RefreshPictures() {
+void CTeamFrame::ShowPictures() {
     ShowBanner();
     m_kits->DrawPicture();
 }
@@ -197,7 +193,7 @@ void CTeamFrame::ShowCrestMenu(const QPoint& position) {
 }
 
 void CTeamFrame::ShowSquad() {
-    m_squad->Refresh(m_teamId);
+    m_squad->Show(m_teamId);
 }
 
 void CTeamFrame::RecordApplied(const CPositionStep& positions) {

@@ -34,11 +34,8 @@ public:
     int TeamId() const { return m_teamId; }
 
     void Fill() override;
-    void Refresh(int hint) override;
     std::optional<int32_t> NewPlayerTeam() const override { return TeamId(); }
     void DocumentChanged(const SChange& change) override;
-    // Asks the crest and the kit picture again: the archives changed under them.
-    void RefreshPictures();
 
     CGradientBanner* Banner() const { return m_banner; }
     QTabWidget* Tabs() const { return m_tabs; }
@@ -69,6 +66,8 @@ private:
     // The crest's Import Picture… and Export Picture… at that point of the banner.
     void ShowCrestMenu(const QPoint& position);
     void ShowSquad();
+    // Asks the crest and the kit picture again: the archives changed under them.
+    void ShowPictures();
     // After an Apply, Undo or Redo: the banner follows, and the other windows hear of it.
     void AfterChange(bool renamed, bool squad);
     SChange Touched(uint32_t what) const;

@@ -1,6 +1,7 @@
 #include "CTeamsListModel.h"
 
 #include "editor/assets/CPictureRequests.h"
+#include "editor/document/SChange.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CPictureScaling.h"
 #include "editor/windows/CFrameHost.h"
@@ -16,20 +17,44 @@
 CTeamsListModel::CTeamsListModel(CFrameHost& host, QObject* parent)
     : CRecordRowsModel(ColumnCount, parent), m_host(host) {}
 
-void CTeamsListModel::Refresh(int32_t leagueId) {
+void CTeamsListModel::Show(int32_t leagueId) {
     m_leagueId = leagueId;
     // A crest may have been imported since: asked for again as the rows are drawn.
     m_crests.clear();
+    SetRows(ReadRows());
+}
+
+void CTeamsListModel::DocumentChanged(const SChange& change) {
+    if (change.Reloaded()) {
+        Show(m_leagueId);
+        return;
+    }
+    if (change.Has(SChange::Pictures)) {
+        for (const STeamsListRow& row : Rows()) {
+            if (change.HasTeam(row.id) && m_crests.remove(row.id) > 0) {
+                RowChanged(RowOf(row.id));
+            }
+        }
+    }
+    // Teams join or leave the league with the league named; a team's rows show its squad.
+    if (change.HasLeague(m_leagueId) ||
+        std::any_of(Rows().begin(), Rows().end(),
+                    [&](const STeamsListRow& row) { return change.HasTeam(row.id); })) {
+        UpdateRows(ReadRows());
+    }
+}
+
+std::vector<STeamsListRow> CTeamsListModel::ReadRows() const {
     std::vector<STeamsListRow> rows;
     if (const CGameDatabase* db = m_host.Database()) {
-        for (int32_t id : db->TeamsOfLeague(leagueId)) {
+        for (int32_t id : db->TeamsOfLeague(m_leagueId)) {
             if (const CTeam* team = db->FindTeam(id)) {
                 rows.push_back({id, QString::fromStdString(team->Name()),
                                 static_cast<int>(db->PlayersOfTeam(id).size())});
             }
         }
     }
-    SetRows(std::move(rows));
+    return rows;
 }
 
 QIcon CTeamsListModel::Crest(int32_t teamId) const {

@@ -11,12 +11,14 @@
 
 class CFrameHost;
 class CPlayerDrag;
+struct SChange;
 
 // What a teams list shows of a team: its name and the size of its squad.
 struct STeamsListRow {
     int32_t id = 0;
     QString name;
     int players = 0;
+    bool operator==(const STeamsListRow&) const = default;
 };
 
 // The teams of a league with the size of each squad. Players dropped on a team's row join it.
@@ -32,7 +34,11 @@ public:
 
     explicit CTeamsListModel(CFrameHost& host, QObject* parent = nullptr);
 
-    void Refresh(int32_t leagueId);
+    // The teams of a league, in place of what the list showed.
+    void Show(int32_t leagueId);
+    // Reads the rows again when the change touches the league or its teams (names, squad
+    // sizes, crests); only rows that differ are signalled.
+    void DocumentChanged(const SChange& change);
     int32_t LeagueId() const { return m_leagueId; }
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
@@ -58,6 +64,7 @@ public:
     SDropResult DropPlayers(const CPlayerDrag& drag, int32_t teamId, bool copy);
 
 private:
+    std::vector<STeamsListRow> ReadRows() const;
     QIcon Crest(int32_t teamId) const;
 
     CFrameHost& m_host;

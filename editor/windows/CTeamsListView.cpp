@@ -1,5 +1,6 @@
 #include "CTeamsListView.h"
 
+#include "editor/document/SChange.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPlayerDrag.h"
 #include "editor/windows/CTeamsListModel.h"
@@ -31,13 +32,21 @@ CTeamsListView::CTeamsListView(CFrameHost& host, QWidget* parent)
     });
 }
 
-void CTeamsListView::Refresh(int32_t leagueId) {
+void CTeamsListView::Show(int32_t leagueId) {
     const QModelIndex current = currentIndex();
     const int32_t keep =
         current.isValid() ? current.data(CTeamsListModel::kTeamIdRole).toInt() : -1;
-    m_model->Refresh(leagueId);
+    m_model->Show(leagueId);
     if (const int row = m_model->RowOf(keep); row >= 0) {
         setCurrentIndex(Proxy()->mapFromSource(m_model->index(row, 0)));
+    }
+}
+
+void CTeamsListView::DocumentChanged(const SChange& change) {
+    if (change.Reloaded()) {
+        Show(LeagueId());
+    } else {
+        m_model->DocumentChanged(change);
     }
 }
 

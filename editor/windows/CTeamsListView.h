@@ -6,6 +6,7 @@
 
 class CFrameHost;
 class CTeamsListModel;
+struct SChange;
 
 // The teams of a league, sorted by name. Players dragged from a players list onto a team's row
 // join that team: moved, or copied while Ctrl is held; players dragged from the all-players
@@ -16,7 +17,10 @@ class CTeamsListView : public CDragDropView {
 public:
     explicit CTeamsListView(CFrameHost& host, QWidget* parent = nullptr);
 
-    void Refresh(int32_t leagueId);
+    // Fills the list for a league; the current team stays selected if listed.
+    void Show(int32_t leagueId);
+    // The rows the change touches follow it; the selection and scroll position stay.
+    void DocumentChanged(const SChange& change);
     int32_t LeagueId() const;
     CTeamsListModel* Model() const { return m_model; }
     // The row highlighted as the drop target, -1 when none.

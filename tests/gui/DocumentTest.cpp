@@ -6,10 +6,13 @@
 
 #include "editor/app/CDatabaseCommands.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/app/CWorkspaceBar.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CErrorLineEdit.h"
+#include "editor/toolkit/CGradientBanner.h"
 #include "editor/windows/CAllPlayersFrame.h"
 #include "editor/windows/CAllPlayersModel.h"
 #include "editor/windows/CBulkEditDialog.h"
@@ -23,8 +26,6 @@
 #include "editor/windows/CTeamFrame.h"
 #include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
-#include "editor/toolkit/CErrorLineEdit.h"
-#include "editor/toolkit/CGradientBanner.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,12 +39,15 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QUndoStack>
 #include <QUndoView>
 
@@ -172,6 +176,7 @@ private slots:
     void undoToTheSavedStateClearsTheMark();
     void restoringAnArchiveShowsItsCrestInTheLeagueWindow();
     void aChangeInOneWindowShowsInEveryOther();
+    void listsKeepSelectionAndScrollThroughChangesElsewhere();
     void anotherProgramsSaveIsNeverOverwrittenSilently();
 };
 
@@ -478,6 +483,93 @@ void DocumentTest::aChangeInOneWindowShowsInEveryOther() {
     QVERIFY(m_frame->FindChild(CChildFrame::Kind::Player, id)
                 ->windowTitle()
                 .contains(QStringLiteral("Everywhere")));
+}
+
+void DocumentTest::listsKeepSelectionAndScrollThroughChangesElsewhere() {
+    QVERIFY(PickLeague());
+    QTreeWidget* leagues = m_frame->WorkspaceBar()->LeaguesList();
+    QTreeWidgetItem* leagueItem = nullptr;
+    for (int row = 0; row < leagues->topLevelItemCount(); ++row) {
+        if (leagues->topLevelItem(row)->data(0, Qt::UserRole + 1).toInt() == m_league) {
+            leagueItem = leagues->topLevelItem(row);
+        }
+    }
+    QVERIFY(leagueItem);
+    QVERIFY(OpenLeagueAndSourceTeam());
+    Action("Menu_ViewAllPlayers")->trigger();
+    auto* table = qobject_cast<CAllPlayersFrame*>(m_frame->ActiveFrame());
+    QVERIFY(table);
+    m_frame->MdiArea()->activeSubWindow()->setGeometry(0, 0, 600, 300);
+
+    // A row picked in every list, the table scrolled down to its row.
+    QTest::mouseClick(leagues->viewport(), Qt::LeftButton, {},
+                      leagues->visualItemRect(leagueItem).center());
+    QCOMPARE(leagues->currentItem(), leagueItem);
+    ClickRow(m_teams, ProxyRowOf(m_teams, m_from));
+    const int tableRow = table->Model()->rowCount() * 2 / 3;
+    QVERIFY(tableRow > 20);
+    table->View()->scrollTo(table->Model()->index(tableRow, 0));
+    ClickRow(table->View(), tableRow);
+    const int32_t tablePlayer = table->Model()->PlayerAt(tableRow);
+    const int scrolled = table->View()->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    ClickRow(m_squad, 1);
+    ClickRow(m_squad, 3, Qt::ControlModifier);
+    const QList<int32_t> squadPicked = m_squad->SelectedPlayerIds();
+    QCOMPARE(squadPicked.size(), 2);
+
+    QSignalSpy squadReset(m_squad->Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy teamsReset(m_teams->Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy tableReset(table->Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy leaguesReset(leagues->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy squadRowChanged(m_squad->Model(), &QAbstractItemModel::dataChanged);
+
+    // A player of the squad renamed in his own window: his row shows it, nothing else moves.
+    const int32_t renamed = squadPicked.front();
+    QVERIFY(m_frame->OpenPlayer(renamed));
+    auto* player = qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame());
+    QLineEdit* last = Named<QLineEdit>(player->Page(0), QStringLiteral("Last name"));
+    QLineEdit* common = Named<QLineEdit>(player->Page(0), QStringLiteral("Common name"));
+    QVERIFY(last && common);
+    Retype(common, QString());
+    Retype(last, QStringLiteral("Renamed"));
+    QTest::mouseClick(player->Page(0)->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(squadRowChanged.size(), 1);
+    const int renamedRow = m_squad->Model()->RowOf(renamed);
+    QVERIFY(m_squad->Model()
+                ->index(renamedRow, 0)
+                .data()
+                .toString()
+                .contains(QStringLiteral("Renamed")));
+    QCOMPARE(m_squad->SelectedPlayerIds(), squadPicked);
+
+    // A player dragged from the squad onto the other team: the squad loses his row, the teams
+    // list counts him elsewhere; every list keeps its pick and the table its scroll position.
+    ClickRow(m_squad, 0);
+    const int32_t moved = m_squad->SelectedPlayerIds().front();
+    const int squadSize = m_squad->Model()->rowCount();
+    QVERIFY(DropSelection(m_squad, m_teams, m_to));
+    QCOMPARE(m_squad->Model()->rowCount(), squadSize - 1);
+    QCOMPARE(m_squad->Model()->RowOf(moved), -1);
+    const QModelIndex toRow =
+        m_teams->Model()->index(m_teams->Model()->RowOf(m_to), CTeamsListModel::PlayerCountColumn);
+    QCOMPARE(toRow.data().toString(), QString::number(Db().PlayersOfTeam(m_to).size()));
+    QCOMPARE(m_teams->currentIndex().data(CTeamsListModel::kTeamIdRole).toInt(), m_from);
+    QCOMPARE(leagues->currentItem(), leagueItem);
+    QCOMPARE(table->Model()->PlayerAt(table->View()->currentIndex().row()), tablePlayer);
+    QCOMPARE(table->View()->verticalScrollBar()->value(), scrolled);
+
+    // Undone from the main window: the row comes back in its place.
+    FocusTeamsList();
+    QTest::keyClick(m_teams, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_squad->Model()->RowOf(moved), 0);
+    QCOMPARE(leagues->currentItem(), leagueItem);
+    QCOMPARE(table->View()->verticalScrollBar()->value(), scrolled);
+
+    QCOMPARE(squadReset.size(), 0);
+    QCOMPARE(teamsReset.size(), 0);
+    QCOMPARE(tableReset.size(), 0);
+    QCOMPARE(leaguesReset.size(), 0);
 }
 
 void DocumentTest::anotherProgramsSaveIsNeverOverwrittenSilently() {

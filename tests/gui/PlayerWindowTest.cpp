@@ -3,9 +3,10 @@
 #include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
-#include "editor/localisation/CLocalisationTable.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/database/CMessageSink.h"
+#include "editor/document/CDatabaseDocument.h"
+#include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CAttributeBar.h"
 #include "editor/toolkit/CPictureView.h"
@@ -409,7 +410,11 @@ void PlayerWindowTest::valuesTheControlsCannotShowStayUntilTouched() {
     p.SetValue(C::Crossing, 150);
     p.SetValue(C::PreferredPosition2, -1);
     p.SetValue(C::Height, 230);
-    Frame()->Refresh(m_player);
+    // As another program's values would come: told by the document.
+    SChange change;
+    change.what = SChange::Fields;
+    change.players = {m_player};
+    m_frame->Document().NotifyChanged(change);
     ShowPage(1);
     CPropertyModel* looks = Looks()->Properties()->Model();
     const int accessory = looks->RowOfKey(QStringLiteral("Caption_Accessory1"));
