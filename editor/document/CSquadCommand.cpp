@@ -48,6 +48,12 @@ SChange CSquadCommand::Apply(CGameDatabase& database, bool undo) {
         }
         m_after = Capture(database);
         m_captured = true;
+        for (const auto& [id, links] : m_after.squads) {
+            const auto before = m_before.squads.find(id);
+            if (before != m_before.squads.end()) {
+                m_squadSteps.emplace(id, CSquadStep(before->second, links));
+            }
+        }
         if (m_after == m_before) {
             return {};
         }
@@ -57,11 +63,12 @@ SChange CSquadCommand::Apply(CGameDatabase& database, bool undo) {
         }
         return Touched(database, records);
     }
-    return undo ? Restore(database, m_before, m_after) : Restore(database, m_after, m_before);
+    return undo ? Restore(database, m_before, m_after, true)
+                : Restore(database, m_after, m_before, false);
 }
 
-SChange CSquadCommand::Restore(CGameDatabase& database, const SState& state,
-                               SState& leaving) const {
+SChange CSquadCommand::Restore(CGameDatabase& database, const SState& state, SState& leaving,
+                               bool undo) const {
     bool records = false;
     for (const auto& [id, player] : state.players) {
         CPlayer* present = database.FindPlayer(id);
@@ -79,9 +86,11 @@ SChange CSquadCommand::Restore(CGameDatabase& database, const SState& state,
             records = true;
         }
     }
-    for (const auto& [id, links] : state.squads) {
+    // Only the links the step changed: positions and numbers given in the team window since
+    // stay.
+    for (const auto& [id, step] : m_squadSteps) {
         if (CTeam* team = database.FindTeam(id)) {
-            team->SetLinks(links);
+            team->SetLinks(undo ? step.Undo(team->Links()) : step.Redo(team->Links()));
         }
     }
     database.MarkDirty();

@@ -2,6 +2,7 @@
 
 #include "editor/document/CDocumentCommand.h"
 #include "editor/model/CPlayer.h"
+#include "editor/model/CSquadStep.h"
 #include "editor/model/CTeamPlayerLink.h"
 
 #include <functional>
@@ -12,8 +13,8 @@
 // A squad operation as one step: moves, copies, drops of many players, cut and paste, jersey
 // numbers, new and deleted players. It keeps the squads of the teams it names and the named
 // players' team lists (and the players themselves, when the step makes or deletes them) as they
-// were before and after, so undo and redo put back exactly those parts: a record window's edits
-// of other fields in between are kept.
+// were before and after, so undo and redo put back exactly what the step changed: a record
+// window's edits in between (other fields, places on the pitch) are kept.
 class CSquadCommand : public CDocumentCommand {
 public:
     // Changes the database; returns the ids of the players it made (they did not exist before).
@@ -39,7 +40,7 @@ private:
     SState Capture(const CGameDatabase& database) const;
     // Puts `state` into the database; `leaving` (the other state) takes the present record of
     // each player the change removes, so going back brings him back as he was.
-    SChange Restore(CGameDatabase& database, const SState& state, SState& leaving) const;
+    SChange Restore(CGameDatabase& database, const SState& state, SState& leaving, bool undo) const;
     SChange Touched(const CGameDatabase& database, bool records) const;
 
     std::vector<int32_t> m_teams;
@@ -48,5 +49,6 @@ private:
     std::vector<int32_t> m_created;
     SState m_before;
     SState m_after;
+    std::map<int32_t, CSquadStep> m_squadSteps;
     bool m_captured = false;
 };

@@ -11,7 +11,9 @@
 #include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/model/CLineUp.h"
 #include "editor/toolkit/CErrorLineEdit.h"
+#include "editor/toolkit/CFormationView.h"
 #include "editor/toolkit/CGradientBanner.h"
 #include "editor/windows/CAllPlayersFrame.h"
 #include "editor/windows/CAllPlayersModel.h"
@@ -23,6 +25,7 @@
 #include "editor/windows/CPlayersListModel.h"
 #include "editor/windows/CPlayersListView.h"
 #include "editor/windows/CPlayersTableView.h"
+#include "editor/windows/CTeamFormationForm.h"
 #include "editor/windows/CTeamFrame.h"
 #include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
@@ -52,6 +55,7 @@
 #include <QUndoView>
 
 #include <memory>
+#include <set>
 
 using namespace UserSteps;
 
@@ -177,6 +181,7 @@ private slots:
     void restoringAnArchiveShowsItsCrestInTheLeagueWindow();
     void aChangeInOneWindowShowsInEveryOther();
     void listsKeepSelectionAndScrollThroughChangesElsewhere();
+    void undoingASquadStepKeepsLaterMovesOnThePitch();
     void anotherProgramsSaveIsNeverOverwrittenSilently();
 };
 
@@ -570,6 +575,94 @@ void DocumentTest::listsKeepSelectionAndScrollThroughChangesElsewhere() {
     QCOMPARE(teamsReset.size(), 0);
     QCOMPARE(tableReset.size(), 0);
     QCOMPARE(leaguesReset.size(), 0);
+}
+
+void DocumentTest::undoingASquadStepKeepsLaterMovesOnThePitch() {
+    QVERIFY(PickLeague());
+    QVERIFY(OpenLeagueAndSourceTeam());
+    auto* window =
+        qobject_cast<CTeamFrame*>(m_frame->FindChild(CChildFrame::Kind::Team, m_from)->widget());
+    const auto positionOf = [&](int32_t player, int32_t team) {
+        const CTeamPlayerLink* link = Db().FindTeamPlayerLink(player, team);
+        return link ? link->formationPosition : -1;
+    };
+    // A player on the pitch (not the goalkeeper) and a pitch place nobody holds.
+    int32_t mover = 0;
+    std::set<int32_t> held;
+    for (const CTeamPlayerLink& link : Db().FindTeam(m_from)->Links()) {
+        held.insert(link.formationPosition);
+        if (link.formationPosition > 0 && link.formationPosition < CLineUp::kPitchSlots) {
+            mover = link.playerId;
+        }
+    }
+    int empty = 1;
+    while (empty < CLineUp::kPitchSlots && held.contains(empty)) {
+        ++empty;
+    }
+    QVERIFY(mover != 0 && empty < CLineUp::kPitchSlots);
+
+    // First step, the document's: a squad player dragged onto the other team.
+    int dropped = 0;
+    for (int row = 0; row < m_squad->Model()->rowCount() && dropped == 0; ++row) {
+        const int32_t id = m_squad->Model()->IdAt(row);
+        dropped = id != mover && positionOf(id, m_from) >= CLineUp::kFirstBenchSlot ? id : 0;
+    }
+    QVERIFY(dropped != 0);
+    const int32_t droppedAt = positionOf(dropped, m_from);
+    m_squad->scrollTo(m_squad->model()->index(ProxyRowOf(m_squad, dropped), 0));
+    ClickRow(m_squad, ProxyRowOf(m_squad, dropped));
+    QCOMPARE(m_squad->SelectedPlayerIds(), QList<int32_t>{dropped});
+    QVERIFY(DropSelection(m_squad, m_teams, m_to));
+    QCOMPARE(positionOf(dropped, m_from), -1);
+
+    // Then, in the team window, a marker moved on the pitch and applied.
+    m_frame->MdiArea()->setActiveSubWindow(m_frame->FindChild(CChildFrame::Kind::Team, m_from));
+    ClickTab(window->Tabs(), 1);
+    CTeamFormationForm* page = window->FormationForm();
+    CFormationView* pitch = page->Pitch();
+    QVERIFY(pitch->isVisible());
+    const int moverSlot =
+        page->LineUp().Markers()[static_cast<size_t>(page->LineUp().MarkerOfPlayer(mover))].slot;
+    const QPoint from = pitch->CellRect(CLineUp::CellOfSlot(moverSlot)).center();
+    const QPoint to = pitch->CellRect(CLineUp::CellOfSlot(empty)).center();
+    QTest::mousePress(pitch, Qt::LeftButton, {}, from);
+    QTest::mouseMove(pitch, pitch->rect().center());
+    QTest::mouseMove(pitch, to);
+    QTest::mouseRelease(pitch, Qt::LeftButton, {}, to);
+    QTest::mouseClick(page->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(positionOf(mover, m_from), empty);
+    const std::vector<CTeamPlayerLink> afterMove = Db().FindTeam(m_from)->Links();
+
+    // Edit › Undo from the teams list takes back the drop, the document's latest step: the
+    // player comes back to his place; the move on the pitch, not part of that step, stays.
+    FocusTeamsList();
+    QCOMPARE(Action("Menu_EditUndo")->text(),
+             QStringLiteral("&Undo Move %1 to %2\tCtrl+Z")
+                 .arg(QString::fromStdString(Db().PlayerDisplayName(dropped)),
+                      QString::fromStdString(Db().FindTeam(m_to)->Name())));
+    QTest::keyClick(m_teams, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(positionOf(dropped, m_from), droppedAt);
+    QCOMPARE(positionOf(dropped, m_to), -1);
+    QCOMPARE(positionOf(mover, m_from), empty);
+    for (const CTeamPlayerLink& link : afterMove) {
+        QCOMPARE(*Db().FindTeamPlayerLink(link.playerId, m_from), link);
+    }
+    QCOMPARE(
+        page->LineUp().Markers()[static_cast<size_t>(page->LineUp().MarkerOfPlayer(mover))].slot,
+        empty);
+    // Redo drops him again, the move still kept.
+    QTest::keyClick(m_teams, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(positionOf(dropped, m_from), -1);
+    QCOMPARE(positionOf(mover, m_from), empty);
+
+    // The team window's own Undo takes back its move; the drop stays.
+    m_frame->MdiArea()->setActiveSubWindow(m_frame->FindChild(CChildFrame::Kind::Team, m_from));
+    window->Tabs()->setFocus();
+    QCOMPARE(m_frame->MenuKind(), QStringLiteral("record"));
+    QTest::keyClick(window->Tabs(), Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(positionOf(mover, m_from) != empty);
+    QCOMPARE(positionOf(dropped, m_from), -1);
+    QVERIFY(positionOf(dropped, m_to) >= 0);
 }
 
 void DocumentTest::anotherProgramsSaveIsNeverOverwrittenSilently() {
