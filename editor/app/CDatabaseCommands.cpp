@@ -93,7 +93,15 @@ bool CDatabaseCommands::Save(bool overwriteConfirmed) {
         CMessageBoxSink sink(m_app.Localisation(), &m_frame);
         saved = document.Save(sink);
     }
-    m_frame.ShowStatus(m_app.Text(saved ? "Message_Saved" : "Message_NotSaved"));
+    const QStringList& warnings = document.BackupWarnings();
+    if (saved && !warnings.isEmpty()) {
+        m_frame.ShowStatus(
+            m_app.Text("Message_SavedBackupWarnings").arg(warnings.join(QStringLiteral("; "))),
+            warnings.join(u'\n'));
+    } else {
+        m_frame.ShowStatus(m_app.Text(saved ? "Message_Saved" : "Message_NotSaved"),
+                           warnings.join(u'\n'));
+    }
     return saved;
 }
 

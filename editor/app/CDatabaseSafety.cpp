@@ -6,17 +6,18 @@
 #include "CRestoreBackupDialog.h"
 #include "editor/dialogs/CUserPrompts.h"
 
-#include "editor/dialogs/CWaitCursor.h"
 #include "editor/assets/CPictureRequests.h"
-#include "editor/document/CDatabaseDocument.h"
 #include "editor/assets/InstallPath.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/database/Utf8Path.h"
+#include "editor/dialogs/CWaitCursor.h"
+#include "editor/document/CBackupWarnings.h"
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CDatabaseCheck.h"
-#include "editor/model/CGameInstallation.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/model/CGameInstallation.h"
 #include "wren_utils/archive/BigArchiveUpdate.h"
 
 #include <QInputDialog>
@@ -100,6 +101,8 @@ void CDatabaseSafety::RestoreBackup() {
     }
     const QString dbPath = m_frame.Document().FilePath();
     const QString textsPath = m_frame.Document().TextDbPath();
+    // From the listing of the backups to the restore's own copies.
+    const CBackupWarnings warnings;
     CRestoreBackupDialog dialog(m_frame, BackupFolder(), textsPath.toStdString(), &m_frame);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -108,7 +111,7 @@ void CDatabaseSafety::RestoreBackup() {
         return;
     // An archive holds pictures only: the database and its unsaved changes stay as they are.
     if (CBackupStore::IsArchive(chosen->file)) {
-        RestoreArchive(*chosen);
+        RestoreArchive(*chosen, warnings);
         return;
     }
     if (m_frame.Document().IsModified()) {
@@ -131,8 +134,10 @@ void CDatabaseSafety::RestoreBackup() {
     if (!store.Restore(*chosen, Utf8Path(target.toStdString()), BackupCount(), before, error,
                        texts ? &CBackupStore::ReadsAsTextDatabase
                              : &CBackupStore::ReadsAsGameDatabase)) {
-        CUserPrompts::Warn(&m_frame, m_frame.Text("Error_Restore") + QStringLiteral("\n\n") +
-                                         QString::fromStdString(error));
+        CUserPrompts::Warn(&m_frame, warnings.AppendTo(m_frame.Text("Error_Restore") +
+                                                           QStringLiteral("\n\n") +
+                                                           QString::fromStdString(error),
+                                                       m_frame.Text("Message_BackupWarnings")));
         return;
     }
     if (before.empty()) {
@@ -144,11 +149,13 @@ void CDatabaseSafety::RestoreBackup() {
             }
     }
     m_frame.ReloadDatabase();
-    CUserPrompts::Inform(&m_frame,
-                         m_frame.Text("Message_Restored").arg(QString::fromStdString(before)));
+    CUserPrompts::Inform(
+        &m_frame,
+        warnings.AppendTo(m_frame.Text("Message_Restored").arg(QString::fromStdString(before)),
+                          m_frame.Text("Message_BackupWarnings")));
 }
 
-void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup) {
+void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup, const CBackupWarnings& warnings) {
     // Where picture imports write: data/FILE of the installation the pictures come from.
     const CPictureRequests* pictures = m_frame.Pictures();
     const std::filesystem::path dbPath =
@@ -174,8 +181,10 @@ void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup) {
                                  });
     }
     if (!restored) {
-        CUserPrompts::Warn(&m_frame, m_frame.Text("Error_Restore") + QStringLiteral("\n\n") +
-                                         QString::fromStdString(error));
+        CUserPrompts::Warn(&m_frame, warnings.AppendTo(m_frame.Text("Error_Restore") +
+                                                           QStringLiteral("\n\n") +
+                                                           QString::fromStdString(error),
+                                                       m_frame.Text("Message_BackupWarnings")));
         return;
     }
     if (before.empty()) {
@@ -187,9 +196,10 @@ void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup) {
             }
     }
     m_frame.Document().NotifyChanged(SChange::AllPictures());
-    CUserPrompts::Inform(&m_frame, m_frame.Text("Message_ArchiveRestored")
-                                       .arg(QString::fromStdString(backup.file),
-                                            QString::fromStdString(before)));
+    CUserPrompts::Inform(&m_frame, warnings.AppendTo(m_frame.Text("Message_ArchiveRestored")
+                                                         .arg(QString::fromStdString(backup.file),
+                                                              QString::fromStdString(before)),
+                                                     m_frame.Text("Message_BackupWarnings")));
 }
 
 int CDatabaseSafety::BackupCount() const {
@@ -211,10 +221,18 @@ bool CDatabaseSafety::BackUpTextFile(const QString& path, QWidget* parent) {
     const std::filesystem::path file = Utf8Path(path.toStdString());
     const CBackupStore store(withDatabase ? BackupFolder() : CBackupStore::FolderFor(file));
     std::string made, error;
-    if (store.Backup(file, BackupCount(), made, error))
+    const CBackupWarnings warnings;
+    if (store.Backup(file, BackupCount(), made, error)) {
+        // The copy was made; what the store skipped or mended is still the user's to know.
+        if (!warnings.Texts().isEmpty())
+            CUserPrompts::Warn(parent, m_frame.Text("Message_BackupWarnings") + u'\n' +
+                                           warnings.Texts().join(u'\n'));
         return true;
-    CUserPrompts::Warn(parent, m_frame.Text("Error_Backup") + QStringLiteral("\n\n") +
-                                   QString::fromStdString(error));
+    }
+    CUserPrompts::Warn(parent,
+                       warnings.AppendTo(m_frame.Text("Error_Backup") + QStringLiteral("\n\n") +
+                                             QString::fromStdString(error),
+                                         m_frame.Text("Message_BackupWarnings")));
     return false;
 }
 

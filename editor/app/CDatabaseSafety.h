@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <vector>
 
+class CBackupWarnings;
 class CFindingsWindow;
 class CMainFrame;
 class QString;
@@ -45,7 +46,8 @@ public:
     CFindingsWindow* FindingsWindow() const;
 
 private:
-    void RestoreArchive(const SBackupInfo& backup);
+    // `warnings`: what the backup store said since the restore began, shown with its outcome.
+    void RestoreArchive(const SBackupInfo& backup, const CBackupWarnings& warnings);
     void ShowFindings(std::vector<SCheckFinding> findings);
 
     CMainFrame& m_frame;

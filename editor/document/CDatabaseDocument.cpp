@@ -1,6 +1,7 @@
 #include "CDatabaseDocument.h"
 
 #include "editor/database/Utf8Path.h"
+#include "editor/document/CBackupWarnings.h"
 #include "editor/model/CGameDatabase.h"
 
 #include <QFileSystemWatcher>
@@ -52,8 +53,10 @@ bool CDatabaseDocument::Reload(CMessageSink& sink) {
 bool CDatabaseDocument::Save(CMessageSink& sink) {
     if (!m_loaded)
         return false;
+    const CBackupWarnings warnings;
     const bool saved =
         m_database->SaveGameDatabase(m_path.toStdString(), m_textDbPath.toStdString(), sink);
+    m_backupWarnings = warnings.Texts();
     if (saved) {
         m_outsideEdits = false;
         m_undoStack->setClean();

@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,9 @@ public:
     void UseBuilt();
     // Writes the database; on success the present state is the saved one.
     bool Save(CMessageSink& sink);
+    // What the backup store warned of during the last save (a side file it skipped, a copy it
+    // completed or removed): the save went on, but the user should hear of it.
+    const QStringList& BackupWarnings() const { return m_backupWarnings; }
 
     // Null until a load succeeded.
     CGameDatabase* Database();
@@ -103,6 +107,7 @@ private:
     std::optional<CFileIdentity> m_identity;
     std::optional<CFileIdentity> m_noticed;
     SClipboard m_clipboard;
+    QStringList m_backupWarnings;
     bool m_loaded = false;
     bool m_outsideEdits = false;
     bool m_lastModified = false;

@@ -1,9 +1,10 @@
 #include "CTeamPictures.h"
 
 #include "editor/assets/CPictureFile.h"
-#include "editor/dialogs/CWaitCursor.h"
 #include "editor/assets/CPictureImport.h"
 #include "editor/assets/CPictureRequests.h"
+#include "editor/dialogs/CWaitCursor.h"
+#include "editor/document/CBackupWarnings.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPicturePreviewDialog.h"
@@ -99,16 +100,23 @@ bool CTeamPictures::Import(QWidget* parent) const {
         return false;
     CPictureImport::SWritten written;
     bool ok = false;
+    const CBackupWarnings warnings;
     {
         CWaitCursor wait;
         const CBackupStore backups(m_host.BackupFolder());
         ok = CPictureImport::Write(*prepared, backups, m_host.BackupCount(), written, error);
     }
     if (!ok) {
-        m_host.Warn(parent, m_host.Text("Message_PictureImportFailed").arg(error));
+        m_host.Warn(parent, warnings.AppendTo(m_host.Text("Message_PictureImportFailed").arg(error),
+                                              m_host.Text("Message_BackupWarnings")));
         return false;
     }
-    m_host.ShowStatus(details(), QDir::toNativeSeparators(written.archive));
+    const QString heading = m_host.Text("Message_BackupWarnings");
+    m_host.ShowStatus(warnings.Texts().isEmpty()
+                          ? details()
+                          : details() + QStringLiteral(" ") + heading + QStringLiteral(" ") +
+                                warnings.Texts().join(QStringLiteral("; ")),
+                      warnings.AppendTo(QDir::toNativeSeparators(written.archive), heading));
     return true;
 }
 

@@ -2,6 +2,7 @@
 #include "FreshEditorTest.h"
 #include "ModalDialogs.h"
 #include "SavedFiles.h"
+#include "UserSteps.h"
 
 #include "editor/app/CDatabaseSafety.h"
 #include "editor/app/CFindingsWindow.h"
@@ -17,10 +18,13 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <thread>
 
 namespace {
@@ -72,6 +76,7 @@ private slots:
     void restoreDialogShowsDifferencesAndRestores();
     void restoreDialogRestoresAnArchiveAndKeepsUnsavedEdits();
     void saveWaitsBrieflyForAnotherWriterThenSaysSo();
+    void backupWarningsShowWithTheSaveAndTheRestore();
 };
 
 void SafetyTest::checkDatabaseListsFindingsAndOpensTheirRecords() {
@@ -244,6 +249,53 @@ void SafetyTest::saveWaitsBrieflyForAnotherWriterThenSaysSo() {
     QCOMPARE(m_fixture->prompts.size(), 1);
     QVERIFY(Bytes(m_fixture->DatabasePath()) != before);
     QVERIFY(!m_frame->isWindowModified());
+}
+
+// A stray side file too large to be a backup's: the save and the restore go through and say so
+// with their outcome, in the status bar (its tool tip lists the warnings) and the message.
+void SafetyTest::backupWarningsShowWithTheSaveAndTheRestore() {
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame));
+    const std::filesystem::path backups = m_frame->BackupFolder();
+    std::filesystem::create_directories(backups);
+    std::ofstream(backups / "stray_corvid.db", std::ios::binary) << "x";
+    std::ofstream(backups / "stray_corvid.db.json", std::ios::binary)
+        << std::string(CBackupStore::kMaxSideFileBytes + 1, ' ');
+    CGameDatabase* db = m_frame->Database();
+    db->FindPlayer(db->Players().begin()->first)->SetLastName("Warned");
+    db->MarkDirty();
+
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!m_frame->isWindowModified());
+    QVERIFY(m_fixture->prompts.isEmpty());
+    const QLabel* status = m_frame->statusBar()->findChild<QLabel*>(QStringLiteral("StatusPane"));
+    QVERIFY(status);
+    QVERIFY2(status->text().startsWith(
+                 QStringLiteral("The database has been saved, but the backups folder needs "
+                                "attention: skipped the backup side file")),
+             qPrintable(status->text()));
+    QVERIFY(status->text().contains(QStringLiteral("stray_corvid.db.json")));
+    QVERIFY(status->toolTip().contains(QStringLiteral("stray_corvid.db.json: it is larger than")));
+
+    WhenModalShown(
+        [](QDialog* dialog) { RestoreNewestCopyOf(dialog, QStringLiteral("corvid.db")); });
+    m_frame->ActionForKey(QStringLiteral("Menu_FileRestoreBackup"))->trigger();
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY2(
+        m_fixture->prompts.last().startsWith(QStringLiteral("inform: The backup was restored")),
+        qPrintable(m_fixture->prompts.last()));
+    QVERIFY(m_fixture->prompts.last().contains(
+        QStringLiteral("The backups folder needs attention:\nskipped the backup side file")));
+
+    // The stray file gone, a save says no more than that it saved.
+    std::filesystem::remove(backups / "stray_corvid.db.json");
+    db = m_frame->Database();
+    db->FindPlayer(db->Players().begin()->first)->SetLastName("Quiet");
+    db->MarkDirty();
+    QVERIFY(UserSteps::Activate(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(status->text(), m_frame->Text("Message_Saved"));
+    QVERIFY(status->toolTip().isEmpty());
 }
 
 QTEST_MAIN(SafetyTest)
