@@ -3,6 +3,7 @@
 #include "editor/document/SChange.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CFrameHost.h"
+#include "editor/windows/CRecordFrame.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -99,18 +100,8 @@ QList<CChildFrame*> CChildWindows::Frames() const {
     return frames;
 }
 
-QString CChildWindows::TitleOf(const CChildFrame& frame, int id) const {
-    switch (frame.FrameKind()) {
-    case CChildFrame::Kind::League:
-        return LeagueTitle(id);
-    case CChildFrame::Kind::Team:
-    case CChildFrame::Kind::PlayersList:
-        return TeamTitle(id);
-    case CChildFrame::Kind::Player:
-        return PlayerTitle(id);
-    default:
-        return {};
-    }
+QString CChildWindows::Title(CChildFrame::Kind kind, int id) const {
+    return CRecordFrame::TitleOf(m_host, kind, id);
 }
 
 void CChildWindows::Dispatch(const SChange& change) {
@@ -125,7 +116,7 @@ void CChildWindows::Dispatch(const SChange& change) {
                            (kind == CChildFrame::Kind::Team && change.HasTeam(id)) ||
                            (kind == CChildFrame::Kind::Player && change.HasPlayer(id));
         if (shown) {
-            const QString title = TitleOf(*frame, id);
+            const QString title = Title(kind, id);
             // A window whose record went (an undone new player) goes with it.
             if (title.isEmpty()) {
                 window->close();
@@ -137,39 +128,4 @@ void CChildWindows::Dispatch(const SChange& change) {
         }
         frame->DocumentChanged(change);
     }
-}
-
-QString CChildWindows::LeagueTitle(int leagueId) const {
-    const CLeague* league = m_host.FindLeague(leagueId);
-    if (!league) {
-        return {};
-    }
-    return QStringLiteral("%1 - %2").arg(m_host.Text("Caption_League"),
-                                         QString::fromStdString(league->name));
-}
-
-QString CChildWindows::TeamTitle(int teamId) const {
-    const CGameDatabase* db = m_host.Database();
-    if (!db) {
-        return {};
-    }
-    if (const CTeam* team = db->FindTeam(teamId)) {
-        return QStringLiteral("%1 - %2").arg(m_host.Text("Caption_Team"),
-                                             QString::fromStdString(team->Name()));
-    }
-    // The players without a team have no team record of their own in most databases.
-    if (teamId == CGameDatabase::kNoTeamId) {
-        return QStringLiteral("%1 - %2").arg(m_host.Text("Caption_Team"),
-                                             m_host.Text("Caption_NoTeam"));
-    }
-    return {};
-}
-
-QString CChildWindows::PlayerTitle(int playerId) const {
-    const CGameDatabase* db = m_host.Database();
-    if (!db || !db->FindPlayer(playerId)) {
-        return {};
-    }
-    return QStringLiteral("%1 - %2").arg(m_host.Text("Caption_Player"),
-                                         QString::fromStdString(db->PlayerDisplayName(playerId)));
 }

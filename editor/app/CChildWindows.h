@@ -38,10 +38,8 @@ public:
     // when their record is gone.
     void Dispatch(const SChange& change);
 
-    // "%1 - %2" of the localised caption and the record's name; empty when it does not exist.
-    QString LeagueTitle(int leagueId) const;
-    QString TeamTitle(int teamId) const;
-    QString PlayerTitle(int playerId) const;
+    // The title of a window on the record of that kind and id (CRecordFrame::TitleOf).
+    QString Title(CChildFrame::Kind kind, int id) const;
 
 signals:
     void Opened(CChildFrame* frame);
@@ -50,7 +48,6 @@ signals:
 
 private:
     void Place(QMdiSubWindow* window);
-    QString TitleOf(const CChildFrame& frame, int id) const;
 
     QMdiArea& m_area;
     CFrameHost& m_host;

@@ -199,11 +199,11 @@ bool CMainFrame::CanStoreInGameNames() const {
 }
 
 QString CMainFrame::TeamTitle(int teamId) const {
-    return m_windows->TeamTitle(teamId);
+    return m_windows->Title(CChildFrame::Kind::Team, teamId);
 }
 
 QString CMainFrame::PlayerTitle(int playerId) const {
-    return m_windows->PlayerTitle(playerId);
+    return m_windows->Title(CChildFrame::Kind::Player, playerId);
 }
 
 QMdiSubWindow* CMainFrame::FindChild(CChildFrame::Kind kind, const QVariant& key) const {
@@ -215,7 +215,8 @@ CChildFrame* CMainFrame::ActiveFrame() const {
 }
 
 bool CMainFrame::OpenLeague(int leagueId) {
-    return m_windows->Open(CChildFrame::Kind::League, leagueId, m_windows->LeagueTitle(leagueId),
+    return m_windows->Open(CChildFrame::Kind::League, leagueId,
+                           m_windows->Title(CChildFrame::Kind::League, leagueId),
                            [&] { return new CLeagueFrame(leagueId, *this); });
 }
 

@@ -9,20 +9,14 @@
 
 #include <QSplitter>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 CLeagueFrame::CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent)
-    : CRecordFrame(Kind::League, host, parent), m_leagueId(leagueId) {
-    auto* content = new QWidget(this);
-    auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_banner = new CGradientBanner(content);
+    : CSnapshotFrame(Kind::League, leagueId, host, parent) {
+    m_banner = new CGradientBanner(this);
     m_banner->SetTitleFont(host.TitleFont());
     m_banner->SetColour(palette().color(QPalette::Highlight));
-    layout->addWidget(m_banner);
 
-    auto* split = new QSplitter(Qt::Vertical, content);
+    auto* split = new QSplitter(Qt::Vertical, this);
     m_teams = new CTeamsListView(host, split);
     split->addWidget(m_teams);
 
@@ -33,47 +27,32 @@ CLeagueFrame::CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent)
     split->addWidget(m_tabs);
     split->setStretchFactor(0, 1);
     split->setStretchFactor(1, 1);
-    layout->addWidget(split, 1);
-    SetContent(content);
+    SetBannerAndBody(m_banner, split);
 
     connect(m_form, &CColourFormView::ApplyClicked, this, &CLeagueFrame::OnApply);
     connect(m_form, &CColourFormView::ResetClicked, this, &CLeagueFrame::OnReset);
 }
 
-QString CLeagueFrame::Title() {
-    const CLeague* league = Host().FindLeague(m_leagueId);
-    return league ? QStringLiteral("%1 - %2").arg(Host().Text("Caption_League"),
-                                                  QString::fromStdString(league->name))
-                  : QString();
-}
-
 void CLeagueFrame::Fill() {
-    if (const CLeague* league = Host().FindLeague(m_leagueId)) {
+    if (const CLeague* league = Host().FindLeague(LeagueId())) {
         StartHistory(CLeagueSnapshot::Of(*league));
     }
     ShowLeague();
 }
 
-void CLeagueFrame::DocumentChanged(const SChange& change) {
-    if (change.origin == this) {
-        return;
-    }
-    if (change.Reloaded()) {
-        Fill();
-        return;
-    }
+void CLeagueFrame::OutsideChange(const SChange& change) {
     const CGameDatabase* db = Host().Database();
-    if (!db || (!change.HasLeague(m_leagueId) && !change.AnyTeam())) {
+    if (!db || (!change.HasLeague(LeagueId()) && !change.AnyTeam())) {
         return;
     }
     // Its teams list shows their names, crests and squad sizes.
-    bool shown = change.HasLeague(m_leagueId);
-    for (int32_t team : db->TeamsOfLeague(m_leagueId)) {
+    bool shown = change.HasLeague(LeagueId());
+    for (int32_t team : db->TeamsOfLeague(LeagueId())) {
         shown = shown || change.HasTeam(team);
     }
     // Squads and team names changed elsewhere; what the user types in the form stays.
     if (shown) {
-        if (const CLeague* league = Host().FindLeague(m_leagueId)) {
+        if (const CLeague* league = Host().FindLeague(LeagueId())) {
             m_banner->SetTitle(QString::fromStdString(league->name));
         }
         m_teams->DocumentChanged(change);
@@ -81,12 +60,12 @@ void CLeagueFrame::DocumentChanged(const SChange& change) {
 }
 
 void CLeagueFrame::ShowTeams() {
-    const CLeague* league = Host().FindLeague(m_leagueId);
+    const CLeague* league = Host().FindLeague(LeagueId());
     if (!league) {
         return;
     }
     m_banner->SetTitle(QString::fromStdString(league->name));
-    m_teams->Show(m_leagueId);
+    m_teams->Show(LeagueId());
 }
 
 void CLeagueFrame::ShowLeague() {
@@ -95,22 +74,17 @@ void CLeagueFrame::ShowLeague() {
 }
 
 void CLeagueFrame::OnApply() {
-    const CLeague* league = Host().FindLeague(m_leagueId);
+    const CLeague* league = Host().FindLeague(LeagueId());
     if (!league || History().IsEmpty() || !m_form->Apply()) {
         return;
     }
-    const CLeagueSnapshot now = CLeagueSnapshot::Of(*league);
-    if (now == History().Current()) {
-        return;
+    if (CommitSnapshot(CLeagueSnapshot::Of(*league))) {
+        ShowLeague();
     }
-    const bool renamed = now.Name() != History().Current().Name();
-    PushSnapshot(now);
-    AnnounceChange(renamed);
-    ShowLeague();
 }
 
 void CLeagueFrame::OnReset() {
-    const CLeague* league = Host().FindLeague(m_leagueId);
+    const CLeague* league = Host().FindLeague(LeagueId());
     if (!league || History().IsEmpty()) {
         return;
     }
@@ -120,19 +94,26 @@ void CLeagueFrame::OnReset() {
     OnApply();
 }
 
-void CLeagueFrame::Restore(const CLeagueSnapshot& current, const CLeagueSnapshot& snapshot) {
-    if (!RestoreSnapshot(snapshot, Host().FindLeague(m_leagueId))) {
-        return;
-    }
-    MarkChanged();
-    AnnounceChange(snapshot.Name() != current.Name());
-    ShowLeague();
+bool CLeagueFrame::Renamed(const CLeagueSnapshot& before, const CLeagueSnapshot& after) const {
+    return before.Name() != after.Name();
 }
 
-void CLeagueFrame::AnnounceChange(bool renamed) {
-    // The title and the leagues list show its name and level.
+bool CLeagueFrame::CopyIntoRecord(const CLeagueSnapshot& snapshot) {
+    CLeague* league = Host().FindLeague(LeagueId());
+    if (league) {
+        snapshot.RestoreInto(*league);
+    }
+    return league != nullptr;
+}
+
+uint32_t CLeagueFrame::Restored(const CLeagueSnapshot&, const CLeagueSnapshot&) {
+    ShowLeague();
+    return 0;
+}
+
+SChange CLeagueFrame::Touched(uint32_t what) const {
     SChange change;
-    change.what = SChange::Fields | (renamed ? SChange::Names : 0u);
-    change.leagues = {m_leagueId};
-    Announce(std::move(change));
+    change.what = what;
+    change.leagues = {LeagueId()};
+    return change;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/model/CLeagueSnapshot.h"
-#include "editor/windows/CRecordFrame.h"
+#include "editor/windows/CSnapshotFrame.h"
 
 #include <QString>
 
@@ -12,15 +12,14 @@ class QTabWidget;
 
 // Child window of kind League: banner, the league's teams, and the "Info" page with the
 // league's names and level. Apply, Reset, Undo and Redo go through its snapshot history.
-class CLeagueFrame : public CRecordFrame<CLeagueSnapshot> {
+class CLeagueFrame : public CSnapshotFrame<CLeagueSnapshot> {
     Q_OBJECT
 public:
     CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent = nullptr);
 
-    int LeagueId() const { return m_leagueId; }
+    int LeagueId() const { return RecordId(); }
 
     void Fill() override;
-    void DocumentChanged(const SChange& change) override;
 
     CGradientBanner* Banner() const { return m_banner; }
     CLeagueInfoForm* InfoForm() const { return m_form; }
@@ -29,7 +28,12 @@ public:
     CTeamsListView* TeamsList() const { return m_teams; }
 
 protected:
-    void Restore(const CLeagueSnapshot& current, const CLeagueSnapshot& snapshot) override;
+    void OutsideChange(const SChange& change) override;
+    bool Renamed(const CLeagueSnapshot& before, const CLeagueSnapshot& after) const override;
+    bool CopyIntoRecord(const CLeagueSnapshot& snapshot) override;
+    uint32_t Restored(const CLeagueSnapshot& current, const CLeagueSnapshot& snapshot) override;
+    // The title and the leagues list show its name and level.
+    SChange Touched(uint32_t what) const override;
 
 private:
     void OnApply();
@@ -38,10 +42,7 @@ private:
     void ShowLeague();
     // The banner's name and the teams list, made anew.
     void ShowTeams();
-    void AnnounceChange(bool renamed);
-    QString Title();
 
-    int m_leagueId;
     CGradientBanner* m_banner = nullptr;
     CTeamsListView* m_teams = nullptr;
     QTabWidget* m_tabs = nullptr;

@@ -1,21 +1,15 @@
 #include "CPlayerFrame.h"
 
+#include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPlayerAppearanceForm.h"
 #include "editor/windows/CPlayerAttributesForm.h"
 #include "editor/windows/CPlayerBannerForm.h"
 #include "editor/windows/CPlayerInfoForm.h"
 
-#include <QLayout>
 #include <QTabWidget>
 
 CPlayerFrame::CPlayerFrame(int playerId, CFrameHost& host, QWidget* parent)
-    : CRecordFrame<CPlayer>(Kind::Player, host, parent), m_playerId(playerId) {
-    // The frame's placeholder makes way for the banner and the pages.
-    QLayout* frameLayout = layout();
-    while (QLayoutItem* item = frameLayout->takeAt(0)) {
-        delete item->widget();
-        delete item;
-    }
+    : CSnapshotFrame(Kind::Player, playerId, host, parent) {
     m_banner = new CPlayerBannerForm(host, this);
     m_tabs = new QTabWidget(this);
     m_tabs->setAccessibleName(host.Text("Caption_Player"));
@@ -24,8 +18,7 @@ CPlayerFrame::CPlayerFrame(int playerId, CFrameHost& host, QWidget* parent)
     for (CPlayerPage* page : m_pages) {
         m_tabs->addTab(page, page->TabIcon(), host.Text(page->TabKey()));
     }
-    frameLayout->addWidget(m_banner);
-    frameLayout->addWidget(m_tabs);
+    SetBannerAndBody(m_banner, m_tabs);
 }
 
 CPlayerPage* CPlayerFrame::Page(int index) const {
@@ -33,7 +26,7 @@ CPlayerPage* CPlayerFrame::Page(int index) const {
 }
 
 CPlayer* CPlayerFrame::Record() {
-    return Host().FindPlayer(m_playerId);
+    return Host().FindPlayer(PlayerId());
 }
 
 void CPlayerFrame::Fill() {
@@ -66,13 +59,8 @@ void CPlayerFrame::TakeOutsideChange() {
     FillPages();
 }
 
-void CPlayerFrame::DocumentChanged(const SChange& change) {
-    if (change.origin == this) {
-        return;
-    }
-    if (change.Reloaded()) {
-        Fill();
-    } else if (change.HasPlayer(m_playerId) && change.what != SChange::Pictures) {
+void CPlayerFrame::OutsideChange(const SChange& change) {
+    if (change.HasPlayer(PlayerId()) && change.what != SChange::Pictures) {
         TakeOutsideChange();
     }
 }
@@ -89,40 +77,42 @@ void CPlayerFrame::FillPages() {
 }
 
 void CPlayerFrame::Commit() {
-    CPlayer* player = Record();
-    if (!player || History().IsEmpty() || !DiffersInEditedFields(*player, History().Current())) {
-        return;
+    if (const CPlayer* player = Record(); player && CommitSnapshot(*player)) {
+        m_banner->Fill(*player);
     }
-    const CPlayer before = History().Current();
-    PushSnapshot(*player);
-    Announce(before, *player);
-    m_banner->Fill(*player);
 }
 
-void CPlayerFrame::Restore(const CPlayer& current, const CPlayer& snapshot) {
+bool CPlayerFrame::Differs(const CPlayer& before, const CPlayer& after) const {
+    return DiffersInEditedFields(after, before);
+}
+
+bool CPlayerFrame::Renamed(const CPlayer& before, const CPlayer& after) const {
+    return before.FirstName() != after.FirstName() || before.LastName() != after.LastName() ||
+           before.CommonName() != after.CommonName();
+}
+
+bool CPlayerFrame::CopyIntoRecord(const CPlayer& snapshot) {
     CPlayer* player = Record();
-    if (!player) {
-        return;
+    if (player) {
+        CopyEditedFields(*player, snapshot);
     }
-    CopyEditedFields(*player, snapshot);
-    MarkChanged();
+    return player != nullptr;
+}
+
+uint32_t CPlayerFrame::Restored(const CPlayer&, const CPlayer&) {
     FillPages();
-    Announce(current, snapshot);
+    return 0;
 }
 
-void CPlayerFrame::Announce(const CPlayer& before, const CPlayer& after) {
+SChange CPlayerFrame::Touched(uint32_t what) const {
     SChange change;
-    change.what = SChange::Fields;
-    if (before.FirstName() != after.FirstName() || before.LastName() != after.LastName() ||
-        before.CommonName() != after.CommonName()) {
-        change.what |= SChange::Names;
-    }
-    change.players = {m_playerId};
+    change.what = what;
+    change.players = {PlayerId()};
     // The live record's teams show him in their squads (the snapshots' may be out of date).
-    if (const CPlayer* player = Record()) {
+    if (const CPlayer* player = Host().FindPlayer(PlayerId())) {
         change.teams = player->Teams();
     }
-    CRecordFrame::Announce(std::move(change));
+    return change;
 }
 
 void CPlayerFrame::CopyEditedFields(CPlayer& into, const CPlayer& from) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "editor/model/CPlayer.h"
-#include "editor/windows/CRecordFrame.h"
+#include "editor/windows/CSnapshotFrame.h"
 
 #include <QString>
 
@@ -11,17 +11,16 @@ class QTabWidget;
 
 // Child window of kind Player: a banner over three pages (information, appearance,
 // abilities). Pages write into the record only on Apply; each applied change is a snapshot.
-class CPlayerFrame : public CRecordFrame<CPlayer> {
+class CPlayerFrame : public CSnapshotFrame<CPlayer> {
     Q_OBJECT
 public:
     CPlayerFrame(int playerId, CFrameHost& host, QWidget* parent = nullptr);
 
-    int PlayerId() const { return m_playerId; }
+    int PlayerId() const { return RecordId(); }
     QTabWidget* Tabs() const { return m_tabs; }
     CPlayerPage* Page(int index) const;
 
     void Fill() override;
-    void DocumentChanged(const SChange& change) override;
 
     // The record, looked up by id each time; null when it was deleted elsewhere.
     CPlayer* Record();
@@ -38,16 +37,19 @@ public:
     static bool DiffersInEditedFields(const CPlayer& record, const CPlayer& snapshot);
 
 protected:
-    void Restore(const CPlayer& current, const CPlayer& snapshot) override;
+    void OutsideChange(const SChange& change) override;
+    bool Differs(const CPlayer& before, const CPlayer& after) const override;
+    bool Renamed(const CPlayer& before, const CPlayer& after) const override;
+    bool CopyIntoRecord(const CPlayer& snapshot) override;
+    uint32_t Restored(const CPlayer& current, const CPlayer& snapshot) override;
+    // His teams' squads, the tables and his title show him.
+    SChange Touched(uint32_t what) const override;
 
 private:
     void FillPages();
     // Another window changed the player (a squad move, a bulk edit): show it again.
     void TakeOutsideChange();
-    // Tells the other windows (his teams' squads, the tables, his title) what changed.
-    void Announce(const CPlayer& before, const CPlayer& after);
 
-    int m_playerId;
     CPlayerBannerForm* m_banner;
     QTabWidget* m_tabs;
     std::vector<CPlayerPage*> m_pages;

@@ -1,75 +1,43 @@
 #pragma once
 
-#include "editor/document/CDatabaseDocument.h"
-#include "editor/model/CGameDatabase.h"
-#include "editor/toolkit/CUndoHistory.h"
 #include "editor/windows/CChildFrame.h"
-#include "editor/windows/CFrameHost.h"
 
-// The frame of a window that edits one record: its undo history of record snapshots drives the
-// main window's Undo and Redo, and every step marks the database changed. A kind says which
-// fields a snapshot restores (only those the window edits: squads and links belong to the
-// squad operations).
-template <typename TRecord>
+#include <QString>
+
+#include <cstdint>
+
+class CGradientBanner;
+struct SChange;
+
+// The frame of a window that edits one record (a player, a team, a league): the record's id,
+// a banner above the window's body, the title "caption - name" and the way the window hears of
+// changes and tells of its own. The kinds keep their histories in CSnapshotFrame.
 class CRecordFrame : public CChildFrame {
+    Q_OBJECT
 public:
-    CRecordFrame(Kind kind, CFrameHost& host, QWidget* parent = nullptr)
-        : CChildFrame(kind, host, parent) {
-        m_history.SetChangeCallback([this] { emit HistoryChanged(); });
-    }
+    int RecordId() const { return m_recordId; }
 
-    bool HasUndoHistory() const override { return !FocusOnDocumentHistory(); }
-    bool CanUndo() const override { return m_history.CanUndo(); }
-    bool CanRedo() const override { return m_history.CanRedo(); }
-    void Undo() override {
-        if (m_history.CanUndo()) {
-            const TRecord& before = m_history.Current();
-            const TRecord& snapshot = m_history.Undo();
-            Restore(before, snapshot);
-        }
-    }
-    void Redo() override {
-        if (m_history.CanRedo()) {
-            const TRecord& before = m_history.Current();
-            const TRecord& snapshot = m_history.Redo();
-            Restore(before, snapshot);
-        }
-    }
+    // "Caption - name" of the record of that kind (league, team, player) and id, the players
+    // without a team's for team 109998; empty when there is no such record: no window opens on
+    // it, and an open one closes.
+    static QString TitleOf(CFrameHost& host, Kind kind, int id);
 
-    const CUndoHistory<TRecord>& History() const { return m_history; }
+    // A change made elsewhere: after a reload the window starts over on its record; its own
+    // changes it shows already.
+    void DocumentChanged(const SChange& change) final;
 
 protected:
-    // The record as the window opened it: the first snapshot, not a change.
-    void StartHistory(const TRecord& record) {
-        m_history.Clear();
-        m_history.Push(record);
-    }
-    // An applied change: a new snapshot, and the database has unsaved changes.
-    void PushSnapshot(const TRecord& record) {
-        m_history.Push(record);
-        MarkChanged();
-    }
-    // A change made elsewhere, written into every snapshot, so that no step of this window's
-    // history takes it back.
-    template <typename Edit> void EditHistory(Edit edit) { m_history.EditAll(edit); }
-    // Undo or Redo moved from `current` to `snapshot`: copy the fields the window edits into
-    // the record, mark the database changed (MarkChanged), refresh what shows them.
-    virtual void Restore(const TRecord& current, const TRecord& snapshot) = 0;
-    // Restore's first step: the snapshot's fields copied into the window's record; null, and
-    // nothing copied, when the record is gone.
-    template <typename Record> Record* RestoreSnapshot(const TRecord& snapshot, Record* record) {
-        if (record) {
-            snapshot.RestoreInto(*record);
-        }
-        return record;
-    }
-    void MarkChanged() { Host().Document().MarkModified(); }
+    CRecordFrame(Kind kind, int recordId, CFrameHost& host, QWidget* parent);
+
+    // The banner above the body, both filling the window.
+    void SetBannerAndBody(CGradientBanner* banner, QWidget* body);
+    // A change made elsewhere that is not a reload.
+    virtual void OutsideChange(const SChange& change) = 0;
+    // The database has unsaved changes made by this window.
+    void MarkChanged();
     // Tells the other windows what this one changed (it shows it already).
-    void Announce(SChange change) {
-        change.origin = this;
-        Host().Document().NotifyChanged(std::move(change));
-    }
+    void Announce(SChange change);
 
 private:
-    CUndoHistory<TRecord> m_history;
+    int m_recordId;
 };

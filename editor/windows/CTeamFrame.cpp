@@ -18,15 +18,10 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
-#include <QVBoxLayout>
 
 CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
-    : CRecordFrame(Kind::Team, host, parent), m_teamId(teamId) {
-    auto* content = new QWidget(this);
-    auto* layout = new QVBoxLayout(content);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    m_banner = new CGradientBanner(content);
+    : CSnapshotFrame(Kind::Team, teamId, host, parent) {
+    m_banner = new CGradientBanner(this);
     m_banner->SetTitleFont(host.TitleFont());
     // The crest's commands are in the banner's context menu, which the menu key opens too.
     m_banner->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -38,9 +33,7 @@ CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
         connect(shortcut, &QShortcut::activated, this,
                 [this] { ShowCrestMenu(m_banner->rect().center()); });
     }
-    layout->addWidget(m_banner);
-    m_tabs = new QTabWidget(content);
-    layout->addWidget(m_tabs, 1);
+    m_tabs = new QTabWidget(this);
 
     auto* information = new QSplitter(Qt::Vertical, m_tabs);
     m_squad = new CPlayersListView(host, information);
@@ -57,7 +50,7 @@ CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
     m_formation = new CTeamFormationForm(teamId, host, m_tabs);
     m_formation->SetRowOrder([this] { return SquadOrder(); });
     InsertPage(1, m_formation, CRecordIcons::Formation(), "Tab_TeamFormation");
-    SetContent(content);
+    SetBannerAndBody(m_banner, m_tabs);
 
     connect(m_info, &CColourFormView::ApplyClicked, this, [this] {
         if (m_info->Apply()) {
@@ -93,15 +86,8 @@ void CTeamFrame::InsertPage(int index, QWidget* page, const QIcon& icon, const c
     m_tabs->insertTab(index, page, icon, Host().Text(tabKey));
 }
 
-QString CTeamFrame::Title() {
-    const CTeam* team = Host().FindTeam(m_teamId);
-    return team ? QStringLiteral("%1 - %2").arg(Host().Text("Caption_Team"),
-                                                QString::fromStdString(team->Name()))
-                : QString();
-}
-
 void CTeamFrame::Fill() {
-    const CTeam* team = Host().FindTeam(m_teamId);
+    const CTeam* team = Host().FindTeam(TeamId());
     if (!team) {
         return;
     }
@@ -114,23 +100,16 @@ void CTeamFrame::Fill() {
     ShowSquad();
 }
 
-void CTeamFrame::DocumentChanged(const SChange& change) {
-    if (change.origin == this) {
-        return;
-    }
-    if (change.Reloaded()) {
-        Fill();
-        return;
-    }
-    if (change.Has(SChange::Pictures) && change.HasTeam(m_teamId)) {
+void CTeamFrame::OutsideChange(const SChange& change) {
+    if (change.Has(SChange::Pictures) && change.HasTeam(TeamId())) {
         ShowPictures();
     }
-    const CTeam* team = Host().FindTeam(m_teamId);
+    const CTeam* team = Host().FindTeam(TeamId());
     if (!team || change.what == SChange::Pictures) {
         return;
     }
     // The squad list shows its players' names, positions and ratings.
-    bool shown = change.HasTeam(m_teamId);
+    bool shown = change.HasTeam(TeamId());
     for (auto id = change.players.begin(); !shown && id != change.players.end(); ++id) {
         shown = team->FindLink(*id) != nullptr;
     }
@@ -160,7 +139,7 @@ void CTeamFrame::FillPages() {
 
 void CTeamFrame::ShowBanner() {
     const CGameDatabase* db = Host().Database();
-    const CTeam* team = Host().FindTeam(m_teamId);
+    const CTeam* team = Host().FindTeam(TeamId());
     if (!team) {
         return;
     }
@@ -171,12 +150,12 @@ void CTeamFrame::ShowBanner() {
                              : QColor(Qt::white));
     CPictureRequests* pictures = Host().Pictures();
     const QImage crest =
-        pictures ? CPictureScaling::Scaled(pictures->Logo(m_teamId), kCrestScale) : QImage();
+        pictures ? CPictureScaling::Scaled(pictures->Logo(TeamId()), kCrestScale) : QImage();
     m_banner->SetPicture(crest.isNull() ? QPixmap() : QPixmap::fromImage(crest));
 }
 
 void CTeamFrame::ShowCrestMenu(const QPoint& position) {
-    const CTeamPictures crest(Host(), m_teamId, CTeamPictures::EKind::Crest);
+    const CTeamPictures crest(Host(), TeamId(), CTeamPictures::EKind::Crest);
     QMenu menu(this);
     QAction* import = menu.addAction(Host().Text("Caption_ImportPicture"));
     QAction* exportCrest = menu.addAction(Host().Text("Caption_ExportPicture"));
@@ -193,30 +172,25 @@ void CTeamFrame::ShowCrestMenu(const QPoint& position) {
 }
 
 void CTeamFrame::ShowSquad() {
-    m_squad->Show(m_teamId);
+    m_squad->Show(TeamId());
 }
 
 void CTeamFrame::RecordApplied(const CPositionStep& positions) {
-    const CTeam* team = Host().FindTeam(m_teamId);
-    if (!team || History().IsEmpty()) {
+    const CTeam* team = Host().FindTeam(TeamId());
+    if (!team ||
+        !CommitSnapshot(CTeamSnapshot::Of(*team), positions.IsEmpty() ? 0u : SChange::Squad)) {
         return;
     }
-    const CTeamSnapshot now = CTeamSnapshot::Of(*team);
-    if (now == History().Current() && positions.IsEmpty()) {
-        return;
-    }
-    const bool renamed = now.Name() != History().Current().Name();
-    PushSnapshot(now);
     // The push dropped the steps after the current one; their positions go with them.
     m_shownStep = History().CurrentIndex();
     m_positionSteps.erase(m_positionSteps.lower_bound(m_shownStep), m_positionSteps.end());
     if (!positions.IsEmpty())
         m_positionSteps.emplace(m_shownStep, positions);
-    AfterChange(renamed, !positions.IsEmpty());
+    ShowBanner();
 }
 
 void CTeamFrame::ResetPage(CTeamSnapshot::EPage page) {
-    CTeam* team = Host().FindTeam(m_teamId);
+    CTeam* team = Host().FindTeam(TeamId());
     if (!team || History().IsEmpty()) {
         return;
     }
@@ -237,10 +211,22 @@ void CTeamFrame::ResetPage(CTeamSnapshot::EPage page) {
     RecordApplied();
 }
 
-void CTeamFrame::Restore(const CTeamSnapshot& current, const CTeamSnapshot& snapshot) {
-    CTeam* team = RestoreSnapshot(snapshot, Host().FindTeam(m_teamId));
+bool CTeamFrame::Renamed(const CTeamSnapshot& before, const CTeamSnapshot& after) const {
+    return before.Name() != after.Name();
+}
+
+bool CTeamFrame::CopyIntoRecord(const CTeamSnapshot& snapshot) {
+    CTeam* team = Host().FindTeam(TeamId());
+    if (team) {
+        snapshot.RestoreInto(*team);
+    }
+    return team != nullptr;
+}
+
+uint32_t CTeamFrame::Restored(const CTeamSnapshot&, const CTeamSnapshot&) {
+    CTeam* team = Host().FindTeam(TeamId());
     if (!team) {
-        return;
+        return 0;
     }
     const int target = History().CurrentIndex();
     bool moved = false;
@@ -254,26 +240,19 @@ void CTeamFrame::Restore(const CTeamSnapshot& current, const CTeamSnapshot& snap
             step->second.Redo(*team);
             moved = true;
         }
-    MarkChanged();
     if (moved)
         ShowSquad();
     FillPages();
-    AfterChange(snapshot.Name() != current.Name(), moved);
+    ShowBanner();
+    return moved ? SChange::Squad : 0u;
 }
 
 SChange CTeamFrame::Touched(uint32_t what) const {
     SChange change;
     change.what = what;
-    change.teams = {m_teamId};
-    if (const CTeam* team = Host().FindTeam(m_teamId)) {
+    change.teams = {TeamId()};
+    if (const CTeam* team = Host().FindTeam(TeamId())) {
         change.leagues = team->Leagues();
     }
     return change;
-}
-
-void CTeamFrame::AfterChange(bool renamed, bool squad) {
-    ShowBanner();
-    // The window's title, the league windows and the leagues list show the name.
-    Announce(Touched(SChange::Fields | (renamed ? SChange::Names : 0u) |
-                     (squad ? SChange::Squad : 0u)));
 }

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "editor/document/SChange.h"
 #include "editor/model/CPositionStep.h"
 #include "editor/model/CTeam.h"
 #include "editor/model/CTeamSnapshot.h"
-#include "editor/document/SChange.h"
-#include "editor/windows/CRecordFrame.h"
+#include "editor/windows/CSnapshotFrame.h"
 
 #include <QString>
 
@@ -24,18 +24,17 @@ class QTabWidget;
 // Child window of kind Team: the banner above the pages information (with the squad list
 // above the form), kits and miscellaneous. Every page's Apply and Reset is a step of the
 // window's history; Undo and Redo restore only what the window edits.
-class CTeamFrame : public CRecordFrame<CTeamSnapshot> {
+class CTeamFrame : public CSnapshotFrame<CTeamSnapshot> {
     Q_OBJECT
 public:
     static constexpr double kCrestScale = 0.375;
 
     CTeamFrame(int teamId, CFrameHost& host, QWidget* parent = nullptr);
 
-    int TeamId() const { return m_teamId; }
+    int TeamId() const { return RecordId(); }
 
     void Fill() override;
     std::optional<int32_t> NewPlayerTeam() const override { return TeamId(); }
-    void DocumentChanged(const SChange& change) override;
 
     CGradientBanner* Banner() const { return m_banner; }
     QTabWidget* Tabs() const { return m_tabs; }
@@ -57,7 +56,12 @@ public:
     std::vector<int32_t> SquadOrder() const;
 
 protected:
-    void Restore(const CTeamSnapshot& current, const CTeamSnapshot& snapshot) override;
+    void OutsideChange(const SChange& change) override;
+    bool Renamed(const CTeamSnapshot& before, const CTeamSnapshot& after) const override;
+    bool CopyIntoRecord(const CTeamSnapshot& snapshot) override;
+    uint32_t Restored(const CTeamSnapshot& current, const CTeamSnapshot& snapshot) override;
+    // The league windows and the leagues list show the team too.
+    SChange Touched(uint32_t what) const override;
 
 private:
     void ResetPage(CTeamSnapshot::EPage page);
@@ -68,12 +72,7 @@ private:
     void ShowSquad();
     // Asks the crest and the kit picture again: the archives changed under them.
     void ShowPictures();
-    // After an Apply, Undo or Redo: the banner follows, and the other windows hear of it.
-    void AfterChange(bool renamed, bool squad);
-    SChange Touched(uint32_t what) const;
-    QString Title();
 
-    int m_teamId;
     CTeam m_opened;
     CGradientBanner* m_banner = nullptr;
     QTabWidget* m_tabs = nullptr;
