@@ -77,9 +77,27 @@ private:
             const int right = And(depth);
             if (right < 0)
                 return -1;
-            left = Binary(EKind::Or, left, right);
+            left = Merge(left, right) ? left : Binary(EKind::Or, left, right);
         }
         return left;
+    }
+
+    // "name~a or name~b" is one comparison with both values: each player's name is looked at
+    // once for all of them, however long the chain. Only for values a text contains or equals
+    // (a negated comparison does not join an "or").
+    bool Merge(int left, int right) {
+        SNode& a = m_filter.m_nodes[static_cast<size_t>(left)];
+        const SNode& b = m_filter.m_nodes[static_cast<size_t>(right)];
+        const bool joinable = a.kind == EKind::Compare && b.kind == EKind::Compare &&
+                              a.field == b.field && a.op == b.op &&
+                              (a.op == EOp::Contains || a.op == EOp::Equal) &&
+                              a.field->Type() == CPlayerField::EType::Text;
+        if (!joinable || right + 1 != static_cast<int>(m_filter.m_nodes.size())) {
+            return false;
+        }
+        a.texts.insert(a.texts.end(), b.texts.begin(), b.texts.end());
+        m_filter.m_nodes.pop_back();
+        return true;
     }
 
     int And(int depth) {

@@ -138,6 +138,22 @@ TEST_F(CPlayerFilterTest, NamesInAnyLetterCase) {
     EXPECT_EQ(Select("name~\"say \\\"hi\\\"\""), (Ids{}));
 }
 
+// Chains of "or" over one name field are looked at once per player; the answers are those of
+// the terms one by one.
+TEST_F(CPlayerFilterTest, ChainsOfNameTermsAnswerAsTheTermsDo) {
+    EXPECT_EQ(Select("name~\"tom\" or name~\"kaká\" or name~\"nobody\""), (Ids{1, 3}));
+    EXPECT_EQ(Select("name=\"jón jónsson\" or name~\"иван\""), (Ids{4, 5}));
+    // Only the same field and the same positive comparison join.
+    EXPECT_EQ(Select("last_name~\"son\" or first_name~\"car\""), (Ids{1, 2, 3, 5}));
+    EXPECT_EQ(Select("name~\"tom\" or name=\"olle svensson\""), (Ids{1, 2}));
+    EXPECT_EQ(Select("name!~\"son\" or name!~\"tom\""), (Ids{2, 3, 4, 5}));
+    // "and" binds first: the chain is (tom and fast) or olle.
+    EXPECT_EQ(Select("name~\"tom\" and pace<50 or name~\"olle\""), (Ids{2}));
+    EXPECT_EQ(Select("name~\"olle\" or name~\"tom\" and pace<50"), (Ids{2}));
+    EXPECT_EQ(Select("(name~\"tom\" or name~\"olle\") and pace<50"), (Ids{2}));
+    EXPECT_EQ(Select("not name~\"tom\" or name~\"tom\""), (Ids{1, 2, 3, 4, 5}));
+}
+
 TEST_F(CPlayerFilterTest, ErrorsNameTheColumn) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"pace>=", "expected a number at 7"},
