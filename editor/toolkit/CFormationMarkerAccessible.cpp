@@ -26,6 +26,8 @@ QString CFormationMarkerAccessible::text(QAccessible::Text t) const {
         return marker.description;
     case QAccessible::Value:
         return marker.boxText;
+    case QAccessible::Description:
+        return m_view->PickedMarker() == m_index ? m_view->PickedCellName() : QString();
     default:
         return {};
     }
@@ -48,5 +50,7 @@ QAccessible::State CFormationMarkerAccessible::state() const {
     state.focusable = true;
     state.selected = m_view->SelectedMarker() == m_index;
     state.focused = state.selected && m_view->hasFocus();
+    state.movable = true;
+    state.pressed = m_view->PickedMarker() == m_index;
     return state;
 }

@@ -53,6 +53,7 @@ CFormationView::CFormationView(QWidget* parent) : QWidget(parent) {
 void CFormationView::SetMarkers(QList<SFormationMarker> markers) {
     m_markers = std::move(markers);
     m_dragging = false;
+    m_picked = false;
     if (m_selected >= m_markers.size())
         m_selected = -1;
     QAccessibleEvent reorder(this, QAccessible::ObjectReorder);
@@ -67,8 +68,27 @@ void CFormationView::SetFonts(const QFont& boxFont, const QFont& nameFont) {
 }
 
 void CFormationView::SetSelectedMarker(int index) {
+    m_picked = false;
     m_selected = index >= 0 && index < m_markers.size() ? index : -1;
     update();
+}
+
+void CFormationView::SetDropCells(QList<int> cells) {
+    m_dropCells = std::move(cells);
+}
+
+void CFormationView::SetCellNamer(std::function<QString(int cell)> namer) {
+    m_cellNamer = std::move(namer);
+}
+
+QString CFormationView::PickedCellName() const {
+    if (!m_picked)
+        return {};
+    return m_cellNamer ? m_cellNamer(m_pickCell) : QString::number(m_pickCell);
+}
+
+bool CFormationView::IsDropCell(int cell) const {
+    return cell >= 0 && cell < kColumns * kRows && (m_dropCells.isEmpty() || m_dropCells.contains(cell));
 }
 
 int CFormationView::CellAt(const QPoint& point) const {
@@ -93,6 +113,8 @@ QRect CFormationView::CellRect(int cell) const {
 QRect CFormationView::MarkerRect(int index) const {
     if (index < 0 || index >= m_markers.size())
         return {};
+    if (m_picked && index == m_selected)
+        return CellRect(m_pickCell).adjusted(2, 2, -2, -2);
     QRect rect = CellRect(m_markers[index].cell).adjusted(2, 2, -2, -2);
     if (m_dragging && index == m_selected) {
         rect.moveCenter(m_dragPoint);
@@ -149,6 +171,14 @@ void CFormationView::paintEvent(QPaintEvent*) {
     for (int i = 0; i < m_markers.size(); ++i)
         if (i != m_selected)
             PaintMarker(p, i, false);
+    if (m_picked) {
+        // Where the marker came from stays outlined; the cell it is over is framed.
+        p.setPen(QPen(kHeldName, 1, Qt::DashLine));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(CellRect(m_markers[m_selected].cell).adjusted(1, 1, -2, -2));
+        p.setPen(QPen(kHeldName, 3));
+        p.drawRect(CellRect(m_pickCell).adjusted(1, 1, -2, -2));
+    }
     if (m_selected >= 0)
         PaintMarker(p, m_selected, true);
 }
@@ -210,6 +240,8 @@ void CFormationView::Select(int index) {
 }
 
 void CFormationView::mousePressEvent(QMouseEvent* event) {
+    if (m_picked)
+        PutDown(false);
     const QPoint point = event->position().toPoint();
     if (event->button() == Qt::LeftButton) {
         const int index = MarkerAt(point);
@@ -270,7 +302,75 @@ int CFormationView::Neighbour(int dx, int dy) const {
     return best;
 }
 
+int CFormationView::NeighbourCell(int dx, int dy) const {
+    const int column = m_pickCell % kColumns;
+    const int row = m_pickCell / kColumns;
+    int best = -1;
+    int bestScore = std::numeric_limits<int>::max();
+    for (int cell = 0; cell < kColumns * kRows; ++cell) {
+        if (!IsDropCell(cell))
+            continue;
+        const int x = cell % kColumns - column;
+        const int y = cell / kColumns - row;
+        const int along = x * dx + y * dy;
+        if (along <= 0)
+            continue;
+        // Straight on first; a cell off the line only when none lies on it.
+        const int score = along + 3 * (std::abs(x * dy) + std::abs(y * dx));
+        if (score < bestScore) {
+            bestScore = score;
+            best = cell;
+        }
+    }
+    return best;
+}
+
+void CFormationView::PickUp() {
+    if (m_selected < 0 || m_dragging)
+        return;
+    m_picked = true;
+    m_pickCell = m_markers[m_selected].cell;
+    update();
+    AnnouncePick();
+}
+
+void CFormationView::PutDown(bool drop) {
+    if (!m_picked)
+        return;
+    const int index = m_selected;
+    const int cell = m_pickCell;
+    m_picked = false;
+    update();
+    AnnouncePick();
+    if (drop)
+        emit MarkerDropped(index, cell);
+}
+
+void CFormationView::AnnouncePick() {
+    if (m_selected < 0)
+        return;
+    QAccessible::State pressed;
+    pressed.pressed = true;
+    QAccessibleStateChangeEvent state(this, pressed);
+    state.setChild(m_selected);
+    QAccessible::updateAccessibility(&state);
+    QAccessibleEvent where(this, QAccessible::DescriptionChanged);
+    where.setChild(m_selected);
+    QAccessible::updateAccessibility(&where);
+}
+
 void CFormationView::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+        if (m_picked)
+            PutDown(true);
+        else
+            PickUp();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape && m_picked) {
+        PutDown(false);
+        return;
+    }
     int dx = 0;
     int dy = 0;
     switch (event->key()) {
@@ -288,6 +388,8 @@ void CFormationView::keyPressEvent(QKeyEvent* event) {
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (m_picked)
+            return;
         if (m_selected >= 0) {
             emit MarkerActivated(m_selected);
             return;
@@ -300,6 +402,15 @@ void CFormationView::keyPressEvent(QKeyEvent* event) {
         QWidget::keyPressEvent(event);
         return;
     }
+    if (m_picked) {
+        const int cell = NeighbourCell(dx, dy);
+        if (cell >= 0) {
+            m_pickCell = cell;
+            update();
+            AnnouncePick();
+        }
+        return;
+    }
     if (m_selected < 0) {
         Select(m_markers.isEmpty() ? -1 : 0);
         return;
@@ -310,6 +421,7 @@ void CFormationView::keyPressEvent(QKeyEvent* event) {
 }
 
 void CFormationView::focusOutEvent(QFocusEvent* event) {
+    PutDown(false);
     QWidget::focusOutEvent(event);
     update();
 }

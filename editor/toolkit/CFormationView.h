@@ -7,11 +7,15 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <functional>
+
 // The formation grid: ten columns by nine rows of cells laid over the whole widget, a drawn
 // pitch beneath, and markers the owner hands in. It knows nothing of players or rules: it
 // reports drops, selections and activations by marker index and cell, and the owner answers
 // with new markers. Left drag moves a marker, right click selects, double click or Enter
-// activates; the arrow keys move the selection.
+// activates; the arrow keys move the selection. Without a mouse, Space picks the selected
+// marker up, the arrows carry it from cell to cell, Space drops it there (the same drop a drag
+// reports) and Escape puts it back.
 class CFormationView : public QWidget {
     Q_OBJECT
 public:
@@ -42,6 +46,16 @@ public:
     // The first marker standing in the cell, or -1.
     int MarkerInCell(int cell) const;
 
+    // The cells a picked-up marker can be carried to; all cells when empty.
+    void SetDropCells(QList<int> cells);
+    // What screen readers hear of a cell a picked-up marker is over.
+    void SetCellNamer(std::function<QString(int cell)> namer);
+    // The marker carried by keyboard and the cell it is over; -1 when nothing is picked up.
+    int PickedMarker() const { return m_picked ? m_selected : -1; }
+    int PickedCell() const { return m_picked ? m_pickCell : -1; }
+    // The carried marker's cell as screen readers hear it.
+    QString PickedCellName() const;
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -69,6 +83,12 @@ private:
     void Select(int index);
     // The nearest marker from the selection in the direction of an arrow key.
     int Neighbour(int dx, int dy) const;
+    // The nearest drop cell from the carried marker's cell in the direction of an arrow key.
+    int NeighbourCell(int dx, int dy) const;
+    bool IsDropCell(int cell) const;
+    void PickUp();
+    void PutDown(bool drop);
+    void AnnouncePick();
 
     QList<SFormationMarker> m_markers;
     QFont m_boxFont;
@@ -77,4 +97,8 @@ private:
     int m_selected = -1;
     bool m_dragging = false;
     QPoint m_dragPoint;
+    bool m_picked = false;
+    int m_pickCell = -1;
+    QList<int> m_dropCells;
+    std::function<QString(int)> m_cellNamer;
 };

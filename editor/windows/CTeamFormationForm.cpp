@@ -58,6 +58,13 @@ void CTeamFormationForm::BuildControls() {
     m_pitch = new CFormationView;
     m_pitch->setAccessibleName(QStringLiteral("Caption_Pitch"));
     m_pitch->SetFonts(m_host.SmallTitleFont(), m_host.SmallTitleFont());
+    QList<int> slotCells;
+    for (int slot = 0; slot < CLineUp::kSlotCount; ++slot)
+        slotCells.push_back(CLineUp::CellOfSlot(slot));
+    m_pitch->SetDropCells(std::move(slotCells));
+    m_pitch->SetCellNamer([this](int cell) {
+        return m_host.Text("Caption_PickedUpOver").arg(SlotName(CLineUp::SlotOfCell(cell)));
+    });
 
     // Two short rows, so the page fits a 640-pixel-wide window without scrolling.
     auto* tactics = new QGridLayout;

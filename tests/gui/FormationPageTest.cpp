@@ -3,6 +3,7 @@
 #include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
+#include "editor/app/CLocalisationTable.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/document/CDatabaseDocument.h"
 #include "editor/app/CWorkspaceBar.h"
@@ -117,6 +118,25 @@ private:
         const int index = m_page->LineUp().MarkerInSlot(setPieceSlot);
         return index < 0 ? 0 : m_page->LineUp().Markers()[static_cast<size_t>(index)].playerId;
     }
+    // Carries the picked-up marker to a slot with the arrow keys, as a keyboard user does.
+    void CarryTo(int slot) {
+        const int target = CLineUp::CellOfSlot(slot);
+        for (int step = 0; step < 40 && Pitch()->PickedCell() != target; ++step) {
+            const int cell = Pitch()->PickedCell();
+            const int dx = target % 10 - cell % 10;
+            const int dy = target / 10 - cell / 10;
+            const Qt::Key key = dx != 0 ? (dx > 0 ? Qt::Key_Right : Qt::Key_Left)
+                                        : (dy > 0 ? Qt::Key_Down : Qt::Key_Up);
+            QTest::keyClick(Pitch(), key);
+        }
+        QCOMPARE(Pitch()->PickedCell(), target);
+    }
+    // Selects the marker in a slot with a right click, then picks it up with Space.
+    void PickUp(int slot) {
+        QTest::mouseClick(Pitch(), Qt::RightButton, {}, SlotPoint(slot));
+        QTest::keyClick(Pitch(), Qt::Key_Space);
+        QCOMPARE(Pitch()->PickedMarker(), Pitch()->SelectedMarker());
+    }
     void ClickApply() { QTest::mouseClick(m_page->ApplyButton(), Qt::LeftButton); }
     QComboBox* FormationBox() { return m_page->findChild<QComboBox*>(); }
     // Chooses that entry of the formations with the Down key from the entry above it.
@@ -172,6 +192,60 @@ private slots:
         QCOMPARE(PositionOf(Db(), m_team, back), 32);
         QCOMPARE(PositionOf(Db(), m_team, keeper), 33);
         QVERIFY(Db().IsDirty());
+    }
+
+    void theKeyboardMovesMarkersByTheRulesOfADrag() {
+        QVERIFY(OpenPage(0));
+        const int empty = EmptyPitchSlot(Db(), m_team);
+        const int32_t sub = PlayersAt(Db(), m_team, 32).front();
+        const int32_t keeper = PlayersAt(Db(), m_team, 0).front();
+        const int32_t back = Db().FindTeam(m_team)->Links()[1].playerId;
+        const int backSlot = SlotOnPitch(back);
+        Pitch()->setFocus();
+
+        // A substitute cannot take an empty place: Space there returns him to the bench.
+        PickUp(32);
+        QAccessibleInterface* pitch = QAccessible::queryAccessibleInterface(Pitch());
+        QAccessibleInterface* carried = pitch->child(Pitch()->PickedMarker());
+        QVERIFY(carried->state().pressed);
+        QCOMPARE(carried->text(QAccessible::Description), QStringLiteral("Picked up, over Substitute"));
+        CarryTo(empty);
+        QCOMPARE(carried->text(QAccessible::Description),
+                 QStringLiteral("Picked up, over ") +
+                     m_frame->Text(std::string(CLocalisationTable::PositionKey(empty)).c_str()));
+        QTest::keyClick(Pitch(), Qt::Key_Space);
+        QCOMPARE(Pitch()->PickedMarker(), -1);
+        QCOMPARE(SlotOnPitch(sub), 32);
+        // On a player of the eleven he swaps, and stays selected to be carried on.
+        QTest::keyClick(Pitch(), Qt::Key_Space);
+        CarryTo(backSlot);
+        QTest::keyClick(Pitch(), Qt::Key_Space);
+        QCOMPARE(SlotOnPitch(sub), backSlot);
+        QCOMPARE(SlotOnPitch(back), 32);
+        QCOMPARE(Pitch()->SelectedMarker(), m_page->LineUp().MarkerOfPlayer(sub));
+
+        // Escape puts the goalkeeper back; Space on a reserve place swaps him there.
+        PickUp(0);
+        CarryTo(37);
+        QTest::keyClick(Pitch(), Qt::Key_Escape);
+        QCOMPARE(SlotOnPitch(keeper), 0);
+        QVERIFY(m_window->isVisible());
+        QTest::keyClick(Pitch(), Qt::Key_Space);
+        CarryTo(37);
+        QTest::keyClick(Pitch(), Qt::Key_Space);
+        QCOMPARE(SlotOnPitch(keeper), 37);
+
+        // A set-piece label dropped on a player makes him the taker.
+        const int32_t midfielder = Db().FindTeam(m_team)->Links()[6].playerId;
+        PickUp(55);
+        CarryTo(SlotOnPitch(midfielder));
+        QTest::keyClick(Pitch(), Qt::Key_Space);
+        QCOMPARE(TakerShown(55), midfielder);
+
+        ClickApply();
+        QCOMPARE(PositionOf(Db(), m_team, sub), backSlot);
+        QCOMPARE(PositionOf(Db(), m_team, keeper), 33);
+        QCOMPARE(Db().FindTeam(m_team)->Taker(ETaker::Captain), midfielder);
     }
 
     void overflowingBenchColumnsAreShownAndStoredSafely() {

@@ -117,6 +117,88 @@ private slots:
         QCOMPARE(activations.count(), 2);
     }
 
+    void SpaceCarriesAMarkerByKeysAndDropsItLikeADrag() {
+        CFormationView view;
+        Show(view);
+        view.SetCellNamer([](int cell) { return "over " + QString::number(cell); });
+        QSignalSpy drops(&view, &CFormationView::MarkerDropped);
+        view.setFocus();
+        view.SetSelectedMarker(0); // the keeper at 73
+        QAccessibleInterface* keeper = QAccessible::queryAccessibleInterface(&view)->child(0);
+        QVERIFY(!keeper->state().pressed);
+        QTest::keyClick(&view, Qt::Key_Space);
+        QCOMPARE(view.PickedMarker(), 0);
+        QCOMPARE(view.PickedCell(), 73);
+        QVERIFY(keeper->state().pressed);
+        QCOMPARE(keeper->text(QAccessible::Description), QString("over 73"));
+        QTest::keyClick(&view, Qt::Key_Up);
+        QTest::keyClick(&view, Qt::Key_Left);
+        QCOMPARE(view.PickedCell(), 62);
+        QCOMPARE(keeper->text(QAccessible::Description), QString("over 62"));
+        // Drawn where it is carried, picked out from the others.
+        QCOMPARE(view.MarkerRect(0), view.CellRect(62).adjusted(2, 2, -2, -2));
+        const QImage image = view.grab().toImage();
+        QCOMPARE(image.pixelColor(view.CellRect(62).topLeft() + QPoint(1, 1)),
+                 QColor(255, 255, 64));
+        // Enter neither drops nor opens while a marker is carried.
+        QTest::keyClick(&view, Qt::Key_Return);
+        QCOMPARE(drops.count(), 0);
+        QTest::keyClick(&view, Qt::Key_Space);
+        QCOMPARE(drops.count(), 1);
+        QCOMPARE(drops[0][0].toInt(), 0);
+        QCOMPARE(drops[0][1].toInt(), 62);
+        QCOMPARE(view.PickedMarker(), -1);
+        QVERIFY(!keeper->state().pressed);
+        QCOMPARE(keeper->text(QAccessible::Description), QString());
+        // The owner has not answered: the marker is back in its own cell.
+        QCOMPARE(view.MarkerRect(0), view.CellRect(73).adjusted(2, 2, -2, -2));
+
+        // Escape and losing the focus put the marker back without a drop.
+        QTest::keyClick(&view, Qt::Key_Space);
+        QTest::keyClick(&view, Qt::Key_Right);
+        QTest::keyClick(&view, Qt::Key_Escape);
+        QCOMPARE(view.PickedMarker(), -1);
+        QCOMPARE(view.SelectedMarker(), 0);
+        QTest::keyClick(&view, Qt::Key_Space);
+        QCOMPARE(view.PickedMarker(), 0);
+        view.clearFocus();
+        QCOMPARE(view.PickedMarker(), -1);
+        QCOMPARE(drops.count(), 1);
+    }
+
+    void ArrowsCarryOnlyToDropCellsStraightOnFirst() {
+        CFormationView view;
+        Show(view);
+        view.SetDropCells({53, 73, 80, 83, 89});
+        QSignalSpy drops(&view, &CFormationView::MarkerDropped);
+        view.setFocus();
+        view.SetSelectedMarker(5); // the set-piece label at 80
+        QTest::keyClick(&view, Qt::Key_Space);
+        QTest::keyClick(&view, Qt::Key_Right); // 83 on the same row before 73 above it
+        QCOMPARE(view.PickedCell(), 83);
+        QTest::keyClick(&view, Qt::Key_Up); // 73 straight above, not 53 further on
+        QCOMPARE(view.PickedCell(), 73);
+        QTest::keyClick(&view, Qt::Key_Up);
+        QCOMPARE(view.PickedCell(), 53);
+        QTest::keyClick(&view, Qt::Key_Up); // nothing above: stays
+        QCOMPARE(view.PickedCell(), 53);
+        QTest::keyClick(&view, Qt::Key_Right); // off the line only when nothing is on it
+        QCOMPARE(view.PickedCell(), 89);
+        QTest::keyClick(&view, Qt::Key_Space);
+        QCOMPARE(drops.count(), 1);
+        QCOMPARE(drops[0][0].toInt(), 5);
+        QCOMPARE(drops[0][1].toInt(), 89);
+
+        // New markers from the owner end a carry; a mouse press ends it too.
+        QTest::keyClick(&view, Qt::Key_Space);
+        view.SetMarkers(view.Markers());
+        QCOMPARE(view.PickedMarker(), -1);
+        QTest::keyClick(&view, Qt::Key_Space);
+        QTest::mouseClick(&view, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(view.PickedMarker(), -1);
+        QCOMPARE(drops.count(), 1);
+    }
+
     void ScreenReadersReadEveryMarker() {
         CFormationView view;
         view.setAccessibleName("Pitch");
