@@ -64,6 +64,7 @@ void CAttributeBar::SetReadOnly(bool readOnly) {
 }
 
 void CAttributeBar::OnTextEdited(const QString& text) {
+    ClearStatus();
     // The validator lets through only digits up to 100; empty reads as 0.
     const int value = text.isEmpty() ? 0 : text.toInt();
     const QSignalBlocker blockBar(m_bar);
@@ -72,6 +73,7 @@ void CAttributeBar::OnTextEdited(const QString& text) {
 }
 
 void CAttributeBar::OnBarMoved(int value) {
+    ClearStatus();
     m_box->setText(QString::number(value));
     emit ValueEdited(value);
 }
@@ -82,5 +84,20 @@ void CAttributeBar::Refuse() {
     // Reaches the main window's status bar through the parents.
     QStatusTipEvent tip(m_refusal);
     QApplication::sendEvent(this, &tip);
+    m_statusShown = true;
     emit InputRefused(m_refusal);
+}
+
+void CAttributeBar::ClearStatus() {
+    // Only the message this bar put there: another control's stays.
+    if (!m_statusShown)
+        return;
+    m_statusShown = false;
+    QStatusTipEvent tip{QString()};
+    QApplication::sendEvent(this, &tip);
+}
+
+void CAttributeBar::hideEvent(QHideEvent* event) {
+    ClearStatus();
+    QWidget::hideEvent(event);
 }

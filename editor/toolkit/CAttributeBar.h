@@ -8,7 +8,7 @@ class QSlider;
 
 // One attribute: its name, a number box and a bar from 0 to 100 that follow each other. The
 // box refuses anything but a number from 0 to 100 and says why in the status bar and a tool
-// tip. A read-only bar (the overall rating) has its own look and cannot be dragged.
+// tip, until the next accepted edit or the bar is hidden (its page left). A read-only bar (the overall rating) has its own look and cannot be dragged.
 class CAttributeBar : public QWidget {
     Q_OBJECT
 public:
@@ -34,10 +34,14 @@ signals:
     void ValueEdited(int value);
     void InputRefused(const QString& message);
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void OnTextEdited(const QString& text);
     void OnBarMoved(int value);
     void Refuse();
+    void ClearStatus();
 
     QLabel* m_label;
     QLineEdit* m_box;
@@ -45,4 +49,5 @@ private:
     QString m_refusal;
     QString m_lastRefusal;
     bool m_readOnly = false;
+    bool m_statusShown = false;
 };

@@ -14,6 +14,7 @@ private slots:
     void typingMovesTheBarAndDraggingWritesTheNumber();
     void aNonDigitOrANumberOver100IsRefusedWithTheMessage();
     void theOverallBarCannotBeEdited();
+    void theRefusalLeavesTheStatusBarWhenFixedOrHidden();
 };
 
 namespace {
@@ -106,6 +107,26 @@ void CAttributeBarTest::theOverallBarCannotBeEdited() {
     QTest::keyClicks(f.bar->Box(), QStringLiteral("5"));
     QCOMPARE(f.bar->Value(), 73);
     QCOMPARE(edited.count(), 0);
+}
+
+
+void CAttributeBarTest::theRefusalLeavesTheStatusBarWhenFixedOrHidden() {
+    Fixture f;
+    QVERIFY(QTest::qWaitForWindowActive(&f.window));
+    f.Type(QStringLiteral("9x"));
+    QCOMPARE(f.window.statusBar()->currentMessage(), QStringLiteral("0 to 100 only"));
+    // The next accepted keystroke mends it.
+    QTest::keyClick(f.bar->Box(), Qt::Key_Backspace);
+    QCOMPARE(f.window.statusBar()->currentMessage(), QString());
+    // Another control's message is not the bar's to clear.
+    f.window.statusBar()->showMessage(QStringLiteral("Saved"));
+    QTest::keyClicks(f.bar->Box(), QStringLiteral("1"));
+    QCOMPARE(f.window.statusBar()->currentMessage(), QStringLiteral("Saved"));
+    // Leaving the page hides the bar and its message.
+    f.Type(QStringLiteral("5y"));
+    QCOMPARE(f.window.statusBar()->currentMessage(), QStringLiteral("0 to 100 only"));
+    f.bar->hide();
+    QCOMPARE(f.window.statusBar()->currentMessage(), QString());
 }
 
 QTEST_MAIN(CAttributeBarTest)
