@@ -18,6 +18,11 @@ void CPictureView::SetTransparentColour(const QColor& colour) {
     Prepare();
 }
 
+void CPictureView::SetCheckerboard(bool on) {
+    m_checkerboard = on;
+    update();
+}
+
 void CPictureView::SetImage(const QImage& image) {
     m_image = image;
     Prepare();
@@ -45,5 +50,15 @@ void CPictureView::paintEvent(QPaintEvent*) {
         m_shown.size().scaled(size().boundedTo(m_shown.size()), Qt::KeepAspectRatio);
     const QRect target(QPoint((width() - fitted.width()) / 2, (height() - fitted.height()) / 2),
                        fitted);
+    if (m_checkerboard) {
+        QPixmap tile(2 * kCheckerSquare, 2 * kCheckerSquare);
+        tile.fill(QColor(204, 204, 204));
+        QPainter squares(&tile);
+        squares.fillRect(0, 0, kCheckerSquare, kCheckerSquare, QColor(255, 255, 255));
+        squares.fillRect(kCheckerSquare, kCheckerSquare, kCheckerSquare, kCheckerSquare,
+                         QColor(255, 255, 255));
+        squares.end();
+        painter.drawTiledPixmap(target, tile);
+    }
     painter.drawPixmap(target, m_shown);
 }

@@ -20,6 +20,9 @@ public:
     void SetImage(const QImage& image);
     void Clear() { SetImage({}); }
     bool HasPicture() const { return !m_shown.isNull(); }
+    // Draws transparent parts over a grey checkerboard, so they show as see-through.
+    void SetCheckerboard(bool on);
+    static constexpr int kCheckerSquare = 8;
     // The picture as drawn: scaled, the transparent colour cleared.
     const QPixmap& Shown() const { return m_shown; }
 
@@ -35,4 +38,5 @@ private:
     QPixmap m_shown;
     double m_scale = 1.0;
     QColor m_transparent;
+    bool m_checkerboard = false;
 };

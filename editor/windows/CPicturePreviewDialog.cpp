@@ -31,6 +31,7 @@ CPicturePreviewDialog::CPicturePreviewDialog(const QImage& decoded, const QStrin
     m_preview = new CPictureView(this);
     m_preview->setAccessibleName(previewName);
     m_preview->setToolTip(previewName);
+    m_preview->SetCheckerboard(true);
     m_details = new QLabel(this);
     m_details->setWordWrap(true);
     m_details->setTextInteractionFlags(Qt::TextSelectableByMouse);

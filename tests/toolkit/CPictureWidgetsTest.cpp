@@ -11,6 +11,7 @@ class CPictureWidgetsTest : public QObject {
 private slots:
     void pictureViewScalesAndClearsTheTransparentColour();
     void bannerPaintsGradientTextAndPictureWithInstalledFonts();
+    void transparencyShowsOverACheckerboard();
 };
 
 void CPictureWidgetsTest::pictureViewScalesAndClearsTheTransparentColour() {
@@ -43,6 +44,32 @@ void CPictureWidgetsTest::pictureViewScalesAndClearsTheTransparentColour() {
     // A bad scale factor falls back to 1.
     view.SetScale(-2);
     QCOMPARE(view.Scale(), 1.0);
+}
+
+void CPictureWidgetsTest::transparencyShowsOverACheckerboard() {
+    // Left half clear, right half opaque blue, 32 by 32 pixels drawn 1:1.
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int x = 16; x < 32; ++x)
+        for (int y = 0; y < 32; ++y)
+            image.setPixel(x, y, qRgb(0, 0, 255));
+    CPictureView view;
+    view.SetImage(image);
+    view.resize(32, 32);
+    // Without the board the clear part shows the widget's own background.
+    const QColor plain = view.grab().toImage().pixelColor(2, 2);
+    view.SetCheckerboard(true);
+    const QImage drawn = view.grab().toImage();
+    const int square = CPictureView::kCheckerSquare;
+    const QColor first = drawn.pixelColor(1, 1);
+    const QColor second = drawn.pixelColor(square + 1, 1);
+    QVERIFY(first != second);
+    QCOMPARE(drawn.pixelColor(1, square + 1), second);
+    QCOMPARE(drawn.pixelColor(square + 1, square + 1), first);
+    QVERIFY(first != plain || second != plain);
+    // The opaque part covers the board.
+    QCOMPARE(drawn.pixelColor(20, 1), QColor(0, 0, 255));
+    QCOMPARE(drawn.pixelColor(20 + square, 1 + square), QColor(0, 0, 255));
 }
 
 void CPictureWidgetsTest::bannerPaintsGradientTextAndPictureWithInstalledFonts() {
