@@ -51,6 +51,16 @@ CColourFormView::CColourFormView(TextLookup lookup, QWidget* parent)
     layout->addLayout(buttons);
     connect(m_apply, &QPushButton::clicked, this, &CColourFormView::ApplyClicked);
     connect(m_reset, &QPushButton::clicked, this, &CColourFormView::ResetClicked);
+    // Once the page's own constructor has built its controls: pages not yet shown are read
+    // by screen readers too, and must not offer them keys.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!m_localised) {
+                Localise();
+            }
+        },
+        Qt::QueuedConnection);
 }
 
 QString CColourFormView::Text(const QString& key) const {

@@ -8,9 +8,9 @@ class QPushButton;
 class QVBoxLayout;
 
 // The base of every form page: a body the page fills with its controls and, at the bottom
-// right, "Caption_Apply" and "Caption_Reset". When the form is first shown, every child control
-// whose text is a localisation key gets the key's text; a label's text also becomes the
-// accessible name of its buddy.
+// right, "Caption_Apply" and "Caption_Reset". As soon as the page is built (or at its first
+// show, if that comes first), every child control whose text is a localisation key gets the
+// key's text; a label's text also becomes the accessible name of its buddy.
 class CColourFormView : public QWidget {
     Q_OBJECT
 public:
@@ -23,7 +23,7 @@ public:
 
     QString Text(const QString& key) const;
     const TextLookup& Lookup() const { return m_lookup; }
-    // Replaces keys by their texts now (done once, at the first show).
+    // Replaces keys by their texts now (done once, when the page is built or first shown).
     void Localise();
     bool IsLocalised() const { return m_localised; }
 

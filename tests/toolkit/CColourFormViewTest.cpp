@@ -27,11 +27,11 @@ QString Lookup(const QString& key) {
 class CColourFormViewTest : public QObject {
     Q_OBJECT
 private slots:
-    void keysAreLocalisedWhenFirstShownAndLabelsNameTheirBuddies();
+    void keysAreLocalisedOnceBuiltAndLabelsNameTheirBuddies();
     void applyAndResetSitAtTheBottomRightAndAnswerTheirKeys();
 };
 
-void CColourFormViewTest::keysAreLocalisedWhenFirstShownAndLabelsNameTheirBuddies() {
+void CColourFormViewTest::keysAreLocalisedOnceBuiltAndLabelsNameTheirBuddies() {
     CColourFormView form(Lookup);
     auto* layout = new QVBoxLayout(form.Body());
     auto* label = new QLabel(QStringLiteral("Caption_FirstName"));
@@ -48,8 +48,12 @@ void CColourFormViewTest::keysAreLocalisedWhenFirstShownAndLabelsNameTheirBuddie
                                                        list}) {
         layout->addWidget(w);
     }
-    // Not before the form is shown.
+    // Not while the page is still being built; as soon as it is, even unshown.
     QCOMPARE(label->text(), QStringLiteral("Caption_FirstName"));
+    QVERIFY(!form.IsLocalised());
+    QCoreApplication::processEvents();
+    QVERIFY(form.isHidden());
+    QCOMPARE(label->text(), QStringLiteral("First name"));
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     QCOMPARE(label->text(), QStringLiteral("First name"));
