@@ -11,6 +11,7 @@
 #include "editor/assets/InstallPath.h"
 #include "editor/database/CInstallationLock.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CComboBoxAccessible.h"
 #include "editor/toolkit/CSplashWindow.h"
 
 #include <QApplication>
@@ -61,6 +62,8 @@ CKestrelApp::CKestrelApp() {
     // A save waits only briefly for another writer of the game (kestrel-cli, say), then says so.
     CInstallationLock::SetDefaultWait(std::chrono::seconds(3));
     CInstallationLock::SetHolderName("Kestrel editor");
+    // Drop-downs announced by their labels, not their entries.
+    CComboBoxAccessible::Install();
 }
 
 CKestrelApp::~CKestrelApp() {

@@ -1,6 +1,9 @@
 #include "editor/toolkit/CColourFormView.h"
+#include "editor/toolkit/CComboBoxAccessible.h"
 #include "editor/toolkit/CPropertyList.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -29,6 +32,7 @@ class CColourFormViewTest : public QObject {
 private slots:
     void keysAreLocalisedOnceBuiltAndLabelsNameTheirBuddies();
     void applyAndResetSitAtTheBottomRightAndAnswerTheirKeys();
+    void dropDownsAreAnnouncedByTheirLabelsNotTheirEntries();
 };
 
 void CColourFormViewTest::keysAreLocalisedOnceBuiltAndLabelsNameTheirBuddies() {
@@ -96,6 +100,42 @@ void CColourFormViewTest::applyAndResetSitAtTheBottomRightAndAnswerTheirKeys() {
     form.ApplyButton()->setEnabled(false);
     QTest::keyClick(box, Qt::Key_A, Qt::AltModifier);
     QCOMPARE(applied.count(), 2);
+}
+
+void CColourFormViewTest::dropDownsAreAnnouncedByTheirLabelsNotTheirEntries() {
+    CComboBoxAccessible::Install();
+    CColourFormView form(Lookup);
+    auto* layout = new QVBoxLayout(form.Body());
+    auto* label = new QLabel(QStringLiteral("Caption_Leadership"));
+    auto* combo = new QComboBox;
+    combo->addItems({QStringLiteral("Caption_Left"), QStringLiteral("Right")});
+    label->setBuddy(combo);
+    auto* derived = new QComboBox; // named in code, no label
+    derived->setAccessibleName(QStringLiteral("Team"));
+    derived->addItem(QStringLiteral("Kingsham"));
+    for (QWidget* w : std::initializer_list<QWidget*>{label, combo, derived})
+        layout->addWidget(w);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(combo);
+    QCOMPARE(spoken->role(), QAccessible::ComboBox);
+    QCOMPARE(spoken->text(QAccessible::Name), QStringLiteral("Leadership"));
+    QCOMPARE(spoken->text(QAccessible::Value), QStringLiteral("Left"));
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QCOMPARE(spoken->text(QAccessible::Name), QStringLiteral("Leadership"));
+    QCOMPARE(spoken->text(QAccessible::Value), QStringLiteral("Right"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(derived)->text(QAccessible::Name),
+             QStringLiteral("Team"));
+    // The list it opens is its child, and its actions open it.
+    QCOMPARE(spoken->childCount(), 1);
+    QCOMPARE(spoken->child(0)->object(), combo->view());
+    QCOMPARE(spoken->indexOfChild(spoken->child(0)), 0);
+    QVERIFY(!spoken->state().expanded);
+    spoken->actionInterface()->doAction(QAccessibleActionInterface::showMenuAction());
+    QTRY_VERIFY(combo->view()->isVisible());
+    QVERIFY(spoken->state().expanded);
+    combo->hidePopup();
 }
 
 QTEST_MAIN(CColourFormViewTest)
