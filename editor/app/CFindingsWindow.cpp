@@ -1,6 +1,9 @@
 #include "CFindingsWindow.h"
 
 #include "editor/model/CGameDatabase.h"
+#include "editor/model/CPlayerField.h"
+#include "editor/toolkit/CCountText.h"
+#include "editor/windows/CFieldCaptions.h"
 #include "editor/windows/CFrameHost.h"
 
 #include <QHeaderView>
@@ -68,9 +71,10 @@ CFindingsWindow::CFindingsWindow(CFrameHost& host, QWidget* parent)
     setObjectName(QStringLiteral("findingsWindow"));
     setWindowTitle(host.Text("Caption_CheckDatabase"));
     setAccessibleName(windowTitle());
-    m_model = new QStandardItemModel(0, 4, this);
+    m_model = new QStandardItemModel(0, 5, this);
     m_model->setHorizontalHeaderLabels({host.Text("Caption_Severity"), host.Text("Caption_Kind"),
-                                        host.Text("Caption_Name"), host.Text("Caption_Problem")});
+                                        host.Text("Caption_Name"), host.Text("Caption_Field"),
+                                        host.Text("Caption_Problem")});
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("findingsView"));
     m_view->setAccessibleName(host.Text("Caption_CheckDatabase"));
@@ -109,9 +113,16 @@ void CFindingsWindow::SetFindings(std::vector<SCheckFinding> findings) {
         auto* kind = new QStandardItem(m_host.Text(KindKey(finding.kind)) +
                                        QStringLiteral(" %1").arg(finding.id));
         auto* name = new QStandardItem(RecordName(db, finding));
+        const CPlayerField* playerField = CPlayerField::Find(finding.playerField);
+        auto* field = new QStandardItem(
+            playerField ? CFieldCaptions::Of(*playerField,
+                                             [this](const char* key) { return m_host.Text(key); })
+                        : QString());
+        if (playerField)
+            field->setToolTip(QString::fromLatin1(playerField->Name()));
         auto* message = new QStandardItem(QString::fromStdString(finding.message));
         message->setToolTip(QString::fromStdString(finding.code + ": " + finding.message));
-        QList<QStandardItem*> row = {severity, kind, name, message};
+        QList<QStandardItem*> row = {severity, kind, name, field, message};
         for (QStandardItem* item : row)
             item->setData(static_cast<int>(i), kRowRole);
         m_model->appendRow(row);
@@ -121,8 +132,9 @@ void CFindingsWindow::SetFindings(std::vector<SCheckFinding> findings) {
     m_summary->setText(m_findings.empty()
                            ? m_host.Text("Message_NoFindings")
                            : m_host.Text("Message_FindingsCount")
-                                 .arg(errors)
-                                 .arg(static_cast<int>(m_findings.size()) - errors));
+                                 .arg(CCountText::Of(m_host.Lookup(), "Message_ErrorCount", errors),
+                                      CCountText::Of(m_host.Lookup(), "Message_WarningCount",
+                                                     static_cast<int>(m_findings.size()) - errors)));
 }
 
 void CFindingsWindow::OpenRow(int row) {

@@ -16,9 +16,12 @@ using T = CFilterLexer::EToken;
 
 std::optional<CBulkChange> CBulkChange::Parse(std::string_view text, SQueryError& error) {
     CFilterLexer lexer(text);
-    auto fail = [&](const std::string& message, const CFilterLexer::SToken& token) {
+    using P = SQueryError::EProblem;
+    auto fail = [&](const std::string& message, const CFilterLexer::SToken& token,
+                    P problem = P::Other) {
         error.message = token.kind == T::Bad ? token.text : message;
         error.column = token.column;
+        error.problem = problem;
         return std::nullopt;
     };
     const CFilterLexer::SToken name = lexer.Take();
@@ -46,18 +49,18 @@ std::optional<CBulkChange> CBulkChange::Parse(std::string_view text, SQueryError
     const CFilterLexer::SToken value = lexer.Take();
     const CFilterLexer::SToken& start = negative ? minus : value;
     if (value.kind != T::Number)
-        return fail("expected a number", start);
+        return fail("expected a number", start, P::NumberExpected);
     const bool fraction = value.text.find('.') != std::string::npos;
     if (fraction && kind != EOp::Multiply)
-        return fail("expected a whole number", start);
+        return fail("expected a whole number", start, P::WholeNumberExpected);
     double operand = 0;
     auto [end, ec] =
         std::from_chars(value.text.data(), value.text.data() + value.text.size(), operand);
     // Beyond this every result clamps anyway; the limit keeps the arithmetic exact.
     if (ec != std::errc() || end != value.text.data() + value.text.size() || operand > 1e12)
-        return fail("number out of range", start);
+        return fail("number out of range", start, P::NumberTooLarge);
     if (lexer.Peek().kind != T::End)
-        return fail("expected the end", lexer.Peek());
+        return fail("expected the end", lexer.Peek(), P::EndExpected);
     return CBulkChange(*field, kind, negative ? -operand : operand);
 }
 

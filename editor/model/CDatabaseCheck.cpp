@@ -33,11 +33,13 @@ public:
     const bool unstorableOnly;
 
     void Error(const char* code, EKind kind, int32_t id, std::string message) {
-        m_list.push_back({ESeverity::Error, code, kind, id, std::move(message)});
+        m_list.push_back({ESeverity::Error, code, kind, id, std::move(message), {}});
     }
     void Warning(const char* code, EKind kind, int32_t id, std::string message) {
-        m_list.push_back({ESeverity::Warning, code, kind, id, std::move(message)});
+        m_list.push_back({ESeverity::Warning, code, kind, id, std::move(message), {}});
     }
+    // Names the field of the finding added last.
+    void SetPlayerField(std::string field) { m_list.back().playerField = std::move(field); }
     std::vector<SCheckFinding> Take() {
         std::stable_sort(m_list.begin(), m_list.end(),
                          [](const SCheckFinding& a, const SCheckFinding& b) {
@@ -78,6 +80,10 @@ void CheckRanges(const CGameDatabase& db, const char* table, int columns, EKind 
             out.Warning("value-range", kind, id,
                         std::string(table) + " column " + layout->ColumnName(c) + " is " +
                             Num(value) + ", outside " + Num(low) + ".." + Num(high));
+        else
+            continue;
+        if (kind == EKind::Player)
+            out.SetPlayerField(layout->ColumnName(c));
     }
 }
 

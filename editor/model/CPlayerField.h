@@ -43,6 +43,8 @@ public:
     static const CPlayerField& OfColumn(int column);
 
     const char* Name() const { return m_name; }
+    // The localisation key of the name users see ("Field_" and the name).
+    std::string DisplayKey() const { return std::string("Field_") + m_name; }
     EType Type() const { return m_type; }
     // Packed column index, or -1 for the id, the names and the derived fields.
     int Column() const { return m_column; }

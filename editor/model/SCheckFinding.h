@@ -14,6 +14,8 @@ struct SCheckFinding {
     EKind kind = EKind::File;
     int32_t id = 0;
     std::string message;
+    // The player field the finding is about, by its filter name; empty when it is about none.
+    std::string playerField;
 
     static const char* SeverityName(ESeverity severity);
     static const char* KindName(EKind kind);

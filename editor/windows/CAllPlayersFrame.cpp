@@ -6,6 +6,8 @@
 #include "editor/windows/CAllPlayersModel.h"
 #include "editor/windows/CBulkEditCommand.h"
 #include "editor/windows/CBulkEditDialog.h"
+#include "editor/windows/CFieldCaptions.h"
+#include "editor/windows/CFilterFieldsDialog.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPlayersTableView.h"
 
@@ -82,7 +84,8 @@ QHBoxLayout* CAllPlayersFrame::BuildFilterBar() {
     m_filter->setObjectName(QStringLiteral("PlayerFilter"));
     m_filter->setAccessibleName(label->text().remove(u'&'));
     m_filter->setPlaceholderText(Host().Text("Caption_FilterExample"));
-    m_filter->SetHint(Host().Text("Caption_FilterHelp"));
+    m_filter->SetHint(Host().Text("Caption_FilterHelp") + u'\n' +
+                      Host().Text("Caption_FilterFieldsHint"));
     m_filter->setClearButtonEnabled(true);
     label->setBuddy(m_filter);
     m_filterTimer = new QTimer(this);
@@ -108,12 +111,18 @@ QHBoxLayout* CAllPlayersFrame::BuildFilterBar() {
     m_position = combo("PositionGroupFilter", "Caption_PositionGroup");
     m_team = combo("TeamFilter", "Caption_Team");
     m_league = combo("LeagueFilter", "Caption_League");
+    auto* fields = new QPushButton(Host().Text("Caption_FilterFieldsButton"), this);
+    fields->setObjectName(QStringLiteral("FilterFields"));
+    fields->setAccessibleName(Host().Text("Caption_FilterFields"));
+    fields->setToolTip(Host().Text("Caption_FilterFields"));
+    connect(fields, &QPushButton::clicked, this, [this] { ShowFilterFields(); });
     m_edit = new QPushButton(Host().Text("Caption_EditSelected"), this);
     m_edit->setObjectName(QStringLiteral("EditSelected"));
     m_edit->setToolTip(Host().Text("Caption_EditSelected") + QStringLiteral(" (Ctrl+E)"));
     connect(m_edit, &QPushButton::clicked, this, [this] { EditSelected(); });
     bar->addWidget(label);
     bar->addWidget(m_filter, 1);
+    bar->addWidget(fields);
     bar->addWidget(m_position);
     bar->addWidget(m_team);
     bar->addWidget(m_league);
@@ -260,7 +269,7 @@ bool CAllPlayersFrame::EditSelected() {
     if (dialog.exec() != QDialog::Accepted || dialog.Plan().changes.empty())
         return true;
     const QString text =
-        Host().Text("Caption_BulkEditStep").arg(dialog.ChangeTexts().join(QStringLiteral(", ")));
+        Host().Text("Caption_BulkEditStep").arg(dialog.ShownChangeTexts().join(QStringLiteral(", ")));
     Host().Document().Push(new CBulkEditCommand(Host().Document(), dialog.Plan(), text));
     return true;
 }
@@ -318,11 +327,19 @@ QMenu* CAllPlayersFrame::ColumnMenu() {
         m_columnMenu->setObjectName(QStringLiteral("ColumnMenu"));
         m_columnMenu->setTitle(Host().Text("Caption_Columns"));
         m_columnMenu->setAccessibleName(Host().Text("Caption_Columns"));
-        for (const CPlayerField& field : CPlayerField::All()) {
-            QAction* action = m_columnMenu->addAction(QString::fromLatin1(field.Name()));
-            action->setObjectName(QString::fromLatin1(field.Name()));
+        const CFieldCaptions::Lookup text = [this](const char* key) { return Host().Text(key); };
+        // In the order of the names shown, as the reader looks them up.
+        std::vector<std::pair<QString, const CPlayerField*>> fields;
+        for (const CPlayerField& field : CPlayerField::All())
+            fields.emplace_back(CFieldCaptions::Of(field, text), &field);
+        std::stable_sort(fields.begin(), fields.end(), [](const auto& a, const auto& b) {
+            return QString::localeAwareCompare(a.first, b.first) < 0;
+        });
+        for (const auto& [caption, pointer] : fields) {
+            QAction* action = m_columnMenu->addAction(caption);
+            action->setObjectName(QString::fromLatin1(pointer->Name()));
+            action->setToolTip(CFieldCaptions::WithFilterName(*pointer, text));
             action->setCheckable(true);
-            const CPlayerField* pointer = &field;
             connect(action, &QAction::toggled, this,
                     [this, pointer](bool on) { ToggleColumn(pointer, on); });
         }
@@ -338,6 +355,14 @@ QMenu* CAllPlayersFrame::ColumnMenu() {
         action->setEnabled(!on || shown.size() > 1);
     }
     return m_columnMenu;
+}
+
+void CAllPlayersFrame::ShowFilterFields() {
+    CFilterFieldsDialog dialog([this](const char* key) { return Host().Text(key); }, this);
+    connect(&dialog, &CFilterFieldsDialog::FieldChosen, this,
+            [this](const QString& name) { m_filter->insert(name); });
+    dialog.exec();
+    m_filter->setFocus();
 }
 
 void CAllPlayersFrame::ShowRowMenu(const QPoint& at) {

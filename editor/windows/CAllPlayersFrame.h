@@ -62,6 +62,8 @@ private:
     void LoadColumns();
     void SaveColumns() const;
     void ToggleColumn(const CPlayerField* field, bool shown);
+    // The list of fields the filter knows; a chosen one is typed into the filter.
+    void ShowFilterFields();
     void ShowRowMenu(const QPoint& at);
     void UpdateActions();
     void ShowCount();

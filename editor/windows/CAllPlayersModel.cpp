@@ -4,6 +4,7 @@
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPlayerSort.h"
 #include "editor/toolkit/CRowDiff.h"
+#include "editor/windows/CFieldCaptions.h"
 #include "editor/windows/CPlayerDrag.h"
 
 #include <QMimeData>
@@ -149,8 +150,11 @@ QVariant CAllPlayersModel::data(const QModelIndex& index, int role) const {
 QVariant CAllPlayersModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
-        return QString::fromLatin1(m_columns[section]->Name());
+    if (role == Qt::DisplayRole)
+        return CFieldCaptions::Of(*m_columns[section], m_text);
+    // The tool tip teaches the name the filter and scripts use.
+    if (role == Qt::ToolTipRole)
+        return CFieldCaptions::WithFilterName(*m_columns[section], m_text);
     return {};
 }
 

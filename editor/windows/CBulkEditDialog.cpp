@@ -2,6 +2,8 @@
 
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPlayerField.h"
+#include "editor/toolkit/CCountText.h"
+#include "editor/windows/CFieldCaptions.h"
 #include "editor/windows/CFrameHost.h"
 
 #include <QComboBox>
@@ -28,7 +30,9 @@ CBulkEditDialog::CBulkEditDialog(CFrameHost& host, std::vector<int32_t> playerId
     setObjectName(QStringLiteral("BulkEditDialog"));
     setWindowTitle(host.Text("Caption_BulkEdit"));
     auto* layout = new QVBoxLayout(this);
-    auto* chosen = new QLabel(host.Text("Caption_BulkChosen").arg(m_ids.size()), this);
+    auto* chosen = new QLabel(
+        CCountText::Of(host.Lookup(), "Caption_BulkChosen", static_cast<qint64>(m_ids.size())),
+        this);
     layout->addWidget(chosen);
 
     m_grid = new QGridLayout();
@@ -65,15 +69,20 @@ CBulkEditDialog::CBulkEditDialog(CFrameHost& host, std::vector<int32_t> playerId
 void CBulkEditDialog::AddRow() {
     SRow row;
     row.field = new QComboBox(this);
-    std::vector<const CPlayerField*> fields;
+    const CFieldCaptions::Lookup text = [this](const char* key) { return m_host.Text(key); };
+    std::vector<std::pair<QString, const CPlayerField*>> fields;
     for (const CPlayerField& field : CPlayerField::All())
         if (field.IsColumn())
-            fields.push_back(&field);
-    std::sort(fields.begin(), fields.end(), [](const CPlayerField* a, const CPlayerField* b) {
-        return std::string_view(a->Name()) < std::string_view(b->Name());
+            fields.emplace_back(CFieldCaptions::Of(field, text), &field);
+    std::stable_sort(fields.begin(), fields.end(), [](const auto& a, const auto& b) {
+        return QString::localeAwareCompare(a.first, b.first) < 0;
     });
-    for (const CPlayerField* field : fields)
-        row.field->addItem(QString::fromLatin1(field->Name()));
+    // Shown by name; the change itself is written with the field's filter name.
+    for (const auto& [caption, field] : fields) {
+        row.field->addItem(caption, QString::fromLatin1(field->Name()));
+        row.field->setItemData(row.field->count() - 1,
+                               CFieldCaptions::WithFilterName(*field, text), Qt::ToolTipRole);
+    }
     row.field->setAccessibleName(m_host.Text("Caption_Field"));
     row.operation = new QComboBox(this);
     for (const char* key : kOperationKeys)
@@ -113,23 +122,55 @@ void CBulkEditDialog::RemoveRow(QPushButton* button) {
 QStringList CBulkEditDialog::ChangeTexts() const {
     QStringList texts;
     for (const SRow& row : m_rows)
-        texts << row.field->currentText() +
+        texts << row.field->currentData().toString() +
                      QString::fromLatin1(kOperators[static_cast<size_t>(
                          std::max(0, row.operation->currentIndex()))]) +
                      row.value->text().trimmed();
     return texts;
 }
 
+QStringList CBulkEditDialog::ShownChangeTexts() const {
+    QStringList texts;
+    for (const SRow& row : m_rows)
+        texts << QStringLiteral("%1 %2 %3")
+                     .arg(row.field->currentText(),
+                          QString::fromLatin1(kOperators[static_cast<size_t>(
+                              std::max(0, row.operation->currentIndex()))]),
+                          row.value->text().trimmed());
+    return texts;
+}
+
+QString CBulkEditDialog::ProblemText(const SQueryError& error, int operation) const {
+    using P = SQueryError::EProblem;
+    const QString op =
+        QString::fromLatin1(kOperators[static_cast<size_t>(std::max(0, operation))]);
+    switch (error.problem) {
+    case P::NumberExpected:
+        return m_host.Text("Message_BulkNumberExpected").arg(op);
+    case P::WholeNumberExpected:
+        return m_host.Text("Message_BulkWholeNumberExpected").arg(op);
+    case P::NumberTooLarge:
+        return m_host.Text("Message_BulkNumberTooLarge").arg(op);
+    case P::EndExpected:
+    case P::Other:
+        break;
+    }
+    return m_host.Text("Message_BulkOnlyNumber").arg(op);
+}
+
 void CBulkEditDialog::UpdatePreview() {
     m_plan = {};
     std::vector<CBulkChange> changes;
     QString problem;
-    for (const QString& text : ChangeTexts()) {
+    const QStringList texts = ChangeTexts();
+    for (qsizetype i = 0; i < texts.size(); ++i) {
         SQueryError error;
-        const std::string utf8 = text.toStdString();
+        const std::string utf8 = texts[i].toStdString();
         auto change = CBulkChange::Parse(utf8, error);
         if (!change) {
-            problem = QStringLiteral("%1: %2").arg(text, QString::fromStdString(error.Text()));
+            const SRow& row = m_rows[static_cast<size_t>(i)];
+            problem = QStringLiteral("%1: %2").arg(row.field->currentText(),
+                                                   ProblemText(error, row.operation->currentIndex()));
             break;
         }
         changes.push_back(*change);
@@ -142,9 +183,13 @@ void CBulkEditDialog::UpdatePreview() {
         return;
     }
     m_plan = SBulkPlan::Make(m_database, m_ids, changes);
-    m_preview->setText(m_host.Text("Caption_BulkPreview")
-                           .arg(m_plan.changes.size())
-                           .arg(m_plan.playersChanged)
-                           .arg(m_plan.valuesClamped));
+    const TextLookup text = m_host.Lookup();
+    m_preview->setText(
+        m_host.Text("Caption_BulkPreview")
+            .arg(CCountText::Of(text, "Caption_ValueCount",
+                                static_cast<qint64>(m_plan.changes.size())),
+                 CCountText::Of(text, "Caption_PlayerCount",
+                                static_cast<qint64>(m_plan.playersChanged)),
+                 QString::number(m_plan.valuesClamped)));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_plan.changes.empty());
 }

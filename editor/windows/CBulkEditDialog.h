@@ -26,6 +26,8 @@ public:
     const SBulkPlan& Plan() const { return m_plan; }
     // The change texts as the language writes them ("pace+=5").
     QStringList ChangeTexts() const;
+    // The same as users read them ("Pace += 5"), for the history.
+    QStringList ShownChangeTexts() const;
 
     // One row of the form, for tests and the accessibility tree.
     struct SRow {
@@ -42,6 +44,8 @@ public:
 private:
     void RemoveRow(QPushButton* button);
     void UpdatePreview();
+    // What is wrong with a row's value, in words.
+    QString ProblemText(const SQueryError& error, int operation) const;
 
     CFrameHost& m_host;
     CGameDatabase& m_database;

@@ -34,6 +34,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QUndoStack>
 
@@ -115,6 +116,7 @@ class AllPlayersTest : public FreshEditorTest {
 private slots:
     void filterAndQuickFiltersPickPlayers();
     void sortingAndColumnChooserKeptInSettings();
+    void fieldsShowTheirNamesInTheEditorLanguage();
     void bulkEditIsOneUndoStepAndSurvivesASave();
     void copyAndOpenFromTheTable();
     void editSelectedFromTheEditMenu();
@@ -128,7 +130,7 @@ void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
     QVERIFY(table);
     const int all = static_cast<int>(db.Players().size());
     QCOMPARE(table->Model()->rowCount(), all);
-    QCOMPARE(table->CountText(), QStringLiteral("%1 of %1 players").arg(all));
+    QCOMPARE(table->CountText(), QStringLiteral("Players shown: %1 of %1").arg(all));
     QCOMPARE(m_frame->statusBar()->findChild<QLabel*>()->text(), table->CountText());
     // The table's Undo is the document's.
     QCOMPARE(m_frame->MenuKind(), QStringLiteral("main"));
@@ -154,7 +156,8 @@ void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
     std::vector<int32_t> rows = Rows(*table);
     std::sort(rows.begin(), rows.end());
     QCOMPARE(rows, picked);
-    QCOMPARE(table->CountText(), QStringLiteral("%1 of %2 players").arg(picked.size()).arg(all));
+    QCOMPARE(table->CountText(),
+             QStringLiteral("Players shown: %1 of %2").arg(picked.size()).arg(all));
 
     // Quick filters narrow the text filter: attackers only (fourth entry), by keyboard.
     table->PositionFilter()->setFocus();
@@ -233,7 +236,88 @@ void AllPlayersTest::sortingAndColumnChooserKeptInSettings() {
     QVERIFY(table);
     QVERIFY(ColumnOf(*table, "pace") >= 0);
     QCOMPARE(table->Model()->headerData(ColumnOf(*table, "pace"), Qt::Horizontal).toString(),
-             QStringLiteral("pace"));
+             QStringLiteral("Pace"));
+}
+
+void AllPlayersTest::fieldsShowTheirNamesInTheEditorLanguage() {
+    m_fixture->Stop();
+    m_fixture->EditorSettings().setValue(QStringLiteral("Editor Language"),
+                                         QStringLiteral("French"));
+    m_frame = m_fixture->Start()->MainFrame();
+    m_frame->show();
+    CAllPlayersFrame* table = OpenTable(*m_frame);
+    QVERIFY(table);
+
+    // Headers by name, the filter's name in their tool tips.
+    QStringList headers;
+    for (int c = 0; c < table->Model()->columnCount(); ++c)
+        headers << table->Model()->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(headers, QStringList({QString::fromUtf8("Nom affiché"), QString::fromUtf8("Équipe"),
+                                   QString::fromUtf8("Âge"), QStringLiteral("Poste 1"),
+                                   QStringLiteral("Note globale"), QStringLiteral("Vedette")}));
+    QCOMPARE(table->Model()->headerData(3, Qt::Horizontal, Qt::ToolTipRole).toString(),
+             QStringLiteral("Poste 1 (preferred_position_1)"));
+    // The spreadsheet copy keeps the names scripts and files use.
+    QVERIFY(table->Model()->TabSeparated({0}).startsWith(QStringLiteral("name\tteam\tage\t")));
+
+    // The column chooser, by name and in the order of the names.
+    QMenu* menu = table->ColumnMenu();
+    QAction* pace = menu->findChild<QAction*>(QStringLiteral("pace"));
+    QCOMPARE(pace->text(), QStringLiteral("Vitesse"));
+    QStringList entries;
+    for (QAction* action : menu->actions())
+        entries << action->text();
+    QStringList sorted = entries;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const QString& a, const QString& b) { return a.localeAwareCompare(b) < 0; });
+    QCOMPARE(entries, sorted);
+
+    // The filter's tool tip points at the list of fields, which types a chosen name.
+    QVERIFY(table->FilterEdit()->toolTip().contains(QString::fromUtf8("Champs…")));
+    WhenModalShown([](QDialog* dialog) {
+        auto* fields = dialog->findChild<QTableWidget*>(QStringLiteral("FilterFieldsTable"));
+        QVERIFY(fields);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Champs du filtre"));
+        const auto found = fields->findItems(QStringLiteral("Vitesse"), Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(fields->item(found[0]->row(), 1)->text(), QStringLiteral("pace"));
+        fields->setFocus();
+        fields->setCurrentCell(found[0]->row(), 0);
+        QTest::keyClick(fields, Qt::Key_Return);
+    });
+    Retype(table->FilterEdit(), QString());
+    QTest::mouseClick(table->findChild<QPushButton*>(QStringLiteral("FilterFields")),
+                      Qt::LeftButton);
+    QCOMPARE(table->FilterEdit()->text(), QStringLiteral("pace"));
+    QTest::keyClicks(table->FilterEdit(), QStringLiteral(">=1"));
+    QTest::keyClick(table->FilterEdit(), Qt::Key_Return);
+    QVERIFY(table->Model()->rowCount() > 0);
+
+    // Edit Selected offers fields by name and says what is wrong in words.
+    QString preview;
+    QString fieldShown;
+    QString chosen;
+    WhenModalShown([&](QDialog* dialog) {
+        auto* bulk = qobject_cast<CBulkEditDialog*>(dialog);
+        QVERIFY(bulk);
+        const CBulkEditDialog::SRow& row = bulk->Rows().front();
+        row.field->setFocus();
+        QTest::keyClicks(row.field, QStringLiteral("vitesse"));
+        fieldShown = row.field->currentText();
+        preview = bulk->Preview()->text();
+        chosen = bulk->findChildren<QLabel*>().first()->text();
+        QTest::keyClicks(row.value, QStringLiteral("1.5"));
+        const QString fraction = bulk->Preview()->text();
+        QVERIFY2(fraction.contains(QStringLiteral("nombre entier")), qPrintable(fraction));
+        dialog->reject();
+    });
+    // The offscreen platform gives activation back to nobody when the dialog closes.
+    QVERIFY(Activate(m_frame));
+    ClickRow(table->View(), 0);
+    QTest::keyClick(table->View(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(chosen, QString::fromUtf8("1 joueur sélectionné."));
+    QCOMPARE(fieldShown, QStringLiteral("Vitesse"));
+    QCOMPARE(preview, QString::fromUtf8("Vitesse: Saisissez un nombre après « = »."));
 }
 
 void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
@@ -270,10 +354,11 @@ void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
     QString preview;
     ChangeInDialog(QStringLiteral("reflexes"), 1, QStringLiteral("5"), &preview);
     QTest::keyClick(table->View(), Qt::Key_E, Qt::ControlModifier);
-    QVERIFY2(preview.contains(QStringLiteral("of %1 players change; ").arg(keepers.size())) &&
-                 preview.endsWith(QStringLiteral("clamped to their range.")),
+    QVERIFY2(preview.startsWith(QStringLiteral("Changes planned: ")) &&
+                 preview.contains(QStringLiteral(" values (%1 players); clamped to their range: ")
+                                      .arg(keepers.size())),
              qPrintable(preview));
-    QVERIFY(!preview.contains(QStringLiteral("; 0 clamped")));
+    QVERIFY(!preview.endsWith(QStringLiteral(": 0.")));
 
     for (int32_t id : keepers)
         QCOMPARE(db.FindPlayer(id)->Value(C::Reflexes), std::min(100, before[id] + 5));

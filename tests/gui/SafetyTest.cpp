@@ -94,8 +94,23 @@ void SafetyTest::checkDatabaseListsFindingsAndOpensTheirRecords() {
     QCOMPARE(view->model()->rowCount(), 1);
     QCOMPARE(view->model()->index(0, 2).data().toString(),
              QString::fromStdString(m_frame->Database()->FindTeam(team)->Name()));
-    QVERIFY(view->model()->index(0, 3).data().toString().contains(QStringLiteral("1000")));
+    QVERIFY(view->model()->index(0, 4).data().toString().contains(QStringLiteral("1000")));
+    QCOMPARE(view->model()->index(0, 3).data().toString(), QString());
     QVERIFY(!view->accessibleName().isEmpty());
+
+    // A player's value out of its column's range names the field as users know it.
+    CGameDatabase& db = *m_frame->Database();
+    const int height = static_cast<int>(EPlayerColumn::Height);
+    const int32_t player = db.Players().begin()->first;
+    const int32_t before = db.FindPlayer(player)->ColumnValue(height);
+    db.FindPlayer(player)->SetValue(EPlayerColumn::Height,
+                                    db.Catalogue().FindTable("players")->ColumnHigh(height) + 1);
+    QTest::keyClick(m_frame, Qt::Key_F7);
+    QCOMPARE(view->model()->rowCount(), 2);
+    QCOMPARE(view->model()->index(0, 3).data().toString(), QStringLiteral("Height"));
+    db.FindPlayer(player)->SetValue(EPlayerColumn::Height, before);
+    QTest::keyClick(m_frame, Qt::Key_F7);
+    QCOMPARE(view->model()->rowCount(), 1);
 
     DoubleClickRow(view, 0);
     const auto teams = m_frame->findChildren<CTeamFrame*>();

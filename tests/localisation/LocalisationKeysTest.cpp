@@ -1,5 +1,6 @@
 #include "editor/localisation/CLocalisationTable.h"
 #include "editor/localisation/LocalisationText.h"
+#include "editor/model/CPlayerField.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,50 @@ TEST(LocalisationFiles, EveryLanguageHasEveryEnglishKeyWithText) {
         for (const auto& [key, text] : english) {
             EXPECT_TRUE(table.Contains(key)) << language << " lacks " << key;
         }
+    }
+}
+
+// Headers, choices and findings show fields by these names: each needs one, and two fields
+// sharing a name could not be told apart.
+TEST(LocalisationFiles, EveryPlayerFieldHasItsOwnNameInEveryLanguage) {
+    for (const char* language : kLanguages) {
+        const auto rows = Rows(language);
+        std::map<std::string, std::string> fieldOfName;
+        for (const CPlayerField& field : CPlayerField::All()) {
+            const auto row = rows.find(field.DisplayKey());
+            ASSERT_NE(row, rows.end()) << language << " lacks " << field.DisplayKey();
+            EXPECT_FALSE(row->second.empty()) << language << " " << field.DisplayKey();
+            const auto [other, added] = fieldOfName.emplace(row->second, field.Name());
+            EXPECT_TRUE(added) << language << ": " << field.Name() << " and " << other->second
+                               << " are both shown as " << row->second;
+        }
+    }
+}
+
+// A counted text's singular and plural forms fill in the same values.
+TEST(LocalisationFiles, PluralFormsHoldTheSamePlaceholders) {
+    static const std::regex placeholder("%[0-9]");
+    auto placeholders = [](const std::string& form) {
+        std::multiset<std::string> found;
+        for (auto it = std::sregex_iterator(form.begin(), form.end(), placeholder);
+             it != std::sregex_iterator(); ++it)
+            found.insert(it->str());
+        return found;
+    };
+    for (const char* language : kLanguages) {
+        int counted = 0;
+        for (const auto& [key, text] : Rows(language)) {
+            const auto bar = text.find('|');
+            if (bar == std::string::npos)
+                continue;
+            ++counted;
+            EXPECT_EQ(text.find('|', bar + 1), std::string::npos) << language << " " << key;
+            EXPECT_EQ(placeholders(text.substr(0, bar)), placeholders(text.substr(bar + 1)))
+                << language << " " << key;
+        }
+        EXPECT_GE(counted, 8) << language;
+        const std::string rule = Rows(language)["Caption_PluralOne"];
+        EXPECT_TRUE(rule == "1" || rule == "0 1") << language << ": " << rule;
     }
 }
 

@@ -231,6 +231,7 @@ TEST_F(CDatabaseCheckTest, ValuesOutsideTheirColumnsAndOwnRivals) {
     EXPECT_EQ(findings[0].message, "players column height is " + std::to_string(tooTall) +
                                        ", outside " + std::to_string(players.ColumnLow(height)) +
                                        ".." + std::to_string(players.ColumnHigh(height)));
+    EXPECT_EQ(findings[0].playerField, "height");
     EXPECT_FALSE(CDatabaseCheck::HasErrors(findings));
     db.FindPlayer(103)->SetValue(EPlayerColumn::Height, 180);
 
