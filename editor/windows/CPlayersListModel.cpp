@@ -105,7 +105,10 @@ QVariant CPlayersListModel::data(const QModelIndex& index, int role) const {
         if (free) {
             return {};
         }
-        return QString::number(index.column() == NumberColumn ? row.jersey : row.position);
+        if (index.column() == NumberColumn) {
+            return QString::number(row.jersey);
+        }
+        return PositionName(row.position);
     case kSortRole:
         if (index.column() == NameColumn) {
             return row.name;
@@ -114,8 +117,8 @@ QVariant CPlayersListModel::data(const QModelIndex& index, int role) const {
     case Qt::DecorationRole:
         return index.column() == NameColumn ? CListIcons::PlayerIcon(row.icon) : QVariant();
     case Qt::TextAlignmentRole:
-        return index.column() == PositionColumn ? QVariant(Qt::AlignCenter)
-                                                : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        return index.column() == NumberColumn ? QVariant(Qt::AlignCenter)
+                                              : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     case Qt::ToolTipRole:
         return ToolTipHtml(row);
     case kMarkupRole:
@@ -134,8 +137,8 @@ QVariant CPlayersListModel::data(const QModelIndex& index, int role) const {
 QVariant CPlayersListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole) {
         // Over its column's centred values.
-        return section == PositionColumn ? QVariant(Qt::AlignCenter)
-                                         : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+        return section == NumberColumn ? QVariant(Qt::AlignCenter)
+                                       : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
     }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
@@ -181,6 +184,12 @@ QMimeData* CPlayersListModel::mimeData(const QModelIndexList& indexes) const {
 
 Qt::DropActions CPlayersListModel::supportedDragActions() const {
     return Qt::MoveAction | Qt::CopyAction;
+}
+
+QString CPlayersListModel::PositionName(int32_t code) const {
+    const std::string key(CLocalisationTable::PositionKey(code));
+    // A code outside the game's positions shows as stored, so it can be found and mended.
+    return key.empty() ? QString::number(code) : m_host.Text(key.c_str());
 }
 
 QString CPlayersListModel::ToolTipMarkup(const SRow& row) const {

@@ -54,6 +54,7 @@ private:
     std::vector<SRow> ReadRows() const;
     bool Concerns(const SChange& change) const;
     QString ToolTipMarkup(const SRow& row) const;
+    QString PositionName(int32_t code) const;
     QString ToolTipHtml(const SRow& row) const;
 
     CFrameHost& m_host;

@@ -117,14 +117,13 @@ void CPlayersListView::resizeEvent(QResizeEvent* event) {
 
 void CPlayersListView::ResizeColumns() {
     // The usable width leaves room for a vertical scroll bar, shown or not, so the columns do
-    // not jump when one appears. Name, number and position share it 44:10:10, so the position
-    // column keeps a visible share.
+    // not jump when one appears. Name, number and position name share it 36:8:20.
     const int usable = std::max(64, viewport()->width() + (verticalScrollBar()->isVisible()
                                                                ? verticalScrollBar()->width()
                                                                : 0) -
                                         style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2);
-    const int name = usable * 44 / 64;
-    const int number = usable * 10 / 64;
+    const int name = usable * 36 / 64;
+    const int number = usable * 8 / 64;
     header()->resizeSection(CPlayersListModel::NameColumn, name);
     header()->resizeSection(CPlayersListModel::NumberColumn, number);
     header()->resizeSection(CPlayersListModel::PositionColumn, usable - name - number);

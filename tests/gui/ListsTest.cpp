@@ -5,6 +5,7 @@
 #include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
+#include "editor/app/CLocalisationTable.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
 #include "editor/model/CGameDatabase.h"
@@ -253,6 +254,18 @@ void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
 void ListsTest::squadsDragOntoATeamOfTheLeagueWindow() {
     QVERIFY(PickLeague());
     QVERIFY(OpenLeagueAndSourceTeam());
+    // Positions read by name, as the player window names them, and sort by their codes.
+    QAbstractItemModel* squadModel = m_squad->model();
+    int32_t lastCode = -1;
+    for (int row = 0; row < squadModel->rowCount(); ++row) {
+        const int32_t id = squadModel->index(row, 0).data(CPlayersListModel::kPlayerIdRole).toInt();
+        const int32_t code = Db().FindTeamPlayerLink(id, m_from)->formationPosition;
+        QVERIFY(code >= lastCode);
+        lastCode = code;
+        QCOMPARE(squadModel->index(row, 2).data().toString(),
+                 m_frame->Text(std::string(CLocalisationTable::PositionKey(code)).c_str()));
+    }
+    QCOMPARE(squadModel->index(0, 2).data().toString(), QStringLiteral("Goalkeeper"));
     // The window of one of the players, open while he is copied.
     DoubleClickRow(m_squad, 0);
     auto* playerWindow = qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame());
@@ -403,7 +416,8 @@ void ListsTest::freePlayersAndTableRowsDropOntoATeam() {
         QVERIFY(Db().FindTeamPlayerLink(id, m_from));
     QTRY_COMPARE(m_fixture->prompts,
                  QStringList{QStringLiteral("warn: ") +
-                             m_frame->Text("Message_TeamCannotTakePlayers").arg(2)});
+                             QStringLiteral("The team has no free place for 2 of the dragged "
+                                            "players; they stay where they were.")});
 }
 
 void ListsTest::moveToATeamThatCannotTakeHimLeavesHim() {
