@@ -92,8 +92,9 @@ CPlayerInfoForm::CPlayerInfoForm(CPlayerFrame& frame) : CPlayerPage(frame) {
     m_weight = new QSpinBox;
     m_height->setRange(RangeOf(C::Height).low, RangeOf(C::Height).high);
     m_weight->setRange(RangeOf(C::Weight).low, RangeOf(C::Weight).high);
-    for (auto*& position : m_positions) {
-        position = new CPositionComboBox(host);
+    for (size_t i = 0; i < std::size(m_positions); ++i) {
+        // Only the first position must name one.
+        m_positions[i] = new CPositionComboBox(host, i > 0);
     }
     m_footed = new QComboBox;
     m_footed->addItems({QStringLiteral("Caption_Right"), QStringLiteral("Caption_Left"),

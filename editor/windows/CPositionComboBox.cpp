@@ -2,13 +2,17 @@
 
 #include "editor/localisation/CLocalisationTable.h"
 #include "editor/model/CPlayer.h"
-#include "editor/windows/CPositionIcon.h"
 #include "editor/windows/CFrameHost.h"
+#include "editor/windows/CPositionIcon.h"
 
 #include <QIcon>
 #include <QPixmap>
 
-CPositionComboBox::CPositionComboBox(CFrameHost& host, QWidget* parent) : QComboBox(parent) {
+CPositionComboBox::CPositionComboBox(CFrameHost& host, bool offerNone, QWidget* parent)
+    : QComboBox(parent) {
+    if (offerNone) {
+        addItem(QString(), kNone);
+    }
     CPlayer probe;
     for (int code = 0; code < kPitchPositions; ++code) {
         const QString name =
@@ -17,10 +21,16 @@ CPositionComboBox::CPositionComboBox(CFrameHost& host, QWidget* parent) : QCombo
             break;
         }
         probe.SetValue(EPlayerColumn::PreferredPosition1, code);
-        addItem(QIcon(QPixmap::fromImage(CPositionIcon::Of(probe.PositionGroup(), false))), name);
+        addItem(QIcon(QPixmap::fromImage(CPositionIcon::Of(probe.PositionGroup(), false))), name,
+                code);
     }
 }
 
 void CPositionComboBox::SetCode(int code) {
-    setCurrentIndex(code >= 0 && code < count() ? code : -1);
+    m_unlisted = code;
+    setCurrentIndex(findData(code));
+}
+
+int CPositionComboBox::Code() const {
+    return currentIndex() < 0 ? m_unlisted : currentData().toInt();
 }

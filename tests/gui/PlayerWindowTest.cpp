@@ -430,6 +430,28 @@ void PlayerWindowTest::valuesTheControlsCannotShowStayUntilTouched() {
     QCOMPARE(Record().Value(C::Leadership), 7);
     QCOMPARE(Record().Value(C::PreferredPosition2), -1);
     QCOMPARE(Record().Value(C::Height), 230);
+    // No second position shows as the empty entry at the top of its list.
+    auto* second = Named<QComboBox>(Info(), m_frame->Text("Caption_PreferredPosition2"));
+    QVERIFY(second);
+    QCOMPARE(second->currentIndex(), 0);
+    QCOMPARE(second->currentText(), QString());
+    QCOMPARE(second->count(), 33);
+    // A third position set back to none by keys; a code without an entry stays until then.
+    auto* third = Named<QComboBox>(Info(), m_frame->Text("Caption_PreferredPosition3"));
+    Record().SetValue(C::PreferredPosition3, 40);
+    m_frame->Document().NotifyChanged(change);
+    QCOMPARE(third->currentIndex(), -1);
+    Retype(Named<QLineEdit>(Info(), QStringLiteral("Last name")), QStringLiteral("Again"));
+    QTest::mouseClick(Info()->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(Record().Value(C::PreferredPosition3), 40);
+    third->setFocus();
+    QTest::keyClick(third, Qt::Key_Home);
+    QTest::mouseClick(Info()->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(Record().Value(C::PreferredPosition3), -1);
+    QTest::keyClick(third, Qt::Key_Down);
+    QCOMPARE(third->currentText(), m_frame->Text(CLocalisationTable::PositionKey(0).data()));
+    QTest::mouseClick(Info()->ApplyButton(), Qt::LeftButton);
+    QCOMPARE(Record().Value(C::PreferredPosition3), 0);
     ShowPage(2);
     Retype(Abilities()->Bar(0)->Box(), QStringLiteral("40"));
     QTest::mouseClick(Abilities()->ApplyButton(), Qt::LeftButton);
