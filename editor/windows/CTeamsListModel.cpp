@@ -112,16 +112,11 @@ QVariant CTeamsListModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
         return QAbstractTableModel::headerData(section, orientation, role);
     }
-    // Fixed English headers, as the game's tools show them.
     switch (section) {
     case TeamColumn:
-        return QStringLiteral("Team");
-    case TypeColumn:
-        return QStringLiteral("Type");
-    case TeamCountColumn:
-        return QStringLiteral("No. of Teams");
+        return m_host.Text("Caption_Team");
     case PlayerCountColumn:
-        return QStringLiteral("No. of Players");
+        return m_host.Text("Caption_Players");
     default:
         return {};
     }

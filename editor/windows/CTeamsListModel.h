@@ -25,7 +25,7 @@ struct STeamsListRow {
 class CTeamsListModel : public CRecordRowsModel<STeamsListRow> {
     Q_OBJECT
 public:
-    enum Column { TeamColumn, TypeColumn, TeamCountColumn, PlayerCountColumn, ColumnCount };
+    enum Column { TeamColumn, PlayerCountColumn, ColumnCount };
     static constexpr int kTeamIdRole = Qt::UserRole + 1;
     // The name as text, the squad size as a number.
     static constexpr int kSortRole = Qt::UserRole + 2;

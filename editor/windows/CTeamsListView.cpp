@@ -1,6 +1,7 @@
 #include "CTeamsListView.h"
 
 #include "editor/document/SChange.h"
+#include "editor/toolkit/CCountText.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPlayerDrag.h"
 #include "editor/windows/CTeamsListModel.h"
@@ -56,13 +57,15 @@ int32_t CTeamsListView::LeagueId() const {
 
 void CTeamsListView::resizeEvent(QResizeEvent* event) {
     QTreeView::resizeEvent(event);
-    // The team names take what the three narrow, empty columns leave.
-    const int narrow = fontMetrics().horizontalAdvance(QStringLiteral("No. of Players")) + 16;
-    for (int c = CTeamsListModel::TypeColumn; c < CTeamsListModel::ColumnCount; ++c) {
-        header()->resizeSection(c, c == CTeamsListModel::TypeColumn ? narrow * 2 / 3 : narrow);
-    }
+    // The team names take what the player count leaves.
+    const QString heading =
+        m_model->headerData(CTeamsListModel::PlayerCountColumn, Qt::Horizontal).toString();
+    const int narrow = std::max(fontMetrics().horizontalAdvance(heading),
+                                fontMetrics().horizontalAdvance(QStringLiteral("0000"))) +
+                       24;
+    header()->resizeSection(CTeamsListModel::PlayerCountColumn, narrow);
     header()->resizeSection(CTeamsListModel::TeamColumn,
-                            std::max(120, viewport()->width() - narrow * 8 / 3));
+                            std::max(120, viewport()->width() - narrow));
 }
 
 Qt::DropAction CTeamsListView::ActionFor(const QMimeData* data, Qt::KeyboardModifiers modifiers) {
@@ -137,7 +140,7 @@ void CTeamsListView::dropEvent(QDropEvent* event) {
 
 void CTeamsListView::WarnRefused(int refused, int dragged) {
     const QString text = dragged == 1 ? m_host.Text("Message_TeamCannotTakePlayer")
-                                      : m_host.Text("Message_TeamCannotTakePlayers").arg(refused);
+                                      : CCountText::Of(m_host.Lookup(), "Message_TeamCannotTakePlayers", refused);
     // After the drag has ended: a message box inside it would hold the pointer.
     QTimer::singleShot(0, this, [this, text] { m_host.Warn(this, text); });
 }

@@ -10,6 +10,7 @@
 #include "editor/toolkit/CGradientBanner.h"
 #include "editor/windows/CLeagueFrame.h"
 #include "editor/windows/CLeagueInfoForm.h"
+#include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
 
 #include <QAction>
@@ -68,6 +69,17 @@ void LeagueWindowTest::showsTheLeagueWithAccessibleControls() {
     QCOMPARE(form->LevelBox()->accessibleName(), m_frame->Text("Caption_LeagueLevel"));
     QCOMPARE(form->ApplyButton()->text(), m_frame->Text("Caption_Apply"));
     QVERIFY(window->TeamsList()->isVisible());
+    // The team list shows only columns with something in them: each team and its squad size.
+    QAbstractItemModel* teams = window->TeamsList()->model();
+    QCOMPARE(teams->columnCount(), 2);
+    QCOMPARE(teams->headerData(0, Qt::Horizontal).toString(), m_frame->Text("Caption_Team"));
+    QCOMPARE(teams->headerData(1, Qt::Horizontal).toString(), m_frame->Text("Caption_Players"));
+    QVERIFY(teams->rowCount() > 0);
+    for (int row = 0; row < teams->rowCount(); ++row) {
+        const int32_t team = teams->index(row, 0).data(CTeamsListModel::kTeamIdRole).toInt();
+        QCOMPARE(teams->index(row, 1).data().toInt(),
+                 static_cast<int>(m_frame->Database()->PlayersOfTeam(team).size()));
+    }
     QVERIFY(!m_frame->ActionForKey(QStringLiteral("Menu_EditUndo"))->isEnabled());
 
     // Nothing changed: Apply records no step.
