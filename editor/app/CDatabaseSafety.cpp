@@ -18,6 +18,7 @@
 #include "editor/model/CDatabaseCheck.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CGameInstallation.h"
+#include "editor/toolkit/CCountText.h"
 #include "wren_utils/archive/BigArchiveUpdate.h"
 
 #include <QInputDialog>
@@ -47,7 +48,7 @@ bool CDatabaseSafety::CheckBeforeSave() {
     if (errors == 0)
         return true;
     switch (CUserPrompts::AskSaveAnyway(&m_frame,
-                                        m_frame.Text("Message_SaveWithErrors").arg(errors),
+                                        CCountText::Of(m_frame.Lookup(), "Message_SaveWithErrors", errors),
                                         m_frame.Text("Caption_SaveAnyway"),
                                         m_frame.Text("Caption_ShowProblems"),
                                         m_frame.Text("Caption_Cancel"))) {

@@ -4,6 +4,7 @@
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CDatabaseDiff.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CCountText.h"
 #include "editor/windows/CFrameHost.h"
 
 #include <QDialogButtonBox>
@@ -15,6 +16,11 @@
 #include <QVBoxLayout>
 
 namespace {
+
+qint64 CountOf(const SBackupInfo& info, const char* key) {
+    const auto found = info.counts.find(key);
+    return found == info.counts.end() ? 0 : static_cast<qint64>(found->second);
+}
 
 QString Count(const SBackupInfo& info, const char* key) {
     const auto found = info.counts.find(key);
@@ -102,7 +108,8 @@ void CRestoreBackupDialog::ShowDifferences() {
     }
     const CGameDatabase* loaded = m_host.Database();
     if (chosen->counts.count("texts") || !loaded) {
-        m_differences->setText(m_host.Text("Message_BackupOfTexts").arg(Count(*chosen, "texts")));
+        m_differences->setText(CCountText::Of(m_host.Lookup(), "Message_BackupOfTexts",
+                                              CountOf(*chosen, "texts")));
         return;
     }
     CGameDatabase copy;
