@@ -4,6 +4,7 @@
 #include "editor/model/CGameDatabase.h"
 
 #include <QHash>
+#include <QEvent>
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -51,6 +52,13 @@ CWorkspaceBar::CWorkspaceBar(CDatabaseDocument& document, QWidget* parent)
 }
 
 CWorkspaceBar::~CWorkspaceBar() = default;
+
+void CWorkspaceBar::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowTitleChange) {
+        m_list->setAccessibleName(windowTitle());
+    }
+    QDockWidget::changeEvent(event);
+}
 
 QSize CWorkspaceBar::sizeHint() const {
     return {kWidth, QDockWidget::sizeHint().height()};

@@ -24,6 +24,8 @@ signals:
 
 protected:
     QSize sizeHint() const override;
+    // The list is named after the bar's title, for screen readers.
+    void changeEvent(QEvent* event) override;
 
 private:
     void OnItemActivated(QTreeWidgetItem* item);

@@ -12,6 +12,7 @@
 #include "editor/windows/CTeamPictures.h"
 
 #include <QComboBox>
+#include <QTreeView>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -101,6 +102,7 @@ CTeamKitsForm::CTeamKitsForm(int32_t teamId, CFrameHost& host, QWidget* parent)
     pictureLayout->addWidget(m_importPicture);
     pictureLayout->addWidget(m_exportPicture);
     m_properties = new CPropertyList(Body());
+    m_properties->View()->setAccessibleName(QStringLiteral("Caption_KitProperties"));
     m_noKit = new QLabel(QStringLiteral("Caption_NoKitOfType"), Body());
     m_noKit->setAlignment(Qt::AlignCenter);
     m_noKit->hide();

@@ -7,9 +7,19 @@
 #include "editor/app/CWorkspaceBar.h"
 #include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/windows/CLeagueFrame.h"
 #include "editor/windows/CPlayerFrame.h"
+#include "editor/windows/CPlayersListView.h"
+#include "editor/windows/CTeamFrame.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -57,6 +67,36 @@ QString ShownTitle(const CMainFrame& frame) {
     return frame.windowHandle() ? frame.windowHandle()->title() : QString();
 }
 
+// What a screen reader would be told wrongly inside a window: a control without a name, a
+// drop-down announced by its value, a localisation key instead of words. Pages not shown yet
+// count as much as the one in front.
+QStringList NamingFaults(QWidget* root) {
+    static const QRegularExpression key(QStringLiteral("^(Caption|LUT|Tab|Menu|Message)_"));
+    QStringList faults;
+    for (QWidget* widget : root->findChildren<QWidget*>()) {
+        const QString where = widget->metaObject()->className() + QStringLiteral(" ") +
+                              widget->objectName() + QStringLiteral(" ") +
+                              widget->accessibleName();
+        if (key.match(widget->accessibleName()).hasMatch())
+            faults << QStringLiteral("key as name: ") + where;
+        if (auto* label = qobject_cast<QLabel*>(widget); label && key.match(label->text()).hasMatch())
+            faults << QStringLiteral("key as text: ") + label->text();
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(combo);
+            if (combo->accessibleName().isEmpty() ||
+                spoken->text(QAccessible::Name) != combo->accessibleName())
+                faults << QStringLiteral("drop-down named by its value: ") + where;
+        }
+        // The views inside a drop-down are its own; the rest must say what they list.
+        if (qobject_cast<QAbstractItemView*>(widget) && !qobject_cast<QHeaderView*>(widget) &&
+            !qobject_cast<QComboBox*>(widget->parent()) &&
+            !widget->parent()->inherits("QComboBoxPrivateContainer") &&
+            widget->accessibleName().isEmpty())
+            faults << QStringLiteral("unnamed list: ") + where;
+    }
+    return faults;
+}
+
 } // namespace
 
 class ChildWindowsTest : public FreshEditorTest {
@@ -67,6 +107,8 @@ private slots:
     void recordsOfTheSameNameGetWindowsOfTheirOwn();
     void newWindowsCascadeInsideTheVisibleArea();
     void titleNamesTheDocumentAndTheMarkOnce();
+    void everyControlIsNamedInWordsBeforeItsPageIsShown();
+    void screenReadersFindControlsWhereTheyAreInCascadedWindows();
 };
 
 void ChildWindowsTest::initTestCase() {
@@ -188,6 +230,55 @@ void ChildWindowsTest::titleNamesTheDocumentAndTheMarkOnce() {
     QCOMPARE(ShownTitle(*m_frame), first + QStringLiteral("*"));
     QCOMPARE(ShownTitle(*m_frame).count(u'*'), 1);
     QVERIFY(!ShownTitle(*m_frame).contains(QStringLiteral("Kestrel")));
+}
+
+void ChildWindowsTest::everyControlIsNamedInWordsBeforeItsPageIsShown() {
+    QVERIFY(UserSteps::Activate(m_frame));
+    QVERIFY2(NamingFaults(m_frame->WorkspaceBar()).isEmpty(),
+             qPrintable(NamingFaults(m_frame->WorkspaceBar()).join(u'\n')));
+    CLeagueFrame* league = UserSteps::OpenLeagueAtRow(*m_frame, 0);
+    QVERIFY(league);
+    const CGameDatabase& db = *m_frame->Database();
+    const int32_t teamId = db.TeamsOfLeague(league->LeagueId()).front();
+    CTeamFrame* team = UserSteps::OpenTeamFromLeague(*m_frame, league->LeagueId(), teamId);
+    QVERIFY(team);
+    UserSteps::DoubleClickRow(team->SquadList(), 0);
+    QVERIFY(qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame()));
+    QTest::keyClick(m_frame->ActiveFrame(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(m_frame->MdiArea()->subWindowList().size(), 4);
+    // What a reader asks comes through the event loop, after the pages are built.
+    QCoreApplication::processEvents();
+    for (QMdiSubWindow* window : m_frame->MdiArea()->subWindowList())
+        QVERIFY2(NamingFaults(window).isEmpty(),
+                 qPrintable(window->windowTitle() + QStringLiteral(":\n") +
+                            NamingFaults(window).join(u'\n')));
+    // The team window's later pages were never shown.
+    QVERIFY(!team->Tabs()->widget(team->Tabs()->count() - 1)->isVisible());
+}
+
+void ChildWindowsTest::screenReadersFindControlsWhereTheyAreInCascadedWindows() {
+    m_frame->resize(1100, 720);
+    QVERIFY(UserSteps::Activate(m_frame));
+    for (int row = 0; row < 3; ++row)
+        DoubleClickLeague(*m_frame, row);
+    QMdiSubWindow* third = m_frame->MdiArea()->activeSubWindow();
+    QVERIFY(third->geometry().topLeft() != QPoint(0, 0));
+    int compared = 0;
+    for (QWidget* widget : third->findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(widget);
+        const QRect global(widget->mapToGlobal(QPoint(0, 0)), widget->size());
+        QVERIFY2(spoken->rect() == global,
+                 qPrintable(QStringLiteral("%1 %2: %3,%4 instead of %5,%6")
+                                .arg(widget->metaObject()->className(), widget->objectName())
+                                .arg(spoken->rect().x())
+                                .arg(spoken->rect().y())
+                                .arg(global.x())
+                                .arg(global.y())));
+        ++compared;
+    }
+    QVERIFY(compared > 10);
 }
 
 QTEST_MAIN(ChildWindowsTest)
