@@ -47,11 +47,10 @@ bool CDatabaseSafety::CheckBeforeSave() {
     });
     if (errors == 0)
         return true;
-    switch (CUserPrompts::AskSaveAnyway(&m_frame,
-                                        CCountText::Of(m_frame.Lookup(), "Message_SaveWithErrors", errors),
-                                        m_frame.Text("Caption_SaveAnyway"),
-                                        m_frame.Text("Caption_ShowProblems"),
-                                        m_frame.Text("Caption_Cancel"))) {
+    switch (CUserPrompts::AskSaveAnyway(
+        &m_frame, CCountText::Of(m_frame.Lookup(), "Message_SaveWithErrors", errors),
+        m_frame.Text("Caption_SaveAnyway"), m_frame.Text("Caption_ShowProblems"),
+        m_frame.Text("Caption_Cancel"))) {
     case CUserPrompts::Answer::Save:
         return true;
     case CUserPrompts::Answer::ShowProblems:

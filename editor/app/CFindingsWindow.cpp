@@ -129,12 +129,13 @@ void CFindingsWindow::SetFindings(std::vector<SCheckFinding> findings) {
     }
     m_view->setSortingEnabled(true);
     m_view->resizeColumnsToContents();
-    m_summary->setText(m_findings.empty()
-                           ? m_host.Text("Message_NoFindings")
-                           : m_host.Text("Message_FindingsCount")
-                                 .arg(CCountText::Of(m_host.Lookup(), "Message_ErrorCount", errors),
-                                      CCountText::Of(m_host.Lookup(), "Message_WarningCount",
-                                                     static_cast<int>(m_findings.size()) - errors)));
+    m_summary->setText(
+        m_findings.empty()
+            ? m_host.Text("Message_NoFindings")
+            : m_host.Text("Message_FindingsCount")
+                  .arg(CCountText::Of(m_host.Lookup(), "Message_ErrorCount", errors),
+                       CCountText::Of(m_host.Lookup(), "Message_WarningCount",
+                                      static_cast<int>(m_findings.size()) - errors)));
 }
 
 void CFindingsWindow::OpenRow(int row) {

@@ -108,8 +108,8 @@ void CRestoreBackupDialog::ShowDifferences() {
     }
     const CGameDatabase* loaded = m_host.Database();
     if (chosen->counts.count("texts") || !loaded) {
-        m_differences->setText(CCountText::Of(m_host.Lookup(), "Message_BackupOfTexts",
-                                              CountOf(*chosen, "texts")));
+        m_differences->setText(
+            CCountText::Of(m_host.Lookup(), "Message_BackupOfTexts", CountOf(*chosen, "texts")));
         return;
     }
     CGameDatabase copy;

@@ -8,7 +8,8 @@ class QSlider;
 
 // One attribute: its name, a number box and a bar from 0 to 100 that follow each other. The
 // box refuses anything but a number from 0 to 100 and says why in the status bar and a tool
-// tip, until the next accepted edit or the bar is hidden (its page left). A read-only bar (the overall rating) has its own look and cannot be dragged.
+// tip, until the next accepted edit or the bar is hidden (its page left). A read-only bar (the
+// overall rating) has its own look and cannot be dragged.
 class CAttributeBar : public QWidget {
     Q_OBJECT
 public:

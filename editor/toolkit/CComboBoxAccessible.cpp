@@ -32,7 +32,7 @@ QComboBox* CComboBoxAccessible::Box() const {
 QString CComboBoxAccessible::text(QAccessible::Text t) const {
     if (t == QAccessible::Value)
         return Box()->isEditable() && Box()->lineEdit() ? Box()->lineEdit()->text()
-                                                         : Box()->currentText();
+                                                        : Box()->currentText();
     // The name: the accessible name or the buddy label's text, never the entry.
     return QAccessibleWidget::text(t);
 }

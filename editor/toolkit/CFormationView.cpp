@@ -88,7 +88,8 @@ QString CFormationView::PickedCellName() const {
 }
 
 bool CFormationView::IsDropCell(int cell) const {
-    return cell >= 0 && cell < kColumns * kRows && (m_dropCells.isEmpty() || m_dropCells.contains(cell));
+    return cell >= 0 && cell < kColumns * kRows &&
+           (m_dropCells.isEmpty() || m_dropCells.contains(cell));
 }
 
 int CFormationView::CellAt(const QPoint& point) const {

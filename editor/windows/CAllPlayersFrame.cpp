@@ -268,8 +268,9 @@ bool CAllPlayersFrame::EditSelected() {
     CBulkEditDialog dialog(Host(), ids, this);
     if (dialog.exec() != QDialog::Accepted || dialog.Plan().changes.empty())
         return true;
-    const QString text =
-        Host().Text("Caption_BulkEditStep").arg(dialog.ShownChangeTexts().join(QStringLiteral(", ")));
+    const QString text = Host()
+                             .Text("Caption_BulkEditStep")
+                             .arg(dialog.ShownChangeTexts().join(QStringLiteral(", ")));
     Host().Document().Push(new CBulkEditCommand(Host().Document(), dialog.Plan(), text));
     return true;
 }

@@ -80,8 +80,8 @@ void CBulkEditDialog::AddRow() {
     // Shown by name; the change itself is written with the field's filter name.
     for (const auto& [caption, field] : fields) {
         row.field->addItem(caption, QString::fromLatin1(field->Name()));
-        row.field->setItemData(row.field->count() - 1,
-                               CFieldCaptions::WithFilterName(*field, text), Qt::ToolTipRole);
+        row.field->setItemData(row.field->count() - 1, CFieldCaptions::WithFilterName(*field, text),
+                               Qt::ToolTipRole);
     }
     row.field->setAccessibleName(m_host.Text("Caption_Field"));
     row.operation = new QComboBox(this);
@@ -142,8 +142,7 @@ QStringList CBulkEditDialog::ShownChangeTexts() const {
 
 QString CBulkEditDialog::ProblemText(const SQueryError& error, int operation) const {
     using P = SQueryError::EProblem;
-    const QString op =
-        QString::fromLatin1(kOperators[static_cast<size_t>(std::max(0, operation))]);
+    const QString op = QString::fromLatin1(kOperators[static_cast<size_t>(std::max(0, operation))]);
     switch (error.problem) {
     case P::NumberExpected:
         return m_host.Text("Message_BulkNumberExpected").arg(op);
@@ -169,8 +168,8 @@ void CBulkEditDialog::UpdatePreview() {
         auto change = CBulkChange::Parse(utf8, error);
         if (!change) {
             const SRow& row = m_rows[static_cast<size_t>(i)];
-            problem = QStringLiteral("%1: %2").arg(row.field->currentText(),
-                                                   ProblemText(error, row.operation->currentIndex()));
+            problem = QStringLiteral("%1: %2").arg(
+                row.field->currentText(), ProblemText(error, row.operation->currentIndex()));
             break;
         }
         changes.push_back(*change);
@@ -184,12 +183,11 @@ void CBulkEditDialog::UpdatePreview() {
     }
     m_plan = SBulkPlan::Make(m_database, m_ids, changes);
     const TextLookup text = m_host.Lookup();
-    m_preview->setText(
-        m_host.Text("Caption_BulkPreview")
-            .arg(CCountText::Of(text, "Caption_ValueCount",
-                                static_cast<qint64>(m_plan.changes.size())),
-                 CCountText::Of(text, "Caption_PlayerCount",
-                                static_cast<qint64>(m_plan.playersChanged)),
-                 QString::number(m_plan.valuesClamped)));
+    m_preview->setText(m_host.Text("Caption_BulkPreview")
+                           .arg(CCountText::Of(text, "Caption_ValueCount",
+                                               static_cast<qint64>(m_plan.changes.size())),
+                                CCountText::Of(text, "Caption_PlayerCount",
+                                               static_cast<qint64>(m_plan.playersChanged)),
+                                QString::number(m_plan.valuesClamped)));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!m_plan.changes.empty());
 }

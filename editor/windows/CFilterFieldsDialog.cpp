@@ -43,7 +43,8 @@ CFilterFieldsDialog::CFilterFieldsDialog(const CFieldCaptions::Lookup& text, QWi
     connect(m_table, &QTableWidget::cellActivated, this, [this] { ChooseCurrent(); });
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* insert = buttons->addButton(text("Caption_InsertField"), QDialogButtonBox::AcceptRole);
+    QPushButton* insert =
+        buttons->addButton(text("Caption_InsertField"), QDialogButtonBox::AcceptRole);
     insert->setObjectName(QStringLiteral("InsertField"));
     buttons->addButton(QDialogButtonBox::Close)->setText(text("Caption_Close"));
     connect(insert, &QPushButton::clicked, this, [this] { ChooseCurrent(); });

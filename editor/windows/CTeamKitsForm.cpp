@@ -12,10 +12,10 @@
 #include "editor/windows/CTeamPictures.h"
 
 #include <QComboBox>
-#include <QTreeView>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {

@@ -139,8 +139,9 @@ void CTeamsListView::dropEvent(QDropEvent* event) {
 }
 
 void CTeamsListView::WarnRefused(int refused, int dragged) {
-    const QString text = dragged == 1 ? m_host.Text("Message_TeamCannotTakePlayer")
-                                      : CCountText::Of(m_host.Lookup(), "Message_TeamCannotTakePlayers", refused);
+    const QString text =
+        dragged == 1 ? m_host.Text("Message_TeamCannotTakePlayer")
+                     : CCountText::Of(m_host.Lookup(), "Message_TeamCannotTakePlayers", refused);
     // After the drag has ended: a message box inside it would hold the pointer.
     QTimer::singleShot(0, this, [this, text] { m_host.Warn(this, text); });
 }

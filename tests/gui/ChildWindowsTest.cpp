@@ -18,10 +18,10 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QRegularExpression>
-#include <QTabWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QRegularExpression>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 #include <QWindow>
@@ -75,11 +75,11 @@ QStringList NamingFaults(QWidget* root) {
     QStringList faults;
     for (QWidget* widget : root->findChildren<QWidget*>()) {
         const QString where = widget->metaObject()->className() + QStringLiteral(" ") +
-                              widget->objectName() + QStringLiteral(" ") +
-                              widget->accessibleName();
+                              widget->objectName() + QStringLiteral(" ") + widget->accessibleName();
         if (key.match(widget->accessibleName()).hasMatch())
             faults << QStringLiteral("key as name: ") + where;
-        if (auto* label = qobject_cast<QLabel*>(widget); label && key.match(label->text()).hasMatch())
+        if (auto* label = qobject_cast<QLabel*>(widget);
+            label && key.match(label->text()).hasMatch())
             faults << QStringLiteral("key as text: ") + label->text();
         if (auto* combo = qobject_cast<QComboBox*>(widget)) {
             QAccessibleInterface* spoken = QAccessible::queryAccessibleInterface(combo);

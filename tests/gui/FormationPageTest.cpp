@@ -208,7 +208,8 @@ private slots:
         QAccessibleInterface* pitch = QAccessible::queryAccessibleInterface(Pitch());
         QAccessibleInterface* carried = pitch->child(Pitch()->PickedMarker());
         QVERIFY(carried->state().pressed);
-        QCOMPARE(carried->text(QAccessible::Description), QStringLiteral("Picked up, over Substitute"));
+        QCOMPARE(carried->text(QAccessible::Description),
+                 QStringLiteral("Picked up, over Substitute"));
         CarryTo(empty);
         QCOMPARE(carried->text(QAccessible::Description),
                  QStringLiteral("Picked up, over ") +

@@ -109,7 +109,6 @@ void CAttributeBarTest::theOverallBarCannotBeEdited() {
     QCOMPARE(edited.count(), 0);
 }
 
-
 void CAttributeBarTest::theRefusalLeavesTheStatusBarWhenFixedOrHidden() {
     Fixture f;
     QVERIFY(QTest::qWaitForWindowActive(&f.window));
