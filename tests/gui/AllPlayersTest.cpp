@@ -318,6 +318,16 @@ void AllPlayersTest::fieldsShowTheirNamesInTheEditorLanguage() {
     QCOMPARE(chosen, QString::fromUtf8("1 joueur sélectionné."));
     QCOMPARE(fieldShown, QStringLiteral("Vitesse"));
     QCOMPARE(preview, QString::fromUtf8("Vitesse: Saisissez un nombre après « = »."));
+
+    const QByteArray folder = qgetenv("KESTREL_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        m_frame->resize(1180, 720);
+        m_frame->MdiArea()->activeSubWindow()->showMaximized();
+        table->View()->resizeColumnsToContents();
+        QTest::qWait(50);
+        QVERIFY(m_frame->grab().save(QString::fromLocal8Bit(folder) +
+                                     QStringLiteral("/all-players-french.png")));
+    }
 }
 
 void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
