@@ -51,6 +51,9 @@ private:
 
 // The game language question answered with the `downs`-th entry after the first.
 void ChooseLanguage(QInputDialog* dialog, int downs) {
+    // The question says what it is and why it is asked.
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Game language"));
+    QVERIFY(dialog->labelText().contains(QStringLiteral("Team and league names are saved")));
     auto* combo = dialog->findChild<QComboBox*>();
     QVERIFY(combo);
     for (int i = 0; i < downs; ++i) {
