@@ -166,7 +166,7 @@ int RunCheck(const CliContext& context) {
     std::vector<SCheckFinding> findings;
     auto structure = [&](const std::string& message) {
         findings.push_back({SCheckFinding::ESeverity::Error, "structure",
-                            SCheckFinding::EKind::File, 0, message});
+                            SCheckFinding::EKind::File, 0, message, {}});
     };
     CGameDatabase database;
     CCliSink sink;
