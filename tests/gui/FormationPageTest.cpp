@@ -3,7 +3,7 @@
 #include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/document/CDatabaseDocument.h"
 #include "editor/app/CWorkspaceBar.h"

@@ -5,7 +5,7 @@
 #include "UserSteps.h"
 
 #include "editor/app/CKestrelApp.h"
-#include "editor/app/CLocalisationTable.h"
+#include "editor/localisation/CLocalisationTable.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
 #include "editor/model/CGameDatabase.h"
