@@ -87,9 +87,10 @@ void CMainMenus::BuildActions() {
     MakeAction(QStringLiteral("Menu_ViewCheckDatabase"), [&f] {
         f.Safety()->CheckDatabase();
     })->setShortcut(QKeySequence(Qt::Key_F7));
+    // Closing the frame asks about unsaved work first.
     MakeAction(QStringLiteral("Menu_FileExit"), [&f] {
         f.close();
-    })->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    })->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::ALT | Qt::Key_F4)});
 
     MakeAction(QStringLiteral("Menu_EditUndo"), [this] { Undo(); })
         ->setShortcuts(
@@ -254,8 +255,14 @@ void CMainMenus::BuildLanguageMenu() {
 }
 
 QString CMainMenus::LocalisedMenuText(const QString& key) const {
-    return QString::fromStdString(
-        LocalisationText::ApplyTabRule(m_app.Localisation().Lookup(key.toStdString())));
+    return WithoutKeys(QString::fromStdString(
+        LocalisationText::ApplyTabRule(m_app.Localisation().Lookup(key.toStdString()))));
+}
+
+QString CMainMenus::WithoutKeys(const QString& text) {
+    // The menu shows the action's own shortcut; a key in the text would be read out as its name.
+    const qsizetype tab = text.indexOf(u'\t');
+    return tab < 0 ? text : text.left(tab);
 }
 
 void CMainMenus::Localise() {
@@ -349,8 +356,8 @@ void CMainMenus::UpdateUndoActions(const QString& kind) {
             return LocalisedMenuText(QString::fromLatin1(plain));
         }
         const std::string text = m_app.Localisation().Lookup(withName);
-        return QString::fromStdString(LocalisationText::ApplyTabRule(
-            QString::fromStdString(text).arg(step).toStdString()));
+        return WithoutKeys(QString::fromStdString(LocalisationText::ApplyTabRule(
+            QString::fromStdString(text).arg(step).toStdString())));
     };
     undo->setText(named("Menu_EditUndo", "Menu_EditUndoNamed", stack.undoText()));
     redo->setText(named("Menu_EditRedo", "Menu_EditRedoNamed", stack.redoText()));

@@ -55,6 +55,7 @@ private:
     void Undo();
     void Redo();
     QString LocalisedMenuText(const QString& key) const;
+    static QString WithoutKeys(const QString& text);
 
     CMainFrame& m_frame;
     CKestrelApp& m_app;

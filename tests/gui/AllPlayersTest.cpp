@@ -444,7 +444,7 @@ void AllPlayersTest::editSelectedFromTheEditMenu() {
     CGameDatabase& db = *m_frame->Database();
     QAction* editSelected = m_frame->ActionForKey(QStringLiteral("Menu_EditEditSelected"));
     QVERIFY(editSelected);
-    QCOMPARE(editSelected->text(), QStringLiteral("&Edit Selected...\tCtrl+E"));
+    QCOMPARE(editSelected->text(), QStringLiteral("&Edit Selected..."));
     auto* edit = m_frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_Edit"));
     QVERIFY(edit && edit->actions().contains(editSelected));
     // The Edit menu as a click on the menu bar opens it.
