@@ -1,16 +1,12 @@
 #include "PatchCommands.h"
 
-#include "AssetCommands.h"
 #include "CliJson.h"
 #include "ModelGame.h"
+#include "PictureCommands.h"
 
-#include "editor/assets/CAssetLibrary.h"
-#include "editor/assets/CPictureImport.h"
-#include "editor/assets/CPictureRequests.h"
 #include "editor/database/CSafeFile.h"
 #include "editor/database/CSha256.h"
 #include "editor/database/Utf8Path.h"
-#include "editor/model/CBackupStore.h"
 #include "editor/model/CDatabaseCopy.h"
 #include "editor/model/CDiffFields.h"
 #include "editor/model/CFieldDiff.h"
@@ -18,8 +14,6 @@
 #include "editor/model/CPatch.h"
 #include "editor/model/CPatchApply.h"
 #include "editor/model/RecordFields.h"
-
-#include <QCoreApplication>
 
 #include <filesystem>
 #include <fstream>
@@ -225,49 +219,6 @@ bool ParseId(const std::string& text, const char* what, int32_t& id, std::string
     return false;
 }
 
-// Crest and kit pictures of the team there, imported here under the team's id here; a
-// picture the other installation lacks is skipped with a message.
-void CopyPictures(const CliContext& context, const std::string& from, int32_t there,
-                  int32_t here, const CTeam& team, const std::string& dbPath) {
-    std::optional<QCoreApplication> application;
-    int argc = 1;
-    std::string name = context.programPath;
-    char* argv[] = {name.data(), nullptr};
-    if (!QCoreApplication::instance())
-        application.emplace(argc, argv);
-    CAssetLibrary library;
-    std::string error;
-    if (!StartLibrary(context, library, error)) {
-        std::cerr << "kestrel-cli: pictures not copied: " << error << "\n";
-        return;
-    }
-    const CPictureRequests requests(library, QString::fromLocal8Bit(from));
-    const QString folder = QString::fromLocal8Bit(*context.game);
-    const CBackupStore backups(CBackupStore::FolderFor(Utf8Path(dbPath)));
-    const int keep = context.keep.value_or(CBackupStore::kDefaultKeep);
-    const auto import = [&](const QImage& picture, const CPictureImport::STarget& target,
-                            const std::string& what) {
-        if (picture.isNull()) {
-            std::cerr << "kestrel-cli: " << what << ": no picture there, skipped\n";
-            return;
-        }
-        QString reason;
-        const auto prepared = CPictureImport::Prepare(target, picture, {}, reason);
-        CPictureImport::SWritten written;
-        if (!prepared || !CPictureImport::Write(*prepared, backups, keep, written, reason))
-            std::cerr << "kestrel-cli: " << what << ": not copied: " << reason.toStdString()
-                      << "\n";
-        else
-            std::cout << "picture\t" << what << "\n";
-    };
-    import(requests.Logo(there), CPictureImport::CrestTarget(folder, here), "crest");
-    for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot)
-        if (team.FindKit(slot))
-            import(requests.KitImage(there, slot), CPictureImport::KitTarget(folder, here, slot),
-                   "kit " + std::to_string(slot));
-    library.CleanupReal();
-}
-
 int RunCopyTeam(const CliContext& context) {
     const auto from = context.Value("--from");
     if (context.args.size() != 2 || !from)
@@ -303,8 +254,8 @@ int RunCopyTeam(const CliContext& context) {
     if (!context.game)
         std::cerr << "kestrel-cli: pictures not copied: they need --game DIR\n";
     else
-        CopyPictures(context, *from, teamId, result.teamId, *game.Database().FindTeam(result.teamId),
-                     game.DbPath());
+        CopyTeamPictures(context, *from, teamId, result.teamId,
+                         *game.Database().FindTeam(result.teamId), game.DbPath());
     return 0;
 }
 

@@ -22,6 +22,11 @@
 #define KESTREL_VERSION "unknown"
 #endif
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace {
 
 constexpr const char* kUsage = "[GLOBAL OPTIONS] COMMAND [ARGS]; see kestrel-cli --help";
@@ -261,6 +266,28 @@ int CliFail(const std::string& message) {
     return 1;
 }
 
+#ifdef _WIN32
+// Paths travel through the tool as UTF-8; the narrow arguments Windows hands main are in the
+// ANSI code page, which cannot hold every name, so the wide command line is converted instead.
+std::vector<std::string> Utf8Arguments() {
+    std::vector<std::string> arguments;
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return arguments;
+    for (int i = 0; i < count; ++i) {
+        const int size = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string text(size > 0 ? static_cast<size_t>(size) : 1, '\0');
+        if (size > 0)
+            WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, text.data(), size, nullptr, nullptr);
+        text.resize(text.size() - 1);
+        arguments.push_back(std::move(text));
+    }
+    LocalFree(wide);
+    return arguments;
+}
+#endif
+
 int CliUsage(const std::string& usage) {
     std::cout.flush();
     std::cerr << "kestrel-cli: usage: kestrel-cli " << usage << std::endl;
@@ -270,7 +297,17 @@ int CliUsage(const std::string& usage) {
 int main(int argc, char** argv) {
     int status = 1;
     try {
+#ifdef _WIN32
+        std::vector<std::string> arguments = Utf8Arguments();
+        std::vector<char*> pointers;
+        for (std::string& argument : arguments)
+            pointers.push_back(argument.data());
+        pointers.push_back(nullptr);
+        status = arguments.empty() ? Run(argc, argv)
+                                   : Run(static_cast<int>(arguments.size()), pointers.data());
+#else
         status = Run(argc, argv);
+#endif
     } catch (const std::exception& e) {
         status = CliFail(std::string("internal error: ") + e.what());
     } catch (...) {

@@ -3,11 +3,14 @@
 # share/kestrel, and the desktop entry, software-centre entry, icons, manual pages and bash
 # completion where the desktop, man and bash find them. The programs find the library and their data from their own folder (CProgramFolders).
 if(KESTREL_GUI)
-    install(TARGETS kestrel kestrel-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+    install(TARGETS kestrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
     # The version in the editor's manual page and its software-centre entry is the project's.
     configure_file(packaging/kestrel.1.in ${CMAKE_BINARY_DIR}/man/kestrel.1 @ONLY)
     configure_file(packaging/kestrel.metainfo.xml.in
         ${CMAKE_BINARY_DIR}/packaging/${KESTREL_APPSTREAM_ID}.metainfo.xml @ONLY)
+endif()
+if(TARGET kestrel-cli)
+    install(TARGETS kestrel-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()
 install(TARGETS Wren_Utils
     LIBRARY DESTINATION ${KESTREL_INSTALL_LIBDIR}

@@ -1,6 +1,7 @@
 #include "WrenUtils.h"
 
 #include "wren_utils/engine/DebugPrint.h"
+#include "wren_utils/engine/FilePaths.h"
 #include "wren_utils/engine/FileSystem.h"
 #include "wren_utils/shapes/ShapeLoader.h"
 
@@ -126,7 +127,7 @@ WrenBitmap Request(Loader loader, const char* archivePath, const char* container
     if (!archivePath || !containerName || !shapeName)
         return nullptr;
     try {
-        auto image = loader(archivePath, containerName, shapeName);
+        auto image = loader(wren::FILE_fromnative(archivePath), containerName, shapeName);
         return image ? MakeBitmap(std::move(*image)) : nullptr;
     } catch (...) {
         wren::PRINT_error("picture %s of %s in %s could not be made\n", shapeName, containerName,

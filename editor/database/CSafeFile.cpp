@@ -21,6 +21,7 @@
 #ifdef _WIN32
 #include <io.h>
 #include <share.h>
+#include <windows.h>
 #else
 #include <unistd.h>
 #endif
@@ -99,7 +100,6 @@ void KeepOwner([[maybe_unused]] std::FILE* file, [[maybe_unused]] const fs::path
 #endif
 }
 
-
 std::string Utf8(const fs::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
@@ -168,6 +168,19 @@ bool IsAbandoned(const fs::path& path) {
     CloseDescriptor(fd);
     return abandoned;
 }
+
+// Puts the new file in place in one step; on Windows the move returns only once it has reached
+// the disk (the folder sync's part elsewhere).
+void MoveIntoPlace(const fs::path& from, const fs::path& to, std::error_code& error) {
+#ifdef _WIN32
+    error.clear();
+    if (!MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = std::error_code(static_cast<int>(GetLastError()), std::system_category());
+#else
+    fs::rename(from, to, error);
+#endif
+}
+
 } // namespace
 
 bool CSafeFile::CanReplace(const std::string& path, std::string& error) {
@@ -246,7 +259,7 @@ bool Replace(const std::string& path, const std::function<bool(std::FILE*, std::
     // The mode as it was asked for, not as the process's umask narrowed it.
     if (mode)
         fs::permissions(temp, *mode, ec);
-    fs::rename(temp, target, ec);
+    MoveIntoPlace(temp, target, ec);
     if (ec) {
         std::error_code ignored;
         fs::remove(temp, ignored);

@@ -2,17 +2,80 @@
 
 #include "Utf8Path.h"
 
+#ifdef _WIN32
+// MinGW has no OpenSSL; the system's own hash provider gives the same digests.
+#include <windows.h>
+#include <bcrypt.h>
+#else
 #include <openssl/evp.h>
+#endif
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#ifdef _WIN32
+
+struct CSha256::SState {
+    BCRYPT_ALG_HANDLE algorithm = nullptr;
+    BCRYPT_HASH_HANDLE hash = nullptr;
+    SState() {
+        if (BCryptOpenAlgorithmProvider(&algorithm, BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0)
+            algorithm = nullptr;
+        Begin();
+    }
+    ~SState() {
+        if (hash)
+            BCryptDestroyHash(hash);
+        if (algorithm)
+            BCryptCloseAlgorithmProvider(algorithm, 0);
+    }
+    void Begin() {
+        if (hash)
+            BCryptDestroyHash(hash);
+        hash = nullptr;
+        if (algorithm && BCryptCreateHash(algorithm, &hash, nullptr, 0, nullptr, 0, 0) != 0)
+            hash = nullptr;
+    }
+    bool Update(const uint8_t* bytes, size_t size) {
+        // BCryptHashData takes at most 4 GiB a call.
+        while (size > 0) {
+            const ULONG part = static_cast<ULONG>(std::min<size_t>(size, 0x40000000));
+            if (!hash || BCryptHashData(hash, const_cast<PUCHAR>(bytes), part, 0) != 0)
+                return false;
+            bytes += part;
+            size -= part;
+        }
+        return true;
+    }
+    bool Finish(unsigned char* digest, unsigned int& length) {
+        length = 32;
+        const bool done = hash && BCryptFinishHash(hash, digest, 32, 0) == 0;
+        Begin();
+        return done;
+    }
+};
+
+#else
+
 struct CSha256::SState {
     EVP_MD_CTX* context = EVP_MD_CTX_new();
+    SState() { Begin(); }
     ~SState() { EVP_MD_CTX_free(context); }
+    void Begin() { EVP_DigestInit_ex(context, EVP_sha256(), nullptr); }
+    bool Update(const uint8_t* bytes, size_t size) {
+        return EVP_DigestUpdate(context, bytes, size) == 1;
+    }
+    bool Finish(unsigned char* digest, unsigned int& length) {
+        const bool done = EVP_DigestFinal_ex(context, digest, &length) == 1;
+        Begin();
+        return done;
+    }
 };
+
+#endif
 
 namespace {
 
@@ -31,29 +94,27 @@ std::string ToHex(const unsigned char* digest, unsigned int length) {
 
 } // namespace
 
-CSha256::CSha256() : m_state(std::make_unique<SState>()) {
-    EVP_DigestInit_ex(m_state->context, EVP_sha256(), nullptr);
-}
+CSha256::CSha256() : m_state(std::make_unique<SState>()) {}
 
 CSha256::~CSha256() = default;
 
 void CSha256::Add(std::span<const uint8_t> bytes) {
     if (!bytes.empty())
-        EVP_DigestUpdate(m_state->context, bytes.data(), bytes.size());
+        m_state->Update(bytes.data(), bytes.size());
 }
 
 std::string CSha256::HexDigest() {
-    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned char digest[64];
     unsigned int length = 0;
-    const bool done = EVP_DigestFinal_ex(m_state->context, digest, &length) == 1;
-    EVP_DigestInit_ex(m_state->context, EVP_sha256(), nullptr);
+    const bool done = m_state->Finish(digest, length);
     return done ? ToHex(digest, length) : std::string();
 }
 
 std::string CSha256::Hex(std::span<const uint8_t> bytes) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
+    SState state;
+    unsigned char digest[64];
     unsigned int length = 0;
-    if (EVP_Digest(bytes.data(), bytes.size(), digest, &length, EVP_sha256(), nullptr) != 1)
+    if (!state.Update(bytes.data(), bytes.size()) || !state.Finish(digest, length))
         return {};
     return ToHex(digest, length);
 }

@@ -28,7 +28,7 @@ size_t FilesIn(const std::filesystem::path& folder) {
 }
 
 // A text database holding one text, "original" with id 7.
-void WriteOneTextDatabase(const std::string& path) {
+[[maybe_unused]] void WriteOneTextDatabase(const std::string& path) {
     WriteAll(path, CDbFileBuilder::OneText(0, 0, "original"));
 }
 

@@ -1,5 +1,6 @@
 #include "wren_utils/archive/BigArchiveUpdate.h"
 
+#include "wren_utils/engine/FilePaths.h"
 #include "wren_utils/pack/PackDecoder.h"
 
 #include <algorithm>
@@ -535,7 +536,7 @@ bool KeepBackup(const fs::path& target, fs::path& backup, std::string& error) {
         fs::copy_file(target, staging, fs::copy_options::overwrite_existing, ec);
     }
     if (!ec)
-        fs::rename(staging, backup, ec);
+        FILE_replace(staging, backup, ec);
     if (ec) {
         std::error_code ignored;
         fs::remove(staging, ignored);
@@ -692,7 +693,7 @@ bool BIG_putentry(const std::string& path, std::string_view name,
     }
     if (options.beforeSwap)
         options.beforeSwap();
-    fs::rename(temporary.Path(), target, ec);
+    FILE_replace(temporary.Path(), target, ec);
     if (ec) {
         error = "cannot replace '" + path + "': " + ec.message();
         return false;

@@ -1,5 +1,7 @@
 #include "wren_utils/engine/DebugPrint.h"
 
+#include "wren_utils/engine/FilePaths.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -78,7 +80,7 @@ void Emit(PrintState& state, const std::string& text) {
     case PrintDevice::None:
         return;
     case PrintDevice::File:
-        if (std::FILE* file = std::fopen(state.filePath.c_str(), "ab")) {
+        if (std::FILE* file = FILE_fopen(state.filePath, "ab")) {
             std::fwrite(text.data(), 1, text.size(), file);
             std::fclose(file);
             return;

@@ -1,4 +1,5 @@
 #include "wren_utils/engine/DebugPrint.h"
+#include "wren_utils/engine/FilePaths.h"
 #include "wren_utils/engine/FileSystem.h"
 #include "wren_utils/pack/PackDecoder.h"
 
@@ -134,9 +135,9 @@ bool FILE_save(const std::string& name, std::span<const std::uint8_t> data) {
         FILE_device(name), SectionPriority());
     std::error_code error;
     if (written)
-        std::filesystem::rename(temporary, name, error);
+        FILE_replace(FILE_pathof(temporary), FILE_pathof(name), error);
     if (!written || error) {
-        std::filesystem::remove(temporary, error);
+        std::filesystem::remove(FILE_pathof(temporary), error);
         PRINT_error("FILE_save - unable to write file %s\n", name.c_str());
         return false;
     }

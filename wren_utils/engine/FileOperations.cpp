@@ -1,5 +1,7 @@
 #include "wren_utils/engine/FileSystemState.h"
 
+#include "wren_utils/engine/FilePaths.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -38,7 +40,7 @@ void Fail(FileOperation& op, int error) {
 // before any open.
 int NotRegularError(const std::string& name) {
     std::error_code error;
-    const auto status = std::filesystem::status(name, error);
+    const auto status = std::filesystem::status(FILE_pathof(name), error);
     if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status))
         return 0;
     return std::filesystem::is_directory(status) ? EISDIR : EINVAL;
@@ -50,13 +52,13 @@ std::FILE* OpenRegularToRead(const std::string& name) {
         errno = error;
         return nullptr;
     }
-    return std::fopen(name.c_str(), "rb");
+    return FILE_fopen(name, "rb");
 }
 
 // Opens the file by the creation rule of the flags; null with errno set on failure.
 std::FILE* OpenByFlags(const std::string& name, unsigned flags) {
     std::error_code error;
-    const bool exists = std::filesystem::exists(name, error);
+    const bool exists = std::filesystem::exists(FILE_pathof(name), error);
     if (const int notRegular = NotRegularError(name); notRegular != 0) {
         errno = notRegular;
         return nullptr;
@@ -76,14 +78,14 @@ std::FILE* OpenByFlags(const std::string& name, unsigned flags) {
         }
         break;
     case 0:
-        return std::fopen(name.c_str(), readOnly ? "rb" : "r+b");
+        return FILE_fopen(name, readOnly ? "rb" : "r+b");
     default:
         break;
     }
-    std::FILE* file = std::fopen(name.c_str(), "w+b");
+    std::FILE* file = FILE_fopen(name, "w+b");
     if (file != nullptr && readOnly) {
         std::fclose(file);
-        file = std::fopen(name.c_str(), "rb");
+        file = FILE_fopen(name, "rb");
     }
     return file;
 }
@@ -105,8 +107,9 @@ void ExecuteOpen(FileSystemState& fs, FileOperation& op) {
     errno = 0;
     std::error_code ignored;
     // Folders open as streams on some systems; they are never files to read.
-    std::FILE* file = std::filesystem::is_directory(op.name, ignored) ? (errno = EISDIR, nullptr)
-                                                                      : OpenByFlags(op.name, flags);
+    std::FILE* file = std::filesystem::is_directory(FILE_pathof(op.name), ignored)
+                          ? (errno = EISDIR, nullptr)
+                          : OpenByFlags(op.name, flags);
     const int error = errno;
     std::int64_t size = file != nullptr ? SizeOf(file) : -1;
     bool ok = file != nullptr && size >= 0;
@@ -239,7 +242,7 @@ void FileExecuteOperation(FileSystemState& fs, FileOperation& op) {
     }
     case FileOpType::Delete: {
         std::error_code error;
-        if (std::filesystem::remove(op.name, error)) {
+        if (std::filesystem::remove(FILE_pathof(op.name), error)) {
             op.result = 1;
             op.status = kFileOpDone;
         } else {
@@ -298,7 +301,7 @@ void FileExecuteOperation(FileSystemState& fs, FileOperation& op) {
             return;
         }
         std::fflush(slot->file);
-        std::filesystem::resize_file(slot->path, static_cast<std::uintmax_t>(op.offset), error);
+        std::filesystem::resize_file(FILE_pathof(slot->path), static_cast<std::uintmax_t>(op.offset), error);
         if (error) {
             Fail(op, error.value());
             return;

@@ -1,6 +1,7 @@
 #include "wren_utils/engine/FileSystem.h"
 
 #include "wren_utils/engine/DebugPrint.h"
+#include "wren_utils/engine/FilePaths.h"
 #include "wren_utils/engine/FileSystemState.h"
 
 #include <algorithm>
@@ -267,7 +268,7 @@ int FILE_device(const std::string& name) {
     if (name.find('|') != std::string::npos)
         return 0;
     std::error_code error;
-    const std::string full = std::filesystem::absolute(name, error).string();
+    const std::string full = FILE_utf8of(std::filesystem::absolute(FILE_pathof(name), error));
     if (error || full.size() < 2 || full[1] != ':')
         return 0;
     const int letter = std::toupper(static_cast<unsigned char>(full[0]));

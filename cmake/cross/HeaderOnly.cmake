@@ -1,0 +1,16 @@
+# Header-only libraries of the build machine for a cross build: the target's compiler must see
+# their headers but not the rest of /usr/include, so each gets a folder holding only a link to
+# its own headers. kestrel_header_only(TARGET HEADER_FOLDER)
+function(kestrel_header_only target folder)
+    if(TARGET ${target})
+        return()
+    endif()
+    string(REPLACE "::" "_" name ${target})
+    set(shim ${CMAKE_BINARY_DIR}/header-only/${name})
+    if(NOT EXISTS ${shim}/${folder})
+        file(MAKE_DIRECTORY ${shim})
+        file(CREATE_LINK /usr/include/${folder} ${shim}/${folder} SYMBOLIC)
+    endif()
+    add_library(${target} INTERFACE IMPORTED)
+    set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES ${shim})
+endfunction()

@@ -1,0 +1,11 @@
+# The version of Debian's nlohmann-json3-dev, whose headers the cross build uses.
+file(STRINGS /usr/include/nlohmann/detail/abi_macros.hpp major REGEX "#define NLOHMANN_JSON_VERSION_MAJOR ")
+file(STRINGS /usr/include/nlohmann/detail/abi_macros.hpp minor REGEX "#define NLOHMANN_JSON_VERSION_MINOR ")
+string(REGEX MATCH "[0-9]+" major "${major}")
+string(REGEX MATCH "[0-9]+" minor "${minor}")
+set(PACKAGE_VERSION "${major}.${minor}")
+if(PACKAGE_VERSION VERSION_LESS PACKAGE_FIND_VERSION)
+    set(PACKAGE_VERSION_COMPATIBLE FALSE)
+else()
+    set(PACKAGE_VERSION_COMPATIBLE TRUE)
+endif()

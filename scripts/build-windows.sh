@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Cross-builds the Qt-free half for 64-bit Windows into build-windows/ (or the folder given
+# first) with Debian's MinGW-w64: Wren_Utils.dll, kestrel-cli.exe and the core and asset-library
+# tests, with GoogleTest built from Debian's source. Further arguments go to CMake.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir="${1:-build-windows}"
+shift || true
+packages=(
+    cmake ninja-build ccache
+    g++-mingw-w64-x86-64-posix mingw-w64-tools
+    googletest libcli11-dev nlohmann-json3-dev  # sources and header-only libraries
+    wine64 wine  # runs the tests the build made
+)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=""
+    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
+    $sudo_cmd apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}" >/dev/null
+fi
+cmake -S . -B "$dir" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release -DKESTREL_GUI=OFF -DKESTREL_BENCH=OFF -DKESTREL_TESTS=ON \
+    -DKESTREL_GTEST_SOURCE=/usr/src/googletest \
+    -DKESTREL_WERROR="${KESTREL_WERROR:-OFF}" "$@" >/dev/null
+cmake --build "$dir" -j "$(nproc)"
