@@ -73,6 +73,14 @@ if(KESTREL_GUI)
     install(FILES packaging/copyright DESTINATION ${KESTREL_INSTALL_DOCDIR})
 endif()
 
+if(WIN32)
+    # The Windows archive: the tool and the DLL side by side, with the README and the licence.
+    file(GLOB licence_files ${CMAKE_SOURCE_DIR}/LICENSE* ${CMAKE_SOURCE_DIR}/COPYING*)
+    install(FILES ${CMAKE_SOURCE_DIR}/README.md ${licence_files} DESTINATION .)
+    set(CPACK_PACKAGE_FILE_NAME kestrel-cli-${PROJECT_VERSION}-win64)
+    set(CPACK_GENERATOR ZIP)
+endif()
+
 set(CPACK_PACKAGE_NAME kestrel)
 set(CPACK_PACKAGE_VENDOR Brackwater)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY

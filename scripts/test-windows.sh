@@ -102,23 +102,24 @@ same_files() {
 run_both make-sample make-sample "@GAME@" --seed 2004 --players 400
 same_files make-sample
 run_both summary --game "@GAME@" summary
-run_both player --game "@GAME@" player 5
+run_both player --game "@GAME@" player 4
 run_both team --game "@GAME@" team 3
-run_both set-player --game "@GAME@" set player 5 age 30
-run_both set-team --game "@GAME@" set team 3 name "Wanderers Ü"
+run_both set-player --game "@GAME@" set player 4 acceleration 61
+run_both set-team --game "@GAME@" set team 3 team_name "Wanderers Ü"
 squad_player=$(sed -n 's/.*"squad":\[{"player_id":\([0-9]*\).*/\1/p' "$work/team.linux.out")
 run_both squad-move --game "@GAME@" squad move "$squad_player" 3 4
 run_both squad-jersey --game "@GAME@" squad jersey "$squad_player" 4 77
 same_files "set and squad"
 run_both export --game "@GAME@" export players "@OUT@/players.csv"
-sed -i 's/,30,/,31,/' "$lout/players.csv"
+# The first player's acceleration (the fifth column) changes on the way back in.
+sed -i '2s/^\([^,]*,[^,]*,[^,]*,[^,]*\),[0-9]*,/\1,50,/' "$lout/players.csv"
 cp "$lout/players.csv" "$wout_unix/players.csv"
 run_both import --game "@GAME@" import players "@OUT@/players.csv"
 run_both export-teams --game "@GAME@" export teams "@OUT@/teams.csv"
 same_files "export and import"
 ALLOW_FAILURE=check run_both check --game "@GAME@" check
 COMPARE_OUTPUT=0 run_both backups --game "@GAME@" backups
-run_both restore --game "@GAME@" restore --original
+COMPARE_OUTPUT=0 run_both restore --game "@GAME@" restore --original
 same_files restore
 archive="@GAME@/data/zdata_05.big"
 run_both archive-list archive list "$archive"
