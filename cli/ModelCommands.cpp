@@ -71,7 +71,7 @@ int RunMakeSample(const CliContext& context) {
             return CliFail("--players needs a whole number up to 1000000, not '" + text + "'");
     }
     CCliSink sink;
-    if (!WriteSampleInstallation(args[0], seed, sink, players))
+    if (!WriteSampleInstallation(Utf8Path(args[0]), seed, sink, players))
         return CliFail(sink.Last("cannot write the sample to " + args[0]));
     return 0;
 }

@@ -56,16 +56,16 @@ bool SCliGamePaths::Resolve(const CliContext& context, std::string& error) {
         return false;
     }
     if (context.game) {
-        CGameInstallation installation(*context.game, context.gameLanguage);
+        CGameInstallation installation(Utf8Path(*context.game), context.gameLanguage);
         const auto found = installation.DatabasePath();
         if (!found) {
             error = "no " + std::string(CGameInstallation::kDatabaseRelativePath) + " in " +
                     *context.game;
             return false;
         }
-        db = found->string();
+        db = Utf8Text(*found);
         const auto textsFound = installation.TextDatabasePath();
-        texts = textsFound ? textsFound->string() : std::string();
+        texts = textsFound ? Utf8Text(*textsFound) : std::string();
         if (context.texts)
             texts = *context.texts;
     } else if (context.db) {

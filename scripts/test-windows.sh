@@ -10,12 +10,19 @@ build="$root/build-windows"
 start=$SECONDS
 
 bash scripts/build-windows.sh "$build" -DKESTREL_WERROR="${KESTREL_WERROR:-OFF}"
-# The reference: the same tool and library built for Linux without Qt.
-linux="$build/linux"
-cmake -S . -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTREL_GUI=OFF -DKESTREL_TESTS=OFF \
-    -DKESTREL_BENCH=OFF -DKESTREL_WERROR="${KESTREL_WERROR:-OFF}" >/dev/null
-cmake --build "$linux" -j "$(nproc)" --target kestrel-cli Wren_Utils
-cc -O2 -Wall -Wextra -Werror -I. tests/windows/ShapeBitmapProbe.c -o "$linux/bin/wren_bitmap_probe" -ldl
+# The reference: the same tool and library built for Linux, taken from the Linux build folder
+# KESTREL_LINUX_BUILD names (CI's, just built from the same tree), else built here without Qt.
+if [ -n "${KESTREL_LINUX_BUILD:-}" ]; then
+    linux="$(cd "$KESTREL_LINUX_BUILD" && pwd)"
+    cmake --build "$linux" --target kestrel-cli Wren_Utils >/dev/null
+else
+    linux="$build/linux"
+    cmake -S . -B "$linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKESTREL_GUI=OFF \
+        -DKESTREL_TESTS=OFF -DKESTREL_BENCH=OFF -DKESTREL_WERROR="${KESTREL_WERROR:-OFF}" >/dev/null
+    cmake --build "$linux" -j "$(nproc)" --target kestrel-cli Wren_Utils
+fi
+probe="$build/wren_bitmap_probe"
+cc -O2 -Wall -Wextra -Werror -I. tests/windows/ShapeBitmapProbe.c -o "$probe" -ldl
 
 # One fresh prefix a run, headless: no display, no desktop integration, no console colours.
 export WINEPREFIX="$build/wine-prefix"
@@ -61,24 +68,31 @@ run_both() {
         lstatus=$?
     wine "$build/bin/kestrel-cli.exe" "${wargs[@]}" >"$work/$name.wine.out" \
         2>"$work/$name.wine.err" || wstatus=$?
-    tr -d '\r' <"$work/$name.wine.out" >"$work/$name.wine.txt"
+    # Line ends aside, and each side's folders named by the same words.
+    local text
+    text=$(tr -d '\r' <"$work/$name.wine.out")
+    text="${text//"$wgame"/@GAME@}"
+    printf '%s\n' "${text//"$wout"/@OUT@}" >"$work/$name.wine.txt"
+    text=$(<"$work/$name.linux.out")
+    text="${text//"$lgame"/@GAME@}"
+    printf '%s\n' "${text//"$lout"/@OUT@}" >"$work/$name.linux.txt"
     if [ "$lstatus" != "$wstatus" ]; then
         fail "$name: exit status $wstatus under Wine, $lstatus on Linux: $(cat "$work/$name.wine.err")"
     elif [ "$lstatus" != 0 ] && [ "${ALLOW_FAILURE:-}" != "$name" ]; then
         fail "$name failed on both: $(cat "$work/$name.linux.err")"
     fi
-    if [ "${COMPARE_OUTPUT:-1}" = 1 ] && ! cmp -s "$work/$name.linux.out" "$work/$name.wine.txt"; then
+    if [ "${COMPARE_OUTPUT:-1}" = 1 ] && ! cmp -s "$work/$name.linux.txt" "$work/$name.wine.txt"; then
         fail "$name: the output differs"
-        diff "$work/$name.linux.out" "$work/$name.wine.txt" | head -5 >&2 || true
+        diff "$work/$name.linux.txt" "$work/$name.wine.txt" | head -5 >&2 || true
     fi
 }
 
 # same_files LABEL: every file written under both game folders and output folders is the same
-# (backups aside: their names carry the time they were made).
+# (backups aside: their names carry the time they were made; the lock holds its writer's id).
 same_files() {
     local list_l list_w
-    list_l=$(cd "$lgame" && find . -type f -not -path './*backups*' | sort)
-    list_w=$(cd "$wgame_unix" && find . -type f -not -path './*backups*' | sort)
+    list_l=$(cd "$lgame" && find . -type f -not -path './*backups*' -not -name .kestrel.lock | sort)
+    list_w=$(cd "$wgame_unix" && find . -type f -not -path './*backups*' -not -name .kestrel.lock | sort)
     if [ "$list_l" != "$list_w" ]; then
         fail "$1: the files differ: $(diff <(echo "$list_l") <(echo "$list_w") | head -5)"
         return
@@ -138,7 +152,7 @@ while IFS=$'\t' read -r container _ _; do
     for how in X whole; do
         extra=()
         [ "$how" = whole ] && extra=(whole)
-        "$linux/bin/wren_bitmap_probe" "$linux/bin/libWren_Utils.so" "$lgame/data/zdata_05.big" \
+        "$probe" "$linux/bin/libWren_Utils.so" "$lgame/data/zdata_05.big" \
             "$container" "$shape" "$work/shape.linux" "${extra[@]}" 2>/dev/null || continue
         wine "$build/bin/wren_bitmap_probe.exe" "$build/bin/Wren_Utils.dll" \
             "$wgame\\data\\zdata_05.big" "$container" "$shape" 'C:\Spiele\out\shape.bin' \

@@ -3,6 +3,7 @@
 #include "CSamplePictures.h"
 
 #include "editor/database/CMessageSink.h"
+#include "editor/database/Utf8Path.h"
 #include "wren_utils/archive/BigArchiveWriter.h"
 #include "wren_utils/pack/PackEncoder.h"
 #include "wren_utils/shapes/ShapeContainerWriter.h"
@@ -208,7 +209,7 @@ bool WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& by
               static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) {
-        sink.Report("Error_OpenToWrite", path.string());
+        sink.Report("Error_OpenToWrite", Utf8Text(path));
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "editor/database/CDbWriter.h"
 #include "editor/database/CIngameTextDb.h"
 #include "editor/database/CMessageSink.h"
+#include "editor/database/Utf8Path.h"
 #include "editor/model/CInGameNames.h"
 
 #include <array>
@@ -58,7 +59,7 @@ bool CSampleGenerator::Write(const std::filesystem::path& folder, uint64_t seed,
     std::error_code ec;
     std::filesystem::create_directories(folder / "data" / "cmn" / "fe", ec);
     if (ec) {
-        sink.Report("Error_OpenToWrite", folder.string() + ": " + ec.message());
+        sink.Report("Error_OpenToWrite", Utf8Text(folder) + ": " + ec.message());
         return false;
     }
     SContext context{folder, seed, sink, {}};
@@ -77,7 +78,7 @@ void CSampleGenerator::BuildGame(CGameDatabase& database, uint64_t seed, size_t 
 
 bool CSampleGenerator::WriteGameDatabase(SContext& context) {
     const std::filesystem::path path = context.folder / "data" / "cmn" / "corvid.db";
-    return context.database.SaveGameDatabase(path.string(), "", context.sink);
+    return context.database.SaveGameDatabase(Utf8Text(path), "", context.sink);
 }
 
 bool CSampleGenerator::WriteTextDatabases(SContext& context) {
@@ -110,7 +111,7 @@ bool CSampleGenerator::WriteTextDatabases(SContext& context) {
                 out.String(text);
             }
         });
-        if (!writer.Save(catalogue, path.string(), context.sink))
+        if (!writer.Save(catalogue, Utf8Text(path), context.sink))
             return false;
     }
     return true;

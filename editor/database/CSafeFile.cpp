@@ -126,7 +126,7 @@ void CloseDescriptor(int fd) {
 
 // A new file (never an existing one) with that mode, locked while its writer has it open: the
 // lock tells the clean-up of a later save that this writer is still alive.
-std::FILE* CreateLocked(const fs::path& path, std::optional<fs::perms> mode) {
+std::FILE* CreateLocked(const fs::path& path, [[maybe_unused]] std::optional<fs::perms> mode) {
 #ifdef _WIN32
     const int permissions = _S_IREAD | _S_IWRITE;
 #else

@@ -1,6 +1,7 @@
 #include "CGameInstallation.h"
 
 #include "editor/database/CIngameTextDb.h"
+#include "editor/database/Utf8Path.h"
 
 #include <system_error>
 
@@ -49,7 +50,7 @@ CGameInstallation::FindPath(const std::filesystem::path& folder, const std::stri
         std::optional<std::filesystem::path> match;
         for (std::filesystem::directory_iterator it(current, ec), endIt; !ec && it != endIt;
              it.increment(ec)) {
-            if (EqualNoCase(it->path().filename().string(), part)) {
+            if (EqualNoCase(Utf8Text(it->path().filename()), part)) {
                 match = it->path();
                 break;
             }

@@ -21,7 +21,7 @@ bool COriginalDatabase::Load(const std::string& dbPath, const std::string& texts
                              CGameDatabase& db, std::string& loadedPath, std::string& error) {
     const std::filesystem::path path = Utf8Path(dbPath);
     const CBackupStore backups(CBackupStore::FolderFor(path));
-    const auto original = backups.Original(path.filename().string());
+    const auto original = backups.Original(Utf8Text(path.filename()));
     if (!original) {
         error = "there is no backup of " + dbPath +
                 " yet (the first save makes one): nothing to compare with";
@@ -34,10 +34,10 @@ bool COriginalDatabase::Load(const std::string& dbPath, const std::string& texts
     std::string texts = textsPath;
     std::string textsError;
     if (!texts.empty())
-        if (const auto textsOriginal = backups.Original(Utf8Path(texts).filename().string());
+        if (const auto textsOriginal = backups.Original(Utf8Text(Utf8Path(texts).filename()));
             textsOriginal && backups.Verify(*textsOriginal, textsError))
-            texts = (backups.Folder() / textsOriginal->name).string();
-    loadedPath = (backups.Folder() / original->name).string();
+            texts = Utf8Text(backups.Folder() / Utf8Path(textsOriginal->name));
+    loadedPath = Utf8Text(backups.Folder() / Utf8Path(original->name));
     CLastSink sink;
     if (!db.LoadGameDatabase(loadedPath, texts, sink)) {
         error = "cannot read " + loadedPath + (sink.last.empty() ? "" : ": " + sink.last);
