@@ -25,10 +25,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Usage(const std::string& usage) {
-    return CliFail("usage: kestrel-cli " + usage);
-}
-
 // The other side of a comparison: another installation, or the first backup of this one's
 // game database (and of its texts, when there is one).
 struct SOther {
@@ -71,7 +67,7 @@ bool OpenBase(const CliContext& context, CCliGame& game, const std::optional<std
 int RunDiff(const CliContext& context) {
     const bool original = context.Has("--original");
     if (context.args.size() != (original ? 1u : 2u))
-        return Usage("diff OTHER_DIR|--original [--json] [--exit-code]");
+        return CliUsage("diff OTHER_DIR|--original [--json] [--exit-code]");
     CCliGame game;
     std::string error;
     if (!game.Open(context, error))
@@ -110,7 +106,7 @@ int RunMakePatch(const CliContext& context) {
     const auto base = context.Value("--base");
     const bool original = context.Has("--original");
     if (context.args.size() != 2 || base.has_value() == original)
-        return Usage("make-patch (--base OTHER_DIR | --original) OUT.kpatch [--message TEXT]");
+        return CliUsage("make-patch (--base OTHER_DIR | --original) OUT.kpatch [--message TEXT]");
     CCliGame game;
     std::string error;
     if (!game.Open(context, error))
@@ -160,9 +156,9 @@ bool ReadPatchFile(const std::string& path, CPatch& patch, std::string& error) {
 
 int RunApplyPatch(const CliContext& context) {
     if (context.args.size() != 2)
-        return Usage("apply-patch FILE.kpatch [--dry-run] [--theirs | --ours]");
+        return CliUsage("apply-patch FILE.kpatch [--dry-run] [--theirs | --ours]");
     if (context.Has("--theirs") && context.Has("--ours"))
-        return Usage("apply-patch FILE.kpatch [--dry-run] [--theirs | --ours] (not both)");
+        return CliUsage("apply-patch FILE.kpatch [--dry-run] [--theirs | --ours] (not both)");
     CPatch patch;
     std::string error;
     if (!ReadPatchFile(context.args[1], patch, error))
@@ -222,7 +218,7 @@ bool ParseId(const std::string& text, const char* what, int32_t& id, std::string
 int RunCopyTeam(const CliContext& context) {
     const auto from = context.Value("--from");
     if (context.args.size() != 2 || !from)
-        return Usage("copy-team --from OTHER_DIR TEAM_ID [--league LEAGUE_ID] [--with-players]");
+        return CliUsage("copy-team --from OTHER_DIR TEAM_ID [--league LEAGUE_ID] [--with-players]");
     int32_t teamId = 0;
     std::optional<int32_t> league;
     std::string error;
@@ -264,7 +260,7 @@ int RunCopyTeam(const CliContext& context) {
 int RunCopyPlayerFrom(const CliContext& context) {
     const auto from = context.Value("--from");
     if (context.args.size() < 2 || context.args.size() > 3 || !from)
-        return Usage("copy-player --from OTHER_DIR PLAYER_ID [TEAM_ID]");
+        return CliUsage("copy-player --from OTHER_DIR PLAYER_ID [TEAM_ID]");
     int32_t playerId = 0;
     std::optional<int32_t> team;
     std::string error;

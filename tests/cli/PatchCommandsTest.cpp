@@ -208,10 +208,33 @@ TEST_F(PatchCommandsTest, DamagedPatchesAreRefusedWithLineAndReason) {
     EXPECT_TRUE(Contains(folder.err, "not a regular file"));
 }
 
-TEST_F(PatchCommandsTest, MakePatchNeedsExactlyOneBase) {
+// Usage errors are status 2 with the usage line on standard error, and touch nothing.
+TEST_F(PatchCommandsTest, UsageErrorsExitTwoAndWriteNothing) {
     fs::remove(Patch());
-    EXPECT_NE(In(ours, {"make-patch", Patch()}).status, 0);
-    EXPECT_NE(In(ours, {"make-patch", "--base", theirs.string(), "--original", Patch()}).status, 0);
+    const auto before = fs::last_write_time(Db(ours));
+    const std::vector<std::vector<std::string>> wrong = {
+        {"make-patch", Patch()},
+        {"make-patch", "--base", theirs.string(), "--original", Patch()},
+        {"diff"},
+        {"diff", theirs.string(), "extra"},
+        {"apply-patch"},
+        {"apply-patch", Patch(), "--ours", "--theirs"},
+        {"copy-team", "1"},
+        {"copy-player", "--from", theirs.string()},
+        {"copy-player", "--from", theirs.string(), "1", "2", "3"},
+    };
+    for (const auto& args : wrong) {
+        const SProcessResult result = In(ours, args);
+        EXPECT_EQ(result.status, 2) << args[0] << " with " << args.size() << " arguments";
+        EXPECT_TRUE(Contains(result.err, "usage: kestrel-cli " + args[0])) << result.err;
+        EXPECT_TRUE(result.out.empty()) << result.out;
+    }
+    EXPECT_FALSE(fs::exists(Patch()));
+    EXPECT_EQ(fs::last_write_time(Db(ours)), before);
+}
+
+TEST_F(PatchCommandsTest, MakePatchWithNoOriginalBackupFails) {
+    fs::remove(Patch());
     const SProcessResult none = In(ours, {"make-patch", "--original", Patch()});
     EXPECT_EQ(none.status, 1);
     EXPECT_FALSE(fs::exists(Patch()));
