@@ -3,6 +3,7 @@
 #include "editor/document/SChange.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/windows/CFrameHost.h"
+#include "editor/toolkit/CMdiChildAccessible.h"
 #include "editor/windows/CRecordFrame.h"
 
 #include <QMdiArea>
@@ -19,7 +20,9 @@ const char* const kChildKeyProperty = "childKey";
 } // namespace
 
 CChildWindows::CChildWindows(QMdiArea& area, CFrameHost& host, QObject* parent)
-    : QObject(parent), m_area(area), m_host(host) {}
+    : QObject(parent), m_area(area), m_host(host) {
+    CMdiChildAccessible::Install();
+}
 
 bool CChildWindows::Open(CChildFrame::Kind kind, const QVariant& key, const QString& title,
                          const std::function<CChildFrame*()>& make) {

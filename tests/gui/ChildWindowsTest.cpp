@@ -279,6 +279,22 @@ void ChildWindowsTest::screenReadersFindControlsWhereTheyAreInCascadedWindows() 
         ++compared;
     }
     QVERIFY(compared > 10);
+    // Readers take positions relative to the nearest ancestor that is a window or dialog (as
+    // the AT-SPI bridge does): that must be the main window, never the child window.
+    QAccessibleInterface* app = QAccessible::queryAccessibleInterface(qApp);
+    for (QWidget* widget : third->findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        QAccessibleInterface* frame = QAccessible::queryAccessibleInterface(widget);
+        while (frame && frame->role() != QAccessible::Window &&
+               frame->role() != QAccessible::Dialog && frame->parent() != app)
+            frame = frame->parent();
+        QVERIFY(frame);
+        QCOMPARE(frame->object(), static_cast<QObject*>(m_frame));
+    }
+    QAccessibleInterface* child = QAccessible::queryAccessibleInterface(third);
+    QCOMPARE(child->text(QAccessible::Name), third->windowTitle().remove(QStringLiteral("[*]")));
+    QVERIFY(child->state().active);
 }
 
 QTEST_MAIN(ChildWindowsTest)
