@@ -1,6 +1,7 @@
 #include "CMainFrame.h"
 
 #include "CChildWindows.h"
+#include "CCompareCommands.h"
 #include "CDatabaseCommands.h"
 #include "CDatabaseSafety.h"
 #include "CGameLanguages.h"
@@ -64,6 +65,7 @@ CMainFrame::CMainFrame(CKestrelApp& app) : m_app(app) {
     m_windows = new CChildWindows(*m_mdi, *this, this);
     m_menus = new CMainMenus(*this, app);
     m_commands = new CDatabaseCommands(*this, app);
+    m_compare = new CCompareCommands(*this, app);
     connect(m_windows, &CChildWindows::Opened, this, [this](CChildFrame* frame) {
         connect(frame, &CChildFrame::HistoryChanged, m_menus, &CMainMenus::Update);
         connect(frame, &CChildFrame::ModifiedChanged, this, [this] { UpdateTitle(); });
@@ -114,6 +116,13 @@ bool CMainFrame::Create() {
     addDockWidget(Qt::LeftDockWidgetArea, m_workspace);
     resizeDocks({m_workspace}, {CWorkspaceBar::kWidth}, Qt::Horizontal);
     connect(m_workspace, &CWorkspaceBar::LeagueActivated, this, [this](int id) { OpenLeague(id); });
+    // After the drag has ended: the copy may ask or warn.
+    connect(
+        m_workspace, &CWorkspaceBar::TeamDropped, this,
+        [this](const QString& folder, int teamId, int leagueId) {
+            CopyTeamFrom(folder, teamId, leagueId < 0 ? std::nullopt : std::optional<int32_t>(leagueId));
+        },
+        Qt::QueuedConnection);
     QAction* toggle = ActionForKey(QStringLiteral("Menu_ViewLeaguesList"));
     connect(m_workspace, &QDockWidget::visibilityChanged, toggle,
             [this, toggle] { toggle->setChecked(m_workspace->isVisibleTo(this)); });
@@ -315,6 +324,12 @@ void CMainFrame::EditStateChanged() {
 
 bool CMainFrame::DeletePlayers(const QList<int32_t>& playerIds) {
     return m_commands->DeletePlayers(playerIds);
+}
+
+bool CMainFrame::CopyTeamFrom(const QString& folder, int32_t teamId,
+                              std::optional<int32_t> leagueId) {
+    // A dragged team comes with its squad, as it shows in the other installation.
+    return m_compare->CopyTeamFrom(folder, teamId, leagueId, true);
 }
 
 bool CMainFrame::SaveDatabase() {

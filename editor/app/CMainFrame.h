@@ -9,6 +9,7 @@
 #include <QVariant>
 
 class CChildWindows;
+class CCompareCommands;
 class CDatabaseCommands;
 class CDatabaseDocument;
 class CDatabaseSafety;
@@ -62,10 +63,13 @@ public:
     void IngameTextsSaved(const QString& filePath, const CIngameTextDb& texts,
                           const std::set<size_t>& entries) override;
     bool DeletePlayers(const QList<int32_t>& playerIds) override;
+    bool CopyTeamFrom(const QString& folder, int32_t teamId,
+                      std::optional<int32_t> leagueId) override;
 
     CMainMenus& Menus() { return *m_menus; }
     CChildWindows& Windows() { return *m_windows; }
     CDatabaseCommands& Commands() { return *m_commands; }
+    CCompareCommands& Compare() { return *m_compare; }
     CDatabaseSafety* Safety() { return m_safety; }
 
     // The commands, for the safety net and tests.
@@ -107,6 +111,7 @@ private:
     CChildWindows* m_windows = nullptr;
     CMainMenus* m_menus = nullptr;
     CDatabaseCommands* m_commands = nullptr;
+    CCompareCommands* m_compare = nullptr;
     CWorkspaceBar* m_workspace = nullptr;
     QLabel* m_statusPane = nullptr;
     QLabel* m_textsPane = nullptr;

@@ -1,5 +1,6 @@
 #include "CMainMenus.h"
 
+#include "CCompareCommands.h"
 #include "CDatabaseCommands.h"
 #include "CDatabaseSafety.h"
 #include "CKestrelApp.h"
@@ -84,6 +85,8 @@ void CMainMenus::BuildActions() {
     })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     MakeAction(QStringLiteral("Menu_FileRestoreBackup"), [&f] { f.Safety()->RestoreBackup(); });
     MakeAction(QStringLiteral("Menu_FileBackupCount"), [&f] { f.Safety()->ChooseBackupCount(); });
+    MakeAction(QStringLiteral("Menu_FileCompareWith"), [&f] { f.Compare().CompareWith(); });
+    MakeAction(QStringLiteral("Menu_FileImportTeam"), [&f] { f.Compare().ImportTeamFrom(); });
     MakeAction(QStringLiteral("Menu_ViewCheckDatabase"), [&f] {
         f.Safety()->CheckDatabase();
     })->setShortcut(QKeySequence(Qt::Key_F7));
@@ -170,6 +173,9 @@ void CMainMenus::BuildMenus() {
     file->addAction(a("Menu_FileOpenIngameText"));
     file->addAction(a("Menu_FileRestoreBackup"));
     file->addAction(a("Menu_FileBackupCount"));
+    file->addSeparator();
+    file->addAction(a("Menu_FileCompareWith"));
+    file->addAction(a("Menu_FileImportTeam"));
     file->addSeparator();
     m_languageMenu = file->addMenu(QStringLiteral("Menu_FileLanguage"));
     m_languageMenu->menuAction()->setProperty(kKeyProperty, QStringLiteral("Menu_FileLanguage"));
@@ -376,6 +382,8 @@ void CMainMenus::Update() {
     m_addPlayerSeparator->setVisible(players);
     add->setEnabled(loaded);
     ActionForKey(QStringLiteral("Menu_ViewAllPlayers"))->setEnabled(loaded);
+    ActionForKey(QStringLiteral("Menu_FileCompareWith"))->setEnabled(loaded);
+    ActionForKey(QStringLiteral("Menu_FileImportTeam"))->setEnabled(loaded);
     const CChildFrame* frame = m_frame.ActiveFrame();
     ActionForKey(QStringLiteral("Menu_EditEditSelected"))
         ->setEnabled(frame && frame->CanEditSelected());

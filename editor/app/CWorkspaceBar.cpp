@@ -2,9 +2,11 @@
 
 #include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/windows/CTeamDrag.h"
 
-#include <QHash>
+#include <QDropEvent>
 #include <QEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QTreeWidget>
 
@@ -45,6 +47,8 @@ CWorkspaceBar::CWorkspaceBar(CDatabaseDocument& document, QWidget* parent)
     m_list->setSortingEnabled(true);
     m_list->sortByColumn(0, Qt::AscendingOrder);
     setWidget(m_list);
+    m_list->viewport()->setAcceptDrops(true);
+    m_list->viewport()->installEventFilter(this);
     connect(m_list, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item, int) { OnItemActivated(item); });
     connect(&m_document, &CDatabaseDocument::Changed, this, &CWorkspaceBar::OnChanged);
@@ -58,6 +62,28 @@ void CWorkspaceBar::changeEvent(QEvent* event) {
         m_list->setAccessibleName(windowTitle());
     }
     QDockWidget::changeEvent(event);
+}
+
+bool CWorkspaceBar::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (watched != m_list->viewport() ||
+        (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)) {
+        return QDockWidget::eventFilter(watched, event);
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    const std::optional<CTeamDrag> team = CTeamDrag::From(drop->mimeData());
+    if (!team || !m_document.Database()) {
+        drop->ignore();
+        return true;
+    }
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type == QEvent::Drop) {
+        const QTreeWidgetItem* item = m_list->itemAt(drop->position().toPoint());
+        emit TeamDropped(team->folder, team->teamId,
+                         item ? item->data(0, kLeagueIdRole).toInt() : -1);
+    }
+    return true;
 }
 
 QSize CWorkspaceBar::sizeHint() const {

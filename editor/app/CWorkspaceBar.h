@@ -21,11 +21,16 @@ public:
 
 signals:
     void LeagueActivated(int leagueId);
+    // A team of another installation was dropped on the list: on a league's row (leagueId) or
+    // below the leagues (-1: no league).
+    void TeamDropped(const QString& folder, int teamId, int leagueId);
 
 protected:
     QSize sizeHint() const override;
     // The list is named after the bar's title, for screen readers.
     void changeEvent(QEvent* event) override;
+    // Drops of teams from a Compare window onto the list.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void OnItemActivated(QTreeWidgetItem* item);

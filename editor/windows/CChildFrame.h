@@ -22,7 +22,8 @@ public:
         PlayersList,
         IngameText,
         SearchResults,
-        AllPlayers
+        AllPlayers,
+        Compare
     };
 
     CChildFrame(Kind kind, CFrameHost& host, QWidget* parent = nullptr);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <set>
 
 class CDatabaseDocument;
@@ -78,6 +79,13 @@ public:
     virtual void Warn(QWidget* parent, const QString& text) = 0;
     // What the edit commands can do changed without the focus moving (a player was copied).
     virtual void EditStateChanged() {}
+
+    // Copies a team of the installation in `folder` into the loaded database as one step (with
+    // its squad), joining the league when one is given; false when nothing was copied.
+    virtual bool CopyTeamFrom(const QString& /*folder*/, int32_t /*teamId*/,
+                              std::optional<int32_t> /*leagueId*/) {
+        return false;
+    }
 
     // Deletes players no team refers to, after asking the user, and closes their windows;
     // false when nothing was deleted.

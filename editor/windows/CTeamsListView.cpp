@@ -4,6 +4,7 @@
 #include "editor/toolkit/CCountText.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CPlayerDrag.h"
+#include "editor/windows/CTeamDrag.h"
 #include "editor/windows/CTeamsListModel.h"
 
 #include <QDragEnterEvent>
@@ -84,7 +85,27 @@ void CTeamsListView::SetDropRow(int row) {
     }
 }
 
+bool CTeamsListView::TakeTeamDrag(QDropEvent* event) {
+    const std::optional<CTeamDrag> team = CTeamDrag::From(event->mimeData());
+    if (!team) {
+        return false;
+    }
+    // A team of another installation joins this league wherever it is dropped on the list.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    if (event->type() == QEvent::Drop) {
+        // After the drag has ended: the copy may ask or warn.
+        QTimer::singleShot(0, this, [this, drop = *team, league = LeagueId()] {
+            m_host.CopyTeamFrom(drop.folder, drop.teamId, league);
+        });
+    }
+    return true;
+}
+
 void CTeamsListView::dragEnterEvent(QDragEnterEvent* event) {
+    if (TakeTeamDrag(event)) {
+        return;
+    }
     const Qt::DropAction action = ActionFor(event->mimeData(), event->modifiers());
     if (action == Qt::IgnoreAction) {
         event->ignore();
@@ -95,6 +116,9 @@ void CTeamsListView::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void CTeamsListView::dragMoveEvent(QDragMoveEvent* event) {
+    if (TakeTeamDrag(event)) {
+        return;
+    }
     const QModelIndex index = indexAt(event->position().toPoint());
     const Qt::DropAction action = ActionFor(event->mimeData(), event->modifiers());
     if (!index.isValid() || action == Qt::IgnoreAction) {
@@ -116,6 +140,9 @@ void CTeamsListView::dragLeaveEvent(QDragLeaveEvent* event) {
 
 void CTeamsListView::dropEvent(QDropEvent* event) {
     SetDropRow(-1);
+    if (TakeTeamDrag(event)) {
+        return;
+    }
     const QModelIndex index = indexAt(event->position().toPoint());
     const Qt::DropAction action = ActionFor(event->mimeData(), event->modifiers());
     const std::optional<CPlayerDrag> drag = CPlayerDrag::From(event->mimeData());

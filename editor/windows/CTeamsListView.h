@@ -10,7 +10,7 @@ struct SChange;
 
 // The teams of a league, sorted by name. Players dragged from a players list onto a team's row
 // join that team: moved, or copied while Ctrl is held; players dragged from the all-players
-// table are always added. The row under the pointer is highlighted while players are dragged
+// table are always added. A team dragged from a Compare window is copied into the league. The row under the pointer is highlighted while players are dragged
 // over it.
 class CTeamsListView : public CDragDropView {
     Q_OBJECT
@@ -37,6 +37,8 @@ protected:
 
 private:
     void SetDropRow(int row);
+    // A team of another installation: accepted as a copy into the league; false for other data.
+    bool TakeTeamDrag(QDropEvent* event);
     // Copy or move; no action for data that holds no players.
     static Qt::DropAction ActionFor(const QMimeData* data, Qt::KeyboardModifiers modifiers);
     // Says after the drop how many players the team had no place for.

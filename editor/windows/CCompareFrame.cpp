@@ -1,0 +1,270 @@
+#include "CCompareFrame.h"
+
+#include "editor/document/SChange.h"
+#include "editor/model/CDiffFields.h"
+#include "editor/model/CFieldDiff.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/toolkit/CCountText.h"
+#include "editor/windows/CCompareModel.h"
+#include "editor/windows/CFieldCaptions.h"
+#include "editor/windows/CFrameHost.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSet>
+#include <QSortFilterProxyModel>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace {
+
+// Kinds in ERecordKind order.
+constexpr std::array<const char*, 7> kKindKeys = {
+    "Caption_CompareFormations", "Caption_CompareKits",     "Caption_CompareLeagues",
+    "Caption_ComparePlayers",    "Caption_CompareSquads",   "Caption_CompareStadiums",
+    "Caption_CompareTeams"};
+
+// Below this many rows every record shows its fields at once.
+constexpr int kExpandAllRows = 400;
+
+QString NameIn(const CGameDatabase& db, ERecordKind kind, int32_t id, int32_t sub) {
+    switch (kind) {
+    case ERecordKind::Player:
+        return db.FindPlayer(id) ? QString::fromStdString(db.PlayerDisplayName(id)) : QString();
+    case ERecordKind::Team:
+    case ERecordKind::Kit:
+        if (const CTeam* team = db.FindTeam(id)) {
+            return QString::fromStdString(team->Name());
+        }
+        return {};
+    case ERecordKind::Squad:
+        if (const CTeam* team = db.FindTeam(id); team && db.FindPlayer(sub)) {
+            return QStringLiteral("%1 · %2").arg(QString::fromStdString(team->Name()),
+                                                 QString::fromStdString(db.PlayerDisplayName(sub)));
+        }
+        return {};
+    case ERecordKind::League:
+        if (const CLeague* league = db.FindLeague(id)) {
+            return QString::fromStdString(league->name);
+        }
+        return {};
+    case ERecordKind::Stadium:
+        if (const CStadium* stadium = db.FindStadium(id)) {
+            return QString::fromStdString(stadium->name);
+        }
+        return {};
+    case ERecordKind::Formation:
+        if (const CFormationName* formation = db.FindFormation(id)) {
+            return QString::fromStdString(formation->name);
+        }
+        return {};
+    }
+    return {};
+}
+
+} // namespace
+
+CCompareFrame::CCompareFrame(std::shared_ptr<const CGameDatabase> other, const QString& folder,
+                             const QString& source, CFrameHost& host, QWidget* parent)
+    : CChildFrame(Kind::Compare, host, parent), m_other(std::move(other)), m_folder(folder),
+      m_source(source) {
+    auto* content = new QWidget(this);
+    auto* layout = new QVBoxLayout(content);
+    layout->setContentsMargins(6, 6, 6, 6);
+    m_summary = new QLabel(content);
+    m_summary->setObjectName(QStringLiteral("CompareSummary"));
+    m_summary->setWordWrap(true);
+    m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(m_summary);
+
+    auto* filterRow = new QHBoxLayout;
+    auto* label = new QLabel(host.Text("Caption_CompareFilter"), content);
+    m_filter = new QLineEdit(content);
+    m_filter->setObjectName(QStringLiteral("CompareFilter"));
+    m_filter->setClearButtonEnabled(true);
+    m_filter->setAccessibleName(QString(label->text()).remove(u'&'));
+    m_filter->setPlaceholderText(host.Text("Caption_CompareFilterHint"));
+    label->setBuddy(m_filter);
+    filterRow->addWidget(label);
+    filterRow->addWidget(m_filter, 1);
+    layout->addLayout(filterRow);
+
+    m_model = new CCompareModel(this);
+    m_model->SetDragFolder(m_folder);
+    m_proxy = new QSortFilterProxyModel(this);
+    m_proxy->setSourceModel(m_model);
+    m_proxy->setFilterKeyColumn(-1);
+    m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
+    // A matching field keeps its record and kind in view; a matching record or kind shows all
+    // that is under it.
+    m_proxy->setRecursiveFilteringEnabled(true);
+    m_proxy->setAutoAcceptChildRows(true);
+    m_tree = new QTreeView(content);
+    m_tree->setObjectName(QStringLiteral("CompareTree"));
+    m_tree->setAccessibleName(host.Text("Caption_CompareDifferences"));
+    m_tree->setModel(m_proxy);
+    m_tree->setUniformRowHeights(true);
+    m_tree->setAllColumnsShowFocus(true);
+    m_tree->setAlternatingRowColors(true);
+    m_tree->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setExpandsOnDoubleClick(false);
+    m_tree->setDragEnabled(!m_folder.isEmpty());
+    m_tree->setDragDropMode(m_folder.isEmpty() ? QAbstractItemView::NoDragDrop
+                                               : QAbstractItemView::DragOnly);
+    m_tree->setDefaultDropAction(Qt::CopyAction);
+    m_tree->header()->setStretchLastSection(true);
+    m_tree->header()->resizeSection(CCompareModel::FieldColumn, 260);
+    m_tree->header()->resizeSection(CCompareModel::OldColumn, 150);
+    layout->addWidget(m_tree, 1);
+    SetContent(content);
+    setFocusProxy(m_tree);
+
+    connect(m_filter, &QLineEdit::textChanged, this, [this](const QString& text) {
+        m_proxy->setFilterFixedString(text.trimmed());
+        if (!text.trimmed().isEmpty()) {
+            m_tree->expandAll();
+        }
+    });
+    connect(m_tree, &QAbstractItemView::activated, this, &CCompareFrame::Open);
+}
+
+CCompareFrame::~CCompareFrame() = default;
+
+QString CCompareFrame::RecordLabel(int kind, int32_t id, int32_t sub) const {
+    const auto k = static_cast<ERecordKind>(kind);
+    const QString key = QString::fromStdString(CDiffFields::IdText(k, id, sub));
+    // The name here, or there for a record this database does not have.
+    QString name;
+    if (const CGameDatabase* here = Host().Database()) {
+        name = NameIn(*here, k, id, sub);
+    }
+    if (name.isEmpty()) {
+        name = NameIn(*m_other, k, id, sub);
+    }
+    if (k == ERecordKind::Kit) {
+        name = QStringLiteral("%1 (%2 %3)").arg(name, Host().Text("Caption_KitType")).arg(sub);
+    }
+    return name.isEmpty() ? key : QStringLiteral("%1  %2").arg(key, name);
+}
+
+void CCompareFrame::Fill() {
+    m_refreshQueued = false;
+    const CGameDatabase* here = Host().Database();
+    if (!here) {
+        return;
+    }
+    // Records whose fields were open stay open.
+    QSet<QString> open;
+    for (int k = 0; k < m_proxy->rowCount(); ++k) {
+        const QModelIndex kind = m_proxy->index(k, 0);
+        for (int r = 0; r < m_proxy->rowCount(kind); ++r) {
+            const QModelIndex record = m_proxy->index(r, 0, kind);
+            if (m_tree->isExpanded(record)) {
+                open.insert(record.data().toString());
+            }
+        }
+    }
+    const auto changes = CFieldDiff::Compare(*m_other, *here);
+    CCompareModel::SLabels labels;
+    labels.kind = [this](ERecordKind kind, int count) {
+        return QStringLiteral("%1 (%2)")
+            .arg(Host().Text(kKindKeys[static_cast<size_t>(kind)]))
+            .arg(count);
+    };
+    labels.record = [this](const SRecordChange& change) {
+        return RecordLabel(static_cast<int>(change.kind), change.id, change.sub);
+    };
+    const auto lookup = [this](const char* key) { return Host().Text(key); };
+    labels.field = [lookup](ERecordKind kind, const std::string& field) {
+        const QString name = QString::fromStdString(field);
+        return kind == ERecordKind::Player ? CFieldCaptions::OfColumnName(name, lookup) : name;
+    };
+    labels.added = Host().Text("Caption_CompareAdded");
+    labels.removed = Host().Text("Caption_CompareRemoved");
+    labels.headers[CCompareModel::FieldColumn] = Host().Text("Caption_CompareField");
+    labels.headers[CCompareModel::OldColumn] = Host().Text("Caption_CompareOld");
+    labels.headers[CCompareModel::NewColumn] = Host().Text("Caption_CompareNew");
+    m_model->SetChanges(changes, labels);
+
+    m_summary->setText(
+        changes.empty()
+            ? Host().Text("Message_CompareSame").arg(m_source)
+            : Host().Text("Message_CompareSummary")
+                  .arg(m_source, CCountText::Of(Host().Lookup(), QStringLiteral("Message_CompareCount"),
+                                                static_cast<qint64>(changes.size()))));
+    m_summary->setAccessibleName(m_summary->text());
+    int rows = 0;
+    for (const SRecordChange& change : changes) {
+        rows += 1 + static_cast<int>(change.fields.size());
+    }
+    if (rows <= kExpandAllRows || !m_filter->text().trimmed().isEmpty()) {
+        m_tree->expandAll();
+        return;
+    }
+    for (int k = 0; k < m_proxy->rowCount(); ++k) {
+        const QModelIndex kind = m_proxy->index(k, 0);
+        m_tree->expand(kind);
+        for (int r = 0; r < m_proxy->rowCount(kind); ++r) {
+            const QModelIndex record = m_proxy->index(r, 0, kind);
+            if (open.contains(record.data().toString())) {
+                m_tree->expand(record);
+            }
+        }
+    }
+}
+
+void CCompareFrame::DocumentChanged(const SChange& change) {
+    // Edits come in bursts (a drop, an undo of many steps): one comparison after them.
+    if (change.what == 0 || change.what == SChange::Pictures || m_refreshQueued) {
+        return;
+    }
+    m_refreshQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_refreshQueued) {
+            Fill();
+        }
+    });
+}
+
+bool CCompareFrame::FindInWindow() {
+    m_filter->setFocus(Qt::ShortcutFocusReason);
+    m_filter->selectAll();
+    return true;
+}
+
+void CCompareFrame::Open(const QModelIndex& index) {
+    if (!index.isValid() ||
+        index.data(CCompareModel::kLevelRole).toInt() == CCompareModel::KindLevel) {
+        return;
+    }
+    const auto kind = static_cast<ERecordKind>(index.data(CCompareModel::kKindRole).toInt());
+    const int id = index.data(CCompareModel::kIdRole).toInt();
+    bool opened = false;
+    switch (kind) {
+    case ERecordKind::Player:
+        opened = Host().OpenPlayer(id);
+        break;
+    case ERecordKind::Team:
+    case ERecordKind::Kit:
+    case ERecordKind::Squad:
+        opened = Host().OpenTeam(id);
+        break;
+    case ERecordKind::League:
+        opened = Host().OpenLeague(id);
+        break;
+    case ERecordKind::Stadium:
+    case ERecordKind::Formation:
+        Host().ShowStatus(Host().Text("Message_CompareNoWindow"));
+        return;
+    }
+    if (!opened) {
+        Host().ShowStatus(Host().Text("Message_CompareNotHere"));
+    }
+}

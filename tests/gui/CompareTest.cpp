@@ -1,0 +1,423 @@
+#include "EditorFixture.h"
+#include "FreshEditorTest.h"
+#include "ModalDialogs.h"
+#include "UserSteps.h"
+
+#include "editor/app/CCompareSourceDialog.h"
+#include "editor/app/CMainFrame.h"
+#include "editor/app/CWorkspaceBar.h"
+#include "editor/database/CMessageSink.h"
+#include "editor/document/CDatabaseDocument.h"
+#include "editor/model/CGameDatabase.h"
+#include "editor/model/CGameInstallation.h"
+#include "editor/model/COtherInstallation.h"
+#include "editor/windows/CCompareFrame.h"
+#include "editor/windows/CCompareModel.h"
+#include "editor/windows/CImportTeamDialog.h"
+#include "editor/windows/CLeagueFrame.h"
+#include "editor/windows/CTeamsListModel.h"
+#include "editor/windows/CTeamsListView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListView>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSortFilterProxyModel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+using namespace UserSteps;
+
+namespace {
+
+const QString kImportedName = QStringLiteral("Wrenfield Rovers");
+
+// A copy of the fixture's installation beside it, changed by `edit` and saved with our own
+// loader and saver.
+QString EditedCopy(EditorFixture& fixture, QTemporaryDir& dir,
+                   const std::function<void(CGameDatabase&)>& edit) {
+    const std::filesystem::path to = dir.filePath(QStringLiteral("other")).toStdString();
+    std::error_code ec;
+    std::filesystem::copy(fixture.GameFolder().toStdString(), to,
+                          std::filesystem::copy_options::recursive, ec);
+    if (ec) {
+        return {};
+    }
+    CGameDatabase db;
+    std::string error;
+    if (!COtherInstallation::Load(to.string(), 0, db, error)) {
+        return {};
+    }
+    edit(db);
+    const CGameInstallation installation(to, 0);
+    CIgnoringSink sink;
+    if (!db.SaveGameDatabase(installation.DatabasePath()->string(),
+                             installation.TextDatabasePath()->string(), sink)) {
+        return {};
+    }
+    return QString::fromStdString(to.string());
+}
+
+// A player of a team, the first the database lists.
+int32_t SquadPlayer(const CGameDatabase& db) {
+    for (const auto& [id, team] : db.Teams()) {
+        if (!team.Links().empty()) {
+            return team.Links().front().playerId;
+        }
+    }
+    return -1;
+}
+
+int32_t FirstLeague(const CGameDatabase& db) {
+    return db.Leagues().begin()->first;
+}
+
+QModelIndex FindRow(QAbstractItemModel* model, const QString& text, const QModelIndex& parent = {}) {
+    for (int row = 0; row < model->rowCount(parent); ++row) {
+        const QModelIndex index = model->index(row, 0, parent);
+        if (index.data().toString().contains(text)) {
+            return index;
+        }
+        if (const QModelIndex inner = FindRow(model, text, index); inner.isValid()) {
+            return inner;
+        }
+    }
+    return {};
+}
+
+void DoubleClick(QTreeView* tree, const QModelIndex& index) {
+    tree->scrollTo(index);
+    const QPoint at = tree->visualRect(index).center();
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(tree->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Sends a drag of `data` over the widget to `at` and drops it there.
+bool Drop(QWidget* target, const QPoint& at, const QMimeData* data) {
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(at, Qt::CopyAction, data, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+int32_t TeamNamed(const CGameDatabase& db, const QString& name, int32_t other = -1) {
+    for (const auto& [id, team] : db.Teams()) {
+        if (id != other && QString::fromStdString(team.Name()) == name) {
+            return id;
+        }
+    }
+    return -1;
+}
+
+} // namespace
+
+class CompareTest : public FreshEditorTest {
+    Q_OBJECT
+
+public:
+    CompareTest() : FreshEditorTest(QSize(1180, 760)) {}
+
+private slots:
+    void compareWithAnEditedCopy();
+    void importTeamFromAddsTheTeamAndUndoRemovesIt();
+    void draggedTeamsAreCopiedIntoTheLeague();
+    void unreadableInstallationsAreRefusedWithAMessage();
+
+private:
+    // The File menu as a click on the menu bar opens it, the command chosen with Return.
+    void RunFileCommand(const char* key);
+    // File › Compare With… on the folder, answered as a user does; the window it opened.
+    CCompareFrame* CompareWith(const QString& folder);
+    // A copy of the installation with one team renamed; its id in `teamId`.
+    QString CopyWithRenamedTeam(QTemporaryDir& dir, int32_t& teamId);
+};
+
+void CompareTest::RunFileCommand(const char* key) {
+    auto* file = m_frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_File"));
+    QAction* action = m_frame->ActionForKey(QString::fromLatin1(key));
+    QVERIFY(file && action && file->actions().contains(action));
+    QVERIFY(action->isEnabled());
+    QTest::mouseClick(m_frame->menuBar(), Qt::LeftButton, {},
+                      m_frame->menuBar()->actionGeometry(file->menuAction()).center());
+    QVERIFY(QTest::qWaitFor([&] { return file->isVisible(); }));
+    file->setActiveAction(action);
+    QTest::keyClick(file, Qt::Key_Return);
+}
+
+CCompareFrame* CompareTest::CompareWith(const QString& folder) {
+    bool answered = false;
+    WhenModalShown([&](QDialog* dialog) {
+        auto* source = qobject_cast<CCompareSourceDialog*>(dialog);
+        QVERIFY(source);
+        QVERIFY(source->InstallationChoice()->isChecked());
+        Retype(source->FolderBox(), folder);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+        answered = true;
+    });
+    RunFileCommand("Menu_FileCompareWith");
+    if (!answered) {
+        return nullptr;
+    }
+    QMdiSubWindow* window = m_frame->MdiArea()->activeSubWindow();
+    return window ? qobject_cast<CCompareFrame*>(window->widget()) : nullptr;
+}
+
+QString CompareTest::CopyWithRenamedTeam(QTemporaryDir& dir, int32_t& teamId) {
+    teamId = -1;
+    return EditedCopy(*m_fixture, dir, [&](CGameDatabase& db) {
+        for (auto& [id, team] : db.Teams()) {
+            if (team.Links().size() >= 11) {
+                team.SetName(kImportedName.toStdString());
+                teamId = id;
+                return;
+            }
+        }
+    });
+}
+
+void CompareTest::compareWithAnEditedCopy() {
+    CGameDatabase& db = *m_frame->Database();
+    const int32_t player = SquadPlayer(db);
+    const int here = db.FindPlayer(player)->Value(EPlayerColumn::Stamina);
+    const int there = here == 40 ? 41 : 40;
+    QTemporaryDir dir;
+    const QString other = EditedCopy(*m_fixture, dir, [&](CGameDatabase& copy) {
+        copy.FindPlayer(player)->SetValue(EPlayerColumn::Stamina, there);
+    });
+    QVERIFY(!other.isEmpty());
+
+    CCompareFrame* compare = CompareWith(other);
+    QVERIFY(compare);
+    QVERIFY(m_fixture->prompts.isEmpty());
+    QCOMPARE(compare->Model()->RecordCount(), 1);
+    QTreeView* tree = compare->Tree();
+    QVERIFY(!tree->accessibleName().isEmpty() && !compare->Filter()->accessibleName().isEmpty());
+    QAbstractItemModel* rows = tree->model();
+    QCOMPARE(rows->rowCount(), 1);
+    QVERIFY(rows->index(0, 0).data().toString().startsWith(QStringLiteral("Players (1)")));
+    const QModelIndex record = rows->index(0, 0, rows->index(0, 0));
+    QVERIFY(record.data().toString().startsWith(QString::number(player)));
+    QVERIFY(record.data().toString().contains(QString::fromStdString(db.PlayerDisplayName(player))));
+    const QModelIndex field = rows->index(0, 0, record);
+    QVERIFY(tree->isExpanded(record));
+    QCOMPARE(field.data().toString(), QStringLiteral("Stamina"));
+    QCOMPARE(field.siblingAtColumn(CCompareModel::OldColumn).data().toString(), QString::number(there));
+    QCOMPARE(field.siblingAtColumn(CCompareModel::NewColumn).data().toString(), QString::number(here));
+
+    // The filter looks at every column; nothing matching leaves nothing.
+    Retype(compare->Filter(), QStringLiteral("no such value"));
+    QCOMPARE(rows->rowCount(), 0);
+    Retype(compare->Filter(), QString::number(there));
+    QVERIFY(FindRow(rows, QStringLiteral("Stamina")).isValid());
+    Retype(compare->Filter(), QStringLiteral("stamina"));
+    const QModelIndex shown = FindRow(rows, QStringLiteral("Stamina"));
+    QVERIFY(shown.isValid());
+
+    DoubleClick(tree, shown);
+    QVERIFY(m_frame->FindChild(CChildFrame::Kind::Player, player));
+    QCOMPARE(m_frame->ActiveFrame()->FrameKind(), CChildFrame::Kind::Player);
+
+    // An edit here that makes both sides agree leaves nothing to list.
+    CGameDatabase& live = *m_frame->Database();
+    live.FindPlayer(player)->SetValue(EPlayerColumn::Stamina, there);
+    SChange change;
+    change.what = SChange::Fields;
+    change.players = {player};
+    m_frame->Document().NotifyChanged(change);
+    QTRY_COMPARE(compare->Model()->RecordCount(), 0);
+
+    const QByteArray folder = qgetenv("KESTREL_SCREENSHOT_DIR");
+    if (!folder.isEmpty()) {
+        live.FindPlayer(player)->SetValue(EPlayerColumn::Stamina, here);
+        m_frame->Document().NotifyChanged(change);
+        QTRY_COMPARE(compare->Model()->RecordCount(), 1);
+        Retype(compare->Filter(), QString());
+        m_frame->MdiArea()->setActiveSubWindow(
+            m_frame->FindChild(CChildFrame::Kind::Compare, QFileInfo(other).canonicalFilePath()));
+        m_frame->MdiArea()->activeSubWindow()->showMaximized();
+        QTest::qWait(50);
+        QVERIFY(m_frame->grab().save(QString::fromLocal8Bit(folder) +
+                                     QStringLiteral("/compare-window.png")));
+    }
+}
+
+void CompareTest::importTeamFromAddsTheTeamAndUndoRemovesIt() {
+    QTemporaryDir dir;
+    int32_t source = -1;
+    const QString other = CopyWithRenamedTeam(dir, source);
+    QVERIFY(!other.isEmpty() && source >= 0);
+    CGameDatabase& db = *m_frame->Database();
+    const int32_t league = FirstLeague(db);
+    const std::vector<int32_t> leagueTeams = db.TeamsOfLeague(league);
+    const size_t teams = db.Teams().size();
+    const size_t players = db.Players().size();
+    QVERIFY(TeamNamed(db, kImportedName) < 0);
+
+    // The installation's folder, then the team by typing part of its name, into a league here.
+    WhenModalShown([&](QDialog* dialog) {
+        AnswerFileDialog(dialog, other);
+        WhenModalShown([&](QDialog* teams) {
+            auto* import = qobject_cast<CImportTeamDialog*>(teams);
+            QVERIFY(import);
+            auto* copy = teams->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+            QVERIFY(!copy->isEnabled());
+            QTest::keyClicks(import->Filter(), QStringLiteral("wrenfield"));
+            QCOMPARE(import->Teams()->model()->rowCount(), 1);
+            QVERIFY(copy->isEnabled());
+            QVERIFY(import->WithPlayersBox()->isChecked());
+            import->LeagueBox()->setFocus();
+            const int index = import->LeagueBox()->findData(league);
+            QVERIFY(index > 0);
+            import->LeagueBox()->setCurrentIndex(index);
+            QTest::mouseClick(copy, Qt::LeftButton);
+        });
+    });
+    RunFileCommand("Menu_FileImportTeam");
+
+    const int32_t copied = TeamNamed(db, kImportedName);
+    QVERIFY(copied >= 0);
+    // The id is taken here by the team the copy came from: the copy gets a new one.
+    QVERIFY(copied != source);
+    QCOMPARE(db.Teams().size(), teams + 1);
+    QCOMPARE(db.FindTeam(copied)->Links().size(), db.FindTeam(source)->Links().size());
+    // The squad's players are the same records here: used, not copied again.
+    QCOMPARE(db.Players().size(), players);
+    QCOMPARE(db.TeamsOfLeague(league).size(), leagueTeams.size() + 1);
+    QCOMPARE(m_frame->Document().UndoStack().count(), 1);
+    QVERIFY(m_frame->Document().IsModified());
+    QVERIFY(m_fixture->prompts.isEmpty());
+
+    QVERIFY(Activate(m_frame));
+    QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(TeamNamed(db, kImportedName), -1);
+    QCOMPARE(db.Teams().size(), teams);
+    QCOMPARE(db.TeamsOfLeague(league), leagueTeams);
+    for (const CTeamPlayerLink& link : db.FindTeam(source)->Links()) {
+        QVERIFY(!db.FindPlayer(link.playerId)->Teams().empty());
+        for (int32_t team : db.FindPlayer(link.playerId)->Teams()) {
+            QVERIFY(team != copied);
+        }
+    }
+    QVERIFY(!m_frame->Document().IsModified());
+    QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(TeamNamed(db, kImportedName), copied);
+}
+
+void CompareTest::draggedTeamsAreCopiedIntoTheLeague() {
+    QTemporaryDir dir;
+    int32_t source = -1;
+    const QString other = CopyWithRenamedTeam(dir, source);
+    QVERIFY(!other.isEmpty());
+    CGameDatabase& db = *m_frame->Database();
+    const int32_t league = FirstLeague(db);
+    const size_t inLeague = db.TeamsOfLeague(league).size();
+    CLeagueFrame* leagueWindow = OpenLeagueFromList(*m_frame, league);
+    QVERIFY(leagueWindow);
+
+    CCompareFrame* compare = CompareWith(other);
+    QVERIFY(compare);
+    QAbstractItemModel* rows = compare->Tree()->model();
+    // The record shows the name here; its field rows the name there.
+    const QModelIndex teams = FindRow(rows, QStringLiteral("Teams ("));
+    QVERIFY(teams.isValid());
+    QModelIndex team;
+    for (int row = 0; row < rows->rowCount(teams); ++row) {
+        if (rows->index(row, 0, teams).data(CCompareModel::kIdRole).toInt() == source) {
+            team = rows->index(row, 0, teams);
+        }
+    }
+    QVERIFY(team.isValid());
+    QVERIFY(team.data().toString().contains(QString::fromStdString(db.FindTeam(source)->Name())));
+    QCOMPARE(team.data(CCompareModel::kLevelRole).toInt(), int(CCompareModel::RecordLevel));
+    QVERIFY(team.flags().testFlag(Qt::ItemIsDragEnabled));
+    // Field rows are no teams to drag.
+    QVERIFY(!rows->index(0, 0, team).flags().testFlag(Qt::ItemIsDragEnabled));
+    std::unique_ptr<QMimeData> data(rows->mimeData({team}));
+    QVERIFY(data);
+
+    // Onto the league window's teams list: the team joins that league.
+    CTeamsListView* list = leagueWindow->TeamsList();
+    QVERIFY(Drop(list->viewport(), QPoint(10, 10), data.get()));
+    QTRY_VERIFY(TeamNamed(db, kImportedName) >= 0);
+    const int32_t copied = TeamNamed(db, kImportedName);
+    QCOMPARE(db.TeamsOfLeague(league).size(), inLeague + 1);
+    QVERIFY(list->Model()->RowOf(copied) >= 0);
+    QCOMPARE(m_frame->Document().UndoStack().count(), 1);
+
+    // Onto a league's row of the leagues bar: the team joins that league.
+    QTreeWidget* bar = m_frame->WorkspaceBar()->LeaguesList();
+    const QTreeWidgetItem* item = bar->topLevelItem(bar->topLevelItemCount() - 1);
+    bar->scrollToItem(item);
+    int32_t barLeague = -1;
+    for (const auto& [id, entry] : db.Leagues()) {
+        if (QString::fromStdString(entry.name) == item->text(0)) {
+            barLeague = id;
+        }
+    }
+    QVERIFY(barLeague >= 0 && barLeague != league);
+    const size_t inBarLeague = db.TeamsOfLeague(barLeague).size();
+    QVERIFY(Drop(bar->viewport(), bar->visualItemRect(item).center(), data.get()));
+    QTRY_COMPARE(m_frame->Document().UndoStack().count(), 2);
+    const int32_t second = TeamNamed(db, kImportedName, copied);
+    QVERIFY(second >= 0 && second != copied);
+    QCOMPARE(db.TeamsOfLeague(barLeague).size(), inBarLeague + 1);
+    QCOMPARE(db.TeamsOfLeague(barLeague).back(), second);
+
+    m_frame->Document().UndoStack().undo();
+    m_frame->Document().UndoStack().undo();
+    QCOMPARE(TeamNamed(db, kImportedName), -1);
+    QCOMPARE(db.TeamsOfLeague(league).size(), inLeague);
+    QCOMPARE(db.TeamsOfLeague(barLeague).size(), inBarLeague);
+    QVERIFY(list->Model()->RowOf(copied) < 0);
+}
+
+void CompareTest::unreadableInstallationsAreRefusedWithAMessage() {
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("empty")));
+    const QString empty = dir.filePath(QStringLiteral("empty"));
+    m_fixture->answer = CUserPrompts::Answer::Yes;
+    QVERIFY(!CompareWith(empty));
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().contains(QDir::toNativeSeparators(empty)));
+    QVERIFY(m_fixture->prompts.first().contains(QStringLiteral("data/cmn/corvid.db")));
+    QVERIFY(!m_frame->MdiArea()->activeSubWindow());
+
+    // A damaged database is named with the reason; nothing opens either.
+    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("damaged/data/cmn")));
+    QFile file(dir.filePath(QStringLiteral("damaged/data/cmn/corvid.db")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a database at all");
+    file.close();
+    m_fixture->prompts.clear();
+    QVERIFY(!CompareWith(dir.filePath(QStringLiteral("damaged"))));
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    QVERIFY(m_fixture->prompts.first().contains(QStringLiteral("corvid.db")));
+    QVERIFY(!m_frame->MdiArea()->activeSubWindow());
+}
+
+QTEST_MAIN(CompareTest)
+#include "CompareTest.moc"
