@@ -1,82 +1,36 @@
 #include "PictureCommands.h"
 
 #include "CCliFiles.h"
+#include "CCliPictures.h"
 #include "ModelGame.h"
 
-#include "editor/assets/CAssetLibrary.h"
-#include "editor/assets/CPictureFile.h"
-#include "editor/assets/CPictureImport.h"
-#include "editor/assets/CPictureRequests.h"
-#include "editor/assets/CProgramFolders.h"
+#include "editor/assets/CPictureArchive.h"
+#include "editor/assets/CPictureNames.h"
+#include "editor/assets/CPngCodec.h"
 #include "editor/database/Utf8Path.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CTeam.h"
 #include "editor/model/CTeamKit.h"
 
-#include <QBuffer>
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-
-#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <iostream>
 #include <optional>
-#include <span>
 
 namespace {
 
-// The library named by --library, else Wren_Utils beside the tool or where it is installed.
-QString LibraryPath(const CliContext& context) {
-    if (context.library)
-        return QString::fromLocal8Bit(*context.library);
-    const QString program = QString::fromLocal8Bit(context.programPath);
-    if (program.contains(QLatin1Char('/')) || program.contains(QLatin1Char('\\')))
-        return CProgramFolders::LibraryPath(QFileInfo(program).absolutePath());
-    if (QCoreApplication::instance())
-        return CAssetLibrary::DefaultLibraryPath();
-    int argc = 1;
-    std::string name = context.programPath;
-    char* argv[] = {name.data(), nullptr};
-    const QCoreApplication application(argc, argv);
-    return CAssetLibrary::DefaultLibraryPath();
-}
-
-// Loads and initialises the library as the editor does; false with a message in error.
-bool StartLibrary(const CliContext& context, CAssetLibrary& library, std::string& error) {
-    if (!library.Load(LibraryPath(context))) {
-        error = library.ErrorText().toStdString();
-        return false;
-    }
-    if (!library.CanReadBitmaps()) {
-        error = "the library has no readBitmap or freeBitmap export";
-        return false;
-    }
-    if (library.InitReal() != 1) {
-        error = "the library's initReal failed";
-        return false;
-    }
-    return true;
-}
-
 // The report goes to standard error when the picture itself goes to standard output.
-int SavePicture(const QImage& image, const std::string& out, const std::string& what) {
-    if (image.isNull())
+int SavePicture(const std::optional<wren::BgraImage>& image, const std::string& out,
+                const std::string& what) {
+    if (!image)
         return CliFail("no picture for " + what);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        return CliFail("cannot write '" + out + "'");
     std::string error;
-    if (!CCliFiles::Write(out, std::span(reinterpret_cast<const uint8_t*>(png.constData()),
-                                         static_cast<size_t>(png.size())),
-                          error))
+    const auto png = CPngCodec::Encode(*image, error);
+    if (!png || !CCliFiles::Write(out, *png, error))
         return CliFail(error);
     (CCliFiles::IsStandard(out) ? std::cerr : std::cout)
         << "wrote " << (CCliFiles::IsStandard(out) ? "standard output" : out) << " ("
-        << image.width() << " x " << image.height() << ")\n";
+        << image->width << " x " << image->height << ")\n";
     return 0;
 }
 
@@ -85,19 +39,23 @@ int RunShape(const CliContext& context) {
     const bool useWhole = context.Has("--whole");
     if (args.size() != 4)
         return CliUsage("shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]");
-    CAssetLibrary library;
+    CCliPictures pictures(context);
     std::string error;
-    if (!StartLibrary(context, library, error))
+    if (!pictures.Start(error))
         return CliFail(error);
-    const QString archive = QString::fromLocal8Bit(args[0]);
-    const QByteArray container = QByteArray::fromStdString(args[1]);
-    const QByteArray shape = QByteArray::fromStdString(args[2]);
-    const QImage image = useWhole ? library.GetShape(archive, container, shape)
-                                  : library.GetShapeX(archive, container, shape);
-    const int status = SavePicture(
-        image, args[3], "shape '" + args[2] + "' of '" + args[1] + "' in '" + args[0] + "'");
-    library.CleanupReal();
-    return status;
+    return SavePicture(pictures.Shape(args[0], args[1], args[2], useWhole), args[3],
+                       "shape '" + args[2] + "' of '" + args[1] + "' in '" + args[0] + "'");
+}
+
+// As the editor asks: each archive in turn, the streamed entry.
+std::optional<wren::BgraImage> AskArchives(CCliPictures& pictures, const std::string& folder,
+                                           const std::string& container,
+                                           const std::string& shape) {
+    for (const char* archive : CPictureNames::kArchives)
+        if (auto image = pictures.Shape(CPictureArchive::ResolveFile(folder, archive), container,
+                                        shape, false))
+            return image;
+    return std::nullopt;
 }
 
 std::optional<int> ParseNumber(const std::string& text) {
@@ -149,22 +107,24 @@ int ExportPicture(const CliContext& context, const std::vector<std::string>& wor
     const auto parsed = ParsePictureArgs(words, true, error);
     if (!parsed)
         return error.empty() ? CliUsage(kPictureUsage) : CliFail(error);
-    CAssetLibrary library;
-    if (!StartLibrary(context, library, error))
+    CCliPictures pictures(context);
+    if (!pictures.Start(error))
         return CliFail(error);
-    const CPictureRequests requests(library, QString::fromLocal8Bit(*context.game));
-    QImage image;
+    std::optional<wren::BgraImage> image;
     if (parsed->kind == "kit")
-        image = requests.KitImage(parsed->number, parsed->kit);
+        image = AskArchives(pictures, *context.game, CPictureNames::KitContainer(parsed->number,
+                                                                                 parsed->kit),
+                            CPictureNames::KitShape(parsed->kit));
     else if (parsed->kind == "crest")
-        image = requests.Logo(parsed->number);
-    else
-        image = requests.PlayerTexture(parsed->number);
-    const int status = SavePicture(image, parsed->file,
-                                   parsed->kind + " " + words[1] +
-                                       (parsed->kind == "kit" ? " " + words[2] : std::string()));
-    library.CleanupReal();
-    return status;
+        image = AskArchives(pictures, *context.game, CPictureNames::LogoContainer(parsed->number),
+                            CPictureNames::LogoShape());
+    else if (parsed->number != 0) // texture 0 means none
+        image = AskArchives(pictures, *context.game,
+                            CPictureNames::TextureContainer(parsed->number),
+                            CPictureNames::TextureShape());
+    return SavePicture(image, parsed->file,
+                       parsed->kind + " " + words[1] +
+                           (parsed->kind == "kit" ? " " + words[2] : std::string()));
 }
 
 // --size WxH: both sides 1 to the largest shape an import makes.
@@ -209,53 +169,34 @@ int ImportPicture(const CliContext& context, const std::vector<std::string>& wor
         return CliFail("team " + std::to_string(parsed->number) + " has no kit " +
                        std::to_string(parsed->kit));
 
-    // JPEG comes through an image plugin, which needs the application object.
-    std::optional<QCoreApplication> application;
-    int argc = 1;
-    std::string name = context.programPath;
-    char* argv[] = {name.data(), nullptr};
-    if (!QCoreApplication::instance())
-        application.emplace(argc, argv);
-    CPictureFile::SLoaded loaded;
-    if (CCliFiles::IsStandard(parsed->file)) {
-        const auto bytes = CCliFiles::Read(parsed->file, error, CPictureFile::kMaxFileBytes);
-        if (!bytes)
-            return CliFail(error);
-        loaded = CPictureFile::FromData(QByteArray(reinterpret_cast<const char*>(bytes->data()),
-                                                   static_cast<qsizetype>(bytes->size())));
-    } else {
-        loaded = CPictureFile::Load(QString::fromLocal8Bit(parsed->file));
-    }
-    if (loaded.problem != CPictureFile::EProblem::None)
-        return CliFail("nothing imported: the picture '" + parsed->file + "' is " +
-                       loaded.Reason().toStdString());
-    const QImage& picture = loaded.image;
+    CCliPictures pictures(context);
+    const auto picture = pictures.Load(parsed->file, error);
+    if (!picture)
+        return CliFail("nothing imported: " + error);
 
-    const QString folder = QString::fromLocal8Bit(*context.game);
-    const CPictureImport::STarget target =
-        parsed->kind == "kit" ? CPictureImport::KitTarget(folder, parsed->number, parsed->kit)
-                              : CPictureImport::CrestTarget(folder, parsed->number);
+    const std::string& folder = *context.game;
+    const CPictureArchive::STarget target =
+        parsed->kind == "kit" ? CPictureArchive::KitTarget(folder, parsed->number, parsed->kit)
+                              : CPictureArchive::CrestTarget(folder, parsed->number);
     SCliGamePaths paths;
     if (!paths.Resolve(context, error))
         return CliFail(error);
     // The old archive goes into the database's backups, where restore finds it.
     const CBackupStore backups(CBackupStore::FolderFor(Utf8Path(paths.db)));
-    QString reason;
-    const auto prepared = CPictureImport::Prepare(target, picture, request, reason);
-    CPictureImport::SWritten written;
-    if (!prepared || !CPictureImport::Write(*prepared, backups, paths.keep, written, reason))
-        return CliFail("nothing imported: " + reason.toStdString());
+    const auto prepared = CPictureArchive::Prepare(target, *picture, request, error);
+    CPictureArchive::SWritten written;
+    if (!prepared || !CPictureArchive::Write(*prepared, backups, paths.keep, written, error))
+        return CliFail("nothing imported: " + error);
     const wren::ShapeImportResult& shape = prepared->shape;
-    std::cout << "wrote " << written.archive.toStdString() << ": " << target.container.toStdString()
-              << " (" << (written.appended ? "added" : "replaced") << "), shape "
-              << target.shape.toStdString() << ", "
-              << CPictureImport::FormatName(shape.type).toStdString() << ", " << shape.width
+    std::cout << "wrote " << written.archive << ": " << target.container << " ("
+              << (written.appended ? "added" : "replaced") << "), shape " << target.shape << ", "
+              << CPictureArchive::FormatName(shape.type) << ", " << shape.width
               << " x " << shape.height << (shape.packed ? ", packed" : "") << "\n";
     if (shape.magentaPixels > 0)
         std::cout << shape.magentaPixels
                   << " magenta (255, 0, 255) pixels made transparent (--keep-magenta keeps them)\n";
-    if (!written.backup.isEmpty())
-        std::cout << "old archive backed up as " << written.backup.toStdString() << "\n";
+    if (!written.backup.empty())
+        std::cout << "old archive backed up as " << written.backup << "\n";
     return 0;
 }
 
@@ -278,9 +219,7 @@ std::vector<CliCommand> PictureCommands() {
     return {
         {"shape",
          "shape ARCHIVE CONTAINER SHAPE OUT.png [--whole]",
-         "loads Wren_Utils (beside the tool, or --library PATH) as the editor does and writes "
-         "the shape as PNG through getShapeX, or getShape with --whole; prints "
-         "\"wrote OUT.png (W x H)\"",
+         std::string(CCliPictures::ShapeSummary()) + "; prints \"wrote OUT.png (W x H)\"",
          RunShape,
          {{"--whole", 0, "  load the whole archive through getShape"}}},
         {"picture",
@@ -289,8 +228,8 @@ std::vector<CliCommand> PictureCommands() {
          "[--bgra32] [--keep-magenta]",
          "export (the default) asks for a kit, crest or player texture as the editor does "
          "(data/zdata_05.big, then data/zdata_04.big) and writes it as PNG; prints \"wrote "
-         "OUT.png (W x H)\". import converts a PNG or JPEG to the team's kit or crest shape (the "
-         "old shape's size, DXT1 when opaque, DXT3/DXT5 with alpha; pure magenta in an opaque "
+         "OUT.png (W x H)\". import converts a " + std::string(CCliPictures::FileKinds()) +
+             " picture to the team's kit or crest shape (the old shape's size, DXT1 when opaque, DXT3/DXT5 with alpha; pure magenta in an opaque "
          "picture, the game's transparent colour, becomes transparent) and writes it into the "
          "archive that holds it, else adds it to data/zdata_05.big; the old archive is first "
          "copied into the backups (see backups and restore; of an archive the original and the "
@@ -308,44 +247,37 @@ std::vector<CliCommand> PictureCommands() {
     };
 }
 
-
 void CopyTeamPictures(const CliContext& context, const std::string& from, int32_t there,
                       int32_t here, const CTeam& team, const std::string& dbPath) {
-    std::optional<QCoreApplication> application;
-    int argc = 1;
-    std::string name = context.programPath;
-    char* argv[] = {name.data(), nullptr};
-    if (!QCoreApplication::instance())
-        application.emplace(argc, argv);
-    CAssetLibrary library;
+    CCliPictures pictures(context);
     std::string error;
-    if (!StartLibrary(context, library, error)) {
+    if (!pictures.Start(error)) {
         std::cerr << "kestrel-cli: pictures not copied: " << error << "\n";
         return;
     }
-    const CPictureRequests requests(library, QString::fromLocal8Bit(from));
-    const QString folder = QString::fromLocal8Bit(*context.game);
+    const std::string& folder = *context.game;
     const CBackupStore backups(CBackupStore::FolderFor(Utf8Path(dbPath)));
     const int keep = context.keep.value_or(CBackupStore::kDefaultKeep);
-    const auto import = [&](const QImage& picture, const CPictureImport::STarget& target,
-                            const std::string& what) {
-        if (picture.isNull()) {
+    const auto import = [&](const std::optional<wren::BgraImage>& picture,
+                            const CPictureArchive::STarget& target, const std::string& what) {
+        if (!picture) {
             std::cerr << "kestrel-cli: " << what << ": no picture there, skipped\n";
             return;
         }
-        QString reason;
-        const auto prepared = CPictureImport::Prepare(target, picture, {}, reason);
-        CPictureImport::SWritten written;
-        if (!prepared || !CPictureImport::Write(*prepared, backups, keep, written, reason))
-            std::cerr << "kestrel-cli: " << what << ": not copied: " << reason.toStdString()
-                      << "\n";
+        std::string reason;
+        const auto prepared = CPictureArchive::Prepare(target, *picture, {}, reason);
+        CPictureArchive::SWritten written;
+        if (!prepared || !CPictureArchive::Write(*prepared, backups, keep, written, reason))
+            std::cerr << "kestrel-cli: " << what << ": not copied: " << reason << "\n";
         else
             std::cout << "picture\t" << what << "\n";
     };
-    import(requests.Logo(there), CPictureImport::CrestTarget(folder, here), "crest");
+    import(AskArchives(pictures, from, CPictureNames::LogoContainer(there),
+                       CPictureNames::LogoShape()),
+           CPictureArchive::CrestTarget(folder, here), "crest");
     for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot)
         if (team.FindKit(slot))
-            import(requests.KitImage(there, slot), CPictureImport::KitTarget(folder, here, slot),
-                   "kit " + std::to_string(slot));
-    library.CleanupReal();
+            import(AskArchives(pictures, from, CPictureNames::KitContainer(there, slot),
+                               CPictureNames::KitShape(slot)),
+                   CPictureArchive::KitTarget(folder, here, slot), "kit " + std::to_string(slot));
 }

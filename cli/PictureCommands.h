@@ -7,7 +7,7 @@
 
 class CTeam;
 
-// The commands that read and write pictures (shape, picture); they need Qt's image formats.
+// The commands that read and write pictures (shape, picture).
 std::vector<CliCommand> PictureCommands();
 
 // Imports the crest and kit pictures of team `there` in the installation `from` here under the

@@ -18,6 +18,8 @@ set(nlohmann_json_DIR ${CMAKE_CURRENT_LIST_DIR}/cross/nlohmann_json CACHE PATH "
 # The programs run on a bare Windows: the compiler's runtime and the thread library go inside.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
+# zlib (libz-mingw-w64-dev) linked in too, not its import library, which would need zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
 # Wine runs the tests the build made.
 find_program(KESTREL_WINE NAMES wine64 wine)
 if(KESTREL_WINE)

@@ -10,6 +10,7 @@ packages=(
     cmake ninja-build ccache
     g++-mingw-w64-x86-64-posix mingw-w64-tools
     googletest libcli11-dev nlohmann-json3-dev  # sources and header-only libraries
+    libz-mingw-w64-dev  # zlib for Windows: the PNG pictures of kestrel-cli.exe
     wine64 wine  # runs the tests the build made
 )
 missing=()

@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libsquish-dev  # only the DXT encoder benchmark's peer; nothing else links it
     libssl-dev nlohmann-json3-dev  # SHA-256 of backups, JSON
+    zlib1g-dev  # the PNG codec of the command-line tool
     xvfb xauth imagemagick fonts-dejavu-core ccache
     desktop-file-utils appstream  # the install test checks the desktop and metainfo files
     fonts-nanum fonts-droid-fallback  # Korean, Japanese and Chinese names

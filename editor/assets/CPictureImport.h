@@ -12,10 +12,7 @@
 
 class CBackupStore;
 
-// Puts a picture into the game's archives where the editor's picture requests find it: a kit
-// or a crest of a team, in the archive that holds that container (data/zdata_05.big, else
-// data/zdata_04.big), or added to data/zdata_05.big when neither does. Prepare converts
-// without touching a file, so the result can be shown first; Write stores it.
+// CPictureArchive for the editor: a picture to import as a QImage, paths as QString.
 class CPictureImport {
 public:
     struct STarget {
@@ -59,7 +56,4 @@ public:
     static wren::BgraImage ToBgra(const QImage& image);
     static QImage ToImage(const wren::BgraImage& image);
 
-private:
-    static STarget Locate(const QString& installFolder, const QByteArray& container,
-                          const QByteArray& shape);
 };

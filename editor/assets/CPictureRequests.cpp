@@ -1,15 +1,8 @@
 #include "CPictureRequests.h"
 
 #include "CAssetLibrary.h"
+#include "CPictureNames.h"
 #include "InstallPath.h"
-
-namespace {
-
-bool IsCrowdKit(int kit) {
-    return kit == 7 || kit == 8;
-}
-
-} // namespace
 
 CPictureRequests::CPictureRequests(CAssetLibrary& library, const QString& installFolder)
     : CPictureRequests(
@@ -36,40 +29,35 @@ QImage CPictureRequests::PlayerTexture(int number) const {
 }
 
 QByteArray CPictureRequests::KitContainer(int team, int kit) {
-    const char* format =
-        IsCrowdKit(kit)
-            ? "playerkittexobj.texobj463104248046875__texture462677001953125__%d_0_%d.fsh"
-            : "playerkittexobj.texobj463104248046875__texture23__%d_0_%d.fsh";
-    return QString::asprintf(format, kit, team).toLatin1();
+    return QByteArray::fromStdString(CPictureNames::KitContainer(team, kit));
 }
 
 QByteArray CPictureRequests::KitShape(int kit) {
-    return IsCrowdKit(kit) ? QByteArrayLiteral("crwd") : QByteArrayLiteral("tp00");
+    return QByteArray::fromStdString(CPictureNames::KitShape(kit));
 }
 
 QByteArray CPictureRequests::LogoContainer(int team) {
-    return QString::asprintf("transitiontexobj.texobj85302734375__texture52777099609375__%d.fsh",
-                             team)
-        .toLatin1();
+    return QByteArray::fromStdString(CPictureNames::LogoContainer(team));
 }
 
 QByteArray CPictureRequests::LogoShape() {
-    return QByteArrayLiteral("logo");
+    return QByteArray::fromStdString(CPictureNames::LogoShape());
 }
 
 QByteArray CPictureRequests::TextureContainer(int number) {
-    return QString::asprintf("playertexobj.texobj11__texture12__%d_0_0.fsh", number).toLatin1();
+    return QByteArray::fromStdString(CPictureNames::TextureContainer(number));
 }
 
 QByteArray CPictureRequests::TextureShape() {
-    return QByteArrayLiteral("tp01");
+    return QByteArray::fromStdString(CPictureNames::TextureShape());
 }
 
 QImage CPictureRequests::Ask(const QByteArray& container, const QByteArray& shape) const {
-    QImage image = fetcher(ResolveInstallPath(installFolder, QStringLiteral("data/zdata_05.big")),
-                           container, shape);
-    if (!image.isNull())
-        return image;
-    return fetcher(ResolveInstallPath(installFolder, QStringLiteral("data/zdata_04.big")),
-                   container, shape);
+    for (const char* archive : CPictureNames::kArchives) {
+        QImage image = fetcher(ResolveInstallPath(installFolder, QString::fromLatin1(archive)),
+                               container, shape);
+        if (!image.isNull())
+            return image;
+    }
+    return {};
 }
