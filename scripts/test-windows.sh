@@ -148,6 +148,7 @@ cmp -s "$lgame/data/zdata_05.big" "$lout/zdata_05.unpacked" || fail "unpack does
 # imported back; the archives written must be byte-identical ----
 kit1="playerkittexobj.texobj463104248046875__texture23__0_0_1.fsh"
 run_both shape shape "$archive" "$kit1" tp00 "@OUT@/shape.png"
+# The sample's entries are packed streams, which getShape does not read: both sides say so.
 ALLOW_FAILURE=shape-whole run_both shape-whole shape "$archive" "$kit1" tp00 \
     "@OUT@/shape-whole.png" --whole
 run_both picture-kit --game "@GAME@" picture export kit 1 0 "@OUT@/kit1.png"
