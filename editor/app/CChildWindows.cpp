@@ -6,8 +6,10 @@
 #include "editor/toolkit/CMdiChildAccessible.h"
 #include "editor/windows/CRecordFrame.h"
 
+#include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QStyle>
 
 #include <algorithm>
@@ -44,6 +46,20 @@ bool CChildWindows::Open(CChildFrame::Kind kind, const QVariant& key, const QStr
     window->setWindowTitle(title);
     connect(window, &QWidget::windowTitleChanged, this, &CChildWindows::TitleChanged);
     window->setWindowIcon(m_area.window()->windowIcon());
+    // Ctrl+F4 (and the platform's other Close keys) belong to the main window's Close Window;
+    // the window's own menu keeps its entry without a second owner of the keys.
+    if (QMenu* menu = window->systemMenu()) {
+        QList<QKeySequence> taken = QKeySequence::keyBindings(QKeySequence::Close);
+        taken.append(QKeySequence(Qt::CTRL | Qt::Key_F4));
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            const auto removed =
+                keys.removeIf([&taken](const QKeySequence& key) { return taken.contains(key); });
+            if (removed > 0) {
+                action->setShortcuts(keys);
+            }
+        }
+    }
     emit Opened(frame);
     const QMdiSubWindow* active = m_area.activeSubWindow();
     const bool maximised = active && active->isMaximized();

@@ -4,6 +4,7 @@
 #include "CFindDialog.h"
 #include "CKestrelApp.h"
 #include "CMainFrame.h"
+#include "editor/assets/InstallPath.h"
 #include "editor/dialogs/CMessageBoxSink.h"
 #include "editor/dialogs/CUserPrompts.h"
 #include "editor/dialogs/CWaitCursor.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QTimer>
 #include <QUndoView>
 
@@ -196,8 +198,13 @@ bool CDatabaseCommands::DeletePlayers(const QList<int32_t>& playerIds) {
 }
 
 void CDatabaseCommands::OpenIngameTextFromDialog() {
+    // The game keeps its in-game texts in data/cmn/fe.
+    QString folder = ResolveInstallPath(m_app.InstallFolder(), QStringLiteral("data/cmn/fe"));
+    if (!QFileInfo(folder).isDir()) {
+        folder = m_app.InstallFolder();
+    }
     const QString path = QFileDialog::getOpenFileName(&m_frame, m_app.Text("Caption_IngameText"),
-                                                      m_app.InstallFolder(), kDatabaseFilter);
+                                                      folder, kDatabaseFilter);
     if (!path.isEmpty()) {
         m_frame.OpenIngameText(path);
     }

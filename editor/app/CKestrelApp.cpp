@@ -1,7 +1,9 @@
 #include "CKestrelApp.h"
 
+#include "CAboutDialog.h"
 #include "CGameLanguages.h"
 #include "CGameLocator.h"
+#include "CHelpWindow.h"
 #include "CMainFrame.h"
 #include "editor/dialogs/CUserPrompts.h"
 #include "editor/dialogs/CWaitCursor.h"
@@ -25,6 +27,7 @@
 #include <QLibraryInfo>
 #include <QSettings>
 #include <QTextStream>
+#include <QTimer>
 #include <QTranslator>
 
 #include <array>
@@ -38,6 +41,7 @@ CKestrelApp* g_instance = nullptr;
 const QString kEditorLanguage = QStringLiteral("Editor Language");
 const QString kDefaultLanguage = QStringLiteral("English_UK");
 const QString kLastGameFolder = QStringLiteral("Last Game Folder");
+const QString kRecentGameFolders = QStringLiteral("Recent Game Folders");
 const QString kTitleFontFamily = QStringLiteral("Gill Sans Display MT Cond Bold");
 
 constexpr std::array<const char*, 3> kFontFiles = {"futuraxk.ttf", "abacebdi.ttf", "gdcb____.ttf"};
@@ -100,14 +104,16 @@ QString CKestrelApp::VersionText() {
 }
 
 void CKestrelApp::ShowAbout() {
-    CSplashWindow& splash = Splash();
-    splash.SetProgress(-1);
-    splash.SetText(
-        QStringLiteral("Brackwater Kestrel\n%1 %2").arg(Text("Caption_Version"), VersionText()));
-    splash.SetClosesOnInput(true);
-    splash.ShowCentred();
-    splash.activateWindow();
-    splash.setFocus();
+    CAboutDialog dialog(
+        m_localisation, [this] { ShowHelp(); }, m_mainFrame.get());
+    dialog.exec();
+}
+
+void CKestrelApp::ShowHelp() {
+    if (!m_help) {
+        m_help = std::make_unique<CHelpWindow>(Text("Caption_HelpTitle"));
+    }
+    m_help->ShowContents();
 }
 
 void CKestrelApp::SetEditorFolder(const QString& folder) {
@@ -198,6 +204,17 @@ bool CKestrelApp::ParseArguments(const QStringList& arguments) {
     return true;
 }
 
+QString CKestrelApp::SystemLanguage() const {
+    // On the first start the editor speaks the system's language when it has its texts.
+    static const QHash<QLocale::Language, QString> kLanguages = {
+        {QLocale::French, QStringLiteral("French")},
+        {QLocale::German, QStringLiteral("German")},
+        {QLocale::Spanish, QStringLiteral("Spanish")}};
+    const QString language = kLanguages.value(QLocale::system().language(), kDefaultLanguage);
+    return QFileInfo::exists(m_editorFolder + language + QStringLiteral(".qtx")) ? language
+                                                                                 : kDefaultLanguage;
+}
+
 void CKestrelApp::LoadQtTranslations() {
     // Qt's own buttons and dialogs (Yes, Cancel, the file dialog) in the editor's language.
     const QLocale locale = LocaleOfLanguage(m_editorLanguage);
@@ -264,11 +281,78 @@ bool CKestrelApp::FindGame() {
         location = CGameLocator::Location{CGameLocator::WithSlash(folder), m_argumentLanguage,
                                           QStringLiteral("chosen")};
     }
-    m_installFolder = location->folder;
-    m_gameLanguage = ChooseGameLanguage(*settings, location->language);
+    UseGameFolder(*settings, location->folder, location->language);
+    return true;
+}
+
+void CKestrelApp::UseGameFolder(QSettings& settings, const QString& folder,
+                                std::optional<quint32> language) {
+    m_installFolder = CGameLocator::WithSlash(folder);
+    m_gameLanguage = ChooseGameLanguage(settings, language);
     m_databasePath = CGameLocator::DatabasePath(m_installFolder);
     m_ingameTextDbPath = CGameLocator::IngameTextDbPath(m_installFolder, m_gameLanguage);
-    settings->setValue(kLastGameFolder, m_installFolder);
+    settings.setValue(kLastGameFolder, m_installFolder);
+    QStringList recent = settings.value(kRecentGameFolders).toStringList();
+    recent.removeAll(m_installFolder);
+    recent.prepend(m_installFolder);
+    settings.setValue(kRecentGameFolders, recent.mid(0, kRecentFolders));
+}
+
+QStringList CKestrelApp::RecentGameFolders() const {
+    return EditorSettings()->value(kRecentGameFolders).toStringList().mid(0, kRecentFolders);
+}
+
+bool CKestrelApp::SwitchGame(const QString& folder) {
+    if (!m_mainFrame) {
+        return false;
+    }
+    if (!CGameLocator::HoldsGame(folder)) {
+        CUserPrompts::Warn(m_mainFrame.get(), Text("Message_NotAGameFolder") +
+                                                  QStringLiteral("\n\n") +
+                                                  QDir::toNativeSeparators(folder));
+        // A folder that went away leaves the recent list.
+        const auto settings = EditorSettings();
+        QStringList recent = settings->value(kRecentGameFolders).toStringList();
+        if (recent.removeAll(CGameLocator::WithSlash(folder)) > 0) {
+            settings->setValue(kRecentGameFolders, recent);
+        }
+        return false;
+    }
+    if (!m_mainFrame->AskToClose()) {
+        return false;
+    }
+    // The old window goes once the command that asked for the switch has returned.
+    QTimer::singleShot(0, this, [this, folder] { ReplaceMainFrame(folder); });
+    return true;
+}
+
+void CKestrelApp::ReplaceMainFrame(const QString& folder) {
+    m_mainFrame.reset();
+    m_pictures.reset();
+    // The command line's game language was said of the command line's folder.
+    m_argumentLanguage.reset();
+    {
+        const auto settings = EditorSettings();
+        UseGameFolder(*settings, folder, std::nullopt);
+    }
+    if (!CreateMainFrame()) {
+        emit Finished();
+        return;
+    }
+    if (m_assets && m_assets->IsLoaded()) {
+        m_pictures = std::make_unique<CPictureRequests>(*m_assets, m_installFolder);
+    }
+    m_mainFrame->show();
+    Splash().FadeOut();
+}
+
+bool CKestrelApp::CreateMainFrame() {
+    m_mainFrame = std::make_unique<CMainFrame>(*this);
+    connect(m_mainFrame.get(), &CMainFrame::Closed, this, &CKestrelApp::Finished);
+    if (!m_mainFrame->Create()) {
+        m_mainFrame.reset();
+        return false;
+    }
     return true;
 }
 
@@ -349,9 +433,9 @@ bool CKestrelApp::Startup(const QStringList& arguments) {
     }
     // The texts come first so that every message of the start-up is readable.
     const auto settings = EditorSettings();
-    m_editorLanguage = settings->value(kEditorLanguage, kDefaultLanguage).toString();
+    m_editorLanguage = settings->value(kEditorLanguage).toString();
     if (m_editorLanguage.isEmpty()) {
-        m_editorLanguage = kDefaultLanguage;
+        m_editorLanguage = SystemLanguage();
     }
     m_editorLanguageRead = true;
     m_editorLanguageAtStart = m_editorLanguage;
@@ -361,9 +445,7 @@ bool CKestrelApp::Startup(const QStringList& arguments) {
         return false;
     }
     AddFonts();
-    m_mainFrame = std::make_unique<CMainFrame>(*this);
-    if (!m_mainFrame->Create()) {
-        m_mainFrame.reset();
+    if (!CreateMainFrame()) {
         return false;
     }
     BindAssetLibrary();
@@ -409,6 +491,7 @@ bool CKestrelApp::CheckReport(QString& report) const {
 }
 
 void CKestrelApp::Shutdown() {
+    m_help.reset();
     m_mainFrame.reset();
     m_splash.reset();
     for (int id : m_fontIds) {

@@ -12,6 +12,7 @@
 #include <optional>
 
 class CAssetLibrary;
+class CHelpWindow;
 class CMainFrame;
 class CPictureRequests;
 class CSplashWindow;
@@ -77,7 +78,22 @@ public:
     CSplashWindow& Splash();
 
     void ShowAbout();
+    // The documentation in its own window (Help › Contents, F1).
+    void ShowHelp();
+    CHelpWindow* HelpWindow() { return m_help.get(); }
     static QString VersionText();
+
+    // The game folders opened last, newest first (at most kRecentFolders).
+    static constexpr int kRecentFolders = 5;
+    QStringList RecentGameFolders() const;
+    // Opens another installation in a new main window once the open one agreed to close (its
+    // unsaved work asked about); the switch happens when control returns to the event loop.
+    // False, with a message, when the folder holds no game, or when the user kept the old one.
+    bool SwitchGame(const QString& folder);
+
+signals:
+    // The main window closed for good: the program ends.
+    void Finished();
 
 private:
     bool ParseArguments(const QStringList& arguments);
@@ -85,10 +101,18 @@ private:
     // The game language of the installation folder: the command line's, the one the user
     // chose for this folder before, the game's registered one, or asked for.
     quint32 ChooseGameLanguage(QSettings& settings, std::optional<quint32> registered);
+    // The editor language of the system's locale, English when it is none of the editor's.
+    QString SystemLanguage() const;
     void LoadLocalisation();
     void LoadQtTranslations();
     void AddFonts();
     void BindAssetLibrary();
+    // Settles the language and the paths of the installation in `folder`, kept as the last
+    // used and newest recent folder.
+    void UseGameFolder(QSettings& settings, const QString& folder, std::optional<quint32> language);
+    // A new main window on the paths set; false when it cannot work at all.
+    bool CreateMainFrame();
+    void ReplaceMainFrame(const QString& folder);
 
     QString m_editorFolder;
     bool m_editorFolderSet = false;
@@ -112,4 +136,5 @@ private:
     std::unique_ptr<CSplashWindow> m_splash;
     std::unique_ptr<CMainFrame> m_mainFrame;
     std::unique_ptr<QTranslator> m_qtTranslator;
+    std::unique_ptr<CHelpWindow> m_help;
 };

@@ -406,6 +406,15 @@ void CMainFrame::UpdateTitle() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!AskToClose()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    emit Closed();
+}
+
+bool CMainFrame::AskToClose() {
     // Windows with unsaved files of their own ask first; one kept open keeps the editor open.
     const auto windows = m_mdi->subWindowList();
     for (QMdiSubWindow* window : windows) {
@@ -415,8 +424,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         }
         m_mdi->setActiveSubWindow(window);
         if (!window->close()) {
-            event->ignore();
-            return;
+            return false;
         }
     }
     if (m_document->IsModified()) {
@@ -424,15 +432,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         case CUserPrompts::Answer::Save:
             if (!SaveDatabase()) {
                 // Nothing is lost: the editor stays open with the changes.
-                event->ignore();
-                return;
+                return false;
             }
             break;
         case CUserPrompts::Answer::Discard:
             break;
         default:
-            event->ignore();
-            return;
+            return false;
         }
     }
     {
@@ -440,6 +446,5 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         CWindowPlacement::Store(*this, *settings);
     }
     m_mdi->closeAllSubWindows();
-    event->accept();
-    emit Closed();
+    return true;
 }

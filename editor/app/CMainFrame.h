@@ -92,6 +92,9 @@ public:
     QMenu* LanguageMenu();
     QAction* ActionForKey(const QString& key) const;
     QString MenuKind() const;
+    // Asks about unsaved work (windows with files of their own, then the database), keeps the
+    // placement and closes the child windows; false when the user kept the window open.
+    bool AskToClose();
 
 signals:
     // The window accepted closing: the program ends.

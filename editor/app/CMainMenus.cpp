@@ -17,6 +17,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenu>
@@ -25,9 +26,24 @@
 #include <QToolBar>
 #include <QUndoStack>
 
+#include <initializer_list>
+
 namespace {
 
 const char* const kKeyProperty = "localisationKey";
+
+// The platform's keys for a standard command, and those the editor has always offered (a
+// platform may have none for the command).
+QList<QKeySequence> WithKey(QKeySequence::StandardKey standard,
+                            std::initializer_list<QKeySequence> extras) {
+    QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+    for (const QKeySequence& extra : extras) {
+        if (!keys.contains(extra)) {
+            keys.append(extra);
+        }
+    }
+    return keys;
+}
 
 } // namespace
 
@@ -78,11 +94,12 @@ void CMainMenus::UpdatePasteAction() {
 void CMainMenus::BuildActions() {
     CMainFrame& f = m_frame;
     QAction* save = MakeAction(QStringLiteral("Menu_FileSaveDB"), [&f] { f.Commands().SaveActive(); });
-    save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    save->setShortcuts(QKeySequence::Save);
     save->setIcon(CToolBarIcons::Save());
     MakeAction(QStringLiteral("Menu_FileOpenIngameText"), [&f] {
         f.Commands().OpenIngameTextFromDialog();
-    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    })->setShortcuts(QKeySequence::Open);
+    MakeAction(QStringLiteral("Menu_FileOpenGameFolder"), [this] { OpenGameFolder(); });
     MakeAction(QStringLiteral("Menu_FileRestoreBackup"), [&f] { f.Safety()->RestoreBackup(); });
     MakeAction(QStringLiteral("Menu_FileBackupCount"), [&f] { f.Safety()->ChooseBackupCount(); });
     MakeAction(QStringLiteral("Menu_FileCompareWith"), [&f] { f.Compare().CompareWith(); });
@@ -93,26 +110,25 @@ void CMainMenus::BuildActions() {
     // Closing the frame asks about unsaved work first.
     MakeAction(QStringLiteral("Menu_FileExit"), [&f] {
         f.close();
-    })->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::ALT | Qt::Key_F4)});
+    })->setShortcuts(WithKey(QKeySequence::Quit, {QKeySequence(Qt::CTRL | Qt::Key_Q),
+                                                   QKeySequence(Qt::ALT | Qt::Key_F4)}));
 
-    MakeAction(QStringLiteral("Menu_EditUndo"), [this] { Undo(); })
-        ->setShortcuts(
-            {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
-    MakeAction(QStringLiteral("Menu_EditRedo"), [this] { Redo(); })
-        ->setShortcuts(
-            {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    MakeAction(QStringLiteral("Menu_EditUndo"), [this] {
+        Undo();
+    })->setShortcuts(WithKey(QKeySequence::Undo, {QKeySequence(Qt::ALT | Qt::Key_Backspace)}));
+    // Ctrl+Y as the menu text has always said, beside the platform's own keys.
+    MakeAction(QStringLiteral("Menu_EditRedo"), [this] {
+        Redo();
+    })->setShortcuts(WithKey(QKeySequence::Redo, {QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     QAction* cut = MakeAction(QStringLiteral("Menu_EditCut"), [this] { ForwardToFocus("cut"); });
-    cut->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    cut->setShortcuts(QKeySequence::Cut);
     cut->setIcon(CToolBarIcons::Cut());
     QAction* copy = MakeAction(QStringLiteral("Menu_EditCopy"), [this] { ForwardToFocus("copy"); });
-    copy->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    copy->setShortcuts(QKeySequence::Copy);
     copy->setIcon(CToolBarIcons::Copy());
     QAction* paste =
         MakeAction(QStringLiteral("Menu_EditPaste"), [this] { ForwardToFocus("paste"); });
-    paste->setShortcuts(
-        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+    paste->setShortcuts(QKeySequence::Paste);
     paste->setIcon(CToolBarIcons::Paste());
     MakeAction(QStringLiteral("Menu_EditFind"), [&f] {
         // A window with texts of its own searches them.
@@ -120,10 +136,10 @@ void CMainMenus::BuildActions() {
         if (!frame || !frame->FindInWindow()) {
             f.Commands().Find();
         }
-    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    })->setShortcuts(QKeySequence::Find);
     MakeAction(QStringLiteral("Menu_EditAddPlayer"), [&f] {
         f.Commands().AddPlayer();
-    })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    })->setShortcuts(QKeySequence::New);
     MakeAction(QStringLiteral("Menu_EditEditSelected"), [&f] {
         if (CChildFrame* frame = f.ActiveFrame()) {
             frame->EditSelected();
@@ -140,6 +156,10 @@ void CMainMenus::BuildActions() {
     });
     status->setCheckable(true);
     status->setChecked(true);
+    // The one owner of Ctrl+F4: the child windows' own menus carry no such key.
+    MakeAction(QStringLiteral("Menu_ViewCloseWindow"), [&f] {
+        f.MdiArea()->closeActiveSubWindow();
+    })->setShortcuts(WithKey(QKeySequence::Close, {QKeySequence(Qt::CTRL | Qt::Key_F4)}));
     MakeAction(QStringLiteral("Menu_ViewNextWindow"), [&f] {
         f.MdiArea()->activateNextSubWindow();
     })->setShortcut(QKeySequence(Qt::Key_F6));
@@ -154,8 +174,15 @@ void CMainMenus::BuildActions() {
     MakeAction(QStringLiteral("Menu_ViewHistory"), [&f] { f.Commands().ShowHistory(); })
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
 
+    MakeAction(QStringLiteral("Menu_HelpContents"), [this] {
+        m_app.ShowHelp();
+    })->setShortcuts(QKeySequence::HelpContents);
     QAction* about = MakeAction(QStringLiteral("Menu_HelpAbout"), [this] { m_app.ShowAbout(); });
     about->setIcon(CToolBarIcons::About());
+    about->setMenuRole(QAction::AboutRole);
+    MakeAction(QStringLiteral("Menu_HelpAboutQt"), [] {
+        QApplication::aboutQt();
+    })->setMenuRole(QAction::AboutQtRole);
 }
 
 void CMainMenus::BuildMenus() {
@@ -169,6 +196,13 @@ void CMainMenus::BuildMenus() {
     auto a = [this](const char* key) { return ActionForKey(QString::fromLatin1(key)); };
 
     QMenu* file = menu(QStringLiteral("Menu_File"));
+    file->addAction(a("Menu_FileOpenGameFolder"));
+    m_recentMenu = file->addMenu(QStringLiteral("Menu_FileRecentGameFolders"));
+    m_recentMenu->menuAction()->setProperty(kKeyProperty,
+                                            QStringLiteral("Menu_FileRecentGameFolders"));
+    m_recentMenu->setObjectName(QStringLiteral("Menu_FileRecentGameFolders"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &CMainMenus::BuildRecentMenu);
+    file->addSeparator();
     file->addAction(a("Menu_FileSaveDB"));
     file->addAction(a("Menu_FileOpenIngameText"));
     file->addAction(a("Menu_FileRestoreBackup"));
@@ -209,9 +243,13 @@ void CMainMenus::BuildMenus() {
     view->addSeparator();
     view->addAction(a("Menu_ViewNextWindow"));
     view->addAction(a("Menu_ViewPreviousWindow"));
+    view->addAction(a("Menu_ViewCloseWindow"));
 
     QMenu* help = menu(QStringLiteral("Menu_Help"));
+    help->addAction(a("Menu_HelpContents"));
+    help->addSeparator();
     help->addAction(a("Menu_HelpAbout"));
+    help->addAction(a("Menu_HelpAboutQt"));
 }
 
 void CMainMenus::BuildToolBar() {
@@ -260,6 +298,31 @@ void CMainMenus::BuildLanguageMenu() {
     m_languageMenu->setEnabled(!m_languages.isEmpty());
 }
 
+void CMainMenus::BuildRecentMenu() {
+    m_recentMenu->clear();
+    const QStringList folders = m_app.RecentGameFolders();
+    for (qsizetype i = 0; i < folders.size(); ++i) {
+        const QString folder = folders.at(i);
+        QString shown = QDir::toNativeSeparators(folder);
+        shown.replace(u'&', QStringLiteral("&&"));
+        QAction* action = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(shown));
+        action->setData(folder);
+        // Queued: the switch replaces the window this menu belongs to.
+        connect(
+            action, &QAction::triggered, this, [this, folder] { m_app.SwitchGame(folder); },
+            Qt::QueuedConnection);
+    }
+    m_recentMenu->menuAction()->setEnabled(!folders.isEmpty());
+}
+
+void CMainMenus::OpenGameFolder() {
+    const QString folder = QFileDialog::getExistingDirectory(
+        &m_frame, m_app.Text("Caption_GameFolder"), m_app.InstallFolder());
+    if (!folder.isEmpty()) {
+        m_app.SwitchGame(folder);
+    }
+}
+
 QString CMainMenus::LocalisedMenuText(const QString& key) const {
     return WithoutKeys(QString::fromStdString(
         LocalisationText::ApplyTabRule(m_app.Localisation().Lookup(key.toStdString()))));
@@ -273,6 +336,7 @@ QString CMainMenus::WithoutKeys(const QString& text) {
 
 void CMainMenus::Localise() {
     BuildLanguageMenu();
+    BuildRecentMenu();
     const auto localise = [this](QAction* action) {
         const QString key = action->property(kKeyProperty).toString();
         if (key.isEmpty()) {
@@ -387,6 +451,13 @@ void CMainMenus::Update() {
     const CChildFrame* frame = m_frame.ActiveFrame();
     ActionForKey(QStringLiteral("Menu_EditEditSelected"))
         ->setEnabled(frame && frame->CanEditSelected());
+    ActionForKey(QStringLiteral("Menu_ViewCloseWindow"))
+        ->setEnabled(m_frame.MdiArea()->activeSubWindow() != nullptr);
+    // Save writes the active window's own file when it has one, and says so.
+    ActionForKey(QStringLiteral("Menu_FileSaveDB"))
+        ->setText(LocalisedMenuText(frame && frame->HasOwnFile()
+                                        ? QStringLiteral("Menu_FileSaveIngameText")
+                                        : QStringLiteral("Menu_FileSaveDB")));
     UpdatePasteAction();
 }
 

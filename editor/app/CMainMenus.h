@@ -37,6 +37,7 @@ public:
     // A menu of the menu bar by its key ("Menu_File"), for other parts to add their commands.
     QMenu* Menu(const QString& key) const;
     QMenu* LanguageMenu() { return m_languageMenu; }
+    QMenu* RecentMenu() { return m_recentMenu; }
     const QStringList& Languages() const { return m_languages; }
     // "main" (no history of its own: the document's), "record" (the window's own history) or
     // "noplayer" (a window that takes no new players and has no Undo).
@@ -48,6 +49,9 @@ private:
     void BuildMenus();
     void BuildToolBar();
     void BuildLanguageMenu();
+    // The recent game folders, numbered, newest first; disabled when there are none.
+    void BuildRecentMenu();
+    void OpenGameFolder();
     void ForwardToFocus(const char* slot);
     // Paste is offered only where the focused widget can paste.
     void UpdatePasteAction();
@@ -62,6 +66,7 @@ private:
     QHash<QString, QAction*> m_actions;
     QHash<QString, QMenu*> m_menus;
     QMenu* m_languageMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QActionGroup* m_languageGroup = nullptr;
     QAction* m_undoSeparator = nullptr;
     QAction* m_addPlayerSeparator = nullptr;

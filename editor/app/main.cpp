@@ -1,5 +1,4 @@
 #include "CKestrelApp.h"
-#include "CMainFrame.h"
 #include "CToolBarIcons.h"
 
 #include <QApplication>
@@ -36,7 +35,7 @@ int main(int argc, char* argv[]) {
         app.Shutdown();
         return complete ? 0 : 1;
     }
-    QObject::connect(app.MainFrame(), &CMainFrame::Closed, &application, &QApplication::quit,
+    QObject::connect(&app, &CKestrelApp::Finished, &application, &QApplication::quit,
                      Qt::QueuedConnection);
     const int code = QApplication::exec();
     app.Shutdown();

@@ -1,7 +1,6 @@
 #include "CSplashWindow.h"
 
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -140,22 +139,4 @@ void CSplashWindow::paintEvent(QPaintEvent*) {
         done.setWidth((kBarRect.width() - 1) * m_progress / 100);
         p.fillRect(done, QColor(240, 196, 120));
     }
-}
-
-void CSplashWindow::keyPressEvent(QKeyEvent* event) {
-    if (m_closesOnInput) {
-        FadeOut();
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void CSplashWindow::mousePressEvent(QMouseEvent* event) {
-    if (m_closesOnInput) {
-        FadeOut();
-        event->accept();
-        return;
-    }
-    QWidget::mousePressEvent(event);
 }

@@ -20,8 +20,6 @@ public:
     // Progress 0..100; a negative value hides the bar.
     void SetProgress(int percent);
     int Progress() const { return m_progress; }
-    // Any key or mouse press hides the window (About).
-    void SetClosesOnInput(bool closes) { m_closesOnInput = closes; }
 
     void ShowCentred();
     void FadeOut();
@@ -31,13 +29,10 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QPixmap m_picture;
     QString m_text;
     int m_progress = -1;
-    bool m_closesOnInput = false;
     QPropertyAnimation* m_fade = nullptr;
 };

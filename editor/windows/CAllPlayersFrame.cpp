@@ -72,7 +72,9 @@ CAllPlayersFrame::CAllPlayersFrame(CFrameHost& host, QWidget* parent)
 
     // Ctrl+E belongs to the main window's Edit menu entry, which reaches this window while it
     // is active; the row menu only shows it.
-    m_editAction = new QAction(host.Text("Caption_EditSelected") + QStringLiteral("\tCtrl+E"), this);
+    m_editAction = new QAction(host.Text("Caption_EditSelected"), this);
+    m_editAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m_editAction->setShortcutContext(Qt::WidgetShortcut);
     connect(m_editAction, &QAction::triggered, this, [this] { EditSelected(); });
     UpdateActions();
 }
@@ -371,7 +373,9 @@ void CAllPlayersFrame::ShowRowMenu(const QPoint& at) {
     QMenu menu(this);
     QAction* open = menu.addAction(Host().Text("Caption_OpenPlayer"));
     open->setEnabled(index.isValid());
-    QAction* copy = menu.addAction(Host().Text("Menu_EditCopy").split(u'\t').first());
+    QAction* copy = menu.addAction(Host().Text("Menu_EditCopy").split(u'\t').first().trimmed());
+    copy->setShortcuts(QKeySequence::Copy);
+    copy->setShortcutContext(Qt::WidgetShortcut);
     copy->setEnabled(m_view->selectionModel()->hasSelection());
     menu.addAction(m_editAction);
     QAction* chosen = menu.exec(m_view->viewport()->mapToGlobal(at));

@@ -295,22 +295,29 @@ QMenu* CPlayersListView::CreateContextMenu(QWidget* parent) {
     menu->setAccessibleName(accessibleName());
     const bool hasDb = m_host.Database() != nullptr;
     const bool hasPlayer = CurrentPlayerId() >= 0;
-    const auto add = [&](const char* key, bool enabled, void (CPlayersListView::*slot)()) {
-        QAction* action = menu->addAction(MenuText(m_host, key));
+    // The key is the action's shortcut, shown by the menu; in the text a screen reader would
+    // read it out as part of the command's name.
+    const auto add = [&](const char* key, bool enabled, void (CPlayersListView::*slot)(),
+                         QKeySequence::StandardKey shortcut = QKeySequence::UnknownKey) {
+        QAction* action = menu->addAction(MenuText(m_host, key).section(u'\t', 0, 0));
         action->setObjectName(QString::fromLatin1(key));
         action->setEnabled(enabled);
+        // The list takes the keys itself; the menu only shows them.
+        action->setShortcuts(shortcut);
+        action->setShortcutContext(Qt::WidgetShortcut);
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
     add("Menu_EditNew", hasDb, &CPlayersListView::NewPlayer);
-    add("Menu_EditCut", hasPlayer, &CPlayersListView::cut);
-    add("Menu_EditCopy", hasPlayer, &CPlayersListView::copy);
-    add("Menu_EditPaste", CanPaste(), &CPlayersListView::paste);
+    add("Menu_EditCut", hasPlayer, &CPlayersListView::cut, QKeySequence::Cut);
+    add("Menu_EditCopy", hasPlayer, &CPlayersListView::copy, QKeySequence::Copy);
+    add("Menu_EditPaste", CanPaste(), &CPlayersListView::paste, QKeySequence::Paste);
     add("Menu_EditMoveTo", hasPlayer, &CPlayersListView::MoveToTeam);
     add("Menu_EditAssignTo", hasPlayer, &CPlayersListView::AssignToTeam);
     menu->addSeparator();
     if (m_model->ShowsPlayersWithoutTeam()) {
-        add("Menu_EditDeletePlayer", CanDeletePlayers(), &CPlayersListView::DeletePlayers);
+        add("Menu_EditDeletePlayer", CanDeletePlayers(), &CPlayersListView::DeletePlayers,
+            QKeySequence::Delete);
     } else {
         menu->addMenu(CreateJerseyMenu(menu));
     }

@@ -71,7 +71,6 @@ private slots:
     void closingWithUnsavedChangesAsks();
     void findDialogRefusesEmptyQueries();
     void leagueAndTeamWindowsShowInTheMainWindow();
-    void aboutShowsTheVersionAndClosesOnAKey();
 };
 
 void MainFrameTest::leaguesListShowsNamesAndCounts() {
@@ -121,7 +120,13 @@ void MainFrameTest::menusAreLocalisedAndSwitchWithTheChild() {
     QCOMPARE(save, QStringLiteral("&Save Database"));
     // Screen readers hear the command and its key apart, not "Save Database tab Ctrl+S".
     QMenu* fileMenu = m_frame->menuBar()->actions().first()->menu();
-    QAccessibleInterface* saveItem = QAccessible::queryAccessibleInterface(fileMenu)->child(0);
+    QAccessibleInterface* menuItems = QAccessible::queryAccessibleInterface(fileMenu);
+    QAccessibleInterface* saveItem = nullptr;
+    for (int i = 0; i < menuItems->childCount() && !saveItem; ++i) {
+        if (menuItems->child(i)->text(QAccessible::Name).startsWith(QStringLiteral("Save"))) {
+            saveItem = menuItems->child(i);
+        }
+    }
     QVERIFY(saveItem);
     QCOMPARE(saveItem->text(QAccessible::Name), QStringLiteral("Save Database"));
     QVERIFY(!saveItem->text(QAccessible::Accelerator).isEmpty());
@@ -406,22 +411,6 @@ void MainFrameTest::leagueAndTeamWindowsShowInTheMainWindow() {
     if (!path.isEmpty()) {
         QVERIFY(picture.save(path));
     }
-}
-
-void MainFrameTest::aboutShowsTheVersionAndClosesOnAKey() {
-    CKestrelApp* app = m_fixture->App();
-    QVERIFY(!app->Splash().isVisible());
-    app->MainFrame()->ActionForKey(QStringLiteral("Menu_HelpAbout"))->trigger();
-    CSplashWindow& splash = app->Splash();
-    QVERIFY(splash.isVisible());
-    QVERIFY(splash.Text().contains(QStringLiteral("Version ") + CKestrelApp::VersionText()));
-    QCOMPARE(CKestrelApp::VersionText(), QStringLiteral(KESTREL_PROJECT_VERSION));
-    const QString path = qEnvironmentVariable("KESTREL_ABOUT_SCREENSHOT");
-    if (!path.isEmpty()) {
-        QVERIFY(splash.grab().save(path));
-    }
-    QTest::keyClick(&splash, Qt::Key_Space);
-    QTRY_VERIFY(!splash.isVisible());
 }
 
 QTEST_MAIN(MainFrameTest)
