@@ -4,8 +4,6 @@
 #include "ModelGame.h"
 #include "PictureCommands.h"
 
-#include "editor/database/CSafeFile.h"
-#include "editor/database/CSha256.h"
 #include "editor/database/Utf8Path.h"
 #include "editor/model/CDatabaseCopy.h"
 #include "editor/model/CDiffFields.h"
@@ -16,10 +14,8 @@
 #include "editor/model/RecordFields.h"
 
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 
 namespace {
 
@@ -114,44 +110,13 @@ int RunMakePatch(const CliContext& context) {
     SOther other;
     if (!OpenBase(context, game, base, other, error))
         return CliFail(error);
-    const auto digest = CSha256::OfFile(Utf8Path(other.dbPath), error);
-    if (!digest)
-        return CliFail("cannot read " + other.dbPath + ": " + error);
-    const CPatch patch = CPatch::Make(other.database, game.Database(), digest->sha256,
-                                      context.Value("--message").value_or(""));
-    const std::string text = patch.ToText();
-    if (!CSafeFile::Write(context.args[1],
-                          {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, error))
-        return CliFail("cannot write " + context.args[1] + ": " + error);
+    CPatch patch;
+    if (!CPatch::Make(other.database, other.dbPath, game.Database(),
+                      context.Value("--message").value_or(""), patch, error) ||
+        !patch.WriteFile(context.args[1], error))
+        return CliFail(error);
     std::cout << "wrote " << context.args[1] << ": " << patch.changes.size() << " records\n";
     return 0;
-}
-
-bool ReadPatchFile(const std::string& path, CPatch& patch, std::string& error) {
-    std::error_code ec;
-    const fs::path file = Utf8Path(path);
-    const auto status = fs::status(file, ec);
-    if (!fs::is_regular_file(status)) {
-        error = "cannot read " + path + (fs::exists(status) ? ": it is not a regular file" : "");
-        return false;
-    }
-    if (fs::file_size(file, ec) > CPatch::kMaxFileSize) {
-        error = path + ": the file is larger than " + std::to_string(CPatch::kMaxFileSize >> 20) +
-                " MiB";
-        return false;
-    }
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in || in.bad()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    if (!CPatch::Read(text.str(), patch, error)) {
-        error = path + ": " + error + "; nothing was applied";
-        return false;
-    }
-    return true;
 }
 
 int RunApplyPatch(const CliContext& context) {
@@ -161,8 +126,8 @@ int RunApplyPatch(const CliContext& context) {
         return CliUsage("apply-patch FILE.kpatch [--dry-run] [--theirs | --ours] (not both)");
     CPatch patch;
     std::string error;
-    if (!ReadPatchFile(context.args[1], patch, error))
-        return CliFail(error);
+    if (!CPatch::ReadFile(context.args[1], patch, error))
+        return CliFail(error + "; nothing was applied");
     CCliGame game;
     const bool opened = context.Has("--dry-run") ? game.Open(context, error)
                                                  : game.OpenForWriting(context, error);

@@ -5,6 +5,7 @@
 #include "CDatabaseSafety.h"
 #include "CKestrelApp.h"
 #include "CMainFrame.h"
+#include "CPatchFiles.h"
 #include "CToolBarIcons.h"
 #include "editor/dialogs/CUserPrompts.h"
 #include "CWorkspaceBar.h"
@@ -104,6 +105,9 @@ void CMainMenus::BuildActions() {
     MakeAction(QStringLiteral("Menu_FileBackupCount"), [&f] { f.Safety()->ChooseBackupCount(); });
     MakeAction(QStringLiteral("Menu_FileCompareWith"), [&f] { f.Compare().CompareWith(); });
     MakeAction(QStringLiteral("Menu_FileImportTeam"), [&f] { f.Compare().ImportTeamFrom(); });
+    auto* patches = new CPatchFiles(f, m_app);
+    MakeAction(QStringLiteral("Menu_FileExportPatch"), [patches] { patches->ExportChanges(); });
+    MakeAction(QStringLiteral("Menu_FileApplyPatch"), [patches] { patches->ApplyPatch(); });
     MakeAction(QStringLiteral("Menu_ViewCheckDatabase"), [&f] {
         f.Safety()->CheckDatabase();
     })->setShortcut(QKeySequence(Qt::Key_F7));
@@ -210,6 +214,8 @@ void CMainMenus::BuildMenus() {
     file->addSeparator();
     file->addAction(a("Menu_FileCompareWith"));
     file->addAction(a("Menu_FileImportTeam"));
+    file->addAction(a("Menu_FileExportPatch"));
+    file->addAction(a("Menu_FileApplyPatch"));
     file->addSeparator();
     m_languageMenu = file->addMenu(QStringLiteral("Menu_FileLanguage"));
     m_languageMenu->menuAction()->setProperty(kKeyProperty, QStringLiteral("Menu_FileLanguage"));
@@ -448,6 +454,8 @@ void CMainMenus::Update() {
     ActionForKey(QStringLiteral("Menu_ViewAllPlayers"))->setEnabled(loaded);
     ActionForKey(QStringLiteral("Menu_FileCompareWith"))->setEnabled(loaded);
     ActionForKey(QStringLiteral("Menu_FileImportTeam"))->setEnabled(loaded);
+    ActionForKey(QStringLiteral("Menu_FileExportPatch"))->setEnabled(loaded);
+    ActionForKey(QStringLiteral("Menu_FileApplyPatch"))->setEnabled(loaded);
     const CChildFrame* frame = m_frame.ActiveFrame();
     ActionForKey(QStringLiteral("Menu_EditEditSelected"))
         ->setEnabled(frame && frame->CanEditSelected());

@@ -1,5 +1,8 @@
 #include "CPatch.h"
 
+#include "editor/database/CSafeFile.h"
+#include "editor/database/CSha256.h"
+#include "editor/database/Utf8Path.h"
 #include "editor/model/CDiffFields.h"
 #include "editor/model/CFieldDiff.h"
 #include "editor/model/CGameDatabase.h"
@@ -8,7 +11,10 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <tuple>
 
 #ifndef KESTREL_VERSION
@@ -336,4 +342,51 @@ bool CPatch::Read(std::string_view text, CPatch& patch, std::string& error) {
         patch.changes.push_back(std::move(change));
     }
     return true;
+}
+
+bool CPatch::Make(const CGameDatabase& base, const std::string& baseDbPath,
+                  const CGameDatabase& changed, std::string message, CPatch& patch,
+                  std::string& error) {
+    const auto digest = CSha256::OfFile(Utf8Path(baseDbPath), error);
+    if (!digest) {
+        error = "cannot read " + baseDbPath + ": " + error;
+        return false;
+    }
+    patch = Make(base, changed, digest->sha256, std::move(message));
+    return true;
+}
+
+bool CPatch::ReadFile(const std::string& path, CPatch& patch, std::string& error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path file = Utf8Path(path);
+    const auto status = fs::status(file, ec);
+    if (!fs::is_regular_file(status)) {
+        error = "cannot read " + path + (fs::exists(status) ? ": it is not a regular file" : "");
+        return false;
+    }
+    if (fs::file_size(file, ec) > kMaxFileSize) {
+        error = path + ": the file is larger than " + std::to_string(kMaxFileSize >> 20) + " MiB";
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (!in || in.bad()) {
+        error = "cannot read " + path;
+        return false;
+    }
+    if (!Read(text.str(), patch, error)) {
+        error = path + ": " + error;
+        return false;
+    }
+    return true;
+}
+
+bool CPatch::WriteFile(const std::string& path, std::string& error) const {
+    const std::string text = ToText();
+    if (CSafeFile::Write(path, {reinterpret_cast<const uint8_t*>(text.data()), text.size()}, error))
+        return true;
+    error = "cannot write " + path + ": " + error;
+    return false;
 }

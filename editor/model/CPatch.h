@@ -31,6 +31,11 @@ public:
     // The patch that turns base into changed.
     static CPatch Make(const CGameDatabase& base, const CGameDatabase& changed,
                        std::string baseSha256, std::string message);
+    // The same, the base's digest taken from the file it was loaded from (baseDbPath); false with
+    // error when that file cannot be read.
+    static bool Make(const CGameDatabase& base, const std::string& baseDbPath,
+                     const CGameDatabase& changed, std::string message, CPatch& patch,
+                     std::string& error);
     // Record counts of a database as a patch's header keeps them.
     static std::map<std::string, int64_t> Counts(const CGameDatabase& db);
 
@@ -38,6 +43,11 @@ public:
     // False with "line N: reason" in error for anything but a well-formed patch of this format
     // version whose kinds, keys, fields and value types are known.
     static bool Read(std::string_view text, CPatch& patch, std::string& error);
+    // Reads a patch file: anything but a regular file of at most kMaxFileSize holding a patch
+    // Read accepts is refused, error naming the file (and the line and reason).
+    static bool ReadFile(const std::string& path, CPatch& patch, std::string& error);
+    // Writes ToText() to path, never leaving a half-written file.
+    bool WriteFile(const std::string& path, std::string& error) const;
 
     SHeader header;
     std::vector<SRecordChange> changes;

@@ -12,23 +12,6 @@
 
 namespace {
 
-// Copies a folder tree; false when anything could not be copied.
-bool CopyTree(const QString& from, const QString& to) {
-    if (!QDir().mkpath(to)) {
-        return false;
-    }
-    const QDir source(from);
-    for (const QFileInfo& entry :
-         source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        const QString target = QDir(to).filePath(entry.fileName());
-        if (entry.isDir() ? !CopyTree(entry.filePath(), target)
-                          : !QFile::copy(entry.filePath(), target)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The sample is generated once per run and copied for each test, which keeps the tests quick
 // under the sanitizers.
 QString PristineSample() {
@@ -55,7 +38,7 @@ EditorFixture::EditorFixture() {
     // No Wine installation of the machine may stand in for the sample.
     qputenv("WINEPREFIX", m_dir.filePath(QStringLiteral("wine")).toUtf8());
     const QString sample = PristineSample();
-    if (sample.isEmpty() || !CopyTree(sample, GameFolder())) {
+    if (sample.isEmpty() || !CopyFolder(sample, GameFolder())) {
         return;
     }
     QDir().mkpath(EditorFolder());
@@ -67,8 +50,8 @@ EditorFixture::EditorFixture() {
     }
     // The face and hair pictures of the player windows.
     if (QFileInfo(bin.filePath(QStringLiteral("Arts"))).isDir()) {
-        CopyTree(bin.filePath(QStringLiteral("Arts")),
-                 QDir(EditorFolder()).filePath(QStringLiteral("Arts")));
+        CopyFolder(bin.filePath(QStringLiteral("Arts")),
+                   QDir(EditorFolder()).filePath(QStringLiteral("Arts")));
     }
     CUserPrompts::SetHandler([this](const QString& kind, const QString& text) {
         prompts.append(kind + QStringLiteral(": ") + text);
@@ -120,6 +103,22 @@ CKestrelApp* EditorFixture::Start(const QStringList& extraArguments) {
         m_app.reset();
     }
     return m_app.get();
+}
+
+bool EditorFixture::CopyFolder(const QString& from, const QString& to) {
+    if (!QDir().mkpath(to)) {
+        return false;
+    }
+    const QDir source(from);
+    for (const QFileInfo& entry :
+         source.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
+        const QString target = QDir(to).filePath(entry.fileName());
+        if (entry.isDir() ? !CopyFolder(entry.filePath(), target)
+                          : !QFile::copy(entry.filePath(), target)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 void EditorFixture::Stop() {

@@ -31,6 +31,8 @@ public:
     CKestrelApp* App() { return m_app.get(); }
     // Shuts the editor down as the program does at exit.
     void Stop();
+    // Copies a folder tree (another copy of the installation); false when anything failed.
+    static bool CopyFolder(const QString& from, const QString& to);
 
     // Message boxes shown so far, as "kind: text".
     QStringList prompts;
