@@ -207,6 +207,21 @@ done <"$work/archive-list.linux.out"
 [ "$shapes" -ge 6 ] || fail "only $shapes bitmaps compared"
 echo "compared $shapes bitmaps (getShapeX and getShape)"
 
+# ---- The release archive: the tool and the DLL with the README and the licence ----
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+zip="$build/kestrel-cli-$version-win64.zip"
+rm -f "$zip"
+(cd "$build" && cpack -G ZIP >/dev/null)
+if [ -f "$zip" ]; then
+    listing=$(cmake -E tar tf "$zip")
+    for file in kestrel-cli.exe Wren_Utils.dll README.md COPYING; do
+        grep -q "/$file\$" <<<"$listing" || fail "$file missing from ${zip##*/}"
+    done
+    echo "${zip##*/}: $(wc -l <<<"$listing") files"
+else
+    fail "cpack wrote no ${zip##*/}"
+fi
+
 echo "test-windows: $((SECONDS - start))s"
 if [ "$failures" -gt 0 ]; then
     echo "test-windows: $failures failures" >&2
