@@ -183,8 +183,7 @@ void CCompareFrame::Fill() {
     };
     const auto lookup = [this](const char* key) { return Host().Text(key); };
     labels.field = [lookup](ERecordKind kind, const std::string& field) {
-        const QString name = QString::fromStdString(field);
-        return kind == ERecordKind::Player ? CFieldCaptions::OfColumnName(name, lookup) : name;
+        return CFieldCaptions::OfRecordField(kind, field, lookup);
     };
     labels.added = Host().Text("Caption_CompareAdded");
     labels.removed = Host().Text("Caption_CompareRemoved");

@@ -58,6 +58,7 @@ void CCompareModel::SetChanges(const std::vector<SRecordChange>& changes, const 
             row.id = change.id;
             row.type = change.type;
             row.text[FieldColumn] = labels.field(change.kind, field.field);
+            row.rawField = QString::fromStdString(field.field);
             row.text[OldColumn] = QString::fromStdString(field.oldValue);
             row.text[NewColumn] = QString::fromStdString(field.newValue);
             AddNode(std::move(row));
@@ -109,8 +110,10 @@ QVariant CCompareModel::data(const QModelIndex& index, int role) const {
     const SNode& n = m_nodes[node];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return n.text[index.column()];
+    case Qt::ToolTipRole:
+        return index.column() == FieldColumn && !n.rawField.isEmpty() ? n.rawField
+                                                                       : n.text[index.column()];
     case kLevelRole:
         return static_cast<int>(n.level);
     case kKindRole:

@@ -57,6 +57,8 @@ private:
         int32_t id = 0;
         SRecordChange::EType type = SRecordChange::EType::Changed;
         QString text[ColumnCount];
+        // A field's name as files and the command line write it, for its tool tip.
+        QString rawField;
         std::vector<int> children;
     };
 

@@ -1,6 +1,7 @@
 #include "CFieldCaptions.h"
 
 #include "editor/model/CPlayerField.h"
+#include "editor/model/CRecordFieldKeys.h"
 
 QString CFieldCaptions::Of(const CPlayerField& field, const Lookup& text) {
     return text(field.DisplayKey().c_str());
@@ -10,7 +11,11 @@ QString CFieldCaptions::WithFilterName(const CPlayerField& field, const Lookup& 
     return QStringLiteral("%1 (%2)").arg(Of(field, text), QString::fromLatin1(field.Name()));
 }
 
-QString CFieldCaptions::OfColumnName(const QString& columnName, const Lookup& text) {
-    const CPlayerField* field = CPlayerField::Find(columnName.toStdString());
-    return field && field->IsColumn() ? Of(*field, text) : columnName;
+QString CFieldCaptions::OfRecordField(ERecordKind kind, const std::string& field,
+                                      const Lookup& text) {
+    const auto key = CRecordFieldKeys::Of(kind, field);
+    if (!key)
+        return QString::fromStdString(field);
+    const QString shown = text(key->key.c_str());
+    return key->number.empty() ? shown : shown.arg(QString::fromStdString(key->number));
 }

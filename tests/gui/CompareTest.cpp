@@ -356,6 +356,13 @@ void CompareTest::draggedTeamsAreCopiedIntoTheLeague() {
     QVERIFY(team.flags().testFlag(Qt::ItemIsDragEnabled));
     // Field rows are no teams to drag.
     QVERIFY(!rows->index(0, 0, team).flags().testFlag(Qt::ItemIsDragEnabled));
+    // Fields go by the names the team window gives them; the name patches use is the tip.
+    const QModelIndex name = FindRow(rows, QStringLiteral("Team name"), team);
+    QVERIFY(name.isValid());
+    QCOMPARE(name.data().toString(), QStringLiteral("Team name"));
+    QCOMPARE(name.data(Qt::ToolTipRole).toString(), QStringLiteral("team_name"));
+    QCOMPARE(name.siblingAtColumn(CCompareModel::OldColumn).data().toString(), kImportedName);
+    QVERIFY(!FindRow(rows, QStringLiteral("team_name"), team).isValid());
     std::unique_ptr<QMimeData> data(rows->mimeData({team}));
     QVERIFY(data);
 

@@ -1,6 +1,8 @@
 #include "editor/localisation/CLocalisationTable.h"
 #include "editor/localisation/LocalisationText.h"
+#include "editor/model/CDiffFields.h"
 #include "editor/model/CPlayerField.h"
+#include "editor/model/CRecordFieldKeys.h"
 
 #include <gtest/gtest.h>
 
@@ -107,6 +109,46 @@ TEST(LocalisationFiles, EveryPlayerFieldHasItsOwnNameInEveryLanguage) {
                                << " are both shown as " << row->second;
         }
     }
+}
+
+// Comparisons and patch previews show every field a comparison can report by a name: a field
+// added to a kind without one fails here, as do two fields of a kind shown alike.
+TEST(LocalisationFiles, EveryComparedFieldOfEveryKindHasItsOwnNameInEveryLanguage) {
+    const CDbCatalogue catalogue;
+    const CDiffFields fields(catalogue);
+    for (const char* language : kLanguages) {
+        const auto rows = Rows(language);
+        for (int k = 0; k <= static_cast<int>(ERecordKind::Team); ++k) {
+            const auto kind = static_cast<ERecordKind>(k);
+            const std::string kindName = CDiffFields::KindName(kind);
+            ASSERT_FALSE(fields.FieldNames(kind).empty()) << kindName;
+            std::map<std::string, std::string> fieldOfName;
+            for (const std::string& field : fields.FieldNames(kind)) {
+                const auto key = CRecordFieldKeys::Of(kind, field);
+                ASSERT_TRUE(key) << kindName << " field " << field << " has no caption key";
+                const auto row = rows.find(key->key);
+                ASSERT_NE(row, rows.end()) << language << " lacks " << key->key;
+                ASSERT_FALSE(row->second.empty()) << language << " " << key->key;
+                EXPECT_EQ(row->second.find("%1") != std::string::npos, !key->number.empty())
+                    << language << " " << key->key << " for " << field;
+                std::string shown = row->second;
+                if (!key->number.empty())
+                    shown.replace(shown.find("%1"), 2, key->number);
+                const auto [other, added] = fieldOfName.emplace(shown, field);
+                EXPECT_TRUE(added) << language << " " << kindName << ": " << field << " and "
+                                   << other->second << " are both shown as " << shown;
+            }
+        }
+    }
+}
+
+TEST(RecordFieldKeys, FieldsAKindDoesNotHaveGetNoKey) {
+    EXPECT_FALSE(CRecordFieldKeys::Of(ERecordKind::Team, "no_such_field"));
+    EXPECT_FALSE(CRecordFieldKeys::Of(ERecordKind::Team, "column_"));
+    EXPECT_FALSE(CRecordFieldKeys::Of(ERecordKind::League, "record_name_x"));
+    EXPECT_FALSE(CRecordFieldKeys::Of(ERecordKind::Squad, "column_1"));
+    EXPECT_FALSE(CRecordFieldKeys::Of(ERecordKind::Player, "stadium_name"));
+    EXPECT_EQ(CRecordFieldKeys::Of(ERecordKind::Stadium, "column_3")->number, "3");
 }
 
 // A counted text's singular and plural forms fill in the same values.
