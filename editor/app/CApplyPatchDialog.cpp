@@ -3,7 +3,6 @@
 #include "editor/model/CDiffFields.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CPatch.h"
-#include "editor/model/CPlayerField.h"
 #include "editor/windows/CFieldCaptions.h"
 #include "editor/windows/CFrameHost.h"
 
@@ -214,8 +213,6 @@ QString CApplyPatchDialog::RecordText(ERecordKind kind, int32_t id, int32_t sub)
 }
 
 QString CApplyPatchDialog::FieldText(ERecordKind kind, const std::string& field) const {
-    const CPlayerField* shown = kind == ERecordKind::Player ? CPlayerField::Find(field) : nullptr;
-    if (!shown)
-        return Text(field);
-    return CFieldCaptions::Of(*shown, [this](const char* key) { return m_host.Text(key); });
+    return CFieldCaptions::OfRecordField(kind, field,
+                                         [this](const char* key) { return m_host.Text(key); });
 }
