@@ -5,23 +5,13 @@
 #include "editor/database/CInstallationLock.h"
 #include "editor/database/Utf8Path.h"
 #include "editor/model/CBackupStore.h"
+#include "editor/model/CGameInstallation.h"
 #include "wren_utils/archive/BigArchiveUpdate.h"
 #include "wren_utils/shapes/ShapeFormat.h"
 
 #include <system_error>
 
 namespace {
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
 
 bool IsFile(const std::string& path) {
     std::error_code ec;
@@ -53,13 +43,9 @@ std::string CPictureArchive::ResolveFile(const std::string& folder, const std::s
         start = end + 1;
         if (part.empty())
             continue;
-        if (exists && !std::filesystem::exists(current / Utf8Path(part), ec)) {
-            for (std::filesystem::directory_iterator it(current, ec), last; !ec && it != last;
-                 it.increment(ec))
-                if (EqualNoCase(Utf8Text(it->path().filename()), part)) {
-                    part = Utf8Text(it->path().filename());
-                    break;
-                }
+        if (exists) {
+            if (const auto found = CGameInstallation::FindEntry(current, part))
+                part = Utf8Text(found->filename());
         }
         current /= Utf8Path(part);
         exists = exists && std::filesystem::exists(current, ec);

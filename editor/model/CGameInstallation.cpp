@@ -41,23 +41,24 @@ CGameInstallation::FindPath(const std::filesystem::path& folder, const std::stri
         start = end + 1;
         if (part.empty())
             continue;
-        std::error_code ec;
-        const std::filesystem::path exact = current / part;
-        if (std::filesystem::exists(exact, ec)) {
-            current = exact;
-            continue;
-        }
-        std::optional<std::filesystem::path> match;
-        for (std::filesystem::directory_iterator it(current, ec), endIt; !ec && it != endIt;
-             it.increment(ec)) {
-            if (EqualNoCase(Utf8Text(it->path().filename()), part)) {
-                match = it->path();
-                break;
-            }
-        }
+        const std::optional<std::filesystem::path> match = FindEntry(current, part);
         if (!match)
             return std::nullopt;
         current = *match;
     }
     return current;
+}
+
+std::optional<std::filesystem::path> CGameInstallation::FindEntry(
+    const std::filesystem::path& folder, const std::string& name) {
+    std::error_code ec;
+    const std::filesystem::path exact = folder / Utf8Path(name);
+    if (std::filesystem::exists(exact, ec))
+        return exact;
+    for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+         it.increment(ec)) {
+        if (EqualNoCase(Utf8Text(it->path().filename()), name))
+            return it->path();
+    }
+    return std::nullopt;
 }

@@ -24,6 +24,10 @@ public:
     // first and otherwise without regard to ASCII letter case.
     static std::optional<std::filesystem::path> FindPath(const std::filesystem::path& folder,
                                                          const std::string& relative);
+    // The entry of folder named name, matched exactly first and otherwise without regard to
+    // ASCII letter case; nothing when there is none.
+    static std::optional<std::filesystem::path> FindEntry(const std::filesystem::path& folder,
+                                                          const std::string& name);
 
     static constexpr const char* kDatabaseRelativePath = "data/cmn/corvid.db";
 
