@@ -71,6 +71,7 @@ struct SHeader {
     uint32_t height = 0;
     uint8_t depth = 0;
     uint8_t colour = 0;
+    bool interlaced = false;
 };
 
 struct SChunks {
@@ -92,6 +93,7 @@ bool ReadHeader(std::span<const uint8_t> body, SHeader& header, std::string& err
     header.height = Be32(body.data() + 4);
     header.depth = body[8];
     header.colour = body[9];
+    header.interlaced = body[12] == 1;
     if (header.width == 0 || header.height == 0 || header.width > kMaxChunk ||
         header.height > kMaxChunk)
         return Fail(error, "damaged: the picture's size is " + std::to_string(header.width) +
@@ -101,9 +103,6 @@ bool ReadHeader(std::span<const uint8_t> body, SHeader& header, std::string& err
                                " with " + std::to_string(header.depth) + " bits");
     if (body[10] != 0 || body[11] != 0 || body[12] > 1)
         return Fail(error, "damaged: unknown compression, filter or interlace method");
-    if (body[12] == 1)
-        return Fail(error, "interlaced, which this build does not read (save it without "
-                           "interlacing)");
     if (uint64_t{header.width} * header.height > CPngCodec::kMaxPixels)
         return Fail(error, "too large: " + std::to_string(header.width) + " × " +
                                std::to_string(header.height) + " pixels");
@@ -238,9 +237,9 @@ bool Unfilter(uint8_t filter, std::span<uint8_t> row, std::span<const uint8_t> p
     }
 }
 
-// Appends one unfiltered row as blue, green, red, alpha.
-bool ConvertRow(const SChunks& chunks, std::span<const uint8_t> row, std::vector<uint8_t>& out,
-                std::string& error) {
+// Appends the `width` pixels of one unfiltered row as blue, green, red, alpha.
+bool ConvertRow(const SChunks& chunks, std::span<const uint8_t> row, uint32_t width,
+                std::vector<uint8_t>& out, std::string& error) {
     const SHeader& h = chunks.header;
     const unsigned depth = h.depth;
     const unsigned channels = Channels(h.colour);
@@ -259,7 +258,7 @@ bool ConvertRow(const SChunks& chunks, std::span<const uint8_t> row, std::vector
             return To8(value);
         return static_cast<uint8_t>(value * 255u / ((1u << depth) - 1));
     };
-    for (uint32_t x = 0; x < h.width; ++x) {
+    for (uint32_t x = 0; x < width; ++x) {
         const size_t first = size_t{x} * channels;
         uint8_t r = 0, g = 0, b = 0, a = 255;
         switch (h.colour) {
@@ -444,25 +443,59 @@ std::optional<wren::BgraImage> CPngCodec::Decode(std::span<const uint8_t> data,
         return std::nullopt;
     const SHeader& h = chunks.header;
     const size_t bitsPerPixel = size_t{h.depth} * Channels(h.colour);
-    const size_t rowBytes = (size_t{h.width} * bitsPerPixel + 7) / 8;
     const size_t bpp = std::max<size_t>(1, bitsPerPixel / 8);
-    std::vector<uint8_t> previous(rowBytes, 0);
-    std::vector<uint8_t> current(rowBytes + 1);
+    CRowInflater inflater(chunks.data);
+    // One sub-image, filtered on its own, converted to 32 bits into `out`.
+    const auto readPass = [&](uint32_t width, uint32_t height, std::vector<uint8_t>& out) {
+        const size_t rowBytes = (size_t{width} * bitsPerPixel + 7) / 8;
+        std::vector<uint8_t> previous(rowBytes, 0);
+        std::vector<uint8_t> current(rowBytes + 1);
+        for (uint32_t y = 0; y < height; ++y) {
+            if (!inflater.Next(current, error))
+                return false;
+            const std::span<uint8_t> row(current.data() + 1, rowBytes);
+            if (!Unfilter(current[0], row, previous, bpp))
+                return Fail(error, "damaged: row " + std::to_string(y) + " has an unknown filter");
+            if (!ConvertRow(chunks, row, width, out, error))
+                return false;
+            std::copy(row.begin(), row.end(), previous.begin());
+        }
+        return true;
+    };
     wren::BgraImage image;
     image.width = h.width;
     image.height = h.height;
-    CRowInflater inflater(chunks.data);
-    for (uint32_t y = 0; y < h.height; ++y) {
-        if (!inflater.Next(current, error))
+    if (!h.interlaced) {
+        if (!readPass(h.width, h.height, image.pixels))
             return std::nullopt;
-        const std::span<uint8_t> row(current.data() + 1, rowBytes);
-        if (!Unfilter(current[0], row, previous, bpp)) {
-            error = "damaged: row " + std::to_string(y) + " has an unknown filter";
-            return std::nullopt;
+    } else {
+        // Adam7: seven sub-images on a grid of 8 x 8. Each pass is kept whole until the data
+        // has been read, so memory still grows with the data actually present.
+        struct SPass {
+            uint32_t x, y, dx, dy;
+        };
+        constexpr std::array<SPass, 7> kPasses = {{{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8},
+                                                   {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2},
+                                                   {0, 1, 1, 2}}};
+        std::array<std::vector<uint8_t>, 7> passes;
+        for (size_t p = 0; p < kPasses.size(); ++p) {
+            const SPass& pass = kPasses[p];
+            const uint32_t width =
+                h.width > pass.x ? (h.width - pass.x + pass.dx - 1) / pass.dx : 0;
+            const uint32_t height =
+                h.height > pass.y ? (h.height - pass.y + pass.dy - 1) / pass.dy : 0;
+            // An empty pass has no rows, not even filter bytes.
+            if (width > 0 && height > 0 && !readPass(width, height, passes[p]))
+                return std::nullopt;
         }
-        if (!ConvertRow(chunks, row, image.pixels, error))
-            return std::nullopt;
-        std::copy(row.begin(), row.end(), previous.begin());
+        image.pixels.resize(size_t{h.width} * h.height * 4);
+        for (size_t p = 0; p < kPasses.size(); ++p) {
+            const SPass& pass = kPasses[p];
+            const uint8_t* from = passes[p].data();
+            for (uint32_t y = pass.y; y < h.height; y += pass.dy)
+                for (uint32_t x = pass.x; x < h.width; x += pass.dx, from += 4)
+                    std::copy(from, from + 4, image.pixels.data() + (size_t{y} * h.width + x) * 4);
+        }
     }
     if (!inflater.Finish(error))
         return std::nullopt;

@@ -10,7 +10,7 @@
 #include <vector>
 
 // PNG without Qt, for the pictures the command-line tool reads and writes. Decodes every
-// colour type at every bit depth the format allows, except interlaced files; a file is read
+// colour type at every bit depth the format allows, interlaced or not; a file is read
 // whole and refused, with a reason, on any damage: a wrong checksum, a chunk cut short, image
 // data that ends early or runs on, an unknown critical chunk, a palette index beyond the
 // palette. Encodes as 8-bit RGB when the picture is opaque, else 8-bit RGBA.

@@ -24,16 +24,22 @@ void PutChunk(Bytes& out, const std::string& type, const Bytes& body) {
     PutBe32(out, static_cast<std::uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size()))));
 }
 
-// A 5 x 4 picture of the colour type and depth, rows of varied bytes under each filter.
-Bytes Laid(std::uint8_t depth, std::uint8_t colour, const Bytes& palette, const Bytes& alpha) {
+// A 5 x 4 picture of the colour type and depth, rows of varied bytes under each filter;
+// interlaced, its seven passes hold rows of 1, 1, 1, 3 and 2 pixels and two of 5.
+Bytes Laid(std::uint8_t depth, std::uint8_t colour, const Bytes& palette, const Bytes& alpha,
+           bool interlaced = false) {
     const unsigned channels = colour == 2 ? 3 : colour == 4 ? 2 : colour == 6 ? 4 : 1;
-    const std::size_t rowBytes = (5 * channels * depth + 7) / 8;
+    const std::vector<unsigned> widths = interlaced ? std::vector<unsigned>{1, 1, 1, 3, 2, 2, 5, 5}
+                                                    : std::vector<unsigned>{5, 5, 5, 5};
     Bytes raw;
-    for (std::uint8_t y = 0; y < 4; ++y) {
-        raw.push_back(static_cast<std::uint8_t>(y + 1)); // Sub, Up, Average, Paeth
+    std::uint8_t y = 0;
+    for (const unsigned width : widths) {
+        const std::size_t rowBytes = (width * channels * depth + 7) / 8;
+        raw.push_back(static_cast<std::uint8_t>(y % 4 + 1)); // Sub, Up, Average, Paeth
         for (std::size_t i = 0; i < rowBytes; ++i)
             raw.push_back(colour == 3 && depth == 8 ? static_cast<std::uint8_t>(i % 2)
                                                     : static_cast<std::uint8_t>(i * 37 + y * 11));
+        ++y;
     }
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     Bytes packed(size);
@@ -43,7 +49,7 @@ Bytes Laid(std::uint8_t depth, std::uint8_t colour, const Bytes& palette, const 
     Bytes header;
     PutBe32(header, 5);
     PutBe32(header, 4);
-    header.insert(header.end(), {depth, colour, 0, 0, 0});
+    header.insert(header.end(), {depth, colour, 0, 0, static_cast<std::uint8_t>(interlaced)});
     PutChunk(out, "IHDR", header);
     if (!palette.empty())
         PutChunk(out, "PLTE", palette);
@@ -77,6 +83,8 @@ std::vector<Seed> PngSeeds() {
     seeds.push_back({"palette2.png", Laid(2, 3, palette, {0, 128})});
     seeds.push_back({"palette4.png", Laid(4, 3, palette, {})});
     seeds.push_back({"palette8.png", Laid(8, 3, palette, {7})});
+    seeds.push_back({"interlaced_rgba8.png", Laid(8, 6, {}, {}, true)});
+    seeds.push_back({"interlaced_grey2.png", Laid(2, 0, {}, {}, true)});
     return seeds;
 }
 

@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -183,6 +184,86 @@ TEST(PngCodecTest, EveryRowFilterIsUndone) {
     EXPECT_NE(error.find("unknown filter"), std::string::npos) << error;
 }
 
+// Unfiltered rows of the picture whose sample (x, y, channel) is `sample`, at `depth` bits, for
+// the pixels of each row in `rows`.
+Bytes PackRows(const std::vector<std::vector<std::pair<uint32_t, uint32_t>>>& rows,
+               unsigned channels, unsigned depth,
+               const std::function<uint16_t(uint32_t, uint32_t, unsigned)>& sample) {
+    Bytes out;
+    for (const auto& row : rows) {
+        out.push_back(0);
+        Bytes bits((row.size() * channels * depth + 7) / 8, 0);
+        size_t bit = 0;
+        for (const auto& [x, y] : row)
+            for (unsigned c = 0; c < channels; ++c, bit += depth) {
+                const uint16_t v = sample(x, y, c);
+                if (depth == 16) {
+                    bits[bit / 8] = static_cast<uint8_t>(v >> 8);
+                    bits[bit / 8 + 1] = static_cast<uint8_t>(v);
+                } else {
+                    bits[bit / 8] |= static_cast<uint8_t>(v << (8 - depth - bit % 8));
+                }
+            }
+        out.insert(out.end(), bits.begin(), bits.end());
+    }
+    return out;
+}
+
+TEST(PngCodecTest, InterlacedPicturesDecodeAsTheirPlainTwins) {
+    struct SKind {
+        uint8_t colour;
+        unsigned channels;
+        uint8_t depth;
+    };
+    const std::vector<SKind> kinds = {{0, 1, 1}, {3, 1, 4}, {2, 3, 8}, {6, 4, 16}, {4, 2, 8}};
+    Bytes palette;
+    for (int i = 0; i < 16 * 3; ++i)
+        palette.push_back(static_cast<uint8_t>(i * 5));
+    const std::vector<std::pair<uint32_t, uint32_t>> sizes = {{1, 1}, {2, 2}, {3, 2},  {9, 9},
+                                                              {13, 5}, {1, 9}, {17, 3}};
+    for (const SKind& kind : kinds)
+        for (const auto& [w, h] : sizes) {
+            const uint16_t top = static_cast<uint16_t>((1u << kind.depth) - 1);
+            const auto sample = [&](uint32_t x, uint32_t y, unsigned c) {
+                return static_cast<uint16_t>((x * 37 + y * 101 + c * 59) * 977 % (top + 1u));
+            };
+            std::vector<std::vector<std::pair<uint32_t, uint32_t>>> plain, interlaced;
+            for (uint32_t y = 0; y < h; ++y) {
+                plain.emplace_back();
+                for (uint32_t x = 0; x < w; ++x)
+                    plain.back().emplace_back(x, y);
+            }
+            // Adam7's passes: start and step across, then down.
+            const int passes[7][4] = {{0, 8, 0, 8}, {4, 8, 0, 8}, {0, 4, 4, 8}, {2, 4, 0, 4},
+                                      {0, 2, 2, 4}, {1, 2, 0, 2}, {0, 1, 1, 2}};
+            for (const auto& p : passes)
+                for (uint32_t y = p[2]; y < h; y += p[3]) {
+                    std::vector<std::pair<uint32_t, uint32_t>> row;
+                    for (uint32_t x = p[0]; x < w; x += p[1])
+                        row.emplace_back(x, y);
+                    if (!row.empty())
+                        interlaced.push_back(row);
+                }
+            std::vector<Bytes> before;
+            if (kind.colour == 3)
+                before.push_back(Chunk("PLTE", palette));
+            const std::string what = "colour " + std::to_string(kind.colour) + " " +
+                                     std::to_string(kind.depth) + " bits " + std::to_string(w) +
+                                     "x" + std::to_string(h);
+            const std::string expected = DecodedPixels(
+                Png(Header(w, h, kind.depth, kind.colour), before,
+                    PackRows(plain, kind.channels, kind.depth, sample)));
+            ASSERT_EQ(expected.find("error"), std::string::npos) << what << ": " << expected;
+            EXPECT_EQ(DecodedPixels(Png(Header(w, h, kind.depth, kind.colour, 1), before,
+                                        PackRows(interlaced, kind.channels, kind.depth, sample))),
+                      expected)
+                << what;
+        }
+    // Each pass is filtered on its own: an Up filter in a pass's first row sees zeros.
+    EXPECT_EQ(DecodedPixels(Png(Header(2, 2, 8, 0, 1), {}, {2, 10, 2, 20, 2, 30, 40})),
+              "10,10,10,255 20,20,20,255 30,30,30,255 40,40,40,255");
+}
+
 TEST(PngCodecTest, EveryCutOfAFileAndEveryFlippedByteIsRefused) {
     const Bytes file = PaletteFile();
     std::string error;
@@ -237,7 +318,9 @@ TEST(PngCodecTest, DamageBehindValidChecksumsIsRefusedWithItsReason) {
         {"a side beyond the format's", Png(Header(0x80000000u, 1, 8, 0), {}, rows), "size"},
         {"three bits", Png(Header(3, 2, 3, 0), {}, rows), "3 bits"},
         {"RGB with 4 bits", Png(Header(3, 2, 4, 2), {}, rows), "4 bits"},
-        {"interlaced", Png(Header(3, 2, 8, 0, 1), {}, rows), "interlaced"},
+        {"interlaced, the last pass missing", Png(Header(3, 2, 8, 0, 1), {}, {0, 1, 0, 2}),
+         "ends early"},
+        {"unknown interlace method", Png(Header(3, 2, 8, 0, 2), {}, rows), "interlace method"},
         {"unknown critical chunk", Png(grey, {Chunk("ABCD", {})}, rows), "ABCD"},
         {"palette picture without palette", Png(Header(3, 2, 8, 3), {}, rows), "without a palette"},
         {"index beyond the palette",
