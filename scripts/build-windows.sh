@@ -13,17 +13,7 @@ packages=(
     libz-mingw-w64-dev  # zlib for Windows: the PNG pictures of kestrel-cli.exe
     wine64 wine  # runs the tests the build made
 )
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo_cmd=""
-    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-    $sudo_cmd apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends \
-        "${missing[@]}" >/dev/null
-fi
+bash scripts/install-packages.sh --no-install-recommends "${packages[@]}"
 cmake -S . -B "$dir" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_BUILD_TYPE=Release -DKESTREL_GUI=OFF -DKESTREL_BENCH=OFF -DKESTREL_TESTS=ON \

@@ -13,13 +13,4 @@ packages=(
     desktop-file-utils appstream  # the install test checks the desktop and metainfo files
     fonts-nanum fonts-droid-fallback  # Korean, Japanese and Chinese names
 )
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo_cmd=""
-    [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
-    $sudo_cmd apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+bash "$(dirname "$0")/install-packages.sh" "${packages[@]}"
