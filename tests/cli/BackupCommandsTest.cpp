@@ -1,5 +1,4 @@
-#include "tests/support/CTempFolder.h"
-#include "tests/support/ProcessRun.h"
+#include "tests/cli/CCliSampleFixture.h"
 #include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
@@ -10,25 +9,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One sample installation for the suite; each case works on its own copy.
-class BackupCommandsTest : public ::testing::Test {
+// The backup commands on a copy of the sample installation.
+class BackupCommandsTest : public CCliSampleFixture {
 protected:
-    static void SetUpTestSuite() {
-        sample = new CTempFolder();
-        made = RunProcess(KESTREL_CLI, {"make-sample", (sample->Path() / "game").string()},
-                          sample->Path())
-                   .status == 0;
-    }
-    static void TearDownTestSuite() { delete sample; }
-
-    void SetUp() override {
-        ASSERT_TRUE(made);
-        fs::copy(sample->Path() / "game", game, fs::copy_options::recursive);
-    }
-    SProcessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--game", game.string()});
-        return RunProcess(KESTREL_CLI, args, scratch.Path());
-    }
     static std::vector<std::string> Lines(const std::string& text) {
         std::vector<std::string> lines;
         std::istringstream in(text);
@@ -45,11 +28,6 @@ protected:
         return field;
     }
 
-    static inline CTempFolder* sample = nullptr;
-    static inline bool made = false;
-    CTempFolder scratch;
-    const fs::path game = scratch.Path() / "game";
-    const fs::path db = game / "data" / "cmn" / "corvid.db";
 };
 
 } // namespace

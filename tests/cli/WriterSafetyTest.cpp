@@ -2,8 +2,7 @@
 #include "editor/database/CSha256.h"
 #include "editor/model/CBackupStore.h"
 #include "tests/model/TestDatabaseFiles.h"
-#include "tests/support/CTempFolder.h"
-#include "tests/support/ProcessRun.h"
+#include "tests/cli/CCliSampleFixture.h"
 #include "tests/support/WholeFile.h"
 
 #include <gtest/gtest.h>
@@ -24,24 +23,8 @@ using namespace std::chrono_literals;
 namespace {
 
 // Writers of one installation through the real tool, each case on its own copy of a sample.
-class WriterSafetyTest : public ::testing::Test {
+class WriterSafetyTest : public CCliSampleFixture {
 protected:
-    static void SetUpTestSuite() {
-        sample = new CTempFolder();
-        made = RunProcess(KESTREL_CLI, {"make-sample", (sample->Path() / "game").string()},
-                          sample->Path())
-                   .status == 0;
-    }
-    static void TearDownTestSuite() { delete sample; }
-
-    void SetUp() override {
-        ASSERT_TRUE(made);
-        fs::copy(sample->Path() / "game", game, fs::copy_options::recursive);
-    }
-    SProcessResult Run(std::vector<std::string> args) {
-        args.insert(args.begin(), {"--game", game.string()});
-        return RunProcess(KESTREL_CLI, args, scratch.Path());
-    }
     // A player's field as the tool prints it.
     std::string PlayerField(int id, const std::string& field) {
         const SProcessResult result = Run({"players", "--where", "id=" + std::to_string(id),
@@ -74,12 +57,7 @@ protected:
         return lines;
     }
 
-    static inline CTempFolder* sample = nullptr;
-    static inline bool made = false;
-    CTempFolder scratch;
-    const fs::path game = scratch.Path() / "game";
     const fs::path cmn = game / "data" / "cmn";
-    const fs::path db = cmn / "corvid.db";
     const fs::path backups = cmn / "backups";
 };
 
