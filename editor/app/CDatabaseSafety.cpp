@@ -128,26 +128,13 @@ void CDatabaseSafety::RestoreBackup() {
     }
     const bool texts = chosen->file == FileName(textsPath) && !textsPath.isEmpty();
     const QString target = texts ? textsPath : dbPath;
-    const CBackupStore store(BackupFolder());
-    std::string before, error;
+    std::string before;
     // The copy must read as the kind of file it replaces.
-    if (!store.Restore(*chosen, Utf8Path(target.toStdString()), BackupCount(), before, error,
-                       texts ? &CBackupStore::ReadsAsTextDatabase
-                             : &CBackupStore::ReadsAsGameDatabase)) {
-        CUserPrompts::Warn(&m_frame, warnings.AppendTo(m_frame.Text("Error_Restore") +
-                                                           QStringLiteral("\n\n") +
-                                                           QString::fromStdString(error),
-                                                       m_frame.Text("Message_BackupWarnings")));
+    if (!RestoreFile(*chosen, Utf8Path(target.toStdString()),
+                     texts ? &CBackupStore::ReadsAsTextDatabase
+                           : &CBackupStore::ReadsAsGameDatabase,
+                     warnings, before))
         return;
-    }
-    if (before.empty()) {
-        // The file as it was already had an identical newest backup.
-        for (const SBackupInfo& info : store.List(FileName(target)))
-            if (info.name != chosen->name) {
-                before = info.name;
-                break;
-            }
-    }
     m_frame.ReloadDatabase();
     CUserPrompts::Inform(
         &m_frame,
@@ -167,39 +154,46 @@ void CDatabaseSafety::RestoreArchive(const SBackupInfo& backup, const CBackupWar
                            .toStdString()))
                  : CGameInstallation::FindPath(dbPath.parent_path().parent_path(), backup.file)
                        .value_or(dbPath.parent_path().parent_path() / Utf8Path(backup.file));
+    std::string before;
+    const auto readsAsArchive = [](const std::filesystem::path& copy, std::string& reason) {
+        const std::u8string path = copy.u8string();
+        return wren::BIG_readdirectory(std::string(path.begin(), path.end()), reason).has_value();
+    };
+    if (!RestoreFile(backup, target, readsAsArchive, warnings, before))
+        return;
+    m_frame.Document().NotifyChanged(SChange::AllPictures());
+    CUserPrompts::Inform(&m_frame, warnings.AppendTo(m_frame.Text("Message_ArchiveRestored")
+                                                         .arg(QString::fromStdString(backup.file),
+                                                              QString::fromStdString(before)),
+                                                     m_frame.Text("Message_BackupWarnings")));
+}
+
+bool CDatabaseSafety::RestoreFile(const SBackupInfo& backup, const std::filesystem::path& target,
+                                  const CBackupStore::KindCheck& check,
+                                  const CBackupWarnings& warnings, std::string& before) {
     const CBackupStore store(BackupFolder());
-    std::string before, error;
+    std::string error;
     bool restored = false;
     {
         CWaitCursor wait;
-        restored = store.Restore(backup, target, BackupCount(), before, error,
-                                 [](const std::filesystem::path& copy, std::string& reason) {
-                                     const std::u8string path = copy.u8string();
-                                     return wren::BIG_readdirectory(
-                                                std::string(path.begin(), path.end()), reason)
-                                         .has_value();
-                                 });
+        restored = store.Restore(backup, target, BackupCount(), before, error, check);
     }
     if (!restored) {
         CUserPrompts::Warn(&m_frame, warnings.AppendTo(m_frame.Text("Error_Restore") +
                                                            QStringLiteral("\n\n") +
                                                            QString::fromStdString(error),
                                                        m_frame.Text("Message_BackupWarnings")));
-        return;
+        return false;
     }
     if (before.empty()) {
-        // The archive as it was already had an identical newest backup.
+        // The file as it was already had an identical newest backup.
         for (const SBackupInfo& info : store.List(backup.file))
             if (info.name != backup.name) {
                 before = info.name;
                 break;
             }
     }
-    m_frame.Document().NotifyChanged(SChange::AllPictures());
-    CUserPrompts::Inform(&m_frame, warnings.AppendTo(m_frame.Text("Message_ArchiveRestored")
-                                                         .arg(QString::fromStdString(backup.file),
-                                                              QString::fromStdString(before)),
-                                                     m_frame.Text("Message_BackupWarnings")));
+    return true;
 }
 
 int CDatabaseSafety::BackupCount() const {

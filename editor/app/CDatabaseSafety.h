@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/model/CBackupStore.h"
 #include "editor/model/SBackupInfo.h"
 #include "editor/model/SCheckFinding.h"
 
@@ -48,6 +49,11 @@ public:
 private:
     // `warnings`: what the backup store said since the restore began, shown with its outcome.
     void RestoreArchive(const SBackupInfo& backup, const CBackupWarnings& warnings);
+    // Puts the backup in target's place after `check` accepts it; false, after saying why, when
+    // it could not. `before`: the backup that holds the file as it was.
+    bool RestoreFile(const SBackupInfo& backup, const std::filesystem::path& target,
+                     const CBackupStore::KindCheck& check, const CBackupWarnings& warnings,
+                     std::string& before);
     void ShowFindings(std::vector<SCheckFinding> findings);
 
     CMainFrame& m_frame;
