@@ -3,10 +3,10 @@
 #include <QDialog>
 #include <QString>
 
+class CBaseChoice;
 class CFrameHost;
 class QDialogButtonBox;
 class QLineEdit;
-class QPushButton;
 class QRadioButton;
 
 // Asks what the loaded database is compared with: another installation's folder, or the
@@ -20,18 +20,13 @@ public:
     // The installation's folder as typed or chosen (empty for the original backup).
     QString Folder() const;
 
-    QRadioButton* InstallationChoice() const { return m_installation; }
-    QRadioButton* OriginalChoice() const { return m_original; }
-    QLineEdit* FolderBox() const { return m_folder; }
+    QRadioButton* InstallationChoice() const;
+    QRadioButton* OriginalChoice() const;
+    QLineEdit* FolderBox() const;
 
 private:
-    void Browse();
     void UpdateButtons();
 
-    CFrameHost& m_host;
-    QRadioButton* m_installation = nullptr;
-    QRadioButton* m_original = nullptr;
-    QLineEdit* m_folder = nullptr;
-    QPushButton* m_browse = nullptr;
+    CBaseChoice* m_base = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
 };

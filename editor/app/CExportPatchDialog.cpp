@@ -1,11 +1,9 @@
 #include "CExportPatchDialog.h"
 
+#include "editor/toolkit/CBaseChoice.h"
 #include "editor/windows/CFrameHost.h"
 
 #include <QDialogButtonBox>
-#include <QFileDialog>
-#include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,30 +11,15 @@
 #include <QVBoxLayout>
 
 CExportPatchDialog::CExportPatchDialog(CFrameHost& host, QWidget* parent)
-    : QDialog(parent), m_host(host) {
+    : QDialog(parent) {
     setObjectName(QStringLiteral("exportPatchDialog"));
     setWindowTitle(host.Text("Caption_ExportPatch"));
 
     auto* baseLabel = new QLabel(host.Text("Caption_PatchBase"), this);
-    m_original = new QRadioButton(host.Text("Caption_PatchBaseOriginal"), this);
-    m_original->setObjectName(QStringLiteral("patchBaseOriginal"));
-    m_original->setAccessibleName(host.Text("Caption_PatchBaseOriginal"));
-    m_original->setChecked(true);
-    m_other = new QRadioButton(host.Text("Caption_PatchBaseFolder"), this);
-    m_other->setObjectName(QStringLiteral("patchBaseFolder"));
-    m_other->setAccessibleName(host.Text("Caption_PatchBaseFolder"));
-    m_folder = new QLineEdit(this);
-    m_folder->setObjectName(QStringLiteral("patchBaseFolderEdit"));
-    m_folder->setAccessibleName(host.Text("Caption_PatchFolder"));
-    m_folder->setMinimumWidth(320);
-    m_browse = new QPushButton(host.Text("Caption_PatchBrowse"), this);
-    m_browse->setObjectName(QStringLiteral("patchBrowse"));
-    m_browse->setAccessibleName(host.Text("Caption_PatchBrowse"));
-    m_browse->setAutoDefault(false);
-    auto* folderRow = new QHBoxLayout;
-    folderRow->setContentsMargins(20, 0, 0, 0);
-    folderRow->addWidget(m_folder, 1);
-    folderRow->addWidget(m_browse);
+    m_base = new CBaseChoice({host.Text("Caption_PatchBaseOriginal"),
+                              host.Text("Caption_PatchBaseFolder"), host.Text("Caption_PatchFolder"),
+                              host.Text("Caption_PatchBrowse")},
+                             this);
 
     auto* descriptionLabel = new QLabel(host.Text("Caption_PatchDescription"), this);
     m_description = new QLineEdit(this);
@@ -56,42 +39,35 @@ CExportPatchDialog::CExportPatchDialog(CFrameHost& host, QWidget* parent)
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(baseLabel);
-    layout->addWidget(m_original);
-    layout->addWidget(m_other);
-    layout->addLayout(folderRow);
+    layout->addWidget(m_base);
     layout->addSpacing(8);
     layout->addWidget(descriptionLabel);
     layout->addWidget(m_description);
     layout->addStretch(1);
     layout->addWidget(buttons);
 
-    connect(m_other, &QRadioButton::toggled, this, &CExportPatchDialog::UpdateState);
-    connect(m_folder, &QLineEdit::textChanged, this, &CExportPatchDialog::UpdateState);
-    connect(m_browse, &QPushButton::clicked, this, &CExportPatchDialog::Browse);
-    UpdateState();
+    // Another installation needs its folder.
+    const auto updateOk = [this] { m_ok->setEnabled(m_base->IsComplete()); };
+    connect(m_base, &CBaseChoice::Changed, this, updateOk);
+    updateOk();
 }
 
 QString CExportPatchDialog::BaseFolder() const {
-    return m_other->isChecked() ? m_folder->text().trimmed() : QString();
+    return m_base->Folder();
 }
 
 QString CExportPatchDialog::Description() const {
     return m_description->text().trimmed();
 }
 
-void CExportPatchDialog::Browse() {
-    const QString folder = QFileDialog::getExistingDirectory(this, m_host.Text("Caption_PatchFolder"),
-                                                             m_folder->text());
-    if (!folder.isEmpty()) {
-        m_folder->setText(folder);
-        m_other->setChecked(true);
-    }
+QRadioButton* CExportPatchDialog::OriginalChoice() const {
+    return m_base->OriginalChoice();
 }
 
-void CExportPatchDialog::UpdateState() {
-    const bool other = m_other->isChecked();
-    m_folder->setEnabled(other);
-    m_browse->setEnabled(other);
-    // Another installation needs its folder.
-    m_ok->setEnabled(!other || !m_folder->text().trimmed().isEmpty());
+QRadioButton* CExportPatchDialog::FolderChoice() const {
+    return m_base->InstallationChoice();
+}
+
+QLineEdit* CExportPatchDialog::FolderEdit() const {
+    return m_base->FolderEdit();
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+class CBaseChoice;
 class CFrameHost;
 class QLineEdit;
 class QPushButton;
@@ -19,21 +20,15 @@ public:
     QString BaseFolder() const;
     QString Description() const;
 
-    QRadioButton* OriginalChoice() const { return m_original; }
-    QRadioButton* FolderChoice() const { return m_other; }
-    QLineEdit* FolderEdit() const { return m_folder; }
+    CBaseChoice* BaseChoice() const { return m_base; }
+    QRadioButton* OriginalChoice() const;
+    QRadioButton* FolderChoice() const;
+    QLineEdit* FolderEdit() const;
     QLineEdit* DescriptionEdit() const { return m_description; }
     QPushButton* OkButton() const { return m_ok; }
 
 private:
-    void Browse();
-    void UpdateState();
-
-    CFrameHost& m_host;
-    QRadioButton* m_original = nullptr;
-    QRadioButton* m_other = nullptr;
-    QLineEdit* m_folder = nullptr;
-    QPushButton* m_browse = nullptr;
+    CBaseChoice* m_base = nullptr;
     QLineEdit* m_description = nullptr;
     QPushButton* m_ok = nullptr;
 };
