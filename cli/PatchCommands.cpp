@@ -4,22 +4,20 @@
 #include "ModelGame.h"
 #include "PictureCommands.h"
 
-#include "editor/database/Utf8Path.h"
 #include "editor/model/CDatabaseCopy.h"
 #include "editor/model/CDiffFields.h"
 #include "editor/model/CFieldDiff.h"
+#include "editor/model/CGameInstallation.h"
 #include "editor/model/COriginalDatabase.h"
+#include "editor/model/COtherInstallation.h"
 #include "editor/model/CPatch.h"
 #include "editor/model/CPatchApply.h"
 #include "editor/model/RecordFields.h"
 
-#include <filesystem>
 #include <iostream>
 #include <optional>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 // The other side of a comparison: another installation, or the first backup of this one's
 // game database (and of its texts, when there is one).
@@ -28,18 +26,30 @@ struct SOther {
     std::string dbPath;
 };
 
-bool OpenInstallation(const CliContext& context, const std::string& folder, CCliGame& game,
+// OTHER_DIR read with the same lines as the game's own folder: its failure as the one error,
+// names it cannot read as warnings.
+bool OpenInstallation(const CliContext& context, const std::string& folder, SOther& other,
                       std::string& error) {
-    std::error_code ec;
-    if (!fs::is_directory(Utf8Path(folder), ec)) {
+    CCliSink sink;
+    const COtherInstallation::SResult loaded =
+        COtherInstallation::Load(folder, context.gameLanguage, other.database, sink);
+    other.dbPath = loaded.dbPath;
+    switch (loaded.error) {
+    case COtherInstallation::EError::None:
+        for (const std::string& message : sink.Messages())
+            std::cerr << "kestrel-cli: warning: " << message << "\n";
+        return true;
+    case COtherInstallation::EError::NoFolder:
         error = "'" + folder + "' is no folder";
         return false;
+    case COtherInstallation::EError::NoDatabase:
+        error = "no " + std::string(CGameInstallation::kDatabaseRelativePath) + " in " + folder;
+        return false;
+    case COtherInstallation::EError::Unreadable:
+        error = sink.Last("cannot read " + loaded.dbPath);
+        return false;
     }
-    CliContext other = context;
-    other.game = folder;
-    other.db.reset();
-    other.texts.reset();
-    return game.Open(other, error);
+    return false;
 }
 
 bool OpenOriginal(CCliGame& game, SOther& other, std::string& error) {
@@ -52,12 +62,7 @@ bool OpenBase(const CliContext& context, CCliGame& game, const std::optional<std
               SOther& other, std::string& error) {
     if (!folder)
         return OpenOriginal(game, other, error);
-    CCliGame base;
-    if (!OpenInstallation(context, *folder, base, error))
-        return false;
-    other.dbPath = base.DbPath();
-    other.database.TakeContents(base.Database());
-    return true;
+    return OpenInstallation(context, *folder, other, error);
 }
 
 int RunDiff(const CliContext& context) {
@@ -195,13 +200,14 @@ int RunCopyTeam(const CliContext& context) {
             return CliFail(error);
         league = id;
     }
-    CCliGame game, other;
+    CCliGame game;
+    SOther other;
     if (!game.OpenForWriting(context, error) || !OpenInstallation(context, *from, other, error))
         return CliFail(error);
     if (game.TextsPath().empty())
         return CliFail("the team's names are kept in the in-game text database, and " +
                        game.NamesProblem() + "; nothing was copied");
-    const auto result = CDatabaseCopy::CopyTeam(game.Database(), other.Database(), teamId, league,
+    const auto result = CDatabaseCopy::CopyTeam(game.Database(), other.database, teamId, league,
                                                 context.Has("--with-players"));
     if (!result.ok)
         return CliFail(result.error);
@@ -237,10 +243,11 @@ int RunCopyPlayerFrom(const CliContext& context) {
             return CliFail(error);
         team = id;
     }
-    CCliGame game, other;
+    CCliGame game;
+    SOther other;
     if (!game.OpenForWriting(context, error) || !OpenInstallation(context, *from, other, error))
         return CliFail(error);
-    const auto result = CDatabaseCopy::CopyPlayer(game.Database(), other.Database(), playerId, team);
+    const auto result = CDatabaseCopy::CopyPlayer(game.Database(), other.database, playerId, team);
     if (!result.ok)
         return CliFail(result.error);
     if (!game.Save(error))

@@ -4,7 +4,6 @@
 #include "CExportPatchDialog.h"
 #include "CKestrelApp.h"
 #include "CMainFrame.h"
-#include "editor/database/Utf8Path.h"
 #include "editor/dialogs/CMessageBoxSink.h"
 #include "editor/dialogs/CUserPrompts.h"
 #include "editor/document/CDatabaseDocument.h"
@@ -12,6 +11,7 @@
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CGameInstallation.h"
 #include "editor/model/COriginalDatabase.h"
+#include "editor/model/COtherInstallation.h"
 #include "editor/model/CPatch.h"
 #include "editor/toolkit/CCountText.h"
 
@@ -49,18 +49,24 @@ bool CPatchFiles::LoadBase(const QString& folder, CGameDatabase& base, std::stri
         m_frame.Warn(&m_frame, Detailed("Error_PatchBase", QString::fromStdString(error)));
         return false;
     }
-    const CGameInstallation installation(Utf8Path(folder.toStdString()), m_app.GameLanguage());
-    const auto dbPath = installation.DatabasePath();
-    if (!dbPath) {
+    // The loader's own failures (and names it cannot read) are shown as it reports them.
+    CMessageBoxSink sink(m_app.Localisation(), &m_frame);
+    const COtherInstallation::SResult loaded =
+        COtherInstallation::Load(folder.toStdString(), m_app.GameLanguage(), base, sink);
+    switch (loaded.error) {
+    case COtherInstallation::EError::None:
+        basePath = loaded.dbPath;
+        return true;
+    case COtherInstallation::EError::NoFolder:
+    case COtherInstallation::EError::NoDatabase:
         m_frame.Warn(&m_frame, m_frame.Text("Error_PatchNoDatabaseIn")
                                    .arg(QString::fromLatin1(CGameInstallation::kDatabaseRelativePath),
                                         QDir::toNativeSeparators(folder)));
         return false;
+    case COtherInstallation::EError::Unreadable:
+        return false;
     }
-    const auto textsPath = installation.TextDatabasePath();
-    basePath = Utf8Text(*dbPath);
-    CMessageBoxSink sink(m_app.Localisation(), &m_frame);
-    return base.LoadGameDatabase(basePath, textsPath ? Utf8Text(*textsPath) : std::string(), sink);
+    return false;
 }
 
 void CPatchFiles::ExportChanges() {

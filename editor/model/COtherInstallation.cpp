@@ -9,37 +9,59 @@
 
 namespace {
 
-// Keeps the first failure the loader reports.
-class CFirstFailure : public CMessageSink {
+// Passes the loader's reports on, keeping the last one for the result.
+class CLastReport : public CMessageSink {
 public:
+    explicit CLastReport(CMessageSink& next) : m_next(next) {}
     void Report(const std::string& key, const std::string& detail) override {
-        if (text.empty())
-            text = detail.empty() ? key : detail;
+        text = detail.empty() ? key : detail;
+        m_next.Report(key, detail);
     }
     std::string text;
+
+private:
+    CMessageSink& m_next;
 };
 
 } // namespace
 
-bool COtherInstallation::Load(const std::string& folder, uint32_t gameLanguage,
-                              CGameDatabase& db, std::string& error) {
+COtherInstallation::SResult COtherInstallation::Load(const std::string& folder,
+                                                     uint32_t gameLanguage, CGameDatabase& db,
+                                                     CMessageSink& sink) {
     std::error_code ec;
     const std::filesystem::path path = Utf8Path(folder);
-    if (folder.empty() || !std::filesystem::is_directory(path, ec)) {
-        error = "'" + folder + "' is no folder";
-        return false;
-    }
+    if (folder.empty() || !std::filesystem::is_directory(path, ec))
+        return {EError::NoFolder, folder, {}};
     const CGameInstallation installation(path, gameLanguage);
     const auto dbPath = installation.DatabasePath();
-    if (!dbPath) {
-        error = "no " + std::string(CGameInstallation::kDatabaseRelativePath) + " in " + folder;
-        return false;
-    }
+    if (!dbPath)
+        return {EError::NoDatabase, folder, {}};
+    SResult result{EError::None, {}, Utf8Text(*dbPath)};
     const auto texts = installation.TextDatabasePath();
-    CFirstFailure sink;
-    if (!db.LoadGameDatabase(Utf8Text(*dbPath), texts ? Utf8Text(*texts) : std::string(), sink)) {
-        error = Utf8Text(*dbPath) + ": " + (sink.text.empty() ? "cannot be read" : sink.text);
-        return false;
+    CLastReport reports(sink);
+    if (!db.LoadGameDatabase(result.dbPath, texts ? Utf8Text(*texts) : std::string(), reports)) {
+        result.error = EError::Unreadable;
+        result.detail = reports.text;
     }
-    return true;
+    return result;
+}
+
+bool COtherInstallation::Load(const std::string& folder, uint32_t gameLanguage,
+                              CGameDatabase& db, std::string& error) {
+    CIgnoringSink dropped;
+    const SResult result = Load(folder, gameLanguage, db, dropped);
+    switch (result.error) {
+    case EError::None:
+        return true;
+    case EError::NoFolder:
+        error = "'" + folder + "' is no folder";
+        break;
+    case EError::NoDatabase:
+        error = "no " + std::string(CGameInstallation::kDatabaseRelativePath) + " in " + folder;
+        break;
+    case EError::Unreadable:
+        error = result.dbPath + ": " + (result.detail.empty() ? "cannot be read" : result.detail);
+        break;
+    }
+    return false;
 }

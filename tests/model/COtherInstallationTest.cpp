@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -60,4 +61,41 @@ TEST(COtherInstallationTest, RefusesWhatIsNoReadableInstallationSayingWhy) {
     EXPECT_NE(error.find("corvid.db: "), std::string::npos) << error;
     // A failed load leaves what the database held.
     EXPECT_EQ(db.Players().size(), players);
+}
+
+// The kind of failure for the editor's and the command line's own words, the file for a patch.
+TEST(COtherInstallationTest, TellsTheKindOfFailureAndTheDatabaseFile) {
+    CTempFolder folder;
+    CGameDatabase db;
+    std::vector<std::string> reports;
+    struct CCollect : CMessageSink {
+        std::vector<std::string>& out;
+        explicit CCollect(std::vector<std::string>& o) : out(o) {}
+        void Report(const std::string& key, const std::string&) override { out.push_back(key); }
+    } sink(reports);
+
+    using EError = COtherInstallation::EError;
+    const std::string missing = (folder.Path() / "missing").string();
+    const auto noFolder = COtherInstallation::Load(missing, 0, db, sink);
+    EXPECT_EQ(noFolder.error, EError::NoFolder);
+    EXPECT_EQ(noFolder.detail, missing);
+    const auto noDatabase = COtherInstallation::Load(folder.Path().string(), 0, db, sink);
+    EXPECT_EQ(noDatabase.error, EError::NoDatabase);
+    EXPECT_TRUE(noDatabase.dbPath.empty());
+    EXPECT_TRUE(reports.empty());
+
+    fs::create_directories(folder.Path() / "data" / "cmn");
+    std::ofstream(folder.Path() / "data" / "cmn" / "corvid.db", std::ios::binary) << "truncated";
+    const auto unreadable = COtherInstallation::Load(folder.Path().string(), 0, db, sink);
+    EXPECT_EQ(unreadable.error, EError::Unreadable);
+    EXPECT_FALSE(unreadable.detail.empty());
+    EXPECT_TRUE(unreadable.dbPath.ends_with("corvid.db")) << unreadable.dbPath;
+    // The loader's own report reaches the caller's sink.
+    EXPECT_FALSE(reports.empty());
+
+    CIgnoringSink quiet;
+    ASSERT_TRUE(WriteSampleInstallation(folder.Path() / "game", 5, quiet, kPlayers));
+    const auto loaded = COtherInstallation::Load((folder.Path() / "game").string(), 0, db, quiet);
+    ASSERT_TRUE(loaded.Ok()) << loaded.detail;
+    EXPECT_TRUE(fs::equivalent(loaded.dbPath, folder.Path() / "game" / "data" / "cmn" / "corvid.db"));
 }
