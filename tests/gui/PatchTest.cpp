@@ -8,9 +8,15 @@
 #include "editor/app/CExportPatchDialog.h"
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
+#include "editor/database/CSha256.h"
 #include "editor/document/CDatabaseDocument.h"
+#include "editor/model/CFieldDiff.h"
 #include "editor/model/CGameDatabase.h"
+#include "editor/model/CGameInstallation.h"
+#include "editor/model/COtherInstallation.h"
 #include "editor/model/CPatch.h"
+#include "editor/model/CPatchApply.h"
+#include "editor/toolkit/CBaseChoice.h"
 #include "editor/windows/CPlayerFrame.h"
 #include "editor/windows/CPlayerPage.h"
 #include "editor/windows/CPlayersListModel.h"
@@ -18,17 +24,22 @@
 #include "editor/windows/CTeamFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 
 using namespace UserSteps;
@@ -162,11 +173,43 @@ private:
         Action("Menu_FileApplyPatch")->trigger();
     }
 
+    // The File menu as a click on the menu bar opens it, the command chosen with Return.
+    void RunFileCommand(const char* key) {
+        auto* file = m_frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_File"));
+        QAction* action = Action(key);
+        QVERIFY(file && action && file->actions().contains(action));
+        QVERIFY(action->isEnabled());
+        QTest::mouseClick(m_frame->menuBar(), Qt::LeftButton, {},
+                          m_frame->menuBar()->actionGeometry(file->menuAction()).center());
+        QVERIFY(QTest::qWaitFor([&] { return file->isVisible(); }));
+        file->setActiveAction(action);
+        QTest::keyClick(file, Qt::Key_Return);
+    }
+    // A copy of the installation whose database `edit` changed, saved with our own saver.
+    QString EditedInstallation(const QString& name, const std::function<void(CGameDatabase&)>& edit) {
+        const QString folder = m_dir.filePath(name);
+        if (!EditorFixture::CopyFolder(m_fixture->GameFolder(), folder)) {
+            return {};
+        }
+        CWarningSink sink;
+        CGameDatabase db;
+        const auto loaded = COtherInstallation::Load(folder.toStdString(), 0, db, sink);
+        if (!loaded.Ok()) {
+            return {};
+        }
+        edit(db);
+        const CGameInstallation installation(folder.toStdString(), 0);
+        return db.SaveGameDatabase(loaded.dbPath, installation.TextDatabasePath()->string(), sink)
+                   ? folder
+                   : QString();
+    }
+
     QTemporaryDir m_dir;
     int32_t m_team = 0;
 
 private slots:
     void exportedChangesApplyOnAnotherCopyAndUndoAsOneStep();
+    void exportAgainstAnotherInstallationHoldsExactlyItsDifferences();
     void conflictsTakeTheChosenSide();
     void aDamagedPatchIsRefusedWithItsLine();
 };
@@ -344,6 +387,107 @@ void PatchTest::aDamagedPatchIsRefusedWithItsLine() {
              qPrintable(m_fixture->prompts.front()));
     QVERIFY(!m_frame->Document().UndoStack().canUndo());
     QVERIFY(!m_frame->isWindowModified());
+}
+
+void PatchTest::exportAgainstAnotherInstallationHoldsExactlyItsDifferences() {
+    // The other installation differs from the loaded one in a player's field, a team's name
+    // and a player without a team that it does not have.
+    int32_t player = 0, team = 0, missing = 0;
+    for (const auto& [id, record] : Db().Players()) {
+        (record.Teams().empty() ? missing : player) = id;
+    }
+    QVERIFY(player && missing);
+    team = Db().Teams().begin()->first;
+    const QString base = EditedInstallation(QStringLiteral("base"), [&](CGameDatabase& db) {
+        CPlayer& p = *db.FindPlayer(player);
+        p.SetValue(EPlayerColumn::Stamina, p.Value(EPlayerColumn::Stamina) == 40 ? 41 : 40);
+        db.FindTeam(team)->SetName("Basefield Athletic");
+        db.DeletePlayers(std::vector<int32_t>{missing});
+    });
+    QVERIFY(!base.isEmpty());
+    CWarningSink sink;
+    CGameDatabase there;
+    const auto baseLoaded = COtherInstallation::Load(base.toStdString(), 0, there, sink);
+    QVERIFY(baseLoaded.Ok());
+    QVERIFY(!there.FindPlayer(missing));
+    const auto expected = CFieldDiff::Compare(there, Db());
+    QCOMPARE(expected.size(), size_t(3));
+
+    // Another installation chosen with the mouse, its folder with Browse.
+    const QString file = m_dir.filePath(QStringLiteral("against-base.kpatch"));
+    bool exported = false;
+    WhenModalShown([&](QDialog* dialog) {
+        auto* exporter = qobject_cast<CExportPatchDialog*>(dialog);
+        QVERIFY(exporter);
+        QRadioButton* other = exporter->FolderChoice();
+        QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(8, other->height() / 2));
+        QVERIFY(other->isChecked() && exporter->FolderEdit()->isEnabled());
+        QVERIFY(!exporter->OkButton()->isEnabled());
+        WhenModalShown([&](QDialog* folders) { AnswerFileDialog(folders, base); });
+        QTest::mouseClick(exporter->BaseChoice()->BrowseButton(), Qt::LeftButton);
+        QCOMPARE(QDir::fromNativeSeparators(exporter->FolderEdit()->text()), base);
+        QVERIFY(exporter->OkButton()->isEnabled());
+        WhenModalShown([&](QDialog* save) {
+            AnswerFileDialog(save, file);
+            exported = true;
+        });
+        QTest::mouseClick(exporter->OkButton(), Qt::LeftButton);
+    });
+    RunFileCommand("Menu_FileExportPatch");
+    QVERIFY(exported);
+    QVERIFY2(m_fixture->prompts.isEmpty(), qPrintable(m_fixture->prompts.join(u'\n')));
+
+    CPatch patch;
+    std::string error;
+    QVERIFY2(CPatch::ReadFile(file.toStdString(), patch, error), error.c_str());
+    QCOMPARE(patch.changes, expected);
+    std::string digestError;
+    const auto digest = CSha256::OfFile(baseLoaded.dbPath, digestError);
+    QVERIFY(digest);
+    QCOMPARE(patch.header.baseSha256, digest->sha256);
+    // Applied to that installation's database, it gives the loaded one, field by field.
+    const CPatchApply::SResult applied = CPatchApply::Apply(there, patch, {});
+    QVERIFY(applied.ok && applied.conflicts.empty());
+    QVERIFY(CFieldDiff::Compare(there, Db()).empty());
+    QCOMPARE(there.FindPlayer(missing)->LastName(), Db().FindPlayer(missing)->LastName());
+
+    // A folder without a game database, typed: refused, saying so, and nothing written.
+    QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("empty")));
+    const QString empty = m_dir.filePath(QStringLiteral("empty"));
+    const auto files = [this] { return QDir(m_dir.path()).entryList(QDir::Files); };
+    const QStringList before = files();
+    m_fixture->prompts.clear();
+    bool asked = false;
+    WhenModalShown([&](QDialog* dialog) {
+        auto* exporter = qobject_cast<CExportPatchDialog*>(dialog);
+        QVERIFY(exporter);
+        QRadioButton* other = exporter->FolderChoice();
+        QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(8, other->height() / 2));
+        Retype(exporter->FolderEdit(), empty);
+        QTest::mouseClick(exporter->OkButton(), Qt::LeftButton);
+        asked = true;
+    });
+    // A save dialog would mean the export went on: it is closed and remembered.
+    bool savePrompted = false;
+    QTimer guard;
+    connect(&guard, &QTimer::timeout, this, [&savePrompted] {
+        if (auto* save = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            savePrompted = true;
+            save->reject();
+        }
+    });
+    guard.start(20);
+    RunFileCommand("Menu_FileExportPatch");
+    guard.stop();
+    QVERIFY(asked);
+    QVERIFY(!savePrompted);
+    QCOMPARE(m_fixture->prompts.size(), 1);
+    const QString said = m_fixture->prompts.front();
+    QVERIFY2(said.startsWith(QStringLiteral("warn: ")) && said.contains(QDir::toNativeSeparators(empty)) &&
+                 said.contains(QStringLiteral("data/cmn/corvid.db")),
+             qPrintable(said));
+    QCOMPARE(files(), before);
+    QVERIFY(QDir(empty).isEmpty());
 }
 
 QTEST_MAIN(PatchTest)
