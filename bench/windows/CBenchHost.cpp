@@ -5,6 +5,7 @@
 
 #include <QDir>
 
+#include <map>
 #include <string_view>
 
 CBenchHost::CBenchHost(int playerCount) {
@@ -14,8 +15,16 @@ CBenchHost::CBenchHost(int playerCount) {
 }
 
 QString CBenchHost::Text(const char* key) const {
-    return std::string_view(key) == "Caption_PlayersCount" ? QStringLiteral("%1 of %2")
-                                                           : QString::fromLatin1(key);
+    // Texts that take values: as long as the English ones, with the same places for them.
+    static const std::map<std::string_view, QString> withValues = {
+        {"Caption_PlayersCount", QStringLiteral("%1 of %2")},
+        {"Caption_FieldUnnamedColumn", QStringLiteral("Column %1")},
+        {"Message_CompareCount", QStringLiteral("%1 records")},
+        {"Message_CompareSame", QStringLiteral("No differences from %1.")},
+        {"Message_CompareSummary", QStringLiteral("Differences from %1: %2")},
+    };
+    const auto found = withValues.find(key);
+    return found != withValues.end() ? found->second : QString::fromLatin1(key);
 }
 
 std::unique_ptr<QSettings> CBenchHost::Settings() const {
