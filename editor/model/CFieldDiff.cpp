@@ -4,6 +4,7 @@
 #include "editor/model/CGameDatabase.h"
 
 #include <algorithm>
+#include <initializer_list>
 #include <map>
 
 namespace {
@@ -89,6 +90,51 @@ void CompareTeamParts(int32_t id, const CTeam* a, const CTeam* b, const CDiffFie
                       squads);
 }
 
+using CLeagueTeams = std::map<int32_t, std::vector<int32_t>>;
+
+// A league's fields and its list of teams, one record.
+void CompareLeague(int32_t id, const CLeague* a, const CLeague* b, const CLeagueTeams& teamsA,
+                   const CLeagueTeams& teamsB, const CDiffFields& fields,
+                   std::vector<SRecordChange>& leagues) {
+    const size_t before = leagues.size();
+    CompareRecord(ERecordKind::League, id, 0, fields.Leagues(), a, b, leagues);
+    const auto listA = teamsA.find(id);
+    const auto listB = teamsB.find(id);
+    const std::string textA = listA == teamsA.end() ? "" : CDiffFields::IdListText(listA->second);
+    const std::string textB = listB == teamsB.end() ? "" : CDiffFields::IdListText(listB->second);
+    if ((a && b && textA == textB) || (!a && !b))
+        return;
+    if (leagues.size() == before)
+        leagues.push_back({ERecordKind::League, id, 0, EType::Changed, {}, 0});
+    auto& list = leagues.back().fields;
+    list.push_back(!b ? SFieldChange{CDiffFields::kLeagueTeams, textA, {}}
+                   : !a ? SFieldChange{CDiffFields::kLeagueTeams, {}, textB}
+                        : SFieldChange{CDiffFields::kLeagueTeams, textA, textB});
+    std::sort(list.begin(), list.end(),
+              [](const SFieldChange& x, const SFieldChange& y) { return x.field < y.field; });
+}
+
+void CompareTeam(int32_t id, const CTeam* a, const CTeam* b, const CDiffFields& fields,
+                 std::vector<SRecordChange>& teams, std::vector<SRecordChange>& kits,
+                 std::vector<SRecordChange>& squads) {
+    if ((a && b && *a == *b) || (!a && !b))
+        return;
+    CompareRecord(ERecordKind::Team, id, 0, fields.Teams(), a, b, teams);
+    CompareTeamParts(id, a, b, fields, kits, squads);
+}
+
+// The kinds' lists one after the other, in ERecordKind order.
+std::vector<SRecordChange> Joined(std::initializer_list<std::vector<SRecordChange>*> parts) {
+    size_t size = 0;
+    for (const auto* part : parts)
+        size += part->size();
+    std::vector<SRecordChange> all;
+    all.reserve(size);
+    for (auto* part : parts)
+        std::move(part->begin(), part->end(), std::back_inserter(all));
+    return all;
+}
+
 } // namespace
 
 std::vector<SRecordChange> CFieldDiff::Compare(const CGameDatabase& base,
@@ -106,22 +152,7 @@ std::vector<SRecordChange> CFieldDiff::Compare(const CGameDatabase& base,
     const auto teamsA = LeagueTeams(base);
     const auto teamsB = LeagueTeams(other);
     Merge(base.Leagues(), other.Leagues(), [&](int32_t id, const CLeague* a, const CLeague* b) {
-        const size_t before = leagues.size();
-        CompareRecord(ERecordKind::League, id, 0, fields.Leagues(), a, b, leagues);
-        const auto listA = teamsA.find(id);
-        const auto listB = teamsB.find(id);
-        const std::string textA = listA == teamsA.end() ? "" : CDiffFields::IdListText(listA->second);
-        const std::string textB = listB == teamsB.end() ? "" : CDiffFields::IdListText(listB->second);
-        if (a && b && textA == textB)
-            return;
-        if (leagues.size() == before)
-            leagues.push_back({ERecordKind::League, id, 0, EType::Changed, {}, 0});
-        auto& list = leagues.back().fields;
-        list.push_back(!b ? SFieldChange{CDiffFields::kLeagueTeams, textA, {}}
-                       : !a ? SFieldChange{CDiffFields::kLeagueTeams, {}, textB}
-                            : SFieldChange{CDiffFields::kLeagueTeams, textA, textB});
-        std::sort(list.begin(), list.end(),
-                  [](const SFieldChange& x, const SFieldChange& y) { return x.field < y.field; });
+        CompareLeague(id, a, b, teamsA, teamsB, fields, leagues);
     });
     Merge(base.Players(), other.Players(), [&](int32_t id, auto* a, auto* b) {
         CompareRecord(ERecordKind::Player, id, 0, fields.Players(), a, b, players);
@@ -130,17 +161,36 @@ std::vector<SRecordChange> CFieldDiff::Compare(const CGameDatabase& base,
         CompareRecord(ERecordKind::Stadium, id, 0, fields.Stadiums(), a, b, stadiums);
     });
     Merge(base.Teams(), other.Teams(), [&](int32_t id, const CTeam* a, const CTeam* b) {
-        if (a && b && *a == *b)
-            return;
-        CompareRecord(ERecordKind::Team, id, 0, fields.Teams(), a, b, teams);
-        CompareTeamParts(id, a, b, fields, kits, squads);
+        CompareTeam(id, a, b, fields, teams, kits, squads);
     });
-    std::vector<SRecordChange> all;
-    all.reserve(formations.size() + kits.size() + leagues.size() + players.size() +
-                squads.size() + stadiums.size() + teams.size());
-    for (auto* part : {&formations, &kits, &leagues, &players, &squads, &stadiums, &teams})
-        std::move(part->begin(), part->end(), std::back_inserter(all));
-    return all;
+    return Joined({&formations, &kits, &leagues, &players, &squads, &stadiums, &teams});
+}
+
+std::vector<SRecordChange> CFieldDiff::CompareNamed(const CGameDatabase& base,
+                                                    const CGameDatabase& other,
+                                                    const CDiffFields& fields,
+                                                    const SNamed& named) {
+    std::vector<SRecordChange> formations, kits, leagues, players, squads, stadiums, teams;
+    // Small tables that no change names: compared whole.
+    Merge(base.Formations(), other.Formations(), [&](int32_t id, auto* a, auto* b) {
+        CompareRecord(ERecordKind::Formation, id, 0, fields.Formations(), a, b, formations);
+    });
+    Merge(base.Stadiums(), other.Stadiums(), [&](int32_t id, auto* a, auto* b) {
+        CompareRecord(ERecordKind::Stadium, id, 0, fields.Stadiums(), a, b, stadiums);
+    });
+    if (!named.leagues.empty()) {
+        const auto teamsA = LeagueTeams(base);
+        const auto teamsB = LeagueTeams(other);
+        for (int32_t id : named.leagues)
+            CompareLeague(id, base.FindLeague(id), other.FindLeague(id), teamsA, teamsB, fields,
+                          leagues);
+    }
+    for (int32_t id : named.players)
+        CompareRecord(ERecordKind::Player, id, 0, fields.Players(), base.FindPlayer(id),
+                      other.FindPlayer(id), players);
+    for (int32_t id : named.teams)
+        CompareTeam(id, base.FindTeam(id), other.FindTeam(id), fields, teams, kits, squads);
+    return Joined({&formations, &kits, &leagues, &players, &squads, &stadiums, &teams});
 }
 
 std::string CFieldDiff::Escape(const std::string& value) {

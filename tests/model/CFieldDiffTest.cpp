@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -109,4 +111,51 @@ TEST_F(CFieldDiffTest, RemovedTeamsCarryTheirKitsAndSquadPlacesWithOldValues) {
     }
     EXPECT_EQ(removedLinks, squad);
     EXPECT_EQ(removedTeams, 1u);
+}
+
+namespace {
+
+template <typename M> int32_t Middle(const M& records) {
+    return std::next(records.begin(), static_cast<std::ptrdiff_t>(records.size() / 2))->first;
+}
+
+} // namespace
+
+// The comparison of named records is the whole comparison's part for them (with every
+// formation and stadium), whatever side the records are on.
+TEST_F(CFieldDiffTest, NamedRecordsCompareAsInTheWholeComparison) {
+    CGameDatabase other;
+    CSampleGenerator::BuildGame(other, 8);
+    CFieldDiff::SNamed named;
+    for (const CGameDatabase* db : {&a, &other}) {
+        named.players.push_back(db->Players().begin()->first);
+        named.players.push_back(Middle(db->Players()));
+        named.teams.push_back(db->Teams().begin()->first);
+        named.teams.push_back(Middle(db->Teams()));
+        named.leagues.push_back(Middle(db->Leagues()));
+    }
+    // Records neither side has are nothing to list.
+    named.players.push_back(-5);
+    named.teams.push_back(-5);
+    for (auto* ids : {&named.players, &named.teams, &named.leagues}) {
+        std::sort(ids->begin(), ids->end());
+        ids->erase(std::unique(ids->begin(), ids->end()), ids->end());
+    }
+    const auto has = [](const std::vector<int32_t>& ids, int32_t id) {
+        return std::binary_search(ids.begin(), ids.end(), id);
+    };
+    std::vector<SRecordChange> expected;
+    for (const SRecordChange& change : CFieldDiff::Compare(a, other)) {
+        const bool wanted =
+            change.kind == ERecordKind::Formation || change.kind == ERecordKind::Stadium ||
+            (change.kind == ERecordKind::Player && has(named.players, change.id)) ||
+            (change.kind == ERecordKind::League && has(named.leagues, change.id)) ||
+            ((change.kind == ERecordKind::Team || change.kind == ERecordKind::Kit ||
+              change.kind == ERecordKind::Squad) &&
+             has(named.teams, change.id));
+        if (wanted)
+            expected.push_back(change);
+    }
+    ASSERT_GT(expected.size(), 6u);
+    EXPECT_EQ(CFieldDiff::CompareNamed(a, other, CDiffFields(other.Catalogue()), named), expected);
 }
