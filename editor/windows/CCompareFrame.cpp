@@ -19,6 +19,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -31,6 +32,10 @@ constexpr std::array<const char*, 7> kKindKeys = {
 
 // Below this many rows every record shows its fields at once.
 constexpr int kExpandAllRows = 400;
+
+// Changes naming more records than this are compared whole: one reset is quicker than many
+// rows changed one by one.
+constexpr size_t kCompareAllAbove = 2000;
 
 QString NameIn(const CGameDatabase& db, ERecordKind kind, int32_t id, int32_t sub) {
     switch (kind) {
@@ -133,6 +138,7 @@ CCompareFrame::CCompareFrame(std::shared_ptr<const CGameDatabase> other, const Q
         }
     });
     connect(m_tree, &QAbstractItemView::activated, this, &CCompareFrame::Open);
+    connect(m_proxy, &QAbstractItemModel::rowsInserted, this, &CCompareFrame::ExpandNewRows);
 }
 
 CCompareFrame::~CCompareFrame() = default;
@@ -171,7 +177,30 @@ void CCompareFrame::Fill() {
             }
         }
     }
-    const auto changes = CFieldDiff::Compare(*m_other, *here);
+    m_compareAll = false;
+    m_players.clear();
+    m_teams.clear();
+    m_leagues.clear();
+    m_renamedPlayers.clear();
+    m_model->SetChanges(CFieldDiff::Compare(*m_other, *here), Labels());
+    ShowSummary();
+    if (m_model->RowCount() <= kExpandAllRows || !m_filter->text().trimmed().isEmpty()) {
+        m_tree->expandAll();
+        return;
+    }
+    for (int k = 0; k < m_proxy->rowCount(); ++k) {
+        const QModelIndex kind = m_proxy->index(k, 0);
+        m_tree->expand(kind);
+        for (int r = 0; r < m_proxy->rowCount(kind); ++r) {
+            const QModelIndex record = m_proxy->index(r, 0, kind);
+            if (open.contains(record.data().toString())) {
+                m_tree->expand(record);
+            }
+        }
+    }
+}
+
+CCompareModel::SLabels CCompareFrame::Labels() const {
     CCompareModel::SLabels labels;
     labels.kind = [this](ERecordKind kind, int count) {
         return QStringLiteral("%1 (%2)")
@@ -190,46 +219,110 @@ void CCompareFrame::Fill() {
     labels.headers[CCompareModel::FieldColumn] = Host().Text("Caption_CompareField");
     labels.headers[CCompareModel::OldColumn] = Host().Text("Caption_CompareOld");
     labels.headers[CCompareModel::NewColumn] = Host().Text("Caption_CompareNew");
-    m_model->SetChanges(changes, labels);
+    return labels;
+}
 
+void CCompareFrame::ShowSummary() {
+    const int records = m_model->RecordCount();
     m_summary->setText(
-        changes.empty()
-            ? Host().Text("Message_CompareSame").arg(m_source)
-            : Host().Text("Message_CompareSummary")
-                  .arg(m_source, CCountText::Of(Host().Lookup(), QStringLiteral("Message_CompareCount"),
-                                                static_cast<qint64>(changes.size()))));
+        records == 0 ? Host().Text("Message_CompareSame").arg(m_source)
+                     : Host().Text("Message_CompareSummary")
+                           .arg(m_source, CCountText::Of(Host().Lookup(),
+                                                         QStringLiteral("Message_CompareCount"),
+                                                         static_cast<qint64>(records))));
     m_summary->setAccessibleName(m_summary->text());
-    int rows = 0;
-    for (const SRecordChange& change : changes) {
-        rows += 1 + static_cast<int>(change.fields.size());
-    }
-    if (rows <= kExpandAllRows || !m_filter->text().trimmed().isEmpty()) {
-        m_tree->expandAll();
-        return;
-    }
-    for (int k = 0; k < m_proxy->rowCount(); ++k) {
-        const QModelIndex kind = m_proxy->index(k, 0);
-        m_tree->expand(kind);
-        for (int r = 0; r < m_proxy->rowCount(kind); ++r) {
-            const QModelIndex record = m_proxy->index(r, 0, kind);
-            if (open.contains(record.data().toString())) {
-                m_tree->expand(record);
-            }
-        }
-    }
 }
 
 void CCompareFrame::DocumentChanged(const SChange& change) {
+    if (change.what == 0 || change.what == SChange::Pictures) {
+        return;
+    }
+    // A change that names no record (or names most of them) is compared whole.
+    const size_t named = change.players.size() + change.teams.size() + change.leagues.size();
+    if (change.everything || named == 0 || named > kCompareAllAbove) {
+        m_compareAll = true;
+    } else {
+        m_players.insert(change.players.begin(), change.players.end());
+        m_teams.insert(change.teams.begin(), change.teams.end());
+        m_leagues.insert(change.leagues.begin(), change.leagues.end());
+        if (change.Has(SChange::Names)) {
+            m_renamedPlayers.insert(change.players.begin(), change.players.end());
+        }
+    }
     // Edits come in bursts (a drop, an undo of many steps): one comparison after them.
-    if (change.what == 0 || change.what == SChange::Pictures || m_refreshQueued) {
+    if (m_refreshQueued) {
         return;
     }
     m_refreshQueued = true;
     QTimer::singleShot(0, this, [this] {
-        if (m_refreshQueued) {
+        if (!m_refreshQueued) {
+            return;
+        }
+        if (m_compareAll || m_players.size() + m_teams.size() + m_leagues.size() > kCompareAllAbove) {
             Fill();
+        } else {
+            UpdateNamed();
         }
     });
+}
+
+void CCompareFrame::UpdateNamed() {
+    m_refreshQueued = false;
+    const CGameDatabase* here = Host().Database();
+    if (!here) {
+        return;
+    }
+    CFieldDiff::SNamed named;
+    named.players.assign(m_players.begin(), m_players.end());
+    named.teams.assign(m_teams.begin(), m_teams.end());
+    named.leagues.assign(m_leagues.begin(), m_leagues.end());
+    const std::vector<int32_t> renamed(m_renamedPlayers.begin(), m_renamedPlayers.end());
+    m_players.clear();
+    m_teams.clear();
+    m_leagues.clear();
+    m_renamedPlayers.clear();
+    const auto changes =
+        CFieldDiff::CompareNamed(*m_other, *here, CDiffFields(here->Catalogue()), named);
+    std::vector<CCompareModel::SCovered> covered = {{ERecordKind::Formation, std::nullopt},
+                                                    {ERecordKind::Stadium, std::nullopt}};
+    for (int32_t id : named.players) {
+        covered.push_back({ERecordKind::Player, id});
+    }
+    for (int32_t id : named.leagues) {
+        covered.push_back({ERecordKind::League, id});
+    }
+    for (int32_t id : named.teams) {
+        for (ERecordKind kind : {ERecordKind::Team, ERecordKind::Kit, ERecordKind::Squad}) {
+            covered.push_back({kind, id});
+        }
+    }
+    const CCompareModel::SLabels labels = Labels();
+    m_expandRecords = m_model->RowCount() <= kExpandAllRows || !m_filter->text().trimmed().isEmpty();
+    m_model->UpdateRecords(changes, covered, labels);
+    m_model->RenameSquadPlaces(renamed, labels);
+    m_expandRecords = false;
+    ShowSummary();
+}
+
+void CCompareFrame::ExpandNewRows(const QModelIndex& parent, int first, int last) {
+    // Kinds always show their records; records their fields when the list is short.
+    const bool kinds = !parent.isValid();
+    if (!kinds && parent.data(CCompareModel::kLevelRole).toInt() != CCompareModel::KindLevel) {
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        const QModelIndex index = m_proxy->index(row, 0, parent);
+        if (kinds) {
+            m_tree->expand(index);
+            if (m_expandRecords) {
+                for (int r = 0; r < m_proxy->rowCount(index); ++r) {
+                    m_tree->expand(m_proxy->index(r, 0, index));
+                }
+            }
+        } else if (m_expandRecords) {
+            m_tree->expand(index);
+        }
+    }
 }
 
 bool CCompareFrame::FindInWindow() {

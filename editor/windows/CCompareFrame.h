@@ -1,12 +1,13 @@
 #pragma once
 
 #include "editor/windows/CChildFrame.h"
+#include "editor/windows/CCompareModel.h"
 
 #include <QString>
 
 #include <memory>
+#include <set>
 
-class CCompareModel;
 class CGameDatabase;
 class QLabel;
 class QLineEdit;
@@ -34,8 +35,10 @@ public:
     CCompareModel* Model() const { return m_model; }
     QSortFilterProxyModel* Proxy() const { return m_proxy; }
 
-    // Compares again (after every change of the loaded database).
+    // Compares again, every record.
     void Fill() override;
+    // Changes of the loaded database: once a burst of them is over, the records they name are
+    // compared again and only their rows change (everything again after a reload).
     bool TakesNewPlayers() const override { return false; }
     void DocumentChanged(const SChange& change) override;
     bool FindInWindow() override;
@@ -43,6 +46,12 @@ public:
 private:
     void Open(const QModelIndex& index);
     QString RecordLabel(int kind, int32_t id, int32_t sub) const;
+    CCompareModel::SLabels Labels() const;
+    // Compares the records the changes since the last comparison named.
+    void UpdateNamed();
+    void ShowSummary();
+    // Rows that come in are expanded as Fill expands them.
+    void ExpandNewRows(const QModelIndex& parent, int first, int last);
 
     std::shared_ptr<const CGameDatabase> m_other;
     QString m_folder;
@@ -53,4 +62,12 @@ private:
     QLineEdit* m_filter = nullptr;
     QLabel* m_summary = nullptr;
     bool m_refreshQueued = false;
+    // While UpdateNamed runs: records that come in show their fields.
+    bool m_expandRecords = false;
+    // What the queued refresh compares: everything, or the records named since the last one.
+    bool m_compareAll = false;
+    std::set<int32_t> m_players;
+    std::set<int32_t> m_teams;
+    std::set<int32_t> m_leagues;
+    std::set<int32_t> m_renamedPlayers;
 };

@@ -35,6 +35,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,6 +43,7 @@
 #include <QTreeWidget>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -145,6 +147,7 @@ private slots:
     void importTeamFromAddsTheTeamAndUndoRemovesIt();
     void draggedTeamsAreCopiedIntoTheLeague();
     void unreadableInstallationsAreRefusedWithAMessage();
+    void anEditChangesOnlyItsRowsKeepingTheOthersAsTheyWere();
 
 private:
     // The File menu as a click on the menu bar opens it, the command chosen with Return.
@@ -424,6 +427,106 @@ void CompareTest::unreadableInstallationsAreRefusedWithAMessage() {
     QCOMPARE(m_fixture->prompts.size(), 1);
     QVERIFY(m_fixture->prompts.first().contains(QStringLiteral("corvid.db")));
     QVERIFY(!m_frame->MdiArea()->activeSubWindow());
+}
+
+void CompareTest::anEditChangesOnlyItsRowsKeepingTheOthersAsTheyWere() {
+    CGameDatabase& db = *m_frame->Database();
+    // Three players of squads that differ there in their stamina.
+    std::vector<int32_t> players;
+    for (const auto& [id, team] : db.Teams()) {
+        if (!team.Links().empty() && players.size() < 3) {
+            players.push_back(team.Links().front().playerId);
+        }
+    }
+    QCOMPARE(players.size(), size_t(3));
+    std::sort(players.begin(), players.end());
+    const int32_t edited = players[0], collapsed = players[1], selected = players[2];
+    const auto stamina = [&db](int32_t id) { return db.FindPlayer(id)->Value(EPlayerColumn::Stamina); };
+    const auto other = [](int value) { return value == 40 ? 41 : 40; };
+    const int there = other(stamina(edited));
+    QTemporaryDir dir;
+    const QString folder = EditedCopy(*m_fixture, dir, [&](CGameDatabase& copy) {
+        for (int32_t id : players) {
+            copy.FindPlayer(id)->SetValue(EPlayerColumn::Stamina, other(stamina(id)));
+        }
+    });
+    QVERIFY(!folder.isEmpty());
+    CCompareFrame* compare = CompareWith(folder);
+    QVERIFY(compare);
+    QCOMPARE(compare->Model()->RecordCount(), 3);
+    QTreeView* tree = compare->Tree();
+    QAbstractItemModel* rows = tree->model();
+    const QModelIndex kind = rows->index(0, 0);
+    const auto recordOf = [&](int32_t id) {
+        for (int r = 0; r < rows->rowCount(kind); ++r) {
+            if (rows->index(r, 0, kind).data(CCompareModel::kIdRole).toInt() == id) {
+                return QPersistentModelIndex(rows->index(r, 0, kind));
+            }
+        }
+        return QPersistentModelIndex();
+    };
+    const QPersistentModelIndex editedRow = recordOf(edited);
+    const QPersistentModelIndex collapsedRow = recordOf(collapsed);
+    const QPersistentModelIndex selectedRow = recordOf(selected);
+    QVERIFY(editedRow.isValid() && collapsedRow.isValid() && selectedRow.isValid());
+    QVERIFY(tree->isExpanded(collapsedRow));
+
+    // The user folds one record with the keyboard and selects another with the mouse.
+    tree->setFocus();
+    tree->scrollTo(collapsedRow);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(collapsedRow).center());
+    QTest::keyClick(tree, Qt::Key_Left);
+    QVERIFY(!tree->isExpanded(collapsedRow));
+    tree->scrollTo(selectedRow);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(selectedRow).center());
+    QCOMPARE(tree->currentIndex(), QModelIndex(selectedRow));
+
+    QSignalSpy resets(compare->Model(), &QAbstractItemModel::modelReset);
+    const auto notify = [this](int32_t id) {
+        SChange change;
+        change.what = SChange::Fields;
+        change.players = {id};
+        m_frame->Document().NotifyChanged(change);
+    };
+    const auto newValue = [&](const QPersistentModelIndex& record) {
+        return rows->index(0, CCompareModel::NewColumn, record).data().toString();
+    };
+    // A new value here: the row shows it; the other rows stay as they were.
+    const int third = stamina(edited) == 50 ? 51 : 50;
+    db.FindPlayer(edited)->SetValue(EPlayerColumn::Stamina, third);
+    notify(edited);
+    QTRY_COMPARE(newValue(editedRow), QString::number(third));
+    QCOMPARE(compare->Model()->RecordCount(), 3);
+    QVERIFY(collapsedRow.isValid() && !tree->isExpanded(collapsedRow));
+    QVERIFY(tree->isExpanded(editedRow));
+    QCOMPARE(tree->currentIndex(), QModelIndex(selectedRow));
+    QVERIFY(tree->selectionModel()->isRowSelected(selectedRow.row(), selectedRow.parent()));
+
+    // Both sides agree again: only that record goes.
+    db.FindPlayer(edited)->SetValue(EPlayerColumn::Stamina, there);
+    notify(edited);
+    QTRY_COMPARE(compare->Model()->RecordCount(), 2);
+    QVERIFY(!editedRow.isValid());
+    QVERIFY(collapsedRow.isValid() && !tree->isExpanded(collapsedRow));
+    QCOMPARE(tree->currentIndex(), QModelIndex(selectedRow));
+    QVERIFY(rows->index(0, 0).data().toString().startsWith(QStringLiteral("Players (2)")));
+
+    // A player that comes to differ gets a row of its own, in id order, open as the others were.
+    int32_t added = -1;
+    for (const auto& [id, player] : db.Players()) {
+        added = added < 0 && id > selected ? id : added;
+    }
+    QVERIFY(added > 0);
+    db.FindPlayer(added)->SetValue(EPlayerColumn::Stamina, other(stamina(added)));
+    notify(added);
+    QTRY_COMPARE(compare->Model()->RecordCount(), 3);
+    const QPersistentModelIndex addedRow = recordOf(added);
+    QVERIFY(addedRow.isValid());
+    QCOMPARE(addedRow.row(), 2);
+    QVERIFY(tree->isExpanded(addedRow));
+    QVERIFY(!tree->isExpanded(collapsedRow));
+    QCOMPARE(tree->currentIndex(), QModelIndex(selectedRow));
+    QCOMPARE(resets.count(), 0);
 }
 
 QTEST_MAIN(CompareTest)
