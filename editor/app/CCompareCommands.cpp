@@ -4,6 +4,7 @@
 #include "CCompareSourceDialog.h"
 #include "CKestrelApp.h"
 #include "CMainFrame.h"
+#include "editor/database/CMessageSink.h"
 #include "editor/dialogs/CUserPrompts.h"
 #include "editor/dialogs/CWaitCursor.h"
 #include "editor/document/CCopyTeamCommand.h"
@@ -112,17 +113,25 @@ std::shared_ptr<const CGameDatabase> CCompareCommands::Installation(const QStrin
         }
     }
     auto other = std::make_shared<CGameDatabase>();
-    std::string error;
-    bool loaded = false;
+    COtherInstallation::SResult loaded;
     {
         CWaitCursor wait;
+        // Names that cannot be read leave the teams and leagues there without them.
+        CIgnoringSink names;
         loaded = COtherInstallation::Load(QDir::toNativeSeparators(key).toStdString(),
-                                          m_app.GameLanguage(), *other, error);
+                                          m_app.GameLanguage(), *other, names);
     }
-    if (!loaded) {
+    if (loaded.error == COtherInstallation::EError::NoFolder ||
+        loaded.error == COtherInstallation::EError::NoDatabase) {
+        CUserPrompts::Warn(&m_frame, m_app.Text("Message_NotAGameFolder") +
+                                         QStringLiteral("\n\n") + QDir::toNativeSeparators(folder));
+        return nullptr;
+    }
+    if (!loaded.Ok()) {
         CUserPrompts::Warn(&m_frame, m_app.Text("Message_CompareLoadFailed")
                                          .arg(QDir::toNativeSeparators(folder),
-                                              QString::fromStdString(error)));
+                                              QString::fromStdString(loaded.dbPath + ": " +
+                                                                     loaded.detail)));
         return nullptr;
     }
     return other;

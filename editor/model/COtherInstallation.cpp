@@ -45,23 +45,3 @@ COtherInstallation::SResult COtherInstallation::Load(const std::string& folder,
     }
     return result;
 }
-
-bool COtherInstallation::Load(const std::string& folder, uint32_t gameLanguage,
-                              CGameDatabase& db, std::string& error) {
-    CIgnoringSink dropped;
-    const SResult result = Load(folder, gameLanguage, db, dropped);
-    switch (result.error) {
-    case EError::None:
-        return true;
-    case EError::NoFolder:
-        error = "'" + folder + "' is no folder";
-        break;
-    case EError::NoDatabase:
-        error = "no " + std::string(CGameInstallation::kDatabaseRelativePath) + " in " + folder;
-        break;
-    case EError::Unreadable:
-        error = result.dbPath + ": " + (result.detail.empty() ? "cannot be read" : result.detail);
-        break;
-    }
-    return false;
-}

@@ -30,7 +30,4 @@ public:
     // them (a report, and still a success); a database that cannot be read leaves db as it was.
     static SResult Load(const std::string& folder, uint32_t gameLanguage, CGameDatabase& db,
                         CMessageSink& sink);
-    // The same with the reports dropped: false with the reason in English in error.
-    static bool Load(const std::string& folder, uint32_t gameLanguage, CGameDatabase& db,
-                     std::string& error);
 };

@@ -66,13 +66,12 @@ QString EditedCopy(EditorFixture& fixture, QTemporaryDir& dir,
         return {};
     }
     CGameDatabase db;
-    std::string error;
-    if (!COtherInstallation::Load(to.string(), 0, db, error)) {
+    CIgnoringSink sink;
+    if (!COtherInstallation::Load(to.string(), 0, db, sink).Ok()) {
         return {};
     }
     edit(db);
     const CGameInstallation installation(to, 0);
-    CIgnoringSink sink;
     if (!db.SaveGameDatabase(installation.DatabasePath()->string(),
                              installation.TextDatabasePath()->string(), sink)) {
         return {};
