@@ -297,17 +297,20 @@ void CCompareFrame::UpdateNamed() {
         }
     }
     const CCompareModel::SLabels labels = Labels();
+    m_updating = true;
     m_expandRecords = m_model->RowCount() <= kExpandAllRows || !m_filter->text().trimmed().isEmpty();
     m_model->UpdateRecords(changes, covered, labels);
     m_model->RenameSquadPlaces(renamed, labels);
-    m_expandRecords = false;
+    m_updating = false;
     ShowSummary();
 }
 
 void CCompareFrame::ExpandNewRows(const QModelIndex& parent, int first, int last) {
-    // Kinds always show their records; records their fields when the list is short.
+    // Kinds always show their records; records their fields when the list is short. Rows the
+    // filter lets through again are left as the user had them.
     const bool kinds = !parent.isValid();
-    if (!kinds && parent.data(CCompareModel::kLevelRole).toInt() != CCompareModel::KindLevel) {
+    if (!m_updating ||
+        (!kinds && parent.data(CCompareModel::kLevelRole).toInt() != CCompareModel::KindLevel)) {
         return;
     }
     for (int row = first; row <= last; ++row) {

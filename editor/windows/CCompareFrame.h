@@ -62,7 +62,8 @@ private:
     QLineEdit* m_filter = nullptr;
     QLabel* m_summary = nullptr;
     bool m_refreshQueued = false;
-    // While UpdateNamed runs: records that come in show their fields.
+    // While UpdateNamed runs; records that come in then show their fields when m_expandRecords.
+    bool m_updating = false;
     bool m_expandRecords = false;
     // What the queued refresh compares: everything, or the records named since the last one.
     bool m_compareAll = false;
