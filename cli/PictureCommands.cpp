@@ -7,6 +7,7 @@
 #include "editor/assets/CPictureArchive.h"
 #include "editor/assets/CPictureNames.h"
 #include "editor/assets/CPngCodec.h"
+#include "editor/assets/CTeamPictureCopy.h"
 #include "editor/database/Utf8Path.h"
 #include "editor/model/CBackupStore.h"
 #include "editor/model/CTeam.h"
@@ -47,15 +48,12 @@ int RunShape(const CliContext& context) {
                        "shape '" + args[2] + "' of '" + args[1] + "' in '" + args[0] + "'");
 }
 
-// As the editor asks: each archive in turn, the streamed entry.
-std::optional<wren::BgraImage> AskArchives(CCliPictures& pictures, const std::string& folder,
-                                           const std::string& container,
-                                           const std::string& shape) {
-    for (const char* archive : CPictureNames::kArchives)
-        if (auto image = pictures.Shape(CPictureArchive::ResolveFile(folder, archive), container,
-                                        shape, false))
-            return image;
-    return std::nullopt;
+// The streamed entry, as the editor asks.
+CPictureArchive::Fetcher StreamedEntries(CCliPictures& pictures) {
+    return [&pictures](const std::string& archive, const std::string& container,
+                       const std::string& shape) {
+        return pictures.Shape(archive, container, shape, false);
+    };
 }
 
 std::optional<int> ParseNumber(const std::string& text) {
@@ -110,18 +108,20 @@ int ExportPicture(const CliContext& context, const std::vector<std::string>& wor
     CCliPictures pictures(context);
     if (!pictures.Start(error))
         return CliFail(error);
+    const auto fetch = StreamedEntries(pictures);
     std::optional<wren::BgraImage> image;
     if (parsed->kind == "kit")
-        image = AskArchives(pictures, *context.game, CPictureNames::KitContainer(parsed->number,
-                                                                                 parsed->kit),
-                            CPictureNames::KitShape(parsed->kit));
+        image = CPictureArchive::Read(fetch, *context.game,
+                                      CPictureNames::KitContainer(parsed->number, parsed->kit),
+                                      CPictureNames::KitShape(parsed->kit));
     else if (parsed->kind == "crest")
-        image = AskArchives(pictures, *context.game, CPictureNames::LogoContainer(parsed->number),
-                            CPictureNames::LogoShape());
+        image = CPictureArchive::Read(fetch, *context.game,
+                                      CPictureNames::LogoContainer(parsed->number),
+                                      CPictureNames::LogoShape());
     else if (parsed->number != 0) // texture 0 means none
-        image = AskArchives(pictures, *context.game,
-                            CPictureNames::TextureContainer(parsed->number),
-                            CPictureNames::TextureShape());
+        image = CPictureArchive::Read(fetch, *context.game,
+                                      CPictureNames::TextureContainer(parsed->number),
+                                      CPictureNames::TextureShape());
     return SavePicture(image, parsed->file,
                        parsed->kind + " " + words[1] +
                            (parsed->kind == "kit" ? " " + words[2] : std::string()));
@@ -255,29 +255,27 @@ void CopyTeamPictures(const CliContext& context, const std::string& from, int32_
         std::cerr << "kestrel-cli: pictures not copied: " << error << "\n";
         return;
     }
-    const std::string& folder = *context.game;
-    const CBackupStore backups(CBackupStore::FolderFor(Utf8Path(dbPath)));
-    const int keep = context.keep.value_or(CBackupStore::kDefaultKeep);
-    const auto import = [&](const std::optional<wren::BgraImage>& picture,
-                            const CPictureArchive::STarget& target, const std::string& what) {
-        if (!picture) {
-            std::cerr << "kestrel-cli: " << what << ": no picture there, skipped\n";
-            return;
-        }
-        std::string reason;
-        const auto prepared = CPictureArchive::Prepare(target, *picture, {}, reason);
-        CPictureArchive::SWritten written;
-        if (!prepared || !CPictureArchive::Write(*prepared, backups, keep, written, reason))
-            std::cerr << "kestrel-cli: " << what << ": not copied: " << reason << "\n";
-        else
-            std::cout << "picture\t" << what << "\n";
-    };
-    import(AskArchives(pictures, from, CPictureNames::LogoContainer(there),
-                       CPictureNames::LogoShape()),
-           CPictureArchive::CrestTarget(folder, here), "crest");
+    std::vector<int> kits;
     for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot)
         if (team.FindKit(slot))
-            import(AskArchives(pictures, from, CPictureNames::KitContainer(there, slot),
-                               CPictureNames::KitShape(slot)),
-                   CPictureArchive::KitTarget(folder, here, slot), "kit " + std::to_string(slot));
+            kits.push_back(slot);
+    const CBackupStore backups(CBackupStore::FolderFor(Utf8Path(dbPath)));
+    const auto items =
+        CTeamPictureCopy::Copy(StreamedEntries(pictures), from, there, *context.game, here, kits,
+                               backups, context.keep.value_or(CBackupStore::kDefaultKeep));
+    for (const CTeamPictureCopy::SItem& item : items) {
+        const std::string what =
+            item.kit == CTeamPictureCopy::kCrest ? "crest" : "kit " + std::to_string(item.kit);
+        switch (item.outcome) {
+        case CTeamPictureCopy::EOutcome::Copied:
+            std::cout << "picture\t" << what << "\n";
+            break;
+        case CTeamPictureCopy::EOutcome::Absent:
+            std::cerr << "kestrel-cli: " << what << ": no picture there, skipped\n";
+            break;
+        case CTeamPictureCopy::EOutcome::Failed:
+            std::cerr << "kestrel-cli: " << what << ": not copied: " << item.reason << "\n";
+            break;
+        }
+    }
 }

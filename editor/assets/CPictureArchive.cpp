@@ -20,6 +20,16 @@ bool IsFile(const std::string& path) {
 
 } // namespace
 
+std::optional<wren::BgraImage> CPictureArchive::Read(const Fetcher& fetch,
+                                                     const std::string& folder,
+                                                     const std::string& container,
+                                                     const std::string& shape) {
+    for (const char* archive : CPictureNames::kArchives)
+        if (auto image = fetch(ResolveFile(folder, archive), container, shape))
+            return image;
+    return std::nullopt;
+}
+
 CPictureArchive::STarget CPictureArchive::KitTarget(const std::string& installFolder, int team,
                                                     int kit) {
     return Locate(installFolder, CPictureNames::KitContainer(team, kit),
@@ -108,29 +118,30 @@ CPictureArchive::Prepare(const STarget& target, const wren::BgraImage& picture,
 }
 
 bool CPictureArchive::Write(const SPrepared& prepared, const CBackupStore& backups, int keep,
-                            SWritten& written, std::string& error) {
+                            SWritten& written, std::string& error, EBackup backup) {
     // The installation's writers take turns: the archive is read and replaced under its lock.
     CInstallationLock lock;
     if (!lock.Acquire(backups.Folder().parent_path(), error))
         return false;
     wren::BigPutOptions options;
     options.keepBackup = false;
-    options.backup = [&backups, keep](const std::string& archive, std::string& backupPath,
-                                      std::string& reason) {
-        const std::filesystem::path file = Utf8Path(archive);
-        std::string made;
-        if (!backups.Backup(file, keep, made, reason))
-            return false;
-        // An identical newest copy was not made again: that one holds the old archive.
-        if (made.empty()) {
-            const auto copies = backups.List(Utf8Text(file.filename()));
-            if (!copies.empty())
-                made = copies.front().name;
-        }
-        if (!made.empty())
-            backupPath = Utf8Text(backups.Folder() / Utf8Path(made));
-        return true;
-    };
+    if (backup == EBackup::Make)
+        options.backup = [&backups, keep](const std::string& archive, std::string& backupPath,
+                                          std::string& reason) {
+            const std::filesystem::path file = Utf8Path(archive);
+            std::string made;
+            if (!backups.Backup(file, keep, made, reason))
+                return false;
+            // An identical newest copy was not made again: that one holds the old archive.
+            if (made.empty()) {
+                const auto copies = backups.List(Utf8Text(file.filename()));
+                if (!copies.empty())
+                    made = copies.front().name;
+            }
+            if (!made.empty())
+                backupPath = Utf8Text(backups.Folder() / Utf8Path(made));
+            return true;
+        };
     wren::BigPutResult result;
     if (!wren::BIG_putentry(prepared.target.archive, prepared.target.container,
                             prepared.shape.entry, result, error, options))

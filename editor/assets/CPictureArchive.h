@@ -3,6 +3,7 @@
 #include "wren_utils/shapes/BgraImage.h"
 #include "wren_utils/shapes/ShapeImporter.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -32,6 +33,19 @@ public:
         bool appended = false;
     };
 
+    // Answers one (archive path, container, shape) question; nothing when there is no picture.
+    using Fetcher = std::function<std::optional<wren::BgraImage>(
+        const std::string& archive, const std::string& container, const std::string& shape)>;
+
+    // Whether Write copies the old archive into the backups first. Skip when the same action
+    // backed that archive up already, so its one copy holds it as it was before the action.
+    enum class EBackup { Make, Skip };
+
+    // A picture of the installation in `folder` as the game asks for it: each archive in turn.
+    static std::optional<wren::BgraImage> Read(const Fetcher& fetch, const std::string& folder,
+                                               const std::string& container,
+                                               const std::string& shape);
+
     static STarget KitTarget(const std::string& installFolder, int team, int kit);
     static STarget CrestTarget(const std::string& installFolder, int team);
 
@@ -51,7 +65,7 @@ public:
     // error, and the archive unchanged, when the copy cannot be made or the archive cannot be
     // written.
     static bool Write(const SPrepared& prepared, const CBackupStore& backups, int keep,
-                      SWritten& written, std::string& error);
+                      SWritten& written, std::string& error, EBackup backup = EBackup::Make);
 
     // "DXT1", "DXT3", "DXT5" or "32-bit".
     static std::string FormatName(uint8_t type);

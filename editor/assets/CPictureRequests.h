@@ -27,6 +27,12 @@ public:
     // Texture 0 means "none" and asks for nothing.
     QImage PlayerTexture(int number) const;
 
+    // One question as the requests ask it, of any archive (another installation's as well).
+    QImage Fetch(const QString& archivePath, const QByteArray& container,
+                 const QByteArray& shape) const {
+        return fetcher(archivePath, container, shape);
+    }
+
     static QByteArray KitContainer(int team, int kit);
     static QByteArray KitShape(int kit);
     static QByteArray LogoContainer(int team);
