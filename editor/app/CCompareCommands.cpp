@@ -13,6 +13,7 @@
 #include "editor/model/COriginalDatabase.h"
 #include "editor/model/COtherInstallation.h"
 #include "editor/windows/CCompareFrame.h"
+#include "editor/windows/CCopiedTeamPictures.h"
 #include "editor/windows/CImportTeamDialog.h"
 
 #include <QDir>
@@ -159,7 +160,8 @@ void CCompareCommands::ImportTeamFrom() {
     if (dialog.exec() != QDialog::Accepted || !dialog.TeamId()) {
         return;
     }
-    Copy(from, folder, *dialog.TeamId(), dialog.LeagueId(), dialog.WithPlayers());
+    Copy(from, folder, *dialog.TeamId(), dialog.LeagueId(), dialog.WithPlayers(),
+         dialog.WithPictures());
 }
 
 bool CCompareCommands::CopyTeamFrom(const QString& folder, int32_t teamId,
@@ -172,12 +174,12 @@ bool CCompareCommands::CopyTeamFrom(const QString& folder, int32_t teamId,
         return false;
     }
     const auto from = Installation(folder);
-    return from && Copy(from, folder, teamId, leagueId, withPlayers);
+    return from && Copy(from, folder, teamId, leagueId, withPlayers, true);
 }
 
-bool CCompareCommands::Copy(const std::shared_ptr<const CGameDatabase>& from,
-                            const QString& folder, int32_t teamId,
-                            std::optional<int32_t> leagueId, bool withPlayers) {
+bool CCompareCommands::Copy(const std::shared_ptr<const CGameDatabase>& from, const QString& folder,
+                            int32_t teamId, std::optional<int32_t> leagueId, bool withPlayers,
+                            bool withPictures) {
     const CTeam* team = from->FindTeam(teamId);
     const QString name = team ? QString::fromStdString(team->Name()) : QString::number(teamId);
     auto* command = new CCopyTeamCommand(m_frame.Document(),
@@ -195,12 +197,17 @@ bool CCompareCommands::Copy(const std::shared_ptr<const CGameDatabase>& from,
     for (const std::string& note : result.notes) {
         notes.append(QString::fromStdString(note));
     }
-    // Crests and kit pictures stay behind: the archives are the other installation's.
-    notes.append(m_app.Text("Message_ImportNoPictures"));
+    // Once, for this action: undo and redo of the step leave the archives alone.
+    const auto pictures = withPictures
+                              ? CCopiedTeamPictures::Copy(m_frame, folder, teamId, result.teamId)
+                              : CCopiedTeamPictures::LeftBehind(m_frame);
+    notes.prepend(m_app.Text("Message_TeamImportedFrom").arg(QDir::toNativeSeparators(folder)));
+    notes.append(pictures.details);
     m_frame.ShowStatus(m_app.Text("Message_TeamImported")
-                           .arg(name, QDir::toNativeSeparators(folder))
-                           .arg(result.teamId)
-                           .arg(static_cast<int>(result.players.size())),
+                               .arg(name)
+                               .arg(result.teamId)
+                               .arg(static_cast<int>(result.players.size())) +
+                           u' ' + pictures.summary,
                        notes.join(u'\n'));
     return true;
 }

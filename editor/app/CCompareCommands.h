@@ -24,7 +24,8 @@ public:
     // why, when the other database cannot be read.
     bool OpenComparison(const QString& folder);
     void ImportTeamFrom();
-    // Copies the team of the installation in `folder` as one step of the history.
+    // Copies the team of the installation in `folder` as one step of the history, then its
+    // crest and kit pictures (outside the history).
     bool CopyTeamFrom(const QString& folder, int32_t teamId, std::optional<int32_t> leagueId,
                       bool withPlayers);
 
@@ -33,7 +34,7 @@ private:
     // a message when it cannot be read.
     std::shared_ptr<const CGameDatabase> Installation(const QString& folder);
     bool Copy(const std::shared_ptr<const CGameDatabase>& from, const QString& folder,
-              int32_t teamId, std::optional<int32_t> leagueId, bool withPlayers);
+              int32_t teamId, std::optional<int32_t> leagueId, bool withPlayers, bool withPictures);
     QString LastFolder() const;
     void RememberFolder(const QString& folder);
 

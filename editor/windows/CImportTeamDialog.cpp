@@ -80,6 +80,14 @@ CImportTeamDialog::CImportTeamDialog(CFrameHost& host, const CGameDatabase& from
     m_withPlayers->setAccessibleName(Plain(m_withPlayers->text()));
     m_withPlayers->setChecked(true);
     form->addRow(m_withPlayers);
+    m_withPictures = new QCheckBox(host.Text("Caption_ImportWithPictures"), this);
+    m_withPictures->setObjectName(QStringLiteral("ImportWithPictures"));
+    m_withPictures->setAccessibleName(Plain(m_withPictures->text()));
+    m_withPictures->setToolTip(host.Text("Caption_ImportWithPictures_Help"));
+    // Without the asset library no picture can be read or written.
+    m_withPictures->setChecked(host.Pictures() != nullptr);
+    m_withPictures->setEnabled(host.Pictures() != nullptr);
+    form->addRow(m_withPictures);
     m_league = new QComboBox(this);
     m_league->setObjectName(QStringLiteral("ImportLeague"));
     m_league->addItem(host.Text("Caption_ImportNoLeague"));
@@ -135,6 +143,10 @@ std::optional<int32_t> CImportTeamDialog::TeamId() const {
 
 bool CImportTeamDialog::WithPlayers() const {
     return m_withPlayers->isChecked();
+}
+
+bool CImportTeamDialog::WithPictures() const {
+    return m_withPictures->isChecked();
 }
 
 std::optional<int32_t> CImportTeamDialog::LeagueId() const {

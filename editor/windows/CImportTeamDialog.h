@@ -16,7 +16,8 @@ class QSortFilterProxyModel;
 class QStandardItemModel;
 
 // Asks which team of another installation to copy here: its teams by name, filtered as the
-// user types, whether the squad comes along, and which league here the team joins.
+// user types, whether the squad and the crest and kit pictures come along, and which league here
+// the team joins.
 class CImportTeamDialog : public QDialog {
     Q_OBJECT
 public:
@@ -25,11 +26,13 @@ public:
 
     std::optional<int32_t> TeamId() const;
     bool WithPlayers() const;
+    bool WithPictures() const;
     std::optional<int32_t> LeagueId() const;
 
     QLineEdit* Filter() const { return m_filter; }
     QListView* Teams() const { return m_list; }
     QCheckBox* WithPlayersBox() const { return m_withPlayers; }
+    QCheckBox* WithPicturesBox() const { return m_withPictures; }
     QComboBox* LeagueBox() const { return m_league; }
 
 private:
@@ -40,6 +43,7 @@ private:
     QStandardItemModel* m_model = nullptr;
     QSortFilterProxyModel* m_proxy = nullptr;
     QCheckBox* m_withPlayers = nullptr;
+    QCheckBox* m_withPictures = nullptr;
     QComboBox* m_league = nullptr;
     QDialogButtonBox* m_buttons = nullptr;
 };

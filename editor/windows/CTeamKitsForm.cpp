@@ -27,6 +27,10 @@ constexpr const char* kKitTypeKeys[CTeamKit::kSlotCount] = {
 
 } // namespace
 
+const char* CTeamKitsForm::KitTypeKey(int slot) {
+    return kKitTypeKeys[slot];
+}
+
 // One row of the property list: a heading, or an item editing one field of the kit.
 struct CTeamKitsForm::SItem {
     enum class Kind { Heading, Number, Colour, ShortsNumberX, ShortsNumberY, WetKit };

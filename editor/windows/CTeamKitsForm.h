@@ -20,6 +20,8 @@ class CTeamKitsForm : public CColourFormView {
     Q_OBJECT
 public:
     static constexpr double kPictureScale = 0.75;
+    // The localisation key naming the kit of that slot ("Caption_Home", ...).
+    static const char* KitTypeKey(int slot);
 
     CTeamKitsForm(int32_t teamId, CFrameHost& host, QWidget* parent = nullptr);
 

@@ -4,13 +4,19 @@
 #include "UserSteps.h"
 
 #include "editor/app/CCompareSourceDialog.h"
+#include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/app/CWorkspaceBar.h"
+#include "editor/assets/CPictureImport.h"
+#include "editor/assets/CPictureRequests.h"
+#include "editor/assets/InstallPath.h"
 #include "editor/database/CMessageSink.h"
 #include "editor/document/CDatabaseDocument.h"
+#include "editor/model/CBackupStore.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CGameInstallation.h"
 #include "editor/model/COtherInstallation.h"
+#include "editor/model/CTeamKit.h"
 #include "editor/windows/CCompareFrame.h"
 #include "editor/windows/CCompareModel.h"
 #include "editor/windows/CImportTeamDialog.h"
@@ -26,6 +32,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMdiArea>
@@ -39,11 +46,13 @@
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolTip>
 #include <QTreeView>
 #include <QTreeWidget>
 #include <QUndoStack>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -124,6 +133,69 @@ bool Drop(QWidget* target, const QPoint& at, const QMimeData* data) {
     return enter.isAccepted() && drop.isAccepted();
 }
 
+// Opaque blocks of pure colours (never the magenta the game makes transparent), different for
+// each seed and far apart, so a picture read back tells which it was.
+QImage Blocks(int seed) {
+    QImage image(64, 64, QImage::Format_ARGB32);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const int block = x / 16 + y / 16 * 4 + seed;
+            const int red = (block & 1) * 255;
+            const int green = (block >> 1 & 1) * 255;
+            const int blue = (block >> 2 & 1) * 255;
+            const bool magenta = red && blue && !green;
+            image.setPixel(x, y, magenta ? qRgb(0, 0, 0) : qRgb(red, green, blue));
+        }
+    }
+    return image;
+}
+
+// The largest difference of a colour channel between two pictures of the same size; 256 when
+// their sizes differ. DXT compression moves even pure colours a little.
+int Difference(const QImage& first, const QImage& second) {
+    if (first.size() != second.size() || first.isNull()) {
+        return 256;
+    }
+    const QImage a = first.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = second.convertToFormat(QImage::Format_ARGB32);
+    int most = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            most = std::max({most, std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                             std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))});
+        }
+    }
+    return most;
+}
+
+constexpr int kCompressionSlack = 12;
+
+// Puts a crest (Blocks(0)) and a picture of each of the team's kits (Blocks(1 + slot)) into the
+// other installation's archives, as the editor's picture import writes them.
+bool PutPictures(const QString& folder, const CTeam& team) {
+    const CBackupStore backups(std::filesystem::path(folder.toStdString()) / "backups");
+    const auto put = [&](const CPictureImport::STarget& target, const QImage& picture) {
+        QString error;
+        const auto prepared = CPictureImport::Prepare(target, picture, {}, error);
+        CPictureImport::SWritten written;
+        return prepared && CPictureImport::Write(*prepared, backups, 1, written, error);
+    };
+    bool ok = put(CPictureImport::CrestTarget(folder, team.Id()), Blocks(0));
+    for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot) {
+        if (team.FindKit(slot)) {
+            ok = put(CPictureImport::KitTarget(folder, team.Id(), slot), Blocks(1 + slot)) && ok;
+        }
+    }
+    return ok;
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 int32_t TeamNamed(const CGameDatabase& db, const QString& name, int32_t other = -1) {
     for (const auto& [id, team] : db.Teams()) {
         if (id != other && QString::fromStdString(team.Name()) == name) {
@@ -144,9 +216,11 @@ public:
 private slots:
     void compareWithAnEditedCopy();
     void importTeamFromAddsTheTeamAndUndoRemovesIt();
+    void teamsWithoutPicturesThereOrLeftBehindAreStillCopied();
     void draggedTeamsAreCopiedIntoTheLeague();
     void unreadableInstallationsAreRefusedWithAMessage();
     void anEditChangesOnlyItsRowsKeepingTheOthersAsTheyWere();
+    void importTeamPicturesInEnglishAndFrench();
 
 private:
     // The File menu as a click on the menu bar opens it, the command chosen with Return.
@@ -155,6 +229,14 @@ private:
     CCompareFrame* CompareWith(const QString& folder);
     // A copy of the installation with one team renamed; its id in `teamId`.
     QString CopyWithRenamedTeam(QTemporaryDir& dir, int32_t& teamId);
+    // File › Import Team From… on the folder, the renamed team typed into the filter; `choose`
+    // sees the dialog before Copy is clicked.
+    void ImportTeam(const QString& folder, const std::function<void(CImportTeamDialog*)>& choose);
+    // The status bar's text and tool tip.
+    QString StatusText() const;
+    QString StatusDetail() const;
+    // The archive here that receives pictures added for a new team.
+    QString NewerArchive() const;
 };
 
 void CompareTest::RunFileCommand(const char* key) {
@@ -267,6 +349,41 @@ void CompareTest::compareWithAnEditedCopy() {
     }
 }
 
+void CompareTest::ImportTeam(const QString& folder,
+                             const std::function<void(CImportTeamDialog*)>& choose) {
+    bool chosen = false;
+    WhenModalShown([&](QDialog* dialog) {
+        AnswerFileDialog(dialog, folder);
+        WhenModalShown([&](QDialog* teams) {
+            auto* import = qobject_cast<CImportTeamDialog*>(teams);
+            QVERIFY(import);
+            auto* copy = teams->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+            QVERIFY(!copy->isEnabled());
+            QTest::keyClicks(import->Filter(), QStringLiteral("wrenfield"));
+            QCOMPARE(import->Teams()->model()->rowCount(), 1);
+            QVERIFY(copy->isEnabled());
+            choose(import);
+            QTest::mouseClick(copy, Qt::LeftButton);
+            chosen = true;
+        });
+    });
+    RunFileCommand("Menu_FileImportTeam");
+    QVERIFY(chosen);
+}
+
+QString CompareTest::StatusText() const {
+    return m_frame->findChild<QLabel*>(QStringLiteral("StatusPane"))->text();
+}
+
+QString CompareTest::StatusDetail() const {
+    return m_frame->findChild<QLabel*>(QStringLiteral("StatusPane"))->toolTip();
+}
+
+QString CompareTest::NewerArchive() const {
+    return ResolveInstallPath(m_frame->Pictures()->InstallFolder(),
+                              QStringLiteral("data/zdata_05.big"));
+}
+
 void CompareTest::importTeamFromAddsTheTeamAndUndoRemovesIt() {
     QTemporaryDir dir;
     int32_t source = -1;
@@ -279,27 +396,23 @@ void CompareTest::importTeamFromAddsTheTeamAndUndoRemovesIt() {
     const size_t players = db.Players().size();
     QVERIFY(TeamNamed(db, kImportedName) < 0);
 
-    // The installation's folder, then the team by typing part of its name, into a league here.
-    WhenModalShown([&](QDialog* dialog) {
-        AnswerFileDialog(dialog, other);
-        WhenModalShown([&](QDialog* teams) {
-            auto* import = qobject_cast<CImportTeamDialog*>(teams);
-            QVERIFY(import);
-            auto* copy = teams->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
-            QVERIFY(!copy->isEnabled());
-            QTest::keyClicks(import->Filter(), QStringLiteral("wrenfield"));
-            QCOMPARE(import->Teams()->model()->rowCount(), 1);
-            QVERIFY(copy->isEnabled());
-            QVERIFY(import->WithPlayersBox()->isChecked());
-            import->LeagueBox()->setFocus();
-            const int index = import->LeagueBox()->findData(league);
-            QVERIFY(index > 0);
-            import->LeagueBox()->setCurrentIndex(index);
-            QTest::mouseClick(copy, Qt::LeftButton);
-        });
-    });
-    RunFileCommand("Menu_FileImportTeam");
+    QVERIFY(PutPictures(other, *db.FindTeam(source)));
+    const QByteArray archiveBefore = ReadFile(NewerArchive());
+    const CBackupStore backups(m_frame->BackupFolder());
+    QVERIFY(backups.List("zdata_05.big").empty());
 
+    // The installation's folder, then the team by typing part of its name, into a league here.
+    ImportTeam(other, [&](CImportTeamDialog* import) {
+        QVERIFY(import->WithPlayersBox()->isChecked());
+        QCheckBox* pictures = import->WithPicturesBox();
+        QVERIFY(pictures->isChecked() && pictures->isEnabled());
+        QCOMPARE(pictures->accessibleName(),
+                 m_frame->Text("Caption_ImportWithPictures").remove(u'&'));
+        import->LeagueBox()->setFocus();
+        const int index = import->LeagueBox()->findData(league);
+        QVERIFY(index > 0);
+        import->LeagueBox()->setCurrentIndex(index);
+    });
     const int32_t copied = TeamNamed(db, kImportedName);
     QVERIFY(copied >= 0);
     // The id is taken here by the team the copy came from: the copy gets a new one.
@@ -313,8 +426,42 @@ void CompareTest::importTeamFromAddsTheTeamAndUndoRemovesIt() {
     QVERIFY(m_frame->Document().IsModified());
     QVERIFY(m_fixture->prompts.isEmpty());
 
+    // The crest and every kit came along under the new id, as the other installation has them.
+    CPictureRequests* here = m_frame->Pictures();
+    const CPictureRequests there(*m_fixture->App()->Assets(), other);
+    QVERIFY(Difference(there.Logo(source), Blocks(0)) <= kCompressionSlack);
+    QVERIFY(Difference(here->Logo(copied), there.Logo(source)) <= kCompressionSlack);
+    int kits = 0;
+    for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot) {
+        if (db.FindTeam(copied)->FindKit(slot)) {
+            QVERIFY(Difference(there.KitImage(source, slot), Blocks(1 + slot)) <=
+                    kCompressionSlack);
+            QVERIFY(Difference(here->KitImage(copied, slot), there.KitImage(source, slot)) <=
+                    kCompressionSlack);
+            ++kits;
+        }
+    }
+    QVERIFY(kits >= 2);
+    // One backup of the archive as it was, however many pictures went into it.
+    const auto copies = backups.List("zdata_05.big");
+    QCOMPARE(copies.size(), size_t{1});
+    QCOMPARE(ReadFile(QString::fromStdString((backups.Folder() / copies.front().name).string())),
+             archiveBefore);
+    QVERIFY2(StatusText().contains(m_frame->Text("Message_ImportPicturesCopied").arg(1 + kits)),
+             qPrintable(StatusText()));
+    QVERIFY(StatusDetail().contains(
+        m_frame->Text("Caption_CopiedCrest") + QStringLiteral(", ") +
+        m_frame->Text("Caption_CopiedKit").arg(m_frame->Text("Caption_Home"))));
+    QVERIFY(StatusDetail().contains(QString::fromStdString(copies.front().name)));
+    QVERIFY(StatusDetail().contains(QDir::toNativeSeparators(other)));
+    const QByteArray archiveAfter = ReadFile(NewerArchive());
+    QVERIFY(archiveAfter != archiveBefore);
+
+    // Undo takes the team back, not the pictures; redo writes none again.
     QVERIFY(Activate(m_frame));
     QTest::keyClick(m_frame, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(ReadFile(NewerArchive()), archiveAfter);
+    QVERIFY(Difference(here->Logo(copied), there.Logo(source)) <= kCompressionSlack);
     QCOMPARE(TeamNamed(db, kImportedName), -1);
     QCOMPARE(db.Teams().size(), teams);
     QCOMPARE(db.TeamsOfLeague(league), leagueTeams);
@@ -327,6 +474,45 @@ void CompareTest::importTeamFromAddsTheTeamAndUndoRemovesIt() {
     QVERIFY(!m_frame->Document().IsModified());
     QTest::keyClick(m_frame, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(TeamNamed(db, kImportedName), copied);
+    QCOMPARE(ReadFile(NewerArchive()), archiveAfter);
+    QCOMPARE(backups.List("zdata_05.big").size(), size_t{1});
+}
+
+void CompareTest::teamsWithoutPicturesThereOrLeftBehindAreStillCopied() {
+    QTemporaryDir dir;
+    int32_t source = -1;
+    const QString other = CopyWithRenamedTeam(dir, source);
+    QVERIFY(!other.isEmpty());
+    for (const char* archive : {"data/zdata_05.big", "data/zdata_04.big"}) {
+        QVERIFY(QFile::remove(ResolveInstallPath(other, QString::fromLatin1(archive))));
+    }
+    CGameDatabase& db = *m_frame->Database();
+    const QByteArray archiveBefore = ReadFile(NewerArchive());
+
+    ImportTeam(other,
+               [](CImportTeamDialog* import) { QVERIFY(import->WithPicturesBox()->isChecked()); });
+    const int32_t copied = TeamNamed(db, kImportedName);
+    QVERIFY(copied >= 0);
+    QVERIFY(m_fixture->prompts.isEmpty());
+    QVERIFY2(
+        StatusText().contains(m_frame->Text("Message_ImportPicturesAbsent").section(u'%', 0, 0) +
+                              m_frame->Text("Caption_CopiedCrest")),
+        qPrintable(StatusText()));
+    QVERIFY(
+        !StatusText().contains(m_frame->Text("Message_ImportPicturesCopied").section(u'%', 0, 0)));
+    QCOMPARE(ReadFile(NewerArchive()), archiveBefore);
+    QVERIFY(CBackupStore(m_frame->BackupFolder()).List("zdata_05.big").empty());
+
+    // Unticked by the user: the team comes alone, and the note says so.
+    QVERIFY(Activate(m_frame));
+    ImportTeam(other, [](CImportTeamDialog* import) {
+        QTest::mouseClick(import->WithPicturesBox(), Qt::LeftButton, {},
+                          QPoint(4, import->WithPicturesBox()->height() / 2));
+        QVERIFY(!import->WithPicturesBox()->isChecked());
+    });
+    QVERIFY(TeamNamed(db, kImportedName, copied) >= 0);
+    QVERIFY(StatusText().endsWith(m_frame->Text("Message_ImportPicturesLeftBehind")));
+    QCOMPARE(ReadFile(NewerArchive()), archiveBefore);
 }
 
 void CompareTest::draggedTeamsAreCopiedIntoTheLeague() {
@@ -335,6 +521,7 @@ void CompareTest::draggedTeamsAreCopiedIntoTheLeague() {
     const QString other = CopyWithRenamedTeam(dir, source);
     QVERIFY(!other.isEmpty());
     CGameDatabase& db = *m_frame->Database();
+    QVERIFY(PutPictures(other, *db.FindTeam(source)));
     const int32_t league = FirstLeague(db);
     const size_t inLeague = db.TeamsOfLeague(league).size();
     CLeagueFrame* leagueWindow = OpenLeagueFromList(*m_frame, league);
@@ -376,6 +563,10 @@ void CompareTest::draggedTeamsAreCopiedIntoTheLeague() {
     QCOMPARE(db.TeamsOfLeague(league).size(), inLeague + 1);
     QVERIFY(list->Model()->RowOf(copied) >= 0);
     QCOMPARE(m_frame->Document().UndoStack().count(), 1);
+    // The pictures come along as with Import Team.
+    QVERIFY(Difference(m_frame->Pictures()->Logo(copied), Blocks(0)) <= 2 * kCompressionSlack);
+    QVERIFY(Difference(m_frame->Pictures()->KitImage(copied, 0), Blocks(1)) <=
+            2 * kCompressionSlack);
 
     // Onto a league's row of the leagues bar: the team joins that league.
     QTreeWidget* bar = m_frame->WorkspaceBar()->LeaguesList();
@@ -526,6 +717,49 @@ void CompareTest::anEditChangesOnlyItsRowsKeepingTheOthersAsTheyWere() {
     QVERIFY(!tree->isExpanded(collapsedRow));
     QCOMPARE(tree->currentIndex(), QModelIndex(selectedRow));
     QCOMPARE(resets.count(), 0);
+}
+
+// The Import Team dialog and the status bar after the copy, in English and French, written
+// where KESTREL_SCREENSHOT_DIR points.
+void CompareTest::importTeamPicturesInEnglishAndFrench() {
+    const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
+    if (folder.isEmpty()) {
+        QSKIP("KESTREL_SCREENSHOT_DIR is not set");
+    }
+    for (const QString& language : {QStringLiteral("English_UK"), QStringLiteral("French")}) {
+        m_fixture->Stop();
+        m_fixture->EditorSettings().setValue(QStringLiteral("Editor Language"), language);
+        m_frame = StartShown(*m_fixture, QSize(1180, 760));
+        QVERIFY(m_frame);
+        QTemporaryDir dir;
+        int32_t source = -1;
+        const QString other = CopyWithRenamedTeam(dir, source);
+        QVERIFY(PutPictures(other, *m_frame->Database()->FindTeam(source)));
+        ImportTeam(other, [&](CImportTeamDialog* import) {
+            QVERIFY(import->grab().save(
+                QStringLiteral("%1/import-team-dialog-%2.png").arg(folder, language)));
+        });
+        QVERIFY(TeamNamed(*m_frame->Database(), kImportedName) >= 0);
+        QTest::qWait(50);
+        QVERIFY(m_frame->grab().save(
+            QStringLiteral("%1/import-team-status-%2.png").arg(folder, language)));
+        // The details, as the status bar's tool tip shows them.
+        auto* pane = m_frame->findChild<QLabel*>(QStringLiteral("StatusPane"));
+        QToolTip::showText(pane->mapToGlobal(QPoint(0, 0)), pane->toolTip(), pane);
+        const auto shownTip = [] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (widget->inherits("QTipLabel") && widget->isVisible()) {
+                    return widget;
+                }
+            }
+            return static_cast<QWidget*>(nullptr);
+        };
+        QWidget* tip = nullptr;
+        QTRY_VERIFY((tip = shownTip()) != nullptr);
+        QVERIFY(tip->grab().save(
+            QStringLiteral("%1/import-team-details-%2.png").arg(folder, language)));
+        QToolTip::hideText();
+    }
 }
 
 QTEST_MAIN(CompareTest)
