@@ -218,6 +218,7 @@ private slots:
     void importTeamFromAddsTheTeamAndUndoRemovesIt();
     void teamsWithoutPicturesThereOrLeftBehindAreStillCopied();
     void draggedTeamsAreCopiedIntoTheLeague();
+    void withoutTheAssetLibraryTeamsComeAlone();
     void unreadableInstallationsAreRefusedWithAMessage();
     void anEditChangesOnlyItsRowsKeepingTheOthersAsTheyWere();
     void importTeamPicturesInEnglishAndFrench();
@@ -593,6 +594,56 @@ void CompareTest::draggedTeamsAreCopiedIntoTheLeague() {
     QCOMPARE(db.TeamsOfLeague(league).size(), inLeague);
     QCOMPARE(db.TeamsOfLeague(barLeague).size(), inBarLeague);
     QVERIFY(list->Model()->RowOf(copied) < 0);
+}
+
+void CompareTest::withoutTheAssetLibraryTeamsComeAlone() {
+    m_fixture->Stop();
+    const QDir editor(m_fixture->EditorFolder());
+    for (const QString& name : editor.entryList({QStringLiteral("*Wren_Utils*")}, QDir::Files)) {
+        QVERIFY(QFile::remove(editor.filePath(name)));
+    }
+    m_frame = StartShown(*m_fixture, QSize(1180, 760));
+    QVERIFY(m_frame && !m_frame->Pictures());
+    QTemporaryDir dir;
+    int32_t source = -1;
+    const QString other = CopyWithRenamedTeam(dir, source);
+    QVERIFY(!other.isEmpty());
+    CGameDatabase& db = *m_frame->Database();
+    const QString archive =
+        ResolveInstallPath(m_fixture->GameFolder(), QStringLiteral("data/zdata_05.big"));
+    const QByteArray archiveBefore = ReadFile(archive);
+    QVERIFY(!archiveBefore.isEmpty());
+
+    // Nothing to read or write pictures with: the choice is off and cannot be made.
+    ImportTeam(other, [](CImportTeamDialog* import) {
+        QVERIFY(!import->WithPicturesBox()->isEnabled());
+        QVERIFY(!import->WithPicturesBox()->isChecked());
+    });
+    const int32_t copied = TeamNamed(db, kImportedName);
+    QVERIFY(copied >= 0);
+    QVERIFY(StatusText().endsWith(m_frame->Text("Message_ImportPicturesLeftBehind")));
+
+    // A dragged team comes alone, and the note says why.
+    CLeagueFrame* leagueWindow = OpenLeagueFromList(*m_frame, FirstLeague(db));
+    QVERIFY(leagueWindow);
+    CCompareFrame* compare = CompareWith(other);
+    QVERIFY(compare);
+    QAbstractItemModel* rows = compare->Tree()->model();
+    const QModelIndex teams = FindRow(rows, QStringLiteral("Teams ("));
+    QModelIndex team;
+    for (int row = 0; row < rows->rowCount(teams); ++row) {
+        if (rows->index(row, 0, teams).data(CCompareModel::kIdRole).toInt() == source) {
+            team = rows->index(row, 0, teams);
+        }
+    }
+    QVERIFY(team.isValid());
+    std::unique_ptr<QMimeData> data(rows->mimeData({team}));
+    QVERIFY(Drop(leagueWindow->TeamsList()->viewport(), QPoint(10, 10), data.get()));
+    QTRY_VERIFY(TeamNamed(db, kImportedName, copied) >= 0);
+    QVERIFY(m_fixture->prompts.isEmpty());
+    QVERIFY2(StatusText().endsWith(m_frame->Text("Message_ImportPicturesNoLibrary")),
+             qPrintable(StatusText()));
+    QCOMPARE(ReadFile(archive), archiveBefore);
 }
 
 void CompareTest::unreadableInstallationsAreRefusedWithAMessage() {
