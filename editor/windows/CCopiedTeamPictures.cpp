@@ -3,7 +3,6 @@
 #include "editor/assets/CPictureImport.h"
 #include "editor/assets/CPictureRequests.h"
 #include "editor/assets/CTeamPictureCopy.h"
-#include "editor/database/Utf8Path.h"
 #include "editor/dialogs/CWaitCursor.h"
 #include "editor/document/CBackupWarnings.h"
 #include "editor/document/CDatabaseDocument.h"
@@ -32,13 +31,13 @@ QString Native(const std::string& path) {
 CCopiedTeamPictures::SReport CCopiedTeamPictures::Copy(CFrameHost& host, const QString& fromFolder,
                                                        int32_t there, int32_t here) {
     const CPictureRequests* pictures = host.Pictures();
-    const CTeam* team = host.FindTeam(here);
-    if (!pictures || !team)
+    if (!pictures)
         return {host.Text("Message_ImportPicturesNoLibrary"), {}};
     std::vector<int> kits;
-    for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot)
-        if (team->FindKit(slot))
-            kits.push_back(slot);
+    if (const CTeam* team = host.FindTeam(here))
+        for (int slot = 0; slot < CTeamKit::kSlotCount; ++slot)
+            if (team->FindKit(slot))
+                kits.push_back(slot);
     // The other installation's archives through the same reader as this one's pictures.
     const CPictureArchive::Fetcher fetch = [pictures](const std::string& archive,
                                                       const std::string& container,
