@@ -1,18 +1,17 @@
 #include "CChildWindows.h"
 
+#include "CChildPlacement.h"
 #include "editor/document/SChange.h"
 #include "editor/model/CGameDatabase.h"
-#include "editor/windows/CFrameHost.h"
 #include "editor/toolkit/CMdiChildAccessible.h"
+#include "editor/windows/CFrameHost.h"
 #include "editor/windows/CRecordFrame.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QStyle>
-
-#include <algorithm>
+#include <QPointer>
 
 namespace {
 
@@ -24,6 +23,7 @@ const char* const kChildKeyProperty = "childKey";
 CChildWindows::CChildWindows(QMdiArea& area, CFrameHost& host, QObject* parent)
     : QObject(parent), m_area(area), m_host(host) {
     CMdiChildAccessible::Install();
+    m_placement = new CChildPlacement(area, host, this);
 }
 
 bool CChildWindows::Open(CChildFrame::Kind kind, const QVariant& key, const QString& title,
@@ -64,29 +64,20 @@ bool CChildWindows::Open(CChildFrame::Kind kind, const QVariant& key, const QStr
     const QMdiSubWindow* active = m_area.activeSubWindow();
     const bool maximised = active && active->isMaximized();
     window->show();
-    // After show: the area's own placement of new windows runs when they are shown.
-    if (!maximised) {
-        Place(window);
-    }
     m_area.setActiveSubWindow(window);
+    const QPointer<QMdiSubWindow> shown(window);
     frame->Fill();
-    return true;
-}
-
-void CChildWindows::Place(QMdiSubWindow* window) {
-    // Each new window steps down and right by a title bar from the last, and starts again at
-    // the corner when it would reach past the visible area; a small area shrinks the window.
-    const QSize area = m_area.viewport()->size();
-    const QSize size(std::min(kChildWidth, area.width()), std::min(kChildHeight, area.height()));
-    const int step =
-        std::max(window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window), 16);
-    QPoint corner(m_cascadeStep * step, m_cascadeStep * step);
-    if (corner.x() + size.width() > area.width() || corner.y() + size.height() > area.height()) {
-        m_cascadeStep = 0;
-        corner = QPoint(0, 0);
+    // After show: the area's own placement of new windows runs when they are shown; after
+    // Fill: the window's size is its content's.
+    if (!shown) {
+        return true;
     }
-    ++m_cascadeStep;
-    window->setGeometry(QRect(corner, size));
+    if (maximised) {
+        m_placement->Watch(window);
+    } else {
+        m_placement->Place(window);
+    }
+    return true;
 }
 
 QMdiSubWindow* CChildWindows::Find(CChildFrame::Kind kind, const QVariant& key) const {

@@ -9,20 +9,18 @@
 
 #include <functional>
 
+class CChildPlacement;
 class CFrameHost;
 class QMdiArea;
 class QMdiSubWindow;
 struct SChange;
 
 // The registry of the main window's child windows: opens one per record (found again by kind
-// and id, never by title), places new ones in a cascade, keeps their titles on their records'
-// names and hands every document change to each window.
+// and id, never by title), has CChildPlacement size and place new ones, keeps their titles on
+// their records' names and hands every document change to each window.
 class CChildWindows : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kChildWidth = 640;
-    static constexpr int kChildHeight = 520;
-
     CChildWindows(QMdiArea& area, CFrameHost& host, QObject* parent = nullptr);
 
     // Brings the window of that record forward, or makes one with `make`; `key` null: always a
@@ -41,16 +39,15 @@ public:
     // The title of a window on the record of that kind and id (CRecordFrame::TitleOf).
     QString Title(CChildFrame::Kind kind, int id) const;
 
+    CChildPlacement& Placement() { return *m_placement; }
+
 signals:
     void Opened(CChildFrame* frame);
     // A window's title changed (the main window's title shows the active one).
     void TitleChanged();
 
 private:
-    void Place(QMdiSubWindow* window);
-
     QMdiArea& m_area;
     CFrameHost& m_host;
-    // Where the next new child window goes in the cascade, counted in steps from the corner.
-    int m_cascadeStep = 0;
+    CChildPlacement* m_placement = nullptr;
 };

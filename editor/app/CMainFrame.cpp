@@ -38,6 +38,7 @@
 #include <QStatusBar>
 #include <QUndoStack>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -114,7 +115,6 @@ bool CMainFrame::Create() {
     m_workspace = new CWorkspaceBar(*m_document, this);
     m_workspace->setWindowTitle(Text("Menu_ViewLeaguesList").remove(u'&').split(u'\t').first());
     addDockWidget(Qt::LeftDockWidgetArea, m_workspace);
-    resizeDocks({m_workspace}, {CWorkspaceBar::kWidth}, Qt::Horizontal);
     connect(m_workspace, &CWorkspaceBar::LeagueActivated, this, [this](int id) { OpenLeague(id); });
     // After the drag has ended: the copy may ask or warn.
     connect(
@@ -134,6 +134,10 @@ bool CMainFrame::Create() {
     m_menus->Localise();
     m_workspace->setWindowTitle(
         ActionForKey(QStringLiteral("Menu_ViewLeaguesList"))->text().remove(u'&').split(u'\t').first());
+    // Wide enough for the names loaded, but never most of the window; a width the user chose
+    // comes back with the bars' state below.
+    resizeDocks({m_workspace}, {std::min(m_workspace->ContentWidth(), width() * 2 / 5)},
+                Qt::Horizontal);
     if (Database()) {
         const auto settings = CKestrelApp::EditorSettings();
         if (CWindowPlacement::Restore(*this, *settings)) {

@@ -29,9 +29,6 @@ struct SChange;
 class CMainFrame : public QMainWindow, public CFrameHost {
     Q_OBJECT
 public:
-    static constexpr int kChildWidth = 640;
-    static constexpr int kChildHeight = 520;
-
     explicit CMainFrame(CKestrelApp& app);
     ~CMainFrame() override;
 

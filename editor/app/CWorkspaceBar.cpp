@@ -8,7 +8,10 @@
 #include <QEvent>
 #include <QHash>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,8 +33,8 @@ CWorkspaceBar::CWorkspaceBar(CDatabaseDocument& document, QWidget* parent)
     // Fixed English headers, as the game's tools show them.
     m_list->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Level"),
                              QStringLiteral("No. of Teams"), QStringLiteral("No. of Players")});
-    // Narrow number columns keep the names readable in the bar's 250 pixels; the headers'
-    // full texts show as tool tips.
+    // Narrow number columns leave the bar's width to the names; the headers' full texts show
+    // as tool tips.
     QHeaderView* header = m_list->header();
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(24);
@@ -87,7 +90,33 @@ bool CWorkspaceBar::eventFilter(QObject* watched, QEvent* event) {
 }
 
 QSize CWorkspaceBar::sizeHint() const {
-    return {kWidth, QDockWidget::sizeHint().height()};
+    return {ContentWidth(), QDockWidget::sizeHint().height()};
+}
+
+int CWorkspaceBar::ContentWidth() const {
+    const QHeaderView* header = m_list->header();
+    // The names as the delegate draws them: the text, its margins and the focus frame's.
+    int names = header->sectionSizeHint(0);
+    const int padding =
+        4 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_list) + 1) + 8;
+    for (int row = 0; row < m_list->topLevelItemCount(); ++row) {
+        names = std::max(
+            names,
+            m_list->fontMetrics().horizontalAdvance(m_list->topLevelItem(row)->text(0)) + padding);
+    }
+    int columns = names;
+    for (int c = 1; c < header->count(); ++c) {
+        columns += header->sectionSize(c);
+    }
+    const int list = columns + 2 * m_list->frameWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    // The title shares its line with the float and close buttons.
+    const int button =
+        style()->pixelMetric(QStyle::PM_DockWidgetTitleBarButtonMargin, nullptr, this) +
+        style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    const int title = fontMetrics().horizontalAdvance(windowTitle()) + 4 * button;
+    const QMargins margins = contentsMargins();
+    return std::max(list, title) + margins.left() + margins.right();
 }
 
 void CWorkspaceBar::OnChanged(const SChange& change) {

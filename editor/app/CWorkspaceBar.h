@@ -12,12 +12,12 @@ class QTreeWidgetItem;
 class CWorkspaceBar : public QDockWidget {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 250;
-
     explicit CWorkspaceBar(CDatabaseDocument& document, QWidget* parent = nullptr);
     ~CWorkspaceBar() override;
 
     QTreeWidget* LeaguesList() { return m_list; }
+    // The width that shows every league's whole name, the counts and the bar's title.
+    int ContentWidth() const;
 
 signals:
     void LeagueActivated(int leagueId);

@@ -1,12 +1,16 @@
 #include "CPropertyList.h"
 
 #include "editor/toolkit/CPropertyDelegate.h"
+#include "editor/toolkit/CRowsSizeHint.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -97,4 +101,9 @@ void CPropertyList::ShowHelp() {
                             : m_model->Text(m_model->index(row, 0)
                                                 .data(CPropertyModel::HelpRole)
                                                 .toString()));
+}
+
+QSize CPropertyList::sizeHint() const {
+    const QSize rows = CRowsSizeHint::Of(*m_view, std::max(m_model->rowCount(), 8));
+    return {rows.width(), rows.height() + layout()->spacing() + m_help->sizeHint().height()};
 }

@@ -24,6 +24,8 @@ public:
     // Selects the row and shows its help.
     void SelectRow(int row);
     int SelectedRow() const;
+    // Room for every row (a page of properties reads best without scrolling) and the help.
+    QSize sizeHint() const override;
 
 private:
     void ShowHelp();

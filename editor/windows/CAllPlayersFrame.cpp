@@ -79,8 +79,12 @@ CAllPlayersFrame::CAllPlayersFrame(CFrameHost& host, QWidget* parent)
     UpdateActions();
 }
 
-QHBoxLayout* CAllPlayersFrame::BuildFilterBar() {
-    auto* bar = new QHBoxLayout();
+QVBoxLayout* CAllPlayersFrame::BuildFilterBar() {
+    // The filter has a row of its own, so a long expression stays readable beside the quick
+    // filters' localised captions.
+    auto* bar = new QVBoxLayout();
+    auto* expression = new QHBoxLayout();
+    auto* quick = new QHBoxLayout();
     auto* label = new QLabel(Host().Text("Caption_Filter"), this);
     m_filter = new CErrorLineEdit(this);
     m_filter->setObjectName(QStringLiteral("PlayerFilter"));
@@ -122,13 +126,16 @@ QHBoxLayout* CAllPlayersFrame::BuildFilterBar() {
     m_edit->setObjectName(QStringLiteral("EditSelected"));
     m_edit->setToolTip(Host().Text("Caption_EditSelected") + QStringLiteral(" (Ctrl+E)"));
     connect(m_edit, &QPushButton::clicked, this, [this] { EditSelected(); });
-    bar->addWidget(label);
-    bar->addWidget(m_filter, 1);
-    bar->addWidget(fields);
-    bar->addWidget(m_position);
-    bar->addWidget(m_team);
-    bar->addWidget(m_league);
-    bar->addWidget(m_edit);
+    expression->addWidget(label);
+    expression->addWidget(m_filter, 1);
+    expression->addWidget(fields);
+    quick->addWidget(m_position);
+    quick->addWidget(m_team);
+    quick->addWidget(m_league);
+    quick->addStretch(1);
+    quick->addWidget(m_edit);
+    bar->addLayout(expression);
+    bar->addLayout(quick);
     return bar;
 }
 
@@ -167,6 +174,14 @@ void CAllPlayersFrame::FillQuickFilters() {
     m_league->addItem(Host().Text("Caption_AllLeagues"), -1);
     for (const auto& [name, id] : leagues)
         m_league->addItem(name, id);
+    // The position groups and "All teams" and its kin are whole in every language; names of
+    // teams and leagues longer than that are cut.
+    int groups = 12;
+    for (int i = 0; i < m_position->count(); ++i)
+        groups = std::max(groups, static_cast<int>(m_position->itemText(i).size()));
+    m_position->setMinimumContentsLength(groups);
+    for (QComboBox* box : {m_team, m_league})
+        box->setMinimumContentsLength(std::max(12, static_cast<int>(box->itemText(0).size())));
     m_position->setCurrentIndex(std::max(0, m_position->findData(group)));
     m_team->setCurrentIndex(std::max(0, m_team->findData(team)));
     m_league->setCurrentIndex(std::max(0, m_league->findData(league)));

@@ -10,7 +10,7 @@ class CErrorLineEdit;
 class CPlayersTableView;
 class QAction;
 class QComboBox;
-class QHBoxLayout;
+class QVBoxLayout;
 class QPushButton;
 class QTimer;
 
@@ -54,7 +54,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QHBoxLayout* BuildFilterBar();
+    QVBoxLayout* BuildFilterBar();
     void FillQuickFilters();
     // Squads or players changed: who passes the filter may have changed.
     void FilterAgain();

@@ -1,5 +1,6 @@
 #include "CDragDropView.h"
 
+#include "editor/toolkit/CRowsSizeHint.h"
 #include "editor/windows/CChildFrame.h"
 
 #include <QHeaderView>
@@ -22,4 +23,13 @@ CDragDropView::CDragDropView(QAbstractItemModel* source, QWidget* parent) : QTre
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSortingEnabled(true);
     header()->setStretchLastSection(false);
+}
+
+void CDragDropView::SetShownRows(int rows) {
+    m_shownRows = rows;
+    updateGeometry();
+}
+
+QSize CDragDropView::sizeHint() const {
+    return CRowsSizeHint::Of(*this, m_shownRows);
 }

@@ -13,7 +13,11 @@ public:
     CDragDropView(QAbstractItemModel* source, QWidget* parent = nullptr);
 
     QSortFilterProxyModel* Proxy() const { return m_proxy; }
+    // How many rows the list asks room for in its window's first size.
+    void SetShownRows(int rows);
+    QSize sizeHint() const override;
 
 private:
     QSortFilterProxyModel* m_proxy = nullptr;
+    int m_shownRows = 12;
 };

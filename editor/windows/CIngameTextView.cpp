@@ -1,5 +1,7 @@
 #include "CIngameTextView.h"
 
+#include "editor/toolkit/CRowsSizeHint.h"
+
 #include <QHeaderView>
 #include <QPalette>
 
@@ -33,4 +35,8 @@ void CIngameTextView::CommitOpenEditor() {
         commitData(editor);
         closeEditor(editor, QAbstractItemDelegate::NoHint);
     }
+}
+
+QSize CIngameTextView::sizeHint() const {
+    return CRowsSizeHint::Of(*this, 20);
 }

@@ -12,4 +12,6 @@ public:
     // Takes the text of an editor still open into the model, so a save or close keeps it.
     void CommitOpenEditor();
     bool IsEditing() const { return state() == EditingState; }
+    // Room for twenty texts.
+    QSize sizeHint() const override;
 };

@@ -18,6 +18,8 @@ CLeagueFrame::CLeagueFrame(int leagueId, CFrameHost& host, QWidget* parent)
 
     auto* split = new QSplitter(Qt::Vertical, this);
     m_teams = new CTeamsListView(host, split);
+    // A league of the game has up to 20 teams.
+    m_teams->SetShownRows(16);
     split->addWidget(m_teams);
 
     m_tabs = new QTabWidget(split);

@@ -7,6 +7,7 @@
 CPlayersListFrame::CPlayersListFrame(CFrameHost& host, QWidget* parent)
     : CChildFrame(Kind::PlayersList, host, parent) {
     m_list = new CPlayersListView(host, this);
+    m_list->SetShownRows(20);
     SetContent(m_list);
 }
 

@@ -1,5 +1,6 @@
 #include "CPlayersTableView.h"
 
+#include "editor/toolkit/CRowsSizeHint.h"
 #include "editor/windows/CAllPlayersModel.h"
 #include "editor/windows/CPlayerDrag.h"
 
@@ -56,4 +57,8 @@ void CPlayersTableView::startDrag(Qt::DropActions) {
     }
     CPlayerDrag::Exec(this, players->mimeData(indexes), players->Database(), ids, Qt::CopyAction,
                       Qt::CopyAction);
+}
+
+QSize CPlayersTableView::sizeHint() const {
+    return CRowsSizeHint::Of(*this, 20);
 }

@@ -12,6 +12,8 @@ public:
 
     // Selected rows in the order shown.
     std::vector<int> SelectedRows() const;
+    // Room for twenty rows and the columns shown.
+    QSize sizeHint() const override;
 
 public slots:
     void copy();

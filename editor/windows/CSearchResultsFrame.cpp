@@ -2,6 +2,7 @@
 
 #include "editor/document/SChange.h"
 
+#include "editor/toolkit/CRowsSizeHint.h"
 #include "editor/windows/CFrameHost.h"
 #include "editor/windows/CSearchResultsModel.h"
 
@@ -49,6 +50,10 @@ void CSearchResultsFrame::resizeEvent(QResizeEvent* event) {
     CChildFrame::resizeEvent(event);
     const int usable = m_list->width() - m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 2;
     m_list->header()->resizeSection(CSearchResultsModel::NameColumn, std::max(80, usable * 48 / 64));
+}
+
+QSize CSearchResultsFrame::sizeHint() const {
+    return CRowsSizeHint::Of(*m_list, 16);
 }
 
 void CSearchResultsFrame::Open(const QModelIndex& index) {

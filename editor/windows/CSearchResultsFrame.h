@@ -20,6 +20,8 @@ public:
     void Fill() override;
     bool TakesNewPlayers() const override { return false; }
     void DocumentChanged(const SChange& change) override;
+    // Room for sixteen results.
+    QSize sizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -37,6 +37,8 @@ CTeamFrame::CTeamFrame(int teamId, CFrameHost& host, QWidget* parent)
 
     auto* information = new QSplitter(Qt::Vertical, m_tabs);
     m_squad = new CPlayersListView(host, information);
+    // A whole first eleven and the first substitutes without scrolling.
+    m_squad->SetShownRows(16);
     m_info = new CTeamInfoForm(teamId, host, information);
     information->addWidget(m_squad);
     information->addWidget(m_info);
