@@ -29,9 +29,9 @@ CAttributeBar::CAttributeBar(const QString& labelText, const QString& refusal, Q
     m_bar->setAccessibleName(labelText);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_label, 3);
+    layout->addWidget(m_label);
     layout->addWidget(m_box);
-    layout->addWidget(m_bar, 4);
+    layout->addWidget(m_bar, 1);
     setFocusProxy(m_box);
     connect(validator, &CPercentValidator::Refused, this, &CAttributeBar::Refuse);
     connect(m_box, &QLineEdit::textEdited, this, &CAttributeBar::OnTextEdited);

@@ -5,11 +5,13 @@
 #include "editor/windows/CPlayerFrame.h"
 
 #include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QPainter>
 #include <QSlider>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -93,6 +95,18 @@ CPlayerAttributesForm::CPlayerAttributesForm(CPlayerFrame& frame) : CPlayerPage(
     }
     setTabOrder(previous, ApplyButton());
     setTabOrder(ApplyButton(), ResetButton());
+}
+
+void CPlayerAttributesForm::showEvent(QShowEvent* event) {
+    // One caption width for every bar, the longest caption's in the user's language, so the
+    // bars line up and no caption is cut.
+    int width = m_overall->Label()->sizeHint().width();
+    for (const CAttributeBar* bar : m_bars)
+        width = std::max(width, bar->Label()->sizeHint().width());
+    m_overall->Label()->setMinimumWidth(width);
+    for (CAttributeBar* bar : m_bars)
+        bar->Label()->setMinimumWidth(width);
+    CPlayerPage::showEvent(event);
 }
 
 QIcon CPlayerAttributesForm::TabIcon() const {

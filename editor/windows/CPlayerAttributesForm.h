@@ -27,6 +27,7 @@ public:
 protected:
     bool WriteChanges(CPlayer& player) override;
     void CopyPageFields(CPlayer& into, const CPlayer& from) const override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     std::vector<CAttributeBar*> m_bars;

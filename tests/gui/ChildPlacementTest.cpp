@@ -193,7 +193,7 @@ void ChildPlacementTest::frenchCaptionsAreWhole() {
     UserSteps::DoubleClickRow(team->SquadList(), 0);
     auto* player = qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame());
     QVERIFY(player);
-    for (int page = 0; page < 2; ++page) {
+    for (int page = 0; page < player->Tabs()->count(); ++page) {
         UserSteps::ClickTab(player->Tabs(), page);
         QVERIFY2(CutTexts(player).isEmpty(), qPrintable(CutTexts(player).join(u'\n')));
     }
@@ -361,6 +361,12 @@ void ChildPlacementTest::screenshots() {
             UserSteps::ClickTab(team->Tabs(), 0);
             UserSteps::DoubleClickRow(team->SquadList(), 0);
             shoot(QStringLiteral("player"));
+            auto* player = qobject_cast<CPlayerFrame*>(m_frame->ActiveFrame());
+            QVERIFY(player);
+            for (int page = 1; page < player->Tabs()->count(); ++page) {
+                UserSteps::ClickTab(player->Tabs(), page);
+                shoot(QStringLiteral("player-page-%1").arg(page + 1));
+            }
             ChooseFromMenu(*m_frame, "Menu_ViewAllPlayers");
             shoot(QStringLiteral("all-players"));
         }
