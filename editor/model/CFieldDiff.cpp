@@ -14,6 +14,7 @@ using EType = SRecordChange::EType;
 template <typename R>
 void AllFields(const std::vector<SField<R>>& fields, const R& record, bool old,
                std::vector<SFieldChange>& out) {
+    out.reserve(out.size() + fields.size());
     for (const SField<R>& field : fields) {
         std::string value = field.get(record);
         out.push_back(old ? SFieldChange{field.name, std::move(value), {}}
