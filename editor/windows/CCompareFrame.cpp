@@ -1,10 +1,12 @@
 #include "CCompareFrame.h"
 
+#include "editor/dialogs/CWaitCursor.h"
 #include "editor/document/SChange.h"
 #include "editor/model/CDiffFields.h"
 #include "editor/model/CFieldDiff.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/toolkit/CCountText.h"
+#include "editor/windows/CCompareFilter.h"
 #include "editor/windows/CCompareModel.h"
 #include "editor/windows/CFieldCaptions.h"
 #include "editor/windows/CFrameHost.h"
@@ -13,7 +15,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSet>
 #include <QSortFilterProxyModel>
 #include <QTimer>
 #include <QTreeView>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <array>
+#include <tuple>
 
 namespace {
 
@@ -36,6 +38,11 @@ constexpr int kExpandAllRows = 400;
 // Changes naming more records than this are compared whole: one reset is quicker than many
 // rows changed one by one.
 constexpr size_t kCompareAllAbove = 2000;
+
+std::tuple<int, int, int> RecordKey(const QModelIndex& record) {
+    return {record.data(CCompareModel::kKindRole).toInt(), record.data(CCompareModel::kIdRole).toInt(),
+            record.data(CCompareModel::kSubRole).toInt()};
+}
 
 QString NameIn(const CGameDatabase& db, ERecordKind kind, int32_t id, int32_t sub) {
     switch (kind) {
@@ -101,14 +108,8 @@ CCompareFrame::CCompareFrame(std::shared_ptr<const CGameDatabase> other, const Q
 
     m_model = new CCompareModel(this);
     m_model->SetDragFolder(m_folder);
-    m_proxy = new QSortFilterProxyModel(this);
+    m_proxy = new CCompareFilter(this);
     m_proxy->setSourceModel(m_model);
-    m_proxy->setFilterKeyColumn(-1);
-    m_proxy->setFilterCaseSensitivity(Qt::CaseInsensitive);
-    // A matching field keeps its record and kind in view; a matching record or kind shows all
-    // that is under it.
-    m_proxy->setRecursiveFilteringEnabled(true);
-    m_proxy->setAutoAcceptChildRows(true);
     m_tree = new QTreeView(content);
     m_tree->setObjectName(QStringLiteral("CompareTree"));
     m_tree->setAccessibleName(host.Text("Caption_CompareDifferences"));
@@ -167,13 +168,13 @@ void CCompareFrame::Fill() {
         return;
     }
     // Records whose fields were open stay open.
-    QSet<QString> open;
+    std::set<std::tuple<int, int, int>> open;
     for (int k = 0; k < m_proxy->rowCount(); ++k) {
         const QModelIndex kind = m_proxy->index(k, 0);
         for (int r = 0; r < m_proxy->rowCount(kind); ++r) {
             const QModelIndex record = m_proxy->index(r, 0, kind);
             if (m_tree->isExpanded(record)) {
-                open.insert(record.data().toString());
+                open.insert(RecordKey(record));
             }
         }
     }
@@ -182,7 +183,11 @@ void CCompareFrame::Fill() {
     m_teams.clear();
     m_leagues.clear();
     m_renamedPlayers.clear();
-    m_model->SetChanges(CFieldDiff::Compare(*m_other, *here), Labels());
+    {
+        // Two very different databases take a noticeable moment.
+        CWaitCursor wait;
+        m_model->SetChanges(CFieldDiff::Compare(*m_other, *here), Labels());
+    }
     ShowSummary();
     if (m_model->RowCount() <= kExpandAllRows || !m_filter->text().trimmed().isEmpty()) {
         m_tree->expandAll();
@@ -191,9 +196,9 @@ void CCompareFrame::Fill() {
     for (int k = 0; k < m_proxy->rowCount(); ++k) {
         const QModelIndex kind = m_proxy->index(k, 0);
         m_tree->expand(kind);
-        for (int r = 0; r < m_proxy->rowCount(kind); ++r) {
+        for (int r = 0; !open.empty() && r < m_proxy->rowCount(kind); ++r) {
             const QModelIndex record = m_proxy->index(r, 0, kind);
-            if (open.contains(record.data().toString())) {
+            if (open.count(RecordKey(record)) > 0) {
                 m_tree->expand(record);
             }
         }
@@ -281,7 +286,7 @@ void CCompareFrame::UpdateNamed() {
     m_teams.clear();
     m_leagues.clear();
     m_renamedPlayers.clear();
-    const auto changes =
+    auto changes =
         CFieldDiff::CompareNamed(*m_other, *here, CDiffFields(here->Catalogue()), named);
     std::vector<CCompareModel::SCovered> covered = {{ERecordKind::Formation, std::nullopt},
                                                     {ERecordKind::Stadium, std::nullopt}};
@@ -296,11 +301,10 @@ void CCompareFrame::UpdateNamed() {
             covered.push_back({kind, id});
         }
     }
-    const CCompareModel::SLabels labels = Labels();
     m_updating = true;
     m_expandRecords = m_model->RowCount() <= kExpandAllRows || !m_filter->text().trimmed().isEmpty();
-    m_model->UpdateRecords(changes, covered, labels);
-    m_model->RenameSquadPlaces(renamed, labels);
+    m_model->UpdateRecords(std::move(changes), covered);
+    m_model->RenameSquadPlaces(renamed);
     m_updating = false;
     ShowSummary();
 }

@@ -9,6 +9,20 @@
 #include <limits>
 #include <utility>
 
+namespace {
+
+// An index's id: its kind or record node above the field row (plus one; zero for the node's
+// own row).
+constexpr int kFieldBits = 20;
+constexpr quintptr kFieldMask = (quintptr(1) << kFieldBits) - 1;
+static_assert(sizeof(quintptr) >= 8, "node and field row share an index's id");
+
+quintptr IdOf(int node, int field) {
+    return (static_cast<quintptr>(node) << kFieldBits) | static_cast<quintptr>(field + 1);
+}
+
+} // namespace
+
 CCompareModel::CCompareModel(QObject* parent) : QAbstractItemModel(parent) {}
 
 std::vector<int>& CCompareModel::SiblingsOf(int parent) {
@@ -41,144 +55,97 @@ void CCompareModel::RemoveRow(int node) {
     }
 }
 
-int CCompareModel::CountRows(const SRecordChange& change) {
-    return 1 + static_cast<int>(change.fields.size());
-}
-
-void CCompareModel::SetRecordTexts(SNode& record, const SRecordChange& change,
-                                   const SLabels& labels) {
-    record.type = change.type;
-    record.text[FieldColumn] = labels.record(change);
-    record.text[OldColumn] =
-        change.type == SRecordChange::EType::Removed ? labels.removed : QString();
-    record.text[NewColumn] = change.type == SRecordChange::EType::Added ? labels.added : QString();
-}
-
-void CCompareModel::AddFields(int recordNode, const SRecordChange& change, const SLabels& labels) {
-    for (const SFieldChange& field : change.fields) {
-        SNode row;
-        row.parent = recordNode;
-        row.level = FieldLevel;
-        row.kind = change.kind;
-        row.id = change.id;
-        row.sub = change.sub;
-        row.type = change.type;
-        row.text[FieldColumn] = labels.field(change.kind, field.field);
-        row.rawField = QString::fromStdString(field.field);
-        row.text[OldColumn] = QString::fromStdString(field.oldValue);
-        row.text[NewColumn] = QString::fromStdString(field.newValue);
-        AddNode(std::move(row));
-    }
-}
-
-int CCompareModel::AddRecord(int kindNode, const SRecordChange& change, const SLabels& labels,
-                             int row) {
+int CCompareModel::AddRecord(int kindNode, SRecordChange change, int row) {
+    const SKey key{change.kind, change.id, change.sub};
+    m_rows += 1 + static_cast<int>(change.fields.size());
     SNode record;
     record.parent = kindNode;
     record.level = RecordLevel;
-    record.kind = change.kind;
-    record.id = change.id;
-    record.sub = change.sub;
-    SetRecordTexts(record, change, labels);
+    record.change = std::move(change);
     const int node = AddNode(std::move(record), row);
-    AddFields(node, change, labels);
-    m_records[{change.kind, change.id, change.sub}] = node;
-    m_rows += CountRows(change);
+    m_records[key] = node;
     return node;
 }
 
-void CCompareModel::SetChanges(const std::vector<SRecordChange>& changes, const SLabels& labels) {
+void CCompareModel::SetChanges(std::vector<SRecordChange> changes, const SLabels& labels) {
     beginResetModel();
     m_nodes.clear();
+    m_nodes.reserve(changes.size() + std::size(m_kinds));
     m_top.clear();
     m_records.clear();
     m_rows = 0;
     std::fill(std::begin(m_kinds), std::end(m_kinds), -1);
-    for (int c = 0; c < ColumnCount; ++c) {
-        m_headers[c] = labels.headers[c];
+    m_labels = labels;
+    for (auto& captions : m_captions) {
+        captions.clear();
     }
     // The changes come sorted by kind: one kind row for each run of them.
     int kindNode = -1;
-    for (const SRecordChange& change : changes) {
-        if (kindNode < 0 || m_nodes[kindNode].kind != change.kind) {
+    for (SRecordChange& change : changes) {
+        if (kindNode < 0 || m_nodes[kindNode].change.kind != change.kind) {
             SNode kind;
-            kind.kind = change.kind;
+            kind.change.kind = change.kind;
             kindNode = AddNode(std::move(kind));
             m_kinds[static_cast<int>(change.kind)] = kindNode;
         }
-        AddRecord(kindNode, change, labels);
-    }
-    for (const int node : m_top) {
-        SNode& kind = m_nodes[node];
-        kind.text[FieldColumn] = labels.kind(kind.kind, static_cast<int>(kind.children.size()));
+        AddRecord(kindNode, std::move(change));
     }
     endResetModel();
 }
 
-void CCompareModel::UpdateRecord(int node, const SRecordChange& change, const SLabels& labels) {
+void CCompareModel::UpdateRecord(int node, SRecordChange change) {
     const QModelIndex at = IndexOf(node);
-    SNode updated = m_nodes[node];
-    SetRecordTexts(updated, change, labels);
-    SNode& record = m_nodes[node];
-    if (!std::equal(std::begin(updated.text), std::end(updated.text), std::begin(record.text)) ||
-        updated.type != record.type) {
-        record.type = updated.type;
-        std::copy(std::begin(updated.text), std::end(updated.text), std::begin(record.text));
-        emit dataChanged(at, at.siblingAtColumn(ColumnCount - 1));
-    }
-    bool sameFields = record.children.size() == change.fields.size();
-    for (size_t i = 0; sameFields && i < change.fields.size(); ++i) {
-        sameFields = m_nodes[record.children[i]].rawField ==
-                     QString::fromStdString(change.fields[i].field);
-    }
-    m_rows += static_cast<int>(change.fields.size()) - static_cast<int>(record.children.size());
+    SRecordChange& now = m_nodes[node].change;
+    m_rows += static_cast<int>(change.fields.size()) - static_cast<int>(now.fields.size());
+    const bool sameFields = std::equal(
+        now.fields.begin(), now.fields.end(), change.fields.begin(), change.fields.end(),
+        [](const SFieldChange& a, const SFieldChange& b) { return a.field == b.field; });
     if (sameFields) {
         // The same rows, some with new values: selection and scrolling stay where they were.
         int first = -1, last = -1;
-        for (size_t i = 0; i < change.fields.size(); ++i) {
-            SNode& field = m_nodes[m_nodes[node].children[i]];
-            const QString oldValue = QString::fromStdString(change.fields[i].oldValue);
-            const QString newValue = QString::fromStdString(change.fields[i].newValue);
-            if (field.type == change.type && field.text[OldColumn] == oldValue &&
-                field.text[NewColumn] == newValue) {
-                continue;
+        for (size_t i = 0; i < now.fields.size(); ++i) {
+            if (now.type != change.type || !(now.fields[i] == change.fields[i])) {
+                first = first < 0 ? static_cast<int>(i) : first;
+                last = static_cast<int>(i);
             }
-            field.type = change.type;
-            field.text[OldColumn] = oldValue;
-            field.text[NewColumn] = newValue;
-            first = first < 0 ? static_cast<int>(i) : first;
-            last = static_cast<int>(i);
         }
+        now = std::move(change);
         if (first >= 0) {
             emit dataChanged(index(first, 0, at), index(last, ColumnCount - 1, at));
         }
-        return;
+    } else {
+        if (!now.fields.empty()) {
+            beginRemoveRows(at, 0, static_cast<int>(now.fields.size()) - 1);
+            now.fields.clear();
+            endRemoveRows();
+        }
+        const int rows = static_cast<int>(change.fields.size());
+        if (rows > 0) {
+            beginInsertRows(at, 0, rows - 1);
+        }
+        now = std::move(change);
+        if (rows > 0) {
+            endInsertRows();
+        }
     }
-    if (!m_nodes[node].children.empty()) {
-        beginRemoveRows(at, 0, static_cast<int>(m_nodes[node].children.size()) - 1);
-        m_nodes[node].children.clear();
-        endRemoveRows();
-    }
-    if (!change.fields.empty()) {
-        beginInsertRows(at, 0, static_cast<int>(change.fields.size()) - 1);
-        AddFields(node, change, labels);
-        endInsertRows();
-    }
+    // Its name may have changed with it.
+    emit dataChanged(at, at.siblingAtColumn(ColumnCount - 1));
 }
 
-void CCompareModel::InsertRecord(const SRecordChange& change, const SLabels& labels) {
+void CCompareModel::InsertRecord(SRecordChange change) {
     int& kindNode = m_kinds[static_cast<int>(change.kind)];
     if (kindNode < 0) {
         // Kinds stay in their order: before the first kind that comes after this one.
         int row = 0;
-        while (row < static_cast<int>(m_top.size()) && m_nodes[m_top[row]].kind < change.kind) {
+        while (row < static_cast<int>(m_top.size()) &&
+               m_nodes[m_top[row]].change.kind < change.kind) {
             ++row;
         }
         beginInsertRows({}, row, row);
         SNode kind;
-        kind.kind = change.kind;
+        kind.change.kind = change.kind;
         kindNode = AddNode(std::move(kind), row);
-        AddRecord(kindNode, change, labels);
+        AddRecord(kindNode, std::move(change));
         endInsertRows();
         return;
     }
@@ -186,19 +153,19 @@ void CCompareModel::InsertRecord(const SRecordChange& change, const SLabels& lab
     const auto at = std::lower_bound(records.begin(), records.end(),
                                      std::make_pair(change.id, change.sub),
                                      [this](int node, const std::pair<int32_t, int32_t>& key) {
-                                         return std::make_pair(m_nodes[node].id,
-                                                               m_nodes[node].sub) < key;
+                                         const SRecordChange& c = m_nodes[node].change;
+                                         return std::make_pair(c.id, c.sub) < key;
                                      });
     const int row = static_cast<int>(at - records.begin());
     beginInsertRows(IndexOf(kindNode), row, row);
-    AddRecord(kindNode, change, labels, row);
+    AddRecord(kindNode, std::move(change), row);
     endInsertRows();
 }
 
-void CCompareModel::UpdateRecords(const std::vector<SRecordChange>& changes,
-                                  const std::vector<SCovered>& covered, const SLabels& labels) {
-    std::map<SKey, const SRecordChange*> fresh;
-    for (const SRecordChange& change : changes) {
+void CCompareModel::UpdateRecords(std::vector<SRecordChange> changes,
+                                  const std::vector<SCovered>& covered) {
+    std::map<SKey, SRecordChange*> fresh;
+    for (SRecordChange& change : changes) {
         fresh[{change.kind, change.id, change.sub}] = &change;
     }
     // Rows of the covered records: changed in place, or gone.
@@ -215,7 +182,7 @@ void CCompareModel::UpdateRecords(const std::vector<SRecordChange>& changes,
                 it = m_records.erase(it);
                 continue;
             }
-            UpdateRecord(it->second, *now->second, labels);
+            UpdateRecord(it->second, std::move(*now->second));
             fresh.erase(now);
             ++it;
         }
@@ -223,8 +190,8 @@ void CCompareModel::UpdateRecords(const std::vector<SRecordChange>& changes,
     std::vector<bool> counted(std::size(m_kinds), false);
     for (const int node : gone) {
         const int kindNode = m_nodes[node].parent;
-        counted[static_cast<int>(m_nodes[node].kind)] = true;
-        m_rows -= 1 + static_cast<int>(m_nodes[node].children.size());
+        counted[static_cast<int>(m_nodes[node].change.kind)] = true;
+        m_rows -= 1 + static_cast<int>(m_nodes[node].change.fields.size());
         const QModelIndex kindIndex = IndexOf(kindNode);
         beginRemoveRows(kindIndex, m_nodes[node].row, m_nodes[node].row);
         RemoveRow(node);
@@ -232,82 +199,128 @@ void CCompareModel::UpdateRecords(const std::vector<SRecordChange>& changes,
         if (m_nodes[kindNode].children.empty()) {
             beginRemoveRows({}, m_nodes[kindNode].row, m_nodes[kindNode].row);
             RemoveRow(kindNode);
-            m_kinds[static_cast<int>(m_nodes[kindNode].kind)] = -1;
+            m_kinds[static_cast<int>(m_nodes[kindNode].change.kind)] = -1;
             endRemoveRows();
         }
     }
     for (const auto& [key, change] : fresh) {
         counted[static_cast<int>(change->kind)] = true;
-        InsertRecord(*change, labels);
+        InsertRecord(std::move(*change));
     }
+    // The kinds' rows show how many records they have.
     for (size_t k = 0; k < counted.size(); ++k) {
         if (counted[k] && m_kinds[k] >= 0) {
-            SNode& kind = m_nodes[m_kinds[k]];
-            kind.text[FieldColumn] = labels.kind(kind.kind, static_cast<int>(kind.children.size()));
             const QModelIndex index = IndexOf(m_kinds[k]);
             emit dataChanged(index, index);
         }
     }
 }
 
-void CCompareModel::RenameSquadPlaces(const std::vector<int32_t>& players, const SLabels& labels) {
+void CCompareModel::RenameSquadPlaces(const std::vector<int32_t>& players) {
     const int kindNode = m_kinds[static_cast<int>(ERecordKind::Squad)];
     if (kindNode < 0 || players.empty()) {
         return;
     }
     for (const int node : m_nodes[kindNode].children) {
-        SNode& record = m_nodes[node];
-        if (!std::binary_search(players.begin(), players.end(), record.sub)) {
-            continue;
+        if (std::binary_search(players.begin(), players.end(), m_nodes[node].change.sub)) {
+            const QModelIndex index = IndexOf(node);
+            emit dataChanged(index, index);
         }
-        SRecordChange change;
-        change.kind = record.kind;
-        change.id = record.id;
-        change.sub = record.sub;
-        change.type = record.type;
-        record.text[FieldColumn] = labels.record(change);
-        const QModelIndex index = IndexOf(node);
-        emit dataChanged(index, index);
     }
 }
 
 QModelIndex CCompareModel::IndexOf(int node) const {
-    return node < 0 ? QModelIndex()
-                    : createIndex(m_nodes[node].row, 0, static_cast<quintptr>(node));
+    return node < 0 ? QModelIndex() : createIndex(m_nodes[node].row, 0, IdOf(node, -1));
 }
 
 int CCompareModel::NodeOf(const QModelIndex& index) const {
-    return index.isValid() ? static_cast<int>(index.internalId()) : -1;
+    return index.isValid() ? static_cast<int>(index.internalId() >> kFieldBits) : -1;
+}
+
+int CCompareModel::FieldOf(const QModelIndex& index) {
+    return index.isValid() ? static_cast<int>(index.internalId() & kFieldMask) - 1 : -1;
 }
 
 QModelIndex CCompareModel::index(int row, int column, const QModelIndex& parent) const {
-    const int node = NodeOf(parent);
-    const std::vector<int>& siblings = node < 0 ? m_top : m_nodes[node].children;
-    if (row < 0 || row >= static_cast<int>(siblings.size()) || column < 0 ||
-        column >= ColumnCount) {
+    if (row < 0 || column < 0 || column >= ColumnCount || FieldOf(parent) >= 0) {
         return {};
     }
-    return createIndex(row, column, static_cast<quintptr>(siblings[row]));
+    const int node = NodeOf(parent);
+    if (node >= 0 && m_nodes[node].level == RecordLevel) {
+        return row < static_cast<int>(m_nodes[node].change.fields.size())
+                   ? createIndex(row, column, IdOf(node, row))
+                   : QModelIndex();
+    }
+    const std::vector<int>& siblings = node < 0 ? m_top : m_nodes[node].children;
+    if (row >= static_cast<int>(siblings.size())) {
+        return {};
+    }
+    return createIndex(row, column, IdOf(siblings[row], -1));
 }
 
 QModelIndex CCompareModel::parent(const QModelIndex& child) const {
     const int node = NodeOf(child);
-    if (node < 0 || m_nodes[node].parent < 0) {
+    if (node < 0) {
         return {};
     }
-    return IndexOf(m_nodes[node].parent);
+    return FieldOf(child) >= 0 ? IndexOf(node) : IndexOf(m_nodes[node].parent);
 }
 
 int CCompareModel::rowCount(const QModelIndex& parent) const {
-    if (parent.column() > 0) {
+    if (parent.column() > 0 || FieldOf(parent) >= 0) {
         return 0;
     }
     const int node = NodeOf(parent);
-    return static_cast<int>(node < 0 ? m_top.size() : m_nodes[node].children.size());
+    if (node < 0) {
+        return static_cast<int>(m_top.size());
+    }
+    const SNode& n = m_nodes[node];
+    return static_cast<int>(n.level == RecordLevel ? n.change.fields.size() : n.children.size());
 }
 
 int CCompareModel::columnCount(const QModelIndex&) const {
     return ColumnCount;
+}
+
+bool CCompareModel::hasChildren(const QModelIndex& parent) const {
+    return rowCount(parent) > 0;
+}
+
+const QString& CCompareModel::FieldCaption(ERecordKind kind, const std::string& field) const {
+    auto& captions = m_captions[static_cast<int>(kind)];
+    auto it = captions.find(field);
+    if (it == captions.end()) {
+        it = captions.emplace(field, m_labels.field(kind, field)).first;
+    }
+    return it->second;
+}
+
+QString CCompareModel::Text(const SNode& node, int field, int column) const {
+    const SRecordChange& change = node.change;
+    if (node.level == KindLevel) {
+        return column == FieldColumn
+                   ? m_labels.kind(change.kind, static_cast<int>(node.children.size()))
+                   : QString();
+    }
+    if (field >= 0) {
+        const SFieldChange& f = change.fields[static_cast<size_t>(field)];
+        switch (column) {
+        case FieldColumn:
+            return FieldCaption(change.kind, f.field);
+        case OldColumn:
+            return QString::fromStdString(f.oldValue);
+        default:
+            return QString::fromStdString(f.newValue);
+        }
+    }
+    switch (column) {
+    case FieldColumn:
+        return m_labels.record(change);
+    case OldColumn:
+        return change.type == SRecordChange::EType::Removed ? m_labels.removed : QString();
+    default:
+        return change.type == SRecordChange::EType::Added ? m_labels.added : QString();
+    }
 }
 
 QVariant CCompareModel::data(const QModelIndex& index, int role) const {
@@ -316,18 +329,22 @@ QVariant CCompareModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const SNode& n = m_nodes[node];
+    const int field = FieldOf(index);
     switch (role) {
     case Qt::DisplayRole:
-        return n.text[index.column()];
+        return Text(n, field, index.column());
     case Qt::ToolTipRole:
-        return index.column() == FieldColumn && !n.rawField.isEmpty() ? n.rawField
-                                                                       : n.text[index.column()];
+        return field >= 0 && index.column() == FieldColumn
+                   ? QString::fromStdString(n.change.fields[static_cast<size_t>(field)].field)
+                   : Text(n, field, index.column());
     case kLevelRole:
-        return static_cast<int>(n.level);
+        return static_cast<int>(field >= 0 ? FieldLevel : n.level);
     case kKindRole:
-        return static_cast<int>(n.kind);
+        return static_cast<int>(n.change.kind);
     case kIdRole:
-        return n.level == KindLevel ? QVariant() : QVariant(n.id);
+        return n.level == KindLevel ? QVariant() : QVariant(n.change.id);
+    case kSubRole:
+        return n.level == KindLevel ? QVariant() : QVariant(n.change.sub);
     default:
         return {};
     }
@@ -336,7 +353,7 @@ QVariant CCompareModel::data(const QModelIndex& index, int role) const {
 QVariant CCompareModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
         section < ColumnCount) {
-        return m_headers[section];
+        return m_labels.headers[section];
     }
     return {};
 }
@@ -347,10 +364,13 @@ Qt::ItemFlags CCompareModel::flags(const QModelIndex& index) const {
         return Qt::NoItemFlags;
     }
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (FieldOf(index) >= 0) {
+        return flags | Qt::ItemNeverHasChildren;
+    }
     const SNode& n = m_nodes[node];
     // A team the other installation has: one added here exists only on this side.
-    if (!m_dragFolder.isEmpty() && n.level == RecordLevel && n.kind == ERecordKind::Team &&
-        n.type != SRecordChange::EType::Added) {
+    if (!m_dragFolder.isEmpty() && n.level == RecordLevel &&
+        n.change.kind == ERecordKind::Team && n.change.type != SRecordChange::EType::Added) {
         flags |= Qt::ItemIsDragEnabled;
     }
     return flags;
@@ -364,7 +384,7 @@ QMimeData* CCompareModel::mimeData(const QModelIndexList& indexes) const {
     for (const QModelIndex& index : indexes) {
         if (flags(index).testFlag(Qt::ItemIsDragEnabled)) {
             auto* data = new QMimeData;
-            CTeamDrag{m_dragFolder, m_nodes[NodeOf(index)].id}.WriteInto(*data);
+            CTeamDrag{m_dragFolder, m_nodes[NodeOf(index)].change.id}.WriteInto(*data);
             return data;
         }
     }

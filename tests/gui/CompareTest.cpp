@@ -222,6 +222,7 @@ private slots:
     void unreadableInstallationsAreRefusedWithAMessage();
     void anEditChangesOnlyItsRowsKeepingTheOthersAsTheyWere();
     void importTeamPicturesInEnglishAndFrench();
+    void foldedRecordsAreFoundByTheirFieldsAndOpenWithTheKeyboard();
 
 private:
     // The File menu as a click on the menu bar opens it, the command chosen with Return.
@@ -811,6 +812,82 @@ void CompareTest::importTeamPicturesInEnglishAndFrench() {
             QStringLiteral("%1/import-team-details-%2.png").arg(folder, language)));
         QToolTip::hideText();
     }
+}
+
+void CompareTest::foldedRecordsAreFoundByTheirFieldsAndOpenWithTheKeyboard() {
+    CGameDatabase& db = *m_frame->Database();
+    // Enough players differing there for their records to start folded; one of them also in
+    // its aggression, which no other record lists.
+    std::vector<int32_t> players;
+    for (const auto& [id, player] : db.Players()) {
+        if (players.size() < 250) {
+            players.push_back(id);
+        }
+    }
+    QCOMPARE(players.size(), size_t(250));
+    const int32_t target = players[100];
+    const auto differ = [](int value) { return value == 70 ? 71 : 70; };
+    const int aggression = db.FindPlayer(target)->Value(EPlayerColumn::Aggression);
+    QTemporaryDir dir;
+    const QString folder = EditedCopy(*m_fixture, dir, [&](CGameDatabase& copy) {
+        for (int32_t id : players) {
+            CPlayer& player = *copy.FindPlayer(id);
+            player.SetValue(EPlayerColumn::Stamina, differ(player.Value(EPlayerColumn::Stamina)));
+        }
+        copy.FindPlayer(target)->SetValue(EPlayerColumn::Aggression, differ(aggression));
+    });
+    QVERIFY(!folder.isEmpty());
+    CCompareFrame* compare = CompareWith(folder);
+    QVERIFY(compare);
+    QCOMPARE(compare->Model()->RecordCount(), 250);
+    QTreeView* tree = compare->Tree();
+    QAbstractItemModel* rows = tree->model();
+    const auto recordOf = [&](int32_t id) {
+        const QModelIndex kind = rows->index(0, 0);
+        for (int r = 0; r < rows->rowCount(kind); ++r) {
+            if (rows->index(r, 0, kind).data(CCompareModel::kIdRole).toInt() == id) {
+                return rows->index(r, 0, kind);
+            }
+        }
+        return QModelIndex();
+    };
+    QVERIFY(tree->isExpanded(rows->index(0, 0)));
+    QVERIFY(!tree->isExpanded(recordOf(target)));
+
+    // The field's name finds the one record, open on that field alone.
+    Retype(compare->Filter(), QStringLiteral("aggression"));
+    QCOMPARE(rows->rowCount(), 1);
+    QCOMPARE(rows->rowCount(rows->index(0, 0)), 1);
+    QModelIndex record = recordOf(target);
+    QVERIFY(record.isValid() && tree->isExpanded(record));
+    QCOMPARE(rows->rowCount(record), 1);
+    const QModelIndex field = rows->index(0, 0, record);
+    QCOMPARE(field.data().toString(), QStringLiteral("Aggression"));
+    QCOMPARE(field.siblingAtColumn(CCompareModel::OldColumn).data().toString(),
+             QString::number(differ(aggression)));
+    QCOMPARE(field.siblingAtColumn(CCompareModel::NewColumn).data().toString(),
+             QString::number(aggression));
+    QVERIFY(!tree->visualRect(field).isEmpty());
+
+    // Without the filter every record is back; those it hid folded as before.
+    Retype(compare->Filter(), QString());
+    QCOMPARE(rows->rowCount(rows->index(0, 0)), 250);
+    record = recordOf(players[5]);
+    QVERIFY(!tree->isExpanded(record));
+
+    // Right arrow on a record shows its field.
+    tree->setFocus();
+    tree->scrollTo(record);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(record).center());
+    QCOMPARE(tree->currentIndex(), record);
+    QTest::keyClick(tree, Qt::Key_Right);
+    QVERIFY(tree->isExpanded(record));
+    QCOMPARE(rows->rowCount(record), 1);
+    const QModelIndex stamina = rows->index(0, 0, record);
+    QVERIFY(!tree->visualRect(stamina).isEmpty());
+    QVERIFY(!rows->hasChildren(stamina));
+    QCOMPARE(stamina.data().toString(), QStringLiteral("Stamina"));
+    QCOMPARE(stamina.data(Qt::ToolTipRole).toString(), QStringLiteral("stamina"));
 }
 
 QTEST_MAIN(CompareTest)
