@@ -53,6 +53,9 @@ CAllPlayersFrame::CAllPlayersFrame(CFrameHost& host, QWidget* parent)
     LoadColumns();
     m_view->setSortingEnabled(true);
     m_view->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
+    // A reset (a new filter, other columns) gives every column the default width again.
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] { FitColumns(); });
+    FitColumns();
     m_view->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_view->horizontalHeader(), &QHeaderView::customContextMenuRequested, this,
             [this](const QPoint& at) {
@@ -337,6 +340,12 @@ void CAllPlayersFrame::ToggleColumn(const CPlayerField* field, bool shown) {
         return;
     m_model->SetColumns(std::move(columns));
     SaveColumns();
+}
+
+void CAllPlayersFrame::FitColumns() {
+    // The header's thousand rows stand for the rest: measuring every player would stall on a
+    // large database.
+    m_view->resizeColumnsToContents();
 }
 
 QMenu* CAllPlayersFrame::ColumnMenu() {

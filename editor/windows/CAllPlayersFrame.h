@@ -55,6 +55,8 @@ protected:
 
 private:
     QVBoxLayout* BuildFilterBar();
+    // Columns as wide as their header and the first rows' texts.
+    void FitColumns();
     void FillQuickFilters();
     // Squads or players changed: who passes the filter may have changed.
     void FilterAgain();
