@@ -76,7 +76,7 @@ CTeamInfoForm::CTeamInfoForm(int32_t teamId, CFrameHost& host, QWidget* parent)
     AddRow(grid, 8, "Caption_TeamPrestige", m_prestige);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(9, 1);
-    columns->addLayout(grid, 3);
+    columns->addLayout(grid, 2);
 
     auto* rivalsBox = new QGroupBox(QStringLiteral("Caption_Rivals"), Body());
     auto* rivalsLayout = new QVBoxLayout(rivalsBox);
@@ -92,7 +92,8 @@ CTeamInfoForm::CTeamInfoForm(int32_t teamId, CFrameHost& host, QWidget* parent)
     buttons->addWidget(m_addRival);
     buttons->addWidget(m_removeRival);
     rivalsLayout->addLayout(buttons);
-    columns->addWidget(rivalsBox, 2);
+    // Rivals are a few short names; the names and the stadiums need the room.
+    columns->addWidget(rivalsBox, 1);
 
     connect(m_addRival, &QPushButton::clicked, this, &CTeamInfoForm::AddRival);
     connect(m_removeRival, &QPushButton::clicked, this, &CTeamInfoForm::RemoveSelectedRival);

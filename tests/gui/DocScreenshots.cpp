@@ -313,8 +313,9 @@ void DocScreenshots::mainWindow() {
     QMdiSubWindow* teamWindow = m_frame->FindChild(CChildFrame::Kind::Team, kTeam);
     QVERIFY(league && teamWindow);
     const QSize area = m_frame->MdiArea()->viewport()->size();
-    league->setGeometry(0, 0, area.width() / 2, area.height());
-    teamWindow->setGeometry(area.width() / 2, 0, area.width() - area.width() / 2, area.height());
+    const int split = area.width() * 9 / 20;
+    league->setGeometry(0, 0, split, area.height());
+    teamWindow->setGeometry(split, 0, area.width() - split, area.height());
     ClickRow(team->SquadList(), 0);
     Settle();
     Save(m_frame->grab(), "main-window.png");
@@ -329,6 +330,7 @@ void DocScreenshots::leagueWindow() {
     CTeamsListView* teams = league->TeamsList();
     const QModelIndex team =
         teams->Proxy()->mapFromSource(teams->Model()->index(teams->Model()->RowOf(kTeam), 0));
+    teams->scrollTo(team);
     QTest::mouseClick(teams->viewport(), Qt::LeftButton, {}, teams->visualRect(team).center());
     Settle();
     Save(ActiveWindow()->grab(), "league-window-teams.png");
