@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
+#include <QScrollBar>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -19,6 +20,13 @@ namespace {
 class CPropertyView : public QTreeView {
 public:
     using QTreeView::QTreeView;
+
+    // Up and down only: a narrow list moving to a value cell would push the names out of view.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override {
+        const int left = horizontalScrollBar()->value();
+        QTreeView::scrollTo(index, hint);
+        horizontalScrollBar()->setValue(left);
+    }
 
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override {

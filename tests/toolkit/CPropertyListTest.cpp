@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
 #include <QTreeView>
@@ -91,6 +92,15 @@ void CPropertyListTest::itemsShowTheirValuesAndTheSelectedRowsHelp() {
     // A fill keeps the selection.
     m->SetValue(f.talent, 2);
     QCOMPARE(f.list.SelectedRow(), f.talent);
+
+    // Too narrow for names and values: moving through the values leaves the names in view.
+    m->SetValue(f.note, QString(60, u'w'));
+    f.list.resize(60, 320);
+    QTRY_VERIFY(f.list.View()->horizontalScrollBar()->maximum() > 0);
+    f.list.SelectRow(f.note);
+    QTest::keyClick(f.list.View(), Qt::Key_Up);
+    QCOMPARE(f.list.SelectedRow(), f.colour);
+    QCOMPARE(f.list.View()->horizontalScrollBar()->value(), 0);
 }
 
 void CPropertyListTest::editorsKeepRangesAndReportOnlyRealEdits() {
