@@ -100,12 +100,12 @@ QVBoxLayout* CAllPlayersFrame::BuildFilterBar() {
     m_filterTimer = new QTimer(this);
     m_filterTimer->setSingleShot(true);
     m_filterTimer->setInterval(kFilterDelayMs);
-    connect(m_filterTimer, &QTimer::timeout, this, [this] { ApplyFilter(); });
+    connect(m_filterTimer, &QTimer::timeout, this, [this] { FilterByUser(); });
     connect(m_filter, &QLineEdit::textChanged, this, [this] {
         CheckFilterText();
         m_filterTimer->start();
     });
-    connect(m_filter, &QLineEdit::returnPressed, this, [this] { ApplyFilter(); });
+    connect(m_filter, &QLineEdit::returnPressed, this, [this] { FilterByUser(); });
 
     auto combo = [this](const char* name, const char* accessibleKey) {
         auto* box = new QComboBox(this);
@@ -114,7 +114,7 @@ QVBoxLayout* CAllPlayersFrame::BuildFilterBar() {
         box->setToolTip(Host().Text(accessibleKey));
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(12);
-        connect(box, &QComboBox::currentIndexChanged, this, [this] { ApplyFilter(); });
+        connect(box, &QComboBox::currentIndexChanged, this, [this] { FilterByUser(); });
         return box;
     };
     m_position = combo("PositionGroupFilter", "Caption_PositionGroup");
@@ -342,9 +342,13 @@ void CAllPlayersFrame::ToggleColumn(const CPlayerField* field, bool shown) {
     SaveColumns();
 }
 
+void CAllPlayersFrame::FilterByUser() {
+    ApplyFilter();
+    FitColumns();
+}
+
 void CAllPlayersFrame::FitColumns() {
-    // The header's thousand rows stand for the rest: measuring every player would stall on a
-    // large database.
+    // The header measures a thousand rows: every player would stall on a large database.
     m_view->resizeColumnsToContents();
 }
 

@@ -57,6 +57,9 @@ private:
     QVBoxLayout* BuildFilterBar();
     // Columns as wide as their header and the first rows' texts.
     void FitColumns();
+    // The rows the filter bar asks for, the columns fitted to them; edits elsewhere filter
+    // again without moving the columns.
+    void FilterByUser();
     void FillQuickFilters();
     // Squads or players changed: who passes the filter may have changed.
     void FilterAgain();

@@ -190,6 +190,20 @@ void AllPlayersTest::sortingAndColumnChooserKeptInSettings() {
     CAllPlayersFrame* table = OpenTable(*m_frame, QStringLiteral("league=1"));
     QVERIFY(table);
     QVERIFY(table->Model()->rowCount() > 20);
+    // The columns fit the names and teams the filter shows, whole.
+    const auto textsFit = [&] {
+        QTableView* view = table->View();
+        for (const char* name : {"name", "team"}) {
+            const int column = ColumnOf(*table, name);
+            for (int row = 0; row < 20; ++row) {
+                const QString text = table->Model()->index(row, column).data().toString();
+                if (view->columnWidth(column) < view->fontMetrics().horizontalAdvance(text))
+                    return false;
+            }
+        }
+        return true;
+    };
+    QVERIFY(textsFit());
 
     // Overall: ascending on the first click, descending on the second.
     const int overall = ColumnOf(*table, "overall");
@@ -220,6 +234,7 @@ void AllPlayersTest::sortingAndColumnChooserKeptInSettings() {
     QVERIFY(!pace->isChecked());
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(pace).center());
     QVERIFY(ColumnOf(*table, "pace") >= 0);
+    QVERIFY(textsFit());
     QCOMPARE(m_fixture->App()->MainFrame()->Settings()->value(
                  QString::fromLatin1(CAllPlayersFrame::kColumnsSetting)),
              QVariant(QStringList({"name", "team", "age", "preferred_position_1", "overall",
