@@ -121,7 +121,6 @@ private slots:
     void copyAndOpenFromTheTable();
     void editSelectedFromTheEditMenu();
     void undoInAPlayerWindowKeepsALaterBulkChange();
-    void screenshotWithAFilter();
 };
 
 void AllPlayersTest::filterAndQuickFiltersPickPlayers() {
@@ -333,16 +332,6 @@ void AllPlayersTest::fieldsShowTheirNamesInTheEditorLanguage() {
     QCOMPARE(chosen, QString::fromUtf8("1 joueur sélectionné."));
     QCOMPARE(fieldShown, QStringLiteral("Vitesse"));
     QCOMPARE(preview, QString::fromUtf8("Vitesse: Saisissez un nombre après « = »."));
-
-    const QByteArray folder = qgetenv("KESTREL_SCREENSHOT_DIR");
-    if (!folder.isEmpty()) {
-        m_frame->resize(1180, 720);
-        m_frame->MdiArea()->activeSubWindow()->showMaximized();
-        table->View()->resizeColumnsToContents();
-        QTest::qWait(50);
-        QVERIFY(m_frame->grab().save(QString::fromLocal8Bit(folder) +
-                                     QStringLiteral("/all-players-french.png")));
-    }
 }
 
 void AllPlayersTest::bulkEditIsOneUndoStepAndSurvivesASave() {
@@ -454,7 +443,6 @@ void AllPlayersTest::copyAndOpenFromTheTable() {
     QVERIFY(OpenTable(*m_frame) == table);
 }
 
-// The picture of the README; written where KESTREL_SCREENSHOT_DIR points, when it is set.
 void AllPlayersTest::editSelectedFromTheEditMenu() {
     CGameDatabase& db = *m_frame->Database();
     QAction* editSelected = m_frame->ActionForKey(QStringLiteral("Menu_EditEditSelected"));
@@ -548,28 +536,6 @@ void AllPlayersTest::undoInAPlayerWindowKeepsALaterBulkChange() {
     QTest::keyClick(table->View(), Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!m_frame->Document().UndoStack().canUndo());
     QCOMPARE(db.FindPlayer(id)->Value(C::Pace), pace);
-}
-
-void AllPlayersTest::screenshotWithAFilter() {
-    m_frame->resize(1180, 720);
-    CAllPlayersFrame* table = OpenTable(*m_frame);
-    QVERIFY(table);
-    m_frame->MdiArea()->activeSubWindow()->showMaximized();
-    ApplyFilter(*table, QStringLiteral("pace>=85 and age<21"));
-    table->PositionFilter()->setCurrentIndex(4);
-    const int overall = ColumnOf(*table, "overall");
-    ClickHeader(*table, overall);
-    ClickHeader(*table, overall);
-    table->View()->resizeColumnsToContents();
-    table->View()->selectRow(1);
-    Retype(table->FilterEdit(), QStringLiteral("pace>=85 and age<21 and name~\"mar"));
-    QCOMPARE(table->FilterEdit()->ErrorMessage(), QStringLiteral("unterminated text at 30"));
-    QTest::qWait(50);
-    const QImage shot = m_frame->grab().toImage();
-    QVERIFY(!shot.isNull());
-    const QByteArray folder = qgetenv("KESTREL_SCREENSHOT_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(shot.save(QString::fromLocal8Bit(folder) + QStringLiteral("/all-players.png")));
 }
 
 QTEST_MAIN(AllPlayersTest)

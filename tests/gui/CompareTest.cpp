@@ -336,19 +336,6 @@ void CompareTest::compareWithAnEditedCopy() {
     m_frame->Document().NotifyChanged(change);
     QTRY_COMPARE(compare->Model()->RecordCount(), 0);
 
-    const QByteArray folder = qgetenv("KESTREL_SCREENSHOT_DIR");
-    if (!folder.isEmpty()) {
-        live.FindPlayer(player)->SetValue(EPlayerColumn::Stamina, here);
-        m_frame->Document().NotifyChanged(change);
-        QTRY_COMPARE(compare->Model()->RecordCount(), 1);
-        Retype(compare->Filter(), QString());
-        m_frame->MdiArea()->setActiveSubWindow(
-            m_frame->FindChild(CChildFrame::Kind::Compare, QFileInfo(other).canonicalFilePath()));
-        m_frame->MdiArea()->activeSubWindow()->showMaximized();
-        QTest::qWait(50);
-        QVERIFY(m_frame->grab().save(QString::fromLocal8Bit(folder) +
-                                     QStringLiteral("/compare-window.png")));
-    }
 }
 
 void CompareTest::ImportTeam(const QString& folder,

@@ -495,24 +495,6 @@ private slots:
         QCOMPARE(SlotOnPitch(sub), 32);
     }
 
-    // With KESTREL_SCREENSHOTS naming a folder: the team window's formation page in the main
-    // window at a small and a large size.
-    void screenshotsAtTwoSizes() {
-        const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOTS");
-        if (folder.isEmpty())
-            QSKIP("KESTREL_SCREENSHOTS not set");
-        for (const QSize size : {QSize(900, 650), QSize(1440, 900)}) {
-            QVERIFY(OpenPage(0, size));
-            Pitch()->setFocus();
-            QTest::mouseClick(Pitch(), Qt::RightButton, {}, SlotPoint(0));
-            QTest::qWait(100);
-            QVERIFY(m_frame->grab().save(QStringLiteral("%1/formation-page-%2x%3.png")
-                                             .arg(folder)
-                                             .arg(size.width())
-                                             .arg(size.height())));
-            cleanup();
-        }
-    }
 };
 
 QTEST_MAIN(FormationPageTest)

@@ -179,13 +179,6 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
     // Nothing is written before the save command.
     QCOMPARE(EntriesOnDisk(path)[entry].text, before[entry].text);
 
-    const QString shots = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    if (!shots.isEmpty()) {
-        texts->List()->scrollTo(texts->List()->currentIndex(), QAbstractItemView::PositionAtCenter);
-        QTest::qWait(50);
-        QVERIFY(window->grab().save(shots + QStringLiteral("/ingame-text-window.png")));
-    }
-
     // The save command writes this window's file, not the game database, after backing the
     // file up with the database's backups, where Restore Backup finds it.
     const QByteArray fileBefore = Bytes(path);

@@ -208,7 +208,6 @@ private slots:
     void deletePlayersWithoutTeam();
     void findDialogAsksForTextAndKind();
     void searchFindsEveryCaseAndOpensEachKind();
-    void screenshots();
 };
 
 void ListsTest::playersWithoutTeamWindowListsThemAndOpensPlayers() {
@@ -790,59 +789,6 @@ void ListsTest::searchFindsEveryCaseAndOpensEachKind() {
     FindThroughDialog(QString::fromUtf8("\xC3\x87" "E\xC5\x9E" "ME \xCE\xA3"), false, false, true);
     results = qobject_cast<CSearchResultsFrame*>(m_frame->ActiveFrame());
     QCOMPARE(results->List()->model()->rowCount(), 1);
-}
-
-// Pictures of the windows for the documentation, written only when KESTREL_SCREENSHOT_DIR names
-// a folder.
-void ListsTest::screenshots() {
-    const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        QSKIP("KESTREL_SCREENSHOT_DIR is not set");
-    }
-    QVERIFY(PickLeague());
-    m_frame->resize(1100, 720);
-    CPlayersListView* free = OpenFreePlayers();
-    ClickRow(free, 2);
-    QTest::qWait(50);
-    QVERIFY(m_frame->grab().save(folder + QStringLiteral("/players-without-team.png")));
-    // The tool tip as Qt's rich-text label draws it.
-    QLabel tip;
-    tip.setText(free->model()->index(2, 0).data(Qt::ToolTipRole).toString());
-    tip.setStyleSheet(QStringLiteral("QLabel { background: #ffffe1; border: 1px solid #767676; "
-                                     "padding: 3px; }"));
-    tip.adjustSize();
-    QVERIFY(tip.grab().save(folder + QStringLiteral("/player-tooltip.png")));
-
-    // A team window with its squad, and the league window with its teams beside.
-    CTeamFrame* team = OpenTeamFromLeague(*m_frame, m_league, m_from);
-    QVERIFY(team);
-    QMdiSubWindow* teamWindow = m_frame->FindChild(CChildFrame::Kind::Team, m_from);
-    teamWindow->resize(760, 700);
-    ClickRow(team->SquadList(), 1);
-    QTest::qWait(50);
-    QVERIFY(teamWindow->grab().save(folder + QStringLiteral("/team-window-squad.png")));
-    QMdiSubWindow* leagueWindow = m_frame->FindChild(CChildFrame::Kind::League, m_league);
-    m_frame->MdiArea()->setActiveSubWindow(leagueWindow);
-    leagueWindow->resize(620, 640);
-    QTest::qWait(50);
-    QVERIFY(leagueWindow->grab().save(folder + QStringLiteral("/league-window-teams.png")));
-
-    // The main window as the README shows it: the league and one of its teams side by side.
-    m_frame->MdiArea()->closeAllSubWindows();
-    m_frame->resize(1280, 800);
-    QVERIFY(OpenLeagueAndSourceTeam());
-    if (auto* split = qobject_cast<QSplitter*>(m_teams->parentWidget()))
-        split->setSizes({split->height() / 2, split->height() / 2});
-    ClickRow(m_squad, 0);
-    QTest::qWait(50);
-    QVERIFY(m_frame->grab().save(folder + QStringLiteral("/main-window.png")));
-
-    // A text that every kind of record holds somewhere: the groups show one under the other.
-    FindThroughDialog(QStringLiteral("ion"), true, true, true);
-    QMdiSubWindow* results = m_frame->MdiArea()->activeSubWindow();
-    results->resize(560, 480);
-    QTest::qWait(50);
-    QVERIFY(results->grab().save(folder + QStringLiteral("/search-results.png")));
 }
 
 QTEST_MAIN(ListsTest)

@@ -175,7 +175,6 @@ private slots:
     void undoAfterAMoveLeavesTheTeamListAlone();
     void anEditSavedWithCtrlSIsInTheFile();
     void specificFaceComesFromTheArchivesAndFollowsTheList();
-    void screenshotsOfEachPage();
 };
 
 void PlayerWindowTest::pagesFillFromTheRecordWithNamedControls() {
@@ -587,28 +586,6 @@ void PlayerWindowTest::specificFaceComesFromTheArchivesAndFollowsTheList() {
     StepProperty(Looks()->Properties(), 1, Record().Value(C::FaceType) < 25 ? 1 : -1);
     QVERIFY(Looks()->Face()->Shown().toImage() != face);
     QVERIFY(Record().Value(C::SpecificFace) > 0);
-}
-
-// With KESTREL_SCREENSHOT_DIR set, the three pages of a player window are saved there as PNGs
-// (docs/ holds the last ones taken).
-void PlayerWindowTest::screenshotsOfEachPage() {
-    const QString folder = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    if (folder.isEmpty()) {
-        QSKIP("KESTREL_SCREENSHOT_DIR is not set");
-    }
-    QVERIFY(Open());
-    QVERIFY(m_frame->OpenPlayer(WithSpecificFace(Db())));
-    m_frame->MdiArea()->activeSubWindow()->showNormal();
-    m_frame->MdiArea()->activeSubWindow()->resize(980, 700);
-    const char* names[] = {"player-window-info.png", "player-window-appearance.png",
-                           "player-window-abilities.png"};
-    for (int page = 0; page < 3; ++page) {
-        ShowPage(page);
-        Info()->Traits()->SelectRow(1);
-        Looks()->Properties()->SelectRow(1);
-        QVERIFY(m_frame->MdiArea()->activeSubWindow()->grab().save(
-            QDir(folder).filePath(QString::fromLatin1(names[page]))));
-    }
 }
 
 QTEST_MAIN(PlayerWindowTest)

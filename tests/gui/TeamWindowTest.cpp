@@ -255,22 +255,6 @@ void TeamWindowTest::pagesShowTheTeamWithAccessibleControls() {
     QCOMPARE(misc->NumberBox(0)->accessibleName(), m_frame->Text("Caption_BallType"));
     QCOMPARE(misc->NumberBox(0)->value(), team->Value(ETeamColumn::BallType));
     QCOMPARE(misc->SwitchBox(2)->text(), m_frame->Text("Caption_WetKit"));
-
-    const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    if (!path.isEmpty()) {
-        QMdiSubWindow* sub = m_frame->MdiArea()->activeSubWindow();
-        sub->resize(760, 700);
-        ClickTab(window->Tabs(), 0);
-        QTest::qWait(50);
-        QVERIFY(sub->grab().save(path + "/team-window-information.png"));
-        ClickTab(window->Tabs(), 2);
-        kits->Properties()->SelectRow(kits->RowOf("Caption_JerseyColour1"));
-        QTest::qWait(50);
-        QVERIFY(sub->grab().save(path + "/team-window-kits.png"));
-        ClickTab(window->Tabs(), 3);
-        QTest::qWait(50);
-        QVERIFY(sub->grab().save(path + "/team-window-misc.png"));
-    }
 }
 
 void TeamWindowTest::renameRetitlesTheTeamLeaguesAndList() {
@@ -676,9 +660,6 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
         previewed = preview->Preview()->Shown().toImage();
         // A picture with alpha of its own has no magenta to make transparent.
         QVERIFY(!preview->MagentaKey()->isEnabled() && !preview->MagentaKey()->isChecked());
-        if (!qEnvironmentVariableIsEmpty("KESTREL_SCREENSHOT_DIR"))
-            preview->grab().save(qEnvironmentVariable("KESTREL_SCREENSHOT_DIR") +
-                                 QStringLiteral("/picture-import-preview.png"));
         // Enter takes the default button, OK.
         QTest::keyClick(preview, Qt::Key_Return);
     }));
@@ -733,14 +714,6 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     QVERIFY(m_frame->Pictures()->Logo(teamId).pixelColor(2, 60).alpha() < 128);
     QCOMPARE(m_frame->Pictures()->Logo(teamId).pixelColor(32, 20).alpha(), 255);
     QVERIFY(m_fixture->prompts.isEmpty());
-
-    const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    if (!path.isEmpty()) {
-        QMdiSubWindow* sub = m_frame->MdiArea()->activeSubWindow();
-        sub->resize(760, 700);
-        QTest::qWait(50);
-        QVERIFY(sub->grab().save(path + QStringLiteral("/team-window-kit-import.png")));
-    }
 }
 
 void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
@@ -772,9 +745,6 @@ void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
         QTest::mouseClick(magenta, Qt::LeftButton, {}, QPoint(8, magenta->height() / 2));
         QVERIFY(magenta->isChecked());
         QCOMPARE(AlphaAt(preview->Preview()->Shown().toImage(), 0.05, 0.5), 0);
-        if (!qEnvironmentVariableIsEmpty("KESTREL_SCREENSHOT_DIR"))
-            preview->grab().save(qEnvironmentVariable("KESTREL_SCREENSHOT_DIR") +
-                                 QStringLiteral("/picture-import-magenta.png"));
         QTest::mouseClick(preview->Buttons()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     }));
     QVERIFY(m_fixture->prompts.isEmpty());
@@ -813,14 +783,6 @@ void TeamWindowTest::magentaBackgroundsShowTransparentEverywhere() {
     QCOMPARE(AlphaAt(banner, 0.05, 0.5), 0);
     QCOMPARE(AlphaAt(banner, 0.5, 0.5), 255);
     QCOMPARE(PinkPixels(banner), 0);
-    const QString path = qEnvironmentVariable("KESTREL_SCREENSHOT_DIR");
-    if (!path.isEmpty()) {
-        QMdiSubWindow* sub = frame->MdiArea()->activeSubWindow();
-        sub->resize(760, 700);
-        QTest::qWait(50);
-        QVERIFY(sub->grab().save(path + QStringLiteral("/team-window-magenta-import.png")));
-    }
-
     CLeagueFrame* league = nullptr;
     for (QMdiSubWindow* sub : frame->MdiArea()->subWindowList())
         if (auto* found = qobject_cast<CLeagueFrame*>(sub->widget()))
