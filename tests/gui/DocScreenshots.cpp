@@ -529,8 +529,10 @@ void DocScreenshots::compareWindow() {
     QVERIFY(EditorFixture::CopyFolder(m_game, other));
     {
         CGameDatabase copy;
-        std::string error;
-        QVERIFY2(COtherInstallation::Load(other.toStdString(), 0, copy, error), error.c_str());
+        CIgnoringSink sink;
+        const COtherInstallation::SResult read =
+            COtherInstallation::Load(other.toStdString(), 0, copy, sink);
+        QVERIFY2(read.Ok(), read.detail.c_str());
         CTeam* team = copy.FindTeam(kTeam);
         QVERIFY(team && team->Links().size() >= 3);
         for (size_t i = 0; i < 2; ++i) {
@@ -540,7 +542,6 @@ void DocScreenshots::compareWindow() {
         }
         team->SetValue(ETeamColumn::Prestige, team->Value(ETeamColumn::Prestige) - 2);
         const CGameInstallation installation(other.toStdString(), 0);
-        CIgnoringSink sink;
         QVERIFY(copy.SaveGameDatabase(installation.DatabasePath()->string(),
                                       installation.TextDatabasePath()->string(), sink));
     }
