@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <QPalette>
 
+#include <algorithm>
+
 CIngameTextView::CIngameTextView(QWidget* parent) : QTableView(parent) {
     setShowGrid(true);
     setWordWrap(false);
@@ -38,5 +40,9 @@ void CIngameTextView::CommitOpenEditor() {
 }
 
 QSize CIngameTextView::sizeHint() const {
-    return CRowsSizeHint::Of(*this, 20);
+    // The first rows in text order are short names; the texts further down are sentences.
+    constexpr int kShownChars = 48;
+    QSize hint = CRowsSizeHint::Of(*this, 20);
+    hint.setWidth(std::max(hint.width(), fontMetrics().averageCharWidth() * kShownChars));
+    return hint;
 }

@@ -53,7 +53,12 @@ void CSearchResultsFrame::resizeEvent(QResizeEvent* event) {
 }
 
 QSize CSearchResultsFrame::sizeHint() const {
-    return CRowsSizeHint::Of(*m_list, 16);
+    // The name column gets three quarters of the width (resizeEvent): room there for a long name.
+    constexpr int kNameChars = 32;
+    QSize hint = CRowsSizeHint::Of(*m_list, 16);
+    hint.setWidth(
+        std::max(hint.width(), m_list->fontMetrics().averageCharWidth() * kNameChars * 64 / 48));
+    return hint;
 }
 
 void CSearchResultsFrame::Open(const QModelIndex& index) {

@@ -746,6 +746,12 @@ void ListsTest::searchFindsEveryCaseAndOpensEachKind() {
             }
         }
         QCOMPARE(found, expected);
+        // The window opens wide enough for the sample's league and team names.
+        QTreeView* list = results->List();
+        const int nameRoom = list->columnWidth(0) - list->iconSize().width() - list->indentation();
+        QVERIFY2(nameRoom >= list->fontMetrics().horizontalAdvance(
+                                 QStringLiteral("England Premier Division")),
+                 qPrintable(QString::number(nameRoom)));
         QStringList sorted = types;
         sorted.sort();
         QCOMPARE(types, sorted);
