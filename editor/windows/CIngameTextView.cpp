@@ -43,6 +43,7 @@ QSize CIngameTextView::sizeHint() const {
     // The first rows in text order are short names; the texts further down are sentences.
     constexpr int kShownChars = 48;
     QSize hint = CRowsSizeHint::Of(*this, 20);
-    hint.setWidth(std::max(hint.width(), fontMetrics().averageCharWidth() * kShownChars));
+    hint.setWidth(
+        std::max(hint.width(), fontMetrics().horizontalAdvance(QString(kShownChars, u'n'))));
     return hint;
 }

@@ -56,8 +56,8 @@ QSize CSearchResultsFrame::sizeHint() const {
     // The name column gets three quarters of the width (resizeEvent): room there for a long name.
     constexpr int kNameChars = 32;
     QSize hint = CRowsSizeHint::Of(*m_list, 16);
-    hint.setWidth(
-        std::max(hint.width(), m_list->fontMetrics().averageCharWidth() * kNameChars * 64 / 48));
+    const int name = m_list->fontMetrics().horizontalAdvance(QString(kNameChars, u'n'));
+    hint.setWidth(std::max(hint.width(), name * 64 / 48));
     return hint;
 }
 

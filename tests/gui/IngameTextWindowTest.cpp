@@ -154,7 +154,7 @@ void IngameTextWindowTest::editedTextIsSavedAloneAndFoundAgain() {
     QVERIFY(window->windowTitle().startsWith(QStringLiteral("In-game texts - ")));
     // The first rows in text order are short; the window opens wide enough for sentences.
     QVERIFY(texts->List()->viewport()->width() >=
-            texts->List()->fontMetrics().horizontalAdvance(QString(32, u'n')));
+            texts->List()->fontMetrics().horizontalAdvance(QString(40, u'n')));
     QVERIFY(window->windowTitle().contains(QDir::toNativeSeparators(path)));
     QCOMPARE(texts->List()->accessibleName(), QStringLiteral("In-game texts"));
     QCOMPARE(texts->List()->model()->headerData(0, Qt::Horizontal).toString(),
