@@ -74,24 +74,6 @@ QStringList CutTexts(QWidget* root) {
     return cut;
 }
 
-// Chooses a command of the main window's menus as a user does: a click on the menu's title,
-// then on the command.
-void ChooseFromMenu(CMainFrame& frame, const char* key) {
-    QAction* command = frame.ActionForKey(QString::fromLatin1(key));
-    QVERIFY(command);
-    for (QAction* title : frame.menuBar()->actions()) {
-        QMenu* menu = title->menu();
-        if (!menu || !menu->actions().contains(command))
-            continue;
-        QTest::mouseClick(frame.menuBar(), Qt::LeftButton, {},
-                          frame.menuBar()->actionGeometry(title).center());
-        QTRY_VERIFY(menu->isVisible());
-        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(command).center());
-        return;
-    }
-    QFAIL(key);
-}
-
 // A drag with the left button from `from` to `to`, points of the window, after the pointer
 // has come to rest on `from` (the window chooses between moving and resizing then).
 void Drag(QWidget* window, QPoint from, QPoint to) {
@@ -167,7 +149,7 @@ void ChildPlacementTest::windowsOpenAtTheSizeOfTheirContent() {
     QVERIFY(area->viewport()->rect().contains(WindowOf(player)->geometry()));
     QVERIFY(CutTexts(player).isEmpty());
 
-    ChooseFromMenu(*m_frame, "Menu_ViewAllPlayers");
+    QVERIFY(UserSteps::ChooseMenuCommand(*m_frame, "Menu_ViewAllPlayers"));
     auto* all = qobject_cast<CAllPlayersFrame*>(m_frame->ActiveFrame());
     QVERIFY(all);
     QLineEdit* filter = all->FilterEdit();
@@ -197,7 +179,7 @@ void ChildPlacementTest::frenchCaptionsAreWhole() {
         UserSteps::ClickTab(player->Tabs(), page);
         QVERIFY2(CutTexts(player).isEmpty(), qPrintable(CutTexts(player).join(u'\n')));
     }
-    ChooseFromMenu(*m_frame, "Menu_ViewAllPlayers");
+    QVERIFY(UserSteps::ChooseMenuCommand(*m_frame, "Menu_ViewAllPlayers"));
     auto* all = qobject_cast<CAllPlayersFrame*>(m_frame->ActiveFrame());
     QVERIFY(all);
     QCOMPARE(all->TeamFilter()->currentText(), QString::fromUtf8("Toutes les \xC3\xA9quipes"));
@@ -367,7 +349,7 @@ void ChildPlacementTest::screenshots() {
                 UserSteps::ClickTab(player->Tabs(), page);
                 shoot(QStringLiteral("player-page-%1").arg(page + 1));
             }
-            ChooseFromMenu(*m_frame, "Menu_ViewAllPlayers");
+            QVERIFY(UserSteps::ChooseMenuCommand(*m_frame, "Menu_ViewAllPlayers"));
             shoot(QStringLiteral("all-players"));
         }
     }

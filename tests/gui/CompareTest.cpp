@@ -225,8 +225,6 @@ private slots:
     void foldedRecordsAreFoundByTheirFieldsAndOpenWithTheKeyboard();
 
 private:
-    // The File menu as a click on the menu bar opens it, the command chosen with Return.
-    void RunFileCommand(const char* key);
     // File › Compare With… on the folder, answered as a user does; the window it opened.
     CCompareFrame* CompareWith(const QString& folder);
     // A copy of the installation with one team renamed; its id in `teamId`.
@@ -241,18 +239,6 @@ private:
     QString NewerArchive() const;
 };
 
-void CompareTest::RunFileCommand(const char* key) {
-    auto* file = m_frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_File"));
-    QAction* action = m_frame->ActionForKey(QString::fromLatin1(key));
-    QVERIFY(file && action && file->actions().contains(action));
-    QVERIFY(action->isEnabled());
-    QTest::mouseClick(m_frame->menuBar(), Qt::LeftButton, {},
-                      m_frame->menuBar()->actionGeometry(file->menuAction()).center());
-    QVERIFY(QTest::qWaitFor([&] { return file->isVisible(); }));
-    file->setActiveAction(action);
-    QTest::keyClick(file, Qt::Key_Return);
-}
-
 CCompareFrame* CompareTest::CompareWith(const QString& folder) {
     bool answered = false;
     WhenModalShown([&](QDialog* dialog) {
@@ -264,8 +250,7 @@ CCompareFrame* CompareTest::CompareWith(const QString& folder) {
         QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
         answered = true;
     });
-    RunFileCommand("Menu_FileCompareWith");
-    if (!answered) {
+    if (!UserSteps::ChooseMenuCommand(*m_frame, "Menu_FileCompareWith") || !answered) {
         return nullptr;
     }
     QMdiSubWindow* window = m_frame->MdiArea()->activeSubWindow();
@@ -356,7 +341,7 @@ void CompareTest::ImportTeam(const QString& folder,
             chosen = true;
         });
     });
-    RunFileCommand("Menu_FileImportTeam");
+    QVERIFY(UserSteps::ChooseMenuCommand(*m_frame, "Menu_FileImportTeam"));
     QVERIFY(chosen);
 }
 

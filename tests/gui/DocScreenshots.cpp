@@ -3,6 +3,7 @@
 // KESTREL_DOC_LANGUAGE the editor's language (English_UK when unset). The sample installation
 // is written under the home folder, so the paths the pictures show look like a user's.
 #include "CWarningSink.h"
+#include "DrawnPictures.h"
 #include "EditorFixture.h"
 #include "ModalDialogs.h"
 #include "UserSteps.h"
@@ -55,7 +56,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -81,44 +81,6 @@ constexpr quint32 kFrenchGame = 2;
 
 QString Home(const QString& path) {
     return QDir(QDir::homePath()).filePath(path);
-}
-
-// A kit the sample does not have: a hooped jersey, shorts and socks, the rest transparent.
-QString KitPicture(const QString& path) {
-    QImage image(128, 128, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath jersey;
-    jersey.addPolygon(QPolygonF({QPointF(44, 14), QPointF(84, 14), QPointF(108, 36),
-                                 QPointF(96, 48), QPointF(86, 40), QPointF(86, 82), QPointF(42, 82),
-                                 QPointF(42, 40), QPointF(32, 48), QPointF(20, 36)}));
-    painter.fillPath(jersey, QColor(250, 200, 0));
-    painter.setClipPath(jersey);
-    for (int y = 22; y < 82; y += 16)
-        painter.fillRect(0, y, 128, 8, QColor(20, 40, 120));
-    painter.setClipping(false);
-    painter.fillRect(44, 82, 40, 22, QColor(20, 40, 120));
-    painter.fillRect(46, 104, 12, 18, QColor(250, 200, 0));
-    painter.fillRect(70, 104, 12, 18, QColor(250, 200, 0));
-    painter.end();
-    return image.save(path) ? path : QString();
-}
-
-// A crest: a shield with a band across it, the rest transparent.
-QString CrestPicture(const QString& path) {
-    QImage image(96, 96, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shield;
-    shield.addPolygon(QPolygonF(
-        {QPointF(16, 10), QPointF(80, 10), QPointF(80, 50), QPointF(48, 88), QPointF(16, 50)}));
-    painter.fillPath(shield, QColor(20, 40, 120));
-    painter.setClipPath(shield);
-    painter.fillRect(0, 36, 96, 16, QColor(250, 200, 0));
-    painter.end();
-    return image.save(path) ? path : QString();
 }
 
 // Chooses `file` in the next file dialog, then acts on the dialog that follows it.
@@ -164,7 +126,6 @@ private:
     QPixmap WithDialog(QDialog* dialog);
     // A command of the File menu, chosen as a user does: the menu opened with a click on the
     // menu bar, the command with Return.
-    void RunFileCommand(const char* key);
     // The squad row of the first player `wanted` accepts, or 0.
     int SquadRow(CTeamFrame* team, const std::function<bool(const CPlayer&)>& wanted);
     // Opens the player of that squad row with a double click, the row scrolled into view.
@@ -275,17 +236,6 @@ QPixmap DocScreenshots::WithDialog(QDialog* dialog) {
     return picture;
 }
 
-void DocScreenshots::RunFileCommand(const char* key) {
-    auto* file = m_frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_File"));
-    QAction* action = m_frame->ActionForKey(QString::fromLatin1(key));
-    QVERIFY(file && action && action->isEnabled());
-    QTest::mouseClick(m_frame->menuBar(), Qt::LeftButton, {},
-                      m_frame->menuBar()->actionGeometry(file->menuAction()).center());
-    QVERIFY(QTest::qWaitFor([&] { return file->isVisible(); }));
-    file->setActiveAction(action);
-    QTest::keyClick(file, Qt::Key_Return);
-}
-
 int DocScreenshots::SquadRow(CTeamFrame* team, const std::function<bool(const CPlayer&)>& wanted) {
     const QAbstractItemModel* squad = team->SquadList()->model();
     for (int row = 0; row < squad->rowCount(); ++row) {
@@ -358,8 +308,8 @@ void DocScreenshots::kitImport() {
     CTeamFrame* team = OpenTeamFromLeague(*m_frame, kLeague, kTeam);
     QVERIFY(team);
     ClickTab(team->Tabs(), 2);
-    const QString kit = KitPicture(Home(QStringLiteral("Pictures/hoops.png")));
-    const QString crest = CrestPicture(Home(QStringLiteral("Pictures/crest.png")));
+    const QString kit = DrawnPictures::Kit(Home(QStringLiteral("Pictures/hoops.png")));
+    const QString crest = DrawnPictures::Crest(Home(QStringLiteral("Pictures/crest.png")));
     QVERIFY(!kit.isEmpty() && !crest.isEmpty());
     bool previewed = false;
     ChooseFileThen(kit, [&](QDialog* dialog) {
@@ -554,7 +504,7 @@ void DocScreenshots::compareWindow() {
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
     });
-    RunFileCommand("Menu_FileCompareWith");
+    QVERIFY(UserSteps::ChooseMenuCommand(*m_frame, "Menu_FileCompareWith"));
     QVERIFY(ActiveWindow());
     ActiveWindow()->showMaximized();
     Settle();
@@ -622,7 +572,7 @@ void DocScreenshots::applyPatch() {
         Save(WithDialog(preview), "apply-patch.png");
         preview->reject();
     });
-    RunFileCommand("Menu_FileApplyPatch");
+    QVERIFY(UserSteps::ChooseMenuCommand(*m_frame, "Menu_FileApplyPatch"));
     QVERIFY(previewed);
 }
 

@@ -173,18 +173,6 @@ private:
         Action("Menu_FileApplyPatch")->trigger();
     }
 
-    // The File menu as a click on the menu bar opens it, the command chosen with Return.
-    void RunFileCommand(const char* key) {
-        auto* file = m_frame->menuBar()->findChild<QMenu*>(QStringLiteral("Menu_File"));
-        QAction* action = Action(key);
-        QVERIFY(file && action && file->actions().contains(action));
-        QVERIFY(action->isEnabled());
-        QTest::mouseClick(m_frame->menuBar(), Qt::LeftButton, {},
-                          m_frame->menuBar()->actionGeometry(file->menuAction()).center());
-        QVERIFY(QTest::qWaitFor([&] { return file->isVisible(); }));
-        file->setActiveAction(action);
-        QTest::keyClick(file, Qt::Key_Return);
-    }
     // A copy of the installation whose database `edit` changed, saved with our own saver.
     QString EditedInstallation(const QString& name, const std::function<void(CGameDatabase&)>& edit) {
         const QString folder = m_dir.filePath(name);
@@ -429,7 +417,7 @@ void PatchTest::exportAgainstAnotherInstallationHoldsExactlyItsDifferences() {
         });
         QTest::mouseClick(exporter->OkButton(), Qt::LeftButton);
     });
-    RunFileCommand("Menu_FileExportPatch");
+    QVERIFY(UserSteps::ChooseMenuCommand(*m_frame, "Menu_FileExportPatch"));
     QVERIFY(exported);
     QVERIFY2(m_fixture->prompts.isEmpty(), qPrintable(m_fixture->prompts.join(u'\n')));
 
@@ -473,7 +461,7 @@ void PatchTest::exportAgainstAnotherInstallationHoldsExactlyItsDifferences() {
         }
     });
     guard.start(20);
-    RunFileCommand("Menu_FileExportPatch");
+    QVERIFY(UserSteps::ChooseMenuCommand(*m_frame, "Menu_FileExportPatch"));
     guard.stop();
     QVERIFY(asked);
     QVERIFY(!savePrompted);

@@ -1,3 +1,4 @@
+#include "DrawnPictures.h"
 #include "EditorFixture.h"
 #include "FreshEditorTest.h"
 #include "ModalDialogs.h"
@@ -45,7 +46,6 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -103,44 +103,6 @@ bool ImportThroughPreview(QAbstractButton* import, const QString& file,
     });
     QTest::mouseClick(import, Qt::LeftButton);
     return seen;
-}
-
-// A kit the sample does not have: a hooped jersey, shorts and socks, the rest transparent.
-QString KitPicture(const QString& path) {
-    QImage image(128, 128, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath jersey;
-    jersey.addPolygon(QPolygonF({QPointF(44, 14), QPointF(84, 14), QPointF(108, 36),
-                                 QPointF(96, 48), QPointF(86, 40), QPointF(86, 82), QPointF(42, 82),
-                                 QPointF(42, 40), QPointF(32, 48), QPointF(20, 36)}));
-    painter.fillPath(jersey, QColor(250, 200, 0));
-    painter.setClipPath(jersey);
-    for (int y = 22; y < 82; y += 16)
-        painter.fillRect(0, y, 128, 8, QColor(20, 40, 120));
-    painter.setClipping(false);
-    painter.fillRect(44, 82, 40, 22, QColor(20, 40, 120));
-    painter.fillRect(46, 104, 12, 18, QColor(250, 200, 0));
-    painter.fillRect(70, 104, 12, 18, QColor(250, 200, 0));
-    painter.end();
-    return image.save(path) ? path : QString();
-}
-
-// A crest: a shield with a band across it, the rest transparent.
-QString CrestPicture(const QString& path) {
-    QImage image(96, 96, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath shield;
-    shield.addPolygon(QPolygonF(
-        {QPointF(16, 10), QPointF(80, 10), QPointF(80, 50), QPointF(48, 88), QPointF(16, 50)}));
-    painter.fillPath(shield, QColor(20, 40, 120));
-    painter.setClipPath(shield);
-    painter.fillRect(0, 36, 96, 16, QColor(250, 200, 0));
-    painter.end();
-    return image.save(path) ? path : QString();
 }
 
 // A picture in the game's own style: no alpha, pure magenta around a badge of two colours.
@@ -636,7 +598,7 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     QVERIFY(import->isEnabled() && exportButton->isEnabled());
 
     QTemporaryDir files;
-    const QString kitPng = KitPicture(files.filePath(QStringLiteral("kit.png")));
+    const QString kitPng = DrawnPictures::Kit(files.filePath(QStringLiteral("kit.png")));
     QVERIFY(!kitPng.isEmpty());
     const QString archive = m_fixture->GameFolder() + QStringLiteral("/data/zdata_05.big");
     const QByteArray before = SavedFiles::Bytes(archive);
@@ -685,7 +647,7 @@ void TeamWindowTest::picturesImportThroughTheirPreview() {
     QVERIFY(!previewed.isNull());
 
     // The crest by keyboard: the banner's context menu, Import Picture…, OK.
-    const QString crestPng = CrestPicture(files.filePath(QStringLiteral("crest.png")));
+    const QString crestPng = DrawnPictures::Crest(files.filePath(QStringLiteral("crest.png")));
     bool menuSeen = false;
     QTimer::singleShot(50, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

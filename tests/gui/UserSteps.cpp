@@ -12,10 +12,12 @@
 #include "editor/windows/CTeamsListView.h"
 
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenuBar>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QSortFilterProxyModel>
@@ -49,6 +51,25 @@ CMainFrame* StartShown(EditorFixture& fixture, QSize size) {
 bool Activate(QWidget* window) {
     window->activateWindow();
     return QTest::qWaitForWindowActive(window);
+}
+
+bool ChooseMenuCommand(CMainFrame& frame, const char* key) {
+    QAction* command = frame.ActionForKey(QString::fromLatin1(key));
+    if (!command || !command->isEnabled())
+        return false;
+    for (QAction* title : frame.menuBar()->actions()) {
+        QMenu* menu = title->menu();
+        if (!menu || !menu->actions().contains(command))
+            continue;
+        QTest::mouseClick(frame.menuBar(), Qt::LeftButton, {},
+                          frame.menuBar()->actionGeometry(title).center());
+        if (!QTest::qWaitFor([menu] { return menu->isVisible(); }))
+            return false;
+        menu->setActiveAction(command);
+        QTest::keyClick(menu, Qt::Key_Return);
+        return true;
+    }
+    return false;
 }
 
 CLeagueFrame* OpenLeagueAtRow(CMainFrame& frame, int row) {

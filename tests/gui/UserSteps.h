@@ -29,6 +29,11 @@ CMainFrame* StartShown(EditorFixture& fixture, QSize size = QSize(1100, 760));
 // false when it did not become active.
 bool Activate(QWidget* window);
 
+// A command of the main window's menus chosen as a user does: a click on its menu's title,
+// then Return on the command. False when no menu holds it, it is disabled or the menu did
+// not open. Returns once the command has run (after any dialog it opened has closed).
+bool ChooseMenuCommand(CMainFrame& frame, const char* key);
+
 // The league of that row of the leagues list, selected and opened with Enter.
 CLeagueFrame* OpenLeagueAtRow(CMainFrame& frame, int row);
 CLeagueFrame* OpenLeagueFromList(CMainFrame& frame, int32_t leagueId);
