@@ -41,18 +41,6 @@ QString CCompareSourceDialog::Folder() const {
     return m_base->Folder();
 }
 
-QRadioButton* CCompareSourceDialog::InstallationChoice() const {
-    return m_base->InstallationChoice();
-}
-
-QRadioButton* CCompareSourceDialog::OriginalChoice() const {
-    return m_base->OriginalChoice();
-}
-
-QLineEdit* CCompareSourceDialog::FolderBox() const {
-    return m_base->FolderEdit();
-}
-
 void CCompareSourceDialog::UpdateButtons() {
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(m_base->IsComplete());
 }

@@ -6,8 +6,6 @@
 class CBaseChoice;
 class CFrameHost;
 class QDialogButtonBox;
-class QLineEdit;
-class QRadioButton;
 
 // Asks what the loaded database is compared with: another installation's folder, or the
 // original backup (the first backup of the game database, as it was before any edit).
@@ -20,9 +18,7 @@ public:
     // The installation's folder as typed or chosen (empty for the original backup).
     QString Folder() const;
 
-    QRadioButton* InstallationChoice() const;
-    QRadioButton* OriginalChoice() const;
-    QLineEdit* FolderBox() const;
+    CBaseChoice* BaseChoice() const { return m_base; }
 
 private:
     void UpdateButtons();

@@ -59,15 +59,3 @@ QString CExportPatchDialog::BaseFolder() const {
 QString CExportPatchDialog::Description() const {
     return m_description->text().trimmed();
 }
-
-QRadioButton* CExportPatchDialog::OriginalChoice() const {
-    return m_base->OriginalChoice();
-}
-
-QRadioButton* CExportPatchDialog::FolderChoice() const {
-    return m_base->InstallationChoice();
-}
-
-QLineEdit* CExportPatchDialog::FolderEdit() const {
-    return m_base->FolderEdit();
-}

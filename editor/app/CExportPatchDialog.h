@@ -7,7 +7,6 @@ class CBaseChoice;
 class CFrameHost;
 class QLineEdit;
 class QPushButton;
-class QRadioButton;
 
 // File › Export Changes As Patch: what the patch starts from (the original database, by
 // default, or another installation's) and the description kept in the patch.
@@ -21,9 +20,6 @@ public:
     QString Description() const;
 
     CBaseChoice* BaseChoice() const { return m_base; }
-    QRadioButton* OriginalChoice() const;
-    QRadioButton* FolderChoice() const;
-    QLineEdit* FolderEdit() const;
     QLineEdit* DescriptionEdit() const { return m_description; }
     QPushButton* OkButton() const { return m_ok; }
 

@@ -17,6 +17,7 @@
 #include "editor/model/CGameInstallation.h"
 #include "editor/model/COtherInstallation.h"
 #include "editor/model/CTeamKit.h"
+#include "editor/toolkit/CBaseChoice.h"
 #include "editor/windows/CCompareFrame.h"
 #include "editor/windows/CCompareModel.h"
 #include "editor/windows/CImportTeamDialog.h"
@@ -244,8 +245,8 @@ CCompareFrame* CompareTest::CompareWith(const QString& folder) {
     WhenModalShown([&](QDialog* dialog) {
         auto* source = qobject_cast<CCompareSourceDialog*>(dialog);
         QVERIFY(source);
-        QVERIFY(source->InstallationChoice()->isChecked());
-        Retype(source->FolderBox(), folder);
+        QVERIFY(source->BaseChoice()->InstallationChoice()->isChecked());
+        Retype(source->BaseChoice()->FolderEdit(), folder);
         auto* buttons = dialog->findChild<QDialogButtonBox*>();
         QTest::mouseClick(buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
         answered = true;

@@ -14,16 +14,20 @@
 #include "editor/app/CKestrelApp.h"
 #include "editor/app/CMainFrame.h"
 #include "editor/database/CMessageSink.h"
-#include "editor/document/CDatabaseDocument.h"
 #include "editor/dialogs/CUserPrompts.h"
+#include "editor/document/CDatabaseDocument.h"
 #include "editor/model/CGameDatabase.h"
 #include "editor/model/CGameInstallation.h"
+#include "editor/model/CLineUp.h"
 #include "editor/model/COtherInstallation.h"
 #include "editor/model/CPatch.h"
+#include "editor/toolkit/CBaseChoice.h"
+#include "editor/toolkit/CErrorLineEdit.h"
+#include "editor/toolkit/CFormationView.h"
+#include "editor/toolkit/CGradientBanner.h"
 #include "editor/toolkit/CPropertyList.h"
 #include "editor/windows/CAllPlayersFrame.h"
 #include "editor/windows/CAllPlayersModel.h"
-#include "editor/toolkit/CGradientBanner.h"
 #include "editor/windows/CIngameFrame.h"
 #include "editor/windows/CIngameTextView.h"
 #include "editor/windows/CLeagueFrame.h"
@@ -35,13 +39,10 @@
 #include "editor/windows/CPlayersListView.h"
 #include "editor/windows/CPlayersTableView.h"
 #include "editor/windows/CTeamFormationForm.h"
-#include "editor/toolkit/CFormationView.h"
-#include "editor/model/CLineUp.h"
 #include "editor/windows/CTeamFrame.h"
 #include "editor/windows/CTeamKitsForm.h"
 #include "editor/windows/CTeamsListModel.h"
 #include "editor/windows/CTeamsListView.h"
-#include "editor/toolkit/CErrorLineEdit.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -498,9 +499,9 @@ void DocScreenshots::compareWindow() {
     WhenModalShown([other](QDialog* dialog) {
         auto* source = qobject_cast<CCompareSourceDialog*>(dialog);
         QVERIFY(source);
-        QTest::mouseClick(source->InstallationChoice(), Qt::LeftButton, {},
-                          QPoint(8, source->InstallationChoice()->height() / 2));
-        Retype(source->FolderBox(), QDir::toNativeSeparators(other));
+        QTest::mouseClick(source->BaseChoice()->InstallationChoice(), Qt::LeftButton, {},
+                          QPoint(8, source->BaseChoice()->InstallationChoice()->height() / 2));
+        Retype(source->BaseChoice()->FolderEdit(), QDir::toNativeSeparators(other));
         QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok),
                           Qt::LeftButton);
     });

@@ -223,8 +223,8 @@ void PatchTest::exportedChangesApplyOnAnotherCopyAndUndoAsOneStep() {
     WhenModalShown([file](QDialog* dialog) {
         auto* exporter = qobject_cast<CExportPatchDialog*>(dialog);
         QVERIFY(exporter);
-        QVERIFY(exporter->OriginalChoice()->isChecked());
-        QVERIFY(!exporter->FolderEdit()->isEnabled());
+        QVERIFY(exporter->BaseChoice()->OriginalChoice()->isChecked());
+        QVERIFY(!exporter->BaseChoice()->FolderEdit()->isEnabled());
         QVERIFY2(Unnamed(exporter).isEmpty(), qPrintable(Unnamed(exporter).join(u'\n')));
         exporter->DescriptionEdit()->setFocus();
         QTest::keyClicks(exporter->DescriptionEdit(), QStringLiteral("New surname"));
@@ -403,13 +403,13 @@ void PatchTest::exportAgainstAnotherInstallationHoldsExactlyItsDifferences() {
     WhenModalShown([&](QDialog* dialog) {
         auto* exporter = qobject_cast<CExportPatchDialog*>(dialog);
         QVERIFY(exporter);
-        QRadioButton* other = exporter->FolderChoice();
+        QRadioButton* other = exporter->BaseChoice()->InstallationChoice();
         QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(8, other->height() / 2));
-        QVERIFY(other->isChecked() && exporter->FolderEdit()->isEnabled());
+        QVERIFY(other->isChecked() && exporter->BaseChoice()->FolderEdit()->isEnabled());
         QVERIFY(!exporter->OkButton()->isEnabled());
         WhenModalShown([&](QDialog* folders) { AnswerFileDialog(folders, base); });
         QTest::mouseClick(exporter->BaseChoice()->BrowseButton(), Qt::LeftButton);
-        QCOMPARE(QDir::fromNativeSeparators(exporter->FolderEdit()->text()), base);
+        QCOMPARE(QDir::fromNativeSeparators(exporter->BaseChoice()->FolderEdit()->text()), base);
         QVERIFY(exporter->OkButton()->isEnabled());
         WhenModalShown([&](QDialog* save) {
             AnswerFileDialog(save, file);
@@ -445,9 +445,9 @@ void PatchTest::exportAgainstAnotherInstallationHoldsExactlyItsDifferences() {
     WhenModalShown([&](QDialog* dialog) {
         auto* exporter = qobject_cast<CExportPatchDialog*>(dialog);
         QVERIFY(exporter);
-        QRadioButton* other = exporter->FolderChoice();
+        QRadioButton* other = exporter->BaseChoice()->InstallationChoice();
         QTest::mouseClick(other, Qt::LeftButton, {}, QPoint(8, other->height() / 2));
-        Retype(exporter->FolderEdit(), empty);
+        Retype(exporter->BaseChoice()->FolderEdit(), empty);
         QTest::mouseClick(exporter->OkButton(), Qt::LeftButton);
         asked = true;
     });
